@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# One entry point for players and developers:
+#   ./run.sh play    install what is missing, build, start the game from data/
+#   ./run.sh test    install what is missing, build, run the whole suite under a virtual X server
+#   ./run.sh asan    the same suite built with AddressSanitizer + UndefinedBehaviorSanitizer
+#   ./run.sh bench   build and run the benchmarks (ratios against reference libraries)
+#   ./run.sh fuzz [seconds]  run each libFuzzer target for a bounded time (default 60 s each)
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$(pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+play_packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libglew-dev libgl-dev libtinyxml-dev
+               libgl1-mesa-dri)
+test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core zlib1g-dev libpng-dev
+               libdeflate-dev libstb-dev python3 sox vorbis-tools)
+extra_packages=(clang libclang-rt-14-dev valgrind)
+
+# Installs the Debian packages that are not installed yet; does nothing when all are there.
+ensure_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}" >&2
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+build() { # build-dir cmake-options...
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+run_suite() { # build-dir
+    local dir=$1
+    export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11
+    export LIBGL_ALWAYS_SOFTWARE=1
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+    export ASAN_OPTIONS="detect_leaks=1"
+    (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --output-on-failure -j "$jobs" --timeout 600)
+}
+
+case "${1:-}" in
+play)
+    ensure_packages "${play_packages[@]}"
+    build build -DPELLVANE_TESTS=OFF
+    cd data && exec ../build/pellvane
+    ;;
+test)
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}"
+    build build
+    run_suite build
+    ;;
+asan)
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}"
+    build build-asan -DPELLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    run_suite build-asan
+    ;;
+bench)
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}" "${extra_packages[@]}"
+    build build-bench -DPELLVANE_BENCH=ON -DCMAKE_BUILD_TYPE=Release
+    for b in build-bench/bench/bench_*; do
+        [ -x "$b" ] || continue
+        echo "== $(basename "$b")"
+        (cd "$root/data" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env SDL_AUDIODRIVER=dummy "$root/$b")
+    done
+    ;;
+fuzz)
+    seconds=${2:-60}
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}" "${extra_packages[@]}"
+    CC=clang CXX=clang++ build build-fuzz -DPELLVANE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    for f in build-fuzz/fuzz/fuzz_*; do
+        case "$f" in *_replay) continue ;; esac
+        [ -x "$f" ] || continue
+        name=$(basename "$f")
+        work=$(mktemp -d)
+        cp -r "fuzz/corpus/$name/." "$work/" 2>/dev/null || true
+        echo "== fuzzing $name for ${seconds}s"
+        "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -artifact_prefix="fuzz/" "$work"
+        rm -rf "$work"
+    done
+    ;;
+*)
+    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    exit 2
+    ;;
+esac

@@ -1,0 +1,85 @@
+// Event translation and one frame of the main loop.
+#include "app/FrameLoop.h"
+
+#include <GL/glew.h>
+
+#include "app/Game.h"
+#include "events/Events.h"
+#include "scene/IScene.h"
+
+namespace {
+constexpr float kSecondsPerTick = 1.0f / 1000.0f;
+constexpr uint8_t kLeftButtonMask = SDL_BUTTON(SDL_BUTTON_LEFT);   // bit 0
+constexpr uint8_t kRightButtonMask = SDL_BUTTON(SDL_BUTTON_RIGHT); // bit 2
+
+IEvent* buttonEvent(const std::string& name, const SDL_MouseButtonEvent& button, int32_t action) {
+    // The flags are the state after the change: a released button already reads as up.
+    uint8_t state = SDL_GetMouseState(nullptr, nullptr);
+    return new MouseEvent(name, button.x, button.y, (state & kLeftButtonMask) != 0, (state & kRightButtonMask) != 0,
+                          action);
+}
+} // namespace
+
+IEvent* translateEvent(const SDL_Event& event, bool& running) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        return new KeyboardEvent(KEYBOARD_KEY_PRESSED_EVENT, event.key.keysym.sym, true);
+    case SDL_KEYUP:
+        if (event.key.keysym.sym == SDLK_ESCAPE) {
+            running = false;
+            return nullptr;
+        }
+        return new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, event.key.keysym.sym, false);
+    case SDL_MOUSEMOTION:
+        return new MouseEvent(MOUSE_MOVE_EVENT, event.motion.x, event.motion.y,
+                              (event.motion.state & kLeftButtonMask) != 0,
+                              (event.motion.state & kRightButtonMask) != 0, MouseMoved);
+    case SDL_MOUSEBUTTONDOWN:
+        return buttonEvent(MOUSE_BUTTON_DOWN_EVENT, event.button, MouseButtonDown);
+    case SDL_MOUSEBUTTONUP:
+        return buttonEvent(MOUSE_BUTTON_UP_EVENT, event.button, MouseButtonUp);
+    case SDL_QUIT:
+        running = false;
+        return nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+FrameLoop::FrameLoop(Game& game, TickSource ticks) : game(game), ticks(ticks) {}
+
+uint32_t FrameLoop::start() {
+    lastTick = ticks();
+    running = true;
+    return lastTick;
+}
+
+void FrameLoop::pumpEvents() {
+    while (SDL_PollEvent(&sdlEvent)) {
+        if (IEvent* event = translateEvent(sdlEvent, running))
+            game.dispatchEvent(event);
+    }
+}
+
+bool FrameLoop::runFrame() {
+    if (game.quitRequested)
+        return false;
+    pumpEvents();
+    uint32_t now = ticks();
+    lastDt = static_cast<float>(elapsedTicks(now, lastTick)) * kSecondsPerTick;
+    // Until the configuration step has chosen a scene there is nothing to update or draw.
+    IScene* scene = game.getCurrentScene();
+    if (scene != nullptr)
+        scene->update(lastDt);
+    lastTick = now;
+    const Colour& clear = game.clearColour;
+    glClearColor(clear.red, clear.green, clear.blue, clear.alpha);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    scene = game.getCurrentScene();
+    if (scene != nullptr)
+        scene->render();
+    SDL_GL_SwapBuffers();
+    return running;
+}

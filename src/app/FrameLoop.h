@@ -1,0 +1,50 @@
+// The frame loop: SDL input translated into named events on the Game, the current scene
+// updated by the elapsed time, then cleared, drawn and swapped.
+#pragma once
+
+#include <SDL.h>
+#include <cstdint>
+
+class Game;
+class IEvent;
+
+// Window and start-up constants.
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+constexpr int kWindowBitsPerPixel = 32;
+constexpr const char* kWindowCaption = "PELLVANE!";
+
+// Elapsed milliseconds between two tick readings. Unsigned arithmetic, so a counter that
+// wrapped between the readings still gives the true small difference.
+inline uint32_t elapsedTicks(uint32_t now, uint32_t last) { return now - last; }
+
+// Translates one SDL event into a new heap event for the Game's dispatcher, or null.
+// An Escape release or a quit request clears `running` and produces no event.
+IEvent* translateEvent(const SDL_Event& event, bool& running);
+
+class FrameLoop {
+public:
+    using TickSource = uint32_t (*)();
+
+    // The tick source is SDL's millisecond counter; tests may pass their own clock.
+    explicit FrameLoop(Game& game, TickSource ticks = &SDL_GetTicks);
+
+    // Takes the first tick reading; the first frame's dt runs from here.
+    uint32_t start();
+    // Runs one frame. False when the loop must end: at once when start-up failed
+    // (nothing of the frame runs), or after this frame when a quit was seen.
+    bool runFrame();
+    // Polls and dispatches every queued SDL event, in arrival order.
+    void pumpEvents();
+
+    bool isRunning() const { return running; }
+    float getLastDt() const { return lastDt; }
+
+private:
+    Game& game;
+    TickSource ticks;
+    uint32_t lastTick = 0;
+    float lastDt = 0.0f;
+    bool running = true;
+    SDL_Event sdlEvent;
+};

@@ -1,0 +1,70 @@
+// The application object: fixed GL state, the shared managers, the scenes and the current
+// scene. One instance per process, created on first use; all input events are dispatched on it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "events/EventDispatcher.h"
+#include "scene/Colour.h"
+
+class IScene;
+class SpriteBatchRegistry;
+class TextureCache;
+class SpriteManager;
+class SoundManager;
+
+class Game : public EventDispatcher {
+public:
+    static Game* getInstance();
+    // Destroys the instance if there is one; the next getInstance creates a fresh one.
+    // Used by the main loop at exit and by tests that need a new Game.
+    static void destroyInstance();
+
+    ~Game() override;
+
+    // Stores the window size, sets the GL state and runs the configuration step.
+    // Never throws: failures are reported and leave quitRequested set.
+    void init(uint32_t width, uint32_t height);
+    void initGL();
+
+    // Reports a start-up error on standard output (verbatim, no line break) and through
+    // debugLog, and ends the run.
+    void failStartup(const std::string& text);
+
+    // A new scene for a scene element name, or null.
+    IScene* createScene(const std::string& type);
+
+    uint32_t getWidth() const { return width; }
+    uint32_t getHeight() const { return height; }
+    SpriteBatchRegistry* getSpriteBatches() const { return spriteBatches; }
+    TextureCache* getTextureCache() const { return textures; }
+    SpriteManager* getSpriteManager() const { return sprites; }
+    SoundManager* getSoundManager() const { return sounds; }
+    IScene* getCurrentScene() const { return currentScene; }
+    const std::vector<IScene*>& getScenes() const { return scenes; }
+
+    // Set when start-up failed; the main loop ends at the top of its next frame.
+    bool quitRequested = false;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    // The colour each frame is cleared with; fixed, not configurable.
+    const Colour clearColour{0.4f, 0.4f, 0.7f, 1.0f};
+
+private:
+    Game() = default;
+    void configure();
+
+    // Owned; null until the configuration step creates them.
+    SpriteBatchRegistry* spriteBatches = nullptr;
+    TextureCache* textures = nullptr;
+    SpriteManager* sprites = nullptr;
+    SoundManager* sounds = nullptr;
+    // One of `scenes`, not owned separately.
+    IScene* currentScene = nullptr;
+    // Owned, in file order.
+    std::vector<IScene*> scenes;
+
+    static Game* instance;
+};

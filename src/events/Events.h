@@ -1,0 +1,73 @@
+// Named events and the callback interface. An event is a heap object identified by its name;
+// whoever creates one hands it to EventDispatcher::dispatchEvent, which destroys it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class IEvent {
+public:
+    virtual ~IEvent() = default;
+    virtual std::string getName() const = 0;
+};
+
+class Event : public IEvent {
+public:
+    explicit Event(const std::string& name) : name(name) {}
+    std::string getName() const override { return name; }
+
+private:
+    const std::string name;
+};
+
+// A key going down (pressed true) or coming up; key is the SDL 1.2 key symbol.
+class KeyboardEvent : public Event {
+public:
+    KeyboardEvent(const std::string& name, int32_t key, bool pressed) : Event(name), key(key), pressed(pressed) {}
+    int32_t key;
+    bool pressed;
+};
+
+// Mouse actions reported by the main loop.
+enum MouseAction : int32_t { MouseButtonDown = 0, MouseButtonUp = 1, MouseMoved = 4 };
+
+class MouseEvent : public Event {
+public:
+    MouseEvent(const std::string& name, uint32_t x, uint32_t y, bool leftButton, bool rightButton, int32_t action)
+        : Event(name), x(x), y(y), leftButton(leftButton), rightButton(rightButton), action(action) {}
+    uint32_t x;
+    uint32_t y;
+    bool leftButton;
+    bool rightButton;
+    int32_t action;
+};
+
+class SceneEvent : public Event {
+public:
+    using Event::Event;
+};
+
+class PellvaneEvent : public Event {
+public:
+    using Event::Event;
+};
+
+// A callback is owned by the entity that registered it; dispatchers only point at it.
+// The event passed to handleEvent is valid only during the call. The result is informational.
+class IEventCallback {
+public:
+    virtual bool handleEvent(IEvent* event) = 0;
+
+protected:
+    // Callbacks are deleted through their concrete type; a protected destructor keeps it that way.
+    ~IEventCallback() = default;
+};
+
+// The engine's event names.
+extern const std::string KEYBOARD_KEY_PRESSED_EVENT;
+extern const std::string KEYBOARD_KEY_RELEASED_EVENT;
+extern const std::string MOUSE_MOVE_EVENT;
+extern const std::string MOUSE_BUTTON_DOWN_EVENT;
+extern const std::string MOUSE_BUTTON_UP_EVENT;
+extern const std::string SCENE_STARTED;
+extern const std::string SCENE_ENDED;

@@ -1,0 +1,7 @@
+// Placeholder for the SpriteBatchRegistry; its real declaration replaces this file.
+#pragma once
+
+class SpriteBatchRegistry {
+public:
+    virtual ~SpriteBatchRegistry() = default;
+};

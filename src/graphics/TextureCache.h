@@ -1,0 +1,7 @@
+// Placeholder for the TextureCache; its real declaration replaces this file.
+#pragma once
+
+class TextureCache {
+public:
+    virtual ~TextureCache() = default;
+};

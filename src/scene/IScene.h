@@ -1,0 +1,24 @@
+// What the main loop and the Game see of a scene. The order of the operations is part of the
+// interface: derived classes add their own virtual operations after these.
+#pragma once
+
+#include <string>
+
+class TiXmlHandle;
+class IEntity;
+struct CollisionResult;
+
+class IScene {
+public:
+    virtual ~IScene() = default;
+    virtual const std::string& getId() = 0;
+    virtual void load(const TiXmlHandle& handle) = 0;
+    virtual void update(float dt) = 0;
+    virtual void render() = 0;
+    virtual void addEntity(IEntity* entity) = 0;
+    // Takes the entity out at the end of the current or next update, destroying it if asked.
+    virtual void removeEntity(IEntity* entity, bool destroy) = 0;
+    virtual CollisionResult* testCollision(IEntity* entity) = 0;
+    // A new, not yet loaded entity for a type name, or null.
+    virtual IEntity* createEntity(const std::string& type) = 0;
+};

@@ -1,0 +1,88 @@
+// Attribute readers and the colour parser.
+#include "scene/XmlAttributes.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+
+Colour parseColour(const std::string& text) {
+    std::istringstream stream(text);
+    uint32_t value = 0; // a text whose first character is not a hex digit reads as black
+    stream >> std::hex >> value;
+    if (stream.fail())
+        value = 0;
+    Colour colour;
+    if (text.size() == 6) {
+        colour.red = ((value >> 16) & 0xff) / 255.0;
+        colour.green = ((value >> 8) & 0xff) / 255.0;
+        colour.blue = (value & 0xff) / 255.0;
+        colour.alpha = 1.0f;
+    } else if (text.size() == 8) {
+        colour.red = ((value >> 24) & 0xff) / 255.0;
+        colour.green = ((value >> 16) & 0xff) / 255.0;
+        colour.blue = ((value >> 8) & 0xff) / 255.0;
+        colour.alpha = (value & 0xff) / 255.0;
+    } else {
+        throw BaseException(
+            "Colour invalid, must be in hex format with one byte for each channel and either RGB or RGBA:" + text);
+    }
+    return colour;
+}
+
+namespace xml {
+
+bool readFloat(const TiXmlElement* element, const char* name, float& value) {
+    if (element == nullptr)
+        return false;
+    float read = value;
+    if (element->QueryFloatAttribute(name, &read) != TIXML_SUCCESS)
+        return false;
+    value = read;
+    return true;
+}
+
+bool readInt(const TiXmlElement* element, const char* name, int& value) {
+    const char* text = element ? element->Attribute(name) : nullptr;
+    int read = 0;
+    if (text == nullptr || std::sscanf(text, "%d", &read) != 1)
+        return false;
+    value = read;
+    return true;
+}
+
+bool readBool(const TiXmlElement* element, const char* name, bool& flag) {
+    const char* text = element ? element->Attribute(name) : nullptr;
+    if (text == nullptr)
+        return false;
+    const std::string word = text;
+    if (flag && word == "false") {
+        flag = false;
+        return true;
+    }
+    if (!flag && word == "true") {
+        flag = true;
+        return true;
+    }
+    return false;
+}
+
+bool readText(const TiXmlElement* element, const char* name, std::string& value) {
+    const char* text = element ? element->Attribute(name) : nullptr;
+    if (text == nullptr)
+        return false;
+    value = text;
+    return true;
+}
+
+bool readColour(const TiXmlElement* element, const char* name, Colour& colour) {
+    const char* text = element ? element->Attribute(name) : nullptr;
+    if (text == nullptr)
+        return false;
+    colour = parseColour(text);
+    return true;
+}
+
+} // namespace xml

@@ -1,0 +1,26 @@
+// The attribute conventions every loader shares: optional attributes over the defaults the
+// object already holds, lenient number scans, one exact word for booleans, hex colours.
+// Each reader leaves the target untouched when the attribute is missing or does not read.
+#pragma once
+
+#include <string>
+
+#include "scene/Colour.h"
+
+class TiXmlElement;
+
+namespace xml {
+
+// Float through TinyXML's QueryFloatAttribute ("%lf", stored as float). True if it was read.
+bool readFloat(const TiXmlElement* element, const char* name, float& value);
+// Integer with sscanf "%d". True if it was read.
+bool readInt(const TiXmlElement* element, const char* name, int& value);
+// A flag is changed only by the one word that differs from its default: "false" turns a
+// true flag off, "true" turns a false flag on. Any other text keeps the current value.
+bool readBool(const TiXmlElement* element, const char* name, bool& flag);
+// The attribute's text unchanged. True if the attribute exists.
+bool readText(const TiXmlElement* element, const char* name, std::string& value);
+// parseColour on the attribute's text; a bad colour throws.
+bool readColour(const TiXmlElement* element, const char* name, Colour& colour);
+
+} // namespace xml

@@ -1,0 +1,116 @@
+"""Shared helpers for the end-to-end tests: start the real pellvane binary in a working
+directory of our choosing under the virtual X server, find its window, send input with
+xdotool, take screenshots with ImageMagick's import, and collect output and exit status."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+BINARY = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
+ROOT = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
+WINDOW_NAME = "PELLVANE!"
+
+failures = []
+
+
+def check(condition, what):
+    """Records a failed expectation without stopping the script."""
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what, flush=True)
+    else:
+        print("ok:", what, flush=True)
+
+
+def finish():
+    if failures:
+        print("%d failed" % len(failures))
+        sys.exit(1)
+    print("all checks passed")
+
+
+def make_workdir(files=None, copy_data=False):
+    """A fresh working directory, optionally holding a copy of the shipped data and extra files."""
+    work = tempfile.mkdtemp(prefix="pellvane-e2e-")
+    if copy_data:
+        shutil.copytree(os.path.join(ROOT, "data"), work, dirs_exist_ok=True)
+    for name, contents in (files or {}).items():
+        path = os.path.join(work, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        mode = "wb" if isinstance(contents, bytes) else "w"
+        with open(path, mode) as out:
+            out.write(contents)
+    return work
+
+
+class Game:
+    """The real binary running in `workdir`."""
+
+    def __init__(self, workdir, env=None):
+        self.workdir = workdir
+        full_env = dict(os.environ)
+        full_env.setdefault("SDL_AUDIODRIVER", "dummy")
+        full_env.update(env or {})
+        self.proc = subprocess.Popen([BINARY], cwd=workdir, env=full_env, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE)
+        self.window = None
+
+    def find_window(self, timeout=30):
+        deadline = time.time() + timeout
+        while time.time() < deadline and self.proc.poll() is None:
+            out = subprocess.run(["xdotool", "search", "--name", "^" + WINDOW_NAME + "$"], capture_output=True,
+                                 text=True)
+            ids = [line for line in out.stdout.split() if line.strip()]
+            for wid in ids:
+                # Only our process's window: check the pid if the window carries it.
+                self.window = wid
+            if self.window:
+                return self.window
+            time.sleep(0.1)
+        return None
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + list(args), capture_output=True)
+
+    def key(self, name):
+        self.xdotool("key", "--window", self.window, name)
+
+    def keydown(self, name):
+        self.xdotool("keydown", "--window", self.window, name)
+
+    def keyup(self, name):
+        self.xdotool("keyup", "--window", self.window, name)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--window", self.window, str(x), str(y))
+        time.sleep(0.05)
+        self.xdotool("click", "--window", self.window, str(button))
+
+    def screenshot(self, name="shot.png"):
+        path = os.path.join(self.workdir, name)
+        subprocess.run(["import", "-window", self.window, path], capture_output=True)
+        return path
+
+    def wait(self, timeout=30):
+        try:
+            out, err = self.proc.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            out, err = self.proc.communicate()
+        return self.proc.returncode, out.decode(errors="replace"), err.decode(errors="replace")
+
+
+def pixel(path, x, y):
+    """The RGB of one pixel of an image file, read with ImageMagick."""
+    out = subprocess.run(["convert", path, "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "rgb:-"],
+                         capture_output=True)
+    data = out.stdout
+    return tuple(data[:3]) if len(data) >= 3 else None
+
+
+def run_to_exit(workdir, env=None, timeout=60):
+    """Starts the binary and waits for it to end on its own."""
+    game = Game(workdir, env)
+    return game.wait(timeout)

@@ -1,0 +1,48 @@
+"""The real binary: window caption, Escape ends the run, the clear colour on screen, a missing
+config.xml reported on both outputs with status 1, and no display reported clearly."""
+import os
+import time
+
+import pvtest
+from pvtest import check
+
+CLEAR = (102, 102, 178)  # 0.4, 0.4, 0.7
+
+# A working directory whose config.xml loads: the window opens and stays until Escape.
+work = pvtest.make_workdir({"config.xml": "<config/>\n"})
+game = pvtest.Game(work)
+window = game.find_window()
+check(window is not None, "a window named PELLVANE! opens")
+if window:
+    time.sleep(0.5)
+    shot = game.screenshot()
+    check(pvtest.pixel(shot, 400, 300) == CLEAR, "the window is cleared with the clear colour")
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0, "Escape release ends the run with status 0 (got %r)" % status)
+check(out == "", "nothing on standard output on a normal run (got %r)" % out)
+
+# Started in an empty directory: the start-up message, exactly, and status 1.
+empty = pvtest.make_workdir()
+status, out, err = pvtest.run_to_exit(empty)
+check(out == "Failed to load config file.", "missing config.xml message on standard output (got %r)" % out)
+check("Failed to load config file.\n" in err, "the same line on standard error")
+check(status == 1, "a start-up failure exits with status 1 (got %r)" % status)
+
+# Malformed XML is the same message.
+bad = pvtest.make_workdir({"config.xml": "<config><scenes></config>"})
+status, out, err = pvtest.run_to_exit(bad)
+check(out == "Failed to load config file." and status == 1, "malformed config.xml reported (got %r, %r)" % (out, status))
+
+# No X display at all: a clear message naming the cause, status 1, no crash.
+env = dict(os.environ)
+env.pop("DISPLAY", None)
+env["SDL_VIDEODRIVER"] = "x11"
+game = pvtest.Game(empty, env={"DISPLAY": ""})
+game.proc.wait()
+status, out, err = game.wait()
+check(status == 1, "no display exits with status 1 (got %r)" % status)
+check(out.startswith("Could not open the 800x600 OpenGL window: ") and len(out) > 45,
+      "no display prints a clear message with SDL's error (got %r)" % out)
+
+pvtest.finish()

@@ -1,0 +1,45 @@
+// Test entry point: opens the real 800x600 SDL GL window once for the whole run (under the
+// virtual X server), so GL, texture and drawing tests talk to a real context.
+#include <GL/glew.h>
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "app/FrameLoop.h"
+#include "app/Game.h"
+
+namespace {
+class GLWindowEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        // SDL's driver probing can fall back to a text-mode driver when several test processes
+        // connect to the virtual X server at once; name the X11 driver so that never happens.
+        setenv("SDL_VIDEODRIVER", "x11", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        // Without the window every test would be meaningless: stop the run instead of skipping.
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
+            SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
+            std::fprintf(stderr, "cannot open the test window: %s\n", SDL_GetError());
+            std::exit(1);
+        }
+        SDL_WM_SetCaption(kWindowCaption, nullptr);
+        if (glewInit() != GLEW_OK) {
+            std::fprintf(stderr, "glewInit failed\n");
+            std::exit(1);
+        }
+    }
+    void TearDown() override {
+        Game::destroyInstance();
+        SDL_Quit();
+    }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // gtest_discover_tests lists tests without running them: no window is needed for that.
+    if (!::testing::GTEST_FLAG(list_tests))
+        ::testing::AddGlobalTestEnvironment(new GLWindowEnvironment);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,175 @@
+// The frame loop's event translation and timing, fed with real SDL events through SDL's queue.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/FrameLoop.h"
+#include "app/Game.h"
+#include "events/Events.h"
+
+namespace {
+
+uint32_t fakeNow = 0;
+uint32_t fakeTicks() { return fakeNow; }
+
+// Records every input event dispatched on the Game.
+struct InputRecorder : IEventCallback {
+    struct Seen {
+        std::string name;
+        int32_t key = 0;
+        bool pressed = false;
+        uint32_t x = 0, y = 0;
+        bool left = false, right = false;
+        int32_t action = -1;
+    };
+    std::vector<Seen> seen;
+    bool handleEvent(IEvent* event) override {
+        Seen s;
+        s.name = event->getName();
+        if (auto* k = dynamic_cast<KeyboardEvent*>(event)) {
+            s.key = k->key;
+            s.pressed = k->pressed;
+        }
+        if (auto* m = dynamic_cast<MouseEvent*>(event)) {
+            s.x = m->x;
+            s.y = m->y;
+            s.left = m->leftButton;
+            s.right = m->rightButton;
+            s.action = m->action;
+        }
+        seen.push_back(s);
+        return true;
+    }
+};
+
+struct FrameLoopTest : ::testing::Test {
+    Game* game = nullptr;
+    InputRecorder recorder;
+    void SetUp() override {
+        SDL_Event drain;
+        while (SDL_PollEvent(&drain)) {
+        }
+        Game::destroyInstance();
+        game = Game::getInstance();
+        for (const std::string* name : {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT, &MOUSE_MOVE_EVENT,
+                                        &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT})
+            game->registerCallback(*name, &recorder);
+    }
+    void TearDown() override { Game::destroyInstance(); }
+
+    static void pushKey(Uint8 type, SDLKey sym) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.type = type;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = sym;
+        ASSERT_EQ(0, SDL_PushEvent(&e));
+    }
+    static void pushButton(Uint8 type, Uint8 button, Uint16 x, Uint16 y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.type = type;
+        e.button.button = button;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = x;
+        e.button.y = y;
+        ASSERT_EQ(0, SDL_PushEvent(&e));
+    }
+};
+
+TEST_F(FrameLoopTest, KeysAreDispatchedInArrivalOrderAndEscapeReleaseEndsAfterTheFrame) {
+    pushKey(SDL_KEYDOWN, SDLK_a);
+    pushKey(SDL_KEYUP, SDLK_a);
+    pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    pushKey(SDL_KEYUP, SDLK_ESCAPE);
+    FrameLoop loop(*game, &fakeTicks);
+    loop.start();
+    EXPECT_FALSE(loop.runFrame()); // the frame ran, and asked to end the loop
+    ASSERT_EQ(3u, recorder.seen.size());
+    EXPECT_EQ(KEYBOARD_KEY_PRESSED_EVENT, recorder.seen[0].name);
+    EXPECT_EQ(97, recorder.seen[0].key);
+    EXPECT_TRUE(recorder.seen[0].pressed);
+    EXPECT_EQ(KEYBOARD_KEY_RELEASED_EVENT, recorder.seen[1].name);
+    EXPECT_FALSE(recorder.seen[1].pressed);
+    EXPECT_EQ(KEYBOARD_KEY_PRESSED_EVENT, recorder.seen[2].name); // Escape press is an ordinary key
+    EXPECT_EQ(27, recorder.seen[2].key);
+}
+
+TEST_F(FrameLoopTest, QuitEventEndsTheLoopWithoutAnEvent) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(0, SDL_PushEvent(&quit));
+    FrameLoop loop(*game, &fakeTicks);
+    loop.start();
+    EXPECT_FALSE(loop.runFrame());
+    EXPECT_TRUE(recorder.seen.empty());
+}
+
+TEST_F(FrameLoopTest, MouseEventsCarryPositionAndTheButtonStateAfterTheChange) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 120;
+    motion.motion.y = 45;
+    motion.motion.state = SDL_BUTTON(SDL_BUTTON_LEFT) | SDL_BUTTON(SDL_BUTTON_RIGHT);
+    ASSERT_EQ(0, SDL_PushEvent(&motion));
+    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 200);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 301, 202);
+    FrameLoop loop(*game, &fakeTicks);
+    loop.start();
+    EXPECT_TRUE(loop.runFrame());
+    ASSERT_EQ(3u, recorder.seen.size());
+    EXPECT_EQ(MOUSE_MOVE_EVENT, recorder.seen[0].name);
+    EXPECT_EQ(120u, recorder.seen[0].x);
+    EXPECT_EQ(45u, recorder.seen[0].y);
+    EXPECT_TRUE(recorder.seen[0].left);
+    EXPECT_TRUE(recorder.seen[0].right);
+    EXPECT_EQ(4, recorder.seen[0].action);
+    EXPECT_EQ(MOUSE_BUTTON_DOWN_EVENT, recorder.seen[1].name);
+    EXPECT_EQ(0, recorder.seen[1].action);
+    EXPECT_EQ(300u, recorder.seen[1].x);
+    EXPECT_EQ(MOUSE_BUTTON_UP_EVENT, recorder.seen[2].name);
+    EXPECT_EQ(1, recorder.seen[2].action);
+    EXPECT_EQ(202u, recorder.seen[2].y);
+    // Synthetic events do not change SDL's button state: the release reads as "up".
+    EXPECT_FALSE(recorder.seen[2].left);
+    EXPECT_FALSE(recorder.seen[2].right);
+}
+
+TEST_F(FrameLoopTest, DtIsTheTrueElapsedTimeAcrossATickWrap) {
+    FrameLoop loop(*game, &fakeTicks);
+    fakeNow = 0xFFFFFFF0u;
+    loop.start();
+    fakeNow = 0x00000010u; // wrapped: 32 ms later
+    EXPECT_TRUE(loop.runFrame());
+    EXPECT_FLOAT_EQ(0.032f, loop.getLastDt());
+    fakeNow += 1500; // no cap on a long frame
+    EXPECT_TRUE(loop.runFrame());
+    EXPECT_FLOAT_EQ(1.5f, loop.getLastDt());
+    EXPECT_EQ(32u, elapsedTicks(0x10u, 0xFFFFFFF0u));
+}
+
+TEST_F(FrameLoopTest, AFailedStartupEndsTheLoopBeforeAnyEventIsPolled) {
+    pushKey(SDL_KEYDOWN, SDLK_a);
+    game->quitRequested = true;
+    FrameLoop loop(*game, &fakeTicks);
+    loop.start();
+    EXPECT_FALSE(loop.runFrame());
+    EXPECT_TRUE(recorder.seen.empty());
+    SDL_Event left;
+    EXPECT_EQ(1, SDL_PollEvent(&left)); // still queued
+}
+
+TEST_F(FrameLoopTest, OtherEventTypesAreIgnored) {
+    bool running = true;
+    SDL_Event active{};
+    active.type = SDL_ACTIVEEVENT;
+    EXPECT_EQ(nullptr, translateEvent(active, running));
+    SDL_Event user{};
+    user.type = SDL_USEREVENT;
+    EXPECT_EQ(nullptr, translateEvent(user, running));
+    EXPECT_TRUE(running);
+}
+
+} // namespace
