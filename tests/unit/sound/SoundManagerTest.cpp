@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -226,6 +227,7 @@ TEST_F(SoundManagerTest, DataErrorsCarryTheirMessages) {
         {"<sounds><sfx>red.wav</sfx><sfx/></sounds>", "Sound Exception: sounds.xml: Sfx element has no file name!"},
         {"<sounds><sfx></sfx></sounds>", "Sound Exception: sounds.xml: Sfx element has no file name!"},
         {"<sounds><music/></sounds>", "Sound Exception: sounds.xml: Music element has no file name!"},
+        {"<sounds><music>  </music></sounds>", "Sound Exception: sounds.xml: Music element has no file name!"},
         {"<sounds><music><!-- none --></music></sounds>",
          "Sound Exception: sounds.xml: Music element has no file name!"},
     };
@@ -261,6 +263,24 @@ TEST_F(SoundManagerTest, WorksAgainAfterAFailedConstruction) {
     SoundManager manager("sounds.xml");
     manager.playSound("red.wav");
     EXPECT_GE(Mix_Playing(-1), 1);
+}
+
+TEST(ShippedSoundSet, LoadsWithEveryIdTheGameUses) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(PELLVANE_DATA);
+    std::string error;
+    try {
+        SoundManager manager("sounds.xml");
+        for (const char* id : {"red.wav", "orange.wav", "yellow.wav"})
+            manager.playSound(id);
+        EXPECT_EQ(3, Mix_Playing(-1));
+        manager.playMusic("music.ogg");
+        EXPECT_EQ(1, Mix_PlayingMusic());
+    } catch (const SoundException& e) {
+        error = e.message;
+    }
+    std::filesystem::current_path(previous);
+    EXPECT_EQ("", error);
 }
 
 // Restarts SDL's audio subsystem on a driver that does not exist, as on a machine without a
