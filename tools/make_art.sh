@@ -19,9 +19,7 @@ SPRITES_XML=data/sprites.xml
 FONT_DIR=/usr/share/fonts/truetype/dejavu
 FONT_BOLD=$FONT_DIR/DejaVuSans-Bold.ttf
 
-for f in "$FONT_BOLD"; do
-    [ -r "$f" ] || { echo "make_art: missing font $f (install fonts-dejavu-core)" >&2; exit 1; }
-done
+[ -r "$FONT_BOLD" ] || { echo "make_art: missing font $FONT_BOLD (install fonts-dejavu-core)" >&2; exit 1; }
 command -v "$CONVERT" >/dev/null || { echo "make_art: ImageMagick convert not found" >&2; exit 1; }
 
 WORK=$(mktemp -d)
@@ -92,8 +90,9 @@ vgradient() { # width height destination colour...
 
 # Block: light bevel top-left, dark bottom-right, soft face gradient and a gloss band, all grey so
 # multiplying by yellow, orange or red keeps the shading.
-make_block() { # width height destination
-    local w=$1 h=$2 dst=$3 b=3
+# The "hard" style adds corner rivets and a recessed plate, for blocks that take many hits.
+make_block() { # width height destination [hard]
+    local w=$1 h=$2 dst=$3 style=${4:-} b=3
     local r=$((w - 1)) d=$((h - 1))
     vgradient "$w" "$h" "$WORK/bface.miff" '#e8e8e8' '#d0d0d0' '#a8a8a8'
     im "$WORK/bface.miff" +antialias \
@@ -104,6 +103,20 @@ make_block() { # width height destination
         -fill '#ffffff58' -draw "rectangle $((b + 1)),$((b + 1)) $((r - b - 1)),$((h / 2 - 1))" \
         -fill '#ffffff' -draw "line $((b + 1)),$((b + 1)) $((r - b - 1)),$((b + 1))" \
         "$WORK/bbody.miff"
+    if [ "$style" = hard ]; then
+        local px=$((b + 6)) py=$((b + 3))
+        im "$WORK/bbody.miff" +antialias -fill none \
+            -stroke '#8a8a8a' -draw "rectangle $px,$py $((r - px)),$((d - py))" \
+            -stroke '#f8f8f8' -draw "line $((px + 1)),$((d - py + 1)) $((r - px + 1)),$((d - py + 1))" \
+            -draw "line $((r - px + 1)),$((py + 1)) $((r - px + 1)),$((d - py + 1))" -stroke none \
+            -fill '#5a5a5a' -draw "rectangle $((b + 1)),$((b + 1)) $((b + 2)),$((b + 2))" \
+            -draw "rectangle $((r - b - 2)),$((b + 1)) $((r - b - 1)),$((b + 2))" \
+            -draw "rectangle $((b + 1)),$((d - b - 2)) $((b + 2)),$((d - b - 1))" \
+            -draw "rectangle $((r - b - 2)),$((d - b - 2)) $((r - b - 1)),$((d - b - 1))" \
+            -fill '#ffffff' -draw "point $((b + 1)),$((b + 1))" -draw "point $((r - b - 2)),$((b + 1))" \
+            -draw "point $((b + 1)),$((d - b - 2))" -draw "point $((r - b - 2)),$((d - b - 2))" \
+            "$WORK/bbody.miff"
+    fi
     round_mask "$w" "$h" 3 0 "$WORK/bouter.miff"
     round_mask "$w" "$h" 3 1 "$WORK/binner.miff"
     im -size "${w}x${h}" xc:'#3a3a3a' "$WORK/bbody.miff" "$WORK/binner.miff" -composite "$WORK/bcol.miff"
@@ -221,11 +234,13 @@ logo_text() { # text pointsize outline depth shear destination side-colour colou
             -alpha off -compose CopyOpacity -composite \) -compose Over -composite)
     done
     im "${sides[@]}" "$WORK/lside.miff"
+    # The glyphs' own outline, drawn again over the side so the face stays closed.
+    im -size "${w}x${h}" xc:"$INK" "$WORK/ldil.miff" -alpha off -compose CopyOpacity -composite "$WORK/lrim.miff"
     im -size "${w}x${h}" xc:'#000000' \( "$WORK/lsolid.miff" -roll +4+6 -evaluate Multiply 0.55 \) \
         -alpha off -compose CopyOpacity -composite "$WORK/lshadow.miff"
     im "$WORK/lshadow.miff" "$WORK/lline.miff" -compose Over -composite \
         "$WORK/lside.miff" -compose Over -composite \
-        \( "$WORK/ldil.miff" -alpha off -fill "$INK" -colorize 100 "$WORK/ldil.miff" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
+        "$WORK/lrim.miff" -compose Over -composite \
         "$WORK/lfill.miff" -compose Over -composite \
         "$WORK/lhi.miff" -compose Over -composite \
         "$WORK/llo.miff" -compose Over -composite "$dst"
@@ -334,6 +349,7 @@ atlas_end
 make_walls "$WORK/wall_h.miff" "$WORK/wall_v.miff"
 make_block 64 24 "$WORK/block.miff"
 make_block 48 20 "$WORK/block_small.miff"
+make_block 64 24 "$WORK/block_hard.miff" hard
 make_ball 16 "$WORK/ball.miff"
 make_paddle 112 16 "$WORK/paddle.miff"
 make_paddle 80 16 "$WORK/paddle_small.miff"
@@ -343,6 +359,7 @@ place_at wall_h "$WORK/wall_h.miff" 0 0
 place_at wall_v "$WORK/wall_v.miff" 0 20
 place block "$WORK/block.miff"
 place block_small "$WORK/block_small.miff"
+place block_hard "$WORK/block_hard.miff"
 place ball "$WORK/ball.miff"
 place paddle "$WORK/paddle.miff"
 place paddle_small "$WORK/paddle_small.miff"
@@ -365,6 +382,8 @@ logo_text 'GAME OVER' 64 4 5 0x0 "$WORK/game_over.miff" '#6a0a18' '#ffd0c8' '#ff
 logo_text 'GET READY' 44 3 3 0x0 "$WORK/get_ready.miff" '#123c7a' "$CYAN_HI" "$CYAN" "$CYAN_LO"
 logo_text 'LEVEL CLEARED' 44 3 3 0x0 "$WORK/level_cleared.miff" '#9a4a10' "$GOLD" '#ffd23a' "$AMBER"
 make_button 'NEW GAME' 224 56 "$WORK/button.miff"
+# A flat translucent night shade, stretched by its entity to dim the field behind a message.
+im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
 
 atlas_begin hud.png 1024 512 0 0
 place title "$WORK/title.miff"
@@ -378,6 +397,7 @@ done
 place label_level "$WORK/label_level.miff"
 place label_lives "$WORK/label_lives.miff"
 place label_score "$WORK/label_score.miff"
+place shade "$WORK/shade.miff"
 atlas_end
 
 {
@@ -391,4 +411,4 @@ atlas_end
     echo '</sprites>'
 } >"$SPRITES_XML"
 
-echo "make_art: wrote $(ls "$OUT_DIR"/*.png | wc -l) textures and $SPRITES_XML" >&2
+echo "make_art: wrote background.png, pieces.png and hud.png in $OUT_DIR, and $SPRITES_XML" >&2

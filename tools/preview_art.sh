@@ -23,6 +23,9 @@ cut() { # id destination [tint] [WxH]
     local args=("$TEX/$tex" -crop "${w}x${h}+$x+$y" +repage)
     [ -n "${4:-}" ] && args+=(-scale "$4!")
     [ -n "${3:-}" ] && args+=(-channel RGB +level-colors "black,$3" +channel)
+    [ -n "${5:-}" ] && args+=(-channel A -evaluate Multiply "$5" +channel)
+    # The game's alpha test drops fragments with alpha 0.1 or less.
+    args+=(-channel A -black-threshold 10.2% +channel)
     "$CONVERT" "${args[@]}" "$2"
 }
 
@@ -36,8 +39,8 @@ LAYERS=("$WORK/backdrop.miff")
 
 # Particle columns rising from the bottom edge in a fixed wave, violet fading to clear.
 cut particle "$WORK/p.miff" '#8a6bff'
-"$CONVERT" "$WORK/p.miff" -channel A -evaluate Multiply 0.5 +channel "$WORK/p50.miff"
-"$CONVERT" "$WORK/p.miff" -channel A -evaluate Multiply 0.25 +channel "$WORK/p25.miff"
+cut particle "$WORK/p50.miff" '#8a6bff' "" 0.5
+cut particle "$WORK/p25.miff" '#8a6bff' "" 0.25
 for ((col = 0; col < 25; col++)); do
     n=$(((col * 7) % 9 + 2))
     for ((k = 0; k < n; k++)); do
@@ -54,7 +57,6 @@ put "$WORK/wh.miff" 0 48
 put "$WORK/wv.miff" 16 64
 put "$WORK/wv.miff" 768 64
 
-tints=('#ff0000' '#ff8000' '#ffff00' '#ffff00' '#ff8000')
 cut block "$WORK/b0.miff" '#ff0000'
 cut block "$WORK/b1.miff" '#ff8000'
 cut block "$WORK/b2.miff" '#ffff00'
@@ -66,11 +68,13 @@ for ((row = 0; row < 5; row++)); do
 done
 cut block_small "$WORK/bs.miff" '#ffff00'
 for ((c = 0; c < 14; c++)); do put "$WORK/bs.miff" $((38 + c * 52)) 250; done
+cut block_hard "$WORK/bh.miff" '#ffff00'
+for ((c = 0; c < 11; c++)); do put "$WORK/bh.miff" $((37 + c * 66)) 76; done
 
 cut ball "$WORK/ball.miff"
 cut ball "$WORK/ballo.miff" '#ff9a40'
-put "$WORK/ball.miff" 420 430
-put "$WORK/ballo.miff" 460 400
+put "$WORK/ball.miff" 560 500
+put "$WORK/ballo.miff" 600 470
 cut paddle "$WORK/paddle.miff"
 put "$WORK/paddle.miff" 380 560
 
@@ -81,18 +85,25 @@ cut label_score "$WORK/ls.miff"
 put "$WORK/ll.miff" 24 16
 put "$WORK/lv.miff" 300 16
 put "$WORK/ls.miff" 560 16
-x=96
-for d in 0 3; do cut "$d" "$WORK/d.miff" '#ffe066'; "$CONVERT" "$WORK/d.miff" "$WORK/dl$d.miff"; put "$WORK/dl$d.miff" $x 10; x=$((x + 22)); done
-cut 3 "$WORK/dv.miff" '#7fe8ff'
-put "$WORK/dv.miff" 368 10
-x=638
-for d in 0 0 1 2 5 7 0; do "$CONVERT" "$TEX/hud.png" -crop "$(region "$d" | awk '{print $4"x"$5"+"$2"+"$3}')" +repage "$WORK/ds$x.miff"; put "$WORK/ds$x.miff" $x 10; x=$((x + 22)); done
+# Counter digits: level and lives tinted, score untinted.
+number() { # digits x tint
+    local x=$2 d
+    for ((k = 0; k < ${#1}; k++)); do
+        d=${1:k:1}
+        cut "$d" "$WORK/n$x.miff" "$3"
+        put "$WORK/n$x.miff" "$x" 10
+        x=$((x + 22))
+    done
+}
+number 03 96 '#ffe066'
+number 3 368 '#7fe8ff'
+number 0012570 638 ''
 
 cut title "$WORK/title.miff"
-read -r _ _ _ tw th < <(region title)
+read -r _ _ _ tw _ < <(region title)
 put "$WORK/title.miff" $(((800 - tw) / 2)) 290
 cut button_new_game "$WORK/btn.miff"
-read -r _ _ _ bw bh < <(region button_new_game)
+read -r _ _ _ bw _ < <(region button_new_game)
 put "$WORK/btn.miff" $(((800 - bw) / 2)) 400
 
 "$CONVERT" "${LAYERS[@]}" -alpha off "$OUT"
