@@ -92,11 +92,8 @@ SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vec
         return result;
     }
 
-    // Early reject: the box the whole sweep stays inside. Most boxes of a scene fail this one test,
-    // before any corner or slab work.
-    const Rect swept{std::min(start.x, end.x) - r, std::min(start.y, end.y) - r, std::fabs(end.x - start.x) + 2.0f * r,
-                     std::fabs(end.y - start.y) + 2.0f * r};
-    if (!rectsOverlap(rect, swept))
+    // Early reject: most boxes of a scene fail this one test, before any corner or slab work.
+    if (!sweptBoundsOverlap(r, start, end, rect))
         return result;
 
     const std::array<Edge, 4> sides = rectEdges(rect);
