@@ -1,7 +1,60 @@
-// Placeholder for the SoundManager; its real declaration replaces this file.
+// The sound manager: opens the audio device, loads the effects and music tracks a sound set
+// file names, and plays them by id through SDL_mixer.
 #pragma once
 
+#include <string>
+#include <vector>
+
+struct Mix_Chunk;
+typedef struct _Mix_Music Mix_Music;
+
+// Effect volume until the sound set says otherwise.
+constexpr float kDefaultSfxVolume = 1.0f;
+// Music volume until the sound set says otherwise (89 on the mixer's scale).
+constexpr float kDefaultMusicVolume = 0.7f;
+// Fade-in of a music track started by playMusic, in milliseconds.
+constexpr int kMusicFadeInMs = 2000;
+
+// Owns every loaded chunk and track and the open audio device: destroying the manager closes
+// audio and then frees the samples, so nothing may keep a chunk or track past its lifetime.
+// One manager at a time: SDL_mixer's device and volumes are process-wide.
 class SoundManager {
 public:
-    virtual ~SoundManager() = default;
+    // Opens audio and loads the sound set `file`; throws SoundException on any data error,
+    // with audio closed and everything loaded so far freed again.
+    explicit SoundManager(const std::string& file);
+    ~SoundManager();
+    SoundManager(const SoundManager&) = delete;
+    SoundManager& operator=(const SoundManager&) = delete;
+
+    // Plays the effect with this id once on the first free channel (not at all when every
+    // channel is busy). Throws SoundException for an id that is not loaded.
+    void playSound(const std::string& id);
+    // Starts the track with this id, looping, fading in; it replaces a track already playing.
+    // Throws SoundException for an id that is not loaded.
+    void playMusic(const std::string& id);
+    // Clamps `volume` to 0..1, stores and applies it, and re-applies the music volume as read.
+    void setSfxVolume(float volume);
+
+    float getSfxVolume() const { return sfxVolume; }
+    float getMusicVolume() const { return musicVolume; }
+
+private:
+    struct Effect {
+        Mix_Chunk* chunk; // owned
+        std::string name;
+    };
+    struct Track {
+        Mix_Music* music; // owned
+        std::string name;
+    };
+
+    void load(const std::string& file);
+    void release();
+
+    // In file order; the id of each is its file name as written in the sound set.
+    std::vector<Effect> effects;
+    std::vector<Track> music;
+    float sfxVolume = kDefaultSfxVolume;
+    float musicVolume = kDefaultMusicVolume;
 };

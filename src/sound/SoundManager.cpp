@@ -1,0 +1,147 @@
+// The sound manager: reading the sound set, loading through SDL_mixer, playing by id, volumes.
+#include "sound/SoundManager.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <climits>
+#include <cmath>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+#include "scene/XmlAttributes.h"
+#include "sound/AudioDevice.h"
+
+namespace {
+
+// SDL_mixer's volume scale runs from 0 to this.
+constexpr double kMixerVolumeScale = 128.0;
+// Mixer arguments: every channel, the first free channel, play once, loop forever, no time limit.
+constexpr int kAllChannels = -1;
+constexpr int kFirstFreeChannel = -1;
+constexpr int kPlayOnce = 0;
+constexpr int kLoopForever = -1;
+constexpr int kNoTimeLimit = -1;
+// SDL_RWops ownership flag: the mixer closes the stream after loading.
+constexpr int kMixerFreesStream = 1;
+
+// volume x 128 truncated towards zero (1.0 gives 128, 0.7 gives 89). The music volume reaches
+// this unclamped, so values beyond int's range (a data author may write 1e30, inf or nan, which
+// the float scan accepts) are pinned to its ends, and nan counts as silence, rather than left
+// to an undefined conversion; SDL_mixer then keeps the result within its own range.
+int toMixerVolume(float volume) {
+    const double scaled = volume * kMixerVolumeScale;
+    if (std::isnan(scaled))
+        return 0;
+    if (scaled >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (scaled <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(scaled);
+}
+
+// The file name an sfx or music element holds; an element with no text names no file.
+std::string fileName(const TiXmlElement* element, const std::string& file, const char* missingText) {
+    const char* text = element->GetText();
+    if (text == nullptr)
+        throw SoundException(file, missingText);
+    return text;
+}
+
+} // namespace
+
+SoundManager::SoundManager(const std::string& file) {
+    audio::openDevice();
+    // A constructor that throws never reaches the destructor: undo the device and the loads here.
+    try {
+        load(file);
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+SoundManager::~SoundManager() {
+    release();
+}
+
+void SoundManager::load(const std::string& file) {
+    TiXmlDocument document(file.c_str());
+    if (!document.LoadFile())
+        throw SoundException(file, "Failed to load sounds file!");
+    const TiXmlElement* root = document.FirstChildElement("sounds");
+    if (root == nullptr)
+        throw SoundException(file, "No root container element with sfx or music found in file!");
+
+    std::string prefix;
+    if (xml::readText(root, "directory", prefix))
+        prefix += "/";
+    xml::readFloat(root, "sfx_volume", sfxVolume);
+    xml::readFloat(root, "music_volume", musicVolume);
+    setSfxVolume(sfxVolume);
+
+    // Every effect first, then every track. Each duplicate test comes before its load, so a
+    // duplicate is reported as such whatever state its file is in.
+    for (const TiXmlElement* e = root->FirstChildElement("sfx"); e != nullptr; e = e->NextSiblingElement("sfx")) {
+        const std::string name = fileName(e, file, "Sfx element has no file name!");
+        for (const Effect& effect : effects)
+            if (effect.name == name)
+                throw SoundException(name, "Sfx file defined twice!");
+        Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile((prefix + name).c_str(), "rb"), kMixerFreesStream);
+        if (chunk == nullptr)
+            throw SoundException(name, "SDL_Mixer failed to load file!");
+        effects.push_back({chunk, name});
+    }
+    for (const TiXmlElement* e = root->FirstChildElement("music"); e != nullptr; e = e->NextSiblingElement("music")) {
+        const std::string name = fileName(e, file, "Music element has no file name!");
+        for (const Track& track : music)
+            if (track.name == name)
+                throw SoundException(name, "Music file defined twice!");
+        Mix_Music* track = Mix_LoadMUS((prefix + name).c_str());
+        if (track == nullptr)
+            throw SoundException(name, std::string("SDL_Mixer failed to load file: ") + SDL_GetError());
+        music.push_back({track, name});
+    }
+}
+
+void SoundManager::release() {
+    // Closing audio first stops the mixer thread, which reads the samples, before they are freed.
+    Mix_CloseAudio();
+    for (const Effect& effect : effects)
+        Mix_FreeChunk(effect.chunk);
+    for (const Track& track : music)
+        Mix_FreeMusic(track.music);
+    effects.clear();
+    music.clear();
+}
+
+void SoundManager::playSound(const std::string& id) {
+    for (const Effect& effect : effects) {
+        if (effect.name == id) {
+            // The channel is not checked: with every channel busy the effect is simply not heard.
+            Mix_PlayChannelTimed(kFirstFreeChannel, effect.chunk, kPlayOnce, kNoTimeLimit);
+            return;
+        }
+    }
+    throw SoundException(id, "No sound with that ID to play!");
+}
+
+void SoundManager::playMusic(const std::string& id) {
+    for (const Track& track : music) {
+        if (track.name == id) {
+            Mix_FadeInMusic(track.music, kLoopForever, kMusicFadeInMs);
+            return;
+        }
+    }
+    throw SoundException(id, "No music with that ID to play!");
+}
+
+void SoundManager::setSfxVolume(float volume) {
+    // Written so that nan, which no comparison admits, ends as silence rather than passing through.
+    if (!(volume >= 0.0f))
+        volume = 0.0f;
+    else if (volume > 1.0f)
+        volume = 1.0f;
+    sfxVolume = volume;
+    Mix_Volume(kAllChannels, toMixerVolume(sfxVolume));
+    Mix_VolumeMusic(toMixerVolume(musicVolume));
+}

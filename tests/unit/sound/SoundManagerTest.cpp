@@ -1,0 +1,343 @@
+// The sound manager on SDL's dummy audio driver with the real generated WAV and Ogg files:
+// loading, ids, volumes, every error message, cleanup, and the silent fallback.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "TestSupport.h"
+#include "app/Exceptions.h"
+#include "sound/SoundManager.h"
+
+namespace {
+
+using testsupport::copyFile;
+using testsupport::ScratchDir;
+using testsupport::writeFile;
+
+const std::string kSounds = std::string(PELLVANE_DATA) + "/sounds/";
+
+// Each test runs in its own scratch directory holding copies of the shipped sounds.
+struct SoundManagerTest : ::testing::Test {
+    ScratchDir scratch;
+
+    void SetUp() override {
+        for (const char* name : {"red.wav", "orange.wav", "yellow.wav", "music.ogg"})
+            copyFile(kSounds + name, name);
+    }
+
+    // Writes sounds.xml with this text inside its `sounds` element.
+    static void writeSoundSet(const std::string& attributes, const std::string& children) {
+        writeFile("sounds.xml", "<?xml version=\"1.0\"?>\n<sounds " + attributes + ">" + children + "</sounds>\n");
+    }
+
+    // The message of the SoundException that constructing from `file` throws, or "" when none.
+    static std::string constructionError(const std::string& file) {
+        try {
+            SoundManager manager(file);
+        } catch (const SoundException& error) {
+            return error.message;
+        }
+        return "";
+    }
+
+    static bool audioOpen() {
+        int frequency = 0, channels = 0;
+        Uint16 format = 0;
+        return Mix_QuerySpec(&frequency, &format, &channels) != 0;
+    }
+};
+
+TEST_F(SoundManagerTest, OpensTheDeviceWithTheFixedFormatAndDefaultChannels) {
+    writeSoundSet("", "<sfx>red.wav</sfx>");
+    testing::internal::CaptureStderr();
+    auto manager = std::make_unique<SoundManager>("sounds.xml");
+    EXPECT_EQ("", testing::internal::GetCapturedStderr()) << "a working device needs no fallback line";
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(0, Mix_QuerySpec(&frequency, &format, &channels));
+    EXPECT_EQ(44100, frequency);
+    EXPECT_EQ(AUDIO_S16SYS, format);
+    EXPECT_EQ(2, channels);
+    EXPECT_EQ(8, Mix_AllocateChannels(-1));
+    manager.reset();
+    EXPECT_FALSE(audioOpen()) << "destruction closes audio";
+}
+
+TEST_F(SoundManagerTest, PlaysEffectsOnceAndMusicLoopingWithAFadeIn) {
+    writeSoundSet("", "<sfx>red.wav</sfx><sfx>orange.wav</sfx><music>music.ogg</music>");
+    SoundManager manager("sounds.xml");
+    manager.playSound("orange.wav");
+    EXPECT_GE(Mix_Playing(-1), 1);
+    manager.playMusic("music.ogg");
+    EXPECT_EQ(1, Mix_PlayingMusic());
+    EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic());
+}
+
+TEST_F(SoundManagerTest, ExtraEffectsBeyondTheFreeChannelsAreDroppedSilently) {
+    writeSoundSet("", "<sfx>red.wav</sfx>");
+    SoundManager manager("sounds.xml");
+    for (int i = 0; i < 12; ++i)
+        EXPECT_NO_THROW(manager.playSound("red.wav"));
+    EXPECT_EQ(8, Mix_Playing(-1));
+}
+
+TEST_F(SoundManagerTest, ANewTrackReplacesThePlayingOneWithItsOwnFadeIn) {
+    copyFile("music.ogg", "other.ogg");
+    writeSoundSet("", "<music>music.ogg</music><music>other.ogg</music>");
+    SoundManager manager("sounds.xml");
+    manager.playMusic("music.ogg");
+    manager.playMusic("other.ogg");
+    EXPECT_EQ(1, Mix_PlayingMusic());
+    EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic());
+}
+
+TEST_F(SoundManagerTest, DirectoryIsAPrefixOfThePathButNotOfTheId) {
+    copyFile("red.wav", "effects/hit.wav");
+    copyFile("music.ogg", "effects/tune.ogg");
+    writeSoundSet("directory='effects'", "<sfx>hit.wav</sfx><music>tune.ogg</music>");
+    SoundManager manager("sounds.xml");
+    EXPECT_NO_THROW(manager.playSound("hit.wav"));
+    EXPECT_NO_THROW(manager.playMusic("tune.ogg"));
+    EXPECT_THROW(manager.playSound("effects/hit.wav"), SoundException);
+}
+
+TEST_F(SoundManagerTest, WithoutDirectoryNamesAreRelativeToTheWorkingDirectory) {
+    copyFile("red.wav", "effects/hit.wav");
+    writeSoundSet("", "<sfx>hit.wav</sfx>");
+    EXPECT_EQ("Sound Exception: hit.wav: SDL_Mixer failed to load file!", constructionError("sounds.xml"));
+}
+
+TEST_F(SoundManagerTest, AnEmptyDirectoryGivesTheRootPrefix) {
+    // "/" + a path written without its leading slash is the absolute path of the file.
+    const std::string relativeToRoot = scratch.file("red.wav").substr(1);
+    writeSoundSet("directory=''", "<sfx>" + relativeToRoot + "</sfx>");
+    SoundManager manager("sounds.xml");
+    EXPECT_NO_THROW(manager.playSound(relativeToRoot));
+}
+
+TEST_F(SoundManagerTest, DefaultVolumesAre128And89) {
+    writeSoundSet("", "<sfx>red.wav</sfx>");
+    SoundManager manager("sounds.xml");
+    EXPECT_EQ(128, Mix_Volume(-1, -1));
+    EXPECT_EQ(89, Mix_VolumeMusic(-1));
+    EXPECT_FLOAT_EQ(1.0f, manager.getSfxVolume());
+    EXPECT_FLOAT_EQ(0.7f, manager.getMusicVolume());
+}
+
+TEST_F(SoundManagerTest, EffectVolumeIsClampedToZeroAndOne) {
+    struct Case {
+        const char* text;
+        float stored;
+        int mixer;
+    };
+    for (const Case& c : {Case{"1.5", 1.0f, 128}, Case{"-0.2", 0.0f, 0}, Case{"0.5", 0.5f, 64}, Case{"0.3", 0.3f, 38},
+                          Case{"loud", 1.0f, 128}, Case{"nan", 0.0f, 0}}) {
+        SCOPED_TRACE(c.text);
+        writeSoundSet(std::string("sfx_volume='") + c.text + "'", "<sfx>red.wav</sfx>");
+        SoundManager manager("sounds.xml");
+        EXPECT_FLOAT_EQ(c.stored, manager.getSfxVolume());
+        EXPECT_EQ(c.mixer, Mix_Volume(-1, -1));
+    }
+}
+
+TEST_F(SoundManagerTest, MusicVolumeIsPassedAsReadAndTheMixerKeepsItInRange) {
+    struct Case {
+        const char* text;
+        float stored;
+        int mixer;
+    };
+    for (const Case& c :
+         {Case{"0.25", 0.25f, 32}, Case{"1.5", 1.5f, 128}, Case{"1e30", 1e30f, 128}, Case{"0.999", 0.999f, 127}}) {
+        SCOPED_TRACE(c.text);
+        writeSoundSet(std::string("music_volume='") + c.text + "'", "<music>music.ogg</music>");
+        SoundManager manager("sounds.xml");
+        EXPECT_FLOAT_EQ(c.stored, manager.getMusicVolume());
+        EXPECT_EQ(c.mixer, Mix_VolumeMusic(-1));
+        EXPECT_EQ(128, Mix_Volume(-1, -1)) << "the effect volume is independent";
+    }
+}
+
+TEST_F(SoundManagerTest, SetSfxVolumeClampsAndReappliesTheMusicVolume) {
+    writeSoundSet("music_volume='0.5'", "<sfx>red.wav</sfx>");
+    SoundManager manager("sounds.xml");
+    Mix_VolumeMusic(3); // changed behind the manager's back
+    manager.setSfxVolume(0.25f);
+    EXPECT_EQ(32, Mix_Volume(-1, -1));
+    EXPECT_EQ(64, Mix_VolumeMusic(-1));
+    manager.setSfxVolume(7.0f);
+    EXPECT_FLOAT_EQ(1.0f, manager.getSfxVolume());
+    EXPECT_EQ(128, Mix_Volume(-1, -1));
+    manager.setSfxVolume(-1.0f);
+    EXPECT_FLOAT_EQ(0.0f, manager.getSfxVolume());
+    EXPECT_EQ(0, Mix_Volume(-1, -1));
+}
+
+TEST_F(SoundManagerTest, TheSameNameMayBeAnEffectAndATrack) {
+    writeSoundSet("", "<sfx>red.wav</sfx><music>red.wav</music>");
+    SoundManager manager("sounds.xml");
+    manager.playSound("red.wav");
+    EXPECT_GE(Mix_Playing(-1), 1);
+    manager.playMusic("red.wav");
+    EXPECT_EQ(1, Mix_PlayingMusic());
+}
+
+TEST_F(SoundManagerTest, UnknownIdsThrowForEachListSeparately) {
+    writeSoundSet("", "<sfx>red.wav</sfx><music>music.ogg</music>");
+    SoundManager manager("sounds.xml");
+    auto playError = [](auto&& play) {
+        try {
+            play();
+        } catch (const SoundException& error) {
+            return error.message;
+        }
+        return std::string();
+    };
+    EXPECT_EQ("Sound Exception: music.ogg: No sound with that ID to play!",
+              playError([&] { manager.playSound("music.ogg"); }));
+    EXPECT_EQ("Sound Exception: RED.wav: No sound with that ID to play!",
+              playError([&] { manager.playSound("RED.wav"); }));
+    EXPECT_EQ("Sound Exception: red.wav: No music with that ID to play!",
+              playError([&] { manager.playMusic("red.wav"); }));
+    EXPECT_EQ("Sound Exception: : No music with that ID to play!", playError([&] { manager.playMusic(""); }));
+}
+
+TEST_F(SoundManagerTest, DataErrorsCarryTheirMessages) {
+    writeFile("not-audio.wav", "RIFF but not really a wave file");
+    struct Case {
+        const char* xml;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"<sounds><sfx>red.wav</sfx>", "Sound Exception: sounds.xml: Failed to load sounds file!"},
+        {"<sound><sfx>red.wav</sfx></sound>",
+         "Sound Exception: sounds.xml: No root container element with sfx or music found in file!"},
+        {"<sounds><sfx>missing.wav</sfx></sounds>", "Sound Exception: missing.wav: SDL_Mixer failed to load file!"},
+        {"<sounds><sfx>not-audio.wav</sfx></sounds>", "Sound Exception: not-audio.wav: SDL_Mixer failed to load file!"},
+        {"<sounds><sfx>red.wav</sfx><sfx>orange.wav</sfx><sfx>red.wav</sfx></sounds>",
+         "Sound Exception: red.wav: Sfx file defined twice!"},
+        {"<sounds><music>music.ogg</music><music>music.ogg</music></sounds>",
+         "Sound Exception: music.ogg: Music file defined twice!"},
+        // Every effect loads before any track: the later sfx element is reported first.
+        {"<sounds><music>missing.ogg</music><sfx>missing.wav</sfx></sounds>",
+         "Sound Exception: missing.wav: SDL_Mixer failed to load file!"},
+        {"<sounds><sfx>red.wav</sfx><sfx/></sounds>", "Sound Exception: sounds.xml: Sfx element has no file name!"},
+        {"<sounds><sfx></sfx></sounds>", "Sound Exception: sounds.xml: Sfx element has no file name!"},
+        {"<sounds><music/></sounds>", "Sound Exception: sounds.xml: Music element has no file name!"},
+        {"<sounds><music>  </music></sounds>", "Sound Exception: sounds.xml: Music element has no file name!"},
+        {"<sounds><music><!-- none --></music></sounds>",
+         "Sound Exception: sounds.xml: Music element has no file name!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xml);
+        writeFile("sounds.xml", c.xml);
+        EXPECT_EQ(c.message, constructionError("sounds.xml"));
+        EXPECT_FALSE(audioOpen()) << "a failed construction closes audio again";
+    }
+    EXPECT_EQ("Sound Exception: absent.xml: Failed to load sounds file!", constructionError("absent.xml"));
+}
+
+TEST_F(SoundManagerTest, AMusicLoadFailureCarriesSdlsErrorText) {
+    writeFile("broken.ogg", "OggS but nothing after it");
+    const std::string prefix = "SDL_Mixer failed to load file: ";
+    for (const char* name : {"missing.ogg", "broken.ogg"}) {
+        SCOPED_TRACE(name);
+        writeSoundSet("", std::string("<sfx>red.wav</sfx><music>") + name + "</music>");
+        SDL_ClearError();
+        const std::string message = constructionError("sounds.xml");
+        const std::string expectedStart = std::string("Sound Exception: ") + name + ": " + prefix;
+        ASSERT_EQ(expectedStart, message.substr(0, expectedStart.size()));
+        const std::string sdlText = message.substr(expectedStart.size());
+        EXPECT_FALSE(sdlText.empty());
+        EXPECT_EQ(SDL_GetError(), sdlText);
+    }
+}
+
+TEST_F(SoundManagerTest, WorksAgainAfterAFailedConstruction) {
+    writeSoundSet("", "<sfx>red.wav</sfx><sfx>missing.wav</sfx>");
+    EXPECT_NE("", constructionError("sounds.xml"));
+    writeSoundSet("", "<sfx>red.wav</sfx>");
+    SoundManager manager("sounds.xml");
+    manager.playSound("red.wav");
+    EXPECT_GE(Mix_Playing(-1), 1);
+}
+
+TEST(ShippedSoundSet, LoadsWithEveryIdTheGameUses) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(PELLVANE_DATA);
+    std::string error;
+    try {
+        SoundManager manager("sounds.xml");
+        for (const char* id : {"red.wav", "orange.wav", "yellow.wav"})
+            manager.playSound(id);
+        EXPECT_EQ(3, Mix_Playing(-1));
+        manager.playMusic("music.ogg");
+        EXPECT_EQ(1, Mix_PlayingMusic());
+    } catch (const SoundException& e) {
+        error = e.message;
+    }
+    std::filesystem::current_path(previous);
+    EXPECT_EQ("", error);
+}
+
+// Restarts SDL's audio subsystem on a driver that does not exist, as on a machine without a
+// sound device, and puts the harness's driver back afterwards whatever happens.
+class UnusableAudioDriver {
+public:
+    static constexpr const char* kDriver = "pellvane-no-such-driver";
+    UnusableAudioDriver() {
+        const char* old = std::getenv("SDL_AUDIODRIVER");
+        previous = old != nullptr ? old : "dummy";
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setenv("SDL_AUDIODRIVER", kDriver, 1);
+        SDL_InitSubSystem(SDL_INIT_AUDIO);
+    }
+    ~UnusableAudioDriver() {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+        SDL_InitSubSystem(SDL_INIT_AUDIO);
+    }
+
+private:
+    std::string previous;
+};
+
+TEST_F(SoundManagerTest, AnUnusableDeviceFallsBackToTheSilentDriverWithOneLine) {
+    writeSoundSet("", "<sfx>red.wav</sfx><music>music.ogg</music>");
+    UnusableAudioDriver unusable;
+    ASSERT_EQ(-1, Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024)) << "the driver must really be unusable";
+
+    testing::internal::CaptureStderr();
+    std::unique_ptr<SoundManager> manager;
+    std::string error;
+    try {
+        manager = std::make_unique<SoundManager>("sounds.xml");
+    } catch (const SoundException& e) {
+        error = e.message;
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    ASSERT_EQ("", error);
+
+    const std::string tail = ": playing without sound on SDL's dummy audio driver.\n";
+    EXPECT_EQ(0u, log.find("Could not open the audio device (")) << log;
+    ASSERT_GE(log.size(), tail.size());
+    EXPECT_EQ(tail, log.substr(log.size() - tail.size())) << log;
+    EXPECT_EQ(log.size() - 1, log.find('\n')) << "exactly one line";
+
+    char name[32] = "";
+    ASSERT_NE(nullptr, SDL_AudioDriverName(name, sizeof name));
+    EXPECT_STREQ("dummy", name);
+    EXPECT_STREQ(UnusableAudioDriver::kDriver, std::getenv("SDL_AUDIODRIVER")) << "the variable is put back";
+    EXPECT_TRUE(audioOpen());
+    manager->playSound("red.wav");
+    EXPECT_GE(Mix_Playing(-1), 1);
+    manager->playMusic("music.ogg");
+    EXPECT_EQ(1, Mix_PlayingMusic());
+    EXPECT_EQ(128, Mix_Volume(-1, -1));
+    EXPECT_EQ(89, Mix_VolumeMusic(-1));
+}
+
+} // namespace
