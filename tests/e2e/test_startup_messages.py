@@ -4,44 +4,13 @@ and exits with status 1 (under the sanitizer build a leak would change that stat
 shipped data starts, also on an audio driver that cannot open, and quits on Escape with 0."""
 import os
 import shutil
-import subprocess
-import tempfile
 
 import pvtest
 from pvtest import check
 
-SPRITES = """<sprites>
-  <sprite id="dot" texture="dot.png" x="0" y="0" width="4" height="4"/>
-</sprites>"""
-SOUNDS = '<sounds directory="sounds"><sfx>red.wav</sfx><music>music.ogg</music></sounds>'
-SCENES = ('<scenes><base_scene id="main"><entities><sprite_entity sprite="dot" x="10" y="10"/>'
-          '</entities></base_scene></scenes>')
-
-
-def png_bytes(width, height):
-    """A solid white RGBA PNG made by ImageMagick."""
-    out = subprocess.run(["convert", "-size", "%dx%d" % (width, height), "xc:white", "PNG32:-"],
-                         capture_output=True, check=True)
-    return out.stdout
-
-
-DOT = png_bytes(4, 4)
-
-
-def workdir(config, sprites=SPRITES, sounds=SOUNDS, extra=None):
-    files = {"textures/dot.png": DOT, "sprites.xml": sprites, "sounds.xml": sounds}
-    if config is not None:
-        files["config.xml"] = config
-    files.update(extra or {})
-    work = pvtest.make_workdir(files)
-    os.makedirs(os.path.join(work, "sounds"), exist_ok=True)
-    for name in ("red.wav", "music.ogg"):
-        shutil.copy(os.path.join(pvtest.ROOT, "data", "sounds", name), os.path.join(work, "sounds", name))
-    return work
-
-
-def config(attributes='textures="textures" spriteset="sprites.xml" soundset="sounds.xml"', children=SCENES):
-    return "<config %s>%s</config>" % (attributes, children)
+SPRITES = pvtest.MINIMAL_SPRITES
+workdir = pvtest.minimal_workdir
+config = pvtest.minimal_config
 
 
 CASES = [
