@@ -10,10 +10,18 @@
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
+#include "scene/BaseScene.h"
 #include "scene/IScene.h"
+#include "scene/TypeNames.h"
+#include "scene/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 Game* Game::instance = nullptr;
+
+namespace {
+// The track started once start-up has succeeded.
+const char* const kMusicId = "music.ogg";
+} // namespace
 
 Game* Game::getInstance() {
     if (instance == nullptr)
@@ -75,7 +83,35 @@ void Game::failStartup(const std::string& text) {
     quitRequested = true;
 }
 
-IScene* Game::createScene(const std::string& /*type*/) { return nullptr; }
+void Game::setSpriteBatches(SpriteBatchRegistry* registry) {
+    if (registry != spriteBatches)
+        delete spriteBatches;
+    spriteBatches = registry;
+}
+
+void Game::setTextureCache(TextureCache* cache) {
+    if (cache != textures)
+        delete textures;
+    textures = cache;
+}
+
+void Game::setSpriteManager(SpriteManager* manager) {
+    if (manager != sprites)
+        delete sprites;
+    sprites = manager;
+}
+
+void Game::setSoundManager(SoundManager* manager) {
+    if (manager != sounds)
+        delete sounds;
+    sounds = manager;
+}
+
+IScene* Game::createScene(const std::string& type) {
+    if (type == BASE_SCENE_TYPE)
+        return new BaseScene();
+    return nullptr;
+}
 
 void Game::configure() {
     TiXmlDocument document("config.xml");
@@ -83,4 +119,76 @@ void Game::configure() {
         failStartup("Failed to load config file.");
         return;
     }
+    try {
+        configureFrom(document.FirstChildElement("config"));
+    } catch (const BaseException& error) {
+        failStartup(error.message);
+        return;
+    }
+    if (quitRequested)
+        return;
+    // The document is released before the music starts.
+    document.Clear();
+    try {
+        sounds->playMusic(kMusicId);
+    } catch (const BaseException& error) {
+        failStartup(error.message);
+    }
+}
+
+void Game::configureFrom(TiXmlElement* config) {
+    if (config == nullptr) {
+        failStartup("No config element found in config file.");
+        return;
+    }
+    int batchSize = kDefaultBatchSize;
+    xml::readInt(config, "batchsize", batchSize);
+    setSpriteBatches(new SpriteBatchRegistry(batchSize));
+
+    std::string directory;
+    xml::readText(config, "textures", directory);
+    setTextureCache(new TextureCache(directory));
+
+    // Sprites load their textures through the cache, which is why the cache exists first.
+    std::string spriteSet;
+    if (xml::readText(config, "spriteset", spriteSet)) {
+        setSpriteManager(new SpriteManager(spriteSet, *textures));
+    } else if (TiXmlElement* firstSprite = config->FirstChildElement("sprite")) {
+        setSpriteManager(new SpriteManager(TiXmlHandle(firstSprite), *textures));
+    } else {
+        failStartup("No sprites or spriteset file defined");
+        return;
+    }
+
+    std::string soundSet;
+    if (!xml::readText(config, "soundset", soundSet)) {
+        failStartup("No sound set defined!");
+        return;
+    }
+    setSoundManager(new SoundManager(soundSet));
+
+    TiXmlElement* sceneList = config->FirstChildElement("scenes");
+    if (sceneList == nullptr) {
+        failStartup("No scenes defined");
+        return;
+    }
+    std::string defaultId;
+    const bool hasDefault = xml::readText(sceneList, "default", defaultId);
+    for (TiXmlElement* element = sceneList->FirstChildElement(); element != nullptr;
+         element = element->NextSiblingElement()) {
+        IScene* scene = createScene(element->ValueStr());
+        if (scene == nullptr)
+            continue;
+        // In the list before loading, so a scene whose load fails is destroyed with the Game.
+        scenes.push_back(scene);
+        scene->load(TiXmlHandle(element));
+        if (hasDefault && scene->getId() == defaultId)
+            currentScene = scene;
+    }
+    if (scenes.empty()) {
+        failStartup("No valid scenes created!");
+        return;
+    }
+    if (currentScene == nullptr)
+        currentScene = scenes.front();
 }

@@ -14,6 +14,7 @@ class SpriteBatchRegistry;
 class TextureCache;
 class SpriteManager;
 class SoundManager;
+class TiXmlElement;
 
 class Game : public EventDispatcher {
 public:
@@ -45,6 +46,13 @@ public:
     IScene* getCurrentScene() const { return currentScene; }
     const std::vector<IScene*>& getScenes() const { return scenes; }
 
+    // Hand the Game a shared manager, which it owns from then on (a previous one is destroyed).
+    // The configuration step fills them; tests that build managers directly use them too.
+    void setSpriteBatches(SpriteBatchRegistry* registry);
+    void setTextureCache(TextureCache* cache);
+    void setSpriteManager(SpriteManager* manager);
+    void setSoundManager(SoundManager* manager);
+
     // Set when start-up failed; the main loop ends at the top of its next frame.
     bool quitRequested = false;
     uint32_t width = 0;
@@ -55,6 +63,7 @@ public:
 private:
     Game() = default;
     void configure();
+    void configureFrom(TiXmlElement* config);
 
     // Owned; null until the configuration step creates them.
     SpriteBatchRegistry* spriteBatches = nullptr;

@@ -1,7 +1,30 @@
-// Placeholder for the SpriteManager; its real declaration replaces this file.
+// The one registry of sprites: loads every sprite of a sprite set (a file, or the "sprite"
+// elements of the configuration) once at start-up, owns them, and finds them by id.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/Sprite.h"
+
+class TextureCache;
+class TiXmlHandle;
+
+// Lifetime: the manager owns its sprites; pointers from getSprite stay valid until it is
+// destroyed. `textures` is only used while loading and is not kept.
 class SpriteManager {
 public:
-    virtual ~SpriteManager() = default;
+    // Loads the sprite set file `fileName` (opened as given, relative to the working directory):
+    // every "sprite" child of the first top-level element that has one.
+    SpriteManager(const std::string& fileName, TextureCache& textures);
+    // Loads the "sprite" element the handle holds and each later sibling "sprite" element.
+    SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures);
+
+    // The first sprite whose id equals `id` exactly, or null. Never throws.
+    Sprite* getSprite(const std::string& id) const;
+    const std::vector<std::unique_ptr<Sprite>>& getSprites() const { return sprites; }
+
+private:
+    std::vector<std::unique_ptr<Sprite>> sprites;
 };

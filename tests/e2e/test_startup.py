@@ -8,8 +8,8 @@ from pvtest import check
 
 CLEAR = (102, 102, 178)  # 0.4, 0.4, 0.7
 
-# A working directory whose config.xml loads: the window opens and stays until Escape.
-work = pvtest.make_workdir({"config.xml": "<config/>\n"})
+# A working directory with a valid configuration: the window opens and stays until Escape.
+work = pvtest.minimal_workdir(pvtest.minimal_config())
 game = pvtest.Game(work)
 window = game.find_window()
 check(window is not None, "a window named PELLVANE! opens")

@@ -1,0 +1,49 @@
+// A named picture with one or more frames, each a region of one texture, read from a "sprite"
+// element. Entities ask it to put a frame into a sprite batch.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/IRenderable.h"
+#include "graphics/Matrix3.h"
+#include "graphics/TextureRegion.h"
+#include "scene/Colour.h"
+
+class SpriteBatch;
+class TextureCache;
+class TiXmlHandle;
+
+// Lifetime: the sprite owns its frames; the frames point into textures owned by the texture
+// cache, which must outlive any drawing with the sprite. Destroying a sprite never touches its
+// textures, so the cache may be destroyed first at shutdown.
+class Sprite : public IRenderable {
+public:
+    // Reads the "sprite" element the handle resolves to, asking `textures` for its texture.
+    // Throws SpriteException for bad elements, ResourceException from the cache and
+    // BaseException for a frame that does not fit its texture.
+    Sprite(const TiXmlHandle& handle, TextureCache& textures);
+    ~Sprite() override;
+
+    // Frame 0's texture, or null when there are no frames.
+    Texture* getTexture() override;
+    // Adds frame `frame` to `batch` at the given size.
+    virtual void render(SpriteBatch* batch, const Matrix3& transform, float width, float height, const Colour& colour,
+                        uint32_t frame, bool flipX, bool flipY);
+    // Adds frame `frame` at the frame's own pixel size.
+    virtual void renderFrame(SpriteBatch* batch, const Matrix3& transform, const Colour& colour, uint32_t frame,
+                             bool flipX, bool flipY);
+
+    const std::string& getId() const { return id; }
+    uint32_t getFrameCount() const { return static_cast<uint32_t>(frames.size()); }
+    // The frame with that index; the index must be below getFrameCount().
+    TextureRegion& getFrame(uint32_t index) const { return *frames[index]; }
+
+private:
+    void readFrames(const TiXmlHandle& handle, Texture* texture);
+
+    std::string id;
+    std::vector<std::unique_ptr<TextureRegion>> frames;
+};

@@ -1,0 +1,119 @@
+// A batch of textured, coloured quads sharing one texture: built in main memory each frame and
+// drawn from GL buffer objects with the fixed-function client arrays.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "graphics/Matrix3.h"
+#include "graphics/TextureRegion.h"
+#include "scene/Colour.h"
+
+struct Texture;
+
+// One interleaved vertex: 32 bytes, eight floats, the layout the GL array pointers describe.
+struct Vertex {
+    float x, y;
+    float u, v; // v = 0 at the top of the image
+    float red, green, blue, alpha;
+};
+static_assert(sizeof(Vertex) == 32, "the vertex layout is eight packed floats");
+
+constexpr uint32_t kVerticesPerQuad = 4;
+constexpr uint32_t kFloatsPerVertex = 8;
+constexpr uint32_t kFloatsPerQuad = kVerticesPerQuad * kFloatsPerVertex;
+constexpr uint32_t kBytesPerQuad = kFloatsPerQuad * sizeof(float);
+constexpr uint32_t kIndicesPerQuad = 6;
+// 16-bit indices address 65536 vertices: the most quads one draw call can reach.
+constexpr uint32_t kMaxQuadsPerDraw = 65536 / kVerticesPerQuad;
+// Growth stops here (128 MiB of vertices); no frame comes near it, and the counters stay far
+// from 32-bit overflow.
+constexpr uint32_t kMaxQuadsPerBatch = 1u << 20;
+
+// More quads than `capacity` between two draws.
+// A batch may not be drawn early (the scene draws every batch at the end of the frame, in the
+// order its textures first came up), and quads may not be dropped. So a full batch grows: it
+// doubles its vertex array, and its index pattern up to kMaxQuadsPerDraw quads. A batch holding
+// more than kMaxQuadsPerDraw quads is drawn with one glDrawElements per run of kMaxQuadsPerDraw
+// quads, each run re-pointing the arrays at its first vertex so that the same 16-bit index
+// pattern serves every run. Runs are drawn in order, so submission order is kept. The grown
+// arrays are kept, so later frames of the same size allocate nothing.
+//
+// Lifetime: `texture` is not owned; the texture cache owns it and outlives every batch (the
+// registry is destroyed first). A batch owns its arrays and its two GL buffers.
+class SpriteBatch {
+public:
+    // Throws BaseException("SpriteBatch supplied with invalid source texture!") for a null or
+    // unloaded texture, and a BaseException naming the capacity when it is 0 or above
+    // kMaxQuadsPerDraw. Needs a current GL context.
+    SpriteBatch(Texture* texture, uint32_t capacity);
+    ~SpriteBatch();
+    SpriteBatch(const SpriteBatch&) = delete;
+    SpriteBatch& operator=(const SpriteBatch&) = delete;
+
+    // Takes the batch for the current frame: empties it unless it is already taken.
+    void begin();
+    // Appends one axis-aligned quad between M*(0,0) and M*(width,height), with the region's
+    // coordinates (swapped by the flips) and the colour on all four vertices.
+    void addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height, const Colour& colour,
+                 bool flipX, bool flipY);
+    // Draws every quad added since the last draw, then empties the batch. Does nothing when
+    // the batch is empty or was not begun.
+    void draw();
+
+    // Room for one more quad without growing.
+    bool hasRoom() const { return floatCount < capacity * kFloatsPerQuad; }
+    uint32_t getCapacity() const { return capacity; }
+    uint32_t getFloatCount() const { return floatCount; }
+    uint32_t getQuadCount() const { return floatCount / kFloatsPerQuad; }
+    Texture* getTexture() const { return texture; }
+    bool isBegun() const { return begun; }
+    bool isDirty() const { return dirty; }
+    const Vertex* getVertices() const { return vertices.data(); }
+    const uint16_t* getIndices() const { return indices.data(); }
+    uint32_t getIndexCount() const { return static_cast<uint32_t>(indices.size()); }
+
+private:
+    void grow();
+    void fillIndices(uint32_t quads);
+
+    uint32_t capacity;
+    uint32_t floatCount = 0;
+    Texture* texture;
+    bool begun = false;
+    uint32_t vertexBuffer = 0;
+    uint32_t indexBuffer = 0;
+    bool dirty = false;
+    // The index array changed since it was uploaded (the batch grew).
+    bool indicesDirty = false;
+    std::vector<Vertex> vertices;
+    std::vector<uint16_t> indices;
+};
+
+// Inline: it runs once per quad, and a call per quad costs as much as the work itself.
+inline void SpriteBatch::addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height,
+                                 const Colour& colour, bool flipX, bool flipY) {
+    if (__builtin_expect(floatCount == capacity * kFloatsPerQuad, 0))
+        grow();
+    const auto& m = transform.m;
+    // Only two corners are transformed; the quad is the axis-aligned box between them.
+    const float x0 = m[0][2];
+    const float y0 = m[1][2];
+    const float x1 = m[0][0] * width + m[0][1] * height + m[0][2];
+    const float y1 = m[1][0] * width + m[1][1] * height + m[1][2];
+    float left = region.getLeft(), right = region.getRight();
+    float top = region.getTop(), bottom = region.getBottom();
+    if (flipX)
+        std::swap(left, right);
+    if (flipY)
+        std::swap(top, bottom);
+    Vertex* v = &vertices[floatCount / kFloatsPerVertex];
+    const float r = colour.red, g = colour.green, b = colour.blue, a = colour.alpha;
+    v[0] = Vertex{x0, y0, left, top, r, g, b, a};
+    v[1] = Vertex{x0, y1, left, bottom, r, g, b, a};
+    v[2] = Vertex{x1, y1, right, bottom, r, g, b, a};
+    v[3] = Vertex{x1, y0, right, top, r, g, b, a};
+    floatCount += kFloatsPerQuad;
+    dirty = true;
+}

@@ -1,0 +1,31 @@
+// The sprite batch registry: batches per texture, made on first use.
+#include "graphics/SpriteBatchRegistry.h"
+
+#include <string>
+
+#include "app/Exceptions.h"
+
+SpriteBatchRegistry::SpriteBatchRegistry(int32_t batchSize) : batchSize(batchSize) {
+    if (batchSize < 1 || static_cast<uint32_t>(batchSize) > kMaxQuadsPerDraw)
+        throw BaseException("Invalid batchsize " + std::to_string(batchSize) + ": it must be from 1 to " +
+                            std::to_string(kMaxQuadsPerDraw) + "!");
+}
+
+SpriteBatch* SpriteBatchRegistry::getBatch(Texture* texture) {
+    auto found = batches.find(texture);
+    if (found != batches.end())
+        for (const auto& batch : found->second)
+            if (batch->hasRoom())
+                return batch.get();
+    // Made before touching the map, so a refused texture leaves the registry unchanged.
+    auto batch = std::make_unique<SpriteBatch>(texture, static_cast<uint32_t>(batchSize));
+    SpriteBatch* made = batch.get();
+    batches[texture].push_back(std::move(batch));
+    return made;
+}
+
+const std::vector<std::unique_ptr<SpriteBatch>>& SpriteBatchRegistry::getBatches(Texture* texture) const {
+    static const std::vector<std::unique_ptr<SpriteBatch>> none;
+    auto found = batches.find(texture);
+    return found == batches.end() ? none : found->second;
+}

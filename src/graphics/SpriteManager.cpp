@@ -1,0 +1,42 @@
+// The sprite manager: finding the sprite elements in a file or the configuration.
+#include "graphics/SpriteManager.h"
+
+#include <cstring>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+
+namespace {
+constexpr const char* kSource = "SpriteManager";
+constexpr const char* kSpriteElement = "sprite";
+} // namespace
+
+SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures) {
+    TiXmlDocument document(fileName);
+    if (!document.LoadFile())
+        throw SpriteException(kSource, "Failed to load file: " + fileName);
+    // The container's own name does not matter: the first top-level element holding sprites.
+    const TiXmlElement* container = document.FirstChildElement();
+    while (container != nullptr && container->FirstChildElement(kSpriteElement) == nullptr)
+        container = container->NextSiblingElement();
+    if (container == nullptr)
+        throw SpriteException(kSource, "No root container element with sprites found in file: " + fileName);
+    for (const TiXmlElement* e = container->FirstChildElement(kSpriteElement); e != nullptr;
+         e = e->NextSiblingElement(kSpriteElement))
+        sprites.push_back(std::make_unique<Sprite>(TiXmlHandle(const_cast<TiXmlElement*>(e)), textures));
+}
+
+SpriteManager::SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures) {
+    TiXmlElement* first = firstSpriteElement.ToElement();
+    if (first == nullptr || std::strcmp(first->Value(), kSpriteElement) != 0)
+        throw SpriteException(kSource, "Constructor passed handle to a non-element or non-sprite element.");
+    for (TiXmlElement* e = first; e != nullptr; e = e->NextSiblingElement(kSpriteElement))
+        sprites.push_back(std::make_unique<Sprite>(TiXmlHandle(e), textures));
+}
+
+Sprite* SpriteManager::getSprite(const std::string& id) const {
+    for (const auto& sprite : sprites)
+        if (sprite->getId() == id)
+            return sprite.get();
+    return nullptr;
+}

@@ -1,0 +1,183 @@
+// BaseScene: loading, the two-pass update, deferred removal, drawing and collision queries.
+#include "scene/BaseScene.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+#include "app/Game.h"
+#include "collision/CollisionResult.h"
+#include "collision/ICollider.h"
+#include "graphics/IRenderable.h"
+#include "graphics/SpriteBatch.h"
+#include "graphics/SpriteBatchRegistry.h"
+#include "scene/BoxEntity.h"
+#include "scene/IEntity.h"
+#include "scene/SpriteEntity.h"
+#include "scene/TypeNames.h"
+
+namespace {
+const char* const kNoId = "No ID";
+} // namespace
+
+BaseScene::~BaseScene() {
+    dispatchEvent(new SceneEvent(SCENE_ENDED));
+    // Index loop: a destructor may ask for further removals, which are discarded below.
+    for (std::size_t i = 0; i < entities.size(); ++i)
+        delete entities[i];
+    entities.clear();
+    pendingRemovals.clear();
+}
+
+void BaseScene::load(const TiXmlHandle& handle) {
+    TiXmlElement* element = handle.ToElement();
+    if (element == nullptr)
+        throw SceneException(kNoId, "XmlHandle is invalid or for a different scene");
+    const char* idText = element->Attribute("id");
+    if (idText == nullptr || *idText == '\0')
+        throw SceneException(kNoId, "No id attribute found");
+    id = idText;
+
+    TiXmlElement* list = element->FirstChildElement("entities");
+    if (list == nullptr || list->FirstChild() == nullptr)
+        throw SceneException(id, "No entities element or entities defined!");
+    for (TiXmlElement* child = list->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+        IEntity* entity = createEntity(child->ValueStr());
+        if (entity == nullptr)
+            continue;
+        try {
+            entity->load(TiXmlHandle(child), this);
+        } catch (...) {
+            delete entity; // the entity that threw is not in the scene
+            throw;
+        }
+        addEntity(entity);
+    }
+    sortByLayer();
+}
+
+void BaseScene::update(float dt) {
+    if (!started) {
+        dispatchEvent(new SceneEvent(SCENE_STARTED));
+        started = true;
+    }
+    // Lengths are read again at every step: entities added during a pass take part in it.
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        if (entities[i]->isActive())
+            entities[i]->update(dt);
+    }
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        if (entities[i]->isActive())
+            entities[i]->postUpdate(dt);
+    }
+    // Requests made while removing (a destroyed group removing its children) join this loop.
+    for (std::size_t j = 0; j < pendingRemovals.size(); ++j) {
+        const std::pair<IEntity*, bool> request = pendingRemovals[j];
+        removeEntityNow(request.first, request.second);
+    }
+    pendingRemovals.clear();
+    sortByLayer();
+}
+
+void BaseScene::sortByLayer() {
+    std::stable_sort(entities.begin(), entities.end(),
+                     [](IEntity* a, IEntity* b) { return a->getLayer() < b->getLayer(); });
+}
+
+void BaseScene::render() {
+    SpriteBatchRegistry* registry = Game::getInstance()->getSpriteBatches();
+    if (registry == nullptr)
+        return;
+    // Batches used this frame, in the order their textures first came up. A frame uses only a
+    // handful of textures, so a linear search is the cheapest lookup.
+    std::vector<SpriteBatch*> used;
+    SpriteBatch* current = nullptr;
+    Texture* lastTexture = nullptr;
+    for (IEntity* entity : entities) {
+        if (!entity->isVisible())
+            continue;
+        IRenderable* renderable = entity->getRenderable();
+        if (renderable == nullptr)
+            continue;
+        Texture* texture = renderable->getTexture();
+        if (texture == nullptr)
+            continue;
+        if (texture != lastTexture) {
+            auto found = std::find_if(used.begin(), used.end(),
+                                      [texture](SpriteBatch* batch) { return batch->getTexture() == texture; });
+            if (found != used.end()) {
+                current = *found;
+            } else {
+                current = registry->getBatch(texture);
+                current->begin();
+                used.push_back(current);
+            }
+            lastTexture = texture;
+        }
+        entity->render(current);
+    }
+    for (SpriteBatch* batch : used)
+        batch->draw();
+}
+
+void BaseScene::addEntity(IEntity* entity) {
+    if (std::find(entities.begin(), entities.end(), entity) != entities.end()) {
+        std::printf("Entity already in scene!");
+        std::fflush(stdout);
+        return;
+    }
+    ICollider* collider = entity->getCollider();
+    if (collider != nullptr && collider->getOwner() != entity)
+        collider->setOwner(entity);
+    entity->setScene(this);
+    entities.push_back(entity);
+}
+
+void BaseScene::removeEntity(IEntity* entity, bool destroy) {
+    if (entity == nullptr)
+        return;
+    pendingRemovals.emplace_back(entity, destroy);
+}
+
+void BaseScene::removeEntityNow(IEntity* entity, bool destroy) {
+    auto found = std::find(entities.begin(), entities.end(), entity);
+    if (found == entities.end())
+        return;
+    const std::size_t index = static_cast<std::size_t>(found - entities.begin());
+    if (destroy)
+        delete entity;
+    // The destructor may have added or removed entities; erase by position found before it ran
+    // only if the element there is still this entity.
+    if (index < entities.size() && entities[index] == entity)
+        entities.erase(entities.begin() + static_cast<std::ptrdiff_t>(index));
+    else
+        entities.erase(std::remove(entities.begin(), entities.end(), entity), entities.end());
+}
+
+CollisionResult* BaseScene::testCollision(IEntity* entity) {
+    ICollider* collider = entity->isActive() ? entity->getCollider() : nullptr;
+    if (collider == nullptr)
+        throw SceneException(id, "testCollision called by an inactive entity or an entity without a collider!");
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        IEntity* other = entities[i];
+        if (!other->isActive())
+            continue;
+        ICollider* otherCollider = other->getCollider();
+        if (otherCollider == nullptr)
+            continue;
+        if (CollisionResult* result = collider->testCollision(otherCollider)) {
+            other->onCollision(result);
+            return result;
+        }
+    }
+    return nullptr;
+}
+
+IEntity* BaseScene::createEntity(const std::string& type) {
+    if (type == SPRITE_ENTITY_TYPE)
+        return new SpriteEntity();
+    if (type == BOX_ENTITY_TYPE)
+        return new BoxEntity();
+    return nullptr;
+}

@@ -1,0 +1,17 @@
+// BoxEntity: the sprite entity's element plus "static", and the box collider.
+#include "scene/BoxEntity.h"
+
+#include <tinyxml.h>
+
+#include "scene/XmlAttributes.h"
+
+BoxEntity::~BoxEntity() { delete collider; }
+
+void BoxEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    SpriteEntity::load(handle, owner);
+    xml::readBool(handle.ToElement(), "static", staticBox);
+    delete collider;
+    // The collider follows every move of the entity through the reference to `position`; its
+    // box has the unscaled size whatever the drawing scale.
+    collider = new AABBCollider(staticBox, position, width, height, offset, this);
+}

@@ -1,0 +1,112 @@
+// SpriteEntity: reading the element and drawing the sprite with its transform.
+#include "scene/SpriteEntity.h"
+
+#include <cmath>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+#include "app/Game.h"
+#include "graphics/Sprite.h"
+#include "graphics/SpriteManager.h"
+#include "scene/XmlAttributes.h"
+
+namespace {
+const char* const kSource = "SpriteEntity";
+// Degrees to radians in float precision.
+constexpr float kDegreesToRadians = 0.017453292f;
+} // namespace
+
+void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    scene = owner;
+    const TiXmlElement* element = handle.ToElement();
+    if (element == nullptr)
+        throw EntityException(kSource, "XmlHandle is invalid or for a different scene");
+    xml::readBool(element, "enabled", enabled);
+    xml::readBool(element, "visible", visible);
+    initialEnabled = enabled;
+    initialVisible = visible;
+    xml::readFloat(element, "x", position.x);
+    xml::readFloat(element, "y", position.y);
+    xml::readFloat(element, "scale_x", scale.x);
+    xml::readFloat(element, "scale_y", scale.y);
+    xml::readFloat(element, "rotation", rotation);
+    xml::readFloat(element, "offset_x", offset.x);
+    xml::readFloat(element, "offset_y", offset.y);
+    int layerValue = layer;
+    xml::readInt(element, "layer", layerValue);
+    layer = layerValue;
+    xml::readBool(element, "flip_x", flipX);
+    xml::readBool(element, "flip_y", flipY);
+    xml::readColour(element, "colour", colour);
+
+    const char* spriteId = element->Attribute("sprite");
+    if (spriteId == nullptr)
+        throw EntityException(kSource, "No sprite specified!");
+    SpriteManager* sprites = Game::getInstance()->getSpriteManager();
+    sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
+    if (sprite == nullptr)
+        throw EntityException(kSource, std::string("Sprite \"") + spriteId + "\" not found in sprite manager!");
+
+    // A sprite always has at least one frame: the sprite loader rejects one without.
+    if (element->Attribute("width") != nullptr) {
+        xml::readFloat(element, "width", width);
+        sizeSet = true;
+    } else {
+        width = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getWidth()));
+    }
+    if (element->Attribute("height") != nullptr) {
+        xml::readFloat(element, "height", height);
+        sizeSet = true;
+    } else {
+        height = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getHeight()));
+    }
+}
+
+void SpriteEntity::update(float) {}
+void SpriteEntity::postUpdate(float) {}
+void SpriteEntity::onCollision(CollisionResult*) {}
+
+void SpriteEntity::reset() {
+    enabled = initialEnabled;
+    visible = initialVisible;
+}
+
+IRenderable* SpriteEntity::getRenderable() { return sprite; }
+
+Matrix3 SpriteEntity::getRenderTransform() const {
+    const Vector2 pivot{width * 0.5f, height * 0.5f};
+    const Vector2 p = position + offset;
+    const float a = rotation * kDegreesToRadians;
+    const float c = std::cos(a);
+    const float s = std::sin(a);
+    // Rotation about the pivot: translate the pivot to the origin, rotate, translate back.
+    const Matrix3 rotate{{{c, -s, pivot.x * (1 - c) + pivot.y * s}, {s, c, pivot.y * (1 - c) - pivot.x * s}, {0, 0, 1}}};
+    return (Matrix3::translation(p.x, p.y) * Matrix3::scaling(scale.x, scale.y)) * rotate;
+}
+
+void SpriteEntity::render(SpriteBatch* batch) {
+    if (sprite == nullptr)
+        return;
+    const Matrix3 transform = getRenderTransform();
+    if (sizeSet)
+        sprite->render(batch, transform, width, height, colour, static_cast<uint32_t>(frame), flipX, flipY);
+    else
+        sprite->renderFrame(batch, transform, colour, static_cast<uint32_t>(frame), flipX, flipY);
+}
+
+SpriteProperties SpriteEntity::getSpriteProperties() const {
+    SpriteProperties properties;
+    properties.position = position;
+    properties.scale = scale;
+    properties.offset = offset;
+    properties.rotation = rotation;
+    properties.colour = colour;
+    properties.width = width;
+    properties.height = height;
+    properties.layer = layer;
+    properties.flipX = flipX;
+    properties.flipY = flipY;
+    properties.sprite = sprite;
+    properties.frame = frame;
+    return properties;
+}

@@ -1,0 +1,60 @@
+// The entity that shows one sprite at a position with scale, rotation, offset, tint and
+// mirroring, on a layer: the "sprite_entity" type and the base of every drawn game entity.
+#pragma once
+
+#include <cstdint>
+
+#include "collision/Vector2.h"
+#include "graphics/Matrix3.h"
+#include "scene/Colour.h"
+#include "scene/IEntity.h"
+#include "scene/SpriteProperties.h"
+
+class Sprite;
+
+// `sprite` is owned by the sprite manager, which outlives every entity; `scene` is the scene
+// the entity lives in, which owns it.
+class SpriteEntity : public IEntity {
+public:
+    SpriteEntity() = default;
+
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void postUpdate(float dt) override;
+    void render(SpriteBatch* batch) override;
+    void reset() override;
+    void onCollision(CollisionResult* collision) override;
+    bool isActive() override { return enabled; }
+    bool isVisible() override { return visible; }
+    const Vector2& getPosition() override { return position; }
+    int32_t getLayer() override { return layer; }
+    IRenderable* getRenderable() override;
+    ICollider* getCollider() override { return nullptr; }
+    IScene* getScene() override { return scene; }
+    void setScene(IScene* newScene) override { scene = newScene; }
+    virtual void setPosition(const Vector2& newPosition) { position = newPosition; }
+
+    SpriteProperties getSpriteProperties() const;
+    // The transform the sprite is drawn with: translate to position + offset, scale, and
+    // rotate about the centre of the unscaled box.
+    Matrix3 getRenderTransform() const;
+
+    bool enabled = true;
+    bool initialEnabled = true;
+    bool visible = true;
+    bool initialVisible = true;
+    Vector2 position;
+    Vector2 scale{1.0f, 1.0f};
+    float rotation = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+    bool sizeSet = false;
+    Vector2 offset;
+    int32_t layer = 0;
+    Sprite* sprite = nullptr;
+    Colour colour;
+    int32_t frame = 0;
+    bool flipX = false;
+    bool flipY = false;
+    IScene* scene = nullptr;
+};

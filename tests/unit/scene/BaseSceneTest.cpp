@@ -1,0 +1,250 @@
+// BaseScene: loading and its messages, the two-pass update, deferred removal, layer order,
+// scene events and collision queries.
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <tinyxml.h>
+#include <vector>
+
+#include "app/Exceptions.h"
+#include "collision/CollisionResult.h"
+#include "collision/SweptCircleCollider.h"
+#include "scene/BoxEntity.h"
+#include "scene/SceneTestSupport.h"
+#include "scene/SpriteEntity.h"
+
+namespace {
+
+using scenetest::SceneFixture;
+
+std::vector<std::string> journal;
+
+// A sprite entity that writes its calls into the journal under its own label and can run a
+// hook inside update.
+class ProbeEntity : public SpriteEntity {
+public:
+    ~ProbeEntity() override {
+        journal.push_back("destroy " + label);
+        ++*destroyCount;
+    }
+    void load(const TiXmlHandle& handle, IScene* owner) override {
+        SpriteEntity::load(handle, owner);
+        const char* text = handle.ToElement()->Attribute("label");
+        label = text ? text : "?";
+    }
+    void update(float) override {
+        journal.push_back("update " + label);
+        if (onUpdate)
+            onUpdate(this);
+    }
+    void postUpdate(float) override { journal.push_back("post " + label); }
+    void render(SpriteBatch* batch) override {
+        journal.push_back("render " + label);
+        SpriteEntity::render(batch);
+    }
+    void onCollision(CollisionResult*) override { journal.push_back("hit " + label); }
+
+    std::string label;
+    std::function<void(ProbeEntity*)> onUpdate;
+    static int sharedCount;
+    int* destroyCount = &sharedCount;
+};
+int ProbeEntity::sharedCount = 0;
+
+// A box that records the collisions it is told of.
+class ProbeBox : public BoxEntity {
+public:
+    void load(const TiXmlHandle& handle, IScene* owner) override {
+        BoxEntity::load(handle, owner);
+        label = handle.ToElement()->Attribute("label");
+    }
+    void onCollision(CollisionResult*) override { journal.push_back("hit " + label); }
+    std::string label;
+};
+
+// A probe with a swept-circle collider, as a ball would have.
+struct MovingProbe : ProbeEntity {
+    SweptCircleCollider* collider = nullptr;
+    ICollider* getCollider() override { return collider; }
+    ~MovingProbe() override { delete collider; }
+};
+
+// A scene that knows the "probe" and "probebox" types besides the generic ones.
+class ProbeScene : public BaseScene {
+public:
+    IEntity* createEntity(const std::string& type) override {
+        if (type == "probe")
+            return new ProbeEntity();
+        if (type == "probebox")
+            return new ProbeBox();
+        return BaseScene::createEntity(type);
+    }
+    ProbeEntity* probe(const std::string& label) {
+        for (IEntity* e : entities)
+            if (auto* p = dynamic_cast<ProbeEntity*>(e); p && p->label == label)
+                return p;
+        return nullptr;
+    }
+};
+
+struct SceneListener : IEventCallback {
+    bool handleEvent(IEvent* event) override {
+        journal.push_back("event " + event->getName());
+        return true;
+    }
+};
+
+class BaseSceneTest : public SceneFixture {
+protected:
+    void SetUp() override {
+        SceneFixture::SetUp();
+        journal.clear();
+        ProbeEntity::sharedCount = 0;
+    }
+    std::string sceneXml(const std::string& entities) {
+        return "<base_scene id='main'><entities>" + entities + "</entities></base_scene>";
+    }
+};
+
+std::string loadMessage(const std::string& text) {
+    TiXmlDocument document;
+    document.Parse(text.c_str());
+    BaseScene scene;
+    try {
+        scene.load(TiXmlHandle(document.RootElement()));
+    } catch (const BaseException& e) {
+        return e.message;
+    }
+    return "";
+}
+
+TEST_F(BaseSceneTest, LoadReportsEachMissingPart) {
+    BaseScene scene;
+    try {
+        scene.load(TiXmlHandle(static_cast<TiXmlNode*>(nullptr)));
+        FAIL() << "no exception";
+    } catch (const SceneException& e) {
+        EXPECT_EQ("Scene Exception: No ID: XmlHandle is invalid or for a different scene", e.message);
+    }
+    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage("<s><entities><box/></entities></s>"));
+    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage("<s id=''><entities/></s>"));
+    EXPECT_EQ("Scene Exception: main: No entities element or entities defined!", loadMessage("<s id='main'/>"));
+    EXPECT_EQ("Scene Exception: main: No entities element or entities defined!",
+              loadMessage("<s id='main'><entities></entities></s>"));
+}
+
+TEST_F(BaseSceneTest, UnknownTypesAndCommentsLoadAsAnEmptyScene) {
+    auto unknown = loadScene(sceneXml("<dragon/><unicorn sprite='red'/>"));
+    EXPECT_TRUE(unknown->getEntities().empty());
+    auto comment = loadScene(sceneXml("<!-- nothing here yet -->"));
+    EXPECT_TRUE(comment->getEntities().empty());
+    EXPECT_EQ("main", comment->getId());
+}
+
+TEST_F(BaseSceneTest, AnEntityThatFailsToLoadStopsTheLoadWithItsMessage) {
+    EXPECT_EQ("Entity Exception: SpriteEntity: No sprite specified!",
+              loadMessage("<s id='main'><entities><sprite_entity sprite='red'/><box/></entities></s>"));
+}
+
+TEST_F(BaseSceneTest, EntitiesAreUpdatedInLayerOrderFromTheFirstFrameAfterSceneStarted) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='c' layer='3' sprite='red'/>"
+                                                "<probe label='a' layer='1' sprite='red'/>"
+                                                "<probe label='b' layer='2' sprite='red'/>"));
+    SceneListener listener;
+    scene->registerCallback(SCENE_STARTED, &listener);
+    scene->update(0.016f);
+    scene->update(0.016f);
+    EXPECT_EQ((std::vector<std::string>{"event SCENE_STARTED", "update a", "update b", "update c", "post a", "post b",
+                                        "post c", "update a", "update b", "update c", "post a", "post b", "post c"}),
+              journal);
+}
+
+TEST_F(BaseSceneTest, AnEntityRemovingItselfIsPostUpdatedThenDestroyedOnceAndNotDrawn) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/><probe label='b' sprite='red'/>"));
+    scene->probe("a")->onUpdate = [&](ProbeEntity* self) {
+        scene->removeEntity(self, true);
+        scene->removeEntity(self, true); // the second request finds nothing
+    };
+    graphicstest::prepareFrame();
+    scene->update(0.016f);
+    scene->render();
+    EXPECT_EQ((std::vector<std::string>{"update a", "update b", "post a", "post b", "destroy a", "render b"}),
+              journal);
+    EXPECT_EQ(1, ProbeEntity::sharedCount);
+    EXPECT_EQ(1u, scene->getEntities().size());
+}
+
+TEST_F(BaseSceneTest, RemovingWithoutDestroyHandsTheEntityBack) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/>"));
+    ProbeEntity* a = scene->probe("a");
+    scene->removeEntity(a, false);
+    scene->removeEntity(nullptr, true);
+    scene->update(0.0f);
+    EXPECT_TRUE(scene->getEntities().empty());
+    EXPECT_EQ(0, ProbeEntity::sharedCount);
+    delete a;
+}
+
+TEST_F(BaseSceneTest, AnEntityAddedDuringTheFirstPassIsUpdatedAndPostUpdatedInThatFrame) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/>"));
+    auto* late = new ProbeEntity();
+    late->label = "late";
+    scene->probe("a")->onUpdate = [&](ProbeEntity* self) {
+        scene->addEntity(late);
+        self->onUpdate = nullptr;
+    };
+    scene->update(0.016f);
+    EXPECT_EQ((std::vector<std::string>{"update a", "update late", "post a", "post late"}), journal);
+    EXPECT_EQ(scene.get(), late->getScene());
+}
+
+TEST_F(BaseSceneTest, AddingTheSameEntityTwicePrintsOnceAndKeepsOneElement) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/>"));
+    testing::internal::CaptureStdout();
+    scene->addEntity(scene->probe("a"));
+    EXPECT_EQ("Entity already in scene!", testing::internal::GetCapturedStdout());
+    EXPECT_EQ(1u, scene->getEntities().size());
+}
+
+TEST_F(BaseSceneTest, SceneEndedIsDispatchedBeforeAnyEntityIsDestroyed) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/>"));
+    SceneListener listener;
+    scene->registerCallback(SCENE_ENDED, &listener);
+    scene.reset();
+    EXPECT_EQ((std::vector<std::string>{"event SCENE_ENDED", "destroy a"}), journal);
+}
+
+TEST_F(BaseSceneTest, TestCollisionReportsTheFirstHitInListOrderOnly) {
+    // Two boxes across the path of a circle moving right; both are in the way, the first listed
+    // wins although the other is nearer, and only it is told.
+    auto scene = loadScene<ProbeScene>(sceneXml("<sprite_entity sprite='red' x='500'/>"
+                                                "<probebox label='far' sprite='red' x='100' y='0' layer='1'/>"
+                                                "<probebox label='near' sprite='red' x='60' y='0' layer='2'/>"));
+    Vector2 start{0, 0}, end{200, 0};
+    auto* ball = new MovingProbe();
+    ball->label = "ball";
+    ball->collider = new SweptCircleCollider(false, start, end, 5.0f, Vector2{5, 5}, nullptr);
+    scene->addEntity(ball);
+    EXPECT_EQ(ball, ball->collider->getOwner());
+    CollisionResult* result = scene->testCollision(ball);
+    ASSERT_NE(nullptr, result);
+    // Contact when the centre is 5 short of x = 100: the owner's position is then x = 90.
+    EXPECT_FLOAT_EQ(90.0f, result->point.x);
+    EXPECT_EQ(ball->collider, result->first);
+    EXPECT_EQ((std::vector<std::string>{"hit far"}), journal);
+    delete result;
+}
+
+TEST_F(BaseSceneTest, TestCollisionByAnInactiveEntityOrOneWithoutColliderThrows) {
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/><box sprite='red' enabled='false'/>"));
+    try {
+        scene->testCollision(scene->probe("a"));
+        FAIL() << "no exception";
+    } catch (const SceneException& e) {
+        EXPECT_EQ("Scene Exception: main: testCollision called by an inactive entity or an entity without a collider!",
+                  e.message);
+    }
+    EXPECT_THROW(scene->testCollision(scene->getEntities().back()), SceneException);
+}
+
+} // namespace

@@ -1,0 +1,61 @@
+// Helpers for scene and entity tests: a scratch directory with small solid-colour textures and
+// a sprite set, installed in a fresh Game, and scenes loaded from XML text.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <tinyxml.h>
+
+#include "TestSupport.h"
+#include "app/Game.h"
+#include "graphics/GraphicsTestSupport.h"
+#include "graphics/SpriteBatchRegistry.h"
+#include "graphics/SpriteManager.h"
+#include "graphics/TextureCache.h"
+#include "scene/BaseScene.h"
+
+namespace scenetest {
+
+using graphicstest::Rgba;
+
+constexpr Rgba kRed{255, 0, 0, 255};
+constexpr Rgba kGreen{0, 255, 0, 255};
+constexpr Rgba kBlue{0, 0, 255, 255};
+
+// A fresh Game with a batch registry, a texture cache over the scratch directory and the
+// sprites "red" (20x10), "green" (20x10, second texture), "blue" (a 10x10 frame of a 100x10
+// texture shared with "blue2").
+class SceneFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Game::destroyInstance();
+        game = Game::getInstance();
+        graphicstest::writePng(dir.file("red.png"), 20, 10, graphicstest::solidImage(20, 10, kRed));
+        graphicstest::writePng(dir.file("green.png"), 20, 10, graphicstest::solidImage(20, 10, kGreen));
+        graphicstest::writePng(dir.file("blue.png"), 100, 10, graphicstest::solidImage(100, 10, kBlue));
+        testsupport::writeFile("sprites.xml", R"(<sprites>
+            <sprite id="red" texture="red.png" x="0" y="0" width="20" height="10"/>
+            <sprite id="green" texture="green.png" x="0" y="0" width="20" height="10"/>
+            <sprite id="blue" texture="blue.png" x="0" y="0" width="10" height="10"/>
+            <sprite id="blue2" texture="blue.png" x="10" y="0" width="10" height="10"/>
+        </sprites>)");
+        game->setSpriteBatches(new SpriteBatchRegistry(200));
+        game->setTextureCache(new TextureCache(""));
+        game->setSpriteManager(new SpriteManager("sprites.xml", *game->getTextureCache()));
+    }
+    void TearDown() override { Game::destroyInstance(); }
+
+    // Loads a scene of type T from XML text; the document is released before returning.
+    template <class T = BaseScene> std::unique_ptr<T> loadScene(const std::string& text) {
+        TiXmlDocument document;
+        document.Parse(text.c_str());
+        auto scene = std::make_unique<T>();
+        scene->load(TiXmlHandle(document.RootElement()));
+        return scene;
+    }
+
+    testsupport::ScratchDir dir;
+    Game* game = nullptr;
+};
+
+} // namespace scenetest
