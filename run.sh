@@ -70,6 +70,8 @@ bench)
         echo "== $(basename "$b")"
         (cd "$root/data" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env SDL_AUDIODRIVER=dummy "$root/$b")
     done
+    echo "== start-up time"
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" python3 bench/startup_time.py build-bench/pellvane "$root"
     ;;
 fuzz)
     seconds=${2:-60}
