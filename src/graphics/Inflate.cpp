@@ -22,6 +22,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The one gate for untrusted input: true when `needed` more units (bits or bytes, as the caller
@@ -51,15 +55,12 @@ constexpr std::size_t kLitlenTableSize =
 constexpr std::size_t kDistTableSize =
     (std::size_t(1) << kDistTableBits) + kNumDistSymbols * (std::size_t(1) << (kMaxCodeLength - kDistTableBits));
 
-// Input bytes that must be left for the fast loop to refill its bit buffer.
-constexpr std::size_t kFastInputBytes = 8;
+// Input bytes that must be left for a round of the fast loop: two refills of 8 bytes each.
+constexpr std::size_t kFastInputBytes = 16;
 // Output room the fast loop keeps past a match: copies run in 8-byte words.
 constexpr std::size_t kCopySlack = 16;
 constexpr std::size_t kFastOutputRoom = kMaxMatch + kCopySlack;
 constexpr std::size_t kMinOutputCapacity = 4096;
-
-constexpr uint32_t kAdlerModulus = 65521;
-constexpr std::size_t kAdlerChunk = 5550; // sums stay below 2^32 for this many bytes
 
 const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -72,16 +73,19 @@ const uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5, 
 const uint8_t kCodeLengthOrder[kNumCodeLengthSymbols] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// ---- Table entries: value << 16 | flags | subtable bits << 8 | extra bits << 4 | code length.
+// ---- Table entries. Low byte: the bits one decode consumes (code length plus extra bits), so
+// a consume is one shift by the entry itself; bits 8-11: the code length alone (subtable
+// pointers: the subtable's index bits); bits 12-15: flags; bits 16-31: the literal, the length
+// or distance base, or the subtable's offset.
 constexpr uint32_t kEntryLiteral = 0x8000;
 constexpr uint32_t kEntrySubtable = 0x4000;
 constexpr uint32_t kEntryEndOfBlock = 0x2000;
 constexpr uint32_t kEntryExceptional = 0x1000; // unassigned pattern or a symbol the careful path handles
-inline uint32_t codeBits(uint32_t e) {
-    return e & 15;
+inline uint32_t consumedBits(uint32_t e) {
+    return e & 0xFF;
 }
-inline uint32_t extraBits(uint32_t e) {
-    return (e >> 4) & 15;
+inline uint32_t codeBits(uint32_t e) {
+    return (e >> 8) & 15;
 }
 inline uint32_t subtableBits(uint32_t e) {
     return (e >> 8) & 15;
@@ -91,6 +95,13 @@ inline uint32_t entryValue(uint32_t e) {
 }
 inline uint32_t lowMask(uint32_t bits) {
     return (uint32_t(1) << bits) - 1;
+}
+inline uint32_t makeEntry(uint32_t value, uint32_t flags, uint32_t codeLength, uint32_t extra) {
+    return (value << 16) | flags | (codeLength << 8) | (codeLength + extra);
+}
+// The extra bits' value of a length or distance entry, from the bits it was looked up with.
+inline uint32_t extraValue(uint64_t bits, uint32_t e) {
+    return (uint32_t(bits) & lowMask(consumedBits(e))) >> codeBits(e);
 }
 
 // Reads input bits least significant first, one check per read.
@@ -243,24 +254,24 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, Ma
 
 uint32_t litlenEntry(unsigned symbol, unsigned len) {
     if (symbol < kEndOfBlock)
-        return kEntryLiteral | (uint32_t(symbol) << 16) | len;
+        return makeEntry(symbol, kEntryLiteral, len, 0);
     if (symbol == kEndOfBlock)
-        return kEntryEndOfBlock | len;
+        return makeEntry(0, kEntryEndOfBlock, len, 0);
     if (symbol < kFirstSkippedSymbol) {
         const unsigned i = symbol - kFirstLengthSymbol;
-        return (uint32_t(kLengthBase[i]) << 16) | (uint32_t(kLengthExtra[i]) << 4) | len;
+        return makeEntry(kLengthBase[i], 0, len, kLengthExtra[i]);
     }
-    return kEntryExceptional | len;
+    return makeEntry(0, kEntryExceptional, len, 0);
 }
 
 uint32_t distEntry(unsigned symbol, unsigned len) {
     if (symbol < kFirstBadDistanceSymbol)
-        return (uint32_t(kDistBase[symbol]) << 16) | (uint32_t(kDistExtra[symbol]) << 4) | len;
-    return kEntryExceptional | len;
+        return makeEntry(kDistBase[symbol], 0, len, kDistExtra[symbol]);
+    return makeEntry(0, kEntryExceptional, len, 0);
 }
 
 uint32_t codeLengthEntry(unsigned symbol, unsigned len) {
-    return (uint32_t(symbol) << 16) | len;
+    return makeEntry(symbol, 0, len, 0);
 }
 
 inline uint64_t load64(const uint8_t* p) {
@@ -270,6 +281,14 @@ inline uint64_t load64(const uint8_t* p) {
 }
 inline void store64(uint8_t* p, uint64_t v) {
     std::memcpy(p, &v, sizeof v);
+}
+inline void copy16(uint8_t* dst, const uint8_t* src) {
+#if defined(__SSE2__)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
+#else
+    store64(dst, load64(src));
+    store64(dst + 8, load64(src + 8));
+#endif
 }
 
 // Makes sure `room` more bytes fit in the output.
@@ -287,7 +306,8 @@ struct Code {
 };
 
 // Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
-// room are left. Leaves `in` at the exact bit after the last symbol it consumed.
+// room are left; returns NeedRoom (handled like Careful) when the room runs short. Leaves `in`
+// at the exact bit after the last symbol it consumed.
 FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, const uint32_t* dist) {
     const uint8_t* const data = in.data;
     const uint8_t* const dataEnd = data + (in.bitLength >> 3);
@@ -300,20 +320,33 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
     uint8_t* out = outBegin + output.used;
     uint8_t* const outFastEnd = outBegin + output.capacity - kFastOutputRoom;
 
+    // Only the low byte of `left` counts: whole entries are subtracted from it, and the borrow
+    // into the high bits is never looked at.
     uint64_t buf = 0;
-    unsigned left = 0;
-    // Adds whole bytes to the buffer until it holds 56 to 63 bits; reads exactly 8 bytes.
+    uint32_t left = 0;
+    // Adds whole bytes until the buffer holds 56 to 63 bits; reads 8 bytes at `next`.
     auto refill = [&] {
-        buf |= load64(next) << left;
-        next += (63 - left) >> 3;
+        buf |= load64(next) << uint8_t(left);
+        next += 7 - ((uint8_t(left) >> 3) & 7);
         left |= 56;
+    };
+    auto consume = [&](uint32_t entry) {
+        buf >>= uint8_t(entry);
+        left -= entry;
+    };
+    auto lookupLitlen = [&] {
+        const uint32_t entry = litlen[buf & lowMask(kLitlenTableBits)];
+        if (!(entry & kEntrySubtable))
+            return entry;
+        return litlen[entryValue(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
     };
     refill();
     buf >>= in.bitPos & 7;
-    left -= unsigned(in.bitPos & 7);
+    left -= uint32_t(in.bitPos & 7);
 
     FastExit result = FastExit::Careful;
     for (;;) {
+        // Two refills per round may each move `next` by up to 7 bytes and read 8.
         if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
             break;
         if (out > outFastEnd) {
@@ -321,58 +354,61 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
             break;
         }
         refill();
-        uint32_t entry = litlen[buf & lowMask(kLitlenTableBits)];
-        if (entry & kEntrySubtable)
-            entry = litlen[entryValue(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
+        uint32_t entry = lookupLitlen();
         if (entry & kEntryLiteral) {
-            buf >>= codeBits(entry);
-            left -= codeBits(entry);
+            // 56 bits cover three literals of at most 15 bits.
+            consume(entry);
             *out++ = uint8_t(entryValue(entry));
-            // At least 41 bits are left: enough for a second literal without a refill.
-            entry = litlen[buf & lowMask(kLitlenTableBits)];
-            if (entry & kEntrySubtable)
-                entry = litlen[entryValue(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
-            if (!(entry & kEntryLiteral))
-                continue;
-            buf >>= codeBits(entry);
-            left -= codeBits(entry);
-            *out++ = uint8_t(entryValue(entry));
-            continue;
+            entry = lookupLitlen();
+            if (entry & kEntryLiteral) {
+                consume(entry);
+                *out++ = uint8_t(entryValue(entry));
+                entry = lookupLitlen();
+                if (entry & kEntryLiteral) {
+                    consume(entry);
+                    *out++ = uint8_t(entryValue(entry));
+                    continue;
+                }
+            }
+            // The entry was read from at least 26 real bits; top up for a length/distance pair.
+            refill();
         }
         if (entry & (kEntryEndOfBlock | kEntryExceptional)) {
             if (entry & kEntryEndOfBlock) {
-                buf >>= codeBits(entry);
-                left -= codeBits(entry);
+                consume(entry);
                 result = FastExit::EndOfBlock;
             }
             break;
         }
         const uint64_t savedBuf = buf;
-        const unsigned savedLeft = left;
-        const uint32_t length = entryValue(entry) + (uint32_t(buf >> codeBits(entry)) & lowMask(extraBits(entry)));
-        buf >>= codeBits(entry) + extraBits(entry);
-        left -= codeBits(entry) + extraBits(entry);
+        const uint32_t savedLeft = left;
+        const uint32_t length = entryValue(entry) + extraValue(buf, entry);
+        consume(entry);
         uint32_t d = dist[buf & lowMask(kDistTableBits)];
         if (d & kEntrySubtable)
             d = dist[entryValue(d) + ((buf >> kDistTableBits) & lowMask(subtableBits(d)))];
-        const uint32_t distance = entryValue(d) + (uint32_t(buf >> codeBits(d)) & lowMask(extraBits(d)));
+        const uint32_t distance = entryValue(d) + extraValue(buf, d);
         if ((d & kEntryExceptional) || distance > std::size_t(out - outBegin)) {
             buf = savedBuf; // let the careful path decode this pair and report its error
             left = savedLeft;
             break;
         }
-        buf >>= codeBits(d) + extraBits(d);
-        left -= codeBits(d) + extraBits(d);
+        consume(d);
 
         uint8_t* dst = out;
         const uint8_t* src = out - distance;
         out += length;
-        if (distance >= 8) {
+        if (distance >= 16) {
             do {
-                store64(dst, load64(src));
-                store64(dst + 8, load64(src + 8));
+                copy16(dst, src);
                 dst += 16;
                 src += 16;
+            } while (dst < out);
+        } else if (distance >= 8) {
+            do {
+                store64(dst, load64(src));
+                dst += 8;
+                src += 8;
             } while (dst < out);
         } else if (distance == 1) {
             const uint64_t pattern = uint64_t(*src) * 0x0101010101010101ull;
@@ -390,7 +426,7 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
             } while (dst < out);
         }
     }
-    in.bitPos = std::size_t(next - data) * 8 - left;
+    in.bitPos = std::size_t(next - data) * 8 - uint8_t(left);
     output.used = std::size_t(out - outBegin);
     return result;
 }
@@ -429,8 +465,9 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
         return kInflateErrorDistanceTooFar;
     ensureRoom(output, length);
     uint8_t* dst = output.start + output.used;
+    const uint8_t* src = dst - distance; // checked above: inside the output
     for (std::size_t i = 0; i < length; ++i)
-        dst[i] = dst[i - distance];
+        dst[i] = src[i];
     output.used += length;
     return kInflateOk;
 }
@@ -456,10 +493,9 @@ unsigned decodeHuffmanBlock(BitReader& in, InflateOutput& output, const HuffmanC
         const FastExit exit = fastLoop(in, output, litlenTable, distTable);
         if (exit == FastExit::EndOfBlock)
             return kInflateOk;
-        if (exit == FastExit::NeedRoom) {
-            ensureRoom(output, kFastOutputRoom);
-            continue;
-        }
+        // Near the end of the input, or of the output room: one item with every check. The
+        // careful path grows the output only when an item does not fit, so output sized ahead
+        // exactly is never reallocated.
         bool endOfBlock = false;
         const unsigned error = carefulItem(in, output, litlenCode, distCode, endOfBlock);
         if (error != kInflateOk)
@@ -477,7 +513,7 @@ inline int decodeCodeLengthSymbol(const Inflater::Tables& t, BitReader& in, unsi
             error = kInflateErrorCodeNotInTable;
             return -1;
         }
-        in.bitPos += codeBits(entry);
+        in.bitPos += consumedBits(entry);
         return int(entryValue(entry));
     }
     return decodeCareful(t.codeLengthCode, in, error);
@@ -621,39 +657,6 @@ unsigned Inflater::inflate(InflateOutput& output, const uint8_t* data, std::size
     return error;
 }
 
-uint32_t adler32(const unsigned char* data, std::size_t length) {
-    uint32_t a = 1, b = 0;
-    while (length > 0) {
-        std::size_t n = std::min(length, kAdlerChunk);
-        length -= n;
-        for (; n >= 8; n -= 8, data += 8) {
-            a += data[0];
-            b += a;
-            a += data[1];
-            b += a;
-            a += data[2];
-            b += a;
-            a += data[3];
-            b += a;
-            a += data[4];
-            b += a;
-            a += data[5];
-            b += a;
-            a += data[6];
-            b += a;
-            a += data[7];
-            b += a;
-        }
-        for (; n > 0; --n) {
-            a += *data++;
-            b += a;
-        }
-        a %= kAdlerModulus;
-        b %= kAdlerModulus;
-    }
-    return (b << 16) | a;
-}
-
 namespace {
 
 class VectorOutput : public InflateOutput {
@@ -689,7 +692,7 @@ private:
 std::size_t initialCapacity(std::size_t expected, std::size_t inputSize) {
     const std::size_t producible = inputSize * kInflateMaxExpansion;
     std::size_t guess = expected != 0 ? expected : inputSize * 4;
-    return std::max(std::min(guess, producible), kMinOutputCapacity) + kFastOutputRoom;
+    return std::max(std::min(guess, producible), kMinOutputCapacity);
 }
 
 unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const unsigned char* input,

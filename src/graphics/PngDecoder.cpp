@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/stat.h>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "graphics/ByteBuffer.h"
 #include "graphics/Crc32.h"
@@ -131,6 +131,8 @@ public:
             paletteSize_ = uint32_t(png.palette.size() / 4);
             std::memcpy(lut_, png.palette.data(), png.palette.size());
         }
+        if (depth_ < 8)
+            buildByteTable();
     }
 
     // Converts `count` pixels; fails only on a palette index beyond the palette.
@@ -146,8 +148,7 @@ public:
                 for (std::size_t i = 0; i < count; ++i)
                     std::memcpy(out + 4 * i, &lut_[in[i]], 4);
             } else {
-                for (std::size_t i = 0; i < count; ++i)
-                    std::memcpy(out + 4 * i, &lut_[lowDepthValue(in, i)], 4);
+                convertLowDepth(in, out, count);
             }
             return kPngOk;
         case kRgb:
@@ -171,6 +172,38 @@ public:
     }
 
 private:
+    // Below 8 bits one input byte holds 8 / depth pixels: a table gives all their RGBA at once,
+    // and for palettes whether any of them is beyond the palette.
+    void buildByteTable() {
+        const uint32_t perByte = 8 / depth_;
+        byteTable_.resize(256 * perByte);
+        for (uint32_t b = 0; b < 256; ++b)
+            for (uint32_t i = 0; i < perByte; ++i) {
+                const uint32_t value = lowDepthValue(reinterpret_cast<const uint8_t*>(&b), i);
+                byteTable_[b * perByte + i] = lut_[value];
+                if (colourType_ == kPalette && value >= paletteSize_)
+                    badByte_[b] = true;
+            }
+    }
+
+    // Whole input bytes through the byte table, then the pixels of a last partial byte.
+    // Returns true if a palette index was beyond the palette.
+    bool convertLowDepth(const uint8_t* in, uint8_t* out, std::size_t count) const {
+        const std::size_t perByte = 8 / depth_;
+        const std::size_t wholeBytes = count / perByte;
+        bool bad = false;
+        for (std::size_t i = 0; i < wholeBytes; ++i) {
+            bad |= badByte_[in[i]];
+            std::memcpy(out + i * perByte * 4, &byteTable_[in[i] * perByte], perByte * 4);
+        }
+        for (std::size_t i = wholeBytes * perByte; i < count; ++i) {
+            const uint32_t value = lowDepthValue(in, i);
+            bad |= colourType_ == kPalette && value >= paletteSize_;
+            std::memcpy(out + 4 * i, &lut_[value], 4);
+        }
+        return bad;
+    }
+
     // The i-th value of a row packed at 1, 2 or 4 bits, most significant bits first.
     uint32_t lowDepthValue(const uint8_t* in, std::size_t i) const {
         const std::size_t bit = i * depth_;
@@ -213,14 +246,10 @@ private:
                 std::memcpy(out + 4 * i, &lut_[in[i]], 4);
             }
         } else {
-            for (std::size_t i = 0; i < count; ++i) {
-                const uint32_t index = lowDepthValue(in, i);
-                largest = std::max(largest, index);
-                std::memcpy(out + 4 * i, &lut_[index], 4);
-            }
+            return convertLowDepth(in, out, count) ? kPngErrorPaletteIndexLowDepth : kPngOk;
         }
         if (count != 0 && largest >= paletteSize_)
-            return depth_ == 8 ? kPngErrorPaletteIndex : kPngErrorPaletteIndexLowDepth;
+            return kPngErrorPaletteIndex;
         return kPngOk;
     }
 
@@ -229,6 +258,8 @@ private:
     uint16_t keyRed_, keyGreen_, keyBlue_;
     uint32_t paletteSize_ = 0;
     uint32_t lut_[256] = {};
+    std::vector<uint32_t> byteTable_;
+    bool badByte_[256] = {};
 };
 
 // Copies `bits` bits (a multiple of 8, or below 8) of pixel `from` in `in` to pixel `to` in `out`.
@@ -284,8 +315,8 @@ void loadFile(std::vector<unsigned char>& bytes, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return;
-    // Only a regular file has a size worth trusting: a directory opens too on Linux, and its
-    // end offset is no size at all.
+    // A directory opens, but its end position is no size (glibc reports LONG_MAX): only a
+    // regular file is read.
     struct stat info;
     if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fclose(file);

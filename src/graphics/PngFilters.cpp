@@ -48,15 +48,52 @@ void unfilterScalar(uint8_t* out, const uint8_t* in, const uint8_t* prev, std::s
 
 #if defined(__SSE2__)
 
-// Loads and stores of exactly one pixel of D bytes into the low bytes of a register.
+// Loads and stores of exactly one pixel of D bytes into the low bytes of a register. Built from
+// whole loads and shifts: going through a stack temporary stalls on store forwarding.
 template <unsigned D> inline __m128i loadPixel(const uint8_t* p) {
-    uint64_t v = 0;
-    std::memcpy(&v, p, D);
-    return _mm_cvtsi64_si128(int64_t(v));
+    if constexpr (D == 8) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    } else if constexpr (D == 6) {
+        uint32_t lo;
+        uint16_t hi;
+        std::memcpy(&lo, p, 4);
+        std::memcpy(&hi, p + 4, 2);
+        return _mm_cvtsi64_si128(int64_t(lo | (uint64_t(hi) << 32)));
+    } else if constexpr (D == 4) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return _mm_cvtsi32_si128(int(v));
+    } else if constexpr (D == 3) {
+        uint16_t lo;
+        std::memcpy(&lo, p, 2);
+        return _mm_cvtsi32_si128(int(lo | (uint32_t(p[2]) << 16)));
+    } else {
+        uint16_t v;
+        std::memcpy(&v, p, 2);
+        return _mm_cvtsi32_si128(v);
+    }
 }
-template <unsigned D> inline void storePixel(uint8_t* p, __m128i v) {
-    const uint64_t bits = uint64_t(_mm_cvtsi128_si64(v));
-    std::memcpy(p, &bits, D);
+template <unsigned D> inline void storePixel(uint8_t* p, __m128i x) {
+    if constexpr (D == 8) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), x);
+    } else if constexpr (D == 6) {
+        const uint64_t v = uint64_t(_mm_cvtsi128_si64(x));
+        const uint32_t lo = uint32_t(v);
+        const uint16_t hi = uint16_t(v >> 32);
+        std::memcpy(p, &lo, 4);
+        std::memcpy(p + 4, &hi, 2);
+    } else if constexpr (D == 4) {
+        const uint32_t v = uint32_t(_mm_cvtsi128_si32(x));
+        std::memcpy(p, &v, 4);
+    } else if constexpr (D == 3) {
+        const uint32_t v = uint32_t(_mm_cvtsi128_si32(x));
+        const uint16_t lo = uint16_t(v);
+        std::memcpy(p, &lo, 2);
+        p[2] = uint8_t(v >> 16);
+    } else {
+        const uint16_t v = uint16_t(_mm_cvtsi128_si32(x));
+        std::memcpy(p, &v, 2);
+    }
 }
 
 template <unsigned D>
