@@ -128,7 +128,8 @@ public:
             }
         } else if (colourType_ == kPalette) {
             paletteSize_ = uint32_t(png.palette.size() / 4);
-            std::memcpy(lut_, png.palette.data(), png.palette.size());
+            if (!png.palette.empty()) // memcpy must not see the null data() of an empty vector
+                std::memcpy(lut_, png.palette.data(), png.palette.size());
         }
         if (depth_ < 8)
             buildByteTable();
