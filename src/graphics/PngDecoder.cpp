@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "graphics/ByteBuffer.h"
 #include "graphics/Crc32.h"
@@ -315,6 +316,12 @@ void loadFile(std::vector<unsigned char>& bytes, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return;
+    // A directory opens and seeks on Linux and reports a meaningless size: only files are read.
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return;
+    }
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
         if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
