@@ -55,8 +55,8 @@ constexpr std::size_t kLitlenTableSize =
 constexpr std::size_t kDistTableSize =
     (std::size_t(1) << kDistTableBits) + kNumDistSymbols * (std::size_t(1) << (kMaxCodeLength - kDistTableBits));
 
-// Input bytes that must be left for a round of the fast loop: two refills of 8 bytes each.
-constexpr std::size_t kFastInputBytes = 16;
+// Input bytes that must be left before the fast loop refills its bit buffer (it reads 8).
+constexpr std::size_t kFastInputBytes = 8;
 // Output room the fast loop keeps past a match: copies run in 8-byte words.
 constexpr std::size_t kCopySlack = 16;
 constexpr std::size_t kFastOutputRoom = kMaxMatch + kCopySlack;
@@ -344,33 +344,38 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
     buf >>= in.bitPos & 7;
     left -= uint32_t(in.bitPos & 7);
 
+    // At the top of each round `entry` is already looked up from real bits and at least 49 bits
+    // (56 after a refill, 49 after the first one's alignment) are in the buffer: enough for three
+    // literals or one length/distance pair (at most 48 bits). Every refill is preceded by the
+    // input gate, so it reads only real input.
+    uint32_t entry = lookupLitlen();
     FastExit result = FastExit::Careful;
     for (;;) {
-        // Two refills per round may each move `next` by up to 7 bytes and read 8.
-        if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
-            break;
         if (out > outFastEnd) {
             result = FastExit::NeedRoom;
             break;
         }
-        refill();
-        uint32_t entry = lookupLitlen();
         if (entry & kEntryLiteral) {
-            // 56 bits cover three literals of at most 15 bits.
             consume(entry);
             *out++ = uint8_t(entryValue(entry));
-            entry = lookupLitlen();
+            entry = lookupLitlen(); // at least 34 bits left
             if (entry & kEntryLiteral) {
                 consume(entry);
                 *out++ = uint8_t(entryValue(entry));
-                entry = lookupLitlen();
+                entry = lookupLitlen(); // at least 19 bits left
                 if (entry & kEntryLiteral) {
                     consume(entry);
                     *out++ = uint8_t(entryValue(entry));
+                    if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
+                        break;
+                    refill();
+                    entry = lookupLitlen();
                     continue;
                 }
             }
-            // The entry was read from at least 26 real bits; top up for a length/distance pair.
+            // The entry was read from real bits; top up for a length/distance pair.
+            if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
+                break;
             refill();
         }
         if (entry & (kEntryEndOfBlock | kEntryExceptional)) {
@@ -394,6 +399,12 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
             break;
         }
         consume(d);
+        // Look up the next symbol before copying, so the table load overlaps the copy.
+        const bool more = inputHas(std::size_t(dataEnd - next), kFastInputBytes);
+        if (more) {
+            refill();
+            entry = lookupLitlen();
+        }
 
         uint8_t* dst = out;
         const uint8_t* src = out - distance;
@@ -425,6 +436,8 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
                 src += distance;
             } while (dst < out);
         }
+        if (!more)
+            break;
     }
     in.bitPos = std::size_t(next - data) * 8 - uint8_t(left);
     output.used = std::size_t(out - outBegin);
