@@ -456,7 +456,7 @@ unsigned PngDecoder::run(std::vector<unsigned char>& pixels, const unsigned char
     const unsigned inflateError = zlibDecompress(inflated, imageData.data(), imageData.size(), checkAdler32);
     if (inflateError != kInflateOk)
         return inflateError;
-    if (inflated.size() < scanlineBytes)
+    if (!fitsIn(inflated.size(), 0, std::size_t(scanlineBytes)))
         return kPngErrorImageDataTooShort;
     const uint8_t* scanlines = inflated.data();
 
