@@ -1,22 +1,25 @@
-// The inflater: zlib header and trailer checks, stored, fixed and dynamic deflate blocks, Adler-32.
+// The inflater: zlib header and trailer checks, stored, fixed and dynamic deflate blocks.
 // Every failure is an error code; the input is only ever read through the checks described below.
 //
 // Why it is fast. Huffman symbols are decoded through lookup tables indexed by the next 11
-// (literal/length) or 8 (distance) bits, with second-level tables for longer codes; one entry
-// gives the symbol's meaning, its code length and its extra-bit count, so a literal costs one
-// load and a length or distance one load plus a shift for its extra bits. Bits come from a
-// 64-bit buffer refilled a whole word at a time without branches, and one refill covers a
-// complete length/distance pair (at most 48 bits). Matches are copied eight bytes at a time
-// into output that always keeps slack past the match end.
+// (literal/length) or 8 (distance) bits, with second-level tables for longer codes. One entry
+// gives the symbol's meaning and the number of bits it takes with its extra bits, so a literal
+// costs one load and one shift, and a length or distance adds a mask for its extra bits. Bits
+// come from a 64-bit buffer refilled a whole word at a time without branches; one refill covers
+// three literals or a complete length/distance pair (at most 48 bits), and the next symbol is
+// looked up before a match is copied, so the table load overlaps the copy. Matches are copied 16
+// or 8 bytes at a time into output that keeps slack past the match end.
 //
-// Why it is correct. The fast loop runs only while at least 8 input bytes are left, so every bit
-// it looks at is real input and no "input ended" error can arise inside it; a pattern the code
-// leaves unassigned is found within 15 real bits, exactly where a bit-by-bit walk finds it.
+// Why it is correct. The fast loop refills only while at least 8 input bytes are left, so every
+// bit it looks at is real input and no "input ended" error can arise inside it; a pattern the
+// code leaves unassigned is found within 15 real bits, exactly where a bit-by-bit walk finds it.
 // Anything unusual (an unassigned pattern, symbols 286/287, distance symbols 30/31, a distance
-// reaching before the output) leaves the loop without consuming the symbol. The remainder is
-// decoded by the careful path, which reads bit by bit through BitReader and walks the canonical
-// code one bit at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
-// bit-at-a-time tree walk gives them. Every check of untrusted input goes through inputHas().
+// reaching before the output) leaves the loop without consuming the symbol. The rest, and the
+// last symbols before the end of the input or of the output room, go through the careful path,
+// which reads through BitReader and walks the canonical code one bit at a time, so the
+// end-of-input codes (10, 11, 50, 51, 52) come out exactly as a bit-at-a-time tree walk gives
+// them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted streams.
+// Every check of untrusted input goes through inputHas().
 #include "graphics/Inflate.h"
 
 #include <algorithm>
