@@ -60,11 +60,13 @@ class Game:
     def find_window(self, timeout=30):
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
-            out = subprocess.run(["xdotool", "search", "--name", "^" + WINDOW_NAME + "$"], capture_output=True,
-                                 text=True)
+            # Only our process's window: the unit tests, run in parallel on the same X server,
+            # open windows with the same name. SDL sets _NET_WM_PID, which --pid matches; --all makes
+            # xdotool require both conditions (its default is either).
+            out = subprocess.run(["xdotool", "search", "--all", "--pid", str(self.proc.pid), "--name",
+                                  "^" + WINDOW_NAME + "$"], capture_output=True, text=True)
             ids = [line for line in out.stdout.split() if line.strip()]
             for wid in ids:
-                # Only our process's window: check the pid if the window carries it.
                 self.window = wid
             if self.window:
                 return self.window

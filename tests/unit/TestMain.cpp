@@ -10,6 +10,8 @@
 #include "app/Game.h"
 
 namespace {
+constexpr const char* kOffScreenWindowPosition = "1100,0";
+
 class GLWindowEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -17,6 +19,11 @@ public:
         // connect to the virtual X server at once; name the X11 driver so that never happens.
         setenv("SDL_VIDEODRIVER", "x11", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
+        // Place the window beyond the right edge of the 1024-pixel virtual screen: the end-to-end
+        // tests share that X server and screenshot the game's window, which a test window
+        // mapped on top would cover. Drawing and glReadPixels use the back buffer, so an
+        // off-screen window reads back the same.
+        setenv("SDL_VIDEO_WINDOW_POS", kOffScreenWindowPosition, 0);
         // Without the window every test would be meaningless: stop the run instead of skipping.
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
             SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
