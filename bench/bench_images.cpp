@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "BenchImages.h"
 
@@ -13,37 +14,45 @@ using namespace bench;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-// Each figure is the best of at least kMinRuns runs taking together at least kMinSeconds.
-constexpr int kMinRuns = 3;
-constexpr double kMinSeconds = 0.25;
+// The decoders of one line take turns, run after run, so that a busy machine slows them alike;
+// each figure is the best run of at least kMinRounds rounds lasting together kMinSeconds.
+constexpr int kMinRounds = 5;
+constexpr double kMinSeconds = 1.0;
 constexpr std::size_t kCorpusBytes = 30u << 20;
 constexpr uint32_t kLargeSide = 2048;
 constexpr int kSprites = 50;
 constexpr uint32_t kSpriteSide = 64;
 
-double megabytesPerSecond(std::size_t outputBytes, const std::function<std::size_t()>& run) {
-    double best = 1e30, total = 0;
-    for (int runs = 0; runs < kMinRuns || total < kMinSeconds; ++runs) {
-        const auto start = Clock::now();
-        const std::size_t produced = run();
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (produced != outputBytes) {
-            std::fprintf(stderr, "a decoder failed: %zu bytes instead of %zu\n", produced, outputBytes);
-            std::exit(1);
+// MB/s of output of each decoder, best of the interleaved rounds.
+std::vector<double> megabytesPerSecond(std::size_t outputBytes,
+                                       const std::vector<std::function<std::size_t()>>& decoders) {
+    std::vector<double> best(decoders.size(), 1e30);
+    double total = 0;
+    for (int round = 0; round < kMinRounds || total < kMinSeconds; ++round) {
+        for (std::size_t d = 0; d < decoders.size(); ++d) {
+            const auto start = Clock::now();
+            const std::size_t produced = decoders[d]();
+            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            if (produced != outputBytes) {
+                std::fprintf(stderr, "a decoder failed: %zu bytes instead of %zu\n", produced, outputBytes);
+                std::exit(1);
+            }
+            best[d] = std::min(best[d], seconds);
+            total += seconds;
         }
-        best = std::min(best, seconds);
-        total += seconds;
     }
-    return double(outputBytes) / best / 1e6;
+    for (double& b : best)
+        b = double(outputBytes) / b / 1e6;
+    return best;
 }
 
 void inflateLine(const char* name, const Bytes& stream, std::size_t size) {
     Bytes scratch;
-    const double ours = megabytesPerSecond(size, [&] { return inflateOurs(stream, size, scratch); });
-    const double zlib = megabytesPerSecond(size, [&] { return inflateZlib(stream, size, scratch); });
-    const double deflate = megabytesPerSecond(size, [&] { return inflateLibdeflate(stream, size, scratch); });
-    std::printf("%-36s ours %6.0f MB/s | zlib %6.0f  x%.2f | libdeflate %6.0f  x%.2f\n", name, ours, zlib, ours / zlib,
-                deflate, ours / deflate);
+    const std::vector<double> r = megabytesPerSecond(size, {[&] { return inflateOurs(stream, size, scratch); },
+                                                            [&] { return inflateZlib(stream, size, scratch); },
+                                                            [&] { return inflateLibdeflate(stream, size, scratch); }});
+    std::printf("%-36s ours %6.0f MB/s | zlib %6.0f  x%.2f | libdeflate %6.0f  x%.2f\n", name, r[0], r[1], r[0] / r[1],
+                r[2], r[0] / r[2]);
 }
 
 void pngLine(const char* name, const std::vector<Bytes>& files, std::size_t outputBytes) {
@@ -55,11 +64,9 @@ void pngLine(const char* name, const std::vector<Bytes>& files, std::size_t outp
             return total;
         };
     };
-    const double ours = megabytesPerSecond(outputBytes, all(pngOurs));
-    const double libpng = megabytesPerSecond(outputBytes, all(pngLibpng));
-    const double stb = megabytesPerSecond(outputBytes, all(pngStb));
-    std::printf("%-36s ours %6.0f MB/s | libpng %6.0f  x%.2f | stb_image %6.0f  x%.2f | vs faster x%.2f\n", name, ours,
-                libpng, ours / libpng, stb, ours / stb, ours / std::max(libpng, stb));
+    const std::vector<double> r = megabytesPerSecond(outputBytes, {all(pngOurs), all(pngLibpng), all(pngStb)});
+    std::printf("%-36s ours %6.0f MB/s | libpng %6.0f  x%.2f | stb_image %6.0f  x%.2f | vs faster x%.2f\n", name, r[0],
+                r[1], r[0] / r[1], r[2], r[0] / r[2], r[0] / std::max(r[1], r[2]));
 }
 
 } // namespace

@@ -1,22 +1,25 @@
-// The inflater: zlib header and trailer checks, stored, fixed and dynamic deflate blocks, Adler-32.
+// The inflater: zlib header and trailer checks, stored, fixed and dynamic deflate blocks.
 // Every failure is an error code; the input is only ever read through the checks described below.
 //
 // Why it is fast. Huffman symbols are decoded through lookup tables indexed by the next 11
-// (literal/length) or 8 (distance) bits, with second-level tables for longer codes; one entry
-// gives the symbol's meaning, its code length and its extra-bit count, so a literal costs one
-// load and a length or distance one load plus a shift for its extra bits. Bits come from a
-// 64-bit buffer refilled a whole word at a time without branches, and one refill covers a
-// complete length/distance pair (at most 48 bits). Matches are copied eight bytes at a time
-// into output that always keeps slack past the match end.
+// (literal/length) or 8 (distance) bits, with second-level tables for longer codes. One entry
+// gives the symbol's meaning and the number of bits it takes with its extra bits, so a literal
+// costs one load and one shift, and a length or distance adds a mask for its extra bits. Bits
+// come from a 64-bit buffer refilled a whole word at a time without branches; one refill covers
+// three literals or a complete length/distance pair (at most 48 bits), and the next symbol is
+// looked up before a match is copied, so the table load overlaps the copy. Matches are copied 16
+// or 8 bytes at a time into output that keeps slack past the match end.
 //
-// Why it is correct. The fast loop runs only while at least 8 input bytes are left, so every bit
-// it looks at is real input and no "input ended" error can arise inside it; a pattern the code
-// leaves unassigned is found within 15 real bits, exactly where a bit-by-bit walk finds it.
+// Why it is correct. The fast loop refills only while at least 8 input bytes are left, so every
+// bit it looks at is real input and no "input ended" error can arise inside it; a pattern the
+// code leaves unassigned is found within 15 real bits, exactly where a bit-by-bit walk finds it.
 // Anything unusual (an unassigned pattern, symbols 286/287, distance symbols 30/31, a distance
-// reaching before the output) leaves the loop without consuming the symbol. The remainder is
-// decoded by the careful path, which reads bit by bit through BitReader and walks the canonical
-// code one bit at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
-// bit-at-a-time tree walk gives them. Every check of untrusted input goes through inputHas().
+// reaching before the output) leaves the loop without consuming the symbol. The rest, and the
+// last symbols before the end of the input or of the output room, go through the careful path,
+// which reads through BitReader and walks the canonical code one bit at a time, so the
+// end-of-input codes (10, 11, 50, 51, 52) come out exactly as a bit-at-a-time tree walk gives
+// them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted streams.
+// Every check of untrusted input goes through inputHas().
 #include "graphics/Inflate.h"
 
 #include <algorithm>
@@ -55,8 +58,8 @@ constexpr std::size_t kLitlenTableSize =
 constexpr std::size_t kDistTableSize =
     (std::size_t(1) << kDistTableBits) + kNumDistSymbols * (std::size_t(1) << (kMaxCodeLength - kDistTableBits));
 
-// Input bytes that must be left for a round of the fast loop: two refills of 8 bytes each.
-constexpr std::size_t kFastInputBytes = 16;
+// Input bytes that must be left before the fast loop refills its bit buffer (it reads 8).
+constexpr std::size_t kFastInputBytes = 8;
 // Output room the fast loop keeps past a match: copies run in 8-byte words.
 constexpr std::size_t kCopySlack = 16;
 constexpr std::size_t kFastOutputRoom = kMaxMatch + kCopySlack;
@@ -344,33 +347,38 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
     buf >>= in.bitPos & 7;
     left -= uint32_t(in.bitPos & 7);
 
+    // At the top of each round `entry` is already looked up from real bits and at least 49 bits
+    // (56 after a refill, 49 after the first one's alignment) are in the buffer: enough for three
+    // literals or one length/distance pair (at most 48 bits). Every refill is preceded by the
+    // input gate, so it reads only real input.
+    uint32_t entry = lookupLitlen();
     FastExit result = FastExit::Careful;
     for (;;) {
-        // Two refills per round may each move `next` by up to 7 bytes and read 8.
-        if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
-            break;
         if (out > outFastEnd) {
             result = FastExit::NeedRoom;
             break;
         }
-        refill();
-        uint32_t entry = lookupLitlen();
         if (entry & kEntryLiteral) {
-            // 56 bits cover three literals of at most 15 bits.
             consume(entry);
             *out++ = uint8_t(entryValue(entry));
-            entry = lookupLitlen();
+            entry = lookupLitlen(); // at least 34 bits left
             if (entry & kEntryLiteral) {
                 consume(entry);
                 *out++ = uint8_t(entryValue(entry));
-                entry = lookupLitlen();
+                entry = lookupLitlen(); // at least 19 bits left
                 if (entry & kEntryLiteral) {
                     consume(entry);
                     *out++ = uint8_t(entryValue(entry));
+                    if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
+                        break;
+                    refill();
+                    entry = lookupLitlen();
                     continue;
                 }
             }
-            // The entry was read from at least 26 real bits; top up for a length/distance pair.
+            // The entry was read from real bits; top up for a length/distance pair.
+            if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
+                break;
             refill();
         }
         if (entry & (kEntryEndOfBlock | kEntryExceptional)) {
@@ -394,6 +402,12 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
             break;
         }
         consume(d);
+        // Look up the next symbol before copying, so the table load overlaps the copy.
+        const bool more = inputHas(std::size_t(dataEnd - next), kFastInputBytes);
+        if (more) {
+            refill();
+            entry = lookupLitlen();
+        }
 
         uint8_t* dst = out;
         const uint8_t* src = out - distance;
@@ -425,6 +439,8 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
                 src += distance;
             } while (dst < out);
         }
+        if (!more)
+            break;
     }
     in.bitPos = std::size_t(next - data) * 8 - uint8_t(left);
     output.used = std::size_t(out - outBegin);

@@ -345,6 +345,25 @@ TEST(PngDecoder, FreshDecoderReportsOneAndDecodeResetsWhatAnEarlierFileSet) {
     EXPECT_EQ(255, pixels[3]);
 }
 
+TEST(PngDecoder, IhdrLengthFieldIsNotReadAndPlteIsAcceptedWithAnyColourType) {
+    Bytes file = simplePng(ihdrData(2, 1, 8, 2), {0, 1, 2, 3, 4, 5, 6}, {chunk("PLTE", {9, 9, 9})});
+    file[11] = 0x99; // the IHDR length field
+    const Decoded d = decode(file);
+    ASSERT_EQ(0u, d.error);
+    EXPECT_EQ((Bytes{1, 2, 3, 255, 4, 5, 6, 255}), d.pixels);
+}
+
+TEST(PngDecoder, EveryChunksCrcIsCheckedIendIncluded) {
+    Bytes file = simplePng(ihdrData(1, 1, 8, 0), {0, 0}, {chunk("zzZz", {1, 2, 3})});
+    EXPECT_EQ(0u, errorOf(file));
+    Bytes badIend = file;
+    badIend.back() ^= 1;
+    EXPECT_EQ(57u, errorOf(badIend));
+    Bytes badUnknown = file;
+    badUnknown[33 + 8 + 3] ^= 1; // the unknown chunk's CRC
+    EXPECT_EQ(57u, errorOf(badUnknown));
+}
+
 TEST(PngDecoder, CrcCheckOffAcceptsDamagedCrcs) {
     Bytes file = simplePng(ihdrData(2, 1, 8, 0), {0, 9, 8});
     for (std::size_t at : chunkOffsets(file)) {
@@ -370,6 +389,9 @@ TEST(PngDecoder, LoadFileReadsTheWholeFileAndLeavesAMissingOneEmpty) {
     loaded = {1};
     loadFile(loaded, "empty.png");
     EXPECT_TRUE(loaded.empty());
+    loaded = {1};
+    loadFile(loaded, dir.path.string());
+    EXPECT_TRUE(loaded.empty()) << "a directory is not a file";
 }
 
 // ---- Error codes ---------------------------------------------------------------------------------
