@@ -55,7 +55,9 @@ public:
     // Takes the batch for the current frame: empties it unless it is already taken.
     void begin();
     // Appends one axis-aligned quad between M*(0,0) and M*(width,height), with the region's
-    // coordinates (swapped by the flips) and the colour on all four vertices.
+    // coordinates (swapped by the flips) and the colour on all four vertices. The region should
+    // lie in the batch's texture; that is not checked. A full batch grows (see above); past
+    // kMaxQuadsPerBatch quads between two draws it throws BaseException.
     void addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height, const Colour& colour,
                  bool flipX, bool flipY);
     // Draws every quad added since the last draw, then empties the batch. Does nothing when
