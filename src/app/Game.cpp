@@ -83,29 +83,19 @@ void Game::failStartup(const std::string& text) {
     quitRequested = true;
 }
 
-void Game::setSpriteBatches(SpriteBatchRegistry* registry) {
-    if (registry != spriteBatches)
-        delete spriteBatches;
-    spriteBatches = registry;
+namespace {
+// Replaces an owned manager, destroying the previous one.
+template <class T> void replaceOwned(T*& slot, T* value) {
+    if (value != slot)
+        delete slot;
+    slot = value;
 }
+} // namespace
 
-void Game::setTextureCache(TextureCache* cache) {
-    if (cache != textures)
-        delete textures;
-    textures = cache;
-}
-
-void Game::setSpriteManager(SpriteManager* manager) {
-    if (manager != sprites)
-        delete sprites;
-    sprites = manager;
-}
-
-void Game::setSoundManager(SoundManager* manager) {
-    if (manager != sounds)
-        delete sounds;
-    sounds = manager;
-}
+void Game::setSpriteBatches(SpriteBatchRegistry* registry) { replaceOwned(spriteBatches, registry); }
+void Game::setTextureCache(TextureCache* cache) { replaceOwned(textures, cache); }
+void Game::setSpriteManager(SpriteManager* manager) { replaceOwned(sprites, manager); }
+void Game::setSoundManager(SoundManager* manager) { replaceOwned(sounds, manager); }
 
 IScene* Game::createScene(const std::string& type) {
     if (type == BASE_SCENE_TYPE)
