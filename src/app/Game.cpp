@@ -7,6 +7,7 @@
 
 #include "app/DebugLog.h"
 #include "app/Exceptions.h"
+#include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
@@ -110,6 +111,8 @@ void Game::setSoundManager(SoundManager* manager) {
 IScene* Game::createScene(const std::string& type) {
     if (type == BASE_SCENE_TYPE)
         return new BaseScene();
+    if (type == PELLVANE_GAME_TYPE)
+        return new PellvaneGameScene();
     return nullptr;
 }
 

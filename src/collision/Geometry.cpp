@@ -104,11 +104,6 @@ bool segmentIntersectsRect(const Rect& rect, const Edge& segment, Vector2& point
     return true;
 }
 
-bool rectsOverlap(const Rect& a, const Rect& b) {
-    // Separated only when a gap opens on one axis; equal borders touch, and touching overlaps.
-    return !(a.x + a.width < b.x || a.y + a.height < b.y || a.x > b.x + b.width || a.y > b.y + b.height);
-}
-
 bool circleIntersectsRect(const Vector2& centre, float radius, const Rect& rect, Vector2& nearest) {
     const Vector2 n{clampTo(centre.x, rect.x, rect.x + rect.width), clampTo(centre.y, rect.y, rect.y + rect.height)};
     const Vector2 gap = n - centre;

@@ -22,7 +22,11 @@ bool segmentIntersection(const Edge& a, const Edge& b, Vector2& point);
 bool segmentIntersectsRect(const Rect& rect, const Edge& segment, Vector2& point, Edge& side);
 
 // True when the rectangles share at least one point: touching along an edge or at a corner counts.
-bool rectsOverlap(const Rect& a, const Rect& b);
+// Inline: it is the early reject of every swept test.
+inline bool rectsOverlap(const Rect& a, const Rect& b) {
+    // Separated only when a gap opens on one axis; equal borders touch, and touching overlaps.
+    return !(a.x + a.width < b.x || a.y + a.height < b.y || a.x > b.x + b.width || a.y > b.y + b.height);
+}
 
 // True when the circle and the rectangle share at least one point (a circle that just touches
 // counts); nearest is then the rectangle point nearest to the centre (the centre itself if inside).

@@ -1,8 +1,8 @@
 // The swept circle test. The centres at which a circle of radius r touches a rectangle R form the
 // boundary of R widened by r: a rounded rectangle made of three slabs (the left and right strips
 // beside R and R stretched up and down by r) and four quarter discs around the corners. The first
-// contact along a path is the nearest of its crossings with a slab boundary and its approaches to a
-// corner closer than r. The scan order and the strictly-smaller rule below make ties deterministic.
+// contact along a path is the nearest of its crossings with the slabs' outer sides and its first
+// touches of the corners' circles. The scan order and the strictly-smaller rule make ties deterministic.
 #include "collision/SweptCircle.h"
 
 #include <algorithm>
@@ -34,34 +34,37 @@ float squaredDistance(const Vector2& a, const Vector2& b) {
     return dot(d, d);
 }
 
-// Where the circle is taken to touch corner k on the path, if it comes within radius of it.
+// Where the circle first touches corner k, if its path comes within radius of it.
 //
-// Q is the path point nearest to k, at distance dist. If dist <= r, the contact is Q pushed away
-// from k along (Q - k) until it is exactly r from k:
-//   P = Q - (r - dist) * (k - Q) / dist.
-// This moves sideways off the path rather than back along it - a cheap stand-in for intersecting
-// the path with the corner's circle, good enough to rank the corner against the slab crossings.
+// Q is the path point nearest to k, at distance dist; beyond r the corner is out of reach. Within
+// reach, the centre touches the corner where the path's line first comes to distance r from k.
+// With u the unit direction of the path and F the foot of the perpendicular from k onto the line
+// (at height h = |k - F|), the line meets the circle of radius r around k at F -/+ sqrt(r^2 - h^2) u,
+// and the first of the two is
+//   P = F - sqrt(r^2 - h^2) * u.
+// P lies on the rounded rectangle's boundary, in the corner's own quadrant whenever the start lies
+// outside the widened box: the circle touches the corner and does not overlap the box. (Pushing Q
+// sideways away from k instead lands up to a whole radius inside the box, off the corner's quadrant,
+// and measures the candidate's distance from the start too long.) When the start is already within
+// r of k the circle overlaps the corner from the outset, and P lies behind the start: where the
+// circle should have stopped.
 //
-// If the path passes through the corner (dist below kCornerSnapDistance) there is no sideways
-// direction. Going back along the path instead, the centre one radius before the corner,
-//   P = Q - r * u   (u the unit direction of the path),
-// is exactly where a circle moving along a line through k first touches it: it lies on the rounded
-// rectangle's boundary r from the corner, so its distance from the start ranks it fairly against
-// the slab crossings. (It may lie behind the start when the start is already within r of k; the
-// circle then overlaps the corner from the outset and the contact names where it should have been.)
+// Below kCornerSnapDistance the path runs through the corner: F = Q, h = 0 and P = Q - r * u.
 bool cornerContact(const Edge& path, const Vector2& k, float r, Vector2& contact) {
     const Vector2 q = closestPointOnLine(path, k);
-    const Vector2 d = k - q;
-    const float dist = length(d);
+    const float dist = length(k - q);
+    Vector2 u = path.end - path.start;
+    normalise(u);
     if (dist < kCornerSnapDistance) {
-        Vector2 u = path.end - path.start;
-        normalise(u);
         contact = q - r * u;
         return true;
     }
     if (dist > r)
         return false;
-    contact = q - ((r - dist) / dist) * d;
+    const Vector2 foot = path.start + dot(k - path.start, u) * u;
+    const Vector2 toCorner = k - foot;
+    const float back = std::sqrt(std::max(0.0f, r * r - dot(toCorner, toCorner)));
+    contact = foot - back * u;
     return true;
 }
 
@@ -89,11 +92,8 @@ SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vec
         return result;
     }
 
-    // Early reject: the box the whole sweep stays inside. Most boxes of a scene fail this one test,
-    // before any corner or slab work.
-    const Rect swept{std::min(start.x, end.x) - r, std::min(start.y, end.y) - r, std::fabs(end.x - start.x) + 2.0f * r,
-                     std::fabs(end.y - start.y) + 2.0f * r};
-    if (!rectsOverlap(rect, swept))
+    // Early reject: most boxes of a scene fail this one test, before any corner or slab work.
+    if (!sweptBoundsOverlap(r, start, end, rect))
         return result;
 
     const std::array<Edge, 4> sides = rectEdges(rect);
@@ -123,23 +123,34 @@ SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vec
         }
     }
 
-    // Slabs: left strip, right strip, then the rectangle stretched by r above and below.
-    const Rect slabs[3] = {
-        {rect.x - r, rect.y, r, rect.height},
-        {right, rect.y, r, rect.height},
-        {rect.x, rect.y - r, rect.width, rect.height + 2.0f * r},
+    // Slabs: the left strip, the right strip, then the rectangle stretched by r above and below. Only
+    // their outer sides bound the widened box: the others lie against the rectangle itself or inside
+    // a corner's reach, where a path from outside arrives only after a corner contact or an outer
+    // crossing, and a hit there would report a face the circle never touched.
+    struct Slab {
+        Rect area;
+        int outerSides[2];
+        int outerSideCount;
     };
-    for (const Rect& slab : slabs) {
-        Vector2 crossing;
-        Edge side;
-        if (!segmentIntersectsRect(slab, path, crossing, side))
-            continue;
-        const float d2 = squaredDistance(start, crossing);
-        if (d2 < best) {
-            best = d2;
-            result.hit = true;
-            result.centre = crossing;
-            result.normal = side.normal;
+    const Slab slabs[3] = {
+        {{rect.x - r, rect.y, r, rect.height}, {kLeftSide, 0}, 1},
+        {{right, rect.y, r, rect.height}, {kRightSide, 0}, 1},
+        {{rect.x, rect.y - r, rect.width, rect.height + 2.0f * r}, {kTopSide, kBottomSide}, 2},
+    };
+    for (const Slab& slab : slabs) {
+        const std::array<Edge, 4> slabSides = rectEdges(slab.area);
+        for (int i = 0; i < slab.outerSideCount; ++i) {
+            const Edge& side = slabSides[slab.outerSides[i]];
+            Vector2 crossing;
+            if (!segmentIntersection(path, side, crossing))
+                continue;
+            const float d2 = squaredDistance(start, crossing);
+            if (d2 < best) {
+                best = d2;
+                result.hit = true;
+                result.centre = crossing;
+                result.normal = side.normal;
+            }
         }
     }
     return result;

@@ -15,7 +15,13 @@ CollisionResult* SweptCircleCollider::testCollision(const ICollider* other) {
         return nullptr;
     const auto* box = static_cast<const AABBCollider*>(other);
 
-    const SweepResult sweep = sweepCircleAgainstRect(radius, getStartCentre(), getEndCentre(), box->getBounds());
+    const Vector2 startCentre = getStartCentre();
+    const Vector2 endCentre = getEndCentre();
+    const Rect bounds = box->getBounds();
+    // The sweep starts with the same reject; doing it here first keeps the common miss free of a call.
+    if (!sweptBoundsOverlap(radius, startCentre, endCentre, bounds))
+        return nullptr;
+    const SweepResult sweep = sweepCircleAgainstRect(radius, startCentre, endCentre, bounds);
     if (!sweep.hit)
         return nullptr;
     // The record names both colliders as mutable pointers so the entities told of the hit can act on
