@@ -9,9 +9,12 @@
 #include "events/Events.h"
 #include "game/GameEvents.h"
 #include "game/GameTypeNames.h"
+#include "game/PellvaneBackgroundEFfectEntity.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
+#include "game/PellvaneCounterEntities.h"
 #include "game/PellvanePaddleEntity.h"
+#include "game/StartNewGameButtonEntity.h"
 #include "scene/IEntity.h"
 #include "scene/XmlAttributes.h"
 
@@ -232,9 +235,16 @@ IEntity* PellvaneGameScene::createEntity(const std::string& type) {
         return new PellvaneBallEntity();
     if (type == BLOCK_ENTITY_TYPE)
         return new PellvaneBlockEntity();
-    // The heads-up display and the background join here as their classes arrive:
-    // NEW_GAME_BUTTON_ENTITY_TYPE, SCORE_COUNTER_ENTITY_TYPE, LEVEL_COUNTER_ENTITY_TYPE,
-    // LIVES_COUNTER_ENTITY_TYPE and BACKGROUND_EFFECT_ENTITY_TYPE.
+    if (type == NEW_GAME_BUTTON_ENTITY_TYPE)
+        return new StartNewGameButtonEntity();
+    if (type == SCORE_COUNTER_ENTITY_TYPE)
+        return new PellvaneScoreCounterEntity();
+    if (type == LEVEL_COUNTER_ENTITY_TYPE)
+        return new PellvaneLevelCounterEntity();
+    if (type == LIVES_COUNTER_ENTITY_TYPE)
+        return new PellvaneLivesCounterEntity();
+    if (type == BACKGROUND_EFFECT_ENTITY_TYPE)
+        return new PellvaneBackgroundEFfectEntity();
     return nullptr;
 }
 
