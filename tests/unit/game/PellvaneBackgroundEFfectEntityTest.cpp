@@ -237,10 +237,10 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, FourHundredParticlesAndAnotherQuadOfT
     ASSERT_EQ(200, game->getSpriteBatches()->getBatchSize());
     graphicstest::prepareFrame();
     scene->render();
-    int white = 0;
+    int drawn = 0;
     for (int x = 0; x < 800; x += 2)
-        white += near(readPixel(x + 1, 590), {0, 0, 255, 255}) ? 1 : 0; // the blue texture, tinted white
-    EXPECT_EQ(400, white);
+        drawn += near(readPixel(x + 1, 590), {0, 0, 255, 255}) ? 1 : 0; // the blue texture, tinted white
+    EXPECT_EQ(400, drawn);
     EXPECT_TRUE(near(readPixel(305, 105), {0, 0, 255, 255}));
 }
 
