@@ -1,0 +1,748 @@
+// The inflater: zlib header and trailer checks, stored, fixed and dynamic deflate blocks, Adler-32.
+// Every failure is an error code; the input is only ever read through the checks described below.
+//
+// Why it is fast. Huffman symbols are decoded through lookup tables indexed by the next 11
+// (literal/length) or 8 (distance) bits, with second-level tables for longer codes; one entry
+// gives the symbol's meaning, its code length and its extra-bit count, so a literal costs one
+// load and a length or distance one load plus a shift for its extra bits. Bits come from a
+// 64-bit buffer refilled a whole word at a time without branches, and one refill covers a
+// complete length/distance pair (at most 48 bits). Matches are copied eight bytes at a time
+// into output that always keeps slack past the match end.
+//
+// Why it is correct. The fast loop runs only while at least 8 input bytes are left, so every bit
+// it looks at is real input and no "input ended" error can arise inside it; a pattern the code
+// leaves unassigned is found within 15 real bits, exactly where a bit-by-bit walk finds it.
+// Anything unusual (an unassigned pattern, symbols 286/287, distance symbols 30/31, a distance
+// reaching before the output) leaves the loop without consuming the symbol. The remainder is
+// decoded by the careful path, which reads bit by bit through BitReader and walks the canonical
+// code one bit at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
+// bit-at-a-time tree walk gives them. Every check of untrusted input goes through inputHas().
+#include "graphics/Inflate.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The one gate for untrusted input: true when `needed` more units (bits or bytes, as the caller
+// counts them) are left of the `available` ones.
+inline bool inputHas(std::size_t available, std::size_t needed) {
+    return needed <= available;
+}
+
+constexpr unsigned kMaxCodeLength = 15;
+constexpr unsigned kMaxCodeLengthCodeLength = 7;
+constexpr unsigned kNumLitlenSymbols = 288;
+constexpr unsigned kNumDistSymbols = 32;
+constexpr unsigned kNumCodeLengthSymbols = 19;
+constexpr unsigned kEndOfBlock = 256;
+constexpr unsigned kFirstLengthSymbol = 257;
+constexpr unsigned kFirstSkippedSymbol = 286; // 286 and 287: read and skipped
+constexpr unsigned kFirstBadDistanceSymbol = 30;
+constexpr unsigned kMaxMatch = 258;
+
+constexpr unsigned kLitlenTableBits = 11;
+constexpr unsigned kDistTableBits = 8;
+constexpr unsigned kCodeLengthTableBits = 7;
+// Each code longer than the first-level bits may open its own second-level table of at most
+// 2^(15 - bits) entries, which bounds the table sizes without relying on the codes being complete.
+constexpr std::size_t kLitlenTableSize =
+    (std::size_t(1) << kLitlenTableBits) + kNumLitlenSymbols * (std::size_t(1) << (kMaxCodeLength - kLitlenTableBits));
+constexpr std::size_t kDistTableSize =
+    (std::size_t(1) << kDistTableBits) + kNumDistSymbols * (std::size_t(1) << (kMaxCodeLength - kDistTableBits));
+
+// Input bytes that must be left for the fast loop to refill its bit buffer.
+constexpr std::size_t kFastInputBytes = 8;
+// Output room the fast loop keeps past a match: copies run in 8-byte words.
+constexpr std::size_t kCopySlack = 16;
+constexpr std::size_t kFastOutputRoom = kMaxMatch + kCopySlack;
+constexpr std::size_t kMinOutputCapacity = 4096;
+
+constexpr uint32_t kAdlerModulus = 65521;
+constexpr std::size_t kAdlerChunk = 5550; // sums stay below 2^32 for this many bytes
+
+const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+const uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                  2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+const uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                                193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+const uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
+                                6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+const uint8_t kCodeLengthOrder[kNumCodeLengthSymbols] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                                         11, 4,  12, 3, 13, 2, 14, 1, 15};
+
+// ---- Table entries: value << 16 | flags | subtable bits << 8 | extra bits << 4 | code length.
+constexpr uint32_t kEntryLiteral = 0x8000;
+constexpr uint32_t kEntrySubtable = 0x4000;
+constexpr uint32_t kEntryEndOfBlock = 0x2000;
+constexpr uint32_t kEntryExceptional = 0x1000; // unassigned pattern or a symbol the careful path handles
+inline uint32_t codeBits(uint32_t e) {
+    return e & 15;
+}
+inline uint32_t extraBits(uint32_t e) {
+    return (e >> 4) & 15;
+}
+inline uint32_t subtableBits(uint32_t e) {
+    return (e >> 8) & 15;
+}
+inline uint32_t entryValue(uint32_t e) {
+    return e >> 16;
+}
+inline uint32_t lowMask(uint32_t bits) {
+    return (uint32_t(1) << bits) - 1;
+}
+
+// Reads input bits least significant first, one check per read.
+struct BitReader {
+    const uint8_t* data;
+    std::size_t bitLength;
+    std::size_t bitPos; // never above bitLength
+
+    bool has(std::size_t bits) const { return inputHas(bitLength - bitPos, bits); }
+    // The next `n` bits (n <= 24) without consuming them; only after has(n).
+    uint32_t peek(unsigned n) const {
+        if (n == 0)
+            return 0;
+        const std::size_t first = bitPos >> 3;
+        const std::size_t last = (bitPos + n - 1) >> 3;
+        uint32_t v = 0;
+        for (std::size_t i = first, shift = 0; i <= last; ++i, shift += 8)
+            v |= uint32_t(data[i]) << shift;
+        return (v >> (bitPos & 7)) & lowMask(n);
+    }
+    uint32_t bits(unsigned n) {
+        const uint32_t v = peek(n);
+        bitPos += n;
+        return v;
+    }
+};
+
+// A canonical Huffman code as RFC 1951 section 3.2.2 assigns it: how many codes of each length,
+// the symbols in code order, and for each length one past the last code value that is a prefix
+// of a code of at least that length (a longer pattern from there on has no code).
+struct HuffmanCode {
+    uint16_t counts[kMaxCodeLength + 1];
+    uint16_t symbols[kNumLitlenSymbols];
+    uint32_t limits[kMaxCodeLength + 2];
+};
+
+// Fills `code` from the lengths; false for an over-subscribed set. Incomplete sets are fine.
+bool prepareCode(HuffmanCode& code, const uint8_t* lengths, unsigned numSymbols) {
+    std::memset(code.counts, 0, sizeof code.counts);
+    for (unsigned s = 0; s < numSymbols; ++s)
+        ++code.counts[lengths[s]];
+    code.counts[0] = 0;
+    int32_t left = 1;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
+        left = left * 2 - code.counts[len];
+        if (left < 0)
+            return false;
+    }
+    uint16_t offsets[kMaxCodeLength + 2];
+    offsets[1] = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len)
+        offsets[len + 1] = uint16_t(offsets[len] + code.counts[len]);
+    for (unsigned s = 0; s < numSymbols; ++s)
+        if (lengths[s] != 0)
+            code.symbols[offsets[lengths[s]]++] = uint16_t(s);
+    uint32_t firsts[kMaxCodeLength + 1];
+    uint32_t first = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
+        firsts[len] = first;
+        first = (first + code.counts[len]) << 1;
+    }
+    code.limits[kMaxCodeLength + 1] = 0;
+    for (unsigned len = kMaxCodeLength; len >= 1; --len)
+        code.limits[len] = std::max(firsts[len] + code.counts[len], (code.limits[len + 1] + 1) >> 1);
+    return true;
+}
+
+// Decodes one symbol bit by bit, exactly as a walk down the code tree would: code 10 when the
+// input ends first, code 11 as soon as the bits read leave every code.
+int decodeCareful(const HuffmanCode& code, BitReader& in, unsigned& error) {
+    uint32_t value = 0, first = 0, index = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
+        if (!in.has(1)) {
+            error = kInflateErrorSymbolPastEnd;
+            return -1;
+        }
+        value |= in.bits(1);
+        const uint32_t count = code.counts[len];
+        if (value - first < count) // value >= first holds on every path the walk can take
+            return code.symbols[index + (value - first)];
+        if (value >= code.limits[len])
+            break;
+        index += count;
+        first = (first + count) << 1;
+        value <<= 1;
+    }
+    error = kInflateErrorCodeNotInTable;
+    return -1;
+}
+
+inline uint32_t reverseBits(uint32_t code, unsigned len) {
+    uint32_t r = 0;
+    for (unsigned i = 0; i < len; ++i, code >>= 1)
+        r = (r << 1) | (code & 1);
+    return r;
+}
+
+// Builds the lookup table for a prepared code. Codes no longer than `tableBits` fill every
+// entry whose low bits they match; longer ones go to a second-level table per first-level
+// pattern, sized for the longest code under it. Unassigned patterns stay exceptional.
+template <class MakeEntry>
+void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, MakeEntry makeEntry) {
+    const uint32_t tableSize = uint32_t(1) << tableBits;
+    std::fill(table, table + tableSize, kEntryExceptional);
+    uint8_t subBits[uint32_t(1) << kLitlenTableBits] = {};
+    bool anyLong = false;
+    uint32_t first = 0, index = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
+        const uint32_t count = code.counts[len];
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint32_t reversed = reverseBits(first + i, len);
+            if (len <= tableBits) {
+                const uint32_t entry = makeEntry(code.symbols[index + i], len);
+                for (uint32_t j = reversed; j < tableSize; j += uint32_t(1) << len)
+                    table[j] = entry;
+            } else {
+                uint8_t& bits = subBits[reversed & (tableSize - 1)];
+                bits = std::max<uint8_t>(bits, uint8_t(len - tableBits));
+                anyLong = true;
+            }
+        }
+        index += count;
+        first = (first + count) << 1;
+    }
+    if (!anyLong)
+        return;
+    uint32_t next = tableSize;
+    first = 0;
+    index = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
+        const uint32_t count = code.counts[len];
+        for (uint32_t i = 0; len > tableBits && i < count; ++i) {
+            const uint32_t reversed = reverseBits(first + i, len);
+            const uint32_t prefix = reversed & (tableSize - 1);
+            const uint32_t bits = subBits[prefix];
+            if (!(table[prefix] & kEntrySubtable)) {
+                table[prefix] = kEntrySubtable | (next << 16) | (bits << 8);
+                std::fill(table + next, table + next + (uint32_t(1) << bits), kEntryExceptional);
+                next += uint32_t(1) << bits;
+            }
+            uint32_t* sub = table + entryValue(table[prefix]);
+            const uint32_t entry = makeEntry(code.symbols[index + i], len);
+            for (uint32_t j = reversed >> tableBits; j < (uint32_t(1) << bits); j += uint32_t(1) << (len - tableBits))
+                sub[j] = entry;
+        }
+        index += count;
+        first = (first + count) << 1;
+    }
+}
+
+uint32_t litlenEntry(unsigned symbol, unsigned len) {
+    if (symbol < kEndOfBlock)
+        return kEntryLiteral | (uint32_t(symbol) << 16) | len;
+    if (symbol == kEndOfBlock)
+        return kEntryEndOfBlock | len;
+    if (symbol < kFirstSkippedSymbol) {
+        const unsigned i = symbol - kFirstLengthSymbol;
+        return (uint32_t(kLengthBase[i]) << 16) | (uint32_t(kLengthExtra[i]) << 4) | len;
+    }
+    return kEntryExceptional | len;
+}
+
+uint32_t distEntry(unsigned symbol, unsigned len) {
+    if (symbol < kFirstBadDistanceSymbol)
+        return (uint32_t(kDistBase[symbol]) << 16) | (uint32_t(kDistExtra[symbol]) << 4) | len;
+    return kEntryExceptional | len;
+}
+
+uint32_t codeLengthEntry(unsigned symbol, unsigned len) {
+    return (uint32_t(symbol) << 16) | len;
+}
+
+inline uint64_t load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v; // little-endian hosts only, which is all this engine targets
+}
+inline void store64(uint8_t* p, uint64_t v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Makes sure `room` more bytes fit in the output.
+inline void ensureRoom(InflateOutput& out, std::size_t room) {
+    if (out.capacity - out.used >= room)
+        return;
+    out.grow(std::max(out.capacity * 2, out.used + room));
+}
+
+enum class FastExit { EndOfBlock, Careful, NeedRoom };
+
+struct Code {
+    const HuffmanCode* code;
+    const uint32_t* table;
+};
+
+// Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
+// room are left. Leaves `in` at the exact bit after the last symbol it consumed.
+FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, const uint32_t* dist) {
+    const uint8_t* const data = in.data;
+    const uint8_t* const dataEnd = data + (in.bitLength >> 3);
+    const uint8_t* next = data + (in.bitPos >> 3);
+    if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
+        return FastExit::Careful;
+    if (output.capacity - output.used < kFastOutputRoom)
+        return FastExit::NeedRoom;
+    uint8_t* const outBegin = output.start;
+    uint8_t* out = outBegin + output.used;
+    uint8_t* const outFastEnd = outBegin + output.capacity - kFastOutputRoom;
+
+    uint64_t buf = 0;
+    unsigned left = 0;
+    // Adds whole bytes to the buffer until it holds 56 to 63 bits; reads exactly 8 bytes.
+    auto refill = [&] {
+        buf |= load64(next) << left;
+        next += (63 - left) >> 3;
+        left |= 56;
+    };
+    refill();
+    buf >>= in.bitPos & 7;
+    left -= unsigned(in.bitPos & 7);
+
+    FastExit result = FastExit::Careful;
+    for (;;) {
+        if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
+            break;
+        if (out > outFastEnd) {
+            result = FastExit::NeedRoom;
+            break;
+        }
+        refill();
+        uint32_t entry = litlen[buf & lowMask(kLitlenTableBits)];
+        if (entry & kEntrySubtable)
+            entry = litlen[entryValue(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
+        if (entry & kEntryLiteral) {
+            buf >>= codeBits(entry);
+            left -= codeBits(entry);
+            *out++ = uint8_t(entryValue(entry));
+            // At least 41 bits are left: enough for a second literal without a refill.
+            entry = litlen[buf & lowMask(kLitlenTableBits)];
+            if (entry & kEntrySubtable)
+                entry = litlen[entryValue(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
+            if (!(entry & kEntryLiteral))
+                continue;
+            buf >>= codeBits(entry);
+            left -= codeBits(entry);
+            *out++ = uint8_t(entryValue(entry));
+            continue;
+        }
+        if (entry & (kEntryEndOfBlock | kEntryExceptional)) {
+            if (entry & kEntryEndOfBlock) {
+                buf >>= codeBits(entry);
+                left -= codeBits(entry);
+                result = FastExit::EndOfBlock;
+            }
+            break;
+        }
+        const uint64_t savedBuf = buf;
+        const unsigned savedLeft = left;
+        const uint32_t length = entryValue(entry) + (uint32_t(buf >> codeBits(entry)) & lowMask(extraBits(entry)));
+        buf >>= codeBits(entry) + extraBits(entry);
+        left -= codeBits(entry) + extraBits(entry);
+        uint32_t d = dist[buf & lowMask(kDistTableBits)];
+        if (d & kEntrySubtable)
+            d = dist[entryValue(d) + ((buf >> kDistTableBits) & lowMask(subtableBits(d)))];
+        const uint32_t distance = entryValue(d) + (uint32_t(buf >> codeBits(d)) & lowMask(extraBits(d)));
+        if ((d & kEntryExceptional) || distance > std::size_t(out - outBegin)) {
+            buf = savedBuf; // let the careful path decode this pair and report its error
+            left = savedLeft;
+            break;
+        }
+        buf >>= codeBits(d) + extraBits(d);
+        left -= codeBits(d) + extraBits(d);
+
+        uint8_t* dst = out;
+        const uint8_t* src = out - distance;
+        out += length;
+        if (distance >= 8) {
+            do {
+                store64(dst, load64(src));
+                store64(dst + 8, load64(src + 8));
+                dst += 16;
+                src += 16;
+            } while (dst < out);
+        } else if (distance == 1) {
+            const uint64_t pattern = uint64_t(*src) * 0x0101010101010101ull;
+            do {
+                store64(dst, pattern);
+                store64(dst + 8, pattern);
+                dst += 16;
+            } while (dst < out);
+        } else {
+            // Each word read holds `distance` final bytes; the rest is rewritten by the next step.
+            do {
+                store64(dst, load64(src));
+                dst += distance;
+                src += distance;
+            } while (dst < out);
+        }
+    }
+    in.bitPos = std::size_t(next - data) * 8 - left;
+    output.used = std::size_t(out - outBegin);
+    return result;
+}
+
+// Decodes one literal, end of block or length/distance pair bit by bit, with every check.
+unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& litlen, const HuffmanCode& dist,
+                     bool& endOfBlock) {
+    unsigned error = kInflateOk;
+    const int symbol = decodeCareful(litlen, in, error);
+    if (symbol < 0)
+        return error;
+    if (symbol < int(kEndOfBlock)) {
+        ensureRoom(output, 1);
+        output.start[output.used++] = uint8_t(symbol);
+        return kInflateOk;
+    }
+    if (symbol == int(kEndOfBlock)) {
+        endOfBlock = true;
+        return kInflateOk;
+    }
+    if (symbol >= int(kFirstSkippedSymbol))
+        return kInflateOk;
+    const unsigned lengthIndex = unsigned(symbol) - kFirstLengthSymbol;
+    if (!in.has(kLengthExtra[lengthIndex]))
+        return kInflateErrorExtraBitsPastEnd;
+    const std::size_t length = kLengthBase[lengthIndex] + in.bits(kLengthExtra[lengthIndex]);
+    const int distSymbol = decodeCareful(dist, in, error);
+    if (distSymbol < 0)
+        return error;
+    if (distSymbol >= int(kFirstBadDistanceSymbol))
+        return kInflateErrorBadDistanceSymbol;
+    if (!in.has(kDistExtra[distSymbol]))
+        return kInflateErrorExtraBitsPastEnd;
+    const std::size_t distance = kDistBase[distSymbol] + in.bits(kDistExtra[distSymbol]);
+    if (distance > output.used)
+        return kInflateErrorDistanceTooFar;
+    ensureRoom(output, length);
+    uint8_t* dst = output.start + output.used;
+    for (std::size_t i = 0; i < length; ++i)
+        dst[i] = dst[i - distance];
+    output.used += length;
+    return kInflateOk;
+}
+
+} // namespace
+
+struct Inflater::Tables {
+    HuffmanCode litlenCode, distCode, codeLengthCode;
+    uint32_t litlen[kLitlenTableSize];
+    uint32_t dist[kDistTableSize];
+    uint32_t codeLength[uint32_t(1) << kCodeLengthTableBits];
+    bool fixedBuilt = false;
+    HuffmanCode fixedLitlenCode, fixedDistCode;
+    uint32_t fixedLitlen[uint32_t(1) << kLitlenTableBits];
+    uint32_t fixedDist[uint32_t(1) << kDistTableBits];
+};
+
+namespace {
+
+unsigned decodeHuffmanBlock(BitReader& in, InflateOutput& output, const HuffmanCode& litlenCode,
+                            const uint32_t* litlenTable, const HuffmanCode& distCode, const uint32_t* distTable) {
+    for (;;) {
+        const FastExit exit = fastLoop(in, output, litlenTable, distTable);
+        if (exit == FastExit::EndOfBlock)
+            return kInflateOk;
+        if (exit == FastExit::NeedRoom) {
+            ensureRoom(output, kFastOutputRoom);
+            continue;
+        }
+        bool endOfBlock = false;
+        const unsigned error = carefulItem(in, output, litlenCode, distCode, endOfBlock);
+        if (error != kInflateOk)
+            return error;
+        if (endOfBlock)
+            return kInflateOk;
+    }
+}
+
+// Decodes one code length symbol: through the table when 7 bits are there, else bit by bit.
+inline int decodeCodeLengthSymbol(const Inflater::Tables& t, BitReader& in, unsigned& error) {
+    if (in.has(kMaxCodeLengthCodeLength)) {
+        const uint32_t entry = t.codeLength[in.peek(kMaxCodeLengthCodeLength)];
+        if (entry & kEntryExceptional) {
+            error = kInflateErrorCodeNotInTable;
+            return -1;
+        }
+        in.bitPos += codeBits(entry);
+        return int(entryValue(entry));
+    }
+    return decodeCareful(t.codeLengthCode, in, error);
+}
+
+unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
+    constexpr unsigned kHeaderBits = 5 + 5 + 4;
+    if (!in.has(kHeaderBits))
+        return kInflateErrorDynamicHeaderPastEnd;
+    const unsigned hlit = in.bits(5) + 257;
+    const unsigned hdist = in.bits(5) + 1;
+    const unsigned hclen = in.bits(4) + 4;
+    if (!in.has(3 * hclen))
+        return kInflateErrorDynamicHeaderPastEnd;
+    uint8_t codeLengthLengths[kNumCodeLengthSymbols] = {};
+    for (unsigned i = 0; i < hclen; ++i)
+        codeLengthLengths[kCodeLengthOrder[i]] = uint8_t(in.bits(3));
+    if (!prepareCode(t.codeLengthCode, codeLengthLengths, kNumCodeLengthSymbols))
+        return kInflateErrorOversubscribed;
+    buildTable(t.codeLength, kCodeLengthTableBits, t.codeLengthCode, codeLengthEntry);
+
+    uint8_t lengths[kNumLitlenSymbols + kNumDistSymbols] = {};
+    const unsigned total = hlit + hdist;
+    unsigned i = 0;
+    while (i < total) {
+        unsigned error = kInflateOk;
+        const int symbol = decodeCodeLengthSymbol(t, in, error);
+        if (symbol < 0)
+            return error;
+        if (symbol < 16) {
+            lengths[i++] = uint8_t(symbol);
+            continue;
+        }
+        unsigned repeat;
+        uint8_t value = 0;
+        if (symbol == 16) {
+            if (i == 0)
+                return kInflateErrorRepeatWithoutPrevious;
+            if (!in.has(2))
+                return kInflateErrorRepeatBitsPastEnd;
+            repeat = 3 + in.bits(2);
+            if (repeat > total - i)
+                return kInflateErrorRepeat16PastEnd;
+            value = lengths[i - 1];
+        } else if (symbol == 17) {
+            if (!in.has(3))
+                return kInflateErrorRepeatBitsPastEnd;
+            repeat = 3 + in.bits(3);
+            if (repeat > total - i)
+                return kInflateErrorRepeat17PastEnd;
+        } else if (symbol == 18) {
+            if (!in.has(7))
+                return kInflateErrorRepeatBitsPastEnd;
+            repeat = 11 + in.bits(7);
+            if (repeat > total - i)
+                return kInflateErrorRepeat18PastEnd;
+        } else {
+            return kInflateErrorBadCodeLengthSymbol; // cannot happen with a 19-symbol code; kept as a guard
+        }
+        std::memset(lengths + i, value, repeat);
+        i += repeat;
+    }
+    uint8_t litlenLengths[kNumLitlenSymbols] = {};
+    uint8_t distLengths[kNumDistSymbols] = {};
+    std::memcpy(litlenLengths, lengths, hlit);
+    std::memcpy(distLengths, lengths + hlit, hdist);
+    if (litlenLengths[kEndOfBlock] == 0)
+        return kInflateErrorNoEndOfBlock;
+    if (!prepareCode(t.litlenCode, litlenLengths, kNumLitlenSymbols) ||
+        !prepareCode(t.distCode, distLengths, kNumDistSymbols))
+        return kInflateErrorOversubscribed;
+    buildTable(t.litlen, kLitlenTableBits, t.litlenCode, litlenEntry);
+    buildTable(t.dist, kDistTableBits, t.distCode, distEntry);
+    return kInflateOk;
+}
+
+void buildFixedTables(Inflater::Tables& t) {
+    if (t.fixedBuilt)
+        return;
+    uint8_t litlenLengths[kNumLitlenSymbols];
+    std::fill(litlenLengths, litlenLengths + 144, 8);
+    std::fill(litlenLengths + 144, litlenLengths + 256, 9);
+    std::fill(litlenLengths + 256, litlenLengths + 280, 7);
+    std::fill(litlenLengths + 280, litlenLengths + kNumLitlenSymbols, 8);
+    uint8_t distLengths[kNumDistSymbols];
+    std::fill(distLengths, distLengths + kNumDistSymbols, 5);
+    prepareCode(t.fixedLitlenCode, litlenLengths, kNumLitlenSymbols);
+    prepareCode(t.fixedDistCode, distLengths, kNumDistSymbols);
+    buildTable(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode, litlenEntry);
+    buildTable(t.fixedDist, kDistTableBits, t.fixedDistCode, distEntry);
+    t.fixedBuilt = true;
+}
+
+unsigned storedBlock(BitReader& in, InflateOutput& output) {
+    in.bitPos = std::min(in.bitLength, (in.bitPos + 7) & ~std::size_t(7));
+    if (!in.has(32))
+        return kInflateErrorBlockHeaderPastEnd;
+    const uint32_t len = in.bits(16);
+    const uint32_t nlen = in.bits(16);
+    if (len + nlen != 65535)
+        return kInflateErrorStoredLength;
+    if (!in.has(std::size_t(len) * 8))
+        return kInflateErrorStoredPastEnd;
+    ensureRoom(output, len);
+    std::memcpy(output.start + output.used, in.data + (in.bitPos >> 3), len);
+    output.used += len;
+    in.bitPos += std::size_t(len) * 8;
+    return kInflateOk;
+}
+
+} // namespace
+
+Inflater::Inflater() : tables_(new Tables) {}
+Inflater::~Inflater() = default;
+
+unsigned Inflater::inflate(InflateOutput& output, const uint8_t* data, std::size_t size) {
+    BitReader in{data, size * 8, 0};
+    Tables& t = *tables_;
+    error = kInflateOk;
+    for (bool last = false; !last && error == kInflateOk;) {
+        if (!in.has(3)) {
+            error = kInflateErrorBlockHeaderPastEnd;
+            break;
+        }
+        last = in.bits(1) != 0;
+        const unsigned type = in.bits(2);
+        if (type == 0) {
+            error = storedBlock(in, output);
+        } else if (type == 1) {
+            buildFixedTables(t);
+            error = decodeHuffmanBlock(in, output, t.fixedLitlenCode, t.fixedLitlen, t.fixedDistCode, t.fixedDist);
+        } else if (type == 2) {
+            error = readDynamicTables(t, in);
+            if (error == kInflateOk)
+                error = decodeHuffmanBlock(in, output, t.litlenCode, t.litlen, t.distCode, t.dist);
+        } else {
+            error = kInflateErrorBadBlockType;
+        }
+    }
+    output.finish();
+    return error;
+}
+
+uint32_t adler32(const unsigned char* data, std::size_t length) {
+    uint32_t a = 1, b = 0;
+    while (length > 0) {
+        std::size_t n = std::min(length, kAdlerChunk);
+        length -= n;
+        for (; n >= 8; n -= 8, data += 8) {
+            a += data[0];
+            b += a;
+            a += data[1];
+            b += a;
+            a += data[2];
+            b += a;
+            a += data[3];
+            b += a;
+            a += data[4];
+            b += a;
+            a += data[5];
+            b += a;
+            a += data[6];
+            b += a;
+            a += data[7];
+            b += a;
+        }
+        for (; n > 0; --n) {
+            a += *data++;
+            b += a;
+        }
+        a %= kAdlerModulus;
+        b %= kAdlerModulus;
+    }
+    return (b << 16) | a;
+}
+
+namespace {
+
+class VectorOutput : public InflateOutput {
+public:
+    explicit VectorOutput(std::vector<unsigned char>& bytes) : bytes_(bytes) {}
+    void grow(std::size_t newCapacity) override {
+        bytes_.resize(newCapacity);
+        start = bytes_.data();
+        capacity = newCapacity;
+    }
+    void finish() override { bytes_.resize(used); }
+
+private:
+    std::vector<unsigned char>& bytes_;
+};
+
+class BufferOutput : public InflateOutput {
+public:
+    explicit BufferOutput(ByteBuffer& bytes) : bytes_(bytes) {}
+    void grow(std::size_t newCapacity) override {
+        bytes_.resize(newCapacity);
+        start = bytes_.data();
+        capacity = newCapacity;
+    }
+    void finish() override { bytes_.resize(used); }
+
+private:
+    ByteBuffer& bytes_;
+};
+
+// The output size to start with: what the caller expects, but never more than the input could
+// produce, so a lying header cannot make us allocate.
+std::size_t initialCapacity(std::size_t expected, std::size_t inputSize) {
+    const std::size_t producible = inputSize * kInflateMaxExpansion;
+    std::size_t guess = expected != 0 ? expected : inputSize * 4;
+    return std::max(std::min(guess, producible), kMinOutputCapacity) + kFastOutputRoom;
+}
+
+unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const unsigned char* input,
+                          std::size_t inputSize, bool checkAdler32) {
+    output.used = 0;
+    if (input == nullptr || !inputHas(inputSize, 2)) {
+        output.finish();
+        return kInflateErrorTooShort;
+    }
+    unsigned error = kInflateOk;
+    const unsigned cmf = input[0], flg = input[1];
+    if ((cmf * 256 + flg) % 31 != 0)
+        error = kInflateErrorHeaderCheck;
+    else if ((cmf & 15) != 8 || (cmf >> 4) > 7)
+        error = kInflateErrorMethod;
+    else if (flg & 32)
+        error = kInflateErrorPresetDictionary;
+    if (error != kInflateOk) {
+        output.finish();
+        return error;
+    }
+    output.grow(initialCapacity(expected, inputSize));
+    Inflater inflater;
+    inflater.checkAdler32 = checkAdler32;
+    error = inflater.inflate(output, input + 2, inputSize - 2);
+    if (error != kInflateOk || !checkAdler32)
+        return error;
+    // The trailer is the last four bytes, wherever the deflate data ended.
+    if (!inputHas(inputSize, 4))
+        return kInflateErrorAdler32;
+    const unsigned char* t = input + inputSize - 4;
+    const uint32_t stored = (uint32_t(t[0]) << 24) | (uint32_t(t[1]) << 16) | (uint32_t(t[2]) << 8) | t[3];
+    return adler32(output.start, output.used) == stored ? kInflateOk : kInflateErrorAdler32;
+}
+
+} // namespace
+
+unsigned zlibDecompress(std::vector<unsigned char>& output, const unsigned char* input, std::size_t inputSize,
+                        bool checkAdler32) {
+    const std::size_t expected = output.capacity();
+    output.clear();
+    VectorOutput sink(output);
+    return zlibDecompressTo(sink, expected, input, inputSize, checkAdler32);
+}
+
+unsigned zlibDecompress(std::vector<unsigned char>& output, const std::vector<unsigned char>& input,
+                        bool checkAdler32) {
+    return zlibDecompress(output, input.data(), input.size(), checkAdler32);
+}
+
+unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32) {
+    const std::size_t expected = output.capacity();
+    output.clear();
+    BufferOutput sink(output);
+    return zlibDecompressTo(sink, expected, input, inputSize, checkAdler32);
+}
