@@ -67,6 +67,8 @@ public:
 
     PellvaneBallEntity* getBall() const { return ball; }
     bool isHoldingBall() const { return holdingBall; }
+    IEventCallback* getInputCallback() const { return inputCallback; }
+    IEventCallback* getGameCallback() const { return gameCallback; }
 
     float speed = kDefaultPaddleSpeed;
     float spin = kDefaultPaddleSpin;
