@@ -2,6 +2,7 @@
 digit tests, and where the shipped configuration puts the title, the button and the paddle."""
 import os
 import subprocess
+import time
 import xml.etree.ElementTree as ET
 
 import pvtest
@@ -12,9 +13,40 @@ HUD_BAND = (0, 0, WIDTH, 46)
 FIELD = (40, 64, 760, 556)
 
 
+# No single screenshot or conversion may hold a run up for longer than this.
+TOOL_TIMEOUT = 20
+
+
 def load_pixels(path):
-    """The screenshot as a flat RGB byte string, row by row."""
-    return subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True).stdout
+    """The screenshot as a flat RGB byte string, row by row; black when it cannot be read."""
+    try:
+        data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
+                              timeout=TOOL_TIMEOUT).stdout
+    except subprocess.TimeoutExpired:
+        data = b""
+    return data if len(data) == WIDTH * HEIGHT * 3 else bytes(WIDTH * HEIGHT * 3)
+
+
+def shoot(game, name):
+    """A screenshot of the game's window, read into pixels."""
+    path = os.path.join(game.workdir, name)
+    try:
+        subprocess.run(["import", "-window", game.window, path], capture_output=True, timeout=TOOL_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        return bytes(WIDTH * HEIGHT * 3)
+    return load_pixels(path)
+
+
+def poll(game, name, accept, timeout):
+    """Screenshots until `accept(pixels)` gives a true value or the time is up; returns the last
+    screenshot and the last value."""
+    deadline = time.time() + timeout
+    while True:
+        shot = shoot(game, name)
+        value = accept(shot)
+        if value or time.time() >= deadline or game.proc.poll() is not None:
+            return shot, value
+        time.sleep(0.1)
 
 
 def rgb(data, x, y):
