@@ -41,7 +41,7 @@ run_suite() { # build-dir
     local dir=$1
     export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11
     export LIBGL_ALWAYS_SOFTWARE=1
-    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0:fast_unwind_on_malloc=0"
     export ASAN_OPTIONS="detect_leaks=1"
     (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --output-on-failure -j "$jobs" --timeout 600)
 }

@@ -16,11 +16,10 @@ namespace {
 // window, so only a contact farther than any path can reach on screen would fail to replace it.
 constexpr float kNoCandidateSquaredDistance = 9999999.0f;
 
-// When the path passes closer than this to a corner, the vector from the path to the corner is at
-// the level of the rounding of the closest point itself (coordinates of hundreds of pixels carry
-// a few 1e-5 px of float resolution), so its direction - used to push the contact away from the
-// corner - would be noise, and at zero a division by zero. The path then runs through the corner,
-// and the contact is taken on the path instead (see cornerContact).
+// A path passing closer than this to a corner runs through it as far as float coordinates can tell
+// (at hundreds of pixels they resolve only a few 1e-5 px). It counts as touching the corner even
+// when the radius is smaller still, and the contact is taken one radius back along the path: the
+// first-touch formula of cornerContact at zero height, without the square root of a rounding error.
 constexpr float kCornerSnapDistance = 1e-5f;
 
 struct Corner {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/stat.h>
 #include <cstring>
 
 #include "graphics/ByteBuffer.h"
@@ -283,6 +284,13 @@ void loadFile(std::vector<unsigned char>& bytes, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return;
+    // Only a regular file has a size worth trusting: a directory opens too on Linux, and its
+    // end offset is no size at all.
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return;
+    }
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
         if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0) {

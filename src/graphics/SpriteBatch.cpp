@@ -80,32 +80,6 @@ void SpriteBatch::grow() {
     }
 }
 
-void SpriteBatch::addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height,
-                          const Colour& colour, bool flipX, bool flipY) {
-    if (floatCount == capacity * kFloatsPerQuad)
-        grow();
-    const auto& m = transform.m;
-    // Only two corners are transformed; the quad is the axis-aligned box between them.
-    const float x0 = m[0][2];
-    const float y0 = m[1][2];
-    const float x1 = m[0][0] * width + m[0][1] * height + m[0][2];
-    const float y1 = m[1][0] * width + m[1][1] * height + m[1][2];
-    float left = region.getLeft(), right = region.getRight();
-    float top = region.getTop(), bottom = region.getBottom();
-    if (flipX)
-        std::swap(left, right);
-    if (flipY)
-        std::swap(top, bottom);
-    Vertex* v = &vertices[floatCount / kFloatsPerVertex];
-    const float r = colour.red, g = colour.green, b = colour.blue, a = colour.alpha;
-    v[0] = Vertex{x0, y0, left, top, r, g, b, a};
-    v[1] = Vertex{x0, y1, left, bottom, r, g, b, a};
-    v[2] = Vertex{x1, y1, right, bottom, r, g, b, a};
-    v[3] = Vertex{x1, y0, right, top, r, g, b, a};
-    floatCount += kFloatsPerQuad;
-    dirty = true;
-}
-
 void SpriteBatch::draw() {
     if (floatCount == 0 || !begun)
         return;

@@ -114,3 +114,37 @@ def run_to_exit(workdir, env=None, timeout=60):
     """Starts the binary and waits for it to end on its own."""
     game = Game(workdir, env)
     return game.wait(timeout)
+
+
+MINIMAL_SPRITES = """<sprites>
+  <sprite id="dot" texture="dot.png" x="0" y="0" width="4" height="4"/>
+</sprites>"""
+MINIMAL_SOUNDS = '<sounds directory="sounds"><sfx>red.wav</sfx><music>music.ogg</music></sounds>'
+MINIMAL_SCENES = ('<scenes><base_scene id="main"><entities><sprite_entity sprite="dot" x="10" y="10"/>'
+                  '</entities></base_scene></scenes>')
+
+
+def png_bytes(width, height, colour="white"):
+    """A solid RGBA PNG made by ImageMagick."""
+    out = subprocess.run(["convert", "-size", "%dx%d" % (width, height), "xc:" + colour, "PNG32:-"],
+                         capture_output=True, check=True)
+    return out.stdout
+
+
+def minimal_config(attributes='textures="textures" spriteset="sprites.xml" soundset="sounds.xml"',
+                   children=MINIMAL_SCENES):
+    return "<config %s>%s</config>" % (attributes, children)
+
+
+def minimal_workdir(config, sprites=MINIMAL_SPRITES, sounds=MINIMAL_SOUNDS, extra=None):
+    """A working directory with a 4x4 white texture, a sprite set, two shipped sounds, a sound set
+    and the given config.xml (None: no config.xml at all)."""
+    files = {"textures/dot.png": png_bytes(4, 4), "sprites.xml": sprites, "sounds.xml": sounds}
+    if config is not None:
+        files["config.xml"] = config
+    files.update(extra or {})
+    work = make_workdir(files)
+    os.makedirs(os.path.join(work, "sounds"), exist_ok=True)
+    for name in ("red.wav", "music.ogg"):
+        shutil.copy(os.path.join(ROOT, "data", "sounds", name), os.path.join(work, "sounds", name))
+    return work

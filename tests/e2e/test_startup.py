@@ -1,6 +1,7 @@
 """The real binary: window caption, Escape ends the run, the clear colour on screen, a missing
 config.xml reported on both outputs with status 1, and no display reported clearly."""
 import os
+import subprocess
 import time
 
 import pvtest
@@ -8,8 +9,8 @@ from pvtest import check
 
 CLEAR = (102, 102, 178)  # 0.4, 0.4, 0.7
 
-# A working directory whose config.xml loads: the window opens and stays until Escape.
-work = pvtest.make_workdir({"config.xml": "<config/>\n"})
+# A working directory with a valid configuration: the window opens and stays until Escape.
+work = pvtest.minimal_workdir(pvtest.minimal_config())
 game = pvtest.Game(work)
 window = game.find_window()
 check(window is not None, "a window named PELLVANE! opens")
@@ -44,5 +45,22 @@ status, out, err = game.wait()
 check(status == 1, "no display exits with status 1 (got %r)" % status)
 check(out.startswith("Could not open the 800x600 OpenGL window: ") and len(out) > 45,
       "no display prints a clear message with SDL's error (got %r)" % out)
+
+# The shipped data starts, draws its scene over much of the window, and quits on Escape.
+shipped = pvtest.make_workdir(copy_data=True)
+game = pvtest.Game(shipped)
+check(game.find_window() is not None, "the shipped data opens the window")
+if game.window:
+    time.sleep(1.0)
+    shot = game.screenshot()
+    histogram = subprocess.run(["convert", shot, "-crop", "800x600+0+0", "-depth", "8", "rgb:-"],
+                               capture_output=True).stdout
+    pixels = [tuple(histogram[i:i + 3]) for i in range(0, len(histogram) - 2, 3)]
+    drawn = sum(1 for p in pixels if p != CLEAR)
+    check(len(pixels) == 800 * 600 and drawn > len(pixels) // 2,
+          "the shipped scene covers the window with drawing (%d of %d pixels)" % (drawn, len(pixels)))
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0 and out == "", "the shipped data quits on Escape with status 0 (%r, %r)" % (status, out))
 
 pvtest.finish()

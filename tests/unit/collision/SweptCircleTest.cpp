@@ -125,6 +125,21 @@ TEST(SweepCircleAgainstRect, SkimmingPastACornerReportsTheFaceTouched) {
     EXPECT_EQ(hit.normal, kUp);
 }
 
+TEST(SweepCircleAgainstRect, TheNearestCornerWinsWhateverItsPlaceInTheScan) {
+    // Skimming 3 px above the top face reaches both top corners; the one met first along the path
+    // is reported, though the top-left is scanned before the top-right.
+    const SweepResult fromRight = sweep({200.0f, 97.0f}, {50.0f, 97.0f});
+    ASSERT_TRUE(fromRight.hit);
+    EXPECT_NEAR(fromRight.centre.x, 154.0f, 1e-4f);
+    EXPECT_EQ(fromRight.centre.y, 97.0f);
+    EXPECT_EQ(fromRight.normal, (Vector2{1.0f, 0.0f})); // 4 px right of the box, 3 px above it
+
+    const SweepResult fromLeft = sweep({50.0f, 97.0f}, {200.0f, 97.0f});
+    ASSERT_TRUE(fromLeft.hit);
+    EXPECT_NEAR(fromLeft.centre.x, 96.0f, 1e-4f);
+    EXPECT_EQ(fromLeft.normal, kLeft);
+}
+
 TEST(SweepCircleAgainstRect, CornerContactDoesNotDependOnHowFarThePathGoes) {
     // Up and left past the bottom-right corner: first touch at (154, 123), farther right than below.
     for (const Vector2 end : {Vector2{149.0f, 118.0f}, Vector2{130.0f, 99.0f}}) {

@@ -169,18 +169,23 @@ protected:
         }
         return found;
     }
-    template <class T> static T* first(const BaseScene& scene) {
+    template <class T> static T* first(const BaseScene& scene) { return firstOf<T>(scene); }
+
+    static void pressKey(int32_t key) { pressKeyOnGame(key, true); }
+    static void releaseKey(int32_t key) { pressKeyOnGame(key, false); }
+
+public:
+    // A key going down or up, dispatched on the Game as the main loop does.
+    static void pressKeyOnGame(int32_t key, bool pressed) {
+        Game::getInstance()->dispatchEvent(
+            new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
+    }
+    template <class T> static T* firstOf(const BaseScene& scene) {
         std::vector<T*> all = entitiesOf<T>(scene);
         return all.empty() ? nullptr : all.front();
     }
 
-    static void pressKey(int32_t key) {
-        Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_PRESSED_EVENT, key, true));
-    }
-    static void releaseKey(int32_t key) {
-        Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, key, false));
-    }
-
+protected:
     // Runs update at the fixed step until `done` holds or `maxFrames` have run; the frames run.
     template <class Done> static int runUntil(PellvaneGameScene& scene, Done done, int maxFrames = 600) {
         int frames = 0;
