@@ -63,6 +63,11 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, AStepOfZeroOrLessMakesNoEmittersAndNo
     }
 }
 
+TEST_F(PellvaneBackgroundEFfectEntityTest, AVanishingStepIsCappedInsteadOfMakingMillionsOfEmitters) {
+    PellvaneBackgroundEFfectEntity* effect = loadEffect("width='0.0001'");
+    EXPECT_EQ(std::size_t(PellvaneBackgroundEFfectEntity::kMaxEmitters), effect->getEmitters().size());
+}
+
 TEST_F(PellvaneBackgroundEFfectEntityTest, RandomPhasesAndTimersStayWithinTheirRanges) {
     std::srand(12345);
     PellvaneBackgroundEFfectEntity* effect = loadEffect("width='2'", "<spawn_delay min='0.5' max='0.75'/>");
