@@ -79,8 +79,7 @@ ICollider* PellvaneBallEntity::getCollider() {
 
 void PellvaneBallEntity::postUpdate(float dt) {
     if (held) {
-        if (paddle != nullptr)
-            position = paddle->position + holdOffset;
+        rideOnPaddle();
         return;
     }
     const float squaredSpeed = dot(velocity, velocity);
@@ -123,6 +122,11 @@ void PellvaneBallEntity::attachTo(PellvanePaddleEntity* holder, const Vector2& c
     paddle = holder;
     holdOffset = centreOffset - Vector2{width * 0.5f, height * 0.5f};
     held = true;
+}
+
+void PellvaneBallEntity::rideOnPaddle() {
+    if (held && paddle != nullptr)
+        position = paddle->position + holdOffset;
 }
 
 void PellvaneBallEntity::release() {

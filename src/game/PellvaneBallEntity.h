@@ -41,6 +41,8 @@ public:
     // Rides on the paddle with its centre at the paddle's position + centreOffset.
     void attachTo(PellvanePaddleEntity* holder, const Vector2& centreOffset);
     void release();
+    // A held ball moves to its place on the paddle; a free one stays where it is.
+    void rideOnPaddle();
     const Vector2& getStartVelocity() const { return startVelocity; }
     void setVelocity(const Vector2& value) { velocity = value; }
     const Vector2& getVelocity() const { return velocity; }

@@ -128,6 +128,9 @@ void PellvanePaddleEntity::launchOrCatch() {
     if (ball == nullptr)
         return;
     if (holdingBall) {
+        // A ball taken back in this frame's update is still where it was lost, below the paddle;
+        // it leaves from its place on the paddle, or it would come up from beneath the game area.
+        ball->rideOnPaddle();
         ball->setVelocity(ball->getStartVelocity());
         ball->release();
         holdingBall = false;

@@ -60,11 +60,12 @@ class Game:
     def find_window(self, timeout=30):
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
-            out = subprocess.run(["xdotool", "search", "--name", "^" + WINDOW_NAME + "$"], capture_output=True,
-                                 text=True)
+            # Only our process's window (SDL sets _NET_WM_PID): the unit tests' windows carry the same
+            # name, and a screenshot of one of them that has closed in the meantime can stall the server.
+            out = subprocess.run(["xdotool", "search", "--pid", str(self.proc.pid), "--name", "^" + WINDOW_NAME + "$"],
+                                 capture_output=True, text=True)
             ids = [line for line in out.stdout.split() if line.strip()]
             for wid in ids:
-                # Only our process's window: check the pid if the window carries it.
                 self.window = wid
             if self.window:
                 return self.window

@@ -275,6 +275,26 @@ TEST_F(GameScenarioTest, LosingTheLastBallEndsTheGameOnceAndLivesStayAtMinusOne)
     EXPECT_TRUE(ball->isHeld());
 }
 
+TEST_F(GameScenarioTest, ALaunchInTheFrameOfALossLeavesFromThePaddle) {
+    EventRecorder recorder;
+    auto scene = loadGame(gameXml("<level>one.xml</level>"), {{"one.xml", levelXml(blockXml(0, 0, 1))}}, &recorder);
+    startPlaying(*scene);
+    PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
+    releaseKey(kKeySpace);
+    ball->position = Vector2{10.0f, 250.0f};
+    ball->setVelocity(Vector2{0.0f, 300.0f});
+    runUntil(*scene, [&] { return recorder.count(PELLVANE_BALL_LOST) > 0; });
+    ASSERT_TRUE(ball->isHeld());
+    ASSERT_GT(ball->position.y, 300.0f);
+    releaseKey(kKeySpace); // before the next update has put the ball on the paddle
+    EXPECT_FLOAT_EQ(95.0f, ball->position.x);
+    EXPECT_FLOAT_EQ(267.0f, ball->position.y);
+    for (int i = 0; i < 10; ++i)
+        scene->update(kDt);
+    EXPECT_FLOAT_EQ(267.0f - 40.0f, ball->position.y) << "ten frames up at 240 px/s";
+    EXPECT_EQ(1, recorder.count(PELLVANE_BALL_LOST));
+}
+
 TEST_F(GameScenarioTest, NewGameResetsTheCountsAndRaisesItsEventsInOrder) {
     EventRecorder recorder;
     auto scene =
