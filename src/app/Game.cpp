@@ -7,6 +7,7 @@
 
 #include "app/DebugLog.h"
 #include "app/Exceptions.h"
+#include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
@@ -100,6 +101,8 @@ void Game::setSoundManager(SoundManager* manager) { replaceOwned(sounds, manager
 IScene* Game::createScene(const std::string& type) {
     if (type == BASE_SCENE_TYPE)
         return new BaseScene();
+    if (type == PELLVANE_GAME_TYPE)
+        return new PellvaneGameScene();
     return nullptr;
 }
 

@@ -13,7 +13,10 @@
 #include "graphics/SpriteBatch.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "scene/BoxEntity.h"
+#include "scene/FadeEntity.h"
+#include "scene/GroupEntity.h"
 #include "scene/IEntity.h"
+#include "scene/NumberCounterEntity.h"
 #include "scene/SpriteEntity.h"
 #include "scene/TypeNames.h"
 
@@ -179,5 +182,11 @@ IEntity* BaseScene::createEntity(const std::string& type) {
         return new SpriteEntity();
     if (type == BOX_ENTITY_TYPE)
         return new BoxEntity();
+    if (type == FADE_ENTITY_TYPE)
+        return new FadeEntity();
+    if (type == GROUP_ENTITY_TYPE)
+        return new GroupEntity();
+    if (type == COUNTER_ENTITY_TYPE)
+        return new NumberCounterEntity();
     return nullptr;
 }

@@ -1,0 +1,158 @@
+// CPU time of one frame of the shipped game scene in play: the scene's update and render with the
+// ball in flight over a full level of blocks, the HUD shown and the particle background running,
+// median over 10,000 frames; then once more with the background held at its cap of live particles. Run from data/ (as
+// `run.sh bench` does) or pass the data directory as the first argument.
+#include <GL/glew.h>
+#include <SDL.h>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/FrameLoop.h"
+#include "app/Game.h"
+#include "events/Events.h"
+#include "game/PellvaneBackgroundEFfectEntity.h"
+#include "game/PellvaneBallEntity.h"
+#include "game/PellvaneGameScene.h"
+#include "game/PellvanePaddleEntity.h"
+
+namespace {
+
+constexpr int kFrames = 10000;
+constexpr float kDt = 1.0f / 60.0f;
+// A 60 Hz frame, for scale.
+constexpr double kFrameBudgetUs = 1e6 / 60.0;
+
+double threadMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
+}
+
+template <class T> T* firstOf(const BaseScene& scene) {
+    for (IEntity* entity : scene.getEntities()) {
+        if (auto* typed = dynamic_cast<T*>(entity))
+            return typed;
+    }
+    return nullptr;
+}
+
+struct Figures {
+    double median;
+    double p99;
+    double mean;
+    double updateMedian;
+    double renderMedian;
+    std::size_t entities;
+    uint32_t particles;
+};
+
+double median(std::vector<double>& values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Plays `level` for kFrames frames and times each update + render. Outside the timed part the
+// level is reset (so every block stays), the paddle is put under the ball so it is never lost,
+// and a held ball is launched at once.
+Figures measure(PellvaneGameScene& scene, unsigned level) {
+    PellvanePaddleEntity* paddle = firstOf<PellvanePaddleEntity>(scene);
+    PellvaneBallEntity* ball = firstOf<PellvaneBallEntity>(scene);
+    scene.newGame();
+    while (scene.getState() != Playing)
+        scene.update(kDt);
+    scene.loadLevel(level, false);
+    std::vector<double> times, updates, renders;
+    times.reserve(kFrames);
+    updates.reserve(kFrames);
+    renders.reserve(kFrames);
+    std::size_t entities = 0;
+    for (int frame = 0; frame < kFrames; ++frame) {
+        scene.loadLevel(level, false);
+        if (ball->isHeld())
+            Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
+        const Rect area = scene.getGameArea();
+        const float target = ball->position.x + ball->width * 0.5f - paddle->width * 0.5f;
+        paddle->position.x = std::clamp(target, area.x, area.x + area.width - paddle->width);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+        const double start = threadMicroseconds();
+        scene.update(kDt);
+        const double updated = threadMicroseconds();
+        scene.render();
+        const double end = threadMicroseconds();
+        times.push_back(end - start);
+        updates.push_back(updated - start);
+        renders.push_back(end - updated);
+
+        glFinish(); // the driver's work is not ours; keep its queue from growing
+        entities = std::max(entities, scene.getEntities().size());
+    }
+    std::sort(times.begin(), times.end());
+    double sum = 0.0;
+    for (double t : times)
+        sum += t;
+    auto* background = firstOf<PellvaneBackgroundEFfectEntity>(scene);
+    return {times[times.size() / 2],
+            times[times.size() * 99 / 100],
+            sum / times.size(),
+            median(updates),
+            median(renders),
+            entities,
+            background != nullptr ? background->particleCount : 0u};
+}
+
+void report(const std::string& what, PellvaneGameScene& scene, unsigned level, const Figures& f) {
+    std::printf("  %s (%zu blocks, up to %zu entities with effects, %u particles): median %.1f us (update %.1f, "
+                "render %.1f), p99 %.1f us, mean %.1f us; %.2f%% of a 60 Hz frame\n",
+                what.c_str(), scene.getLevel(level).size(), f.entities, f.particles, f.median, f.updateMedian,
+                f.renderMedian, f.p99, f.mean, 100.0 * f.median / kFrameBudgetUs);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1)
+        std::filesystem::current_path(argv[1]);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
+        SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr ||
+        glewInit() != GLEW_OK) {
+        std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
+        return 1;
+    }
+    Game* game = Game::getInstance();
+    game->init(kWindowWidth, kWindowHeight);
+    auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
+    if (game->quitRequested || scene == nullptr || firstOf<PellvaneBallEntity>(*scene) == nullptr) {
+        std::fprintf(stderr, "the shipped game scene did not load (run from data/)\n");
+        return 1;
+    }
+    std::printf("one frame (update + render) of the shipped game scene, thread CPU time over %d frames:\n", kFrames);
+    // The first level, and the level with the most blocks.
+    unsigned largest = 0;
+    for (unsigned i = 0; i < scene->getLevelCount(); ++i) {
+        if (scene->getLevel(i).size() > scene->getLevel(largest).size())
+            largest = i;
+    }
+    for (unsigned level : {0u, largest}) {
+        const Figures f = measure(*scene, level);
+        report("level " + std::to_string(level + 1), *scene, level, f);
+    }
+    // The background at its cap: every emitter spawns at once and no particle dies during the
+    // run, so each frame updates and draws max_particles of them beside the HUD.
+    if (auto* background = firstOf<PellvaneBackgroundEFfectEntity>(*scene)) {
+        background->spawnDelayMin = background->spawnDelayMax = 0.001f;
+        background->particleAgeMin = background->particleAgeMax = 1e6f;
+        background->velocity = 0.0f;
+        for (int i = 0; i < 100000 && background->particleCount < static_cast<uint32_t>(background->maxParticles); ++i)
+            scene->update(kDt);
+        const Figures f = measure(*scene, 0);
+        report("level 1, HUD and " + std::to_string(background->particleCount) + " particles", *scene, 0, f);
+    }
+    Game::destroyInstance();
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,11 @@
+// Definitions of the game's entity type names.
+#include "game/GameTypeNames.h"
+
+const std::string PADDLE_ENTITY_TYPE = "paddle";
+const std::string BALL_ENTITY_TYPE = "ball";
+const std::string BLOCK_ENTITY_TYPE = "block";
+const std::string NEW_GAME_BUTTON_ENTITY_TYPE = "new_game_button";
+const std::string SCORE_COUNTER_ENTITY_TYPE = "score_counter";
+const std::string LEVEL_COUNTER_ENTITY_TYPE = "level_counter";
+const std::string LIVES_COUNTER_ENTITY_TYPE = "lives_counter";
+const std::string BACKGROUND_EFFECT_ENTITY_TYPE = "background_effect";

@@ -1,0 +1,14 @@
+// The game's entity type names: the XML element names the game scene's factory knows on top of
+// the generic ones.
+#pragma once
+
+#include <string>
+
+extern const std::string PADDLE_ENTITY_TYPE;            // "paddle"
+extern const std::string BALL_ENTITY_TYPE;              // "ball"
+extern const std::string BLOCK_ENTITY_TYPE;             // "block"
+extern const std::string NEW_GAME_BUTTON_ENTITY_TYPE;   // "new_game_button"
+extern const std::string SCORE_COUNTER_ENTITY_TYPE;     // "score_counter"
+extern const std::string LEVEL_COUNTER_ENTITY_TYPE;     // "level_counter"
+extern const std::string LIVES_COUNTER_ENTITY_TYPE;     // "lives_counter"
+extern const std::string BACKGROUND_EFFECT_ENTITY_TYPE; // "background_effect"

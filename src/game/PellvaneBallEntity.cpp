@@ -1,0 +1,146 @@
+// PellvaneBallEntity: reading the ball, its colour list, and its motion in the second pass.
+#include "game/PellvaneBallEntity.h"
+
+#include <memory>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+#include "collision/CollisionResult.h"
+#include "collision/SweptCircleCollider.h"
+#include "game/PellvaneBlockEffect.h"
+#include "game/PellvaneGameScene.h"
+#include "game/PellvanePaddleEntity.h"
+#include "scene/XmlAttributes.h"
+
+namespace {
+const char* const kSource = "PellvaneBallEntity";
+
+// The effect the ball leaves when it changes colour: lifetime, end alpha, end scale.
+constexpr float kColourEffectLifetime = 0.4f;
+constexpr float kColourEffectEndAlpha = 0.0f;
+constexpr float kColourEffectEndScale = 5.0f;
+} // namespace
+
+PellvaneBallEntity::~PellvaneBallEntity() {
+    delete collider;
+}
+
+void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    SpriteEntity::load(handle, owner);
+    const TiXmlElement* element = handle.ToElement();
+    if (element == nullptr)
+        throw EntityException(kSource, "Invalid element!");
+    radius = width * 0.5f;
+    xml::readFloat(element, "radius", radius);
+    xml::readFloat(element, "restitution", restitution);
+    xml::readFloat(element, "min_speed", minSpeed);
+    xml::readFloat(element, "max_speed", maxSpeed);
+    xml::readFloat(element, "start_velocity_x", startVelocity.x);
+    xml::readFloat(element, "start_velocity_y", startVelocity.y);
+    readColours(element);
+
+    delete collider;
+    collider =
+        new SweptCircleCollider(false, position, nextPosition, radius, Vector2{width * 0.5f, height * 0.5f}, this);
+    velocity = startVelocity;
+}
+
+void PellvaneBallEntity::readColours(const TiXmlElement* element) {
+    colours.clear();
+    const char* attribute = element->Attribute("colour");
+    if (attribute != nullptr && *attribute != '\0')
+        colours.push_back(colour); // the tint the sprite entity parsed from it
+    for (const TiXmlElement* child = element->FirstChildElement("colour"); child != nullptr;
+         child = child->NextSiblingElement("colour")) {
+        const char* hex = child->Attribute("hex");
+        if (hex != nullptr && *hex != '\0') {
+            colours.push_back(parseColour(hex));
+            continue;
+        }
+        Colour channels; // every channel defaults to 1.0
+        xml::readFloat(child, "r", channels.red);
+        xml::readFloat(child, "g", channels.green);
+        xml::readFloat(child, "b", channels.blue);
+        xml::readFloat(child, "a", channels.alpha);
+        colours.push_back(channels);
+    }
+    colourIndex = 0;
+    if (!colours.empty())
+        colour = colours.front();
+}
+
+void PellvaneBallEntity::update(float) {}
+
+void PellvaneBallEntity::onCollision(CollisionResult*) {}
+
+ICollider* PellvaneBallEntity::getCollider() {
+    return collider;
+}
+
+void PellvaneBallEntity::postUpdate(float dt) {
+    if (held) {
+        rideOnPaddle();
+        return;
+    }
+    const float squaredSpeed = dot(velocity, velocity);
+    if (squaredSpeed < minSpeed * minSpeed) {
+        normalise(velocity);
+        velocity = velocity * minSpeed;
+    } else if (squaredSpeed > maxSpeed * maxSpeed) {
+        normalise(velocity);
+        velocity = velocity * maxSpeed;
+    }
+    nextPosition = position + dt * velocity;
+
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    // One query per frame: the first hit decides the bounce and the rest of the move is dropped.
+    std::unique_ptr<CollisionResult> hit(game->testCollision(this));
+    if (hit)
+        bounce(*hit);
+    position = nextPosition;
+
+    const Rect area = game->getGameArea();
+    if (position.y > area.y + area.height)
+        game->ballLost();
+}
+
+void PellvaneBallEntity::bounce(const CollisionResult& hit) {
+    nextPosition = position + kBounceStopFraction * (hit.point - position);
+    const Vector2 n = hit.normal;
+    velocity = restitution * (velocity - 2.0f * dot(velocity, n) * n);
+
+    const ICollider* other = hit.first == collider ? hit.second : hit.first;
+    auto* hitPaddle = other != nullptr ? dynamic_cast<PellvanePaddleEntity*>(other->getOwner()) : nullptr;
+    if (hitPaddle == nullptr)
+        return;
+    const float paddleVelocity = static_cast<float>(hitPaddle->direction) * hitPaddle->speed;
+    if (paddleVelocity > kSpinThreshold || paddleVelocity < -kSpinThreshold)
+        velocity.x += hitPaddle->spin * (paddleVelocity - velocity.x);
+}
+
+void PellvaneBallEntity::attachTo(PellvanePaddleEntity* holder, const Vector2& centreOffset) {
+    paddle = holder;
+    holdOffset = centreOffset - Vector2{width * 0.5f, height * 0.5f};
+    held = true;
+}
+
+void PellvaneBallEntity::rideOnPaddle() {
+    if (held && paddle != nullptr)
+        position = paddle->position + holdOffset;
+}
+
+void PellvaneBallEntity::release() {
+    paddle = nullptr;
+    held = false;
+}
+
+void PellvaneBallEntity::cycleColour() {
+    if (scene != nullptr) {
+        scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kColourEffectLifetime, kColourEffectEndAlpha,
+                                                 kColourEffectEndScale, kColourEffectEndScale));
+    }
+    if (colours.empty())
+        return;
+    colourIndex = static_cast<unsigned>((colourIndex + 1u) % colours.size());
+    colour = colours[colourIndex];
+}

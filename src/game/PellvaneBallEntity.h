@@ -1,0 +1,74 @@
+// The ball: rides on the paddle until launched, then flies within speed limits, bounces off the
+// first collider in its path with restitution and paddle spin, and reports itself lost.
+#pragma once
+
+#include <vector>
+
+#include "collision/Vector2.h"
+#include "scene/Colour.h"
+#include "scene/SpriteEntity.h"
+
+class SweptCircleCollider;
+class TiXmlElement;
+class PellvanePaddleEntity;
+
+// Ball defaults, in pixels and pixels per second.
+constexpr float kDefaultBallMinSpeed = 50.0f;
+constexpr float kDefaultBallMaxSpeed = 500.0f;
+constexpr float kDefaultBallRestitution = 1.0f;
+constexpr Vector2 kDefaultBallStartVelocity{300.0f, -300.0f};
+// Share of the way to the contact point the ball covers in the frame of a bounce, so it ends the
+// frame clear of the surface.
+constexpr float kBounceStopFraction = 0.7f;
+// Paddle speeds at or below this count as a paddle at rest: it lends no spin.
+constexpr float kSpinThreshold = 1e-6f;
+
+// Owns its collider, which reads `position` and `nextPosition` by reference. `paddle` is not
+// owned: both live in the same scene, which destroys them together.
+class PellvaneBallEntity : public SpriteEntity {
+public:
+    PellvaneBallEntity() = default;
+    ~PellvaneBallEntity() override;
+    PellvaneBallEntity(const PellvaneBallEntity&) = delete;
+    PellvaneBallEntity& operator=(const PellvaneBallEntity&) = delete;
+
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void postUpdate(float dt) override;
+    ICollider* getCollider() override;
+    void onCollision(CollisionResult* collision) override;
+
+    // Rides on the paddle with its centre at the paddle's position + centreOffset.
+    void attachTo(PellvanePaddleEntity* holder, const Vector2& centreOffset);
+    void release();
+    // A held ball moves to its place on the paddle; a free one stays where it is.
+    void rideOnPaddle();
+    const Vector2& getStartVelocity() const { return startVelocity; }
+    void setVelocity(const Vector2& value) { velocity = value; }
+    const Vector2& getVelocity() const { return velocity; }
+    const Vector2& getNextPosition() const { return nextPosition; }
+    bool isHeld() const { return held; }
+    PellvanePaddleEntity* getPaddle() const { return paddle; }
+    // Leaves an effect copy of the ball and moves on to the next colour of its list. A ball
+    // without colours keeps its tint; the effect is still spawned.
+    void cycleColour();
+
+    float radius = 0.0f;
+    float minSpeed = kDefaultBallMinSpeed;
+    float maxSpeed = kDefaultBallMaxSpeed;
+    float restitution = kDefaultBallRestitution;
+    Vector2 startVelocity = kDefaultBallStartVelocity;
+    std::vector<Colour> colours;
+    unsigned colourIndex = 0;
+
+private:
+    void readColours(const TiXmlElement* element);
+    void bounce(const CollisionResult& hit);
+
+    SweptCircleCollider* collider = nullptr;
+    Vector2 nextPosition;
+    Vector2 velocity;
+    bool held = false;
+    PellvanePaddleEntity* paddle = nullptr;
+    Vector2 holdOffset;
+};

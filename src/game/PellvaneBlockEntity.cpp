@@ -1,0 +1,105 @@
+// PellvaneBlockEntity: loading, the tint rule, the reaction to a hit and breaking.
+#include "game/PellvaneBlockEntity.h"
+
+#include <cstdint>
+#include <tinyxml.h>
+
+#include "app/Exceptions.h"
+#include "app/Game.h"
+#include "collision/CollisionResult.h"
+#include "collision/ICollider.h"
+#include "game/PellvaneBallEntity.h"
+#include "game/PellvaneBlockEffect.h"
+#include "game/PellvaneGameScene.h"
+#include "scene/XmlAttributes.h"
+#include "sound/SoundManager.h"
+
+namespace {
+const char* const kSource = "PellvaneBlockEntity";
+
+// The sound of a hit, chosen by the health before it.
+const char* const kRedSound = "red.wav";
+const char* const kOrangeSound = "orange.wav";
+const char* const kYellowSound = "yellow.wav";
+
+// Effects: a hit that leaves the block standing, and the break.
+constexpr float kHitEffectLifetime = 0.4f;
+constexpr float kHitEffectEndScale = 1.5f;
+constexpr float kBreakEffectLifetime = 0.6f;
+constexpr float kBreakEffectEndScale = 2.0f;
+constexpr float kEffectEndAlpha = 0.0f;
+
+PellvaneBallEntity* ballOf(const ICollider* collider) {
+    return collider != nullptr ? dynamic_cast<PellvaneBallEntity*>(collider->getOwner()) : nullptr;
+}
+} // namespace
+
+void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    BoxEntity::load(handle, owner);
+    const TiXmlElement* element = handle.ToElement();
+    if (element == nullptr)
+        throw EntityException(kSource, "Invalid xml element!");
+    xml::readInt(element, "health", initialHealth);
+    health = initialHealth;
+    applyTint();
+    const Rect area = gameSceneOf(owner, kSource)->getGameArea();
+    position.x += area.x;
+    position.y += area.y;
+}
+
+void PellvaneBlockEntity::applyTint() {
+    const std::vector<Colour>& colours = gameSceneOf(scene, kSource)->getBlockColours();
+    if (colours.empty())
+        return;
+    // Health 0 and below wrap round as unsigned numbers, as the colour list is a cycle.
+    const uint32_t index = static_cast<uint32_t>(health) - 1u;
+    colour = colours[index % colours.size()];
+}
+
+void PellvaneBlockEntity::reset() {
+    BoxEntity::reset();
+    health = initialHealth;
+    applyTint();
+}
+
+void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
+    if (collision == nullptr)
+        return;
+    PellvaneBallEntity* ball = ballOf(collision->first);
+    if (ball == nullptr)
+        ball = ballOf(collision->second);
+    if (ball == nullptr)
+        return;
+
+    SoundManager* sounds = Game::getInstance()->getSoundManager();
+    const char* sound = nullptr;
+    if (health == 3) {
+        sound = kRedSound;
+    } else if (health == 2) {
+        sound = kOrangeSound;
+        ball->cycleColour();
+    } else if (health == 1) {
+        sound = kYellowSound;
+    }
+    if (sound != nullptr && sounds != nullptr)
+        sounds->playSound(sound);
+
+    // The copy shows the tint from before the hit.
+    if (health != 1 && scene != nullptr)
+        scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kHitEffectLifetime, kEffectEndAlpha,
+                                                 kHitEffectEndScale, kHitEffectEndScale));
+    --health;
+    if (health == 0)
+        breakBlock();
+    else
+        applyTint();
+}
+
+void PellvaneBlockEntity::breakBlock() {
+    enabled = false;
+    visible = false;
+    if (scene != nullptr)
+        scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kBreakEffectLifetime, kEffectEndAlpha,
+                                                 kBreakEffectEndScale, kBreakEffectEndScale));
+    gameSceneOf(scene, kSource)->addScore(kPointsPerHealth * initialHealth);
+}

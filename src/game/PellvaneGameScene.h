@@ -1,0 +1,87 @@
+// The scene that runs the game: lives, score and levels on top of the base scene, a state
+// machine from loading to game over, the game's entity factory and the game events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "collision/Rect.h"
+#include "scene/BaseScene.h"
+#include "scene/Colour.h"
+
+class TiXmlElement;
+
+enum GameState : int32_t { Initiated = 0, LevelLoaded = 1, Playing = 2, GameOver = 3 };
+
+// Defaults of the scene description.
+constexpr int kDefaultInitialLives = 3;
+constexpr float kDefaultLoadedDelay = 0.1f;
+constexpr Rect kDefaultGameArea{32.0f, 32.0f, 736.0f, 568.0f};
+
+// Owns every entity of every level for its whole life, whether or not it is in the entity list
+// at the moment; the entities of the current level are also in the list. The game events are
+// raised on the scene's own dispatcher.
+class PellvaneGameScene : public BaseScene {
+public:
+    PellvaneGameScene();
+    // Destroys the level entities that are not in the entity list; the base scene then
+    // dispatches "SCENE_ENDED" and destroys the list, the current level among it.
+    ~PellvaneGameScene() override;
+
+    // A level entity destroyed through a removal is also forgotten by its level.
+    void removeEntityNow(IEntity* entity, bool destroy) override;
+
+    void load(const TiXmlHandle& handle) override;
+    void update(float dt) override;
+    // The generic types first, then the game's own.
+    IEntity* createEntity(const std::string& type) override;
+
+    Rect getGameArea() const { return gameArea; }
+    const std::vector<Colour>& getBlockColours() const { return blockColours; }
+    int getScore() const { return score; }
+    int getLives() const { return lives; }
+    int getLevelsCompleted() const { return levelsCompleted; }
+    bool isInputEnabled() const { return inputEnabled; }
+    GameState getState() const { return state; }
+    unsigned getCurrentLevel() const { return currentLevel; }
+    std::size_t getLevelCount() const { return levels.size(); }
+    const std::vector<IEntity*>& getLevel(std::size_t index) const { return levels.at(index); }
+    int getInitialLives() const { return initialLives; }
+    float getLoadedDelay() const { return loadedDelay; }
+
+    void addScore(int points) { score += points; }
+    // Called by a ball that left the game area through the bottom. After game over further
+    // losses are ignored, so lives stay at -1 and "PELLVANE_GAME_OVER" is raised once.
+    void ballLost();
+    void newGame();
+    // Brings level `index` into play. `reset` true is for the first placement only, when no
+    // level entity is in the scene yet.
+    void loadLevel(unsigned index, bool reset);
+
+private:
+    void readSettings(const TiXmlElement* element);
+    void readLevelList(const TiXmlElement* element);
+    void loadLevelFile(const std::string& path);
+    bool isLevelCleared() const;
+    void raise(const std::string& name);
+
+    Rect gameArea = kDefaultGameArea;
+    std::vector<Colour> blockColours;
+    std::vector<std::vector<IEntity*>> levels;
+    unsigned currentLevel = 0;
+    int levelsCompleted = 0;
+    int initialLives = kDefaultInitialLives;
+    // Before the first new game the counters already show these, so they start where a new
+    // game would put them.
+    int lives = kDefaultInitialLives;
+    int score = 0;
+    float loadedDelay = kDefaultLoadedDelay;
+    float stateTimer = 0.0f;
+    GameState state = Initiated;
+    bool inputEnabled = false;
+};
+
+// The game scene an entity lives in; throws EntityException with `source` when the entity is
+// not in a game scene (the game's entities need its rules and its game area).
+PellvaneGameScene* gameSceneOf(IScene* scene, const char* source);

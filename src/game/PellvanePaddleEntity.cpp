@@ -1,0 +1,175 @@
+// PellvanePaddleEntity: keys, the launch and the catch, clamped movement, and the game events.
+#include "game/PellvanePaddleEntity.h"
+
+#include <memory>
+#include <tinyxml.h>
+#include <vector>
+
+#include "app/Exceptions.h"
+#include "app/Game.h"
+#include "collision/CollisionResult.h"
+#include "game/GameEvents.h"
+#include "game/PellvaneBallEntity.h"
+#include "game/PellvaneGameScene.h"
+#include "scene/XmlAttributes.h"
+
+namespace {
+const char* const kSource = "PellvanePaddleEntity";
+
+const std::string* const kGameEvents[] = {&PELLVANE_INITIATED, &PELLVANE_BALL_LOST, &PELLVANE_NEW_LEVEL_LOADED};
+const std::string* const kKeyEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT};
+} // namespace
+
+bool PaddleInputCallback::handleEvent(IEvent* event) {
+    auto* key = dynamic_cast<KeyboardEvent*>(event);
+    return key != nullptr && paddle->handleKey(*key);
+}
+
+bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
+    if (event != nullptr)
+        paddle->handleGameEvent(*event);
+    return false;
+}
+
+PellvanePaddleEntity::~PellvanePaddleEntity() {
+    if (inputDispatcher != nullptr) {
+        for (const std::string* name : kKeyEvents)
+            inputDispatcher->unregisterCallback(*name, inputCallback);
+    }
+    if (gameDispatcher != nullptr) {
+        for (const std::string* name : kGameEvents)
+            gameDispatcher->unregisterCallback(*name, gameCallback);
+    }
+    delete inputCallback;
+    delete gameCallback;
+}
+
+void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    BoxEntity::load(handle, owner);
+    startPosition = position;
+    const TiXmlElement* element = handle.ToElement();
+    if (element == nullptr)
+        throw EntityException(kSource, "Invalid element!");
+    xml::readFloat(element, "speed", speed);
+    xml::readFloat(element, "spin", spin);
+    xml::readFloat(element, "ball_height", ballHeight);
+
+    PellvaneGameScene* game = gameSceneOf(owner, kSource);
+    if (inputCallback == nullptr) {
+        inputCallback = new PaddleInputCallback(this);
+        inputDispatcher = Game::getInstance();
+        for (const std::string* name : kKeyEvents)
+            inputDispatcher->registerCallback(*name, inputCallback);
+    }
+    if (gameCallback == nullptr) {
+        gameCallback = new PaddlePellvaneCallback(this);
+        gameDispatcher = game;
+        for (const std::string* name : kGameEvents)
+            gameDispatcher->registerCallback(*name, gameCallback);
+    }
+}
+
+void PellvanePaddleEntity::postUpdate(float) {}
+
+void PellvanePaddleEntity::onCollision(CollisionResult*) {}
+
+void PellvanePaddleEntity::reset() {
+    position = startPosition;
+}
+
+void PellvanePaddleEntity::update(float dt) {
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    const Rect area = game->getGameArea();
+    const float boxWidth = collider->getBounds().width;
+    const float oldX = position.x;
+    float newX = position.x + speed * dt * static_cast<float>(direction);
+    if (newX < area.x) {
+        newX = area.x;
+        direction = 0;
+    } else if (newX > area.x + area.width - boxWidth) {
+        newX = area.x + area.width - boxWidth;
+        direction = 0;
+    }
+    position.x = newX;
+    // The paddle never moves into the ball's circle.
+    std::unique_ptr<CollisionResult> overlap(game->testCollision(this));
+    if (overlap)
+        position.x = oldX;
+}
+
+bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
+    if (!gameSceneOf(scene, kSource)->isInputEnabled())
+        return false;
+    switch (event.key) {
+    case kKeySpace:
+        if (!event.pressed)
+            launchOrCatch();
+        return true;
+    case kKeyA:
+    case kKeyLeft:
+        if (event.pressed)
+            direction = -1;
+        else if (direction == -1)
+            direction = 0;
+        return true;
+    case kKeyD:
+    case kKeyRight:
+        if (event.pressed)
+            direction = 1;
+        else if (direction == 1)
+            direction = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PellvanePaddleEntity::launchOrCatch() {
+    if (ball == nullptr)
+        return;
+    if (holdingBall) {
+        // A ball taken back in this frame's update is still where it was lost, below the paddle;
+        // it leaves from its place on the paddle, or it would come up from beneath the game area.
+        ball->rideOnPaddle();
+        ball->setVelocity(ball->getStartVelocity());
+        ball->release();
+        holdingBall = false;
+        return;
+    }
+    std::unique_ptr<CollisionResult> touch(collider->testCollision(ball->getCollider()));
+    if (touch)
+        takeBall();
+}
+
+void PellvanePaddleEntity::takeBall() {
+    if (ball == nullptr)
+        return;
+    ball->attachTo(this, Vector2{width * 0.5f, -ballHeight});
+    holdingBall = true;
+}
+
+void PellvanePaddleEntity::findBall() {
+    std::vector<PellvaneBallEntity*> found;
+    for (IEntity* entity : gameSceneOf(scene, kSource)->getEntities()) {
+        if (auto* candidate = dynamic_cast<PellvaneBallEntity*>(entity))
+            found.push_back(candidate);
+    }
+    if (found.empty())
+        throw EntityException(kSource, "No ball found in scene!");
+    if (found.size() > 1)
+        throw EntityException(kSource, "More than one ball at initiation");
+    ball = found.front();
+}
+
+void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
+    const std::string name = event.getName();
+    if (name == PELLVANE_INITIATED) {
+        findBall();
+        takeBall();
+    } else if (name == PELLVANE_BALL_LOST) {
+        takeBall();
+    } else if (name == PELLVANE_NEW_LEVEL_LOADED) {
+        reset();
+        takeBall();
+    }
+}

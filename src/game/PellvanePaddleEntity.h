@@ -1,0 +1,91 @@
+// The player's paddle: slides along the game area under the keyboard, carries the ball before
+// each launch, launches it with the space bar and catches it again.
+#pragma once
+
+#include <cstdint>
+
+#include "collision/Vector2.h"
+#include "events/Events.h"
+#include "scene/BoxEntity.h"
+
+class EventDispatcher;
+class PellvaneBallEntity;
+class PellvanePaddleEntity;
+
+// Paddle defaults: pixels per second, a share, pixels.
+constexpr float kDefaultPaddleSpeed = 50.0f;
+constexpr float kDefaultPaddleSpin = 0.3f;
+constexpr float kDefaultBallHeight = 30.0f;
+
+// SDL 1.2 key symbols the paddle obeys.
+constexpr int32_t kKeySpace = 32;
+constexpr int32_t kKeyA = 97;
+constexpr int32_t kKeyD = 100;
+constexpr int32_t kKeyRight = 275;
+constexpr int32_t kKeyLeft = 276;
+
+// Forwards key presses and releases from the Game's dispatcher to the paddle.
+class PaddleInputCallback final : public IEventCallback {
+public:
+    explicit PaddleInputCallback(PellvanePaddleEntity* paddle) : paddle(paddle) {}
+    bool handleEvent(IEvent* event) override;
+
+private:
+    PellvanePaddleEntity* paddle;
+};
+
+// Forwards the game events from the scene's dispatcher to the paddle.
+class PaddlePellvaneCallback final : public IEventCallback {
+public:
+    explicit PaddlePellvaneCallback(PellvanePaddleEntity* paddle) : paddle(paddle) {}
+    bool handleEvent(IEvent* event) override;
+
+private:
+    PellvanePaddleEntity* paddle;
+};
+
+// Owns both callbacks and unregisters them from the dispatchers they were registered with when
+// destroyed; those dispatchers (the Game and the scene) outlive the paddle. `ball` is not owned:
+// it lives in the same scene.
+class PellvanePaddleEntity : public BoxEntity {
+public:
+    PellvanePaddleEntity() = default;
+    ~PellvanePaddleEntity() override;
+    PellvanePaddleEntity(const PellvanePaddleEntity&) = delete;
+    PellvanePaddleEntity& operator=(const PellvanePaddleEntity&) = delete;
+
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void postUpdate(float dt) override;
+    // Back to the loaded position; the flags are left as they are.
+    void reset() override;
+    void onCollision(CollisionResult* collision) override;
+
+    // True for the keys the paddle uses, while input is enabled.
+    bool handleKey(const KeyboardEvent& event);
+    void handleGameEvent(const IEvent& event);
+
+    PellvaneBallEntity* getBall() const { return ball; }
+    bool isHoldingBall() const { return holdingBall; }
+    IEventCallback* getInputCallback() const { return inputCallback; }
+    IEventCallback* getGameCallback() const { return gameCallback; }
+
+    float speed = kDefaultPaddleSpeed;
+    float spin = kDefaultPaddleSpin;
+    float ballHeight = kDefaultBallHeight;
+    int direction = 0;
+    Vector2 startPosition;
+
+private:
+    void takeBall();
+    void launchOrCatch();
+    void findBall();
+
+    PaddleInputCallback* inputCallback = nullptr;
+    PaddlePellvaneCallback* gameCallback = nullptr;
+    // Where the callbacks are registered; not owned.
+    EventDispatcher* inputDispatcher = nullptr;
+    EventDispatcher* gameDispatcher = nullptr;
+    PellvaneBallEntity* ball = nullptr;
+    bool holdingBall = false;
+};

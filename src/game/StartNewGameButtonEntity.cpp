@@ -1,0 +1,45 @@
+// StartNewGameButtonEntity: registering for mouse releases and the hit test over the button.
+#include "game/StartNewGameButtonEntity.h"
+
+#include "app/Game.h"
+#include "game/PellvaneGameScene.h"
+
+namespace {
+const char* const kSource = "StartNewGameButtonEntity";
+} // namespace
+
+bool StartNewGameButtonCallback::handleEvent(IEvent* event) {
+    auto* mouse = dynamic_cast<MouseEvent*>(event);
+    return mouse != nullptr && button->handleRelease(mouse->x, mouse->y);
+}
+
+StartNewGameButtonEntity::~StartNewGameButtonEntity() {
+    if (callback)
+        Game::getInstance()->unregisterCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
+}
+
+void StartNewGameButtonEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    FadeEntity::load(handle, owner);
+    // Checked now so that a button outside a game scene is a start-up error, not a dead click.
+    gameSceneOf(owner, kSource);
+    callback = std::make_unique<StartNewGameButtonCallback>(this);
+    Game::getInstance()->registerCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
+}
+
+bool StartNewGameButtonEntity::isOver(float x, float y) const {
+    return position.x <= x && x <= position.x + width * scale.x && position.y <= y &&
+           y <= position.y + height * scale.y;
+}
+
+bool StartNewGameButtonEntity::handleRelease(uint32_t x, uint32_t y) {
+    // Clickable only when fully shown: not while waiting, delaying or fading either way.
+    if (state != FadeState::Shown)
+        return false;
+    if (!isOver(static_cast<float>(x), static_cast<float>(y)))
+        return false;
+    auto* game = dynamic_cast<PellvaneGameScene*>(scene);
+    if (game == nullptr)
+        return false;
+    game->newGame();
+    return true;
+}

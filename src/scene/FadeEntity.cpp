@@ -1,0 +1,172 @@
+// FadeEntity: reading the fade's children, the state machine that animates the alpha, and
+// the trigger events heard on the scene's dispatcher.
+#include "scene/FadeEntity.h"
+
+#include <tinyxml.h>
+
+#include "scene/BaseScene.h"
+#include "scene/XmlAttributes.h"
+
+namespace {
+
+float lerp(float a, float b, float f) {
+    return (1.0f - f) * a + f * b;
+}
+
+// a / b, or 0 when b is 0: a range whose two ends are equal has nowhere to move, so the
+// position within it is its start and the alpha holds at that one value.
+float fraction(float a, float b) {
+    return b != 0.0f ? a / b : 0.0f;
+}
+
+} // namespace
+
+bool FadeEntityCallback::handleEvent(IEvent* event) {
+    entity->handleTrigger(event->getName());
+    return false;
+}
+
+FadeEntity::~FadeEntity() {
+    if (dispatcher != nullptr && callback) {
+        if (hasInTrigger)
+            dispatcher->unregisterCallback(inEvent, callback.get());
+        if (hasOutTrigger)
+            dispatcher->unregisterCallback(outEvent, callback.get());
+    }
+}
+
+void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    SpriteEntity::load(handle, owner);
+    const TiXmlElement* element = handle.ToElement();
+    xml::readFloat(element, "delay", delay);
+    xml::readBool(element, "auto_remove", autoRemove);
+
+    if (const TiXmlElement* duration = element->FirstChildElement("duration")) {
+        xml::readFloat(duration, "in", fadeInDuration);
+        xml::readFloat(duration, "out", fadeOutDuration);
+        xml::readFloat(duration, "active", activeDuration);
+    }
+    if (const TiXmlElement* alpha = element->FirstChildElement("alpha")) {
+        xml::readFloat(alpha, "min", alphaMin);
+        xml::readFloat(alpha, "max", alphaMax);
+        xml::readFloat(alpha, "start", alphaStart);
+        colour.alpha = alphaStart;
+    }
+    if (const TiXmlElement* pulseElement = element->FirstChildElement("pulse")) {
+        pulse = true;
+        xml::readFloat(pulseElement, "duration", pulseDuration);
+        pulseMin = alphaMin;
+        pulseMax = alphaMax;
+        xml::readFloat(pulseElement, "min", pulseMin);
+        xml::readFloat(pulseElement, "max", pulseMax);
+    }
+    if (const TiXmlElement* trigger = element->FirstChildElement("trigger")) {
+        // Every scene is a BaseScene; its dispatcher base is where the scene's events travel.
+        dispatcher = dynamic_cast<BaseScene*>(owner);
+        if (dispatcher != nullptr) {
+            if (xml::readText(trigger, "in", inEvent)) {
+                if (!callback)
+                    callback = std::make_unique<FadeEntityCallback>(this);
+                dispatcher->registerCallback(inEvent, callback.get());
+                hasInTrigger = true;
+            }
+            if (xml::readText(trigger, "out", outEvent)) {
+                if (!callback)
+                    callback = std::make_unique<FadeEntityCallback>(this);
+                dispatcher->registerCallback(outEvent, callback.get());
+                hasOutTrigger = true;
+            }
+        }
+    }
+    state = hasInTrigger ? FadeState::Waiting : FadeState::Delay;
+}
+
+void FadeEntity::update(float dt) {
+    timer += dt;
+    switch (state) {
+    case FadeState::Waiting:
+    case FadeState::Done:
+        timer = 0.0f;
+        break;
+    case FadeState::Delay:
+        if (timer > delay) {
+            timer = 0.0f;
+            state = FadeState::FadingIn;
+        }
+        break;
+    case FadeState::FadingIn:
+        if (timer < fadeInDuration)
+            colour.alpha = lerp(alphaMin, alphaMax, timer / fadeInDuration);
+        else
+            enterShown();
+        break;
+    case FadeState::Shown:
+        stepShown(dt);
+        break;
+    case FadeState::FadingOut:
+        if (timer < fadeOutDuration)
+            colour.alpha = lerp(alphaMax, alphaMin, timer / fadeOutDuration);
+        else
+            finishFadeOut();
+        break;
+    }
+}
+
+void FadeEntity::enterShown() {
+    colour.alpha = alphaMax;
+    state = FadeState::Shown;
+    timer = 0.0f;
+    if (pulse) {
+        // Start the pulse where the fade-in left the alpha.
+        pulseTimer = fraction(alphaMax - pulseMin, pulseMax - pulseMin) * pulseDuration;
+        pulseRising = pulseMax > alphaMax;
+    }
+}
+
+void FadeEntity::stepShown(float dt) {
+    if (!hasOutTrigger && activeDuration <= timer) {
+        if (activeDuration < timer) {
+            state = FadeState::FadingOut;
+            // Continue the fade-out from the present alpha rather than jumping to the top.
+            timer = (1.0f - fraction(colour.alpha - alphaMin, alphaMax - alphaMin)) * fadeOutDuration;
+        }
+        return;
+    }
+    if (!pulse)
+        return;
+    pulseTimer += dt;
+    if (pulseTimer > pulseDuration) {
+        pulseTimer = 0.0f;
+        pulseRising = !pulseRising;
+    }
+    const float p = pulseDuration > 0.0f ? pulseTimer / pulseDuration : 0.0f;
+    colour.alpha = pulseRising ? lerp(pulseMin, pulseMax, p) : lerp(pulseMax, pulseMin, p);
+}
+
+void FadeEntity::finishFadeOut() {
+    colour.alpha = alphaMin;
+    if (autoRemove) {
+        if (scene != nullptr)
+            scene->removeEntity(this, true);
+        return;
+    }
+    timer = 0.0f;
+    state = hasInTrigger ? FadeState::Waiting : FadeState::Done;
+}
+
+void FadeEntity::handleTrigger(const std::string& name) {
+    if (hasInTrigger && state == FadeState::Waiting && name == inEvent) {
+        state = FadeState::Delay;
+        timer = 0.0f;
+    } else if (hasOutTrigger && state == FadeState::Shown && name == outEvent) {
+        state = FadeState::FadingOut;
+        timer = 0.0f;
+    }
+}
+
+// Unlike a sprite's reset, the flags stay: a fade restarts its animation only.
+void FadeEntity::reset() {
+    timer = 0.0f;
+    colour.alpha = alphaStart;
+    state = hasInTrigger ? FadeState::Waiting : FadeState::Delay;
+}

@@ -1,0 +1,73 @@
+// The "fade" entity: a sprite whose alpha fades in after a delay, stays shown (optionally
+// pulsing), fades out, and then waits for its next start, stops, or removes itself.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "events/Events.h"
+#include "scene/SpriteEntity.h"
+
+class EventDispatcher;
+class FadeEntity;
+
+enum class FadeState : int32_t { Waiting = 0, Delay = 1, FadingIn = 2, Shown = 3, FadingOut = 4, Done = 5 };
+
+// Forwards the fade's trigger events to it. Owned by its fade entity.
+class FadeEntityCallback : public IEventCallback {
+public:
+    explicit FadeEntityCallback(FadeEntity* entity) : entity(entity) {}
+    bool handleEvent(IEvent* event) override;
+
+private:
+    FadeEntity* entity;
+};
+
+// The callback is registered on the dispatcher of the scene given to `load` and unregistered
+// from that same dispatcher in the destructor; that scene outlives the entity (it owns it, or
+// owns the group that owns it).
+class FadeEntity : public SpriteEntity {
+public:
+    FadeEntity() = default;
+    ~FadeEntity() override;
+    FadeEntity(const FadeEntity&) = delete;
+    FadeEntity& operator=(const FadeEntity&) = delete;
+
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void reset() override;
+
+    // The trigger handling: the in event starts a waiting fade, the out event fades a shown
+    // one out; anything else is ignored.
+    void handleTrigger(const std::string& name);
+
+    FadeState state = FadeState::Waiting;
+    float delay = 0.0f;
+    float fadeInDuration = 0.0f;
+    float fadeOutDuration = 0.0f;
+    float activeDuration = 0.0f;
+    float timer = 0.0f;
+    bool pulse = false;
+    bool pulseRising = true;
+    float pulseDuration = 1.0f;
+    float pulseMin = 0.0f;
+    float pulseMax = 1.0f;
+    float pulseTimer = 0.0f;
+    float alphaMin = 0.0f;
+    float alphaMax = 1.0f;
+    float alphaStart = 0.0f;
+    bool autoRemove = false;
+    bool hasInTrigger = false;
+    bool hasOutTrigger = false;
+    std::string inEvent;
+    std::string outEvent;
+    std::unique_ptr<FadeEntityCallback> callback;
+
+private:
+    void enterShown();
+    void stepShown(float dt);
+    void finishFadeOut();
+
+    // Where the callback is registered; not owned.
+    EventDispatcher* dispatcher = nullptr;
+};

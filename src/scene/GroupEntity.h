@@ -1,0 +1,74 @@
+// The "group" entity: child entities described inside its element, put into the scene after a
+// named start event and taken out after a named end event, each after its own delay.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "events/Events.h"
+#include "scene/IEntity.h"
+
+class EventDispatcher;
+class GroupEntity;
+
+// Forwards the group's start and end events to it. Owned by its group.
+class GroupEventCallback : public IEventCallback {
+public:
+    explicit GroupEventCallback(GroupEntity* group) : group(group) {}
+    bool handleEvent(IEvent* event) override;
+
+private:
+    GroupEntity* group;
+};
+
+// Owns its children. While shown they are also in the scene's list; on destruction the group
+// hands shown children to the scene for destruction and destroys hidden ones itself. The
+// callback is registered on the dispatcher of the scene given to `load`, which outlives the
+// group, and unregistered from it before anything else is destroyed.
+class GroupEntity : public IEntity {
+public:
+    GroupEntity() = default;
+    ~GroupEntity() override;
+    GroupEntity(const GroupEntity&) = delete;
+    GroupEntity& operator=(const GroupEntity&) = delete;
+
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void postUpdate(float) override {}
+    void render(SpriteBatch*) override {}
+    void reset() override {}
+    void onCollision(CollisionResult*) override {}
+    bool isActive() override { return active; }
+    bool isVisible() override { return false; }
+    const Vector2& getPosition() override;
+    int32_t getLayer() override { return 0; }
+    IRenderable* getRenderable() override { return nullptr; }
+    ICollider* getCollider() override { return nullptr; }
+    IScene* getScene() override { return scene; }
+    void setScene(IScene* newScene) override { scene = newScene; }
+    virtual void showChildren();
+    virtual void hideChildren();
+
+    // The start event arms showing, the end event arms hiding; a repeat of the last accepted
+    // event is ignored.
+    void handleTrigger(const std::string& name);
+
+    const std::vector<IEntity*>& getChildren() const { return children; }
+
+    IScene* scene = nullptr;
+    bool active = true;
+    bool shown = false;
+    float startDelay = 0.0f;
+    float endDelay = 0.0f;
+    float timer = 0.0f;
+    bool starting = false;
+    std::string startEvent;
+    std::string endEvent;
+    std::unique_ptr<GroupEventCallback> callback;
+
+private:
+    std::vector<IEntity*> children;
+    // Where the callback is registered; not owned.
+    EventDispatcher* dispatcher = nullptr;
+};

@@ -1,0 +1,61 @@
+// The "counter" entity: an integer drawn with the digit sprites "0" to "9", whose shown value
+// runs towards a target at a fixed rate per second.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "collision/Vector2.h"
+#include "scene/Colour.h"
+#include "scene/IEntity.h"
+
+class Sprite;
+
+// The digit sprites belong to the sprite manager, which outlives every entity. All ten must
+// lie on the texture of digit 0's first frame: the scene picks the batch by that texture.
+class NumberCounterEntity : public IEntity {
+public:
+    // No counter draws more digits than this, whatever "fixed" asks for: a 32-bit number has at
+    // most eleven characters, and a runaway "fixed" must not allocate without bound.
+    static constexpr int32_t kMaxDigits = 64;
+
+    NumberCounterEntity() = default;
+
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void postUpdate(float) override {}
+    void render(SpriteBatch* batch) override;
+    void reset() override;
+    void onCollision(CollisionResult*) override {}
+    bool isActive() override { return enabled; }
+    bool isVisible() override { return visible; }
+    const Vector2& getPosition() override { return position; }
+    int32_t getLayer() override { return layer; }
+    IRenderable* getRenderable() override;
+    ICollider* getCollider() override { return nullptr; }
+    IScene* getScene() override { return scene; }
+    void setScene(IScene* newScene) override { scene = newScene; }
+    virtual void setPosition(const Vector2& newPosition) { position = newPosition; }
+
+    // The characters drawn for the present value: its integer part, zero-padded or saturated
+    // to nines when "fixed" is set. A minus sign is drawn as the digit 0.
+    std::string getDisplayText() const;
+
+    float value = 0.0f;
+    int32_t target = 0;
+    int32_t start = 0;
+    float rate = 100.0f;
+    bool enabled = true;
+    bool initialEnabled = true;
+    bool visible = true;
+    bool initialVisible = true;
+    Vector2 position;
+    Vector2 scale{1.0f, 1.0f};
+    int32_t fixedDigits = 0;
+    int32_t layer = 0;
+    std::array<Sprite*, 10> digits{};
+    float digitSpacing = 0.0f;
+    Colour colour;
+    IScene* scene = nullptr;
+};

@@ -1,0 +1,92 @@
+// The game's counters: each copies its number from the game scene every frame, before the
+// first game, after a new game, a cleared level and game over.
+#include <gtest/gtest.h>
+
+#include "app/Exceptions.h"
+#include "game/HudTestSupport.h"
+#include "game/PellvaneCounterEntities.h"
+
+namespace {
+
+class PellvaneCounterEntitiesTest : public hudtest::HudFixture {
+protected:
+    void SetUp() override {
+        HudFixture::SetUp();
+        std::string set = "<sprites><sprite id='green' texture='green.png' x='0' y='0' width='20' height='10'/>";
+        for (int d = 0; d < 10; ++d)
+            set += "<sprite id='" + std::to_string(d) + "' texture='red.png' x='" + std::to_string(2 * d) +
+                   "' y='0' width='2' height='10'/>";
+        testsupport::writeFile("digits.xml", set + "</sprites>");
+        game->setSpriteManager(new SpriteManager("digits.xml", *game->getTextureCache()));
+        loadGame("<level_counter rate='1000'/><lives_counter rate='1000'/><score_counter rate='1000'/>");
+        level = find<PellvaneLevelCounterEntity>();
+        lives = find<PellvaneLivesCounterEntity>();
+        score = find<PellvaneScoreCounterEntity>();
+    }
+
+    PellvaneLevelCounterEntity* level = nullptr;
+    PellvaneLivesCounterEntity* lives = nullptr;
+    PellvaneScoreCounterEntity* score = nullptr;
+};
+
+TEST_F(PellvaneCounterEntitiesTest, BeforeTheFirstGameTheCountersShowLevelOneAndTheStartingLives) {
+    ASSERT_TRUE(level && lives && score);
+    step();
+    EXPECT_EQ(1, level->target);
+    EXPECT_EQ("1", level->getDisplayText());
+    EXPECT_EQ("3", lives->getDisplayText());
+    EXPECT_EQ("0", score->getDisplayText());
+}
+
+TEST_F(PellvaneCounterEntitiesTest, TheScoreCounterCountsTowardsTheScore) {
+    scene->newGame();
+    step(2);
+    scene->addScore(500);
+    step();
+    EXPECT_EQ(500, score->target);
+    EXPECT_EQ("250", score->getDisplayText()); // 1000 per second for a quarter second
+    step();
+    EXPECT_EQ("500", score->getDisplayText());
+}
+
+TEST_F(PellvaneCounterEntitiesTest, AClearedLevelRaisesTheLevelAndTheLivesInTheSameFrame) {
+    scene->newGame();
+    step(2);
+    ASSERT_EQ(Playing, scene->getState());
+    static_cast<SpriteEntity*>(scene->getLevel(0).at(0))->enabled = false;
+    step(); // cleared at the end of this update
+    EXPECT_EQ(1, level->target);
+    EXPECT_EQ(3, lives->target);
+    step();
+    EXPECT_EQ(2, level->target);
+    EXPECT_EQ(4, lives->target);
+}
+
+TEST_F(PellvaneCounterEntitiesTest, AtGameOverTheLivesCounterRunsToMinusOne) {
+    scene->newGame();
+    step(2);
+    for (int i = 0; i < 4; ++i)
+        scene->ballLost();
+    ASSERT_EQ(GameOver, scene->getState());
+    step(2);
+    EXPECT_EQ(-1, lives->target);
+    EXPECT_EQ("-1", lives->getDisplayText());
+    scene->newGame();
+    step(2);
+    EXPECT_EQ("3", lives->getDisplayText());
+}
+
+TEST_F(PellvaneCounterEntitiesTest, ACounterOutsideAGameSceneIsALoadError) {
+    BaseScene plain;
+    TiXmlDocument document;
+    document.Parse("<score_counter/>");
+    PellvaneScoreCounterEntity counter;
+    try {
+        counter.load(TiXmlHandle(document.RootElement()), &plain);
+        FAIL() << "no exception";
+    } catch (const EntityException& e) {
+        EXPECT_EQ("Entity Exception: PellvaneScoreCounterEntity: Entity is not in a pellvane_game scene!", e.message);
+    }
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+// FadeEntity: the fade timeline, the shown time, triggers on the scene's dispatcher, pulsing,
+// auto-remove with its unregistering, reset, and ranges whose two ends are equal.
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "scene/FadeEntity.h"
+#include "scene/SceneTestSupport.h"
+
+namespace {
+
+class FadeEntityTest : public scenetest::SceneFixture {
+protected:
+    // A scene holding one fade made from the element's attributes and children.
+    FadeEntity* loadFade(const std::string& attributes, const std::string& children = "") {
+        scene = loadScene("<s id='main'><entities><fade sprite='red' " + attributes + ">" + children +
+                          "</fade></entities></s>");
+        return static_cast<FadeEntity*>(scene->getEntities().at(0));
+    }
+    void raise(const std::string& name) { scene->dispatchEvent(new Event(name)); }
+    // Updates the scene n times with dt 0.25 (exact in binary, so timers add up exactly).
+    void step(int n = 1) {
+        for (int i = 0; i < n; ++i)
+            scene->update(0.25f);
+    }
+
+    std::unique_ptr<BaseScene> scene;
+};
+
+TEST_F(FadeEntityTest, AOneSecondInAndOutFadeFollowsItsTimeline) {
+    FadeEntity* fade = loadFade("", "<duration in='1' out='1'/>");
+    EXPECT_EQ(FadeState::Delay, fade->state);
+    const float expected[] = {
+        1.0f,                     // delay 0 passes: the loaded alpha is kept
+        0.25f, 0.5f, 0.75f,       // fading in
+        1.0f,                     // enters Shown
+        1.0f,                     // enters FadingOut with timer 0
+        0.75f, 0.5f, 0.25f, 0.0f, // fading out, then Done
+        0.0f,
+    };
+    const FadeState states[] = {FadeState::FadingIn,  FadeState::FadingIn,  FadeState::FadingIn,  FadeState::FadingIn,
+                                FadeState::Shown,     FadeState::FadingOut, FadeState::FadingOut, FadeState::FadingOut,
+                                FadeState::FadingOut, FadeState::Done,      FadeState::Done};
+    for (int i = 0; i < 11; ++i) {
+        step();
+        EXPECT_FLOAT_EQ(expected[i], fade->colour.alpha) << "update " << i + 1;
+        EXPECT_EQ(states[i], fade->state) << "update " << i + 1;
+    }
+}
+
+TEST_F(FadeEntityTest, TheDelayHoldsTheFadeBackAndTheAlphaStartsFromAlphaStart) {
+    FadeEntity* fade = loadFade("delay='0.5'", "<duration in='1'/><alpha min='0.2' max='0.8' start='0.1'/>");
+    EXPECT_FLOAT_EQ(0.1f, fade->colour.alpha);
+    step(2);
+    EXPECT_EQ(FadeState::Delay, fade->state); // 0.5 is not past 0.5
+    step();
+    EXPECT_EQ(FadeState::FadingIn, fade->state);
+    EXPECT_FLOAT_EQ(0.1f, fade->colour.alpha);
+    step(2);
+    EXPECT_FLOAT_EQ(0.5f, fade->colour.alpha); // halfway from 0.2 to 0.8
+}
+
+TEST_F(FadeEntityTest, ActiveTwoWithoutAnOutTriggerStaysShownUntilMoreThanTwoSecondsHavePassed) {
+    FadeEntity* fade = loadFade("", "<duration in='0' out='1' active='2'/>");
+    step(2); // Delay -> FadingIn -> Shown
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    step(8); // exactly two seconds shown
+    EXPECT_EQ(FadeState::Shown, fade->state);
+    step();
+    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    EXPECT_FLOAT_EQ(0.0f, fade->timer); // continues from the present alpha, which is the top
+}
+
+TEST_F(FadeEntityTest, SceneStartedAsTheInTriggerStartsTheFadeInTheScenesFirstUpdate) {
+    FadeEntity* fade = loadFade("", "<duration in='1'/><trigger in='SCENE_STARTED'/>");
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_TRUE(scene->isCallbackRegistered("SCENE_STARTED", fade->callback.get()));
+    step();
+    EXPECT_EQ(FadeState::FadingIn, fade->state);
+}
+
+TEST_F(FadeEntityTest, AFadeWithAnInTriggerWaitsForItsEvent) {
+    FadeEntity* fade = loadFade("", "<duration in='1'/><trigger in='GO'/>");
+    step(4);
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_FLOAT_EQ(1.0f, fade->colour.alpha);
+    raise("OTHER");
+    step();
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    raise("GO");
+    EXPECT_EQ(FadeState::Delay, fade->state);
+}
+
+TEST_F(FadeEntityTest, AnOutEventWhileFadingInIsIgnoredAndTheOutTriggerOverridesActive) {
+    FadeEntity* fade = loadFade("", "<duration in='1' out='1' active='0'/><trigger in='IN' out='OUT'/>");
+    raise("IN");
+    step(2);
+    ASSERT_EQ(FadeState::FadingIn, fade->state);
+    raise("OUT");
+    EXPECT_EQ(FadeState::FadingIn, fade->state);
+    step(3);
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    step(20); // active 0 is ignored while an out trigger exists
+    EXPECT_EQ(FadeState::Shown, fade->state);
+    raise("OUT");
+    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    EXPECT_FLOAT_EQ(0.0f, fade->timer);
+    step(4);
+    EXPECT_EQ(FadeState::Waiting, fade->state); // back to waiting for its in event
+    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+}
+
+TEST_F(FadeEntityTest, BothTriggersOnOneEventStartWhenWaitingAndFadeOutWhenShown) {
+    FadeEntity* fade = loadFade("", "<duration in='0.25' out='0.25'/><trigger in='TOGGLE' out='TOGGLE'/>");
+    raise("TOGGLE");
+    EXPECT_EQ(FadeState::Delay, fade->state);
+    step(3);
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    raise("TOGGLE");
+    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    step(2);
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    raise("TOGGLE");
+    EXPECT_EQ(FadeState::Delay, fade->state);
+}
+
+TEST_F(FadeEntityTest, AutoRemoveDestroysTheEntityAndUnregistersItsCallback) {
+    FadeEntity* fade = loadFade("auto_remove='true'", "<duration in='0.25' out='0.5'/><trigger in='GO' out='GONE'/>");
+    const FadeEntityCallback* callback = fade->callback.get();
+    raise("GO");
+    step(3);
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    raise("GONE");
+    step();
+    EXPECT_EQ(1u, scene->getEntities().size());
+    step(); // the fade-out completes: removed at the end of this update
+    EXPECT_TRUE(scene->getEntities().empty());
+    EXPECT_FALSE(scene->isCallbackRegistered("GO", const_cast<FadeEntityCallback*>(callback)));
+    EXPECT_FALSE(scene->isCallbackRegistered("GONE", const_cast<FadeEntityCallback*>(callback)));
+    raise("GO"); // would reach freed memory if the callback were still registered
+    raise("GONE");
+}
+
+TEST_F(FadeEntityTest, ResetWithoutAnAlphaChildSetsTheAlphaToZeroAndRestarts) {
+    FadeEntity* fade = loadFade("enabled='false'", "<duration in='1'/><trigger in='GO'/>");
+    EXPECT_FLOAT_EQ(1.0f, fade->colour.alpha);
+    raise("GO");
+    fade->enabled = true;
+    fade->update(0.5f);
+    fade->update(0.5f);
+    ASSERT_EQ(FadeState::FadingIn, fade->state);
+    fade->reset();
+    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_FLOAT_EQ(0.0f, fade->timer);
+    EXPECT_TRUE(fade->enabled); // a fade's reset leaves the flags alone
+}
+
+TEST_F(FadeEntityTest, APulseStartsFromItsBottomAfterTheFadeInAndSwingsBetweenItsBounds) {
+    FadeEntity* fade =
+        loadFade("", "<duration in='0.25'/><pulse duration='1'/><alpha min='0' max='1'/><trigger out='NEVER'/>");
+    step(2); // Delay, then FadingIn reaches its end: Shown
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    EXPECT_FALSE(fade->pulseRising);
+    EXPECT_FLOAT_EQ(1.0f, fade->pulseTimer);
+    step(); // past the falling half at once: turns and rises from the bottom
+    EXPECT_TRUE(fade->pulseRising);
+    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    step();
+    EXPECT_FLOAT_EQ(0.25f, fade->colour.alpha);
+    step(3);
+    EXPECT_FLOAT_EQ(1.0f, fade->colour.alpha);
+    step(2); // turns and falls
+    EXPECT_FALSE(fade->pulseRising);
+    EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha);
+}
+
+TEST_F(FadeEntityTest, APulseWhoseMinEqualsItsMaxHoldsTheAlphaAtThatValue) {
+    FadeEntity* fade = loadFade("", "<duration in='0'/><pulse min='0.5' max='0.5'/><trigger out='NEVER'/>");
+    step(2);
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    EXPECT_TRUE(std::isfinite(fade->pulseTimer));
+    for (int i = 0; i < 10; ++i) {
+        step();
+        EXPECT_FLOAT_EQ(0.5f, fade->colour.alpha);
+    }
+}
+
+TEST_F(FadeEntityTest, AnAlphaRangeWhoseMinEqualsItsMaxFadesOutWithoutDividingByZero) {
+    FadeEntity* fade = loadFade("", "<duration in='1' out='1'/><alpha min='0.6' max='0.6' start='0.6'/>");
+    for (int i = 0; i < 12; ++i) {
+        step();
+        EXPECT_TRUE(std::isfinite(fade->timer));
+        EXPECT_FLOAT_EQ(0.6f, fade->colour.alpha) << "update " << i + 1;
+    }
+    EXPECT_EQ(FadeState::Done, fade->state);
+}
+
+TEST_F(FadeEntityTest, AZeroPulseDurationKeepsTheAlphaWithinItsBounds) {
+    FadeEntity* fade =
+        loadFade("", "<duration in='0'/><pulse duration='0' min='0.25' max='0.75'/><trigger out='NEVER'/>");
+    for (int i = 0; i < 6; ++i) {
+        step();
+        EXPECT_GE(fade->colour.alpha, 0.25f);
+        EXPECT_LE(fade->colour.alpha, 1.0f);
+    }
+}
+
+TEST_F(FadeEntityTest, TheFadeIsDrawnWithItsAnimatedAlpha) {
+    FadeEntity* fade = loadFade("x='10' y='10'", "<duration in='1'/><trigger out='NEVER'/>");
+    step(3); // halfway through the fade-in
+    ASSERT_FLOAT_EQ(0.5f, fade->colour.alpha);
+    graphicstest::prepareFrame();
+    scene->render();
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {128, 0, 0, 255}, 3));
+}
+
+} // namespace
