@@ -15,6 +15,18 @@ WINDOW_NAME = "PELLVANE!"
 failures = []
 
 
+def _build_keep_libraries():
+    """Compiles the dlclose shim once per test script; None when no C compiler is at hand."""
+    out_dir = tempfile.mkdtemp(prefix="pellvane-shim-")
+    shim = os.path.join(out_dir, "keep_libraries.so")
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "support", "keep_libraries.c")
+    built = subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source], capture_output=True)
+    return shim if built.returncode == 0 else None
+
+
+KEEP_LIBRARIES = _build_keep_libraries()
+
+
 def check(condition, what):
     """Records a failed expectation without stopping the script."""
     if not condition:
@@ -53,9 +65,12 @@ class Game:
         full_env = dict(os.environ)
         full_env.setdefault("SDL_AUDIODRIVER", "dummy")
         # Sanitizer builds only: Mesa's driver is unloaded before LeakSanitizer reports its
-        # exit-time memory, so fast-unwound stacks end in a nameless module no suppression
-        # matches. Full unwinding keeps the frames of the libraries that stay loaded.
-        full_env["ASAN_OPTIONS"] = (full_env.get("ASAN_OPTIONS", "") + ":fast_unwind_on_malloc=0").lstrip(":")
+        # exit-time memory, so its stacks would end in nameless modules no suppression matches.
+        # The preloaded shim keeps every library loaded; full unwinding keeps their frames.
+        full_env["ASAN_OPTIONS"] = (full_env.get("ASAN_OPTIONS", "") +
+                                    ":fast_unwind_on_malloc=0:verify_asan_link_order=0").lstrip(":")
+        if KEEP_LIBRARIES:
+            full_env["LD_PRELOAD"] = (full_env.get("LD_PRELOAD", "") + " " + KEEP_LIBRARIES).strip()
         full_env.update(env or {})
         self.proc = subprocess.Popen([BINARY], cwd=workdir, env=full_env, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
