@@ -22,6 +22,8 @@ Game* Game::instance = nullptr;
 namespace {
 // The track started once start-up has succeeded.
 const char* const kMusicId = "music.ogg";
+// The one configuration file, read from the working directory.
+const char* const kConfigFile = "config.xml";
 } // namespace
 
 Game* Game::getInstance() {
@@ -107,8 +109,8 @@ IScene* Game::createScene(const std::string& type) {
 }
 
 void Game::configure() {
-    TiXmlDocument document("config.xml");
-    if (!document.LoadFile()) {
+    TiXmlDocument document;
+    if (!xml::loadDocument(document, kConfigFile)) {
         failStartup("Failed to load config file.");
         return;
     }

@@ -119,8 +119,8 @@ void PellvaneGameScene::readLevelList(const TiXmlElement* element) {
 }
 
 void PellvaneGameScene::loadLevelFile(const std::string& path) {
-    TiXmlDocument document(path);
-    if (!document.LoadFile())
+    TiXmlDocument document;
+    if (!xml::loadDocument(document, path))
         throw SceneException(kSource, "Level file failed to load: " + path);
     TiXmlElement* root = document.FirstChildElement("level");
     if (root == nullptr || root->FirstChild() == nullptr)

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <tinyxml.h>
 
+#include "scene/XmlAttributes.h"
+
 #include "app/Exceptions.h"
 
 namespace {
@@ -12,8 +14,8 @@ constexpr const char* kSpriteElement = "sprite";
 } // namespace
 
 SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures) {
-    TiXmlDocument document(fileName);
-    if (!document.LoadFile())
+    TiXmlDocument document;
+    if (!xml::loadDocument(document, fileName))
         throw SpriteException(kSource, "Failed to load file: " + fileName);
     // The container's own name does not matter: the first top-level element holding sprites.
     const TiXmlElement* container = document.FirstChildElement();

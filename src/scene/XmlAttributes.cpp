@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <sstream>
+#include <sys/stat.h>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -33,6 +34,13 @@ Colour parseColour(const std::string& text) {
 }
 
 namespace xml {
+
+bool loadDocument(TiXmlDocument& document, const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    return document.LoadFile(path.c_str());
+}
 
 bool readFloat(const TiXmlElement* element, const char* name, float& value) {
     if (element == nullptr)

@@ -7,9 +7,14 @@
 
 #include "scene/Colour.h"
 
+class TiXmlDocument;
 class TiXmlElement;
 
 namespace xml {
+
+// Loads a document from a file. Only a regular file is read: TinyXML sizes its buffer from the
+// file's end offset, which for a directory is no size at all. True when the document loaded.
+bool loadDocument(TiXmlDocument& document, const std::string& path);
 
 // Float through TinyXML's QueryFloatAttribute ("%lf", stored as float). True if it was read.
 bool readFloat(const TiXmlElement* element, const char* name, float& value);

@@ -65,8 +65,8 @@ SoundManager::~SoundManager() {
 }
 
 void SoundManager::load(const std::string& file) {
-    TiXmlDocument document(file.c_str());
-    if (!document.LoadFile())
+    TiXmlDocument document;
+    if (!xml::loadDocument(document, file))
         throw SoundException(file, "Failed to load sounds file!");
     const TiXmlElement* root = document.FirstChildElement("sounds");
     if (root == nullptr)

@@ -145,6 +145,35 @@ TEST_F(ConfigurationTest, EachMissingItemIsReportedWithItsMessage) {
     }
 }
 
+TEST_F(ConfigurationTest, ADirectoryWhereAFileShouldBeIsReportedLikeAMissingFile) {
+    // TinyXML would size its buffer from a directory's end offset, which is no size at all.
+    std::filesystem::create_directories("folder");
+    const std::string scenes = "<scenes>" + scene("s") + "</scenes>";
+    struct Case {
+        std::string config, message;
+    } cases[] = {
+        {"<config textures='textures' spriteset='folder' soundset='sounds.xml'>" + scenes + "</config>",
+         "Sprite Exception: SpriteManager: Failed to load file: folder"},
+        {"<config textures='textures' spriteset='sprites.xml' soundset='folder'>" + scenes + "</config>",
+         "Sound Exception: folder: Failed to load sounds file!"},
+        {standardConfig("", "<scenes><pellvane_game id='g'><levels directory='.'><level>folder</level></levels>"
+                            "<entities><sprite_entity sprite='dot'/></entities></pellvane_game></scenes>"),
+         "Scene Exception: pellvane_game: Level file failed to load: ./folder"},
+    };
+    for (const Case& c : cases) {
+        Game::destroyInstance();
+        EXPECT_EQ(c.message, start(c.config)) << c.config;
+    }
+    Game::destroyInstance();
+    std::filesystem::remove("config.xml");
+    std::filesystem::create_directories("config.xml");
+    game = Game::getInstance();
+    testing::internal::CaptureStdout();
+    game->init(800, 600);
+    EXPECT_EQ("Failed to load config file.", testing::internal::GetCapturedStdout());
+    EXPECT_TRUE(game->quitRequested);
+}
+
 TEST_F(ConfigurationTest, AFailingSoundSetEndsTheStartUpWithItsMessage) {
     writeFile("sounds.xml", "<sounds><sfx>missing.wav</sfx></sounds>");
     const std::string out = start(standardConfig("", "<scenes>" + scene("s") + "</scenes>"));
