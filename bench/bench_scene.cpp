@@ -144,8 +144,9 @@ int main() {
             delete result;
         }
         const double m = median(tests);
-        std::printf("testCollision of a moving circle in a scene of %4d boxes: median %.2f us (%.1f ns per box, %d hits)\n",
-                    boxes, m, m * 1000.0 / boxes, hits);
+        std::printf(
+            "testCollision of a moving circle in a scene of %4d boxes: median %.2f us (%.1f ns per box, %d hits)\n",
+            boxes, m, m * 1000.0 / boxes, hits);
     }
     sprites.reset();
     Game::destroyInstance();

@@ -32,8 +32,8 @@ IEvent* translateEvent(const SDL_Event& event, bool& running) {
         return new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, event.key.keysym.sym, false);
     case SDL_MOUSEMOTION:
         return new MouseEvent(MOUSE_MOVE_EVENT, event.motion.x, event.motion.y,
-                              (event.motion.state & kLeftButtonMask) != 0,
-                              (event.motion.state & kRightButtonMask) != 0, MouseMoved);
+                              (event.motion.state & kLeftButtonMask) != 0, (event.motion.state & kRightButtonMask) != 0,
+                              MouseMoved);
     case SDL_MOUSEBUTTONDOWN:
         return buttonEvent(MOUSE_BUTTON_DOWN_EVENT, event.button, MouseButtonDown);
     case SDL_MOUSEBUTTONUP:

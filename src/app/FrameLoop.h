@@ -16,7 +16,9 @@ constexpr const char* kWindowCaption = "PELLVANE!";
 
 // Elapsed milliseconds between two tick readings. Unsigned arithmetic, so a counter that
 // wrapped between the readings still gives the true small difference.
-inline uint32_t elapsedTicks(uint32_t now, uint32_t last) { return now - last; }
+inline uint32_t elapsedTicks(uint32_t now, uint32_t last) {
+    return now - last;
+}
 
 // Translates one SDL event into a new heap event for the Game's dispatcher, or null.
 // An Escape release or a quit request clears `running` and produces no event.

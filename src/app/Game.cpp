@@ -95,10 +95,18 @@ template <class T> void replaceOwned(T*& slot, T* value) {
 }
 } // namespace
 
-void Game::setSpriteBatches(SpriteBatchRegistry* registry) { replaceOwned(spriteBatches, registry); }
-void Game::setTextureCache(TextureCache* cache) { replaceOwned(textures, cache); }
-void Game::setSpriteManager(SpriteManager* manager) { replaceOwned(sprites, manager); }
-void Game::setSoundManager(SoundManager* manager) { replaceOwned(sounds, manager); }
+void Game::setSpriteBatches(SpriteBatchRegistry* registry) {
+    replaceOwned(spriteBatches, registry);
+}
+void Game::setTextureCache(TextureCache* cache) {
+    replaceOwned(textures, cache);
+}
+void Game::setSpriteManager(SpriteManager* manager) {
+    replaceOwned(sprites, manager);
+}
+void Game::setSoundManager(SoundManager* manager) {
+    replaceOwned(sounds, manager);
+}
 
 IScene* Game::createScene(const std::string& type) {
     if (type == BASE_SCENE_TYPE)

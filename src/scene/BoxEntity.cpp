@@ -5,7 +5,9 @@
 
 #include "scene/XmlAttributes.h"
 
-BoxEntity::~BoxEntity() { delete collider; }
+BoxEntity::~BoxEntity() {
+    delete collider;
+}
 
 void BoxEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);

@@ -71,7 +71,9 @@ void SpriteEntity::reset() {
     visible = initialVisible;
 }
 
-IRenderable* SpriteEntity::getRenderable() { return sprite; }
+IRenderable* SpriteEntity::getRenderable() {
+    return sprite;
+}
 
 Matrix3 SpriteEntity::getRenderTransform() const {
     const Vector2 pivot{width * 0.5f, height * 0.5f};
@@ -80,7 +82,8 @@ Matrix3 SpriteEntity::getRenderTransform() const {
     const float c = std::cos(a);
     const float s = std::sin(a);
     // Rotation about the pivot: translate the pivot to the origin, rotate, translate back.
-    const Matrix3 rotate{{{c, -s, pivot.x * (1 - c) + pivot.y * s}, {s, c, pivot.y * (1 - c) - pivot.x * s}, {0, 0, 1}}};
+    const Matrix3 rotate{
+        {{c, -s, pivot.x * (1 - c) + pivot.y * s}, {s, c, pivot.y * (1 - c) - pivot.x * s}, {0, 0, 1}}};
     return (Matrix3::translation(p.x, p.y) * Matrix3::scaling(scale.x, scale.y)) * rotate;
 }
 

@@ -5,10 +5,10 @@
 #include <string>
 
 // Generic entity types, known to every scene.
-extern const std::string SPRITE_ENTITY_TYPE; // "sprite_entity"
-extern const std::string BOX_ENTITY_TYPE;    // "box"
-extern const std::string FADE_ENTITY_TYPE;   // "fade"
-extern const std::string GROUP_ENTITY_TYPE;  // "group"
+extern const std::string SPRITE_ENTITY_TYPE;  // "sprite_entity"
+extern const std::string BOX_ENTITY_TYPE;     // "box"
+extern const std::string FADE_ENTITY_TYPE;    // "fade"
+extern const std::string GROUP_ENTITY_TYPE;   // "group"
 extern const std::string COUNTER_ENTITY_TYPE; // "counter"
 
 // Scene types, known to the Game.

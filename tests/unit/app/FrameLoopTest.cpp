@@ -11,7 +11,9 @@
 namespace {
 
 uint32_t fakeNow = 0;
-uint32_t fakeTicks() { return fakeNow; }
+uint32_t fakeTicks() {
+    return fakeNow;
+}
 
 // Records every input event dispatched on the Game.
 struct InputRecorder : IEventCallback {

@@ -168,8 +168,7 @@ TEST_F(BaseSceneTest, AnEntityRemovingItselfIsPostUpdatedThenDestroyedOnceAndNot
     graphicstest::prepareFrame();
     scene->update(0.016f);
     scene->render();
-    EXPECT_EQ((std::vector<std::string>{"update a", "update b", "post a", "post b", "destroy a", "render b"}),
-              journal);
+    EXPECT_EQ((std::vector<std::string>{"update a", "update b", "post a", "post b", "destroy a", "render b"}), journal);
     EXPECT_EQ(1, ProbeEntity::sharedCount);
     EXPECT_EQ(1u, scene->getEntities().size());
 }

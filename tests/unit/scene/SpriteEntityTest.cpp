@@ -133,7 +133,8 @@ TEST_F(SpriteEntityTest, OffsetMovesBothThePictureAndTheCollider) {
 }
 
 TEST_F(SpriteEntityTest, ScaleDrawsLargerButTheColliderKeepsTheUnscaledBox) {
-    BoxEntity* box = loadEntity<BoxEntity>("<box sprite='red' x='100' y='100' scale_x='2' scale_y='2' static='false'/>");
+    BoxEntity* box =
+        loadEntity<BoxEntity>("<box sprite='red' x='100' y='100' scale_x='2' scale_y='2' static='false'/>");
     EXPECT_FALSE(box->staticBox);
     EXPECT_FALSE(box->getCollider()->isStatic());
     draw();
