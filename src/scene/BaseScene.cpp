@@ -94,7 +94,9 @@ void BaseScene::render() {
         return;
     // Batches used this frame, in the order their textures first came up. A frame uses only a
     // handful of textures, so a linear search is the cheapest lookup.
-    std::vector<SpriteBatch*> used;
+    // Kept between frames so drawing allocates nothing once the first frame has sized it.
+    std::vector<SpriteBatch*>& used = usedBatches;
+    used.clear();
     SpriteBatch* current = nullptr;
     Texture* lastTexture = nullptr;
     for (IEntity* entity : entities) {

@@ -9,6 +9,8 @@
 #include "events/EventDispatcher.h"
 #include "scene/IScene.h"
 
+class SpriteBatch;
+
 // Owns every entity in `entities`. An entry of `pendingRemovals` does not own its entity.
 // The scene is also the dispatcher its entities register their callbacks on; it does not own
 // those callbacks.
@@ -41,4 +43,8 @@ protected:
     std::string id;
     std::vector<IEntity*> entities;
     std::vector<std::pair<IEntity*, bool>> pendingRemovals;
+
+private:
+    // The batches of the frame being drawn; a member only so its storage is reused.
+    std::vector<SpriteBatch*> usedBatches;
 };
