@@ -150,14 +150,27 @@ void BaseScene::removeEntityNow(IEntity* entity, bool destroy) {
     if (found == entities.end())
         return;
     const std::size_t index = static_cast<std::size_t>(found - entities.begin());
-    if (destroy)
+    if (destroy) {
+        for (IEntityDestroyedListener* listener : destroyedListeners)
+            listener->entityDestroyed(entity);
         delete entity;
+    }
     // The destructor may have added or removed entities; erase by position found before it ran
     // only if the element there is still this entity.
     if (index < entities.size() && entities[index] == entity)
         entities.erase(entities.begin() + static_cast<std::ptrdiff_t>(index));
     else
         entities.erase(std::remove(entities.begin(), entities.end(), entity), entities.end());
+}
+
+void BaseScene::addDestroyedListener(IEntityDestroyedListener* listener) {
+    if (std::find(destroyedListeners.begin(), destroyedListeners.end(), listener) == destroyedListeners.end())
+        destroyedListeners.push_back(listener);
+}
+
+void BaseScene::removeDestroyedListener(IEntityDestroyedListener* listener) {
+    destroyedListeners.erase(std::remove(destroyedListeners.begin(), destroyedListeners.end(), listener),
+                             destroyedListeners.end());
 }
 
 CollisionResult* BaseScene::testCollision(IEntity* entity) {
