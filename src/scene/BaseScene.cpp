@@ -90,8 +90,9 @@ void BaseScene::sortByLayer() {
 
 void BaseScene::render() {
     SpriteBatchRegistry* registry = Game::getInstance()->getSpriteBatches();
+    // Without batches nothing can be drawn; a blank window would hide the wiring mistake.
     if (registry == nullptr)
-        return;
+        throw SceneException(id, "No sprite batch registry to draw with!");
     // Batches used this frame, in the order their textures first came up. A frame uses only a
     // handful of textures, so a linear search is the cheapest lookup.
     // Kept between frames so drawing allocates nothing once the first frame has sized it.

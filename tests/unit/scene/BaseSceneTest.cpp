@@ -146,6 +146,17 @@ TEST_F(BaseSceneTest, AnEntityThatFailsToLoadStopsTheLoadWithItsMessage) {
               loadMessage("<s id='main'><entities><sprite_entity sprite='red'/><box/></entities></s>"));
 }
 
+TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {
+    auto scene = loadScene(sceneXml("<sprite_entity sprite='red'/>"));
+    game->setSpriteBatches(nullptr);
+    try {
+        scene->render();
+        FAIL() << "a frame was silently not drawn";
+    } catch (const SceneException& e) {
+        EXPECT_EQ("Scene Exception: main: No sprite batch registry to draw with!", e.message);
+    }
+}
+
 TEST_F(BaseSceneTest, EntitiesAreUpdatedInLayerOrderFromTheFirstFrameAfterSceneStarted) {
     auto scene = loadScene<ProbeScene>(sceneXml("<probe label='c' layer='3' sprite='red'/>"
                                                 "<probe label='a' layer='1' sprite='red'/>"

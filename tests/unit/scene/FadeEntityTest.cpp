@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "app/Exceptions.h"
 #include "scene/FadeEntity.h"
 #include "scene/SceneTestSupport.h"
 
@@ -203,6 +204,18 @@ TEST_F(FadeEntityTest, AZeroPulseDurationKeepsTheAlphaWithinItsBounds) {
         step();
         EXPECT_GE(fade->colour.alpha, 0.25f);
         EXPECT_LE(fade->colour.alpha, 1.0f);
+    }
+}
+
+TEST_F(FadeEntityTest, ATriggerOutsideABaseSceneIsALoadError) {
+    TiXmlDocument document;
+    document.Parse("<fade sprite='red'><trigger in='GO'/></fade>");
+    FadeEntity fade;
+    try {
+        fade.load(TiXmlHandle(document.RootElement()), nullptr);
+        FAIL() << "a trigger nobody can raise was accepted";
+    } catch (const EntityException& e) {
+        EXPECT_EQ("Entity Exception: FadeEntity: Entity is not in a BaseScene!", e.message);
     }
 }
 
