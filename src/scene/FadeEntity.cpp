@@ -138,12 +138,18 @@ void FadeEntity::stepShown(float dt) {
     }
     if (!pulse)
         return;
+    // A pulse with no length has no halves to swing through: it holds at its top rather than
+    // jumping between its two ends every frame.
+    if (!(pulseDuration > 0.0f)) {
+        colour.alpha = pulseMax;
+        return;
+    }
     pulseTimer += dt;
     if (pulseTimer > pulseDuration) {
         pulseTimer = 0.0f;
         pulseRising = !pulseRising;
     }
-    const float p = pulseDuration > 0.0f ? pulseTimer / pulseDuration : 0.0f;
+    const float p = pulseTimer / pulseDuration;
     colour.alpha = pulseRising ? lerp(pulseMin, pulseMax, p) : lerp(pulseMax, pulseMin, p);
 }
 

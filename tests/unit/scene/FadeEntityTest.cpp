@@ -197,13 +197,16 @@ TEST_F(FadeEntityTest, AnAlphaRangeWhoseMinEqualsItsMaxFadesOutWithoutDividingBy
     EXPECT_EQ(FadeState::Done, fade->state);
 }
 
-TEST_F(FadeEntityTest, AZeroPulseDurationKeepsTheAlphaWithinItsBounds) {
-    FadeEntity* fade =
-        loadFade("", "<duration in='0'/><pulse duration='0' min='0.25' max='0.75'/><trigger out='NEVER'/>");
-    for (int i = 0; i < 6; ++i) {
-        step();
-        EXPECT_GE(fade->colour.alpha, 0.25f);
-        EXPECT_LE(fade->colour.alpha, 1.0f);
+TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing) {
+    for (const char* duration : {"0", "-1"}) {
+        FadeEntity* fade = loadFade("", std::string("<duration in='0'/><pulse duration='") + duration +
+                                            "' min='0.25' max='0.75'/><trigger out='NEVER'/>");
+        step(2); // delay, then the fade-in of no length
+        ASSERT_EQ(FadeState::Shown, fade->state);
+        for (int i = 0; i < 6; ++i) {
+            step();
+            EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha) << "pulse duration " << duration << ", step " << i;
+        }
     }
 }
 
