@@ -144,14 +144,16 @@ TEST_F(SoundManagerTest, EffectVolumeIsClampedToZeroAndOne) {
     }
 }
 
-TEST_F(SoundManagerTest, MusicVolumeIsPassedAsReadAndTheMixerKeepsItInRange) {
+TEST_F(SoundManagerTest, MusicVolumeIsClampedToZeroAndOneLikeTheEffectVolume) {
     struct Case {
         const char* text;
         float stored;
         int mixer;
     };
+    // SDL_mixer would take a negative volume as a query and leave the music at its loudest.
     for (const Case& c :
-         {Case{"0.25", 0.25f, 32}, Case{"1.5", 1.5f, 128}, Case{"1e30", 1e30f, 128}, Case{"0.999", 0.999f, 127}}) {
+         {Case{"0.25", 0.25f, 32}, Case{"1.5", 1.0f, 128}, Case{"-0.2", 0.0f, 0}, Case{"1e30", 1.0f, 128},
+          Case{"-1e30", 0.0f, 0}, Case{"nan", 0.0f, 0}, Case{"0.999", 0.999f, 127}}) {
         SCOPED_TRACE(c.text);
         writeSoundSet(std::string("music_volume='") + c.text + "'", "<music>music.ogg</music>");
         SoundManager manager("sounds.xml");
