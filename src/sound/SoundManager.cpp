@@ -39,10 +39,10 @@ int toMixerVolume(float volume) {
 
 // The file name an sfx or music element holds; an element with no text names no file.
 std::string fileName(const TiXmlElement* element, const std::string& file, const char* missingText) {
-    const char* text = element->GetText();
-    if (text == nullptr)
+    std::string name;
+    if (!xml::readElementText(element, name))
         throw SoundException(file, missingText);
-    return text;
+    return name;
 }
 
 } // namespace

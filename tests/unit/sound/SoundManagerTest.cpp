@@ -95,6 +95,15 @@ TEST_F(SoundManagerTest, ANewTrackReplacesThePlayingOneWithItsOwnFadeIn) {
     EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic());
 }
 
+TEST_F(SoundManagerTest, TheFileNameIsTheElementsWholeTextAroundComments) {
+    writeSoundSet("", "<sfx><!-- hit -->red.wav</sfx><sfx>ora<!-- split -->nge.wav</sfx>"
+                      "<music><!-- theme -->music.ogg<!-- loops --></music>");
+    SoundManager manager("sounds.xml");
+    EXPECT_NO_THROW(manager.playSound("red.wav"));
+    EXPECT_NO_THROW(manager.playSound("orange.wav"));
+    EXPECT_NO_THROW(manager.playMusic("music.ogg"));
+}
+
 TEST_F(SoundManagerTest, DirectoryIsAPrefixOfThePathButNotOfTheId) {
     copyFile("red.wav", "effects/hit.wav");
     copyFile("music.ogg", "effects/tune.ogg");
