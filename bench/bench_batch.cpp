@@ -147,6 +147,28 @@ int main(int, char**) {
     std::printf("ratio addQuad / memcpy: %.2f in a rendering frame, %.2f without (goal: within 3)\n", t.ratio[1],
                 warm.ratio[1]);
 
+    // A frame after a spike: one frame of 20,000 quads grows a batch for good; the one-quad
+    // frames after it should cost what they cost before it.
+    SpriteBatch small(&texture, 200);
+    auto oneQuadFrames = [&] {
+        const auto start = Clock::now();
+        for (int f = 0; f < 400; ++f) {
+            small.begin();
+            small.addQuad(region, transforms[0], 16, 16, colour, false, false);
+            small.draw();
+            glFinish();
+        }
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    const double before = oneQuadFrames();
+    small.begin();
+    for (uint32_t i = 0; i < 20000; ++i)
+        small.addQuad(region, transforms[i % kQuads], 16, 16, colour, false, false);
+    small.draw();
+    const double after = oneQuadFrames();
+    std::printf("400 one-quad frames: %.2f ms before a 20,000-quad spike, %.2f ms after (%.2fx)\n", before * 1e3,
+                after * 1e3, after / before);
+
     glDeleteTextures(1, &texture.glName);
     Game::destroyInstance();
     SDL_Quit();
