@@ -1,8 +1,10 @@
 // The particle background: the emitter row, the spawn and lifetime rule, rising and retiring
 // particles, the particle cap, reset, the ease-out colour, and 400 particles drawn in one batch.
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -49,6 +51,18 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, Width16AndNoGapMake50EmittersAlongThe
     }
     EXPECT_EQ(27u, loadEffect("width='30'")->getEmitters().size()); // ceil(26.67), the last partly off
     EXPECT_EQ(40u, loadEffect("width='16' gap='4'")->getEmitters().size());
+}
+
+TEST_F(PellvaneBackgroundEFfectEntityTest, TheCountIsTheWidthOverTheStepInFloatRoundedUp) {
+    // Steps of 800 / n in float: in float the quotient is exactly n, so there are n emitters and
+    // none starts beyond the right edge (in double it is a hair above n, which would round up).
+    for (int n : {3, 7, 9, 11, 13}) {
+        char width[32];
+        std::snprintf(width, sizeof width, "%.9g", static_cast<double>(800.0f / static_cast<float>(n)));
+        PellvaneBackgroundEFfectEntity* effect = loadEffect(std::string("width='") + width + "'");
+        EXPECT_EQ(std::size_t(n), effect->getEmitters().size()) << "width " << width;
+        EXPECT_LT(effect->getEmitters().back().x, 800.0f);
+    }
 }
 
 TEST_F(PellvaneBackgroundEFfectEntityTest, AStepOfZeroOrLessMakesNoEmittersAndNothingHappens) {
