@@ -1,5 +1,7 @@
 // The frame loop's event translation and timing, fed with real SDL events through SDL's queue.
 #include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -145,11 +147,27 @@ TEST_F(FrameLoopTest, DtIsTheTrueElapsedTimeAcrossATickWrap) {
     loop.start();
     fakeNow = 0x00000010u; // wrapped: 32 ms later
     EXPECT_TRUE(loop.runFrame());
-    EXPECT_FLOAT_EQ(0.032f, loop.getLastDt());
+    EXPECT_EQ(0.032f, loop.getLastDt());
     fakeNow += 1500; // no cap on a long frame
     EXPECT_TRUE(loop.runFrame());
-    EXPECT_FLOAT_EQ(1.5f, loop.getLastDt());
+    EXPECT_EQ(1.5f, loop.getLastDt());
+    fakeNow += 10;
+    EXPECT_TRUE(loop.runFrame());
+    EXPECT_EQ(0.01f, loop.getLastDt()) << "0.0099999998, not 0.0100000007";
     EXPECT_EQ(32u, elapsedTicks(0x10u, 0xFFFFFFF0u));
+}
+
+// dt is the elapsed milliseconds divided by 1000, rounded to float once: exactly the float
+// nearest to the decimal number of seconds, for every delta up to 100 s.
+TEST_F(FrameLoopTest, DtIsTheNearestFloatToTheMillisecondsOverAThousand) {
+    int wrong = 0;
+    for (uint32_t ms = 0; ms <= 100000; ++ms) {
+        char decimal[32];
+        std::snprintf(decimal, sizeof decimal, "%u.%03u", ms / 1000, ms % 1000);
+        if (ticksToSeconds(ms) != std::strtof(decimal, nullptr) && ++wrong <= 5)
+            ADD_FAILURE() << ms << " ms gave " << ticksToSeconds(ms) << ", not " << decimal;
+    }
+    EXPECT_EQ(0, wrong);
 }
 
 TEST_F(FrameLoopTest, AFailedStartupEndsTheLoopBeforeAnyEventIsPolled) {
