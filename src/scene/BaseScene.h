@@ -28,6 +28,8 @@ public:
     BaseScene() = default;
     // Dispatches "SCENE_ENDED" on itself, then destroys its entities in list order.
     ~BaseScene() override;
+    BaseScene(const BaseScene&) = delete;
+    BaseScene& operator=(const BaseScene&) = delete;
 
     // Carries out one removal now: the first occurrence of the entity leaves the list and is
     // destroyed first if asked. An entity not in the list is left alone.
