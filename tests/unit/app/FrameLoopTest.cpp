@@ -1,4 +1,5 @@
-// The frame loop's event translation and timing, fed with real SDL events through SDL's queue.
+// The frame loop's event translation and timing, fed with events through SDL's queue and with
+// a real click on the test window.
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,9 @@
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "events/Events.h"
+
+// Last: Xlib's macros (None, Bool, ...) would clash with names in the headers above.
+#include <SDL_syswm.h>
 
 namespace {
 
@@ -136,9 +140,44 @@ TEST_F(FrameLoopTest, MouseEventsCarryPositionAndTheButtonStateAfterTheChange) {
     EXPECT_EQ(MOUSE_BUTTON_UP_EVENT, recorder.seen[2].name);
     EXPECT_EQ(1, recorder.seen[2].action);
     EXPECT_EQ(202u, recorder.seen[2].y);
-    // Synthetic events do not change SDL's button state: the release reads as "up".
-    EXPECT_FALSE(recorder.seen[2].left);
-    EXPECT_FALSE(recorder.seen[2].right);
+    // The button flags of button events come from SDL's own state, which events pushed into its
+    // queue never change: they are checked with a real click below.
+}
+
+// A real left click on the real window, through the X server: xdotool sends the press and the
+// release to the window, SDL updates its button state as it reads them, and the flags are that
+// state while each event is translated. Press and release are sent one at a time, so that SDL
+// reads the press before the release exists: the press reports the left button down, the release
+// reports it up again.
+TEST_F(FrameLoopTest, ARealLeftClickReportsTheButtonDownOnPressAndUpOnRelease) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(1, SDL_GetWMInfo(&info));
+    const std::string window = std::to_string(info.info.x11.window);
+    FrameLoop loop(*game, &fakeTicks);
+    loop.start();
+    auto sendAndWaitFor = [&](const char* action, const std::string& name) -> const InputRecorder::Seen* {
+        const std::string command = std::string("xdotool ") + action + " --window " + window + " 1 2>/dev/null";
+        EXPECT_EQ(0, std::system(command.c_str())) << command;
+        for (int tries = 0; tries < 500; ++tries) {
+            loop.pumpEvents();
+            for (const InputRecorder::Seen& seen : recorder.seen)
+                if (seen.name == name)
+                    return &seen;
+            SDL_Delay(10);
+        }
+        return nullptr;
+    };
+    const InputRecorder::Seen* down = sendAndWaitFor("mousedown", MOUSE_BUTTON_DOWN_EVENT);
+    ASSERT_NE(nullptr, down) << "the press never arrived";
+    EXPECT_EQ(0, down->action);
+    EXPECT_TRUE(down->left);
+    EXPECT_FALSE(down->right);
+    const InputRecorder::Seen* up = sendAndWaitFor("mouseup", MOUSE_BUTTON_UP_EVENT);
+    ASSERT_NE(nullptr, up) << "the release never arrived";
+    EXPECT_EQ(1, up->action);
+    EXPECT_FALSE(up->left) << "a released left button already reads as up";
+    EXPECT_FALSE(up->right);
 }
 
 TEST_F(FrameLoopTest, DtIsTheTrueElapsedTimeAcrossATickWrap) {
