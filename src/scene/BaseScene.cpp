@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -185,9 +186,11 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
         ICollider* otherCollider = other->getCollider();
         if (otherCollider == nullptr)
             continue;
-        if (CollisionResult* result = collider->testCollision(otherCollider)) {
-            other->onCollision(result);
-            return result;
+        // Held until returned: a reaction that throws (a block whose sound is missing) must not
+        // leak the record on its way out of the frame.
+        if (std::unique_ptr<CollisionResult> result{collider->testCollision(otherCollider)}) {
+            other->onCollision(result.get());
+            return result.release();
         }
     }
     return nullptr;
