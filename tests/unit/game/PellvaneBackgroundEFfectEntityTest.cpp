@@ -162,6 +162,22 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, AtTheCapOf400SpawnsAreSkippedWhileTim
     EXPECT_EQ(7, loadEffect("max_particles='7'")->maxParticles);
 }
 
+TEST_F(PellvaneBackgroundEFfectEntityTest, ParticlesSpawnAgainOnceSomeHaveDiedAtTheCap) {
+    // A cap of 5 is reached within a frame or two; every particle lives 0.3 s. Two seconds on,
+    // the first ones are long gone, so live particles there were born after the cap freed up.
+    PellvaneBackgroundEFfectEntity* effect = loadEffect(
+        "width='100' max_particles='5'", "<spawn_delay min='0.01' max='0.02'/><particle_age min='0.3' max='0.3'/>");
+    bool capped = false;
+    for (int i = 0; i < 40; ++i) {
+        step(1, 0.05f);
+        capped = capped || effect->particleCount == 5;
+        ASSERT_LE(effect->particleCount, 5u);
+    }
+    EXPECT_TRUE(capped);
+    EXPECT_GT(liveParticles(*effect), 0u);
+    EXPECT_EQ(effect->particleCount, liveParticles(*effect));
+}
+
 TEST_F(PellvaneBackgroundEFfectEntityTest, ResetClearsEveryParticleAndGivesNewPhases) {
     PellvaneBackgroundEFfectEntity* effect =
         loadEffect("width='16'", "<spawn_delay min='0.01' max='0.02'/><particle_age min='50' max='50'/>");
