@@ -13,7 +13,7 @@
 class GroupEntity;
 
 // Forwards the group's start and end events to it. Owned by its group.
-class GroupEventCallback : public IEventCallback {
+class GroupEventCallback final : public IEventCallback {
 public:
     explicit GroupEventCallback(GroupEntity* group) : group(group) {}
     bool handleEvent(IEvent* event) override;
