@@ -1,6 +1,7 @@
 // The play-through: autopilot, frame clock and the per-frame checks.
 #include "PlayThrough.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -20,6 +21,8 @@ namespace {
 
 // Faults described per kind before the rest are only counted.
 constexpr long kReportedPerKind = 3;
+// The share of descending balls the autopilot lets go by on purpose.
+constexpr float kMissChance = 0.03f;
 
 void sendKey(int32_t key, bool pressed) {
     Game::getInstance()->dispatchEvent(
@@ -86,15 +89,23 @@ private:
             ++counts.paddleBounces;
         lastVelocityY = ball.isHeld() ? 0.0f : v.y;
 
-        long broken = 0;
-        for (IEntity* entity : scene.getLevel(scene.getCurrentLevel())) {
-            auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
-            broken += block != nullptr && !block->isActive() ? 1 : 0;
-        }
+        // The level just cleared is still as its last block left it.
+        if (scene.getCurrentLevel() != lastLevel)
+            counts.blocksBroken += std::max(0L, brokenIn(lastLevel) - lastBroken);
+        const long broken = brokenIn(scene.getCurrentLevel());
         if (scene.getCurrentLevel() == lastLevel && broken > lastBroken)
             counts.blocksBroken += broken - lastBroken;
         lastLevel = scene.getCurrentLevel();
         lastBroken = broken;
+    }
+
+    long brokenIn(unsigned level) const {
+        long broken = 0;
+        for (IEntity* entity : scene.getLevel(level)) {
+            auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
+            broken += block != nullptr && !block->isActive() ? 1 : 0;
+        }
+        return broken;
     }
 
     // In flight the ball must get somewhere: it may not stay within kFreezeDistance of one point
@@ -141,8 +152,9 @@ private:
 
 } // namespace
 
-Autopilot::Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed)
-    : scene(scene), paddle(paddle), ball(ball), random(seed) {}
+Autopilot::Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
+                     float missChance)
+    : scene(scene), paddle(paddle), ball(ball), random(seed), missChance(missChance) {}
 
 void Autopilot::step(float dt) {
     if (ball.isHeld()) {
@@ -166,12 +178,17 @@ void Autopilot::step(float dt) {
     }
     if (!descending) {
         descending = true;
-        aim = std::uniform_real_distribution<float>(-1.0f, 1.0f)(random) * paddle.width * 0.35f;
+        std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+        aim = unit(random) * paddle.width * 0.35f;
+        // A miss: the paddle stays well off the landing point, with no swing through it.
+        missing = unit(random) * 0.5f + 0.5f < missChance;
+        if (missing)
+            aim = (aim < 0.0f ? -1.0f : 1.0f) * (paddle.width * 0.5f + ball.width * 2.0f);
     }
     const float ballBottom = ball.position.y + ball.height;
     const float timeToContact = (paddle.position.y - ballBottom) / v.y;
     const float landing = landingX(timeToContact);
-    steer(timeToContact > kSwingTime ? landing + aim : landing - aim);
+    steer(timeToContact > kSwingTime || missing ? landing + aim : landing - aim);
 }
 
 // Where the ball's centre will be after `t` seconds, folded off the side walls.
@@ -268,7 +285,7 @@ Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t se
             report("the scene has no paddle or no ball");
         return counts;
     }
-    Autopilot pilot(scene, *paddle, *ball, seed);
+    Autopilot pilot(scene, *paddle, *ball, seed, kMissChance);
     Observer observer(scene, *ball, *paddle, report);
     FrameClock clock(timing, seed);
     scene.newGame();

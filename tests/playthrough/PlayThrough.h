@@ -46,10 +46,12 @@ private:
 // the ball starts down it picks a random aim off the paddle's centre and swings through to the
 // other side in the last moments, so the paddle is moving at contact and lends the ball spin:
 // without that every bounce would mirror the last and the ball could circle one path for ever. It
-// misses now and then, at long frame times especially, which is how balls are lost and games end.
+// misses now and then at long frame times, and on purpose on a `missChance` share of the balls it
+// sees coming down, so that balls are lost, relaunched and games end.
 class Autopilot {
 public:
-    Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed);
+    Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
+              float missChance = 0.0f);
     // Presses and releases keys for the coming frame of `dt` seconds.
     void step(float dt);
 
@@ -68,7 +70,9 @@ private:
     PellvanePaddleEntity& paddle;
     PellvaneBallEntity& ball;
     std::mt19937 random;
+    float missChance;
     bool descending = false;
+    bool missing = false;
     float heldTime = 0.0f;
     float aim = 0.0f;
 };
