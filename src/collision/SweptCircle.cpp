@@ -134,6 +134,11 @@ SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vec
         result.centre = start;
         return result;
     }
+    // From at least kContactSlop away, a path shorter than the slop reaches nothing; it is also too
+    // short to have a direction for the corner test (a ball slowed to almost nothing by a
+    // restitution below 1 and no minimum speed).
+    if (dot(d, d) < kContactSlop * kContactSlop)
+        return result;
 
     const Edge path{start, end, {0.0f, 0.0f}};
     const float right = rect.x + rect.width;

@@ -29,9 +29,8 @@ struct SweepResult {
 // (start == end exactly) is a static overlap test whose contact is the rectangle point nearest to
 // its centre. A contact whose normal does not oppose the motion is no contact: a circle touching
 // or overlapping the rectangle at its start hits there only if it moves further in, and leaves
-// freely otherwise; no contact lies behind the start. A path shorter than 1e-4 px but not zero
-// throws BaseException when it comes near the rectangle (the corner test asks for a closest point
-// on it); movers keep above that.
+// freely otherwise; no contact lies behind the start. A path shorter than kContactSlop that does
+// not start in contact reaches nothing.
 SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vector2& end, const Rect& rect);
 
 // How deep a circle reaches into a rectangle: the radius less the distance from the centre to the
