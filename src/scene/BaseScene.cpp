@@ -179,6 +179,12 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
     ICollider* collider = entity->isActive() ? entity->getCollider() : nullptr;
     if (collider == nullptr)
         throw SceneException(id, "testCollision called by an inactive entity or an entity without a collider!");
+    // The nearest contact along the mover's path wins, and only its entity is told: a farther one
+    // would stop the mover beyond the nearer surface. Equal fractions keep the first in list order.
+    // The records are held until returned: a reaction that throws (a block whose sound is
+    // missing) must not leak them on its way out of the frame.
+    std::unique_ptr<CollisionResult> nearest;
+    IEntity* nearestEntity = nullptr;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         IEntity* other = entities[i];
         if (!other->isActive())
@@ -186,14 +192,17 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
         ICollider* otherCollider = other->getCollider();
         if (otherCollider == nullptr)
             continue;
-        // Held until returned: a reaction that throws (a block whose sound is missing) must not
-        // leak the record on its way out of the frame.
-        if (std::unique_ptr<CollisionResult> result{collider->testCollision(otherCollider)}) {
-            other->onCollision(result.get());
-            return result.release();
-        }
+        std::unique_ptr<CollisionResult> result{collider->testCollision(otherCollider)};
+        if (result == nullptr || (nearest != nullptr && result->fraction >= nearest->fraction))
+            continue;
+        nearest = std::move(result);
+        nearestEntity = other;
+        if (nearest->fraction <= 0.0f)
+            break; // nothing comes before the start of the path
     }
-    return nullptr;
+    if (nearest != nullptr)
+        nearestEntity->onCollision(nearest.get());
+    return nearest.release();
 }
 
 IEntity* BaseScene::createEntity(const std::string& type) {
