@@ -58,9 +58,9 @@ def make_workdir(files=None, copy_data=False):
 
 
 class Game:
-    """The real binary running in `workdir`."""
+    """The real binary (or `binary`) running in `workdir` with `args`."""
 
-    def __init__(self, workdir, env=None):
+    def __init__(self, workdir, env=None, args=(), binary=None):
         self.workdir = workdir
         full_env = dict(os.environ)
         full_env.setdefault("SDL_AUDIODRIVER", "dummy")
@@ -72,7 +72,7 @@ class Game:
         if KEEP_LIBRARIES:
             full_env["LD_PRELOAD"] = (full_env.get("LD_PRELOAD", "") + " " + KEEP_LIBRARIES).strip()
         full_env.update(env or {})
-        self.proc = subprocess.Popen([BINARY], cwd=workdir, env=full_env, stdout=subprocess.PIPE,
+        self.proc = subprocess.Popen([binary or BINARY] + list(args), cwd=workdir, env=full_env, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
         self.window = None
 
@@ -131,9 +131,9 @@ def pixel(path, x, y):
     return tuple(data[:3]) if len(data) >= 3 else None
 
 
-def run_to_exit(workdir, env=None, timeout=60):
+def run_to_exit(workdir, env=None, timeout=60, args=()):
     """Starts the binary and waits for it to end on its own."""
-    game = Game(workdir, env)
+    game = Game(workdir, env, args)
     return game.wait(timeout)
 
 
