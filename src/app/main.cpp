@@ -10,6 +10,8 @@
 #include "app/Exceptions.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
+#include "app/Screenshot.h"
+#include "check/ToolOptions.h"
 
 namespace {
 // Reports a fatal error the way start-up errors are reported: verbatim on standard output,
@@ -21,7 +23,16 @@ void reportFatal(const std::string& text) {
 }
 } // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    // The data tools: --check needs no window and no sound device; --shot starts the game as usual.
+    const ToolOptions tools = parseToolOptions(argc, argv);
+    if (!tools.error.empty()) {
+        std::fprintf(stderr, "pellvane: %s\n", tools.error.c_str());
+        return 2;
+    }
+    if (tools.check)
+        return runCheck(tools.checkOptions);
+
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     // SDL's entry glue would run SDL_Quit at exit; this build has none.
     std::atexit(SDL_Quit);
@@ -35,6 +46,11 @@ int main(int, char**) {
 
     Game* game = Game::getInstance();
     game->init(kWindowWidth, kWindowHeight);
+    if (!tools.shotFile.empty()) {
+        const int status = takeShot(*game, {tools.shotFile, tools.level});
+        Game::destroyInstance();
+        return status;
+    }
 
     FrameLoop loop(*game);
     std::srand(loop.start());
