@@ -80,11 +80,12 @@ def run_tool(args, cwd, env=None, timeout=120):
 
 
 class Game:
-    """The real binary running in `workdir`."""
+    """The real binary (or `binary`) running in `workdir` with `args`."""
 
-    def __init__(self, workdir, env=None):
+    def __init__(self, workdir, env=None, args=(), binary=None):
         self.workdir = workdir
-        self.proc = subprocess.Popen([BINARY], cwd=workdir, env=environment(env), stdout=subprocess.PIPE,
+        self.proc = subprocess.Popen([binary or BINARY] + list(args), cwd=workdir, env=environment(env),
+                                     stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
         self.window = None
 
@@ -143,9 +144,9 @@ def pixel(path, x, y):
     return tuple(data[:3]) if len(data) >= 3 else None
 
 
-def run_to_exit(workdir, env=None, timeout=60):
+def run_to_exit(workdir, env=None, timeout=60, args=()):
     """Starts the binary and waits for it to end on its own."""
-    game = Game(workdir, env)
+    game = Game(workdir, env, args)
     return game.wait(timeout)
 
 
