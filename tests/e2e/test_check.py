@@ -1,13 +1,14 @@
 """The data tools of the real binary: `--check` on a data directory seeded with twenty different
-mistakes (each found once, at its exact line and column, in one run), and `--shot` pictures of
-the shipped game. The shipped data's own clean check is the CTest test check.shipped_data."""
+mistakes (each found once, at its exact line and column, in one run), on one that shows where each
+kind of finding is placed, and `--shot` pictures of the shipped game. The shipped data's own clean
+check is the CTest test check.shipped_data."""
 import os
 import shutil
 
 import pvtest
 from pvtest import check
 
-FIXTURE = os.path.join(pvtest.ROOT, "tests", "fixtures", "check_mistakes")
+FIXTURES = os.path.join(pvtest.ROOT, "tests", "fixtures")
 
 # (place, severity, part of the message): one per mistake marked in the fixture's files.
 EXPECTED = [
@@ -35,26 +36,62 @@ EXPECTED = [
 ]
 
 
+# tests/fixtures/check_places: errors at the attribute, frame, child or element at fault.
+PLACES = [
+    ("config.xml:4:1", "error", "No sound set defined!"),
+    ("config.xml:4:9", "error", "Exception: Invalid batchsize 0: it must be from 1 to 16384!"),
+    ("config.xml:5:41", "warning", "make a single frame only when all four are given"),
+    ("config.xml:9:9", "warning", "the <frame> elements are ignored"),
+    ("config.xml:13:22", "error", "Sprite Exception: frames: Attribute query failed on y on frame: 1"),
+    ("config.xml:17:9", "error", "Exception: TextureRegion supplied with invalid dimensions!"),
+    ("config.xml:20:32", "error", "Scene Exception: empty: No entities element or entities defined!"),
+    ("config.xml:23:17", "error", "Scene Exception: pellvane_game: Level element has no file name!"),
+    ("config.xml:24:17", "error", "Level file had no root level elementlevels/empty.xml"),
+    ("config.xml:27:17", "error", "Entity Exception: PellvanePaddleEntity: No ball found in scene!"),
+    ("config.xml:27:39", "warning", "'abc' is not a number: ball_height keeps its default"),
+    ("config.xml:28:17", "error", "Entity Exception: NumberCounterEntity: Number sprite not defined!"),
+    ("config.xml:30:26", "error", 'Sprite "zz" not found in sprite manager!'),
+    ("config.xml:31:41", "error", "either RGB or RGBA:fff"),
+    ("config.xml:34:30", "warning", "no event 'PELLVANE_GAME_STARTD' is ever raised on a scene; did you mean "
+                                    "'PELLVANE_GAME_STARTED'?"),
+    ("config.xml:36:21", "warning", "only the first <pulse> in <fade> is read; this one is ignored"),
+    ("config.xml:38:46", "warning", "'1e999' is not a finite number"),
+    ("config.xml:38:56", "warning", "'99999999999' is out of range for layer"),
+    ("config.xml:38:76", "warning", "colour '12zz56' is not all hexadecimal digits: only '12' is read"),
+]
+
 run = pvtest.run_tool
+
+
+def check_findings(work, expected, what):
+    """Runs --check in `work`: status 1, and exactly the expected findings besides notes."""
+    status, out, err = run(["--check"], work)
+    findings = [line for line in out.splitlines() if ": note: " not in line]
+    check(status == 1, "%s: errors give status 1 (got %r)" % (what, status))
+    check(len(findings) == len(expected), "%s: %d findings, %d expected:\n%s" % (what, len(findings), len(expected),
+                                                                                 out))
+    for place, severity, text in expected:
+        prefix = "%s: %s: " % (place, severity)
+        check(any(line.startswith(prefix) and text in line for line in findings), "%s: %s%s" % (what, prefix, text))
+    return out, err
 
 # The seeded directory: the fixture's XML, two generated images and copies of shipped sounds.
 work = pvtest.make_workdir({"textures/pieces.png": pvtest.png_bytes(64, 64),
                            "textures/unused.png": pvtest.png_bytes(4, 4, "red")})
-shutil.copytree(FIXTURE, work, dirs_exist_ok=True)
+shutil.copytree(os.path.join(FIXTURES, "check_mistakes"), work, dirs_exist_ok=True)
 os.makedirs(os.path.join(work, "sounds"))
 for name, copy in (("red.wav", "red.wav"), ("orange.wav", "orange.wav"), ("yellow.wav", "yellow.wav"),
                    ("music.ogg", "music.ogg"), ("red.wav", "spare.wav")):
     shutil.copy(os.path.join(pvtest.ROOT, "data", "sounds", name), os.path.join(work, "sounds", copy))
 
-status, out, err = run(["--check"], work)
-findings = [line for line in out.splitlines() if ": note: " not in line]
-check(status == 1, "errors give status 1 (got %r)" % status)
-check(len(findings) == len(EXPECTED), "%d findings for %d mistakes:\n%s" % (len(findings), len(EXPECTED), out))
-for place, severity, text in EXPECTED:
-    prefix = "%s: %s: " % (place, severity)
-    check(any(line.startswith(prefix) and text in line for line in findings), "found %s%s" % (prefix, text))
+out, err = check_findings(work, EXPECTED, "twenty mistakes")
 check("levels/03_broken.xml:4:1: note: TinyXML: " in out, "a file that does not parse has TinyXML's reason")
 check("4 errors, 16 warnings" in err, "the totals on standard error (%r)" % err)
+shutil.rmtree(work, ignore_errors=True)
+
+work = pvtest.make_workdir({"tex.png": pvtest.png_bytes(64, 64)})
+shutil.copytree(os.path.join(FIXTURES, "check_places"), work, dirs_exist_ok=True)
+check_findings(work, PLACES, "places")
 shutil.rmtree(work, ignore_errors=True)
 
 # Warnings alone pass, unless --strict.
