@@ -41,6 +41,11 @@ const char* const kNumberSpriteMissing = "Number sprite not defined!";
 const char* const kBadRegion = "TextureRegion supplied with invalid dimensions!";
 const char* const kSingleFramePrefix = "Attribute query failed on single frame ";
 const char* const kFramePrefix = "Attribute query failed on ";
+const char* const kOnFrame = " on frame: ";
+const char* const kNoBall = "No ball found in scene!";
+const char* const kTwoBalls = "More than one ball at initiation";
+const char* const kNoEntities = "No entities element or entities defined!";
+const char* const kNoLevels = "No levels defined!";
 const char* const kLevelFailed = "Level file failed to load: ";
 const char* const kResourcePrefix = "Resource Exception: ";
 
@@ -48,18 +53,32 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// The element or its first descendant carrying an attribute whose text is `value`.
-Location attributeWithValue(const TiXmlElement* element, const std::string& value) {
-    for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next())
-        if (a->ValueStr() == value)
-            return locationOf(element, a->Name());
-    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr;
-         child = child->NextSiblingElement()) {
-        const Location found = attributeWithValue(child, value);
-        if (found.line != locationOf(child).line || found.column != locationOf(child).column)
-            return found;
+// The first attribute, of the element or a descendant, whose text is `value`.
+bool findAttributeWithValue(const TiXmlElement* element, const std::string& value, Location& where) {
+    for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
+        if (a->ValueStr() == value) {
+            where = locationOf(element, a->Name());
+            return true;
+        }
     }
-    return locationOf(element);
+    for (const TiXmlElement* child = element->FirstChildElement(); child != nullptr;
+         child = child->NextSiblingElement())
+        if (findAttributeWithValue(child, value, where))
+            return true;
+    return false;
+}
+
+// The frame of a sprite element that does not fit a texture of that size, as TextureRegion tests it.
+const TiXmlElement* frameOutside(const TiXmlElement* sprite, uint32_t width, uint32_t height) {
+    for (const TiXmlElement* f = sprite->FirstChildElement("frame"); f != nullptr; f = f->NextSiblingElement("frame")) {
+        int rect[4] = {};
+        const char* names[] = {"x", "y", "width", "height"};
+        for (int i = 0; i < 4; ++i)
+            xml::readInt(f, names[i], rect[i]);
+        if (uint32_t(rect[0]) + uint32_t(rect[2]) > width || uint32_t(rect[1]) + uint32_t(rect[3]) > height)
+            return f;
+    }
+    return nullptr;
 }
 
 // Where TinyXML stopped in a file that exists but does not parse, with its reason.
@@ -397,57 +416,56 @@ void DataChecker::fileError(const std::string& path, const std::string& message,
 Location DataChecker::locate(const TiXmlElement* element, const std::string& message) const {
     if (element == nullptr)
         return {};
+    Location where = locationOf(element);
     const std::size_t colour = message.find(kColourPrefix);
-    if (colour != std::string::npos)
-        return attributeWithValue(element, message.substr(colour + std::string(kColourPrefix).size()));
+    if (colour != std::string::npos) {
+        findAttributeWithValue(element, message.substr(colour + std::string(kColourPrefix).size()), where);
+        return where;
+    }
     if (contains(message, kSpriteNotFound))
         return locationOf(element, "sprite");
     if (message.rfind(kResourcePrefix, 0) == 0)
         return locationOf(element, "texture");
     const std::size_t single = message.find(kSingleFramePrefix);
     if (single != std::string::npos) {
-        std::string name = message.substr(single + std::string(kSingleFramePrefix).size());
-        name.pop_back(); // the full stop
-        return locationOf(element, name.c_str());
+        // "... single frame width." names the attribute before its full stop.
+        const std::string name = message.substr(single + std::string(kSingleFramePrefix).size());
+        return locationOf(element, name.substr(0, name.size() - (name.empty() ? 0 : 1)).c_str());
     }
     const std::size_t frame = message.find(kFramePrefix);
-    const std::size_t onFrame = message.find(" on frame: ");
-    if (frame != std::string::npos && onFrame != std::string::npos) {
-        const std::size_t nameStart = frame + std::string(kFramePrefix).size();
+    const std::size_t onFrame = message.find(kOnFrame);
+    const std::size_t nameStart = frame + std::string(kFramePrefix).size();
+    if (frame != std::string::npos && onFrame != std::string::npos && onFrame > nameStart) {
         const std::string name = message.substr(nameStart, onFrame - nameStart);
-        long index = std::strtol(message.c_str() + onFrame + 11, nullptr, 10);
+        long index = std::strtol(message.c_str() + onFrame + std::string(kOnFrame).size(), nullptr, 10);
         const TiXmlElement* f = element->FirstChildElement("frame");
         while (f != nullptr && index-- > 0)
             f = f->NextSiblingElement("frame");
-        return f != nullptr ? locationOf(f, name.c_str()) : locationOf(element);
+        return f != nullptr ? locationOf(f, name.c_str()) : where;
     }
     if (contains(message, kBadRegion) && game.getTextureCache() != nullptr) {
-        // The first frame that does not fit its texture, measured as the texture region measures it.
         const char* name = element->Attribute("texture");
         const auto& textures = game.getTextureCache()->getTextures();
         auto texture = name != nullptr ? textures.find(name) : textures.end();
-        if (texture != textures.end() && element->Attribute("width") == nullptr) {
-            for (const TiXmlElement* f = element->FirstChildElement("frame"); f != nullptr;
-                 f = f->NextSiblingElement("frame")) {
-                int x = 0, y = 0, w = 0, h = 0;
-                xml::readInt(f, "x", x), xml::readInt(f, "y", y), xml::readInt(f, "width", w),
-                    xml::readInt(f, "height", h);
-                if (uint32_t(x) + uint32_t(w) > texture->second->width ||
-                    uint32_t(y) + uint32_t(h) > texture->second->height)
-                    return locationOf(f);
-            }
-        }
+        const TiXmlElement* f = texture != textures.end() && element->Attribute("width") == nullptr
+                                    ? frameOutside(element, texture->second->width, texture->second->height)
+                                    : nullptr;
+        return f != nullptr ? locationOf(f) : where;
     }
-    if (contains(message, "No ball found in scene!") || contains(message, "More than one ball at initiation")) {
+    if (contains(message, kNoBall) || contains(message, kTwoBalls)) {
+        // The paddle asks for the ball: the first paddle of the scene's file.
+        const EntityOrigin* paddle = nullptr;
         for (const auto& [entity, origin] : origins)
-            if (origin.type == "paddle" && origin.where.file == locationOf(element).file)
-                return origin.where;
+            if (origin.type == "paddle" && origin.where.file == where.file &&
+                (paddle == nullptr || origin.where.line < paddle->where.line))
+                paddle = &origin;
+        return paddle != nullptr ? paddle->where : where;
     }
-    if (contains(message, "No entities element") && element->FirstChildElement("entities") != nullptr)
+    if (contains(message, kNoEntities) && element->FirstChildElement("entities") != nullptr)
         return locationOf(element->FirstChildElement("entities"));
-    if (contains(message, "No levels defined!") && element->FirstChildElement("levels") != nullptr)
+    if (contains(message, kNoLevels) && element->FirstChildElement("levels") != nullptr)
         return locationOf(element->FirstChildElement("levels"));
-    return locationOf(element);
+    return where;
 }
 
 void DataChecker::checkUse() {
