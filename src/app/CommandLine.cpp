@@ -11,6 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Beyond any level count a scene could hold; keeps the number within unsigned.
+constexpr long kMaxLevelNumber = 1000000;
+
 // The installed data, relative to the directory the executable is in.
 constexpr const char* kInstalledDataPath = "../share/games/pellvane";
 constexpr const char* kDataEnvironmentVariable = "PELLVANE_DATA";
@@ -43,24 +46,56 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
             options.dataDirectory = argv[++i];
         } else if (std::strncmp(argument, "--data=", 7) == 0 && argument[7] != '\0') {
             options.dataDirectory = argument + 7;
+        } else if (std::strcmp(argument, "--check") == 0) {
+            options.check = true;
+        } else if (std::strcmp(argument, "--strict") == 0) {
+            options.strict = true;
+        } else if (std::strcmp(argument, "--shot") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = "option --shot needs the name of the PNG file to write";
+                return false;
+            }
+            options.shotFile = argv[++i];
+        } else if (std::strcmp(argument, "--level") == 0) {
+            char* end = nullptr;
+            const long level = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || *end != '\0' || level < 1 || level > kMaxLevelNumber) {
+                error = "option --level needs a level number from 1";
+                return false;
+            }
+            options.level = static_cast<unsigned>(level);
+            ++i;
         } else {
             error = std::string(argument[0] == '-' ? "unknown option " : "unexpected argument ") + argument;
             return false;
         }
     }
-    return true;
+    if (options.strict && !options.check)
+        error = "option --strict goes with --check";
+    else if (options.level > 0 && options.shotFile.empty())
+        error = "option --level goes with --shot";
+    else if (options.check && !options.shotFile.empty())
+        error = "options --check and --shot do not go together";
+    return error.empty();
 }
 
 std::string usageText() {
     return "Usage: pellvane [--data DIR]\n"
+           "       pellvane [--data DIR] --check [--strict]\n"
+           "       pellvane [--data DIR] --shot FILE.png [--level N]\n"
            "       pellvane --help | --version\n"
            "\n"
            "A brick-and-ball arcade game. Click NEW GAME to start.\n"
            "\n"
            "Options:\n"
-           "  --data DIR   play the game data in DIR (the directory holding config.xml)\n"
-           "  --help       print this help and exit\n"
-           "  --version    print the version and exit\n"
+           "  --data DIR        play the game data in DIR (the directory holding config.xml)\n"
+           "  --check           check the data without playing: one line per mistake, with its\n"
+           "                    file, line and column; no display or sound device needed\n"
+           "  --strict          with --check, fail on warnings too\n"
+           "  --shot FILE.png   start the game, let it run two seconds and write the frame to FILE.png\n"
+           "  --level N         with --shot, then start a game at level N and run two seconds more\n"
+           "  --help            print this help and exit\n"
+           "  --version         print the version and exit\n"
            "\n"
            "Keys:\n"
            "  Left arrow or A, Right arrow or D   move the paddle (hold)\n"
@@ -74,7 +109,9 @@ std::string usageText() {
            " from the executable's directory).\n"
            "\n"
            "Exit status: 0 after a game that was quit, or after --help or --version; 1 when the\n"
-           "game could not start (the reason is printed); 2 for a bad command line.\n";
+           "game could not start (the reason is printed); 2 for a bad command line. --check: 0 when\n"
+           "the data is clean, 1 on an error (with --strict, on a warning too). --shot: 2 for a\n"
+           "level the game does not have.\n";
 }
 
 std::vector<DataCandidate> dataDirectoryCandidates(const CommandLineOptions& options, const char* environment,

@@ -11,6 +11,13 @@ struct CommandLineOptions {
     bool version = false;
     // --data DIR; empty when not given.
     std::string dataDirectory;
+    // --check [--strict]: check the data instead of playing (check/Checker.h).
+    bool check = false;
+    bool strict = false;
+    // --shot FILE.png [--level N]: write a picture of the started scene instead of playing
+    // (app/Screenshot.h); level 0 when not given.
+    std::string shotFile;
+    unsigned level = 0;
 };
 
 // Exit statuses beside 0 (played, or --help/--version printed) and 1 (start-up failed).

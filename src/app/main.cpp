@@ -12,7 +12,9 @@
 #include "app/Exceptions.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
+#include "app/Screenshot.h"
 #include "app/WindowIcon.h"
+#include "check/Checker.h"
 
 namespace {
 // Reports a fatal error the way start-up errors are reported: verbatim on standard output,
@@ -54,6 +56,9 @@ int main(int argc, char** argv) {
         reportFatal(error);
         return 1;
     }
+    // The data checker needs no window and no sound device.
+    if (options.check)
+        return runCheck({options.strict});
     if (!displayAvailable()) {
         reportFatal("Pellvane needs an X11 display with OpenGL, and DISPLAY is not set.");
         return 1;
@@ -73,6 +78,11 @@ int main(int argc, char** argv) {
 
     Game* game = Game::getInstance();
     game->init(kWindowWidth, kWindowHeight);
+    if (!options.shotFile.empty()) {
+        const int status = takeShot(*game, {options.shotFile, options.level});
+        Game::destroyInstance();
+        return status;
+    }
 
     FrameLoop loop(*game);
     std::srand(loop.start());
