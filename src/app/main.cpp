@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     if (options.check)
         return runCheck({options.strict});
     if (!displayAvailable()) {
-        reportFatal("Pellvane needs an X11 display with OpenGL, and DISPLAY is not set.");
+        reportFatal("Pellvane needs an X11 display with OpenGL, and DISPLAY is not set (pellvane --check needs none).");
         return 1;
     }
 
