@@ -115,8 +115,7 @@ std::string usageText() {
 }
 
 std::vector<DataCandidate> dataDirectoryCandidates(const CommandLineOptions& options, const char* environment,
-                                                   const std::string& workingDirectory,
-                                                   const std::string& executable) {
+                                                   const std::string& workingDirectory, const std::string& executable) {
     if (!options.dataDirectory.empty())
         return {{options.dataDirectory, "given with --data"}};
     if (environment != nullptr && environment[0] != '\0')

@@ -40,8 +40,8 @@ struct DataCandidate {
     const char* origin;
 };
 std::vector<DataCandidate> dataDirectoryCandidates(const CommandLineOptions& options, const char* environment,
-                                                 const std::string& workingDirectory,
-                                                 const std::string& executableDirectory);
+                                                   const std::string& workingDirectory,
+                                                   const std::string& executableDirectory);
 
 // Makes the first candidate holding a config.xml file the working directory. When none does, or
 // it cannot be entered, false with `message` naming every place tried.

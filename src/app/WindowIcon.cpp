@@ -33,11 +33,9 @@ void setWindowIcon(const std::string& path) {
     const int height = static_cast<int>(decoder.height);
     // The decoder's bytes are R, G, B, A in memory, whatever the byte order of the machine.
     const bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(pixels.data(), width, height, 32, width * 4,
-                                                    little ? 0x000000ffu : 0xff000000u,
-                                                    little ? 0x0000ff00u : 0x00ff0000u,
-                                                    little ? 0x00ff0000u : 0x0000ff00u,
-                                                    little ? 0xff000000u : 0x000000ffu);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(
+        pixels.data(), width, height, 32, width * 4, little ? 0x000000ffu : 0xff000000u,
+        little ? 0x0000ff00u : 0x00ff0000u, little ? 0x00ff0000u : 0x0000ff00u, little ? 0xff000000u : 0x000000ffu);
     if (surface == nullptr) {
         debugLog("No window icon: %s", SDL_GetError());
         return;
