@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
+#include "app/LoadObserver.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
 #include "game/GameTypeNames.h"
@@ -109,11 +110,20 @@ void PellvaneGameScene::readLevelList(const TiXmlElement* element) {
     std::string directory;
     const bool hasDirectory = xml::readText(list, "directory", directory);
     for (const TiXmlElement* level = first; level != nullptr; level = level->NextSiblingElement("level")) {
-        // The file name is the element's text; without one there is nothing to open.
-        std::string name;
-        if (!xml::readElementText(level, name))
-            throw SceneException(kSource, "Level element has no file name!");
-        loadLevelFile(hasDirectory ? directory + "/" + name : name);
+        const std::size_t before = levels.size();
+        try {
+            // The file name is the element's text; without one there is nothing to open.
+            std::string name;
+            if (!xml::readElementText(level, name))
+                throw SceneException(kSource, "Level element has no file name!");
+            loadLevelFile(hasDirectory ? directory + "/" + name : name);
+        } catch (const BaseException& error) {
+            if (!reportLoadError(loadObserver, level, error))
+                throw;
+            // An empty stand-in keeps the numbering of the levels that follow.
+            if (levels.size() == before)
+                levels.emplace_back();
+        }
     }
 }
 
@@ -133,10 +143,17 @@ void PellvaneGameScene::loadLevelFile(const std::string& path) {
             continue;
         try {
             entity->load(TiXmlHandle(child), this);
+        } catch (const BaseException& error) {
+            delete entity;
+            if (!reportLoadError(loadObserver, child, error))
+                throw;
+            continue;
         } catch (...) {
             delete entity;
             throw;
         }
+        if (loadObserver != nullptr)
+            loadObserver->loaded(child, entity);
         levels.back().push_back(entity);
     }
 }
@@ -200,11 +217,17 @@ void PellvaneGameScene::update(float dt) {
 }
 
 void PellvaneGameScene::newGame() {
+    newGameAt(0);
+}
+
+void PellvaneGameScene::newGameAt(unsigned index) {
+    if (index >= levels.size())
+        throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     score = 0;
-    levelsCompleted = 0;
+    levelsCompleted = static_cast<int>(index);
     lives = initialLives;
     raise(PELLVANE_GAME_STARTED);
-    loadLevel(0, false);
+    loadLevel(index, false);
     raise(PELLVANE_NEW_LEVEL_LOADED);
     stateTimer = 0.0f;
     state = LevelLoaded;

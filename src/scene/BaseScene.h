@@ -9,6 +9,7 @@
 #include "events/EventDispatcher.h"
 #include "scene/IScene.h"
 
+class LoadObserver;
 class SpriteBatch;
 
 // Told by a scene just before it destroys one of its entities, so that whoever also holds a
@@ -50,6 +51,10 @@ public:
     IEntity* createEntity(const std::string& type) override;
 
     const std::vector<IEntity*>& getEntities() const { return entities; }
+    // With an observer, `load` (and the level files and groups loaded through this scene) report
+    // an entity that fails and go on without it (LoadObserver.h). Not owned; null by default.
+    void setLoadObserver(LoadObserver* observer) { loadObserver = observer; }
+    LoadObserver* getLoadObserver() const { return loadObserver; }
     bool isStarted() const { return started; }
 
 protected:
@@ -59,6 +64,7 @@ protected:
     std::string id;
     std::vector<IEntity*> entities;
     std::vector<std::pair<IEntity*, bool>> pendingRemovals;
+    LoadObserver* loadObserver = nullptr;
 
 private:
     std::vector<IEntityDestroyedListener*> destroyedListeners;

@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
+#include "app/LoadObserver.h"
 #include "collision/Vector2.h"
 #include "scene/BaseScene.h"
 #include "scene/XmlAttributes.h"
@@ -62,7 +63,7 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
     auto* base = dynamic_cast<BaseScene*>(owner);
     if (base == nullptr)
         throw EntityException(kSource, "Entity is not in a BaseScene!");
-
+    LoadObserver* observer = base->getLoadObserver();
     for (TiXmlElement* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         // The scene's own factory, so that a game scene's types can be grouped too.
         IEntity* entity = scene->createEntity(child->ValueStr());
@@ -70,10 +71,17 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
             continue;
         try {
             entity->load(TiXmlHandle(child), scene);
+        } catch (const BaseException& error) {
+            delete entity;
+            if (!reportLoadError(observer, child, error))
+                throw;
+            continue;
         } catch (...) {
             delete entity;
             throw;
         }
+        if (observer != nullptr)
+            observer->loaded(child, entity);
         children.push_back(entity);
     }
 
