@@ -25,6 +25,9 @@ int main(int, char**) {
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     // SDL's entry glue would run SDL_Quit at exit; this build has none.
     std::atexit(SDL_Quit);
+    // Vertical sync where the driver offers it; asked before the window opens. Where it is not
+    // honoured the frame loop's max_fps cap keeps the frame rate down.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     if (SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
         // Without a window and GL context every GL call that follows would crash.
         reportFatal(std::string("Could not open the 800x600 OpenGL window: ") + SDL_GetError());
