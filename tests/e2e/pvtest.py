@@ -64,6 +64,8 @@ class Game:
         self.workdir = workdir
         full_env = dict(os.environ)
         full_env.setdefault("SDL_AUDIODRIVER", "dummy")
+        # The shipped data keeps a best score under XDG_DATA_HOME: never the real home's.
+        full_env["XDG_DATA_HOME"] = os.path.join(workdir, "data-home")
         # Sanitizer builds only: Mesa's driver is unloaded before LeakSanitizer reports its
         # exit-time memory, so its stacks would end in nameless modules no suppression matches.
         # The preloaded shim keeps every library loaded; full unwinding keeps their frames.
