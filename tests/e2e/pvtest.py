@@ -15,16 +15,16 @@ WINDOW_NAME = "PELLVANE!"
 failures = []
 
 
-def _build_keep_libraries():
-    """Compiles the dlclose shim once per test script; None when no C compiler is at hand."""
+def build_shim(name):
+    """Compiles support/<name>.c into a preloadable library; None when no C compiler is at hand."""
     out_dir = tempfile.mkdtemp(prefix="pellvane-shim-")
-    shim = os.path.join(out_dir, "keep_libraries.so")
-    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "support", "keep_libraries.c")
-    built = subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source], capture_output=True)
+    shim = os.path.join(out_dir, name + ".so")
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "support", name + ".c")
+    built = subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source, "-ldl"], capture_output=True)
     return shim if built.returncode == 0 else None
 
 
-KEEP_LIBRARIES = _build_keep_libraries()
+KEEP_LIBRARIES = build_shim("keep_libraries")
 
 
 def check(condition, what):
