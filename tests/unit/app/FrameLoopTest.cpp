@@ -1,7 +1,6 @@
 // The frame loop's event translation and timing, fed with real SDL events through SDL's queue.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,6 @@ struct InputRecorder : IEventCallback {
         uint32_t x = 0, y = 0;
         bool left = false, right = false;
         int32_t action = -1;
-        int32_t button = -1;
     };
     std::vector<Seen> seen;
     bool handleEvent(IEvent* event) override {
@@ -41,7 +39,6 @@ struct InputRecorder : IEventCallback {
             s.left = m->leftButton;
             s.right = m->rightButton;
             s.action = m->action;
-            s.button = m->button;
         }
         seen.push_back(s);
         return true;
@@ -120,7 +117,7 @@ TEST_F(FrameLoopTest, MouseEventsCarryPositionAndTheButtonStateAfterTheChange) {
     motion.motion.state = SDL_BUTTON(SDL_BUTTON_LEFT) | SDL_BUTTON(SDL_BUTTON_RIGHT);
     ASSERT_EQ(0, SDL_PushEvent(&motion));
     pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 200);
-    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 301, 202);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 301, 202);
     FrameLoop loop(*game, &fakeTicks);
     loop.start();
     EXPECT_TRUE(loop.runFrame());
@@ -140,10 +137,6 @@ TEST_F(FrameLoopTest, MouseEventsCarryPositionAndTheButtonStateAfterTheChange) {
     // Synthetic events do not change SDL's button state: the release reads as "up".
     EXPECT_FALSE(recorder.seen[2].left);
     EXPECT_FALSE(recorder.seen[2].right);
-    // Which button changed is carried separately, since the state may already be past it.
-    EXPECT_EQ(NoButton, recorder.seen[0].button);
-    EXPECT_EQ(LeftButton, recorder.seen[1].button);
-    EXPECT_EQ(RightButton, recorder.seen[2].button);
 }
 
 TEST_F(FrameLoopTest, DtIsTheTrueElapsedTimeAcrossATickWrap) {
@@ -168,24 +161,6 @@ TEST_F(FrameLoopTest, AFailedStartupEndsTheLoopBeforeAnyEventIsPolled) {
     EXPECT_TRUE(recorder.seen.empty());
     SDL_Event left;
     EXPECT_EQ(1, SDL_PollEvent(&left)); // still queued
-}
-
-TEST_F(FrameLoopTest, LosingTheKeyboardFocusOrBeingIconifiedIsReportedAndNothingElseOfTheWindow) {
-    bool running = true;
-    SDL_Event active{};
-    active.type = SDL_ACTIVEEVENT;
-    for (Uint8 state : {SDL_APPINPUTFOCUS, SDL_APPACTIVE}) {
-        active.active.state = state;
-        std::unique_ptr<IEvent> lost(translateEvent(active, running));
-        ASSERT_NE(nullptr, lost);
-        EXPECT_EQ(WINDOW_FOCUS_LOST_EVENT, lost->getName());
-    }
-    active.active.state = SDL_APPMOUSEFOCUS; // the pointer left the window
-    EXPECT_EQ(nullptr, translateEvent(active, running));
-    active.active.state = SDL_APPINPUTFOCUS;
-    active.active.gain = 1;
-    EXPECT_EQ(nullptr, translateEvent(active, running));
-    EXPECT_TRUE(running);
 }
 
 TEST_F(FrameLoopTest, OtherEventTypesAreIgnored) {
