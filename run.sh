@@ -5,6 +5,8 @@
 #   ./run.sh asan    the same suite built with AddressSanitizer + UndefinedBehaviorSanitizer
 #   ./run.sh bench   build and run the benchmarks (ratios against reference libraries)
 #   ./run.sh fuzz [seconds]  run each libFuzzer target for a bounded time (default 60 s each)
+#   ./run.sh soak [minutes]  play the shipped game with an autopilot at every frame timing (default 60
+#                            simulated minutes each) and print what happened and the fault counts
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -76,6 +78,14 @@ bench)
     echo "== start-up time"
     xvfb-run -a -s "-screen 0 1024x768x24 -noreset" python3 bench/startup_time.py build-bench/pellvane "$root"
     ;;
+soak)
+    minutes=${2:-60}
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}"
+    build build -DPELLVANE_TESTS=ON
+    cd data
+    SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 LIBGL_ALWAYS_SOFTWARE=1 \
+        xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ../build/tests/pellvane_soak "$minutes"
+    ;;
 fuzz)
     seconds=${2:-60}
     ensure_packages "${play_packages[@]}" "${test_packages[@]}" "${extra_packages[@]}"
@@ -92,7 +102,7 @@ fuzz)
     done
     ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -17,4 +17,7 @@ struct CollisionResult {
     // Unit normal of the surface hit, pointing out of the box; (0, 0) for a box testing a circle
     // and for a circle that did not move.
     Vector2 normal;
+    // How far along the tester's path the contact lies, 0 at its start: a scene that tests one
+    // mover against many colliders keeps the nearest. 0 for a static test.
+    float fraction = 0.0f;
 };

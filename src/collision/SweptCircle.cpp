@@ -3,6 +3,12 @@
 // beside R and R stretched up and down by r) and four quarter discs around the corners. The first
 // contact along a path is the nearest of its crossings with the slabs' outer sides and its first
 // touches of the corners' circles. The scan order and the strictly-smaller rule make ties deterministic.
+//
+// Only contacts that move the circle into the rectangle count. A circle that starts in contact or
+// overlapping is answered at its start, before any crossing is looked for: from inside, the slab
+// sides and corner circles it would cross are ways out, and a contact computed there can lie behind
+// the start. The caller (the ball) moves overlapping circles out first; this keeps the test sound
+// for any input all the same.
 #include "collision/SweptCircle.h"
 
 #include <algorithm>
@@ -21,12 +27,6 @@ constexpr float kNoCandidateSquaredDistance = 9999999.0f;
 // when the radius is smaller still, and the contact is taken one radius back along the path: the
 // first-touch formula of cornerContact at zero height, without the square root of a rounding error.
 constexpr float kCornerSnapDistance = 1e-5f;
-
-struct Corner {
-    Vector2 point;
-    int verticalSide;   // index into rectEdges: left or right
-    int horizontalSide; // top or bottom
-};
 
 float squaredDistance(const Vector2& a, const Vector2& b) {
     const Vector2 d = b - a;
@@ -67,13 +67,43 @@ bool cornerContact(const Edge& path, const Vector2& k, float r, Vector2& contact
     return true;
 }
 
-// The normal of a corner contact P: the side whose line P lies farther outside of. For side i,
-// normal_i . (start_i - P) is minus P's distance outside that side's line, so the smaller value
-// wins; on a tie the horizontal side (top or bottom) does.
-Vector2 cornerNormal(const Edge& verticalSide, const Edge& horizontalSide, const Vector2& p) {
-    const float d1 = dot(verticalSide.normal, verticalSide.start - p);
-    const float d2 = dot(horizontalSide.normal, horizontalSide.start - p);
-    return d1 < d2 ? verticalSide.normal : horizontalSide.normal;
+// The normal of a contact with the circle's centre at p, for a circle moving along d, or false when
+// the circle is not moving into the rectangle there. Away from the rectangle, p lies outside one or
+// two of its sides; the normal is the one of the side p lies farther outside of (on a tie the top
+// or bottom one), unless only the other opposes d. A centre inside the rectangle takes the nearest
+// side's. Either way a normal is given only if it opposes d: reflecting off a surface the circle is
+// already leaving would turn it back in, and a circle resting on a contact line would reflect in
+// place for ever.
+bool contactNormal(const Vector2& d, const Vector2& p, const Rect& rect, Vector2& normal) {
+    const float right = rect.x + rect.width;
+    const float bottom = rect.y + rect.height;
+    const float dx = p.x < rect.x ? p.x - rect.x : (p.x > right ? p.x - right : 0.0f);
+    const float dy = p.y < rect.y ? p.y - rect.y : (p.y > bottom ? p.y - bottom : 0.0f);
+    Vector2 preferred, other;
+    if (dx == 0.0f && dy == 0.0f) {
+        // Inside: the side with the shortest way out, earlier sides winning ties.
+        const float toSide[4] = {p.y - rect.y, bottom - p.y, p.x - rect.x, right - p.x};
+        const Vector2 normals[4] = {{0.0f, -1.0f}, {0.0f, 1.0f}, {-1.0f, 0.0f}, {1.0f, 0.0f}};
+        int nearest = 0;
+        for (int i = 1; i < 4; ++i)
+            nearest = toSide[i] < toSide[nearest] ? i : nearest;
+        preferred = normals[nearest];
+    } else {
+        const Vector2 horizontalSide{0.0f, dy < 0.0f ? -1.0f : (dy > 0.0f ? 1.0f : 0.0f)};
+        const Vector2 verticalSide{dx < 0.0f ? -1.0f : (dx > 0.0f ? 1.0f : 0.0f), 0.0f};
+        const bool vertical = std::fabs(dx) > std::fabs(dy);
+        preferred = vertical ? verticalSide : horizontalSide;
+        other = vertical ? horizontalSide : verticalSide;
+    }
+    if (dot(d, preferred) < 0.0f) {
+        normal = preferred;
+        return true;
+    }
+    if (dot(d, other) < 0.0f) {
+        normal = other;
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -95,31 +125,45 @@ SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vec
     if (!sweptBoundsOverlap(r, start, end, rect))
         return result;
 
-    const std::array<Edge, 4> sides = rectEdges(rect);
+    const Vector2 d = end - start;
+    // Already in contact (or overlapping): the contact is the start itself if the circle moves
+    // further in, and there is none if it moves out or along. The crossings below are only looked
+    // for from outside, where the first one met is always a way in.
+    if (circleRectPenetration(start, r, rect) > -kContactSlop) {
+        result.hit = contactNormal(d, start, rect, result.normal);
+        result.centre = start;
+        return result;
+    }
+    // From at least kContactSlop away, a path shorter than the slop reaches nothing; it is also too
+    // short to have a direction for the corner test (a ball slowed to almost nothing by a
+    // restitution below 1 and no minimum speed).
+    if (dot(d, d) < kContactSlop * kContactSlop)
+        return result;
+
     const Edge path{start, end, {0.0f, 0.0f}};
     const float right = rect.x + rect.width;
     const float bottom = rect.y + rect.height;
     float best = kNoCandidateSquaredDistance;
-
-    // Corners: top-left, bottom-left, top-right, bottom-right, each with its vertical side first.
-    const Corner corners[4] = {
-        {{rect.x, rect.y}, kLeftSide, kTopSide},
-        {{rect.x, bottom}, kLeftSide, kBottomSide},
-        {{right, rect.y}, kRightSide, kTopSide},
-        {{right, bottom}, kRightSide, kBottomSide},
-    };
-    for (int i = 0; i < 4; ++i) {
-        Vector2 contact;
-        if (!cornerContact(path, corners[i].point, r, contact))
-            continue;
+    // A candidate replaces the kept one only when strictly nearer, so ties go to the earlier in the scan.
+    auto consider = [&](const Vector2& contact) {
         const float d2 = squaredDistance(start, contact);
-        // The first corner is the first candidate whenever it hits; later ones must be strictly nearer.
-        if (i == 0 || d2 < best) {
-            best = d2;
-            result.hit = true;
-            result.centre = contact;
-            result.normal = cornerNormal(sides[corners[i].verticalSide], sides[corners[i].horizontalSide], contact);
-        }
+        if (d2 >= best)
+            return;
+        Vector2 normal;
+        if (!contactNormal(d, contact, rect, normal))
+            return;
+        best = d2;
+        result.hit = true;
+        result.centre = contact;
+        result.normal = normal;
+    };
+
+    // Corners: top-left, bottom-left, top-right, bottom-right.
+    const Vector2 corners[4] = {{rect.x, rect.y}, {rect.x, bottom}, {right, rect.y}, {right, bottom}};
+    for (const Vector2& corner : corners) {
+        Vector2 contact;
+        if (cornerContact(path, corner, r, contact))
+            consider(contact);
     }
 
     // Slabs: the left strip, the right strip, then the rectangle stretched by r above and below. Only
@@ -139,18 +183,22 @@ SweepResult sweepCircleAgainstRect(float radius, const Vector2& start, const Vec
     for (const Slab& slab : slabs) {
         const std::array<Edge, 4> slabSides = rectEdges(slab.area);
         for (int i = 0; i < slab.outerSideCount; ++i) {
-            const Edge& side = slabSides[slab.outerSides[i]];
             Vector2 crossing;
-            if (!segmentIntersection(path, side, crossing))
-                continue;
-            const float d2 = squaredDistance(start, crossing);
-            if (d2 < best) {
-                best = d2;
-                result.hit = true;
-                result.centre = crossing;
-                result.normal = side.normal;
-            }
+            if (segmentIntersection(path, slabSides[slab.outerSides[i]], crossing))
+                consider(crossing);
         }
     }
+    if (result.hit)
+        result.fraction = std::clamp(dot(result.centre - start, d) / dot(d, d), 0.0f, 1.0f);
     return result;
+}
+
+float circleRectPenetration(const Vector2& centre, float radius, const Rect& rect) {
+    const float right = rect.x + rect.width;
+    const float bottom = rect.y + rect.height;
+    const float dx = std::max({rect.x - centre.x, 0.0f, centre.x - right});
+    const float dy = std::max({rect.y - centre.y, 0.0f, centre.y - bottom});
+    if (dx > 0.0f || dy > 0.0f)
+        return radius - std::sqrt(dx * dx + dy * dy);
+    return radius + std::min({centre.x - rect.x, right - centre.x, centre.y - rect.y, bottom - centre.y});
 }

@@ -26,5 +26,6 @@ CollisionResult* SweptCircleCollider::testCollision(const ICollider* other) {
         return nullptr;
     // The record names both colliders as mutable pointers so the entities told of the hit can act on
     // them; the test itself never modifies other.
-    return new CollisionResult{this, const_cast<ICollider*>(other), sweep.centre - offset, sweep.normal};
+    return new CollisionResult{this, const_cast<ICollider*>(other), sweep.centre - offset, sweep.normal,
+                               sweep.fraction};
 }

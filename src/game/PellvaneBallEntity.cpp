@@ -5,7 +5,10 @@
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
+#include "collision/AABBCollider.h"
 #include "collision/CollisionResult.h"
+#include "collision/Separation.h"
+#include "collision/SweptCircle.h"
 #include "collision/SweptCircleCollider.h"
 #include "game/PellvaneBlockEffect.h"
 #include "game/PellvaneGameScene.h"
@@ -90,10 +93,11 @@ void PellvaneBallEntity::postUpdate(float dt) {
         normalise(velocity);
         velocity = velocity * maxSpeed;
     }
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    moveOutOfBoxes(*game);
     nextPosition = position + dt * velocity;
 
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    // One query per frame: the first hit decides the bounce and the rest of the move is dropped.
+    // One query per frame: the nearest hit decides the bounce and the rest of the move is dropped.
     std::unique_ptr<CollisionResult> hit(game->testCollision(this));
     if (hit)
         bounce(*hit);
@@ -104,7 +108,42 @@ void PellvaneBallEntity::postUpdate(float dt) {
         game->ballLost();
 }
 
+void PellvaneBallEntity::moveOutOfBoxes(const BaseScene& owner) {
+    const Vector2 half{width * 0.5f, height * 0.5f};
+    const Vector2 centre = position + half;
+    // Almost every frame ends at the first pass: nothing overlaps.
+    auto boxOf = [this](IEntity* other, Rect& bounds) {
+        if (other == this || !other->isActive())
+            return false;
+        const ICollider* box = other->getCollider();
+        if (box == nullptr || box->getType() != kAABBColliderType)
+            return false;
+        bounds = static_cast<const AABBCollider*>(box)->getBounds();
+        return true;
+    };
+    bool overlapping = false;
+    Rect bounds;
+    for (IEntity* other : owner.getEntities()) {
+        if (boxOf(other, bounds) && circleRectPenetration(centre, radius, bounds) > kContactSlop) {
+            overlapping = true;
+            break;
+        }
+    }
+    if (!overlapping)
+        return;
+    boxes.clear();
+    for (IEntity* other : owner.getEntities()) {
+        if (boxOf(other, bounds))
+            boxes.push_back(bounds);
+    }
+    position = separateCircleFromRects(centre, radius, boxes) - half;
+}
+
 void PellvaneBallEntity::bounce(const CollisionResult& hit) {
+    // Only a surface the ball moves into turns it; the sweep reports no other, but a ball that did
+    // not move at all gets the nearest point with no normal and must not be drawn into the box.
+    if (dot(velocity, hit.normal) >= 0.0f)
+        return;
     nextPosition = position + kBounceStopFraction * (hit.point - position);
     const Vector2 n = hit.normal;
     velocity = restitution * (velocity - 2.0f * dot(velocity, n) * n);

@@ -1,13 +1,15 @@
 // The ball: rides on the paddle until launched, then flies within speed limits, bounces off the
-// first collider in its path with restitution and paddle spin, and reports itself lost.
+// nearest collider in its path with restitution and paddle spin, and reports itself lost.
 #pragma once
 
 #include <vector>
 
+#include "collision/Rect.h"
 #include "collision/Vector2.h"
 #include "scene/Colour.h"
 #include "scene/SpriteEntity.h"
 
+class BaseScene;
 class SweptCircleCollider;
 class TiXmlElement;
 class PellvanePaddleEntity;
@@ -64,6 +66,8 @@ public:
 private:
     void readColours(const TiXmlElement* element);
     void bounce(const CollisionResult& hit);
+    // Moves a free ball out of any box of the scene it overlaps before it sweeps.
+    void moveOutOfBoxes(const BaseScene& scene);
 
     SweptCircleCollider* collider = nullptr;
     Vector2 nextPosition;
@@ -71,4 +75,6 @@ private:
     bool held = false;
     PellvanePaddleEntity* paddle = nullptr;
     Vector2 holdOffset;
+    // The scene's boxes while the ball is moved out of them; a member only so its storage is reused.
+    std::vector<Rect> boxes;
 };

@@ -94,7 +94,6 @@ void PellvanePaddleEntity::update(float dt) {
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
     const Rect area = game->getGameArea();
     const float boxWidth = collider->getBounds().width;
-    const float oldX = position.x;
     if (steering)
         steerTowardsPointer(dt, boxWidth, game->isInputEnabled());
     float newX = position.x + speed * dt * direction;
@@ -105,11 +104,9 @@ void PellvanePaddleEntity::update(float dt) {
         newX = area.x + area.width - boxWidth;
         direction = 0;
     }
+    // The ball never holds the paddle still: a free ball the paddle moves into is moved out of it
+    // by the ball itself, in this frame's second pass, before it sweeps.
     position.x = newX;
-    // The paddle never moves into the ball's circle.
-    std::unique_ptr<CollisionResult> overlap(game->testCollision(this));
-    if (overlap)
-        position.x = oldX;
 }
 
 void PellvanePaddleEntity::steerTowardsPointer(float dt, float boxWidth, bool inputEnabled) {

@@ -164,6 +164,10 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
     ICollider* collider = entity->isActive() ? entity->getCollider() : nullptr;
     if (collider == nullptr)
         throw SceneException(id, "testCollision called by an inactive entity or an entity without a collider!");
+    // The nearest contact along the mover's path wins, and only its entity is told: a farther one
+    // would stop the mover beyond the nearer surface. Equal fractions keep the first in list order.
+    CollisionResult* nearest = nullptr;
+    IEntity* nearestEntity = nullptr;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         IEntity* other = entities[i];
         if (!other->isActive())
@@ -171,12 +175,22 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
         ICollider* otherCollider = other->getCollider();
         if (otherCollider == nullptr)
             continue;
-        if (CollisionResult* result = collider->testCollision(otherCollider)) {
-            other->onCollision(result);
-            return result;
+        CollisionResult* result = collider->testCollision(otherCollider);
+        if (result == nullptr)
+            continue;
+        if (nearest != nullptr && result->fraction >= nearest->fraction) {
+            delete result;
+            continue;
         }
+        delete nearest;
+        nearest = result;
+        nearestEntity = other;
+        if (nearest->fraction <= 0.0f)
+            break; // nothing comes before the start of the path
     }
-    return nullptr;
+    if (nearest != nullptr)
+        nearestEntity->onCollision(nearest);
+    return nearest;
 }
 
 IEntity* BaseScene::createEntity(const std::string& type) {

@@ -18,6 +18,9 @@ public:
     virtual void addEntity(IEntity* entity) = 0;
     // Takes the entity out at the end of the current or next update, destroying it if asked.
     virtual void removeEntity(IEntity* entity, bool destroy) = 0;
+    // The entity's collider against every other active one: the hit nearest along the entity's
+    // path (the first in list order among equals), whose entity is told through onCollision. The
+    // record is the caller's.
     virtual CollisionResult* testCollision(IEntity* entity) = 0;
     // A new, not yet loaded entity for a type name, or null.
     virtual IEntity* createEntity(const std::string& type) = 0;

@@ -134,9 +134,9 @@ if window:
     game.key("p")
     shot, gone = view.poll(game, "resumed.png", lambda s: paused_text(s) < 20, 5)
     check(gone, "P again resumes: PAUSED goes (%d pixels)" % paused_text(shot))
-    time.sleep(0.6)
+    time.sleep(1.0)
     change = still(shot, view.shoot(game, "running.png"))
-    check(change > 0.001, "the field moves again (%.4f changed)" % change)
+    check(change > 0.0, "the field moves again (%.4f changed; drawing is exact, so still is 0)" % change)
 
 
     game.key("F11")

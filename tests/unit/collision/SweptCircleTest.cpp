@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <random>
 
-#include "app/Exceptions.h"
 #include "collision/SweptCircle.h"
 
 namespace {
@@ -176,13 +175,29 @@ TEST(SweepCircleAgainstRect, StandingCircleIsAStaticOverlapTestWithoutNormal) {
     EXPECT_FALSE(sweep({95.0f, 110.0f}, {95.0f, 110.0f}, 4.9f).hit);
 }
 
-TEST(SweepCircleAgainstRect, StartInsideReportsTheSlabSideItLeavesThrough) {
-    const SweepResult out = sweep({125.0f, 110.0f}, {125.0f, 140.0f});
-    ASSERT_TRUE(out.hit);
-    EXPECT_EQ(out.centre, (Vector2{125.0f, 125.0f}));
-    EXPECT_EQ(out.normal, kDown);
-    // Moving about inside without reaching a slab boundary or a corner reports nothing.
-    EXPECT_FALSE(sweep({110.0f, 105.0f}, {120.0f, 110.0f}).hit);
+TEST(SweepCircleAgainstRect, AStartInContactHitsAtTheStartOnlyWhenMovingIn) {
+    // Overlapping, moving out through the bottom or about inside: nothing to bounce off.
+    EXPECT_FALSE(sweep({125.0f, 115.0f}, {125.0f, 140.0f}).hit);
+    EXPECT_FALSE(sweep({110.0f, 105.0f}, {104.0f, 101.0f}).hit);
+    // Overlapping and moving further in: the contact is the start, never behind it, with the
+    // normal of the nearest way out (the top, 4 px away).
+    const SweepResult in = sweep({125.0f, 104.0f}, {125.0f, 110.0f});
+    ASSERT_TRUE(in.hit);
+    EXPECT_EQ(in.centre, (Vector2{125.0f, 104.0f}));
+    EXPECT_EQ(in.normal, kUp);
+    EXPECT_EQ(in.fraction, 0.0f);
+    // Overlapping a corner from outside and moving into it: the face it is farther outside of.
+    const SweepResult corner = sweep({97.0f, 98.0f}, {110.0f, 99.0f});
+    ASSERT_TRUE(corner.hit);
+    EXPECT_EQ(corner.normal, kLeft);
+    // Touching a face and moving along it or away: no contact.
+    EXPECT_FALSE(sweep({125.0f, 95.0f}, {135.0f, 95.0f}).hit);
+    EXPECT_FALSE(sweep({125.0f, 95.0f}, {125.0f, 90.0f}).hit);
+    // A 16 px wall entered from its inner side is hit at once, not passed through.
+    const Rect wall{16.0f, 64.0f, 16.0f, 500.0f};
+    const SweepResult through = sweepCircleAgainstRect(8.0f, {36.0f, 300.0f}, {0.0f, 300.0f}, wall);
+    ASSERT_TRUE(through.hit);
+    EXPECT_EQ(through.normal, (Vector2{1.0f, 0.0f}));
 }
 
 TEST(SweepCircleAgainstRect, PathThroughACornerGetsTheContactOneRadiusBack) {
@@ -217,12 +232,13 @@ TEST(SweepCircleAgainstRect, DegenerateZeroLengthPath) {
     EXPECT_TRUE(sweep({125.0f, 96.0f}, {125.0f, 96.0f}).hit);
 }
 
-TEST(SweepCircleAgainstRect, DegenerateTinyPathNearTheBoxThrows) {
-    // Not zero, but shorter than 1e-4 px: the corner test cannot take a closest point on it.
+TEST(SweepCircleAgainstRect, DegenerateTinyPathHitsOnlyFromContact) {
+    // Not zero, but shorter than 1e-4 px: too short for the corner test, and too short to reach
+    // the box from outside; in contact and moving in, it hits at its start.
     const Rect box{0.0f, 0.0f, 10.0f, 10.0f};
-    EXPECT_THROW(sweep({5.0f, -2.0f}, {5.0f, -2.0f + 1e-5f}, 3.0f, box), BaseException);
-    // Far away the swept bounds reject it before any corner work.
+    EXPECT_FALSE(sweep({-2.5f, -2.5f}, {-2.5f, -2.5f + 1e-5f}, 3.0f, box).hit);
     EXPECT_FALSE(sweep({50.0f, -20.0f}, {50.0f, -20.0f + 1e-5f}, 3.0f, box).hit);
+    EXPECT_TRUE(sweep({5.0f, -3.0f}, {5.0f, -3.0f + 1e-5f}, 3.0f, box).hit);
 }
 
 TEST(SweepCircleAgainstRect, DegenerateEndingExactlyOnTheBoundary) {
@@ -236,15 +252,13 @@ TEST(SweepCircleAgainstRect, DegenerateEndingExactlyOnTheBoundary) {
 }
 
 TEST(SweepCircleAgainstRect, DegenerateParallelToAFace) {
-    // Along the widened top face: that face is collinear and never crosses. The top-left corner is
-    // exactly r away and ties with the middle slab's left side at the same distance; the corner,
-    // found first, keeps the tie and gives the top normal.
-    const SweepResult hit = sweep({0.0f, 95.0f}, {200.0f, 95.0f});
-    ASSERT_TRUE(hit.hit);
-    EXPECT_EQ(hit.centre, (Vector2{100.0f, 95.0f}));
-    EXPECT_EQ(hit.normal, kUp);
-    // One unit farther out it never comes within r.
+    // Along the widened top face the circle grazes the box without moving into it: no bounce.
+    EXPECT_FALSE(sweep({0.0f, 95.0f}, {200.0f, 95.0f}).hit);
     EXPECT_FALSE(sweep({0.0f, 94.0f}, {200.0f, 94.0f}).hit);
+    // A hair lower it does move in, at the corner, and the top face turns it.
+    const SweepResult hit = sweep({0.0f, 95.0f}, {200.0f, 95.5f});
+    ASSERT_TRUE(hit.hit);
+    EXPECT_EQ(hit.normal, kUp);
 }
 
 TEST(SweepCircleAgainstRect, RandomPathsHitExactlyWhenTheyComeWithinRadiusAndStopOutside) {

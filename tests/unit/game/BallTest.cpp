@@ -172,9 +172,9 @@ TEST_F(BallTest, TheMovingPaddleLendsItsSpinAndTheRestingOneDoesNot) {
     EXPECT_FLOAT_EQ(20.0f, ball->getVelocity().x);
 }
 
-TEST_F(BallTest, OfTwoCollidersOnThePathTheFirstInEntityOrderIsReported) {
-    // The floor comes before the level's block in the entity list; a second box above the floor
-    // but later in the list is met first along the path, and still the floor answers.
+TEST_F(BallTest, OfTwoCollidersOnThePathTheNearestIsReported) {
+    // The floor comes first in the entity list; a second box above it, later in the list, is met
+    // first along the path and answers.
     TiXmlDocument document;
     document.Parse(R"(<box sprite="green" x="0" y="195" width="200" height="3"/>)");
     BoxEntity* later = new BoxEntity();
@@ -182,7 +182,7 @@ TEST_F(BallTest, OfTwoCollidersOnThePathTheFirstInEntityOrderIsReported) {
     scene->addEntity(later);
     fly({100, 150}, {0, 400});
     scene->update(0.25f);
-    EXPECT_NEAR(150.0f + 0.7f * 40.0f, ball->position.y, 1e-3) << "the floor, not the nearer box";
+    EXPECT_NEAR(150.0f + 0.7f * 35.0f, ball->position.y, 1e-3) << "the nearer box, not the floor";
 }
 
 TEST_F(BallTest, AHeldBallRidesOnItsPaddleAndCannotBeLost) {

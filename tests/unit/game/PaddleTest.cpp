@@ -1,5 +1,5 @@
 // The paddle: keys and their order, clamping at the sides, launch on the space bar's release,
-// the catch, input switched off, moves into the ball undone, and the ball it must find.
+// the catch, input switched off, the ball pushed out of the moving paddle, and the ball it must find.
 #include <gtest/gtest.h>
 #include <string>
 
@@ -144,25 +144,28 @@ TEST_F(PaddleTest, KeysAreIgnoredWhileInputIsDisabled) {
     EXPECT_EQ(1, paddle->direction);
 }
 
-TEST_F(PaddleTest, AMoveIntoTheBallIsUndone) {
+TEST_F(PaddleTest, TheBallNeverHoldsThePaddleStillAndIsPushedOutOfIt) {
     enableInput();
     releaseKey(kKeySpace);
     ball->position = {131.0f, 280.0f}; // the circle's left edge 1 px right of the paddle
     ball->setVelocity({0, 0});
     ball->minSpeed = 0.0f;
     pressKey(kKeyRight);
-    scene->update(kDt);
-    EXPECT_FLOAT_EQ(70.0f, paddle->position.x);
-    EXPECT_EQ(1, paddle->direction) << "the paddle keeps trying";
+    for (int frame = 0; frame < 30; ++frame) {
+        scene->update(kDt);
+        const float ballLeft = ball->position.x + ball->width * 0.5f - ball->radius;
+        ASSERT_GE(ballLeft, paddle->position.x + paddle->width - 1e-3f) << "frame " << frame;
+    }
+    EXPECT_NEAR(70.0f + 30 * kDt * 100.0f, paddle->position.x, 1e-3f);
 
-    // With ball_height below the ball's radius the held ball overlaps: every move is undone.
+    // With ball_height below the ball's radius the held ball overlaps the paddle; it moves all the same.
     paddle->ballHeight = 3.0f;
+    releaseKey(kKeyRight);
     scene->newGame();
     scene->update(kDt);
     pressKey(kKeyLeft);
     scene->update(kDt);
-    scene->update(kDt);
-    EXPECT_FLOAT_EQ(70.0f, paddle->position.x);
+    EXPECT_LT(paddle->position.x, 70.0f);
 }
 
 TEST_F(PaddleTest, NewLevelLoadedResetsThePositionButNotTheFlags) {

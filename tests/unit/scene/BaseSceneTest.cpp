@@ -213,9 +213,10 @@ TEST_F(BaseSceneTest, SceneEndedIsDispatchedBeforeAnyEntityIsDestroyed) {
     EXPECT_EQ((std::vector<std::string>{"event SCENE_ENDED", "destroy a"}), journal);
 }
 
-TEST_F(BaseSceneTest, TestCollisionReportsTheFirstHitInListOrderOnly) {
-    // Two boxes across the path of a circle moving right; both are in the way, the first listed
-    // wins although the other is nearer, and only it is told.
+TEST_F(BaseSceneTest, TestCollisionReportsTheNearestHitAlongThePathOnly) {
+    // Two boxes across the path of a circle moving right; both are in the way, the nearer wins
+    // although the other is listed first, and only it is told. Equal distances go to the first
+    // listed.
     auto scene = loadScene<ProbeScene>(sceneXml("<sprite_entity sprite='red' x='500'/>"
                                                 "<probebox label='far' sprite='red' x='100' y='0' layer='1'/>"
                                                 "<probebox label='near' sprite='red' x='60' y='0' layer='2'/>"));
@@ -227,9 +228,19 @@ TEST_F(BaseSceneTest, TestCollisionReportsTheFirstHitInListOrderOnly) {
     EXPECT_EQ(ball, ball->collider->getOwner());
     CollisionResult* result = scene->testCollision(ball);
     ASSERT_NE(nullptr, result);
-    // Contact when the centre is 5 short of x = 100: the owner's position is then x = 90.
-    EXPECT_FLOAT_EQ(90.0f, result->point.x);
+    // Contact when the centre is 5 short of x = 60: the owner's position is then x = 50.
+    EXPECT_FLOAT_EQ(50.0f, result->point.x);
     EXPECT_EQ(ball->collider, result->first);
+    EXPECT_EQ((std::vector<std::string>{"hit near"}), journal);
+    delete result;
+
+    journal.clear();
+    for (IEntity* entity : scene->getEntities()) {
+        if (auto* box = dynamic_cast<ProbeBox*>(entity); box && box->label == "near")
+            box->position = {100, 0}; // level with the far one, which is listed first
+    }
+    result = scene->testCollision(ball);
+    ASSERT_NE(nullptr, result);
     EXPECT_EQ((std::vector<std::string>{"hit far"}), journal);
     delete result;
 }

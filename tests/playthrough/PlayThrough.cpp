@@ -1,0 +1,318 @@
+// The play-through: autopilot, frame clock and the per-frame checks.
+#include "PlayThrough.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/Exceptions.h"
+#include "app/Game.h"
+#include "collision/AABBCollider.h"
+#include "collision/SweptCircle.h"
+#include "events/Events.h"
+#include "game/PellvaneBallEntity.h"
+#include "game/PellvaneBlockEntity.h"
+#include "game/PellvaneGameScene.h"
+#include "game/PellvanePaddleEntity.h"
+
+namespace playthrough {
+
+namespace {
+
+// Faults described per kind before the rest are only counted.
+constexpr long kReportedPerKind = 3;
+// The share of descending balls the autopilot lets go by on purpose.
+constexpr float kMissChance = 0.03f;
+
+void sendKey(int32_t key, bool pressed) {
+    Game::getInstance()->dispatchEvent(
+        new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
+}
+
+template <class T> T* findEntity(const BaseScene& scene) {
+    for (IEntity* entity : scene.getEntities()) {
+        if (auto* typed = dynamic_cast<T*>(entity))
+            return typed;
+    }
+    return nullptr;
+}
+
+// Watches the ball after every frame, counts what happened and the faults.
+class Observer {
+public:
+    Observer(PellvaneGameScene& scene, PellvaneBallEntity& ball, PellvanePaddleEntity& paddle,
+             const std::function<void(const std::string&)>& report)
+        : scene(scene), ball(ball), paddle(paddle), report(report) {}
+
+    void afterFrame(Counts& counts, float dt, int livesBefore) {
+        countEvents(counts, livesBefore);
+        const Vector2 centre = ball.position + Vector2{ball.width * 0.5f, ball.height * 0.5f};
+        const Vector2 v = ball.getVelocity();
+        if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(v.x) || !std::isfinite(v.y)) {
+            fault(counts.errors, counts, "position or velocity is not a number");
+            return;
+        }
+        const Rect area = scene.getGameArea();
+        if (centre.x < area.x || centre.x > area.x + area.width || centre.y < area.y)
+            fault(counts.escapes, counts, "centre outside the field");
+        // A ball the paddle has just taken back stays where it was until its next frame on the
+        // paddle; only a ball in flight can be inside a box.
+        for (IEntity* other : scene.getEntities()) {
+            if (ball.isHeld())
+                break;
+            if (other == &ball || !other->isActive())
+                continue;
+            const ICollider* collider = other->getCollider();
+            if (collider == nullptr || collider->getType() != kAABBColliderType)
+                continue;
+            const Rect box = static_cast<const AABBCollider*>(collider)->getBounds();
+            const float depth = circleRectPenetration(centre, ball.radius, box);
+            if (depth > kMaxOverlap) {
+                char what[128];
+                std::snprintf(what, sizeof what, "%.2f px inside the box at (%.1f, %.1f, %.1f x %.1f)", depth, box.x,
+                              box.y, box.width, box.height);
+                fault(counts.overlaps, counts, what);
+                break;
+            }
+        }
+        watchForFreeze(counts, centre, dt);
+    }
+
+private:
+    void countEvents(Counts& counts, int livesBefore) {
+        if (scene.getLives() < livesBefore)
+            ++counts.ballsLost;
+        // A paddle bounce turns a falling ball upwards near the paddle.
+        const Vector2 v = ball.getVelocity();
+        if (!ball.isHeld() && lastVelocityY > 0.0f && v.y < 0.0f &&
+            ball.position.y + ball.height > paddle.position.y - ball.height)
+            ++counts.paddleBounces;
+        lastVelocityY = ball.isHeld() ? 0.0f : v.y;
+
+        // The level just cleared is still as its last block left it.
+        if (scene.getCurrentLevel() != lastLevel)
+            counts.blocksBroken += std::max(0L, brokenIn(lastLevel) - lastBroken);
+        const long broken = brokenIn(scene.getCurrentLevel());
+        if (scene.getCurrentLevel() == lastLevel && broken > lastBroken)
+            counts.blocksBroken += broken - lastBroken;
+        lastLevel = scene.getCurrentLevel();
+        lastBroken = broken;
+    }
+
+    long brokenIn(unsigned level) const {
+        long broken = 0;
+        for (IEntity* entity : scene.getLevel(level)) {
+            auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
+            broken += block != nullptr && !block->isActive() ? 1 : 0;
+        }
+        return broken;
+    }
+
+    // In flight the ball must get somewhere: it may not stay within kFreezeDistance of one point
+    // for kFreezeSeconds.
+    void watchForFreeze(Counts& counts, const Vector2& centre, float dt) {
+        if (ball.isHeld()) {
+            flight = 0.0f;
+            anchor = centre;
+            return;
+        }
+        flight += dt;
+        if (length(centre - anchor) >= kFreezeDistance) {
+            anchor = centre;
+            flight = 0.0f;
+        } else if (flight >= kFreezeSeconds) {
+            fault(counts.freezes, counts, "the ball stayed within 8 px for 2 s");
+            anchor = centre;
+            flight = 0.0f;
+        }
+    }
+
+    void fault(long& kind, const Counts& counts, const std::string& what) {
+        ++kind;
+        if (!report || kind > kReportedPerKind)
+            return;
+        char line[256];
+        const Vector2 v = ball.getVelocity();
+        std::snprintf(line, sizeof line, "t=%.3f s frame %ld: %s; ball at (%.3f, %.3f) velocity (%.1f, %.1f)%s",
+                      counts.simulatedSeconds, counts.frames, what.c_str(), ball.position.x, ball.position.y, v.x,
+                      v.y, ball.isHeld() ? " held" : "");
+        report(line);
+    }
+
+    PellvaneGameScene& scene;
+    PellvaneBallEntity& ball;
+    PellvanePaddleEntity& paddle;
+    const std::function<void(const std::string&)>& report;
+    float lastVelocityY = 0.0f;
+    unsigned lastLevel = 0;
+    long lastBroken = 0;
+    float flight = 0.0f;
+    Vector2 anchor;
+};
+
+} // namespace
+
+Autopilot::Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
+                     float missChance)
+    : scene(scene), paddle(paddle), ball(ball), random(seed), missChance(missChance) {}
+
+void Autopilot::step(float dt) {
+    if (ball.isHeld()) {
+        // A player takes a moment before launching; at once, the ball would still be where it
+        // was lost, below the paddle.
+        heldTime += dt;
+        if (scene.getState() == Playing && heldTime > kLaunchDelay) {
+            heldTime = 0.0f;
+            sendKey(kKeySpace, true);
+            sendKey(kKeySpace, false);
+        }
+        steer(paddle.position.x + paddle.width * 0.5f);
+        return;
+    }
+    heldTime = 0.0f;
+    const Vector2 v = ball.getVelocity();
+    if (v.y <= 0.0f) {
+        descending = false;
+        steer(ball.position.x + ball.width * 0.5f);
+        return;
+    }
+    if (!descending) {
+        descending = true;
+        std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+        aim = unit(random) * paddle.width * 0.35f;
+        // A miss: the paddle stays well off the landing point, with no swing through it.
+        missing = unit(random) * 0.5f + 0.5f < missChance;
+        if (missing)
+            aim = (aim < 0.0f ? -1.0f : 1.0f) * (paddle.width * 0.5f + ball.width * 2.0f);
+    }
+    const float ballBottom = ball.position.y + ball.height;
+    const float timeToContact = (paddle.position.y - ballBottom) / v.y;
+    const float landing = landingX(timeToContact);
+    steer(timeToContact > kSwingTime || missing ? landing + aim : landing - aim);
+}
+
+// Where the ball's centre will be after `t` seconds, folded off the side walls.
+float Autopilot::landingX(float t) const {
+    const Rect area = scene.getGameArea();
+    const float r = ball.radius;
+    const float low = area.x + r;
+    const float span = area.width - 2.0f * r;
+    float x = ball.position.x + ball.width * 0.5f + ball.getVelocity().x * (t > 0.0f ? t : 0.0f) - low;
+    x = std::fmod(x, 2.0f * span);
+    if (x < 0.0f)
+        x += 2.0f * span;
+    if (x > span)
+        x = 2.0f * span - x;
+    return low + x;
+}
+
+void Autopilot::steer(float target) {
+    const float centre = paddle.position.x + paddle.width * 0.5f;
+    int want = 0;
+    if (target > centre + kDeadZone)
+        want = 1;
+    else if (target < centre - kDeadZone)
+        want = -1;
+    if (want == paddle.direction)
+        return;
+    if (want == 0)
+        sendKey(paddle.direction < 0 ? kKeyLeft : kKeyRight, false);
+    else
+        sendKey(want < 0 ? kKeyLeft : kKeyRight, true);
+}
+
+const char* timingName(Timing timing) {
+    switch (timing) {
+    case Timing::Fixed240:
+        return "fixed 1/240 s";
+    case Timing::Fixed60:
+        return "fixed 1/60 s";
+    case Timing::Fixed20:
+        return "fixed 1/20 s";
+    case Timing::Fixed5:
+        return "fixed 1/5 s";
+    case Timing::Real60:
+        return "real 16/17 ms";
+    case Timing::Jitter:
+        return "jitter 1-40 ms, 3% spikes";
+    }
+    return "?";
+}
+
+float FrameClock::next() {
+    unsigned milliseconds = 0;
+    switch (timing) {
+    case Timing::Fixed240:
+        return 1.0f / 240.0f;
+    case Timing::Fixed60:
+        return 1.0f / 60.0f;
+    case Timing::Fixed20:
+        return 1.0f / 20.0f;
+    case Timing::Fixed5:
+        return 1.0f / 5.0f;
+    case Timing::Real60:
+        milliseconds = frame++ % 3 == 2 ? 16u : 17u;
+        break;
+    case Timing::Jitter:
+        if (std::uniform_real_distribution<float>(0.0f, 1.0f)(random) < 0.03f)
+            milliseconds = std::uniform_int_distribution<unsigned>(100u, 300u)(random);
+        else
+            milliseconds = std::uniform_int_distribution<unsigned>(1u, 40u)(random);
+        break;
+    }
+    // As the frame loop turns its tick difference into seconds.
+    return static_cast<float>(milliseconds / 1000.0);
+}
+
+std::string Counts::summary() const {
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "%.0f simulated s, %ld frames: %ld blocks broken, %ld paddle bounces, %ld balls lost, %ld levels "
+                  "cleared, %ld games over | faults: %ld escapes, %ld overlaps, %ld freezes, %ld errors",
+                  simulatedSeconds, frames, blocksBroken, paddleBounces, ballsLost, levelsCleared, gamesOver, escapes,
+                  overlaps, freezes, errors);
+    return line;
+}
+
+Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t seed,
+            const std::function<void(const std::string&)>& report) {
+    Counts counts;
+    auto* paddle = findEntity<PellvanePaddleEntity>(scene);
+    auto* ball = findEntity<PellvaneBallEntity>(scene);
+    if (paddle == nullptr || ball == nullptr) {
+        ++counts.errors;
+        if (report)
+            report("the scene has no paddle or no ball");
+        return counts;
+    }
+    Autopilot pilot(scene, *paddle, *ball, seed, kMissChance);
+    Observer observer(scene, *ball, *paddle, report);
+    FrameClock clock(timing, seed);
+    scene.newGame();
+    int levelsCompleted = scene.getLevelsCompleted();
+    while (counts.simulatedSeconds < seconds) {
+        const float dt = clock.next();
+        const int lives = scene.getLives();
+        pilot.step(dt);
+        try {
+            scene.update(dt);
+        } catch (const BaseException& error) {
+            ++counts.errors;
+            if (report)
+                report("exception out of a frame: " + error.message);
+            return counts;
+        }
+        counts.simulatedSeconds += dt;
+        ++counts.frames;
+        observer.afterFrame(counts, dt, lives);
+        counts.levelsCleared += scene.getLevelsCompleted() - levelsCompleted;
+        if (scene.getState() == GameOver) {
+            ++counts.gamesOver;
+            scene.newGame();
+        }
+        levelsCompleted = scene.getLevelsCompleted();
+    }
+    return counts;
+}
+
+} // namespace playthrough

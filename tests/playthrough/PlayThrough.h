@@ -1,0 +1,108 @@
+// Playing the shipped game the way a player meets it: an autopilot at the keyboard, frame times
+// from a fixed step to a jittery real loop, and after every frame the checks that matter to the
+// player (the ball stays in the field, never sinks into a box, keeps moving). Shared by the suite's
+// short play-through test and the long soak tool, which print the same counts.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+
+class PellvaneBallEntity;
+class PellvaneGameScene;
+class PellvanePaddleEntity;
+
+namespace playthrough {
+
+// How the frames of a run are timed.
+enum class Timing {
+    Fixed240, // a fixed 1/240 s
+    Fixed60,  // a fixed 1/60 s
+    Fixed20,  // a fixed 1/20 s
+    Fixed5,   // a fixed 1/5 s
+    Real60,   // a real 60 Hz loop: whole milliseconds 17, 17, 16, ...
+    Jitter,   // whole milliseconds 1 to 40, with 3% spikes of 100 to 300
+};
+constexpr Timing kAllTimings[] = {Timing::Fixed240, Timing::Fixed60, Timing::Fixed20,
+                                  Timing::Fixed5,   Timing::Real60,  Timing::Jitter};
+const char* timingName(Timing timing);
+
+// The dt of each frame, as the frame loop computes it from whole milliseconds where the timing
+// is a real clock's.
+class FrameClock {
+public:
+    FrameClock(Timing timing, uint32_t seed) : timing(timing), random(seed) {}
+    float next();
+
+private:
+    Timing timing;
+    std::mt19937 random;
+    unsigned frame = 0;
+};
+
+// Steers the paddle under the ball's predicted landing point with the arrow keys and launches
+// with the space bar, as a player does: it only presses keys (dispatched on the Game). Each time
+// the ball starts down it picks a random aim off the paddle's centre and swings through to the
+// other side in the last moments, so the paddle is moving at contact and lends the ball spin:
+// without that every bounce would mirror the last and the ball could circle one path for ever. It
+// misses now and then at long frame times, and on purpose on a `missChance` share of the balls it
+// sees coming down, so that balls are lost, relaunched and games end.
+class Autopilot {
+public:
+    Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
+              float missChance = 0.0f);
+    // Presses and releases keys for the coming frame of `dt` seconds.
+    void step(float dt);
+
+private:
+    // Seconds before contact at which the paddle swings through the landing point.
+    static constexpr float kSwingTime = 0.12f;
+    // Seconds the pilot waits with the ball on the paddle before launching it.
+    static constexpr float kLaunchDelay = 0.33f;
+    // Pixels from the target within which the paddle stops.
+    static constexpr float kDeadZone = 6.0f;
+
+    float landingX(float t) const;
+    void steer(float target);
+
+    PellvaneGameScene& scene;
+    PellvanePaddleEntity& paddle;
+    PellvaneBallEntity& ball;
+    std::mt19937 random;
+    float missChance;
+    bool descending = false;
+    bool missing = false;
+    float heldTime = 0.0f;
+    float aim = 0.0f;
+};
+
+// What a run saw. The last three are faults: each must stay 0.
+struct Counts {
+    double simulatedSeconds = 0.0;
+    long frames = 0;
+    long blocksBroken = 0;
+    long paddleBounces = 0;
+    long ballsLost = 0;
+    long levelsCleared = 0;
+    long gamesOver = 0;
+    long escapes = 0;  // frames ending with the ball's centre outside the field (below it is fine)
+    long overlaps = 0; // frames ending with the ball more than kMaxOverlap inside an active box
+    long freezes = 0;  // spans of kFreezeSeconds in flight in which the ball moved under kFreezeDistance
+    long errors = 0;   // exceptions out of a frame, and positions or velocities that are not numbers
+
+    long faults() const { return escapes + overlaps + freezes + errors; }
+    std::string summary() const;
+};
+
+constexpr float kMaxOverlap = 0.5f;
+constexpr float kFreezeSeconds = 2.0f;
+constexpr float kFreezeDistance = 8.0f;
+
+// Plays `seconds` of simulated time on a loaded game scene at `timing`, starting a new game at
+// once and again after every game over. `report` (if given) receives a line for each of the first
+// few faults of each kind, so a failing run says where the ball was.
+Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t seed,
+            const std::function<void(const std::string&)>& report = {});
+
+} // namespace playthrough

@@ -1,0 +1,130 @@
+// The ball in the shipped field, in the situations that once let it through a wall, into a box or
+// into an endless bounce in place: the field's corner, an exact landing on the paddle, the 2 px
+// gaps between blocks, the paddle against a side wall, and a ball that starts inside a wall.
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/Game.h"
+#include "collision/AABBCollider.h"
+#include "collision/SweptCircle.h"
+#include "game/GameTestSupport.h"
+
+namespace {
+
+using gametest::GameFixture;
+
+class BallInPlayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(PELLVANE_DATA);
+        Game::destroyInstance();
+        Game::getInstance()->init(800, 600);
+        std::filesystem::current_path(previous);
+        scene = dynamic_cast<PellvaneGameScene*>(Game::getInstance()->getCurrentScene());
+        ASSERT_NE(nullptr, scene);
+        scene->newGame();
+        for (int frame = 0; frame < 100 && scene->getState() != Playing; ++frame)
+            scene->update(0.05f); // "GET READY": input is on once the level starts
+        ASSERT_TRUE(scene->isInputEnabled());
+        ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
+        paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
+    }
+    void TearDown() override { Game::destroyInstance(); }
+
+    void fly(Vector2 centre, Vector2 velocity) {
+        ball->release();
+        ball->position = centre - Vector2{ball->width * 0.5f, ball->height * 0.5f};
+        ball->setVelocity(velocity);
+    }
+    Vector2 centre() const { return ball->position + Vector2{ball->width * 0.5f, ball->height * 0.5f}; }
+
+    // Runs `frames` frames of `dt`, checking after each that a ball in flight is in the field (or
+    // below it) and no more than 0.5 px inside any active box.
+    void play(int frames, float dt) {
+        const Rect area = scene->getGameArea();
+        for (int frame = 0; frame < frames && !ball->isHeld(); ++frame) {
+            scene->update(dt);
+            const Vector2 c = centre();
+            ASSERT_TRUE(c.x >= area.x && c.x <= area.x + area.width && c.y >= area.y)
+                << "frame " << frame << ": out of the field at (" << c.x << ", " << c.y << ")";
+            for (IEntity* other : scene->getEntities()) {
+                const ICollider* box = other->isActive() ? other->getCollider() : nullptr;
+                if (other == ball || box == nullptr || box->getType() != kAABBColliderType)
+                    continue;
+                const Rect bounds = static_cast<const AABBCollider*>(box)->getBounds();
+                ASSERT_LE(circleRectPenetration(c, ball->radius, bounds), 0.5f)
+                    << "frame " << frame << ": inside the box at (" << bounds.x << ", " << bounds.y << ")";
+            }
+        }
+    }
+
+    PellvaneGameScene* scene = nullptr;
+    PellvaneBallEntity* ball = nullptr;
+    PellvanePaddleEntity* paddle = nullptr;
+};
+
+TEST_F(BallInPlayTest, TheFieldsTopRightCornerTurnsTheBallBackIn) {
+    fly({756.6f, 80.1f}, {196.0f, -356.0f});
+    play(15, 1.0f / 60.0f);
+    EXPECT_LT(ball->getVelocity().x, 0.0f);
+    EXPECT_GT(ball->getVelocity().y, 0.0f);
+}
+
+TEST_F(BallInPlayTest, AnExactLandingOnThePaddleBouncesOnce) {
+    for (float dt : {1.0f / 240.0f, 1.0f / 60.0f}) {
+        SCOPED_TRACE(dt);
+        fly({paddle->position.x + 40.0f, paddle->position.y - ball->radius}, {0.0f, 360.0f});
+        play(1, dt);
+        EXPECT_LT(ball->getVelocity().y, 0.0f);
+        const float y = ball->position.y;
+        play(20, dt);
+        EXPECT_LT(ball->position.y, y - 20 * dt * 300.0f) << "the ball leaves the paddle";
+    }
+}
+
+TEST_F(BallInPlayTest, TheGapsBetweenBlocksNeverLetTheBallIn) {
+    // Upwards at many angles into the 2 px gaps of the first level's rows, at 240 and 60 frames a second.
+    for (float dt : {1.0f / 240.0f, 1.0f / 60.0f}) {
+        for (float x = 120.0f; x < 150.0f; x += 1.3f) {
+            for (float vx : {-250.0f, -90.0f, 0.0f, 40.0f, 300.0f}) {
+                SCOPED_TRACE(testing::Message() << "dt " << dt << " x " << x << " vx " << vx);
+                scene->loadLevel(0, false);
+                fly({x, 260.0f}, {vx, -360.0f});
+                play(static_cast<int>(0.6f / dt), dt);
+                if (HasFatalFailure())
+                    return;
+            }
+        }
+    }
+}
+
+TEST_F(BallInPlayTest, ThePaddleAgainstASideWallNeitherTrapsNorFreezes) {
+    GameFixture::pressKeyOnGame(kKeyLeft, true);
+    for (int frame = 0; frame < 120; ++frame)
+        scene->update(1.0f / 60.0f);
+    GameFixture::pressKeyOnGame(kKeyLeft, false);
+    ASSERT_FLOAT_EQ(scene->getGameArea().x, paddle->position.x);
+    // Into the corner between the wall and the paddle, from above and from the side.
+    fly({44.0f, 540.0f}, {-250.0f, 300.0f});
+    play(30, 1.0f / 60.0f);
+    EXPECT_LT(ball->getVelocity().y, 0.0f) << "the paddle sent it back up";
+    fly({paddle->position.x + paddle->width + 9.0f, 566.0f}, {-300.0f, 100.0f});
+    GameFixture::pressKeyOnGame(kKeyRight, true);
+    const float before = paddle->position.x;
+    play(10, 1.0f / 60.0f);
+    GameFixture::pressKeyOnGame(kKeyRight, false);
+    EXPECT_GT(paddle->position.x, before) << "the ball does not hold the paddle still";
+}
+
+TEST_F(BallInPlayTest, ABallStartingInsideAWallIsMovedOutTheShortWay) {
+    const Rect area = scene->getGameArea();
+    fly({area.x + 4.0f, 300.0f}, {-300.0f, -100.0f}); // 4 px into the left wall
+    play(1, 1.0f / 60.0f);
+    EXPECT_GT(ball->getVelocity().x, 0.0f);
+    fly({area.x - 2.0f, 330.0f}, {-300.0f, 100.0f}); // centre inside the 16 px wall
+    play(30, 1.0f / 60.0f);
+    EXPECT_GT(centre().x, area.x + ball->radius - 0.5f);
+}
+
+} // namespace
