@@ -4,6 +4,7 @@
 #   ./run.sh test    install what is missing, build, run the whole suite under a virtual X server
 #   ./run.sh asan    the same suite built with AddressSanitizer + UndefinedBehaviorSanitizer
 #   ./run.sh bench   build and run the benchmarks (ratios against reference libraries)
+#   ./run.sh package build pellvane_<version>_<arch>.deb here (install it with: sudo apt install ./pellvane_*.deb)
 #   ./run.sh fuzz [seconds]  run each libFuzzer target for a bounded time (default 60 s each)
 #   ./run.sh soak [minutes]  play the shipped game with an autopilot at every frame timing (default 60
 #                            simulated minutes each) and print what happened and the fault counts
@@ -15,7 +16,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 play_packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libglew-dev libgl-dev libtinyxml-dev
                libgl1-mesa-dri)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core zlib1g-dev libpng-dev
-               libdeflate-dev libstb-dev python3 sox vorbis-tools)
+               libdeflate-dev libstb-dev python3 sox vorbis-tools dpkg-dev lintian desktop-file-utils)
+package_packages=(dpkg-dev)
 extra_packages=(clang libclang-rt-14-dev valgrind)
 
 # Installs the Debian packages that are not installed yet; does nothing when all are there.
@@ -67,6 +69,13 @@ asan)
     export GALLIUM_DRIVER=softpipe
     run_suite build-asan
     ;;
+package)
+    ensure_packages "${play_packages[@]}" "${package_packages[@]}"
+    build build-package -DPELLVANE_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+    (cd build-package && cpack -G DEB -B "$root/build-package/deb" >&2)
+    cp build-package/deb/pellvane_*.deb "$root/"
+    ls "$root"/pellvane_*.deb
+    ;;
 bench)
     ensure_packages "${play_packages[@]}" "${test_packages[@]}" "${extra_packages[@]}"
     build build-bench -DPELLVANE_BENCH=ON -DCMAKE_BUILD_TYPE=Release
@@ -102,7 +111,7 @@ fuzz)
     done
     ;;
 *)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -56,6 +56,17 @@ double median(std::vector<double>& values) {
     return values[values.size() / 2];
 }
 
+// Between timed frames: every block of `level` back, the ball launched if held, and the paddle
+// put under the ball so it is never lost.
+void keepInPlay(PellvaneGameScene& scene, unsigned level, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball) {
+    scene.loadLevel(level, false);
+    if (ball.isHeld())
+        Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
+    const Rect area = scene.getGameArea();
+    const float target = ball.position.x + ball.width * 0.5f - paddle.width * 0.5f;
+    paddle.position.x = std::clamp(target, area.x, area.x + area.width - paddle.width);
+}
+
 // Plays `level` for kFrames frames and times each update + render. Outside the timed part the
 // level is reset (so every block stays), the paddle is put under the ball so it is never lost,
 // and a held ball is launched at once.
@@ -72,12 +83,7 @@ Figures measure(PellvaneGameScene& scene, unsigned level) {
     renders.reserve(kFrames);
     std::size_t entities = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
-        scene.loadLevel(level, false);
-        if (ball->isHeld())
-            Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
-        const Rect area = scene.getGameArea();
-        const float target = ball->position.x + ball->width * 0.5f - paddle->width * 0.5f;
-        paddle->position.x = std::clamp(target, area.x, area.x + area.width - paddle->width);
+        keepInPlay(scene, level, *paddle, *ball);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
         const double start = threadMicroseconds();
@@ -116,12 +122,7 @@ double measureBall(PellvaneGameScene& scene, unsigned level) {
     std::vector<double> times;
     times.reserve(kFrames);
     for (int frame = 0; frame < kFrames; ++frame) {
-        scene.loadLevel(level, false);
-        if (ball->isHeld())
-            Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
-        const Rect area = scene.getGameArea();
-        const float target = ball->position.x + ball->width * 0.5f - paddle->width * 0.5f;
-        paddle->position.x = std::clamp(target, area.x, area.x + area.width - paddle->width);
+        keepInPlay(scene, level, *paddle, *ball);
         const double start = threadMicroseconds();
         ball->postUpdate(kDt);
         times.push_back(threadMicroseconds() - start);

@@ -281,6 +281,7 @@ make_particle() { # diameter falloff-exponent destination
 # Atlas packing: pieces are placed left to right on shelves; each placement also writes the
 # matching sprite element, so the sprite set always agrees with the pixels.
 SPRITE_LINES=()
+SPARE_LINES=()
 ATLAS_ARGS=()
 ATLAS_NAME=
 ATLAS_W=0
@@ -313,6 +314,15 @@ place_at() { # id image x y
     SPRITE_LINES+=("  <sprite id=\"$1\" texture=\"$ATLAS_NAME\" x=\"$3\" y=\"$4\" width=\"$w\" height=\"$h\"/>")
 }
 
+# A spare picture: placed in the atlas like any other, but its sprite line goes into a comment of
+# the sprite set rather than the set itself, because the shipped game does not use it (the data
+# checker warns about sprites nothing uses). Uncomment its line to use it.
+spare() { # place or place_at, then its arguments
+    "$@"
+    SPARE_LINES+=("${SPRITE_LINES[-1]}")
+    unset 'SPRITE_LINES[-1]'
+}
+
 place() { # id image: next free spot on the current shelf, or a new shelf below
     local w h
     read -r w h < <(size_of "$2")
@@ -342,7 +352,7 @@ make_particle 16 1.0 "$WORK/particle_small.miff"
 atlas_begin background.png 64 1024 24 0
 place_at backdrop "$WORK/backdrop.miff" 0 0
 place_at particle "$WORK/particle.miff" 24 0
-place_at particle_small "$WORK/particle_small.miff" 24 36
+spare place_at particle_small "$WORK/particle_small.miff" 24 36
 atlas_end
 
 # Pieces atlas.
@@ -362,8 +372,8 @@ place block_small "$WORK/block_small.miff"
 place block_hard "$WORK/block_hard.miff"
 place ball "$WORK/ball.miff"
 place paddle "$WORK/paddle.miff"
-place paddle_small "$WORK/paddle_small.miff"
-place paddle_large "$WORK/paddle_large.miff"
+spare place paddle_small "$WORK/paddle_small.miff"
+spare place paddle_large "$WORK/paddle_large.miff"
 atlas_end
 
 # HUD atlas: digits share one cell size so numbers line up at any value.
@@ -392,7 +402,7 @@ im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
 atlas_begin hud.png 1024 512 0 0
 place title "$WORK/title.miff"
 place game_over "$WORK/game_over.miff"
-place level_cleared "$WORK/level_cleared.miff"
+spare place level_cleared "$WORK/level_cleared.miff"
 place get_ready "$WORK/get_ready.miff"
 place button_new_game "$WORK/button.miff"
 for d in 0 1 2 3 4 5 6 7 8 9; do
@@ -416,6 +426,12 @@ atlas_end
     for line in "${SPRITE_LINES[@]:1}"; do
         echo "$line"
     done
+    echo ''
+    echo '  <!-- Spare pictures in these atlases that the shipped game does not use:'
+    for line in "${SPARE_LINES[@]}"; do
+        echo "$line"
+    done
+    echo '  -->'
     echo '</sprites>'
 } >"$SPRITES_XML"
 

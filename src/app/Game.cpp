@@ -8,6 +8,7 @@
 
 #include "app/DebugLog.h"
 #include "app/Exceptions.h"
+#include "app/StartupMessages.h"
 #include "app/SystemKeys.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"
@@ -135,7 +136,7 @@ IScene* Game::createScene(const std::string& type) {
 void Game::configure() {
     TiXmlDocument document;
     if (!xml::loadDocument(document, kConfigFile)) {
-        failStartup("Failed to load config file.");
+        failStartup(startup::kConfigFailedToLoad);
         return;
     }
     try {
@@ -157,7 +158,7 @@ void Game::configure() {
 
 void Game::configureFrom(TiXmlElement* config) {
     if (config == nullptr) {
-        failStartup("No config element found in config file.");
+        failStartup(startup::kNoConfigElement);
         return;
     }
     int batchSize = kDefaultBatchSize;
@@ -179,20 +180,20 @@ void Game::configureFrom(TiXmlElement* config) {
     } else if (TiXmlElement* firstSprite = config->FirstChildElement("sprite")) {
         setSpriteManager(new SpriteManager(TiXmlHandle(firstSprite), *textures));
     } else {
-        failStartup("No sprites or spriteset file defined");
+        failStartup(startup::kNoSprites);
         return;
     }
 
     std::string soundSet;
     if (!xml::readText(config, "soundset", soundSet)) {
-        failStartup("No sound set defined!");
+        failStartup(startup::kNoSoundSet);
         return;
     }
     setSoundManager(new SoundManager(soundSet));
 
     TiXmlElement* sceneList = config->FirstChildElement("scenes");
     if (sceneList == nullptr) {
-        failStartup("No scenes defined");
+        failStartup(startup::kNoScenes);
         return;
     }
     std::string defaultId;
@@ -209,7 +210,7 @@ void Game::configureFrom(TiXmlElement* config) {
             currentScene = scene;
     }
     if (scenes.empty()) {
-        failStartup("No valid scenes created!");
+        failStartup(startup::kNoValidScenes);
         return;
     }
     if (currentScene == nullptr)

@@ -34,6 +34,19 @@ PellvaneBallEntity* ballOf(const ICollider* collider) {
 }
 } // namespace
 
+const char* blockHitSound(int health) {
+    switch (health) {
+    case 3:
+        return kRedSound;
+    case 2:
+        return kOrangeSound;
+    case 1:
+        return kYellowSound;
+    default:
+        return nullptr;
+    }
+}
+
 void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
     BoxEntity::load(handle, owner);
     const TiXmlElement* element = handle.ToElement();
@@ -72,15 +85,9 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
         return;
 
     SoundManager* sounds = Game::getInstance()->getSoundManager();
-    const char* sound = nullptr;
-    if (health == 3) {
-        sound = kRedSound;
-    } else if (health == 2) {
-        sound = kOrangeSound;
+    const char* sound = blockHitSound(health);
+    if (health == 2)
         ball->cycleColour();
-    } else if (health == 1) {
-        sound = kYellowSound;
-    }
     if (sound != nullptr && sounds != nullptr)
         sounds->playSound(sound);
 

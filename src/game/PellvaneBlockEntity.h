@@ -7,6 +7,10 @@
 // Points a block is worth for each unit of its initial health.
 constexpr int kPointsPerHealth = 10;
 
+// The effect id a hit plays, chosen by the block's health before the hit; null for a health
+// that plays none.
+const char* blockHitSound(int health);
+
 class PellvaneBlockEntity : public BoxEntity {
 public:
     PellvaneBlockEntity() = default;

@@ -8,6 +8,7 @@
 #include "app/BestScore.h"
 #include "app/Exceptions.h"
 #include "app/Game.h"
+#include "app/LoadObserver.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
 #include "game/GameTypeNames.h"
@@ -97,7 +98,8 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     readLevelList(element);
     BaseScene::load(handle);
     readPauseOverlay(handle.ToElement());
-    if (keepBestScore) {
+    // The data checker loads with an observer: the player's best score is none of its business.
+    if (keepBestScore && loadObserver == nullptr) {
         bestScorePath = bestscore::defaultPath();
         bestScore = bestscore::load(bestScorePath);
     }
@@ -150,12 +152,21 @@ void PellvaneGameScene::readLevelList(const TiXmlElement* element) {
     std::string directory;
     const bool hasDirectory = xml::readText(list, "directory", directory);
     for (const TiXmlElement* level = first; level != nullptr; level = level->NextSiblingElement("level")) {
-        // The file name is the element's text; without one there is nothing to open.
-        const TiXmlNode* text = level->FirstChild();
-        if (text == nullptr || text->ToText() == nullptr)
-            throw SceneException(kSource, "Level element has no file name!");
-        const std::string name = text->ValueStr();
-        loadLevelFile(hasDirectory ? directory + "/" + name : name);
+        const std::size_t before = levels.size();
+        try {
+            // The file name is the element's text; without one there is nothing to open.
+            const TiXmlNode* text = level->FirstChild();
+            if (text == nullptr || text->ToText() == nullptr)
+                throw SceneException(kSource, "Level element has no file name!");
+            const std::string name = text->ValueStr();
+            loadLevelFile(hasDirectory ? directory + "/" + name : name);
+        } catch (const BaseException& error) {
+            if (!reportLoadError(loadObserver, level, error))
+                throw;
+            // An empty stand-in keeps the numbering of the levels that follow.
+            if (levels.size() == before)
+                levels.emplace_back();
+        }
     }
 }
 
@@ -181,10 +192,17 @@ IEntity* PellvaneGameScene::loadEntity(TiXmlElement* element) {
         return nullptr;
     try {
         entity->load(TiXmlHandle(element), this);
+    } catch (const BaseException& error) {
+        delete entity;
+        if (!reportLoadError(loadObserver, element, error))
+            throw;
+        return nullptr;
     } catch (...) {
         delete entity;
         throw;
     }
+    if (loadObserver != nullptr)
+        loadObserver->loaded(element, entity);
     return entity;
 }
 
@@ -348,13 +366,19 @@ void PellvaneGameScene::settleBestScore() {
 }
 
 void PellvaneGameScene::newGame() {
+    newGameAt(0);
+}
+
+void PellvaneGameScene::newGameAt(unsigned index) {
+    if (index >= levels.size())
+        throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     resume();
     settleBestScore();
     score = 0;
-    levelsCompleted = 0;
+    levelsCompleted = static_cast<int>(index);
     lives = initialLives;
     raise(PELLVANE_GAME_STARTED);
-    loadLevel(0, false);
+    loadLevel(index, false);
     raise(PELLVANE_NEW_LEVEL_LOADED);
     stateTimer = 0.0f;
     state = LevelLoaded;

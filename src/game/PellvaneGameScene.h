@@ -88,6 +88,9 @@ public:
     // losses are ignored, so lives stay at -1 and "PELLVANE_GAME_OVER" is raised once.
     void ballLost();
     void newGame();
+    // A new game that starts at level `index` instead of the first, its level counter showing
+    // index + 1 (the level pictures of `--shot --level N`). Throws for an index out of range.
+    void newGameAt(unsigned index);
     // Brings level `index` into play. `reset` true is for the first placement only, when no
     // level entity is in the scene yet.
     void loadLevel(unsigned index, bool reset);
@@ -97,7 +100,8 @@ private:
     void readLevelList(const TiXmlElement* element);
     void loadLevelFile(const std::string& path);
     void readPauseOverlay(TiXmlElement* element);
-    // A new entity of the element's type, loaded into this scene; null for an unknown type.
+    // A new entity of the element's type, loaded into this scene; null for an unknown type, or
+    // for one whose error went to the load observer.
     IEntity* loadEntity(TiXmlElement* element);
     bool isLevelCleared() const;
     void raise(const std::string& name);

@@ -4,16 +4,16 @@
 #include <cstring>
 #include <tinyxml.h>
 
-#include "scene/XmlAttributes.h"
-
 #include "app/Exceptions.h"
+#include "app/LoadObserver.h"
+#include "scene/XmlAttributes.h"
 
 namespace {
 constexpr const char* kSource = "SpriteManager";
 constexpr const char* kSpriteElement = "sprite";
 } // namespace
 
-SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures) {
+SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures, LoadObserver* observer) {
     TiXmlDocument document;
     if (!xml::loadDocument(document, fileName))
         throw SpriteException(kSource, "Failed to load file: " + fileName);
@@ -25,15 +25,24 @@ SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures
         throw SpriteException(kSource, "No root container element with sprites found in file: " + fileName);
     for (const TiXmlElement* e = container->FirstChildElement(kSpriteElement); e != nullptr;
          e = e->NextSiblingElement(kSpriteElement))
-        sprites.push_back(std::make_unique<Sprite>(TiXmlHandle(const_cast<TiXmlElement*>(e)), textures));
+        add(const_cast<TiXmlElement*>(e), textures, observer);
 }
 
-SpriteManager::SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures) {
+SpriteManager::SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures, LoadObserver* observer) {
     TiXmlElement* first = firstSpriteElement.ToElement();
     if (first == nullptr || std::strcmp(first->Value(), kSpriteElement) != 0)
         throw SpriteException(kSource, "Constructor passed handle to a non-element or non-sprite element.");
     for (TiXmlElement* e = first; e != nullptr; e = e->NextSiblingElement(kSpriteElement))
-        sprites.push_back(std::make_unique<Sprite>(TiXmlHandle(e), textures));
+        add(e, textures, observer);
+}
+
+void SpriteManager::add(TiXmlElement* element, TextureCache& textures, LoadObserver* observer) {
+    try {
+        sprites.push_back(std::make_unique<Sprite>(TiXmlHandle(element), textures));
+    } catch (const BaseException& error) {
+        if (!reportLoadError(observer, element, error))
+            throw;
+    }
 }
 
 Sprite* SpriteManager::getSprite(const std::string& id) const {

@@ -25,7 +25,7 @@ void uploadTexture(Texture& texture, uint32_t width, uint32_t height, const uint
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 }
 
-void loadTexture(Texture& texture, const std::string& path) {
+void loadTexture(Texture& texture, const std::string& path, bool upload) {
     texture.loaded = false;
     std::vector<unsigned char> bytes;
     loadFile(bytes, path);
@@ -40,6 +40,11 @@ void loadTexture(Texture& texture, const std::string& path) {
     if (decoder.error != 0 || needed == 0 || pixels.size() < needed)
         throw ResourceException(path, "Decoding error!");
     // The pixel and file arrays are freed on return: no copy of the image stays in memory.
-    uploadTexture(texture, decoder.width, decoder.height, pixels.data());
+    if (upload) {
+        uploadTexture(texture, decoder.width, decoder.height, pixels.data());
+    } else {
+        texture.width = decoder.width;
+        texture.height = decoder.height;
+    }
     texture.loaded = true;
 }

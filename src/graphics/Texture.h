@@ -17,8 +17,9 @@ struct Texture {
 // Reads the PNG file at `path`, decodes it to 8-bit RGBA and uploads it into `texture`.
 // Throws ResourceException(path, "File not found!") for a missing or empty file and
 // ResourceException(path, "Decoding error!") for bytes the decoder refuses. On a throw no GL
-// texture has been made and `texture.loaded` is false.
-void loadTexture(Texture& texture, const std::string& path);
+// texture has been made and `texture.loaded` is false. With `upload` false the image is only
+// decoded and measured (no GL context needed; glName stays 0), as the data checker does.
+void loadTexture(Texture& texture, const std::string& path, bool upload = true);
 
 // Makes a new GL texture from `rgba` (width x height x 4 bytes, rows top to bottom) and records
 // it in `texture`, with clamped edges and nearest filtering. The texture stays bound to

@@ -3,12 +3,13 @@
 
 #include <GL/glew.h>
 
-TextureCache::TextureCache(const std::string& directory) : directory(directory) {}
+TextureCache::TextureCache(const std::string& directory, bool upload) : directory(directory), upload(upload) {}
 
 TextureCache::~TextureCache() {
     for (auto& [name, texture] : textures) {
         if (texture != nullptr) {
-            glDeleteTextures(1, &texture->glName);
+            if (texture->glName != 0) // a texture that was never uploaded has no GL name
+                glDeleteTextures(1, &texture->glName);
             texture.reset();
         }
     }
@@ -25,7 +26,7 @@ Texture* TextureCache::getTexture(const std::string& name) {
         return found->second.get();
     // Loaded into a record of its own first: a throw frees it and leaves the map untouched.
     auto texture = std::make_unique<Texture>();
-    loadTexture(*texture, pathFor(name));
+    loadTexture(*texture, pathFor(name), upload);
     Texture* loaded = texture.get();
     textures.emplace(name, std::move(texture));
     return loaded;

@@ -12,8 +12,9 @@
 // it, so the cache must outlive their drawing.
 class TextureCache {
 public:
-    // `directory` is the texture directory, or empty to use names as paths.
-    explicit TextureCache(const std::string& directory);
+    // `directory` is the texture directory, or empty to use names as paths. With `upload` false
+    // textures are decoded and measured but never uploaded, so no GL context is needed.
+    explicit TextureCache(const std::string& directory, bool upload = true);
     // Deletes the GL textures in key order.
     ~TextureCache();
     TextureCache(const TextureCache&) = delete;
@@ -30,6 +31,7 @@ public:
 
 private:
     std::string directory;
+    bool upload;
     // Keyed by the name as requested, not the path; std::string orders byte-wise.
     std::map<std::string, std::unique_ptr<Texture>> textures;
 };

@@ -7,6 +7,7 @@
 
 #include "app/Exceptions.h"
 #include "app/Game.h"
+#include "app/LoadObserver.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
 #include "graphics/IRenderable.h"
@@ -51,10 +52,17 @@ void BaseScene::load(const TiXmlHandle& handle) {
             continue;
         try {
             entity->load(TiXmlHandle(child), this);
-        } catch (...) {
+        } catch (const BaseException& error) {
             delete entity; // the entity that threw is not in the scene
+            if (!reportLoadError(loadObserver, child, error))
+                throw;
+            continue;
+        } catch (...) {
+            delete entity;
             throw;
         }
+        if (loadObserver != nullptr)
+            loadObserver->loaded(child, entity);
         addEntity(entity);
     }
     sortByLayer();

@@ -9,6 +9,7 @@
 #include "events/EventDispatcher.h"
 #include "scene/IScene.h"
 
+class LoadObserver;
 class SpriteBatch;
 
 // Owns every entity in `entities`. An entry of `pendingRemovals` does not own its entity.
@@ -34,6 +35,10 @@ public:
     IEntity* createEntity(const std::string& type) override;
 
     const std::vector<IEntity*>& getEntities() const { return entities; }
+    // With an observer, `load` (and the level files and groups loaded through this scene) report
+    // an entity that fails and go on without it (LoadObserver.h). Not owned; null by default.
+    void setLoadObserver(LoadObserver* observer) { loadObserver = observer; }
+    LoadObserver* getLoadObserver() const { return loadObserver; }
     bool isStarted() const { return started; }
 
 protected:
@@ -43,6 +48,7 @@ protected:
     std::string id;
     std::vector<IEntity*> entities;
     std::vector<std::pair<IEntity*, bool>> pendingRemovals;
+    LoadObserver* loadObserver = nullptr;
 
 private:
     // The batches of the frame being drawn; a member only so its storage is reused.

@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
+#include "app/LoadObserver.h"
 #include "collision/Vector2.h"
 #include "scene/BaseScene.h"
 #include "scene/XmlAttributes.h"
@@ -54,6 +55,8 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
     if (!xml::readText(element, "end_event", endEvent) && !xml::readText(element, "end", endEvent))
         throw EntityException(kSource, "No end event defined!");
 
+    auto* baseScene = dynamic_cast<BaseScene*>(owner);
+    LoadObserver* observer = baseScene != nullptr ? baseScene->getLoadObserver() : nullptr;
     for (TiXmlElement* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         // The scene's own factory, so that a game scene's types can be grouped too.
         IEntity* entity = scene != nullptr ? scene->createEntity(child->ValueStr()) : nullptr;
@@ -61,10 +64,17 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
             continue;
         try {
             entity->load(TiXmlHandle(child), scene);
+        } catch (const BaseException& error) {
+            delete entity;
+            if (!reportLoadError(observer, child, error))
+                throw;
+            continue;
         } catch (...) {
             delete entity;
             throw;
         }
+        if (observer != nullptr)
+            observer->loaded(child, entity);
         children.push_back(entity);
     }
 

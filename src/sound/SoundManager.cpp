@@ -8,6 +8,7 @@
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
+#include "app/LoadObserver.h"
 #include "scene/XmlAttributes.h"
 #include "sound/AudioDevice.h"
 
@@ -49,11 +50,11 @@ std::string fileName(const TiXmlElement* element, const std::string& file, const
 
 } // namespace
 
-SoundManager::SoundManager(const std::string& file) {
+SoundManager::SoundManager(const std::string& file, LoadObserver* observer) {
     audio::openDevice();
     // A constructor that throws never reaches the destructor: undo the device and the loads here.
     try {
-        load(file);
+        load(file, observer);
     } catch (...) {
         release();
         throw;
@@ -64,7 +65,7 @@ SoundManager::~SoundManager() {
     release();
 }
 
-void SoundManager::load(const std::string& file) {
+void SoundManager::load(const std::string& file, LoadObserver* observer) {
     TiXmlDocument document;
     if (!xml::loadDocument(document, file))
         throw SoundException(file, "Failed to load sounds file!");
@@ -82,25 +83,43 @@ void SoundManager::load(const std::string& file) {
     // Every effect first, then every track. Each duplicate test comes before its load, so a
     // duplicate is reported as such whatever state its file is in.
     for (const TiXmlElement* e = root->FirstChildElement("sfx"); e != nullptr; e = e->NextSiblingElement("sfx")) {
-        const std::string name = fileName(e, file, "Sfx element has no file name!");
-        for (const Effect& effect : effects)
-            if (effect.name == name)
-                throw SoundException(name, "Sfx file defined twice!");
-        Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile((prefix + name).c_str(), "rb"), kMixerFreesStream);
-        if (chunk == nullptr)
-            throw SoundException(name, "SDL_Mixer failed to load file!");
-        effects.push_back({chunk, name});
+        try {
+            loadEffect(e, file, prefix);
+        } catch (const BaseException& error) {
+            if (!reportLoadError(observer, e, error))
+                throw;
+        }
     }
     for (const TiXmlElement* e = root->FirstChildElement("music"); e != nullptr; e = e->NextSiblingElement("music")) {
-        const std::string name = fileName(e, file, "Music element has no file name!");
-        for (const Track& track : music)
-            if (track.name == name)
-                throw SoundException(name, "Music file defined twice!");
-        Mix_Music* track = Mix_LoadMUS((prefix + name).c_str());
-        if (track == nullptr)
-            throw SoundException(name, std::string("SDL_Mixer failed to load file: ") + SDL_GetError());
-        music.push_back({track, name});
+        try {
+            loadTrack(e, file, prefix);
+        } catch (const BaseException& error) {
+            if (!reportLoadError(observer, e, error))
+                throw;
+        }
     }
+}
+
+void SoundManager::loadEffect(const TiXmlElement* element, const std::string& file, const std::string& prefix) {
+    const std::string name = fileName(element, file, "Sfx element has no file name!");
+    for (const Effect& effect : effects)
+        if (effect.name == name)
+            throw SoundException(name, "Sfx file defined twice!");
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile((prefix + name).c_str(), "rb"), kMixerFreesStream);
+    if (chunk == nullptr)
+        throw SoundException(name, "SDL_Mixer failed to load file!");
+    effects.push_back({chunk, name});
+}
+
+void SoundManager::loadTrack(const TiXmlElement* element, const std::string& file, const std::string& prefix) {
+    const std::string name = fileName(element, file, "Music element has no file name!");
+    for (const Track& track : music)
+        if (track.name == name)
+            throw SoundException(name, "Music file defined twice!");
+    Mix_Music* track = Mix_LoadMUS((prefix + name).c_str());
+    if (track == nullptr)
+        throw SoundException(name, std::string("SDL_Mixer failed to load file: ") + SDL_GetError());
+    music.push_back({track, name});
 }
 
 void SoundManager::release() {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class LoadObserver;
+class TiXmlElement;
 struct Mix_Chunk;
 typedef struct _Mix_Music Mix_Music;
 
@@ -23,8 +25,9 @@ constexpr float kQuietMusicShare = 0.3f;
 class SoundManager {
 public:
     // Opens audio and loads the sound set `file`; throws SoundException on any data error,
-    // with audio closed and everything loaded so far freed again.
-    explicit SoundManager(const std::string& file);
+    // with audio closed and everything loaded so far freed again. With an observer an effect or
+    // track that fails is reported to it and left out (LoadObserver.h); errors of the file still throw.
+    explicit SoundManager(const std::string& file, LoadObserver* observer = nullptr);
     ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
@@ -60,7 +63,9 @@ private:
         std::string name;
     };
 
-    void load(const std::string& file);
+    void load(const std::string& file, LoadObserver* observer);
+    void loadEffect(const TiXmlElement* element, const std::string& file, const std::string& prefix);
+    void loadTrack(const TiXmlElement* element, const std::string& file, const std::string& prefix);
     void release();
     void applyMusicVolume();
 

@@ -57,24 +57,43 @@ def make_workdir(files=None, copy_data=False):
     return work
 
 
-class Game:
-    """The real binary running in `workdir`."""
+# Where the binary keeps its best score when a test names no other place: never the real home.
+DATA_HOME = tempfile.mkdtemp(prefix="pellvane-data-home-")
 
-    def __init__(self, workdir, env=None):
+
+def environment(env=None):
+    """The environment the binary runs in: the silent audio driver unless `env` says otherwise."""
+    full_env = dict(os.environ)
+    full_env.setdefault("SDL_AUDIODRIVER", "dummy")
+    full_env["XDG_DATA_HOME"] = DATA_HOME
+    # Sanitizer builds only: Mesa's driver is unloaded before LeakSanitizer reports its
+    # exit-time memory, so its stacks would end in nameless modules no suppression matches.
+    # The preloaded shim keeps every library loaded; full unwinding keeps their frames.
+    full_env["ASAN_OPTIONS"] = (full_env.get("ASAN_OPTIONS", "") +
+                                ":fast_unwind_on_malloc=0:verify_asan_link_order=0").lstrip(":")
+    if KEEP_LIBRARIES:
+        full_env["LD_PRELOAD"] = (full_env.get("LD_PRELOAD", "") + " " + KEEP_LIBRARIES).strip()
+    full_env.update(env or {})
+    return full_env
+
+
+def run_tool(args, cwd, env=None, timeout=120):
+    """Runs the binary with `args` to its end: (status, standard output, standard error)."""
+    done = subprocess.run([BINARY] + args, cwd=cwd, env=environment(env), capture_output=True, text=True,
+                          timeout=timeout)
+    return done.returncode, done.stdout, done.stderr
+
+
+class Game:
+    """The real binary (or `binary`) running in `workdir` with `args`."""
+
+    def __init__(self, workdir, env=None, args=(), binary=None):
         self.workdir = workdir
-        full_env = dict(os.environ)
-        full_env.setdefault("SDL_AUDIODRIVER", "dummy")
-        # The shipped data keeps a best score under XDG_DATA_HOME: never the real home's.
-        full_env["XDG_DATA_HOME"] = os.path.join(workdir, "data-home")
-        # Sanitizer builds only: Mesa's driver is unloaded before LeakSanitizer reports its
-        # exit-time memory, so its stacks would end in nameless modules no suppression matches.
-        # The preloaded shim keeps every library loaded; full unwinding keeps their frames.
-        full_env["ASAN_OPTIONS"] = (full_env.get("ASAN_OPTIONS", "") +
-                                    ":fast_unwind_on_malloc=0:verify_asan_link_order=0").lstrip(":")
-        if KEEP_LIBRARIES:
-            full_env["LD_PRELOAD"] = (full_env.get("LD_PRELOAD", "") + " " + KEEP_LIBRARIES).strip()
-        full_env.update(env or {})
-        self.proc = subprocess.Popen([BINARY], cwd=workdir, env=full_env, stdout=subprocess.PIPE,
+        # A data home of the working directory's own, where a test can look for the best score.
+        own = {"XDG_DATA_HOME": os.path.join(workdir, "data-home")}
+        own.update(env or {})
+        self.proc = subprocess.Popen([binary or BINARY] + list(args), cwd=workdir, env=environment(own),
+                                     stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
         self.window = None
 
@@ -133,9 +152,9 @@ def pixel(path, x, y):
     return tuple(data[:3]) if len(data) >= 3 else None
 
 
-def run_to_exit(workdir, env=None, timeout=60):
+def run_to_exit(workdir, env=None, timeout=60, args=()):
     """Starts the binary and waits for it to end on its own."""
-    game = Game(workdir, env)
+    game = Game(workdir, env, args)
     return game.wait(timeout)
 
 

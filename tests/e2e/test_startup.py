@@ -23,14 +23,16 @@ status, out, err = game.wait()
 check(status == 0, "Escape release ends the run with status 0 (got %r)" % status)
 check(out == "", "nothing on standard output on a normal run (got %r)" % out)
 
-# Started in an empty directory: the start-up message, exactly, and status 1.
+# Started in an empty directory, with no data installed beside the binary: every place looked in
+# is named, on both outputs, and the status is 1.
 empty = pvtest.make_workdir()
 status, out, err = pvtest.run_to_exit(empty)
-check(out == "Failed to load config file.", "missing config.xml message on standard output (got %r)" % out)
-check("Failed to load config file.\n" in err, "the same line on standard error")
+check(out.startswith("Failed to load config file. There is no config.xml in") and empty in out,
+      "missing data named with the working directory (got %r)" % out)
+check(out in err, "the same message on standard error")
 check(status == 1, "a start-up failure exits with status 1 (got %r)" % status)
 
-# Malformed XML is the same message.
+# Malformed XML: the loader's own message.
 bad = pvtest.make_workdir({"config.xml": "<config><scenes></config>"})
 status, out, err = pvtest.run_to_exit(bad)
 check(out == "Failed to load config file." and status == 1, "malformed config.xml reported (got %r, %r)" % (out, status))
@@ -39,7 +41,7 @@ check(out == "Failed to load config file." and status == 1, "malformed config.xm
 env = dict(os.environ)
 env.pop("DISPLAY", None)
 env["SDL_VIDEODRIVER"] = "x11"
-game = pvtest.Game(empty, env={"DISPLAY": ""})
+game = pvtest.Game(pvtest.minimal_workdir(pvtest.minimal_config()), env={"DISPLAY": ""})
 game.proc.wait()
 status, out, err = game.wait()
 check(status == 1, "no display exits with status 1 (got %r)" % status)

@@ -14,7 +14,6 @@ config = pvtest.minimal_config
 
 
 CASES = [
-    ("missing config.xml", workdir(None), "Failed to load config file."),
     ("malformed config.xml", workdir("<config><scenes></config>"), "Failed to load config file."),
     ("no config element", workdir("<settings/>"), "No config element found in config file."),
     ("no sprites", workdir(config('textures="textures" soundset="sounds.xml"')), "No sprites or spriteset file defined"),

@@ -134,8 +134,8 @@ private:
         char line[256];
         const Vector2 v = ball.getVelocity();
         std::snprintf(line, sizeof line, "t=%.3f s frame %ld: %s; ball at (%.3f, %.3f) velocity (%.1f, %.1f)%s",
-                      counts.simulatedSeconds, counts.frames, what.c_str(), ball.position.x, ball.position.y, v.x,
-                      v.y, ball.isHeld() ? " held" : "");
+                      counts.simulatedSeconds, counts.frames, what.c_str(), ball.position.x, ball.position.y, v.x, v.y,
+                      ball.isHeld() ? " held" : "");
         report(line);
     }
 

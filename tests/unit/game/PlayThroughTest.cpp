@@ -23,9 +23,8 @@ TEST_P(PlayThroughTest, TheBallStaysInTheFieldOutOfEveryBoxAndKeepsMoving) {
     auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
     ASSERT_TRUE(scene != nullptr && !game->quitRequested) << "the shipped configuration loads";
 
-    const playthrough::Counts counts =
-        playthrough::play(*scene, GetParam(), kSimulatedSeconds, 20261207u,
-                          [](const std::string& line) { ADD_FAILURE() << line; });
+    const playthrough::Counts counts = playthrough::play(*scene, GetParam(), kSimulatedSeconds, 20261207u,
+                                                         [](const std::string& line) { ADD_FAILURE() << line; });
     std::fprintf(stderr, "%s: %s\n", playthrough::timingName(GetParam()), counts.summary().c_str());
     EXPECT_EQ(0, counts.faults()) << counts.summary();
     // A run that never played proves nothing.

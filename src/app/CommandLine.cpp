@@ -1,0 +1,149 @@
+// Option parsing and the data directory search.
+#include "app/CommandLine.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Beyond any level count a scene could hold; keeps the number within unsigned.
+constexpr long kMaxLevelNumber = 1000000;
+
+// The installed data, relative to the directory the executable is in.
+constexpr const char* kInstalledDataPath = "../share/games/pellvane";
+constexpr const char* kDataEnvironmentVariable = "PELLVANE_DATA";
+
+bool holdsConfig(const std::string& directory) {
+    std::error_code ignored;
+    return fs::is_regular_file(fs::path(directory) / "config.xml", ignored);
+}
+
+std::string executableDirectory() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.parent_path().string();
+}
+
+} // namespace
+
+bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+            options.help = true;
+        } else if (std::strcmp(argument, "--version") == 0) {
+            options.version = true;
+        } else if (std::strcmp(argument, "--data") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = "option --data needs a directory";
+                return false;
+            }
+            options.dataDirectory = argv[++i];
+        } else if (std::strncmp(argument, "--data=", 7) == 0 && argument[7] != '\0') {
+            options.dataDirectory = argument + 7;
+        } else if (std::strcmp(argument, "--check") == 0) {
+            options.check = true;
+        } else if (std::strcmp(argument, "--strict") == 0) {
+            options.strict = true;
+        } else if (std::strcmp(argument, "--shot") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = "option --shot needs the name of the PNG file to write";
+                return false;
+            }
+            options.shotFile = argv[++i];
+        } else if (std::strcmp(argument, "--level") == 0) {
+            char* end = nullptr;
+            const long level = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || *end != '\0' || level < 1 || level > kMaxLevelNumber) {
+                error = "option --level needs a level number from 1";
+                return false;
+            }
+            options.level = static_cast<unsigned>(level);
+            ++i;
+        } else {
+            error = std::string(argument[0] == '-' ? "unknown option " : "unexpected argument ") + argument;
+            return false;
+        }
+    }
+    if (options.strict && !options.check)
+        error = "option --strict goes with --check";
+    else if (options.level > 0 && options.shotFile.empty())
+        error = "option --level goes with --shot";
+    else if (options.check && !options.shotFile.empty())
+        error = "options --check and --shot do not go together";
+    return error.empty();
+}
+
+std::string usageText() {
+    return "Usage: pellvane [--data DIR]\n"
+           "       pellvane [--data DIR] --check [--strict]\n"
+           "       pellvane [--data DIR] --shot FILE.png [--level N]\n"
+           "       pellvane --help | --version\n"
+           "\n"
+           "A brick-and-ball arcade game. Click NEW GAME to start.\n"
+           "\n"
+           "Options:\n"
+           "  --data DIR        play the game data in DIR (the directory holding config.xml)\n"
+           "  --check           check the data without playing: one line per mistake, with its\n"
+           "                    file, line and column; no display or sound device needed\n"
+           "  --strict          with --check, fail on warnings too\n"
+           "  --shot FILE.png   start the game, let it run two seconds and write the frame to FILE.png\n"
+           "  --level N         with --shot, then start a game at level N and run two seconds more\n"
+           "  --help            print this help and exit\n"
+           "  --version         print the version and exit\n"
+           "\n"
+           "Keys and mouse:\n"
+           "  Mouse                               the paddle follows the pointer\n"
+           "  Left click                          launch the ball, or catch it, like Space\n"
+           "  Left arrow or A, Right arrow or D   move the paddle (hold)\n"
+           "  Space (on release)                  launch the ball; catch it again while it touches the paddle\n"
+           "  P                                   pause or go on (a click goes on too)\n"
+           "  M                                   all sound off or on\n"
+           "  F11                                 full screen or window\n"
+           "  Escape (on release)                 quit\n"
+           "\n"
+           "Data: the first of these that is given is the only place looked in: --data DIR, then\n"
+           "$PELLVANE_DATA. With neither, the working directory if it holds config.xml, then the\n"
+           "installed data (" +
+           std::string(kInstalledDataPath) +
+           " from the executable's directory).\n"
+           "\n"
+           "Exit status: 0 after a game that was quit, or after --help or --version; 1 when the\n"
+           "game could not start (the reason is printed); 2 for a bad command line. --check: 0 when\n"
+           "the data is clean, 1 on an error (with --strict, on a warning too). --shot: 2 for a\n"
+           "level the game does not have.\n";
+}
+
+std::vector<DataCandidate> dataDirectoryCandidates(const CommandLineOptions& options, const char* environment,
+                                                   const std::string& workingDirectory, const std::string& executable) {
+    if (!options.dataDirectory.empty())
+        return {{options.dataDirectory, "given with --data"}};
+    if (environment != nullptr && environment[0] != '\0')
+        return {{environment, "from $PELLVANE_DATA"}};
+    std::vector<DataCandidate> candidates{{workingDirectory, "the working directory"}};
+    if (!executable.empty())
+        candidates.push_back(
+            {(fs::path(executable) / kInstalledDataPath).lexically_normal().string(), "the installed data"});
+    return candidates;
+}
+
+bool enterDataDirectory(const CommandLineOptions& options, std::string& message) {
+    std::error_code error;
+    const std::string here = fs::current_path(error).string();
+    std::string tried;
+    for (const DataCandidate& candidate :
+         dataDirectoryCandidates(options, std::getenv(kDataEnvironmentVariable), here, executableDirectory())) {
+        if (holdsConfig(candidate.directory) && chdir(candidate.directory.c_str()) == 0)
+            return true;
+        tried += "\n  " + candidate.directory + " (" + candidate.origin + ")";
+    }
+    // The first sentence is the loader's own message for a config.xml it cannot load.
+    message = "Failed to load config file. There is no config.xml in" + tried +
+              "\nUse --data DIR to name the directory that holds config.xml.";
+    return false;
+}

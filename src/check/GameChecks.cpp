@@ -1,0 +1,166 @@
+// Game checks on the loaded scene: the same objects, positions and colliders the game plays with.
+#include "check/GameChecks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "collision/AABBCollider.h"
+#include "game/PellvaneBallEntity.h"
+#include "game/PellvaneBlockEntity.h"
+#include "game/PellvaneGameScene.h"
+#include "game/PellvanePaddleEntity.h"
+
+namespace {
+// Boxes that share only a border, or overlap by less than this many pixels, sit side by side.
+constexpr float kOverlapTolerance = 0.01f;
+// The health from which hits play a sound: 3 (red), 2 (orange), 1 (yellow).
+constexpr int kHighestSoundingHealth = 3;
+
+std::string number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+std::string place(const Location& where) {
+    return where.file + ":" + std::to_string(where.line) + ":" + std::to_string(where.column);
+}
+
+Rect boundsOf(PellvaneBlockEntity* block) {
+    auto* box = dynamic_cast<AABBCollider*>(block->getCollider());
+    return box != nullptr ? box->getBounds() : Rect{block->position.x, block->position.y, block->width, block->height};
+}
+
+bool inside(const Rect& box, const Rect& area) {
+    return box.x >= area.x && box.y >= area.y && box.x + box.width <= area.x + area.width &&
+           box.y + box.height <= area.y + area.height;
+}
+
+bool overlap(const Rect& a, const Rect& b) {
+    const float across = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+    const float down = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    return across > kOverlapTolerance && down > kOverlapTolerance;
+}
+
+const EntityOrigin* originOf(const EntityOrigins& origins, const IEntity* entity) {
+    auto found = origins.find(entity);
+    return found != origins.end() ? &found->second : nullptr;
+}
+
+bool breakable(PellvaneBlockEntity* block) {
+    return block != nullptr && block->initialEnabled && block->getInitialHealth() >= 1;
+}
+
+void noteSounds(PellvaneBlockEntity* block, const Location& where, std::map<std::string, Location>& needed) {
+    if (!block->initialEnabled)
+        return; // never hit
+    // A block of health h plays the sound of every health from min(h, 3) down to 1 on its way.
+    for (int health = std::min(block->getInitialHealth(), kHighestSoundingHealth); health >= 1; --health)
+        needed.emplace(blockHitSound(health), where);
+}
+
+void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities, const LevelFile& level,
+                const EntityOrigins& origins, Findings& findings, std::map<std::string, Location>& soundsNeeded) {
+    const Rect area = scene.getGameArea();
+    const bool clearable = std::any_of(entities.begin(), entities.end(),
+                                       [](IEntity* e) { return breakable(dynamic_cast<PellvaneBlockEntity*>(e)); });
+    if (!clearable)
+        findings.warning(level.root, "no block of this level can break, so it is cleared at once or never");
+
+    std::vector<std::pair<Rect, const EntityOrigin*>> placed;
+    for (IEntity* entity : entities) {
+        const EntityOrigin* origin = originOf(origins, entity);
+        if (origin == nullptr)
+            continue;
+        auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
+        // One finding for a level that cannot be cleared: the level's, or each entity's that holds it up.
+        if (clearable && entity->isActive() && !breakable(block)) {
+            if (block != nullptr)
+                findings.warning(origin->where, "a block of health " + std::to_string(block->getInitialHealth()) +
+                                                    " never breaks, so this level can never be cleared");
+            else
+                findings.warning(origin->where,
+                                 "a " + origin->type + " stays active, so this level can never be cleared");
+        }
+        if (block == nullptr || !block->initialEnabled)
+            continue;
+        noteSounds(block, origin->where, soundsNeeded);
+        const Rect box = boundsOf(block);
+        if (!inside(box, area))
+            findings.warning(origin->where, "block at (" + number(box.x - area.x) + ", " + number(box.y - area.y) +
+                                                "), " + number(box.width) + " x " + number(box.height) +
+                                                ", reaches outside the game area (0, 0), " + number(area.width) +
+                                                " x " + number(area.height));
+        for (const auto& [other, otherOrigin] : placed) {
+            if (overlap(box, other)) {
+                findings.warning(origin->where, "block overlaps the block at " + place(otherOrigin->where));
+                break;
+            }
+        }
+        placed.emplace_back(box, origin);
+    }
+}
+
+void checkPaddle(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, const Location& where, Findings& findings) {
+    const Rect area = scene.getGameArea();
+    auto* box = dynamic_cast<AABBCollider*>(paddle.getCollider());
+    const Rect bounds = box != nullptr ? box->getBounds() : Rect{};
+    if (paddle.speed <= 0.0f)
+        findings.warning(where, "paddle speed " + number(paddle.speed) + ": the paddle cannot move");
+    else if (bounds.width > area.width)
+        findings.warning(where, "the paddle is " + number(bounds.width) + " pixels wide, wider than the game area (" +
+                                    number(area.width) + "): it cannot move");
+    if (bounds.y > area.y + area.height)
+        findings.warning(where, "the paddle lies below the game area (its top at y " + number(bounds.y) +
+                                    ", the area ends at " + number(area.y + area.height) +
+                                    "): the ball is lost before it reaches it");
+    else if (bounds.y + bounds.height < area.y)
+        findings.warning(where, "the paddle lies above the game area (its bottom at y " +
+                                    number(bounds.y + bounds.height) + ", the area starts at " + number(area.y) + ")");
+}
+
+void checkBall(PellvaneBallEntity& ball, const Location& where, Findings& findings) {
+    const float speed = std::hypot(ball.startVelocity.x, ball.startVelocity.y);
+    if (ball.minSpeed > ball.maxSpeed)
+        findings.warning(where, "min_speed " + number(ball.minSpeed) + " is above max_speed " + number(ball.maxSpeed) +
+                                    ": the ball always moves at max_speed");
+    else if (speed > ball.maxSpeed)
+        findings.warning(where, "the ball starts at " + number(speed) +
+                                    " pixels per second, faster than its max_speed " + number(ball.maxSpeed) +
+                                    ": it is slowed at once");
+    else if (speed < ball.minSpeed)
+        findings.warning(where, "the ball starts at " + number(speed) +
+                                    " pixels per second, slower than its min_speed " + number(ball.minSpeed) +
+                                    ": it is sped up at once");
+}
+} // namespace
+
+void checkGameScene(PellvaneGameScene& scene, const std::vector<LevelFile>& levels, const EntityOrigins& origins,
+                    Findings& findings, std::map<std::string, Location>& soundsNeeded) {
+    for (std::size_t i = 0; i < scene.getLevelCount() && i < levels.size(); ++i)
+        if (levels[i].loaded)
+            checkLevel(scene, scene.getLevel(i), levels[i], origins, findings, soundsNeeded);
+
+    std::vector<std::pair<PellvanePaddleEntity*, const EntityOrigin*>> paddles;
+    PellvaneBallEntity* ball = nullptr;
+    for (IEntity* entity : scene.getEntities()) {
+        const EntityOrigin* origin = originOf(origins, entity);
+        if (origin == nullptr)
+            continue;
+        if (auto* paddle = dynamic_cast<PellvanePaddleEntity*>(entity)) {
+            checkPaddle(scene, *paddle, origin->where, findings);
+            paddles.emplace_back(paddle, origin);
+        } else if (auto* found = dynamic_cast<PellvaneBallEntity*>(entity)) {
+            checkBall(*found, origin->where, findings);
+            ball = found;
+        } else if (auto* block = dynamic_cast<PellvaneBlockEntity*>(entity)) {
+            noteSounds(block, origin->where, soundsNeeded);
+        }
+    }
+    for (const auto& [paddle, origin] : paddles)
+        if (ball != nullptr && paddle->ballHeight < ball->radius)
+            findings.warning(origin->where, "ball_height " + number(paddle->ballHeight) +
+                                                " is less than the ball's radius " + number(ball->radius) +
+                                                ": the held ball overlaps the paddle");
+}

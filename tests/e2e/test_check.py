@@ -1,0 +1,124 @@
+"""The data tools of the real binary: `--check` on a data directory seeded with twenty different
+mistakes (each found once, at its exact line and column, in one run), on one that shows where each
+kind of finding is placed, and `--shot` pictures of the shipped game. The shipped data's own clean
+check is the CTest test check.shipped_data."""
+import os
+import shutil
+
+import pvtest
+from pvtest import check
+
+FIXTURES = os.path.join(pvtest.ROOT, "tests", "fixtures")
+
+# (place, severity, part of the message): one per mistake marked in the fixture's files.
+EXPECTED = [
+    ("config.xml:5:13", "warning", "no scene has the id 'main'"),
+    ("config.xml:6:34", "warning", "'three' is not an integer: lives keeps its default"),
+    ("config.xml:16:17", "warning", "paddle speed 0: the paddle cannot move"),
+    ("config.xml:17:17", "warning", "faster than its max_speed 400"),
+    ("config.xml:19:21", "warning", "unknown element <durration> in <fade> is ignored; did you mean 'duration'?"),
+    ("config.xml:21:32", "error", 'Entity Exception: SpriteEntity: Sprite "ghost" not found in sprite manager!'),
+    ("config.xml:22:47", "warning", "'False' is neither 'true' nor 'false': visible stays true"),
+    ("config.xml:25:9", "warning", "unknown scene type 'menu_scene' is skipped"),
+    ("sprites.xml:8:11", "warning", "another sprite with the id 'ball' comes first (sprites.xml:5)"),
+    ("sprites.xml:9:3", "warning", "sprite 'spare' is never used"),
+    ("sprites.xml:10:21", "error", "Resource Exception: textures/missing.png: File not found!"),
+    ("sounds.xml:6:5", "error", "Sound Exception: boom.wav: SDL_Mixer failed to load file!"),
+    ("sounds.xml:7:5", "warning", "sound 'spare.wav' is never played"),
+    ("levels/02_blocks.xml:3:39", "warning", "unknown attribute 'helth' on <block> is ignored; did you mean 'health'?"),
+    ("levels/02_blocks.xml:4:5", "warning", "block overlaps the block at levels/02_blocks.xml:3:5"),
+    ("levels/02_blocks.xml:5:5", "warning", "reaches outside the game area"),
+    ("levels/02_blocks.xml:6:5", "warning", "unknown entity type 'blok' is skipped; did you mean 'block'?"),
+    ("levels/03_broken.xml:4:1", "error",
+     "Scene Exception: pellvane_game: Level file failed to load: levels/03_broken.xml"),
+    ("levels/04_stuck.xml:2:1", "warning", "no block of this level can break"),
+    ("textures/unused.png", "warning", "no sprite uses this image"),
+]
+
+
+# tests/fixtures/check_places: errors at the attribute, frame, child or element at fault.
+PLACES = [
+    ("config.xml:4:1", "error", "No sound set defined!"),
+    ("config.xml:4:9", "error", "Exception: Invalid batchsize 0: it must be from 1 to 16384!"),
+    ("config.xml:5:41", "warning", "make a single frame only when all four are given"),
+    ("config.xml:9:9", "warning", "the <frame> elements are ignored"),
+    ("config.xml:13:22", "error", "Sprite Exception: frames: Attribute query failed on y on frame: 1"),
+    ("config.xml:17:9", "error", "Exception: TextureRegion supplied with invalid dimensions!"),
+    ("config.xml:20:32", "error", "Scene Exception: empty: No entities element or entities defined!"),
+    ("config.xml:23:17", "error", "Scene Exception: pellvane_game: Level element has no file name!"),
+    ("config.xml:24:17", "error", "Level file had no root level elementlevels/empty.xml"),
+    ("config.xml:27:17", "error", "Entity Exception: PellvanePaddleEntity: No ball found in scene!"),
+    ("config.xml:27:39", "warning", "'abc' is not a number: ball_height keeps its default"),
+    ("config.xml:28:17", "error", "Entity Exception: NumberCounterEntity: Number sprite not defined!"),
+    ("config.xml:30:26", "error", 'Sprite "zz" not found in sprite manager!'),
+    ("config.xml:31:41", "error", "either RGB or RGBA:fff"),
+    ("config.xml:34:30", "warning", "no event 'PELLVANE_GAME_STARTD' is ever raised on a scene; did you mean "
+                                    "'PELLVANE_GAME_STARTED'?"),
+    ("config.xml:36:21", "warning", "only the first <pulse> in <fade> is read; this one is ignored"),
+    ("config.xml:38:46", "warning", "'1e999' is not a finite number"),
+    ("config.xml:38:56", "warning", "'99999999999' is out of range for layer"),
+    ("config.xml:38:76", "warning", "colour '12zz56' is not all hexadecimal digits: only '12' is read"),
+]
+
+run = pvtest.run_tool
+
+
+def check_findings(work, expected, what):
+    """Runs --check in `work`: status 1, and exactly the expected findings besides notes."""
+    status, out, err = run(["--check"], work)
+    findings = [line for line in out.splitlines() if ": note: " not in line]
+    check(status == 1, "%s: errors give status 1 (got %r)" % (what, status))
+    check(len(findings) == len(expected), "%s: %d findings, %d expected:\n%s" % (what, len(findings), len(expected),
+                                                                                 out))
+    for place, severity, text in expected:
+        prefix = "%s: %s: " % (place, severity)
+        check(any(line.startswith(prefix) and text in line for line in findings), "%s: %s%s" % (what, prefix, text))
+    return out, err
+
+# The seeded directory: the fixture's XML, two generated images and copies of shipped sounds.
+work = pvtest.make_workdir({"textures/pieces.png": pvtest.png_bytes(64, 64),
+                           "textures/unused.png": pvtest.png_bytes(4, 4, "red")})
+shutil.copytree(os.path.join(FIXTURES, "check_mistakes"), work, dirs_exist_ok=True)
+os.makedirs(os.path.join(work, "sounds"))
+for name, copy in (("red.wav", "red.wav"), ("orange.wav", "orange.wav"), ("yellow.wav", "yellow.wav"),
+                   ("music.ogg", "music.ogg"), ("red.wav", "spare.wav")):
+    shutil.copy(os.path.join(pvtest.ROOT, "data", "sounds", name), os.path.join(work, "sounds", copy))
+
+out, err = check_findings(work, EXPECTED, "twenty mistakes")
+check("levels/03_broken.xml:4:1: note: TinyXML: " in out, "a file that does not parse has TinyXML's reason")
+check("4 errors, 16 warnings" in err, "the totals on standard error (%r)" % err)
+shutil.rmtree(work, ignore_errors=True)
+
+work = pvtest.make_workdir({"tex.png": pvtest.png_bytes(64, 64)})
+shutil.copytree(os.path.join(FIXTURES, "check_places"), work, dirs_exist_ok=True)
+check_findings(work, PLACES, "places")
+shutil.rmtree(work, ignore_errors=True)
+
+# Warnings alone pass, unless --strict.
+work = pvtest.make_workdir()
+shutil.copytree(os.path.join(pvtest.ROOT, "data"), work, dirs_exist_ok=True)
+with open(os.path.join(work, "levels", "01_first_light.xml")) as level:
+    text = level.read()
+with open(os.path.join(work, "levels", "01_first_light.xml"), "w") as level:
+    level.write(text.replace('health="', 'helth="', 1))
+status, out, _ = run(["--check"], work)
+check(status == 0 and "did you mean 'health'?" in out, "a warning alone passes (%r, %r)" % (status, out))
+status, _, _ = run(["--data", work, "--check", "--strict"], pvtest.ROOT)
+check(status == 1, "with --strict a warning fails, data found with --data (%r)" % status)
+status, _, err = run(["--check", "--shot", "x.png"], work)
+check(status == 2 and "do not go together" in err, "a bad combination of options exits 2 (%r, %r)" % (status, err))
+shutil.rmtree(work, ignore_errors=True)
+
+# A picture of level 3 of the shipped game: its first block (red, health 3) and the HUD.
+shots = pvtest.make_workdir()
+picture = os.path.join(shots, "level3.png")
+status, out, err = run(["--shot", picture, "--level", "3"], os.path.join(pvtest.ROOT, "data"))
+check(status == 0 and out == "", "--shot --level 3 succeeds quietly (%r, %r, %r)" % (status, out, err))
+red = pvtest.pixel(picture, 70, 116)
+check(red is not None and red[0] > 180 and red[1] < 80 and red[2] < 80, "the first block is red (%r)" % (red,))
+check(pvtest.pixel(picture, 400, 300) != pvtest.pixel(picture, 70, 116), "the picture is not one colour")
+status, _, err = run(["--shot", picture, "--level", "99"], os.path.join(pvtest.ROOT, "data"))
+check(status == 2 and "8 levels" in err, "a level the game does not have exits 2 (%r, %r)" % (status, err))
+shutil.rmtree(shots, ignore_errors=True)
+
+pvtest.finish()
