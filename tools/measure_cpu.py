@@ -30,30 +30,10 @@ if len(sys.argv) > 3:
     tree = ET.parse(config_path)
     tree.getroot().set("max_fps", sys.argv[3])
     tree.write(config_path)
-# Counts buffer swaps into a file the harness reads: eight bytes, the count so far.
-SHIM = r"""
-#define _GNU_SOURCE
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-void SDL_GL_SwapBuffers(void) {
-    static void (*real)(void);
-    static int fd = -1;
-    static long long frames;
-    if (!real) {
-        real = (void (*)(void))dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers");
-        fd = open(getenv("PELLVANE_SWAP_COUNT"), O_WRONLY | O_CREAT, 0600);
-    }
-    real();
-    ++frames;
-    if (fd >= 0 && pwrite(fd, &frames, sizeof frames, 0) < 0) {}
-}
-"""
-with open(os.path.join(work, "swap_count.c"), "w") as source:
-    source.write(SHIM)
-shim = os.path.join(work, "swap_count.so")
-subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source.name, "-ldl"], check=True)
+# The end-to-end tests' swap counter: eight bytes at the start of a file, the count so far.
+shim = os.path.join(work, "count_swaps.so")
+subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim,
+                os.path.join(root, "tests", "e2e", "support", "count_swaps.c"), "-ldl"], check=True)
 count_file = os.path.join(work, "swaps")
 env = dict(os.environ, SDL_AUDIODRIVER="dummy", XDG_DATA_HOME=os.path.join(work, "xdg"), LD_PRELOAD=shim,
            PELLVANE_SWAP_COUNT=count_file)
