@@ -383,7 +383,7 @@ for d in 0 1 2 3 4 5 6 7 8 9; do
     text_mask_cell "$d" 28 "$DIGIT_W" "$DIGIT_H" 0 "$WORK/dmask$d.miff"
     hud_text_from_mask "$WORK/dmask$d.miff" 2 "$WORK/digit$d.miff"
 done
-for label in LEVEL LIVES SCORE; do
+for label in LEVEL LIVES SCORE BEST; do
     text_mask_trim "$label" 18 3 "$WORK/lbl.miff"
     hud_text_from_mask "$WORK/lbl.miff" 2 "$WORK/label_${label,,}.miff"
 done
@@ -392,6 +392,10 @@ logo_text 'GAME OVER' 64 4 5 0x0 "$WORK/game_over.miff" '#6a0a18' '#ffd0c8' '#ff
 logo_text 'GET READY' 44 3 3 0x0 "$WORK/get_ready.miff" '#123c7a' "$CYAN_HI" "$CYAN" "$CYAN_LO"
 logo_text 'LEVEL CLEARED' 44 3 3 0x0 "$WORK/level_cleared.miff" '#9a4a10' "$GOLD" '#ffd23a' "$AMBER"
 make_button 'NEW GAME' 224 56 "$WORK/button.miff"
+# The pause: a cool cyan message like "GET READY", as large as "GAME OVER", and a quiet line under it.
+logo_text 'PAUSED' 60 4 5 0x0 "$WORK/paused.miff" '#123c7a' "$CYAN_HI" "$CYAN" "$CYAN_LO"
+text_mask_trim 'PRESS P OR CLICK TO PLAY ON' 16 3 "$WORK/rmask.miff"
+hud_text_from_mask "$WORK/rmask.miff" 2 "$WORK/resume_hint.miff"
 # A flat translucent night shade, stretched by its entity to dim the field behind a message.
 im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
 
@@ -408,6 +412,10 @@ place label_level "$WORK/label_level.miff"
 place label_lives "$WORK/label_lives.miff"
 place label_score "$WORK/label_score.miff"
 place shade "$WORK/shade.miff"
+# Later additions go after everything above, so the sprites above keep their places.
+place label_best "$WORK/label_best.miff"
+place paused "$WORK/paused.miff"
+place resume_hint "$WORK/resume_hint.miff"
 atlas_end
 
 {

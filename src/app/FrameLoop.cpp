@@ -15,7 +15,7 @@ IEvent* buttonEvent(const std::string& name, const SDL_MouseButtonEvent& button,
     // The flags are the state after the change: a released button already reads as up.
     uint8_t state = SDL_GetMouseState(nullptr, nullptr);
     return new MouseEvent(name, button.x, button.y, (state & kLeftButtonMask) != 0, (state & kRightButtonMask) != 0,
-                          action);
+                          action, button.button);
 }
 } // namespace
 
@@ -37,6 +37,12 @@ IEvent* translateEvent(const SDL_Event& event, bool& running) {
         return buttonEvent(MOUSE_BUTTON_DOWN_EVENT, event.button, MouseButtonDown);
     case SDL_MOUSEBUTTONUP:
         return buttonEvent(MOUSE_BUTTON_UP_EVENT, event.button, MouseButtonUp);
+    case SDL_ACTIVEEVENT:
+        // The keyboard focus lost or the window iconified; the pointer merely leaving the window
+        // is not reported.
+        if (event.active.gain == 0 && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0)
+            return new Event(WINDOW_FOCUS_LOST_EVENT);
+        return nullptr;
     case SDL_QUIT:
         running = false;
         return nullptr;
@@ -80,5 +86,9 @@ bool FrameLoop::runFrame() {
     if (scene != nullptr)
         scene->render();
     SDL_GL_SwapBuffers();
+    // The Game's cap is read every frame: the configuration step sets it after the loop exists.
+    pacer.setMaxFps(game.maxFps);
+    if (running)
+        pacer.endFrame();
     return running;
 }

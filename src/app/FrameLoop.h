@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "app/FramePacer.h"
+
 class Game;
 class IEvent;
 
@@ -56,4 +58,5 @@ private:
     float lastDt = 0.0f;
     bool running = true;
     SDL_Event sdlEvent;
+    FramePacer pacer;
 };

@@ -2,12 +2,14 @@
 #include "app/Game.h"
 
 #include <GL/glew.h>
+#include <SDL.h>
 #include <cstdio>
 #include <tinyxml.h>
 
 #include "app/DebugLog.h"
 #include "app/Exceptions.h"
 #include "app/StartupMessages.h"
+#include "app/SystemKeys.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
@@ -52,6 +54,8 @@ Game::~Game() {
     sprites = nullptr;
     delete sounds;
     sounds = nullptr;
+    // The next Game starts believing the pointer is shown; make it true.
+    setCursorVisible(true);
     if (instance == this)
         instance = nullptr;
 }
@@ -61,6 +65,11 @@ void Game::init(uint32_t windowWidth, uint32_t windowHeight) {
     height = windowHeight;
     initGL();
     configure();
+    if (quitRequested)
+        return;
+    systemKeys = std::make_unique<SystemKeys>(*this);
+    if (startFullScreen)
+        toggleFullScreen();
 }
 
 void Game::initGL() {
@@ -76,6 +85,13 @@ void Game::initGL() {
     glAlphaFunc(GL_GREATER, 0.1f);
     glEnable(GL_ALPHA_TEST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+}
+
+void Game::setCursorVisible(bool visible) {
+    if (visible == cursorVisible)
+        return;
+    cursorVisible = visible;
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 void Game::failStartup(const std::string& text) {
@@ -148,6 +164,10 @@ void Game::configureFrom(TiXmlElement* config) {
     int batchSize = kDefaultBatchSize;
     xml::readInt(config, "batchsize", batchSize);
     setSpriteBatches(new SpriteBatchRegistry(batchSize));
+    xml::readInt(config, "max_fps", maxFps);
+    if (maxFps < 0)
+        throw BaseException("Invalid max_fps " + std::to_string(maxFps) + ": it must be 0 (no cap) or more!");
+    xml::readBool(config, "fullscreen", startFullScreen);
 
     std::string directory;
     xml::readText(config, "textures", directory);

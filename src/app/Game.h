@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/FramePacer.h"
 #include "events/EventDispatcher.h"
 #include "scene/Colour.h"
 
@@ -14,6 +16,7 @@ class SpriteBatchRegistry;
 class TextureCache;
 class SpriteManager;
 class SoundManager;
+class SystemKeys;
 class TiXmlElement;
 
 class Game : public EventDispatcher {
@@ -32,6 +35,9 @@ public:
     // Never throws: failures are reported and leave quitRequested set.
     void init(uint32_t width, uint32_t height);
     void initGL();
+
+    // Shows or hides the system's pointer over the window; asks SDL only when that changes.
+    void setCursorVisible(bool visible);
 
     // Reports a start-up error on standard output (verbatim, no line break) and through
     // debugLog, and ends the run.
@@ -60,6 +66,10 @@ public:
     bool quitRequested = false;
     uint32_t width = 0;
     uint32_t height = 0;
+    // Frames per second at most ("max_fps" of config.xml); 0 leaves the loop unthrottled.
+    int maxFps = kDefaultMaxFps;
+    // Full screen from the start ("fullscreen" of config.xml).
+    bool startFullScreen = false;
     // The colour each frame is cleared with; fixed, not configurable.
     const Colour clearColour{0.4f, 0.4f, 0.7f, 1.0f};
 
@@ -77,6 +87,9 @@ private:
     IScene* currentScene = nullptr;
     // Owned, in file order.
     std::vector<IScene*> scenes;
+    bool cursorVisible = true;
+    // Mute and full screen; made once start-up has succeeded.
+    std::unique_ptr<SystemKeys> systemKeys;
 
     static Game* instance;
 };

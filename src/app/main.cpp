@@ -67,6 +67,12 @@ int main(int argc, char** argv) {
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     // SDL's entry glue would run SDL_Quit at exit; this build has none.
     std::atexit(SDL_Quit);
+    // Vertical sync where the driver offers it; asked before the window opens. Where it is not
+    // honoured the frame loop's max_fps cap keeps the frame rate down. SDL 1.2 dereferences its
+    // video device here, so only once video is up (without a display the window's failure below
+    // reports it).
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0)
+        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     setWindowIcon(kIconPath);
     if (SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
         // Without a window and GL context every GL call that follows would crash.

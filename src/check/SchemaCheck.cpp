@@ -45,7 +45,9 @@ std::vector<std::string> sceneEventNames() {
             PELLVANE_BALL_LOST,
             PELLVANE_NEW_LEVEL_LOADED,
             PELLVANE_NEW_LEVEL_STARTED,
-            PELLVANE_GAME_OVER};
+            PELLVANE_GAME_OVER,
+            PELLVANE_GAME_PAUSED,
+            PELLVANE_GAME_RESUMED};
 }
 
 std::string quoted(const std::string& text) {

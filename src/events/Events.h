@@ -31,15 +31,22 @@ public:
 // Mouse actions reported by the main loop.
 enum MouseAction : int32_t { MouseButtonDown = 0, MouseButtonUp = 1, MouseMoved = 4 };
 
+// SDL 1.2's button numbers, as `MouseEvent::button` reports them (the wheel is buttons 4 and 5).
+enum MouseButton : int32_t { NoButton = 0, LeftButton = 1, MiddleButton = 2, RightButton = 3 };
+
+// leftButton and rightButton are the buttons' state when the event is translated, which for a
+// click queued with its release already reads as up; `button` is the one that changed.
 class MouseEvent : public Event {
 public:
-    MouseEvent(const std::string& name, uint32_t x, uint32_t y, bool leftButton, bool rightButton, int32_t action)
-        : Event(name), x(x), y(y), leftButton(leftButton), rightButton(rightButton), action(action) {}
+    MouseEvent(const std::string& name, uint32_t x, uint32_t y, bool leftButton, bool rightButton, int32_t action,
+               int32_t button = NoButton)
+        : Event(name), x(x), y(y), leftButton(leftButton), rightButton(rightButton), action(action), button(button) {}
     uint32_t x;
     uint32_t y;
     bool leftButton;
     bool rightButton;
     int32_t action;
+    int32_t button;
 };
 
 class SceneEvent : public Event {
@@ -71,3 +78,5 @@ extern const std::string MOUSE_BUTTON_DOWN_EVENT;
 extern const std::string MOUSE_BUTTON_UP_EVENT;
 extern const std::string SCENE_STARTED;
 extern const std::string SCENE_ENDED;
+// The window lost the keyboard focus or was iconified.
+extern const std::string WINDOW_FOCUS_LOST_EVENT;

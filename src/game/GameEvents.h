@@ -10,3 +10,5 @@ extern const std::string PELLVANE_BALL_LOST;         // a ball was lost and a li
 extern const std::string PELLVANE_NEW_LEVEL_LOADED;  // a level has just been brought into play
 extern const std::string PELLVANE_NEW_LEVEL_STARTED; // the loading delay has passed; play begins
 extern const std::string PELLVANE_GAME_OVER;         // a ball was lost with no life in reserve
+extern const std::string PELLVANE_GAME_PAUSED;       // the game in play was paused
+extern const std::string PELLVANE_GAME_RESUMED;      // the paused game goes on

@@ -9,3 +9,4 @@ const std::string SCORE_COUNTER_ENTITY_TYPE = "score_counter";
 const std::string LEVEL_COUNTER_ENTITY_TYPE = "level_counter";
 const std::string LIVES_COUNTER_ENTITY_TYPE = "lives_counter";
 const std::string BACKGROUND_EFFECT_ENTITY_TYPE = "background_effect";
+const std::string BEST_COUNTER_ENTITY_TYPE = "best_counter";

@@ -25,3 +25,7 @@ int32_t PellvaneLivesCounterEntity::readSource(const PellvaneGameScene& game) co
 int32_t PellvaneScoreCounterEntity::readSource(const PellvaneGameScene& game) const {
     return game.getScore();
 }
+
+int32_t PellvaneBestCounterEntity::readSource(const PellvaneGameScene& game) const {
+    return game.getBestScore();
+}

@@ -1,5 +1,5 @@
-// The game's heads-up counters: number counters that copy the level, the lives or the score of
-// their game scene into their target every frame and count towards it.
+// The game's heads-up counters: number counters that copy the level, the lives, the score or the
+// best score of their game scene into their target every frame and count towards it.
 #pragma once
 
 #include "scene/NumberCounterEntity.h"
@@ -46,6 +46,15 @@ protected:
 class PellvaneScoreCounterEntity : public PellvaneCounterEntity {
 public:
     PellvaneScoreCounterEntity() : PellvaneCounterEntity("PellvaneScoreCounterEntity") {}
+
+protected:
+    int32_t readSource(const PellvaneGameScene& game) const override;
+};
+
+// "best_counter": the best score, counting this game's score once it passes the kept one.
+class PellvaneBestCounterEntity : public PellvaneCounterEntity {
+public:
+    PellvaneBestCounterEntity() : PellvaneCounterEntity("PellvaneBestCounterEntity") {}
 
 protected:
     int32_t readSource(const PellvaneGameScene& game) const override;

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <tinyxml.h>
 
+#include "app/BestScore.h"
 #include "app/Exceptions.h"
+#include "app/Game.h"
 #include "app/LoadObserver.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
@@ -16,8 +18,10 @@
 #include "game/PellvaneCounterEntities.h"
 #include "game/PellvanePaddleEntity.h"
 #include "game/StartNewGameButtonEntity.h"
+#include "scene/GroupEntity.h"
 #include "scene/IEntity.h"
 #include "scene/XmlAttributes.h"
+#include "sound/SoundManager.h"
 
 namespace {
 const char* const kSource = "pellvane_game";
@@ -30,7 +34,22 @@ const Colour kRed{1.0f, 0.0f, 0.0f, 1.0f};
 bool contains(const std::vector<IEntity*>& list, IEntity* entity) {
     return std::find(list.begin(), list.end(), entity) != list.end();
 }
+
+// The Game's input the scene answers itself.
+const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &MOUSE_BUTTON_DOWN_EVENT,
+                                           &MOUSE_BUTTON_UP_EVENT, &WINDOW_FOCUS_LOST_EVENT};
+
+void quietenMusic(bool quiet) {
+    if (SoundManager* sounds = Game::getInstance()->getSoundManager())
+        sounds->setMusicQuiet(quiet);
+}
 } // namespace
+
+bool GameSceneInputCallback::handleEvent(IEvent* event) {
+    if (event != nullptr)
+        scene->handleInput(*event);
+    return false;
+}
 
 PellvaneGameScene* gameSceneOf(IScene* scene, const char* source) {
     auto* game = dynamic_cast<PellvaneGameScene*>(scene);
@@ -42,6 +61,15 @@ PellvaneGameScene* gameSceneOf(IScene* scene, const char* source) {
 PellvaneGameScene::PellvaneGameScene() : blockColours{kYellow, kOrange, kRed} {}
 
 PellvaneGameScene::~PellvaneGameScene() {
+    if (inputDispatcher != nullptr) {
+        for (const std::string* name : kInputEvents)
+            inputDispatcher->unregisterCallback(*name, inputCallback.get());
+    }
+    // Quitting in the middle of a game keeps its score if it was the best.
+    if (isGameInPlay())
+        settleBestScore();
+    if (paused)
+        quietenMusic(false);
     for (std::vector<IEntity*>& level : levels) {
         for (IEntity* entity : level) {
             if (!contains(entities, entity))
@@ -57,6 +85,7 @@ void PellvaneGameScene::removeEntityNow(IEntity* entity, bool destroy) {
     if (destroy && contains(entities, entity)) {
         for (std::vector<IEntity*>& level : levels)
             level.erase(std::remove(level.begin(), level.end(), entity), level.end());
+        pauseOverlay.erase(std::remove(pauseOverlay.begin(), pauseOverlay.end(), entity), pauseOverlay.end());
     }
     BaseScene::removeEntityNow(entity, destroy);
 }
@@ -68,6 +97,18 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     readSettings(element);
     readLevelList(element);
     BaseScene::load(handle);
+    readPauseOverlay(handle.ToElement());
+    // The data checker loads with an observer: the player's best score is none of its business.
+    if (keepBestScore && loadObserver == nullptr) {
+        bestScorePath = bestscore::defaultPath();
+        bestScore = bestscore::load(bestScorePath);
+    }
+    if (!inputCallback) {
+        inputCallback = std::make_unique<GameSceneInputCallback>(this);
+        inputDispatcher = Game::getInstance();
+        for (const std::string* name : kInputEvents)
+            inputDispatcher->registerCallback(*name, inputCallback.get());
+    }
     state = Initiated;
     levelsCompleted = 0;
     currentLevel = 0;
@@ -79,6 +120,7 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
     xml::readInt(element, "lives", initialLives);
     lives = initialLives;
     xml::readFloat(element, "loaded_delay", loadedDelay);
+    xml::readBool(element, "keep_best_score", keepBestScore);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
         xml::readFloat(area, "x", gameArea.x);
@@ -138,24 +180,42 @@ void PellvaneGameScene::loadLevelFile(const std::string& path) {
     // entity made so far owned by the scene, which the Game destroys.
     levels.emplace_back();
     for (TiXmlElement* child = root->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-        IEntity* entity = createEntity(child->ValueStr());
-        if (entity == nullptr)
-            continue;
-        try {
-            entity->load(TiXmlHandle(child), this);
-        } catch (const BaseException& error) {
-            delete entity;
-            if (!reportLoadError(loadObserver, child, error))
-                throw;
-            continue;
-        } catch (...) {
-            delete entity;
-            throw;
-        }
-        if (loadObserver != nullptr)
-            loadObserver->loaded(child, entity);
-        levels.back().push_back(entity);
+        if (IEntity* entity = loadEntity(child))
+            levels.back().push_back(entity);
     }
+}
+
+IEntity* PellvaneGameScene::loadEntity(TiXmlElement* element) {
+    IEntity* entity = createEntity(element->ValueStr());
+    if (entity == nullptr)
+        return nullptr;
+    try {
+        entity->load(TiXmlHandle(element), this);
+    } catch (const BaseException& error) {
+        delete entity;
+        if (!reportLoadError(loadObserver, element, error))
+            throw;
+        return nullptr;
+    } catch (...) {
+        delete entity;
+        throw;
+    }
+    if (loadObserver != nullptr)
+        loadObserver->loaded(element, entity);
+    return entity;
+}
+
+void PellvaneGameScene::readPauseOverlay(TiXmlElement* element) {
+    TiXmlElement* overlay = element->FirstChildElement("pause_overlay");
+    if (overlay == nullptr)
+        return;
+    for (TiXmlElement* child = overlay->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+        if (IEntity* entity = loadEntity(child)) {
+            addEntity(entity);
+            pauseOverlay.push_back(entity);
+        }
+    }
+    sortByLayer();
 }
 
 void PellvaneGameScene::loadLevel(unsigned index, bool reset) {
@@ -190,6 +250,10 @@ bool PellvaneGameScene::isLevelCleared() const {
 }
 
 void PellvaneGameScene::update(float dt) {
+    if (paused) {
+        updatePaused(dt);
+        return;
+    }
     BaseScene::update(dt);
     switch (state) {
     case LevelLoaded:
@@ -214,6 +278,90 @@ void PellvaneGameScene::update(float dt) {
     case GameOver:
         break;
     }
+    // The pointer steers the paddle in play; on the other screens it clicks buttons.
+    Game::getInstance()->setCursorVisible(!isGameInPlay());
+}
+
+void PellvaneGameScene::updatePaused(float dt) {
+    // Only the overlay runs. Removals it asks for wait for the first frame after the pause, when
+    // the base scene's update carries them out; entities it adds are drawn in layer order now.
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        if (entities[i]->isActive() && runsWhilePaused(entities[i]))
+            entities[i]->update(dt);
+    }
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        if (entities[i]->isActive() && runsWhilePaused(entities[i]))
+            entities[i]->postUpdate(dt);
+    }
+    sortByLayer();
+}
+
+bool PellvaneGameScene::runsWhilePaused(IEntity* entity) const {
+    for (IEntity* member : pauseOverlay) {
+        if (member == entity)
+            return true;
+        // A group of the overlay brings its children along.
+        if (auto* group = dynamic_cast<GroupEntity*>(member)) {
+            if (contains(group->getChildren(), entity))
+                return true;
+        }
+    }
+    return false;
+}
+
+void PellvaneGameScene::pause() {
+    if (paused || !isGameInPlay())
+        return;
+    paused = true;
+    resumeArmed = false;
+    quietenMusic(true);
+    Game::getInstance()->setCursorVisible(true);
+    raise(PELLVANE_GAME_PAUSED);
+}
+
+void PellvaneGameScene::resume() {
+    if (!paused)
+        return;
+    paused = false;
+    resumeArmed = false;
+    quietenMusic(false);
+    Game::getInstance()->setCursorVisible(!isGameInPlay());
+    raise(PELLVANE_GAME_RESUMED);
+}
+
+void PellvaneGameScene::handleInput(const IEvent& event) {
+    const std::string name = event.getName();
+    if (name == WINDOW_FOCUS_LOST_EVENT) {
+        pause();
+    } else if (name == KEYBOARD_KEY_PRESSED_EVENT) {
+        const auto* key = dynamic_cast<const KeyboardEvent*>(&event);
+        if (key != nullptr && key->key == kKeyPause) {
+            if (paused)
+                resume();
+            else
+                pause();
+        }
+    } else if (paused) {
+        // A whole click resumes, so its release cannot reach anything that reacts to releases
+        // (the paddle's launch) as a fresh click. The wheel, which SDL reports as buttons too,
+        // does not count.
+        const auto* mouse = dynamic_cast<const MouseEvent*>(&event);
+        if (mouse == nullptr)
+            return;
+        const bool button = mouse->button >= LeftButton && mouse->button <= RightButton;
+        if (name == MOUSE_BUTTON_DOWN_EVENT)
+            resumeArmed = button;
+        else if (name == MOUSE_BUTTON_UP_EVENT && resumeArmed && button)
+            resume();
+    }
+}
+
+void PellvaneGameScene::settleBestScore() {
+    if (score <= bestScore)
+        return;
+    bestScore = score;
+    if (keepBestScore)
+        bestscore::save(bestScorePath, bestScore);
 }
 
 void PellvaneGameScene::newGame() {
@@ -223,6 +371,8 @@ void PellvaneGameScene::newGame() {
 void PellvaneGameScene::newGameAt(unsigned index) {
     if (index >= levels.size())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
+    resume();
+    settleBestScore();
     score = 0;
     levelsCompleted = static_cast<int>(index);
     lives = initialLives;
@@ -246,6 +396,7 @@ void PellvaneGameScene::ballLost() {
     raise(PELLVANE_GAME_OVER);
     state = GameOver;
     inputEnabled = false;
+    settleBestScore();
 }
 
 IEntity* PellvaneGameScene::createEntity(const std::string& type) {
@@ -267,6 +418,8 @@ IEntity* PellvaneGameScene::createEntity(const std::string& type) {
         return new PellvaneLivesCounterEntity();
     if (type == BACKGROUND_EFFECT_ENTITY_TYPE)
         return new PellvaneBackgroundEFfectEntity();
+    if (type == BEST_COUNTER_ENTITY_TYPE)
+        return new PellvaneBestCounterEntity();
     return nullptr;
 }
 

@@ -3,14 +3,30 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "collision/Rect.h"
+#include "events/Events.h"
 #include "scene/BaseScene.h"
 #include "scene/Colour.h"
 
 class TiXmlElement;
+class PellvaneGameScene;
+
+// SDL 1.2 key symbol of the pause key, "p".
+constexpr int32_t kKeyPause = 112;
+
+// Forwards the Game's input events that the scene itself answers (pause, resume) to it.
+class GameSceneInputCallback final : public IEventCallback {
+public:
+    explicit GameSceneInputCallback(PellvaneGameScene* scene) : scene(scene) {}
+    bool handleEvent(IEvent* event) override;
+
+private:
+    PellvaneGameScene* scene;
+};
 
 enum GameState : int32_t { Initiated = 0, LevelLoaded = 1, Playing = 2, GameOver = 3 };
 
@@ -21,7 +37,9 @@ constexpr Rect kDefaultGameArea{32.0f, 32.0f, 736.0f, 568.0f};
 
 // Owns every entity of every level for its whole life, whether or not it is in the entity list
 // at the moment; the entities of the current level are also in the list. The game events are
-// raised on the scene's own dispatcher.
+// raised on the scene's own dispatcher. The entities of the pause overlay are in the list like
+// the scene's own; `pauseOverlay` only points at them. The input callback is registered on the
+// Game's dispatcher, which outlives the scene, from load to destruction.
 class PellvaneGameScene : public BaseScene {
 public:
     PellvaneGameScene();
@@ -52,6 +70,21 @@ public:
     int getInitialLives() const { return initialLives; }
     float getLoadedDelay() const { return loadedDelay; }
 
+    // A game in play (a level loaded or being played) can be paused: then only the pause overlay
+    // is updated, the music is turned down, and "PELLVANE_GAME_PAUSED" is raised. P pauses and
+    // resumes, losing the window's focus pauses, a click resumes.
+    bool isGameInPlay() const { return state == LevelLoaded || state == Playing; }
+    bool isPaused() const { return paused; }
+    void pause();
+    void resume();
+    void handleInput(const IEvent& event);
+    const std::vector<IEntity*>& getPauseOverlay() const { return pauseOverlay; }
+
+    // The best score: the highest of the one kept from earlier games (read at load when
+    // "keep_best_score" is true) and this game's score as it rises.
+    int getBestScore() const { return score > bestScore ? score : bestScore; }
+    bool keepsBestScore() const { return keepBestScore; }
+
     void addScore(int points) { score += points; }
     // Called by a ball that left the game area through the bottom. After game over further
     // losses are ignored, so lives stay at -1 and "PELLVANE_GAME_OVER" is raised once.
@@ -68,8 +101,16 @@ private:
     void readSettings(const TiXmlElement* element);
     void readLevelList(const TiXmlElement* element);
     void loadLevelFile(const std::string& path);
+    void readPauseOverlay(TiXmlElement* element);
+    // A new entity of the element's type, loaded into this scene; null for an unknown type, or
+    // for one whose error went to the load observer.
+    IEntity* loadEntity(TiXmlElement* element);
     bool isLevelCleared() const;
     void raise(const std::string& name);
+    void updatePaused(float dt);
+    bool runsWhilePaused(IEntity* entity) const;
+    // A game that ends or is abandoned: its score becomes the best if it beat it.
+    void settleBestScore();
 
     Rect gameArea = kDefaultGameArea;
     std::vector<Colour> blockColours;
@@ -85,6 +126,16 @@ private:
     float stateTimer = 0.0f;
     GameState state = Initiated;
     bool inputEnabled = false;
+    bool paused = false;
+    // A button went down while paused: its release resumes.
+    bool resumeArmed = false;
+    std::vector<IEntity*> pauseOverlay;
+    std::unique_ptr<GameSceneInputCallback> inputCallback;
+    // Where the input callback is registered; not owned.
+    EventDispatcher* inputDispatcher = nullptr;
+    bool keepBestScore = false;
+    std::string bestScorePath;
+    int bestScore = 0;
 };
 
 // The game scene an entity lives in; throws EntityException with `source` when the entity is

@@ -1,6 +1,7 @@
 // PellvanePaddleEntity: keys, the launch and the catch, clamped movement, and the game events.
 #include "game/PellvanePaddleEntity.h"
 
+#include <algorithm>
 #include <memory>
 #include <tinyxml.h>
 #include <vector>
@@ -16,13 +17,18 @@
 namespace {
 const char* const kSource = "PellvanePaddleEntity";
 
-const std::string* const kGameEvents[] = {&PELLVANE_INITIATED, &PELLVANE_BALL_LOST, &PELLVANE_NEW_LEVEL_LOADED};
+const std::string* const kGameEvents[] = {&PELLVANE_INITIATED, &PELLVANE_BALL_LOST, &PELLVANE_NEW_LEVEL_LOADED,
+                                          &PELLVANE_GAME_PAUSED};
 const std::string* const kKeyEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT};
+const std::string* const kMouseEvents[] = {&MOUSE_MOVE_EVENT, &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT};
 } // namespace
 
 bool PaddleInputCallback::handleEvent(IEvent* event) {
-    auto* key = dynamic_cast<KeyboardEvent*>(event);
-    return key != nullptr && paddle->handleKey(*key);
+    if (auto* key = dynamic_cast<KeyboardEvent*>(event))
+        return paddle->handleKey(*key);
+    if (auto* mouse = dynamic_cast<MouseEvent*>(event))
+        return paddle->handleMouse(*mouse);
+    return false;
 }
 
 bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
@@ -34,6 +40,8 @@ bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
 PellvanePaddleEntity::~PellvanePaddleEntity() {
     if (inputDispatcher != nullptr) {
         for (const std::string* name : kKeyEvents)
+            inputDispatcher->unregisterCallback(*name, inputCallback);
+        for (const std::string* name : kMouseEvents)
             inputDispatcher->unregisterCallback(*name, inputCallback);
     }
     if (gameDispatcher != nullptr) {
@@ -53,6 +61,7 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "speed", speed);
     xml::readFloat(element, "spin", spin);
     xml::readFloat(element, "ball_height", ballHeight);
+    xml::readBool(element, "mouse", followsMouse);
 
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
     if (inputCallback == nullptr) {
@@ -60,6 +69,10 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
         inputDispatcher = Game::getInstance();
         for (const std::string* name : kKeyEvents)
             inputDispatcher->registerCallback(*name, inputCallback);
+        if (followsMouse) {
+            for (const std::string* name : kMouseEvents)
+                inputDispatcher->registerCallback(*name, inputCallback);
+        }
     }
     if (gameCallback == nullptr) {
         gameCallback = new PaddlePellvaneCallback(this);
@@ -81,7 +94,9 @@ void PellvanePaddleEntity::update(float dt) {
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
     const Rect area = game->getGameArea();
     const float boxWidth = collider->getBounds().width;
-    float newX = position.x + speed * dt * static_cast<float>(direction);
+    if (steering)
+        steerTowardsPointer(dt, boxWidth, game->isInputEnabled());
+    float newX = position.x + speed * dt * direction;
     if (newX < area.x) {
         newX = area.x;
         direction = 0;
@@ -94,8 +109,51 @@ void PellvanePaddleEntity::update(float dt) {
     position.x = newX;
 }
 
+void PellvanePaddleEntity::steerTowardsPointer(float dt, float boxWidth, bool inputEnabled) {
+    // Out of play the pointer steers nothing, and the paddle must not drift on at its last speed.
+    const float step = speed * dt;
+    if (!inputEnabled || !(step > 0.0f)) {
+        direction = 0.0f;
+        return;
+    }
+    const float gap = pointerX - boxWidth * 0.5f - position.x;
+    direction = std::clamp(gap / step, -1.0f, 1.0f);
+}
+
+bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
+    const PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    const bool inPlay = game->isInputEnabled() && !game->isPaused();
+    switch (event.action) {
+    case MouseMoved:
+        // Remembered even out of play, so the paddle heads for the pointer's present place once
+        // steering again; only a move in play hands the paddle to the pointer.
+        pointerX = static_cast<float>(event.x);
+        steering = steering || inPlay;
+        return inPlay;
+    case MouseButtonDown:
+        if (event.button != LeftButton)
+            return false;
+        clickArmed = inPlay;
+        return inPlay;
+    case MouseButtonUp: {
+        if (event.button != LeftButton)
+            return false;
+        // Only a click begun in play counts: the release of a click that resumed a pause is not
+        // a launch.
+        const bool launch = clickArmed && inPlay;
+        clickArmed = false;
+        if (launch)
+            launchOrCatch();
+        return launch;
+    }
+    default:
+        return false;
+    }
+}
+
 bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
-    if (!gameSceneOf(scene, kSource)->isInputEnabled())
+    const PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    if (!game->isInputEnabled() || game->isPaused())
         return false;
     switch (event.key) {
     case kKeySpace:
@@ -104,17 +162,21 @@ bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
         return true;
     case kKeyA:
     case kKeyLeft:
-        if (event.pressed)
-            direction = -1;
-        else if (direction == -1)
-            direction = 0;
+        if (event.pressed) {
+            direction = -1.0f;
+            steering = false;
+        } else if (direction == -1.0f) {
+            direction = 0.0f;
+        }
         return true;
     case kKeyD:
     case kKeyRight:
-        if (event.pressed)
-            direction = 1;
-        else if (direction == 1)
-            direction = 0;
+        if (event.pressed) {
+            direction = 1.0f;
+            steering = false;
+        } else if (direction == 1.0f) {
+            direction = 0.0f;
+        }
         return true;
     default:
         return false;
@@ -168,5 +230,9 @@ void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
     } else if (name == PELLVANE_NEW_LEVEL_LOADED) {
         reset();
         takeBall();
+    } else if (name == PELLVANE_GAME_PAUSED) {
+        // Keys let go while the window had no focus are never reported: stop rather than drift.
+        direction = 0.0f;
+        clickArmed = false;
     }
 }

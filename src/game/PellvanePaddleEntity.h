@@ -1,5 +1,6 @@
-// The player's paddle: slides along the game area under the keyboard, carries the ball before
-// each launch, launches it with the space bar and catches it again.
+// The player's paddle: slides along the game area under the keyboard (or follows the pointer),
+// carries the ball before each launch, launches it with the space bar (or a click) and catches it
+// again.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,8 @@ constexpr int32_t kKeyD = 100;
 constexpr int32_t kKeyRight = 275;
 constexpr int32_t kKeyLeft = 276;
 
-// Forwards key presses and releases from the Game's dispatcher to the paddle.
+// Forwards key presses and releases, and with "mouse" on the pointer's moves and clicks, from the
+// Game's dispatcher to the paddle.
 class PaddleInputCallback final : public IEventCallback {
 public:
     explicit PaddleInputCallback(PellvanePaddleEntity* paddle) : paddle(paddle) {}
@@ -61,8 +63,11 @@ public:
     void reset() override;
     void onCollision(CollisionResult* collision) override;
 
-    // True for the keys the paddle uses, while input is enabled.
+    // True for the keys the paddle uses, while input is enabled and the game is not paused.
     bool handleKey(const KeyboardEvent& event);
+    // With "mouse" on: a move points the paddle at the pointer, a left click launches or catches
+    // like a space release. True when the event steered or launched.
+    bool handleMouse(const MouseEvent& event);
     void handleGameEvent(const IEvent& event);
 
     PellvaneBallEntity* getBall() const { return ball; }
@@ -73,13 +78,20 @@ public:
     float speed = kDefaultPaddleSpeed;
     float spin = kDefaultPaddleSpin;
     float ballHeight = kDefaultBallHeight;
-    int direction = 0;
+    // The paddle's velocity is direction x speed. The keys make it -1, 0 or +1; following the
+    // pointer gives the share of the full speed that reaches the pointer this frame.
+    float direction = 0.0f;
     Vector2 startPosition;
+    // "mouse": the paddle follows the pointer's x and a left click launches.
+    bool followsMouse = false;
 
 private:
     void takeBall();
     void launchOrCatch();
     void findBall();
+    // Sets `direction` so this frame's move ends under the pointer, or as far towards it as the
+    // speed allows.
+    void steerTowardsPointer(float dt, float boxWidth, bool inputEnabled);
 
     PaddleInputCallback* inputCallback = nullptr;
     PaddlePellvaneCallback* gameCallback = nullptr;
@@ -88,4 +100,9 @@ private:
     EventDispatcher* gameDispatcher = nullptr;
     PellvaneBallEntity* ball = nullptr;
     bool holdingBall = false;
+    // The pointer steers from its first move in play until a direction key is pressed.
+    bool steering = false;
+    float pointerX = 0.0f;
+    // The left button went down in play: its release launches.
+    bool clickArmed = false;
 };

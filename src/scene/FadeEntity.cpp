@@ -81,6 +81,7 @@ void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
             dispatcher->registerCallback(outEvent, callback.get());
             hasOutTrigger = true;
         }
+        xml::readBool(trigger, "interrupt", interrupt);
     }
     state = hasInTrigger ? FadeState::Waiting : FadeState::Delay;
 }
@@ -171,6 +172,16 @@ void FadeEntity::handleTrigger(const std::string& name) {
     } else if (hasOutTrigger && state == FadeState::Shown && name == outEvent) {
         state = FadeState::FadingOut;
         timer = 0.0f;
+    } else if (interrupt && hasOutTrigger && name == outEvent &&
+               (state == FadeState::Delay || state == FadeState::FadingIn)) {
+        // Out from where the fade-in got to (a fade still in its delay has not left alphaMin).
+        const float shown =
+            state == FadeState::FadingIn ? fraction(colour.alpha - alphaMin, alphaMax - alphaMin) : 0.0f;
+        state = FadeState::FadingOut;
+        timer = (1.0f - shown) * fadeOutDuration;
+    } else if (interrupt && hasInTrigger && name == inEvent && state == FadeState::FadingOut) {
+        state = FadeState::FadingIn;
+        timer = fraction(colour.alpha - alphaMin, alphaMax - alphaMin) * fadeInDuration;
     }
 }
 

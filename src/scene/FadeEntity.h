@@ -38,7 +38,9 @@ public:
     void reset() override;
 
     // The trigger handling: the in event starts a waiting fade, the out event fades a shown
-    // one out; anything else is ignored.
+    // one out; anything else is ignored. With `interrupt` the out event also fades out a fade
+    // still in its delay or coming in, and the in event brings back one going out, each from
+    // the alpha it has reached.
     void handleTrigger(const std::string& name);
 
     FadeState state = FadeState::Waiting;
@@ -59,6 +61,7 @@ public:
     bool autoRemove = false;
     bool hasInTrigger = false;
     bool hasOutTrigger = false;
+    bool interrupt = false;
     std::string inEvent;
     std::string outEvent;
     std::unique_ptr<FadeEntityCallback> callback;

@@ -88,7 +88,10 @@ Matrix3 SpriteEntity::getRenderTransform() const {
 }
 
 void SpriteEntity::render(SpriteBatch* batch) {
-    if (sprite == nullptr)
+    // A tint with no alpha draws nothing (the alpha test drops every fragment), but a software
+    // rasteriser would still shade every one: faded-out overlays the size of the field cost as
+    // much as the backdrop. Leaving their quads out changes no pixel.
+    if (sprite == nullptr || colour.alpha <= 0.0f)
         return;
     const Matrix3 transform = getRenderTransform();
     if (sizeSet)

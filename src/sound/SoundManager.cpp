@@ -135,6 +135,8 @@ void SoundManager::release() {
 void SoundManager::playSound(const std::string& id) {
     for (const Effect& effect : effects) {
         if (effect.name == id) {
+            if (muted)
+                return;
             // The channel is not checked: with every channel busy the effect is simply not heard.
             Mix_PlayChannelTimed(kFirstFreeChannel, effect.chunk, kPlayOnce, kNoTimeLimit);
             return;
@@ -157,4 +159,21 @@ void SoundManager::setSfxVolume(float volume) {
     sfxVolume = clampVolume(volume);
     Mix_Volume(kAllChannels, toMixerVolume(sfxVolume));
     Mix_VolumeMusic(toMixerVolume(musicVolume));
+}
+
+void SoundManager::setMuted(bool mute) {
+    muted = mute;
+    if (muted)
+        Mix_HaltChannel(kAllChannels);
+    applyMusicVolume();
+}
+
+void SoundManager::setMusicQuiet(bool quiet) {
+    musicQuiet = quiet;
+    applyMusicVolume();
+}
+
+void SoundManager::applyMusicVolume() {
+    const float share = muted ? 0.0f : musicQuiet ? kQuietMusicShare : 1.0f;
+    Mix_VolumeMusic(toMixerVolume(musicVolume * share));
 }

@@ -16,6 +16,8 @@ constexpr float kDefaultSfxVolume = 1.0f;
 constexpr float kDefaultMusicVolume = 0.7f;
 // Fade-in of a music track started by playMusic, in milliseconds.
 constexpr int kMusicFadeInMs = 2000;
+// Share of its volume the music keeps while it is turned down (the game's pause).
+constexpr float kQuietMusicShare = 0.3f;
 
 // Owns every loaded chunk and track and the open audio device: destroying the manager closes
 // audio and then frees the samples, so nothing may keep a chunk or track past its lifetime.
@@ -43,6 +45,15 @@ public:
     float getSfxVolume() const { return sfxVolume; }
     float getMusicVolume() const { return musicVolume; }
 
+    // Mute silences everything: the effects playing stop, new ones are not started, and the
+    // music plays on at volume 0 so that it comes back where it would be. Unmuting restores the
+    // music's volume; the stored volumes are never changed.
+    void setMuted(bool mute);
+    bool isMuted() const { return muted; }
+    // Turns the music down to kQuietMusicShare of its volume, or back up.
+    void setMusicQuiet(bool quiet);
+    bool isMusicQuiet() const { return musicQuiet; }
+
 private:
     struct Effect {
         Mix_Chunk* chunk; // owned
@@ -57,10 +68,13 @@ private:
     void loadEffect(const TiXmlElement* element, const std::string& file, const std::string& prefix);
     void loadTrack(const TiXmlElement* element, const std::string& file, const std::string& prefix);
     void release();
+    void applyMusicVolume();
 
     // In file order; the id of each is its file name as written in the sound set.
     std::vector<Effect> effects;
     std::vector<Track> music;
     float sfxVolume = kDefaultSfxVolume;
     float musicVolume = kDefaultMusicVolume;
+    bool muted = false;
+    bool musicQuiet = false;
 };

@@ -108,6 +108,12 @@ def box_of(element):
 
 
 title = box_of(next(e for e in scene.iter("fade") if e.get("sprite") == "title"))
+paused = box_of(next(e for e in config.find("scenes/pellvane_game/pause_overlay").iter("fade")
+                     if e.get("sprite") == "paused"))
+# The best score shows from the start at the right of the band; the game's counters come with a game.
+best_label = box_of(next(e for e in scene.iter("sprite_entity") if e.get("sprite") == "label_best"))
+GAME_HUD_BAND = (0, 0, best_label[0] - 4, HUD_BAND[3])
+BEST_BAND = (best_label[0], 0, WIDTH, HUD_BAND[3])
 button = box_of(scene.find("new_game_button"))
 paddle = box_of(scene.find("paddle"))
 paddle_band = (FIELD[0] - 8, paddle[1] + 2, FIELD[2] + 8, paddle[3] - 2)

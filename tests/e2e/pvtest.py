@@ -15,16 +15,16 @@ WINDOW_NAME = "PELLVANE!"
 failures = []
 
 
-def _build_keep_libraries():
-    """Compiles the dlclose shim once per test script; None when no C compiler is at hand."""
+def build_shim(name):
+    """Compiles support/<name>.c into a preloadable library; None when no C compiler is at hand."""
     out_dir = tempfile.mkdtemp(prefix="pellvane-shim-")
-    shim = os.path.join(out_dir, "keep_libraries.so")
-    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "support", "keep_libraries.c")
-    built = subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source], capture_output=True)
+    shim = os.path.join(out_dir, name + ".so")
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "support", name + ".c")
+    built = subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source, "-ldl"], capture_output=True)
     return shim if built.returncode == 0 else None
 
 
-KEEP_LIBRARIES = _build_keep_libraries()
+KEEP_LIBRARIES = build_shim("keep_libraries")
 
 
 def check(condition, what):
@@ -57,10 +57,15 @@ def make_workdir(files=None, copy_data=False):
     return work
 
 
+# Where the binary keeps its best score when a test names no other place: never the real home.
+DATA_HOME = tempfile.mkdtemp(prefix="pellvane-data-home-")
+
+
 def environment(env=None):
     """The environment the binary runs in: the silent audio driver unless `env` says otherwise."""
     full_env = dict(os.environ)
     full_env.setdefault("SDL_AUDIODRIVER", "dummy")
+    full_env["XDG_DATA_HOME"] = DATA_HOME
     # Sanitizer builds only: Mesa's driver is unloaded before LeakSanitizer reports its
     # exit-time memory, so its stacks would end in nameless modules no suppression matches.
     # The preloaded shim keeps every library loaded; full unwinding keeps their frames.
@@ -84,7 +89,10 @@ class Game:
 
     def __init__(self, workdir, env=None, args=(), binary=None):
         self.workdir = workdir
-        self.proc = subprocess.Popen([binary or BINARY] + list(args), cwd=workdir, env=environment(env),
+        # A data home of the working directory's own, where a test can look for the best score.
+        own = {"XDG_DATA_HOME": os.path.join(workdir, "data-home")}
+        own.update(env or {})
+        self.proc = subprocess.Popen([binary or BINARY] + list(args), cwd=workdir, env=environment(own),
                                      stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
         self.window = None

@@ -16,8 +16,8 @@ def glass(shot):
     return len(view.matching(shot, view.button, view.is_button_glass))
 
 
-def digits(shot):
-    return len(view.matching(shot, view.HUD_BAND, view.is_digit))
+def digits(shot, band=view.GAME_HUD_BAND):
+    return len(view.matching(shot, band, view.is_digit))
 
 
 def ball(shot):
@@ -38,7 +38,9 @@ if window:
     check(shown, "the new-game button is shown (%d of %d pixels)" % (glass(start_shot), BUTTON_AREA))
     time.sleep(0.5)  # the title has finished its fade-in too
     start_shot = view.shoot(game, "title.png")
-    check(digits(start_shot) < 20, "no counters before the first game (%d bright pixels)" % digits(start_shot))
+    check(digits(start_shot) < 20, "no game counters before the first game (%d bright pixels)" % digits(start_shot))
+    check(digits(start_shot, view.BEST_BAND) > 300, "the best score shows from the start (%d bright pixels)" %
+          digits(start_shot, view.BEST_BAND))
 
     # A real pointer click at the button's centre (the window sits at 0, 0).
     cx, cy = (view.button[0] + view.button[2]) // 2, (view.button[1] + view.button[3]) // 2

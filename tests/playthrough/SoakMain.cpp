@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "PlayThrough.h"
 #include "app/FrameLoop.h"
@@ -19,6 +20,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pellvane_soak [minutes per timing] [seed]\n");
         return 2;
     }
+    // The shipped scene keeps a best score: the autopilot's games must not reach the player's.
+    char dataHome[] = "/tmp/pellvane-soak-data-XXXXXX";
+    if (mkdtemp(dataHome) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_DATA_HOME", dataHome, 1);
     // The game's textures need a GL context; nothing is drawn.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
         SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
@@ -45,6 +53,8 @@ int main(int argc, char** argv) {
         Game::destroyInstance();
     }
     SDL_Quit();
+    std::error_code ignored;
+    std::filesystem::remove_all(dataHome, ignored);
     std::printf("%ld faults\n", faults);
     return faults == 0 ? 0 : 1;
 }

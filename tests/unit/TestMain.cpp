@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <link.h>
 
@@ -58,7 +59,19 @@ public:
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // gtest_discover_tests lists tests without running them: no window is needed for that.
-    if (!::testing::GTEST_FLAG(list_tests))
-        ::testing::AddGlobalTestEnvironment(new GLWindowEnvironment);
-    return RUN_ALL_TESTS();
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    ::testing::AddGlobalTestEnvironment(new GLWindowEnvironment);
+    // A game scene that keeps its best score reads and writes it under XDG_DATA_HOME: point that at
+    // a directory of this run's own, so no test ever touches the real home.
+    char dataHome[] = "/tmp/pellvane-data-home-XXXXXX";
+    if (mkdtemp(dataHome) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_DATA_HOME", dataHome, 1);
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(dataHome, ignored);
+    return result;
 }

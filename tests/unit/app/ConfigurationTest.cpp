@@ -91,6 +91,11 @@ TEST_F(ConfigurationTest, ABatchSizeOutOfRangeEndsTheStartUpNamingTheAttribute) 
     EXPECT_NE(std::string::npos, out.find("batchsize")) << out;
 }
 
+TEST_F(ConfigurationTest, ANegativeMaxFpsEndsTheStartUp) {
+    EXPECT_EQ("Exception: Invalid max_fps -1: it must be 0 (no cap) or more!",
+              start(standardConfig("max_fps='-1'", "<scenes>" + scene("s") + "</scenes>")));
+}
+
 TEST_F(ConfigurationTest, ASpriteSetFileWinsOverInlineSprites) {
     start(standardConfig("", "<sprite id='inline' texture='dot.png' x='0' y='0' width='1' height='1'/><scenes>" +
                                  scene("s") + "</scenes>"));

@@ -201,3 +201,31 @@ TEST_F(PaddleTest, CallbacksAreRegisteredOnBothDispatchersAndUnregisteredOnDestr
 }
 
 } // namespace
+
+TEST_F(PaddleTest, WithMouseThePaddleHeadsForThePointerAtDirectionTimesSpeedAndKeysTakeItBack) {
+    std::string text = gameXml("<level>one.xml</level>");
+    scene = loadGame(text.replace(text.find("ball_height"), 0, "mouse=\"true\" "));
+    paddle = first<PellvanePaddleEntity>(*scene);
+    enableInput();
+    auto pointTo = [](uint32_t x) {
+        Game::getInstance()->dispatchEvent(new MouseEvent(MOUSE_MOVE_EVENT, x, 100, false, false, MouseMoved));
+    };
+    pointTo(190); // past the side: full speed, then clamped
+    scene->update(kDt);
+    EXPECT_FLOAT_EQ(1.0f, paddle->direction);
+    EXPECT_FLOAT_EQ(70.0f + 100.0f * kDt, paddle->position.x);
+    // Half a pixel away the paddle ends the frame under the pointer, and direction x speed is the
+    // velocity it really had, which the ball takes its spin from.
+    pointTo(130);
+    paddle->position.x = 99.5f;
+    scene->update(kDt);
+    EXPECT_FLOAT_EQ(100.0f, paddle->position.x);
+    EXPECT_FLOAT_EQ(0.5f / (100.0f * kDt), paddle->direction);
+
+    pressKey(kKeyLeft);
+    scene->update(kDt);
+    EXPECT_LT(paddle->position.x, 100.0f) << "a key takes over from the pointer";
+    pointTo(190);
+    scene->update(kDt);
+    EXPECT_FLOAT_EQ(1.0f, paddle->direction) << "until the pointer moves again";
+}

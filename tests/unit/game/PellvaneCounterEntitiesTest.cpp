@@ -1,7 +1,9 @@
 // The game's counters: each copies its number from the game scene every frame, before the
-// first game, after a new game, a cleared level and game over.
+// first game, after a new game, a cleared level and game over; the best score kept between runs.
+#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/BestScore.h"
 #include "app/Exceptions.h"
 #include "game/HudTestSupport.h"
 #include "game/PellvaneCounterEntities.h"
@@ -74,6 +76,39 @@ TEST_F(PellvaneCounterEntitiesTest, AtGameOverTheLivesCounterRunsToMinusOne) {
     scene->newGame();
     step(2);
     EXPECT_EQ("3", lives->getDisplayText());
+}
+
+TEST_F(PellvaneCounterEntitiesTest, TheBestCounterShowsTheBestAndItIsWrittenOnlyWhenAGameEndsAboveIt) {
+    // The test run's own data home (TestMain); a kept best of 120 is there.
+    const std::string path = bestscore::defaultPath();
+    ASSERT_TRUE(bestscore::save(path, 120));
+    scene = loadScene<PellvaneGameScene>("<pellvane_game id='game' lives='0' keep_best_score='true'><levels>"
+                                         "<level>level1.xml</level></levels><entities><best_counter rate='1000'/>"
+                                         "</entities></pellvane_game>");
+    auto* best = find<PellvaneBestCounterEntity>();
+    auto play = [&](int points) {
+        scene->newGame();
+        scene->addScore(points);
+        step();
+    };
+    play(150);
+    EXPECT_EQ(150, best->target) << "the score shows once it passes the best";
+    EXPECT_EQ(120, bestscore::load(path)) << "nothing is written during a game";
+    scene->ballLost(); // game over
+    EXPECT_EQ(150, bestscore::load(path));
+    play(40);
+    scene->ballLost();
+    EXPECT_EQ(150, best->target);
+    play(200);
+    scene.reset(); // quitting in the middle of a game keeps its score
+    EXPECT_EQ(200, bestscore::load(path));
+    std::filesystem::remove(path);
+
+    // Without keep_best_score the best lasts for the run: nothing is read or written.
+    loadGame("<best_counter/>");
+    play(70);
+    scene.reset();
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(PellvaneCounterEntitiesTest, ACounterOutsideAGameSceneIsALoadError) {

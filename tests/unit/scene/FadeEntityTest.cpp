@@ -125,6 +125,36 @@ TEST_F(FadeEntityTest, BothTriggersOnOneEventStartWhenWaitingAndFadeOutWhenShown
     EXPECT_EQ(FadeState::Delay, fade->state);
 }
 
+TEST_F(FadeEntityTest, InterruptLetsEachTriggerTurnAFadeBackFromTheAlphaItReached) {
+    FadeEntity* fade = loadFade("", "<duration in='1' out='0.5'/><alpha start='0'/>"
+                                    "<trigger in='IN' out='OUT' interrupt='true'/>");
+    raise("IN");
+    raise("OUT"); // still in its delay: nothing to fade from
+    step();
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+
+    raise("IN");
+    step(3); // delay, then half of the fade-in
+    ASSERT_FLOAT_EQ(0.5f, fade->colour.alpha);
+    raise("OUT");
+    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    step(); // half of the 0.5 s fade-out was left
+    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+
+    raise("IN");
+    step(5);
+    ASSERT_EQ(FadeState::Shown, fade->state);
+    raise("OUT");
+    step();
+    ASSERT_FLOAT_EQ(0.5f, fade->colour.alpha); // half of the way out
+    raise("IN");
+    EXPECT_EQ(FadeState::FadingIn, fade->state) << "no delay again";
+    step();
+    EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha);
+}
+
 TEST_F(FadeEntityTest, AutoRemoveDestroysTheEntityAndUnregistersItsCallback) {
     FadeEntity* fade = loadFade("auto_remove='true'", "<duration in='0.25' out='0.5'/><trigger in='GO' out='GONE'/>");
     const FadeEntityCallback* callback = fade->callback.get();

@@ -5,6 +5,9 @@
 
 #include "app/Exceptions.h"
 #include "collision/AABBCollider.h"
+#include "graphics/IRenderable.h"
+#include "graphics/SpriteBatch.h"
+#include "graphics/SpriteBatchRegistry.h"
 #include "scene/BoxEntity.h"
 #include "scene/EffectBaseEntity.h"
 #include "scene/SceneTestSupport.h"
@@ -175,6 +178,17 @@ TEST_F(SpriteEntityTest, ScenesDrawTextureByTextureInTheOrderTexturesFirstCameUp
     EXPECT_TRUE(near(readPixel(225, 205), kRed)); // the second red alone
     EXPECT_TRUE(near(readPixel(302, 305), kBlue));
     EXPECT_TRUE(near(readPixel(312, 305), kBlue)); // a second frame of the same texture
+}
+
+TEST_F(SpriteEntityTest, ATransparentTintAddsNoQuadToItsBatch) {
+    SpriteEntity* entity = loadEntity<SpriteEntity>("<sprite_entity sprite='red' x='200' y='200'/>");
+    SpriteBatch* batch = game->getSpriteBatches()->getBatch(entity->getRenderable()->getTexture());
+    for (float alpha : {0.0f, 0.5f}) {
+        entity->colour.alpha = alpha;
+        batch->begin();
+        entity->render(batch);
+        EXPECT_EQ(alpha > 0.0f ? 1u : 0u, batch->getQuadCount()) << alpha;
+    }
 }
 
 TEST_F(SpriteEntityTest, SpritePropertiesSnapshotTheLook) {

@@ -187,6 +187,20 @@ TEST_F(SoundManagerTest, SetSfxVolumeClampsAndReappliesTheMusicVolume) {
     EXPECT_EQ(0, Mix_Volume(-1, -1));
 }
 
+TEST_F(SoundManagerTest, QuietTurnsTheMusicDownAndMuteSilencesEverythingOverIt) {
+    writeSoundSet("music_volume='0.5'", "<sfx>red.wav</sfx><music>music.ogg</music>");
+    SoundManager manager("sounds.xml");
+    manager.setMusicQuiet(true);
+    EXPECT_EQ(static_cast<int>(0.5f * kQuietMusicShare * 128), Mix_VolumeMusic(-1));
+    manager.setMuted(true);
+    manager.playSound("red.wav");
+    EXPECT_EQ(0, Mix_Playing(-1));
+    manager.setMusicQuiet(false);
+    EXPECT_EQ(0, Mix_VolumeMusic(-1)) << "still muted";
+    manager.setMuted(false);
+    EXPECT_EQ(64, Mix_VolumeMusic(-1));
+}
+
 TEST_F(SoundManagerTest, TheSameNameMayBeAnEffectAndATrack) {
     writeSoundSet("", "<sfx>red.wav</sfx><music>red.wav</music>");
     SoundManager manager("sounds.xml");

@@ -1,0 +1,219 @@
+"""What a player expects, on the real binary with the shipped data: the pointer steers the paddle
+and a left click launches; P and a lost focus pause (the PAUSED overlay shows, the field stands
+still) and P or a click resume; M silences all sound (read back from SDL's disk audio driver); F11
+switches to full screen and back with every texture drawn. A second run, started in full screen with
+no life in reserve and a frame cap of 20, plays to game over: the best score file is written once,
+with nothing beside it, and the next run reads it without a word."""
+import os
+import re
+import struct
+import subprocess
+import time
+import xml.etree.ElementTree as ET
+
+import playview as view
+import pvtest
+from pvtest import check
+
+BUTTON_CENTRE = ((view.button[0] + view.button[2]) // 2, (view.button[1] + view.button[3]) // 2)
+PAUSED_AREA = (view.paused[2] - view.paused[0]) * (view.paused[3] - view.paused[1])
+# Field strips left and right of the pause texts, which pulse while everything else stands still.
+STILL_STRIPS = [(view.FIELD[0], view.FIELD[1], view.paused[0] - 8, view.FIELD[3]),
+                (view.paused[2] + 8, view.FIELD[1], view.FIELD[2], view.FIELD[3])]
+# Full screen on the 1024 x 768 virtual screen centres the 800 x 600 window.
+FULL_SCREEN_CHILD = "800x600+112+84"
+
+
+def paused_text(shot):
+    return len(view.matching(shot, view.paused, view.is_button_glass))
+
+
+def paddle_x(shot):
+    p = view.centre(view.matching(shot, view.paddle_band, view.is_paddle))
+    return p[0] if p else None
+
+
+def ball(shot):
+    return view.centre(view.matching(shot, view.field, view.is_ball))
+
+
+def still(a, b):
+    return max(view.changed_fraction(a, b, strip) for strip in STILL_STRIPS)
+
+
+def window_tree():
+    return subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+
+
+def start_game(game, at=(0, 0)):
+    """Clicks the new-game button with the real pointer, `at` being the window's place on the screen."""
+    game.xdotool("mousemove", str(at[0] + BUTTON_CENTRE[0]), str(at[1] + BUTTON_CENTRE[1]))
+    time.sleep(0.1)
+    game.xdotool("click", "1")
+
+
+def configured(work, **attributes):
+    """Sets attributes of config (plain names) and of the game scene (scene_ names) in work's copy."""
+    path = os.path.join(work, "config.xml")
+    tree = ET.parse(path)
+    for name, value in attributes.items():
+        element = tree.getroot().find("scenes/pellvane_game") if name.startswith("scene_") else tree.getroot()
+        element.set(name.replace("scene_", ""), value)
+    tree.write(path)
+
+
+# ---- Run A: pointer, pause, focus, mute, full screen ------------------------------------------
+work = pvtest.make_workdir(copy_data=True)
+data_home = os.path.join(work, "data-home")
+os.makedirs(os.path.join(data_home, "pellvane"))
+with open(os.path.join(data_home, "pellvane", "best-score"), "w") as corrupt:
+    corrupt.write("lots\n")
+audio = os.path.join(work, "audio.raw")
+game = pvtest.Game(work, {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": audio, "SDL_DISKAUDIODELAY": "20"})
+
+
+def loudness_after(wait):
+    """The peak of the samples the mixer writes during the next `wait` seconds."""
+    mark = os.path.getsize(audio) if os.path.exists(audio) else 0
+    time.sleep(wait)
+    with open(audio, "rb") as raw:
+        raw.seek(mark)
+        data = raw.read()
+    samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
+    return max((abs(s) for s in samples), default=-1)
+
+
+window = game.find_window()
+check(window is not None, "the game opens with the shipped data")
+if window:
+    time.sleep(2.5)  # the music's fade-in
+    check(loudness_after(0.6) > 200, "the music plays")
+    game.key("m")
+    time.sleep(0.3)
+    check(loudness_after(0.6) == 0, "M silences everything")
+    game.key("m")
+    time.sleep(0.3)
+    check(loudness_after(0.6) > 200, "M again brings the sound back")
+    game.key("p")
+    time.sleep(0.6)
+    check(paused_text(view.shoot(game, "title.png")) < 20, "P does not pause the title screen")
+
+    start_game(game)
+    _, started = view.poll(game, "started.png",
+                           lambda s: len(view.matching(s, view.GAME_HUD_BAND, view.is_digit)) > 300, 15)
+    check(started, "a click on the button starts a game")
+    time.sleep(1.5)  # the level's loading delay
+    held = ball(view.shoot(game, "held.png"))
+    subprocess.run(["xdotool", "windowunmap", "--sync", window], capture_output=True)
+    subprocess.run(["xdotool", "windowmap", "--sync", window], capture_output=True)
+    shot, shown = view.poll(game, "unfocused.png", lambda s: paused_text(s) > PAUSED_AREA // 10, 5)
+    check(shown, "hiding the window pauses the game (%d pixels)" % paused_text(shot))
+    game.xdotool("click", "1")
+    shot, gone = view.poll(game, "clicked.png", lambda s: paused_text(s) < 20, 5)
+    check(gone, "a click resumes (%d pixels)" % paused_text(shot))
+    time.sleep(0.3)
+    now = ball(view.shoot(game, "still_held.png"))
+    check(held and now and view.distance(held, now) < 4, "that click launched nothing (%r, %r)" % (held, now))
+    for target in (150, 650):
+        game.xdotool("mousemove", "--window", window, str(target), "300")
+        shot, x = view.poll(game, "steer.png", lambda s: (x := paddle_x(s)) and abs(x - target) < 12 and x, 6)
+        check(x, "the paddle follows the pointer to x %d (at %r)" % (target, paddle_x(shot)))
+    held = ball(view.shoot(game, "held.png"))
+    game.xdotool("click", "1")
+    shot, flying = view.poll(game, "launch.png", lambda s: (b := ball(s)) and held and view.distance(b, held) > 20, 5)
+    check(flying, "a left click launches the ball (%r -> %r)" % (held, ball(shot)))
+
+    game.key("p")
+    shot, shown = view.poll(game, "paused.png", lambda s: paused_text(s) > PAUSED_AREA // 10, 5)
+    check(shown, "P pauses: PAUSED shows (%d pixels)" % paused_text(shot))
+    time.sleep(0.4)
+    first = view.shoot(game, "paused1.png")
+    time.sleep(0.6)
+    change = still(first, view.shoot(game, "paused2.png"))
+    check(change == 0.0, "nothing moves while paused (%.4f of the field changed)" % change)
+    game.key("p")
+    shot, gone = view.poll(game, "resumed.png", lambda s: paused_text(s) < 20, 5)
+    check(gone, "P again resumes: PAUSED goes (%d pixels)" % paused_text(shot))
+    time.sleep(1.0)
+    change = still(shot, view.shoot(game, "running.png"))
+    check(change > 0.0, "the field moves again (%.4f changed; drawing is exact, so still is 0)" % change)
+
+
+    game.key("F11")
+    time.sleep(1.0)
+    check(FULL_SCREEN_CHILD in window_tree(), "F11 shows the game full screen, centred on the screen")
+    root = os.path.join(work, "root.png")
+    subprocess.run(["import", "-window", "root", root], capture_output=True, timeout=view.TOOL_TIMEOUT)
+    hud = subprocess.run(["convert", root, "-crop", "800x46+112+84", "+repage", "-depth", "8", "rgb:-"],
+                         capture_output=True).stdout
+    lit = sum(1 for i in range(0, len(hud) - 2, 3) if hud[i] + hud[i + 1] + hud[i + 2] > 450)
+    check(lit > 300, "the counters are still drawn full screen: no texture was lost (%d pixels)" % lit)
+    check(pvtest.pixel(root, 20, 20) == (0, 0, 0), "the screen around the game is black")
+    game.key("F11")
+    time.sleep(1.0)
+    check(FULL_SCREEN_CHILD not in window_tree(), "F11 again returns to the window")
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0 and out == "", "Escape ends the run cleanly (status %r, output %r)" % (status, out))
+# (SDL's disk driver announces itself on standard error too.)
+lines = [line for line in err.splitlines() if line.startswith("pellvane:")]
+check(len(lines) == 1 and "best-score" in lines[0] and "counted as 0" in lines[0],
+      "a corrupt best score file gives one line on standard error (%r)" % err)
+
+# ---- Run B: full screen from the start, a frame cap, game over with the best score ---------------
+work = pvtest.make_workdir(copy_data=True)
+configured(work, max_fps="20", fullscreen="true", scene_lives="0")
+counter = os.path.join(work, "swaps")
+shim = pvtest.build_shim("count_swaps")
+preload = " ".join(p for p in (shim, pvtest.KEEP_LIBRARIES) if p)
+game = pvtest.Game(work, {"LD_PRELOAD": preload, "PELLVANE_SWAP_COUNT": counter})
+data_home = os.path.join(work, "data-home")
+best_file = os.path.join(data_home, "pellvane", "best-score")
+
+
+def frames():
+    try:
+        with open(counter, "rb") as counted:
+            return struct.unpack("q", counted.read(8))[0]
+    except (OSError, struct.error):
+        return 0
+
+
+window = game.find_window()
+check(window is not None, "the game opens in full screen")
+if window:
+    time.sleep(2)
+    check(FULL_SCREEN_CHILD in window_tree(), "fullscreen=\"true\" starts full screen")
+    before = frames()
+    time.sleep(2)
+    drawn = frames() - before
+    check(0 < drawn <= 2 * 20 + 3, "max_fps 20 holds the frame rate (%d frames in 2 s)" % drawn)
+    start_game(game, at=(112, 84))
+    time.sleep(2.5)  # the loading delay at 20 frames a second
+    game.xdotool("mousemove", str(112 + 40), str(84 + 300))  # the paddle goes to the far left
+    time.sleep(1.5)
+    game.xdotool("click", "1")
+    deadline = time.time() + 25
+    while not os.path.exists(best_file) and time.time() < deadline and game.proc.poll() is None:
+        time.sleep(0.2)
+    written = open(best_file).read() if os.path.exists(best_file) else ""
+    check(re.fullmatch(r"[1-9][0-9]*\n", written) is not None,
+          "game over writes the score that beat the empty best (%r)" % written)
+    stored = [os.path.relpath(os.path.join(d, f), data_home) for d, _, fs in os.walk(data_home) for f in fs]
+    check(stored == ["pellvane/best-score"], "nothing else is written (%r)" % stored)
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0, "the full-screen run ends cleanly (status %r)" % status)
+check("none yet" in err and err.count("\n") == 1, "a first run says once that there is no best yet (%r)" % err)
+
+# ---- Run C: the score written above is read back without a word ---------------------------------
+game = pvtest.Game(work)
+window = game.find_window()
+if window:
+    time.sleep(1)
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0 and err == "", "a good best score file is read silently (status %r, %r)" % (status, err))
+check(open(best_file).read() == written, "and left as it was")
+
+pvtest.finish()
