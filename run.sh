@@ -53,17 +53,17 @@ run_suite() { # build-dir
 case "${1:-}" in
 play)
     ensure_packages "${play_packages[@]}"
-    build build -DPELLVANE_TESTS=OFF
+    build build -DPELLVANE_TESTS=OFF -DPELLVANE_WERROR=OFF
     cd data && exec ../build/pellvane
     ;;
 test)
     ensure_packages "${play_packages[@]}" "${test_packages[@]}"
-    build build -DPELLVANE_TESTS=ON
+    build build -DPELLVANE_TESTS=ON -DPELLVANE_WERROR=ON
     run_suite build
     ;;
 asan)
     ensure_packages "${play_packages[@]}" "${test_packages[@]}"
-    build build-asan -DPELLVANE_TESTS=ON -DPELLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    build build-asan -DPELLVANE_TESTS=ON -DPELLVANE_SANITIZE=ON -DPELLVANE_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
     # Full unwinding (for leak stacks that name the system library they came from) deadlocks
     # inside llvmpipe's shader compiler; Mesa's plain software rasteriser has no compiler.
     export GALLIUM_DRIVER=softpipe
@@ -78,7 +78,7 @@ package)
     ;;
 bench)
     ensure_packages "${play_packages[@]}" "${test_packages[@]}" "${extra_packages[@]}"
-    build build-bench -DPELLVANE_BENCH=ON -DCMAKE_BUILD_TYPE=Release
+    build build-bench -DPELLVANE_BENCH=ON -DPELLVANE_WERROR=ON -DCMAKE_BUILD_TYPE=Release
     for b in build-bench/bench/bench_*; do
         [ -x "$b" ] || continue
         echo "== $(basename "$b")"
@@ -90,7 +90,7 @@ bench)
 soak)
     minutes=${2:-60}
     ensure_packages "${play_packages[@]}" "${test_packages[@]}"
-    build build -DPELLVANE_TESTS=ON
+    build build -DPELLVANE_TESTS=ON -DPELLVANE_WERROR=ON
     cd data
     SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 LIBGL_ALWAYS_SOFTWARE=1 \
         xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ../build/tests/pellvane_soak "$minutes"
@@ -98,7 +98,7 @@ soak)
 fuzz)
     seconds=${2:-60}
     ensure_packages "${play_packages[@]}" "${test_packages[@]}" "${extra_packages[@]}"
-    CC=clang CXX=clang++ build build-fuzz -DPELLVANE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    CC=clang CXX=clang++ build build-fuzz -DPELLVANE_FUZZ=ON -DPELLVANE_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
     for f in build-fuzz/fuzz/fuzz_*; do
         case "$f" in *_replay) continue ;; esac
         [ -x "$f" ] || continue

@@ -8,7 +8,6 @@
 #include "scene/IScene.h"
 
 namespace {
-constexpr float kSecondsPerTick = 1.0f / 1000.0f;
 constexpr uint8_t kLeftButtonMask = SDL_BUTTON(SDL_BUTTON_LEFT);   // bit 0
 constexpr uint8_t kRightButtonMask = SDL_BUTTON(SDL_BUTTON_RIGHT); // bit 2
 
@@ -72,7 +71,7 @@ bool FrameLoop::runFrame() {
         return false;
     pumpEvents();
     uint32_t now = ticks();
-    lastDt = static_cast<float>(elapsedTicks(now, lastTick)) * kSecondsPerTick;
+    lastDt = ticksToSeconds(elapsedTicks(now, lastTick));
     // Until the configuration step has chosen a scene there is nothing to update or draw.
     IScene* scene = game.getCurrentScene();
     if (scene != nullptr)

@@ -27,6 +27,9 @@ public:
     static void destroyInstance();
 
     ~Game() override;
+    // Owns its managers and scenes through plain pointers: never copied.
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
     // Stores the window size, sets the GL state and runs the configuration step.
     // Never throws: failures are reported and leave quitRequested set.

@@ -482,11 +482,14 @@ void DataChecker::checkUse() {
     }
     if (!soundsLoaded)
         return;
-    for (const auto& [id, where] : soundsNeeded) {
+    for (const auto& needed : soundsNeeded) {
+        // Not a structured binding: C++17 lambdas cannot capture one (clang refuses).
+        const std::string& id = needed.first;
         if (std::none_of(effects.begin(), effects.end(), [&](const Named& n) { return n.name == id; }))
-            findings.error(where, "Sound Exception: " + id +
-                                      ": No sound with that ID to play! (the game stops with this when this block "
-                                      "is hit)");
+            findings.error(needed.second,
+                           "Sound Exception: " + id +
+                               ": No sound with that ID to play! (the game stops with this when this block "
+                               "is hit)");
     }
     for (const Named& effect : effects)
         if (soundsNeeded.count(effect.name) == 0)

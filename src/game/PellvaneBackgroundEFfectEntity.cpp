@@ -97,8 +97,10 @@ void PellvaneBackgroundEFfectEntity::createEmitters() {
     // No spacing (or a negative one) cannot lay out a row.
     if (!(step > 0.0f))
         return;
-    const double columns = std::ceil(static_cast<double>(Game::getInstance()->getWidth()) / step);
-    const int32_t count = columns > kMaxEmitters ? kMaxEmitters : static_cast<int32_t>(columns);
+    // In float, like the step itself: 800 / (800 / 3.0f) is exactly 3 in float, but a little
+    // over 3 in double, which would add a fourth emitter beyond the right edge.
+    const float columns = std::ceil(static_cast<float>(Game::getInstance()->getWidth()) / step);
+    const int32_t count = columns > static_cast<float>(kMaxEmitters) ? kMaxEmitters : static_cast<int32_t>(columns);
     const float bottom = static_cast<float>(Game::getInstance()->getHeight());
     emitters.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (int32_t i = 0; i < count; ++i) {

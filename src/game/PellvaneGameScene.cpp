@@ -155,10 +155,9 @@ void PellvaneGameScene::readLevelList(const TiXmlElement* element) {
         const std::size_t before = levels.size();
         try {
             // The file name is the element's text; without one there is nothing to open.
-            const TiXmlNode* text = level->FirstChild();
-            if (text == nullptr || text->ToText() == nullptr)
+            std::string name;
+            if (!xml::readElementText(level, name))
                 throw SceneException(kSource, "Level element has no file name!");
-            const std::string name = text->ValueStr();
             loadLevelFile(hasDirectory ? directory + "/" + name : name);
         } catch (const BaseException& error) {
             if (!reportLoadError(loadObserver, level, error))

@@ -46,6 +46,8 @@ public:
     // Destroys the level entities that are not in the entity list; the base scene then
     // dispatches "SCENE_ENDED" and destroys the list, the current level among it.
     ~PellvaneGameScene() override;
+    PellvaneGameScene(const PellvaneGameScene&) = delete;
+    PellvaneGameScene& operator=(const PellvaneGameScene&) = delete;
 
     // A level entity destroyed through a removal is also forgotten by its level.
     void removeEntityNow(IEntity* entity, bool destroy) override;

@@ -10,7 +10,7 @@
 class StartNewGameButtonEntity;
 
 // Forwards mouse releases to its button. Owned by the button.
-class StartNewGameButtonCallback : public IEventCallback {
+class StartNewGameButtonCallback final : public IEventCallback {
 public:
     explicit StartNewGameButtonCallback(StartNewGameButtonEntity* button) : button(button) {}
     bool handleEvent(IEvent* event) override;

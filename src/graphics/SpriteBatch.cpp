@@ -86,9 +86,13 @@ void SpriteBatch::draw() {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture->glName);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    const uint32_t quads = floatCount / kFloatsPerQuad;
     if (dirty) {
-        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(capacity) * kBytesPerQuad, vertices.data(),
-                     GL_DYNAMIC_DRAW);
+        // Only the quads of this frame, not the whole capacity: once a spike has grown the batch,
+        // uploading its capacity would make every later small frame pay for the spike.
+        // glBufferData (rather than a sub-upload into the old storage) lets the driver hand the
+        // buffer the previous draw may still be reading a fresh store instead of waiting.
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(quads) * kBytesPerQuad, vertices.data(), GL_DYNAMIC_DRAW);
         dirty = false;
     }
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -103,7 +107,6 @@ void SpriteBatch::draw() {
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, indices.size() * sizeof(uint16_t), indices.data(), GL_DYNAMIC_DRAW);
         indicesDirty = false;
     }
-    const uint32_t quads = floatCount / kFloatsPerQuad;
     drawRun(std::min(quads, kMaxQuadsPerDraw));
     // Only a batch grown past the 16-bit index range gets here: each further run points the
     // arrays at its own first vertex and reuses the same index pattern.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -98,8 +99,9 @@ void BaseScene::sortByLayer() {
 
 void BaseScene::render() {
     SpriteBatchRegistry* registry = Game::getInstance()->getSpriteBatches();
+    // Without batches nothing can be drawn; a blank window would hide the wiring mistake.
     if (registry == nullptr)
-        return;
+        throw SceneException(id, "No sprite batch registry to draw with!");
     // Batches used this frame, in the order their textures first came up. A frame uses only a
     // handful of textures, so a linear search is the cheapest lookup.
     // Kept between frames so drawing allocates nothing once the first frame has sized it.
@@ -158,8 +160,11 @@ void BaseScene::removeEntityNow(IEntity* entity, bool destroy) {
     if (found == entities.end())
         return;
     const std::size_t index = static_cast<std::size_t>(found - entities.begin());
-    if (destroy)
+    if (destroy) {
+        for (IEntityDestroyedListener* listener : destroyedListeners)
+            listener->entityDestroyed(entity);
         delete entity;
+    }
     // The destructor may have added or removed entities; erase by position found before it ran
     // only if the element there is still this entity.
     if (index < entities.size() && entities[index] == entity)
@@ -168,13 +173,25 @@ void BaseScene::removeEntityNow(IEntity* entity, bool destroy) {
         entities.erase(std::remove(entities.begin(), entities.end(), entity), entities.end());
 }
 
+void BaseScene::addDestroyedListener(IEntityDestroyedListener* listener) {
+    if (std::find(destroyedListeners.begin(), destroyedListeners.end(), listener) == destroyedListeners.end())
+        destroyedListeners.push_back(listener);
+}
+
+void BaseScene::removeDestroyedListener(IEntityDestroyedListener* listener) {
+    destroyedListeners.erase(std::remove(destroyedListeners.begin(), destroyedListeners.end(), listener),
+                             destroyedListeners.end());
+}
+
 CollisionResult* BaseScene::testCollision(IEntity* entity) {
     ICollider* collider = entity->isActive() ? entity->getCollider() : nullptr;
     if (collider == nullptr)
         throw SceneException(id, "testCollision called by an inactive entity or an entity without a collider!");
     // The nearest contact along the mover's path wins, and only its entity is told: a farther one
     // would stop the mover beyond the nearer surface. Equal fractions keep the first in list order.
-    CollisionResult* nearest = nullptr;
+    // The records are held until returned: a reaction that throws (a block whose sound is
+    // missing) must not leak them on its way out of the frame.
+    std::unique_ptr<CollisionResult> nearest;
     IEntity* nearestEntity = nullptr;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         IEntity* other = entities[i];
@@ -183,22 +200,17 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
         ICollider* otherCollider = other->getCollider();
         if (otherCollider == nullptr)
             continue;
-        CollisionResult* result = collider->testCollision(otherCollider);
-        if (result == nullptr)
+        std::unique_ptr<CollisionResult> result{collider->testCollision(otherCollider)};
+        if (result == nullptr || (nearest != nullptr && result->fraction >= nearest->fraction))
             continue;
-        if (nearest != nullptr && result->fraction >= nearest->fraction) {
-            delete result;
-            continue;
-        }
-        delete nearest;
-        nearest = result;
+        nearest = std::move(result);
         nearestEntity = other;
         if (nearest->fraction <= 0.0f)
             break; // nothing comes before the start of the path
     }
     if (nearest != nullptr)
-        nearestEntity->onCollision(nearest);
-    return nearest;
+        nearestEntity->onCollision(nearest.get());
+    return nearest.release();
 }
 
 IEntity* BaseScene::createEntity(const std::string& type) {

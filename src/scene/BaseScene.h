@@ -12,18 +12,34 @@
 class LoadObserver;
 class SpriteBatch;
 
+// Told by a scene just before it destroys one of its entities, so that whoever also holds a
+// pointer to that entity (a group holding its children) can drop it instead of keeping a
+// dangling one.
+class IEntityDestroyedListener {
+public:
+    virtual ~IEntityDestroyedListener() = default;
+    virtual void entityDestroyed(IEntity* entity) = 0;
+};
+
 // Owns every entity in `entities`. An entry of `pendingRemovals` does not own its entity.
 // The scene is also the dispatcher its entities register their callbacks on; it does not own
-// those callbacks.
+// those callbacks, nor the destruction listeners, which must remove themselves before they die.
 class BaseScene : public EventDispatcher, public IScene {
 public:
     BaseScene() = default;
     // Dispatches "SCENE_ENDED" on itself, then destroys its entities in list order.
     ~BaseScene() override;
+    BaseScene(const BaseScene&) = delete;
+    BaseScene& operator=(const BaseScene&) = delete;
 
     // Carries out one removal now: the first occurrence of the entity leaves the list and is
     // destroyed first if asked. An entity not in the list is left alone.
     virtual void removeEntityNow(IEntity* entity, bool destroy);
+
+    // Listeners hear of every entity that removeEntityNow destroys, before it is destroyed.
+    // The scene's own destruction tells nobody: its entities die with everything that holds them.
+    void addDestroyedListener(IEntityDestroyedListener* listener);
+    void removeDestroyedListener(IEntityDestroyedListener* listener);
 
     const std::string& getId() override { return id; }
     void load(const TiXmlHandle& handle) override;
@@ -51,6 +67,7 @@ protected:
     LoadObserver* loadObserver = nullptr;
 
 private:
+    std::vector<IEntityDestroyedListener*> destroyedListeners;
     // The batches of the frame being drawn; a member only so its storage is reused.
     std::vector<SpriteBatch*> usedBatches;
 };

@@ -12,6 +12,9 @@ class BoxEntity : public SpriteEntity {
 public:
     BoxEntity() = default;
     ~BoxEntity() override;
+    // A copy would share the collider and delete it twice.
+    BoxEntity(const BoxEntity&) = delete;
+    BoxEntity& operator=(const BoxEntity&) = delete;
 
     void load(const TiXmlHandle& handle, IScene* scene) override;
     ICollider* getCollider() override { return collider; }

@@ -4,10 +4,13 @@
 
 #include <tinyxml.h>
 
+#include "app/Exceptions.h"
 #include "scene/BaseScene.h"
 #include "scene/XmlAttributes.h"
 
 namespace {
+
+const char* const kSource = "FadeEntity";
 
 float lerp(float a, float b, float f) {
     return (1.0f - f) * a + f * b;
@@ -61,23 +64,24 @@ void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
         xml::readFloat(pulseElement, "max", pulseMax);
     }
     if (const TiXmlElement* trigger = element->FirstChildElement("trigger")) {
-        // Every scene is a BaseScene; its dispatcher base is where the scene's events travel.
+        // The scene's events travel on a BaseScene's dispatcher; anywhere else a trigger would
+        // never be heard and the fade would wait for ever.
         dispatcher = dynamic_cast<BaseScene*>(owner);
-        if (dispatcher != nullptr) {
-            if (xml::readText(trigger, "in", inEvent)) {
-                if (!callback)
-                    callback = std::make_unique<FadeEntityCallback>(this);
-                dispatcher->registerCallback(inEvent, callback.get());
-                hasInTrigger = true;
-            }
-            if (xml::readText(trigger, "out", outEvent)) {
-                if (!callback)
-                    callback = std::make_unique<FadeEntityCallback>(this);
-                dispatcher->registerCallback(outEvent, callback.get());
-                hasOutTrigger = true;
-            }
-            xml::readBool(trigger, "interrupt", interrupt);
+        if (dispatcher == nullptr)
+            throw EntityException(kSource, "Entity is not in a BaseScene!");
+        if (xml::readText(trigger, "in", inEvent)) {
+            if (!callback)
+                callback = std::make_unique<FadeEntityCallback>(this);
+            dispatcher->registerCallback(inEvent, callback.get());
+            hasInTrigger = true;
         }
+        if (xml::readText(trigger, "out", outEvent)) {
+            if (!callback)
+                callback = std::make_unique<FadeEntityCallback>(this);
+            dispatcher->registerCallback(outEvent, callback.get());
+            hasOutTrigger = true;
+        }
+        xml::readBool(trigger, "interrupt", interrupt);
     }
     state = hasInTrigger ? FadeState::Waiting : FadeState::Delay;
 }
@@ -135,12 +139,18 @@ void FadeEntity::stepShown(float dt) {
     }
     if (!pulse)
         return;
+    // A pulse with no length has no halves to swing through: it holds at its top rather than
+    // jumping between its two ends every frame.
+    if (!(pulseDuration > 0.0f)) {
+        colour.alpha = pulseMax;
+        return;
+    }
     pulseTimer += dt;
     if (pulseTimer > pulseDuration) {
         pulseTimer = 0.0f;
         pulseRising = !pulseRising;
     }
-    const float p = pulseDuration > 0.0f ? pulseTimer / pulseDuration : 0.0f;
+    const float p = pulseTimer / pulseDuration;
     colour.alpha = pulseRising ? lerp(pulseMin, pulseMax, p) : lerp(pulseMax, pulseMin, p);
 }
 

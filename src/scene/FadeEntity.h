@@ -14,7 +14,7 @@ class FadeEntity;
 enum class FadeState : int32_t { Waiting = 0, Delay = 1, FadingIn = 2, Shown = 3, FadingOut = 4, Done = 5 };
 
 // Forwards the fade's trigger events to it. Owned by its fade entity.
-class FadeEntityCallback : public IEventCallback {
+class FadeEntityCallback final : public IEventCallback {
 public:
     explicit FadeEntityCallback(FadeEntity* entity) : entity(entity) {}
     bool handleEvent(IEvent* event) override;

@@ -2,6 +2,7 @@
 // children through the scene.
 #include "scene/GroupEntity.h"
 
+#include <algorithm>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -26,9 +27,12 @@ bool GroupEventCallback::handleEvent(IEvent* event) {
 
 GroupEntity::~GroupEntity() {
     // Unregister first so that no event can reach a group being torn down.
-    if (dispatcher != nullptr && callback) {
-        dispatcher->unregisterCallback(startEvent, callback.get());
-        dispatcher->unregisterCallback(endEvent, callback.get());
+    if (home != nullptr) {
+        home->removeDestroyedListener(this);
+        if (callback) {
+            home->unregisterCallback(startEvent, callback.get());
+            home->unregisterCallback(endEvent, callback.get());
+        }
     }
     callback.reset();
     for (IEntity* child : children) {
@@ -54,12 +58,15 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
         throw EntityException(kSource, "No start event defined!");
     if (!xml::readText(element, "end_event", endEvent) && !xml::readText(element, "end", endEvent))
         throw EntityException(kSource, "No end event defined!");
-
-    auto* baseScene = dynamic_cast<BaseScene*>(owner);
-    LoadObserver* observer = baseScene != nullptr ? baseScene->getLoadObserver() : nullptr;
+    // The events travel on a BaseScene's dispatcher and its removals are what the group must
+    // hear of; anywhere else the group would load but never show anything.
+    auto* base = dynamic_cast<BaseScene*>(owner);
+    if (base == nullptr)
+        throw EntityException(kSource, "Entity is not in a BaseScene!");
+    LoadObserver* observer = base->getLoadObserver();
     for (TiXmlElement* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         // The scene's own factory, so that a game scene's types can be grouped too.
-        IEntity* entity = scene != nullptr ? scene->createEntity(child->ValueStr()) : nullptr;
+        IEntity* entity = scene->createEntity(child->ValueStr());
         if (entity == nullptr)
             continue;
         try {
@@ -78,12 +85,15 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
         children.push_back(entity);
     }
 
-    dispatcher = dynamic_cast<BaseScene*>(owner);
-    if (dispatcher != nullptr) {
-        callback = std::make_unique<GroupEventCallback>(this);
-        dispatcher->registerCallback(startEvent, callback.get());
-        dispatcher->registerCallback(endEvent, callback.get());
-    }
+    home = base;
+    home->addDestroyedListener(this);
+    callback = std::make_unique<GroupEventCallback>(this);
+    home->registerCallback(startEvent, callback.get());
+    home->registerCallback(endEvent, callback.get());
+}
+
+void GroupEntity::entityDestroyed(IEntity* entity) {
+    children.erase(std::remove(children.begin(), children.end(), entity), children.end());
 }
 
 void GroupEntity::handleTrigger(const std::string& name) {

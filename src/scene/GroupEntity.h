@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "events/Events.h"
+#include "scene/BaseScene.h"
 #include "scene/IEntity.h"
 
-class EventDispatcher;
 class GroupEntity;
 
 // Forwards the group's start and end events to it. Owned by its group.
-class GroupEventCallback : public IEventCallback {
+class GroupEventCallback final : public IEventCallback {
 public:
     explicit GroupEventCallback(GroupEntity* group) : group(group) {}
     bool handleEvent(IEvent* event) override;
@@ -23,10 +23,12 @@ private:
 };
 
 // Owns its children. While shown they are also in the scene's list; on destruction the group
-// hands shown children to the scene for destruction and destroys hidden ones itself. The
-// callback is registered on the dispatcher of the scene given to `load`, which outlives the
-// group, and unregistered from it before anything else is destroyed.
-class GroupEntity : public IEntity {
+// hands shown children to the scene for destruction and destroys hidden ones itself. A child
+// that the scene destroys while it is shown (a fade that removes itself) is dropped from the
+// children, so the group never touches it again. The callback and the destruction listener are
+// registered on the scene given to `load`, which must be a BaseScene and outlives the group,
+// and are unregistered from it before anything else is destroyed.
+class GroupEntity : public IEntity, private IEntityDestroyedListener {
 public:
     GroupEntity() = default;
     ~GroupEntity() override;
@@ -68,7 +70,9 @@ public:
     std::unique_ptr<GroupEventCallback> callback;
 
 private:
+    void entityDestroyed(IEntity* entity) override;
+
     std::vector<IEntity*> children;
-    // Where the callback is registered; not owned.
-    EventDispatcher* dispatcher = nullptr;
+    // Where the callback and the listener are registered; not owned.
+    BaseScene* home = nullptr;
 };

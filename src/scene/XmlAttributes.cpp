@@ -85,6 +85,24 @@ bool readText(const TiXmlElement* element, const char* name, std::string& value)
     return true;
 }
 
+bool readElementText(const TiXmlElement* element, std::string& value) {
+    if (element == nullptr)
+        return false;
+    std::string text;
+    bool found = false;
+    // Every text node, so that a comment (or any other node) between the pieces does not cut
+    // the text short: <sfx><!-- hit -->red.wav</sfx> names red.wav.
+    for (const TiXmlNode* node = element->FirstChild(); node != nullptr; node = node->NextSibling()) {
+        if (const TiXmlText* piece = node->ToText()) {
+            text += piece->ValueStr();
+            found = true;
+        }
+    }
+    if (found)
+        value = text;
+    return found;
+}
+
 bool readColour(const TiXmlElement* element, const char* name, Colour& colour) {
     const char* text = element ? element->Attribute(name) : nullptr;
     if (text == nullptr)

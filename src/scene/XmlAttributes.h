@@ -25,6 +25,9 @@ bool readInt(const TiXmlElement* element, const char* name, int& value);
 bool readBool(const TiXmlElement* element, const char* name, bool& flag);
 // The attribute's text unchanged. True if the attribute exists.
 bool readText(const TiXmlElement* element, const char* name, std::string& value);
+// The element's own text: all of its text children joined, whatever other nodes (comments)
+// lie between them. True if the element has any text.
+bool readElementText(const TiXmlElement* element, std::string& value);
 // parseColour on the attribute's text; a bad colour throws.
 bool readColour(const TiXmlElement* element, const char* name, Colour& colour);
 

@@ -3,8 +3,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <climits>
-#include <cmath>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -25,27 +23,27 @@ constexpr int kNoTimeLimit = -1;
 // SDL_RWops ownership flag: the mixer closes the stream after loading.
 constexpr int kMixerFreesStream = 1;
 
-// volume x 128 truncated towards zero (1.0 gives 128, 0.7 gives 89). The music volume reaches
-// this unclamped, so values beyond int's range (a data author may write 1e30, inf or nan, which
-// the float scan accepts) are pinned to its ends, and nan counts as silence, rather than left
-// to an undefined conversion; SDL_mixer then keeps the result within its own range.
+// Both volumes are kept within 0..1. SDL_mixer takes a negative volume as a query and leaves
+// the volume where it was (the loudest, 128, unless changed), so a music volume below 0 must be
+// clamped here, not left to the mixer. Written so that nan, which no comparison admits, ends as
+// silence rather than passing through.
+float clampVolume(float volume) {
+    if (!(volume >= 0.0f))
+        return 0.0f;
+    return volume > 1.0f ? 1.0f : volume;
+}
+
+// A clamped volume x 128 truncated towards zero (1.0 gives 128, 0.7 gives 89).
 int toMixerVolume(float volume) {
-    const double scaled = volume * kMixerVolumeScale;
-    if (std::isnan(scaled))
-        return 0;
-    if (scaled >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (scaled <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(scaled);
+    return static_cast<int>(volume * kMixerVolumeScale);
 }
 
 // The file name an sfx or music element holds; an element with no text names no file.
 std::string fileName(const TiXmlElement* element, const std::string& file, const char* missingText) {
-    const char* text = element->GetText();
-    if (text == nullptr)
+    std::string name;
+    if (!xml::readElementText(element, name))
         throw SoundException(file, missingText);
-    return text;
+    return name;
 }
 
 } // namespace
@@ -78,6 +76,7 @@ void SoundManager::load(const std::string& file, LoadObserver* observer) {
         prefix += "/";
     xml::readFloat(root, "sfx_volume", sfxVolume);
     xml::readFloat(root, "music_volume", musicVolume);
+    musicVolume = clampVolume(musicVolume);
     setSfxVolume(sfxVolume);
 
     // Every effect first, then every track. Each duplicate test comes before its load, so a
@@ -157,12 +156,7 @@ void SoundManager::playMusic(const std::string& id) {
 }
 
 void SoundManager::setSfxVolume(float volume) {
-    // Written so that nan, which no comparison admits, ends as silence rather than passing through.
-    if (!(volume >= 0.0f))
-        volume = 0.0f;
-    else if (volume > 1.0f)
-        volume = 1.0f;
-    sfxVolume = volume;
+    sfxVolume = clampVolume(volume);
     Mix_Volume(kAllChannels, toMixerVolume(sfxVolume));
     Mix_VolumeMusic(toMixerVolume(musicVolume));
 }

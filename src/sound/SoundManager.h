@@ -38,7 +38,8 @@ public:
     // Starts the track with this id, looping, fading in; it replaces a track already playing.
     // Throws SoundException for an id that is not loaded.
     void playMusic(const std::string& id);
-    // Clamps `volume` to 0..1, stores and applies it, and re-applies the music volume as read.
+    // Clamps `volume` to 0..1, stores and applies it, and re-applies the music volume (which the
+    // sound set's reading has clamped to 0..1 the same way).
     void setSfxVolume(float volume);
 
     float getSfxVolume() const { return sfxVolume; }

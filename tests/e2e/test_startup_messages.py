@@ -1,6 +1,7 @@
 """Every start-up message of the data formats, from the real binary: one working directory per
 message; each prints exactly its message on standard output, the same line on standard error,
-and exits with status 1 (under the sanitizer build a leak would change that status). Then the
+and exits with status 1, with no sanitizer report on standard error (under the sanitizer build a
+leak adds a report but leaves a status of 1 as it is). Then the
 shipped data starts, also on an audio driver that cannot open, and quits on Escape with 0."""
 import os
 import shutil
@@ -45,6 +46,7 @@ for what, work, message in CASES:
     check(out == message, "%s: standard output is exactly %r (got %r)" % (what, message, out))
     check(message + "\n" in err, "%s: the same line on standard error" % what)
     check(status == 1, "%s: exit status 1 (got %r)" % (what, status))
+    check("Sanitizer" not in err, "%s: no sanitizer report" % what)
     shutil.rmtree(work, ignore_errors=True)
 
 # A working minimal configuration starts and draws its sprite.

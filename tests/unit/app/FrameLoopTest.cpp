@@ -1,5 +1,8 @@
-// The frame loop's event translation and timing, fed with real SDL events through SDL's queue.
+// The frame loop's event translation and timing, fed with events through SDL's queue and with
+// a real click on the test window.
 #include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -7,6 +10,9 @@
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "events/Events.h"
+
+// Last: Xlib's macros (None, Bool, ...) would clash with names in the headers above.
+#include <SDL_syswm.h>
 
 namespace {
 
@@ -134,9 +140,44 @@ TEST_F(FrameLoopTest, MouseEventsCarryPositionAndTheButtonStateAfterTheChange) {
     EXPECT_EQ(MOUSE_BUTTON_UP_EVENT, recorder.seen[2].name);
     EXPECT_EQ(1, recorder.seen[2].action);
     EXPECT_EQ(202u, recorder.seen[2].y);
-    // Synthetic events do not change SDL's button state: the release reads as "up".
-    EXPECT_FALSE(recorder.seen[2].left);
-    EXPECT_FALSE(recorder.seen[2].right);
+    // The button flags of button events come from SDL's own state, which events pushed into its
+    // queue never change: they are checked with a real click below.
+}
+
+// A real left click on the real window, through the X server: xdotool sends the press and the
+// release to the window, SDL updates its button state as it reads them, and the flags are that
+// state while each event is translated. Press and release are sent one at a time, so that SDL
+// reads the press before the release exists: the press reports the left button down, the release
+// reports it up again.
+TEST_F(FrameLoopTest, ARealLeftClickReportsTheButtonDownOnPressAndUpOnRelease) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_EQ(1, SDL_GetWMInfo(&info));
+    const std::string window = std::to_string(info.info.x11.window);
+    FrameLoop loop(*game, &fakeTicks);
+    loop.start();
+    auto sendAndWaitFor = [&](const char* action, const std::string& name) -> const InputRecorder::Seen* {
+        const std::string command = std::string("xdotool ") + action + " --window " + window + " 1 2>/dev/null";
+        EXPECT_EQ(0, std::system(command.c_str())) << command;
+        for (int tries = 0; tries < 500; ++tries) {
+            loop.pumpEvents();
+            for (const InputRecorder::Seen& seen : recorder.seen)
+                if (seen.name == name)
+                    return &seen;
+            SDL_Delay(10);
+        }
+        return nullptr;
+    };
+    const InputRecorder::Seen* down = sendAndWaitFor("mousedown", MOUSE_BUTTON_DOWN_EVENT);
+    ASSERT_NE(nullptr, down) << "the press never arrived";
+    EXPECT_EQ(0, down->action);
+    EXPECT_TRUE(down->left);
+    EXPECT_FALSE(down->right);
+    const InputRecorder::Seen* up = sendAndWaitFor("mouseup", MOUSE_BUTTON_UP_EVENT);
+    ASSERT_NE(nullptr, up) << "the release never arrived";
+    EXPECT_EQ(1, up->action);
+    EXPECT_FALSE(up->left) << "a released left button already reads as up";
+    EXPECT_FALSE(up->right);
 }
 
 TEST_F(FrameLoopTest, DtIsTheTrueElapsedTimeAcrossATickWrap) {
@@ -145,11 +186,27 @@ TEST_F(FrameLoopTest, DtIsTheTrueElapsedTimeAcrossATickWrap) {
     loop.start();
     fakeNow = 0x00000010u; // wrapped: 32 ms later
     EXPECT_TRUE(loop.runFrame());
-    EXPECT_FLOAT_EQ(0.032f, loop.getLastDt());
+    EXPECT_EQ(0.032f, loop.getLastDt());
     fakeNow += 1500; // no cap on a long frame
     EXPECT_TRUE(loop.runFrame());
-    EXPECT_FLOAT_EQ(1.5f, loop.getLastDt());
+    EXPECT_EQ(1.5f, loop.getLastDt());
+    fakeNow += 10;
+    EXPECT_TRUE(loop.runFrame());
+    EXPECT_EQ(0.01f, loop.getLastDt()) << "0.0099999998, not 0.0100000007";
     EXPECT_EQ(32u, elapsedTicks(0x10u, 0xFFFFFFF0u));
+}
+
+// dt is the elapsed milliseconds divided by 1000, rounded to float once: exactly the float
+// nearest to the decimal number of seconds, for every delta up to 100 s.
+TEST_F(FrameLoopTest, DtIsTheNearestFloatToTheMillisecondsOverAThousand) {
+    int wrong = 0;
+    for (uint32_t ms = 0; ms <= 100000; ++ms) {
+        char decimal[32];
+        std::snprintf(decimal, sizeof decimal, "%u.%03u", ms / 1000, ms % 1000);
+        if (ticksToSeconds(ms) != std::strtof(decimal, nullptr) && ++wrong <= 5)
+            ADD_FAILURE() << ms << " ms gave " << ticksToSeconds(ms) << ", not " << decimal;
+    }
+    EXPECT_EQ(0, wrong);
 }
 
 TEST_F(FrameLoopTest, AFailedStartupEndsTheLoopBeforeAnyEventIsPolled) {

@@ -1,8 +1,10 @@
 // The particle background: the emitter row, the spawn and lifetime rule, rising and retiring
 // particles, the particle cap, reset, the ease-out colour, and 400 particles drawn in one batch.
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <tinyxml.h>
 
 #include "app/Exceptions.h"
@@ -49,6 +51,18 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, Width16AndNoGapMake50EmittersAlongThe
     }
     EXPECT_EQ(27u, loadEffect("width='30'")->getEmitters().size()); // ceil(26.67), the last partly off
     EXPECT_EQ(40u, loadEffect("width='16' gap='4'")->getEmitters().size());
+}
+
+TEST_F(PellvaneBackgroundEFfectEntityTest, TheCountIsTheWidthOverTheStepInFloatRoundedUp) {
+    // Steps of 800 / n in float: in float the quotient is exactly n, so there are n emitters and
+    // none starts beyond the right edge (in double it is a hair above n, which would round up).
+    for (int n : {3, 7, 9, 11, 13}) {
+        char width[32];
+        std::snprintf(width, sizeof width, "%.9g", static_cast<double>(800.0f / static_cast<float>(n)));
+        PellvaneBackgroundEFfectEntity* effect = loadEffect(std::string("width='") + width + "'");
+        EXPECT_EQ(std::size_t(n), effect->getEmitters().size()) << "width " << width;
+        EXPECT_LT(effect->getEmitters().back().x, 800.0f);
+    }
 }
 
 TEST_F(PellvaneBackgroundEFfectEntityTest, AStepOfZeroOrLessMakesNoEmittersAndNothingHappens) {
@@ -146,6 +160,22 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, AtTheCapOf400SpawnsAreSkippedWhileTim
     EXPECT_EQ(400u, effect->particleCount);
     EXPECT_EQ(400, loadEffect("")->maxParticles);
     EXPECT_EQ(7, loadEffect("max_particles='7'")->maxParticles);
+}
+
+TEST_F(PellvaneBackgroundEFfectEntityTest, ParticlesSpawnAgainOnceSomeHaveDiedAtTheCap) {
+    // A cap of 5 is reached within a frame or two; every particle lives 0.3 s. Two seconds on,
+    // the first ones are long gone, so live particles there were born after the cap freed up.
+    PellvaneBackgroundEFfectEntity* effect = loadEffect(
+        "width='100' max_particles='5'", "<spawn_delay min='0.01' max='0.02'/><particle_age min='0.3' max='0.3'/>");
+    bool capped = false;
+    for (int i = 0; i < 40; ++i) {
+        step(1, 0.05f);
+        capped = capped || effect->particleCount == 5;
+        ASSERT_LE(effect->particleCount, 5u);
+    }
+    EXPECT_TRUE(capped);
+    EXPECT_GT(liveParticles(*effect), 0u);
+    EXPECT_EQ(effect->particleCount, liveParticles(*effect));
 }
 
 TEST_F(PellvaneBackgroundEFfectEntityTest, ResetClearsEveryParticleAndGivesNewPhases) {

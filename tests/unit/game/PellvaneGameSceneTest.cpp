@@ -102,6 +102,8 @@ TEST_F(PellvaneGameSceneTest, LevelPathsUseTheDirectoryWhenThereIsOne) {
     ASSERT_EQ(2u, scene->getLevelCount());
     EXPECT_EQ(1u, scene->getLevel(0).size());
     EXPECT_EQ(2u, scene->getLevel(1).size());
+    auto commented = loadGame(withLevels(R"(<levels directory="levels"><level><!-- first -->a.xml</level></levels>)"));
+    EXPECT_EQ(1u, commented->getLevelCount()) << "a comment before the file name is not the end of it";
     EXPECT_EQ("Scene Exception: pellvane_game: Level file failed to load: a.xml",
               loadError(withLevels("<levels><level>a.xml</level></levels>")));
 }

@@ -214,6 +214,9 @@ inline void putBe32(Bytes& out, uint32_t v) {
 // One chunk with a correct CRC (zlib's, an independent implementation of the same CRC-32).
 inline Bytes chunk(const char* type, const Bytes& data) {
     Bytes out;
+    // Sized up front: growing from empty, GCC 12 at -O3 loses track of the capacity and warns
+    // (-Wstringop-overflow) about the insert of the type's four bytes.
+    out.reserve(12 + data.size());
     putBe32(out, uint32_t(data.size()));
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());

@@ -147,7 +147,7 @@ TEST_F(SpriteBatchTest, DrawLeavesArraysAndTexturingOffAndBuffersBound) {
     EXPECT_NE(0, arrayBuffer);
     EXPECT_NE(0, elementBuffer);
     glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
-    EXPECT_EQ(8 * 128, bytes) << "the whole vertex array is uploaded";
+    EXPECT_EQ(128, bytes) << "only the quad drawn is uploaded, not the capacity of 8";
     EXPECT_EQ(GL_NO_ERROR, glGetError());
 }
 
@@ -316,6 +316,30 @@ TEST_F(SpriteBatchTest, MoreQuadsThanCapacityAreAllDrawnInOrder) {
     EXPECT_EQ(grown, batch.getCapacity());
     batch.draw();
     EXPECT_TRUE(near(readPixel(10 + kQuads - 1, 200), kWhite));
+    EXPECT_EQ(GL_NO_ERROR, glGetError());
+}
+
+// A spike of 20,000 quads grows the batch for good; a one-quad frame after it must still upload
+// one quad (128 bytes), not the grown capacity, and draw it where it belongs.
+TEST_F(SpriteBatchTest, AOneQuadFrameAfterASpikeUploadsOnlyThatQuad) {
+    SpriteBatch batch(white.get(), 200);
+    batch.begin();
+    for (uint32_t i = 0; i < 20000; ++i)
+        batch.addQuad(whiteRegion, Matrix3::translation(float(i % 100), 300), 1, 1, kOpaque, false, false);
+    batch.draw();
+    ASSERT_GE(batch.getCapacity(), 20000u);
+    GLint bytes = 0;
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
+    EXPECT_EQ(20000 * 128, bytes);
+
+    prepareFrame();
+    batch.begin();
+    batch.addQuad(whiteRegion, Matrix3::translation(40, 40), 8, 8, Colour{0, 1, 0, 1}, false, false);
+    batch.draw();
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
+    EXPECT_EQ(128, bytes);
+    EXPECT_TRUE(near(readPixel(44, 44), kGreen));
+    EXPECT_TRUE(near(readPixel(50, 300), kBlack)) << "nothing of the spike is drawn again";
     EXPECT_EQ(GL_NO_ERROR, glGetError());
 }
 

@@ -9,6 +9,7 @@
 #include "app/Exceptions.h"
 #include "collision/CollisionResult.h"
 #include "collision/SweptCircleCollider.h"
+#include "graphics/Sprite.h"
 #include "scene/BoxEntity.h"
 #include "scene/SceneTestSupport.h"
 #include "scene/SpriteEntity.h"
@@ -144,6 +145,66 @@ TEST_F(BaseSceneTest, UnknownTypesAndCommentsLoadAsAnEmptyScene) {
 TEST_F(BaseSceneTest, AnEntityThatFailsToLoadStopsTheLoadWithItsMessage) {
     EXPECT_EQ("Entity Exception: SpriteEntity: No sprite specified!",
               loadMessage("<s id='main'><entities><sprite_entity sprite='red'/><box/></entities></s>"));
+    // The entities loaded before the failing one stay in the scene; the failing one and those
+    // after it never join.
+    TiXmlDocument document;
+    document.Parse(sceneXml("<probe label='a' sprite='red'/><probe label='b' sprite='green'/><box/>"
+                            "<probe label='c' sprite='red'/>")
+                       .c_str());
+    ProbeScene scene;
+    EXPECT_THROW(scene.load(TiXmlHandle(document.RootElement())), EntityException);
+    ASSERT_EQ(2u, scene.getEntities().size());
+    EXPECT_NE(nullptr, scene.probe("a"));
+    EXPECT_NE(nullptr, scene.probe("b"));
+}
+
+TEST_F(BaseSceneTest, LayersThreeOneTwoAreDrawnOneTwoThreeFromTheFirstFrame) {
+    // Three overlapping boxes of one texture, in shades of red, listed as layers 3, 1, 2. Drawn
+    // in layer order the layer-3 box covers the layer-1 box, and the layer-2 box the layer-1 box.
+    auto scene = loadScene(sceneXml("<sprite_entity sprite='red' x='100' y='100' layer='3' colour='ff0000'/>"
+                                    "<sprite_entity sprite='red' x='110' y='100' layer='1' colour='800000'/>"
+                                    "<sprite_entity sprite='red' x='120' y='100' layer='2' colour='400000'/>"));
+    graphicstest::prepareFrame();
+    scene->render();
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(115, 105), {255, 0, 0, 255})) << "3 over 1";
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(125, 105), {64, 0, 0, 255})) << "2 over 1";
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(135, 105), {64, 0, 0, 255}));
+}
+
+TEST_F(BaseSceneTest, AFrameWithNoVisibleEntityMakesNoDrawCall) {
+    // Hidden sprites, and a group, which is never visible: no batch is taken, so nothing binds
+    // a texture or a vertex buffer and nothing reaches the window.
+    auto scene = loadScene(sceneXml("<sprite_entity sprite='red' x='10' y='10' visible='false'/>"
+                                    "<group start='A' end='B'><sprite_entity sprite='red'/></group>"));
+    auto drawBinds = [&] {
+        graphicstest::prepareFrame();
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        scene->update(0.016f);
+        scene->render();
+        GLint texture = 0, buffer = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &buffer);
+        return texture != 0 || buffer != 0;
+    };
+    EXPECT_FALSE(drawBinds());
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {0, 0, 0, 255}));
+    Texture* red = game->getSpriteManager()->getSprite("red")->getTexture();
+    EXPECT_TRUE(game->getSpriteBatches()->getBatches(red).empty());
+    static_cast<SpriteEntity*>(scene->getEntities().front())->visible = true;
+    EXPECT_TRUE(drawBinds()) << "the same frame with the sprite shown draws it";
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {255, 0, 0, 255}));
+}
+
+TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {
+    auto scene = loadScene(sceneXml("<sprite_entity sprite='red'/>"));
+    game->setSpriteBatches(nullptr);
+    try {
+        scene->render();
+        FAIL() << "a frame was silently not drawn";
+    } catch (const SceneException& e) {
+        EXPECT_EQ("Scene Exception: main: No sprite batch registry to draw with!", e.message);
+    }
 }
 
 TEST_F(BaseSceneTest, EntitiesAreUpdatedInLayerOrderFromTheFirstFrameAfterSceneStarted) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "app/Exceptions.h"
 #include "scene/FadeEntity.h"
 #include "scene/SceneTestSupport.h"
 
@@ -226,13 +227,28 @@ TEST_F(FadeEntityTest, AnAlphaRangeWhoseMinEqualsItsMaxFadesOutWithoutDividingBy
     EXPECT_EQ(FadeState::Done, fade->state);
 }
 
-TEST_F(FadeEntityTest, AZeroPulseDurationKeepsTheAlphaWithinItsBounds) {
-    FadeEntity* fade =
-        loadFade("", "<duration in='0'/><pulse duration='0' min='0.25' max='0.75'/><trigger out='NEVER'/>");
-    for (int i = 0; i < 6; ++i) {
-        step();
-        EXPECT_GE(fade->colour.alpha, 0.25f);
-        EXPECT_LE(fade->colour.alpha, 1.0f);
+TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing) {
+    for (const char* duration : {"0", "-1"}) {
+        FadeEntity* fade = loadFade("", std::string("<duration in='0'/><pulse duration='") + duration +
+                                            "' min='0.25' max='0.75'/><trigger out='NEVER'/>");
+        step(2); // delay, then the fade-in of no length
+        ASSERT_EQ(FadeState::Shown, fade->state);
+        for (int i = 0; i < 6; ++i) {
+            step();
+            EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha) << "pulse duration " << duration << ", step " << i;
+        }
+    }
+}
+
+TEST_F(FadeEntityTest, ATriggerOutsideABaseSceneIsALoadError) {
+    TiXmlDocument document;
+    document.Parse("<fade sprite='red'><trigger in='GO'/></fade>");
+    FadeEntity fade;
+    try {
+        fade.load(TiXmlHandle(document.RootElement()), nullptr);
+        FAIL() << "a trigger nobody can raise was accepted";
+    } catch (const EntityException& e) {
+        EXPECT_EQ("Entity Exception: FadeEntity: Entity is not in a BaseScene!", e.message);
     }
 }
 

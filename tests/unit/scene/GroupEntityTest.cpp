@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <tinyxml.h>
+#include <vector>
 
 #include "app/Exceptions.h"
 #include "scene/FadeEntity.h"
@@ -184,6 +185,43 @@ TEST_F(GroupEntityTest, EachLoadFailureHasItsMessage) {
         FAIL() << "no exception";
     } catch (const EntityException& e) {
         EXPECT_EQ("Entity Exception: GroupEntity: Invalid element or has no children!", e.message);
+    }
+    TiXmlDocument document;
+    document.Parse("<group start='A' end='B'><sprite_entity sprite='red'/></group>");
+    try {
+        group.load(TiXmlHandle(document.RootElement()), nullptr);
+        FAIL() << "a group outside a BaseScene was accepted";
+    } catch (const EntityException& e) {
+        EXPECT_EQ("Entity Exception: GroupEntity: Entity is not in a BaseScene!", e.message);
+    }
+}
+
+// A fade with auto_remove destroys itself at the end of its fade-out. The group must forget it,
+// whatever comes next: hiding, showing again, or the end of the scene (the sanitizer run checks
+// that nothing touches the freed fade).
+TEST_F(GroupEntityTest, AChildThatDestroysItselfIsForgottenByItsGroup) {
+    enum class Then { SceneEnds, EndThenSceneEnds, EndThenShowAgain };
+    for (Then then : {Then::SceneEnds, Then::EndThenSceneEnds, Then::EndThenShowAgain}) {
+        GroupEntity* group = loadGroup("start_event='GO' end_event='STOP'",
+                                       "<fade sprite='red' auto_remove='true'><duration in='0.25' out='0.25'/></fade>"
+                                       "<sprite_entity sprite='green'/>");
+        IEntity* sprite = group->getChildren().at(1);
+        raise("GO");
+        step(4); // shown, faded in, shown, faded out and destroyed
+        ASSERT_EQ(2u, scene->getEntities().size()) << "the group and the sprite";
+        ASSERT_EQ(std::vector<IEntity*>{sprite}, group->getChildren());
+        if (then != Then::SceneEnds) {
+            raise("STOP");
+            step();
+            EXPECT_EQ(1u, scene->getEntities().size());
+        }
+        if (then == Then::EndThenShowAgain) {
+            raise("GO");
+            step();
+            EXPECT_TRUE(inScene(sprite));
+            EXPECT_EQ(2u, scene->getEntities().size());
+        }
+        scene.reset();
     }
 }
 

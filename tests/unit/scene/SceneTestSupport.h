@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <tinyxml.h>
+#include <vector>
 
 #include "TestSupport.h"
 #include "app/Game.h"
@@ -24,7 +25,7 @@ constexpr Rgba kBlue{0, 0, 255, 255};
 
 // A fresh Game with a batch registry, a texture cache over the scratch directory and the
 // sprites "red" (20x10), "green" (20x10, second texture), "blue" (a 10x10 frame of a 100x10
-// texture shared with "blue2").
+// texture shared with "blue2"), and "halves" (20x10, left half red, right half blue).
 class SceneFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,11 +34,18 @@ protected:
         graphicstest::writePng(dir.file("red.png"), 20, 10, graphicstest::solidImage(20, 10, kRed));
         graphicstest::writePng(dir.file("green.png"), 20, 10, graphicstest::solidImage(20, 10, kGreen));
         graphicstest::writePng(dir.file("blue.png"), 100, 10, graphicstest::solidImage(100, 10, kBlue));
+        std::vector<uint8_t> halves;
+        for (int i = 0; i < 20 * 10; ++i) {
+            const Rgba& c = i % 20 < 10 ? kRed : kBlue;
+            halves.insert(halves.end(), c.begin(), c.end());
+        }
+        graphicstest::writePng(dir.file("halves.png"), 20, 10, halves);
         testsupport::writeFile("sprites.xml", R"(<sprites>
             <sprite id="red" texture="red.png" x="0" y="0" width="20" height="10"/>
             <sprite id="green" texture="green.png" x="0" y="0" width="20" height="10"/>
             <sprite id="blue" texture="blue.png" x="0" y="0" width="10" height="10"/>
             <sprite id="blue2" texture="blue.png" x="10" y="0" width="10" height="10"/>
+            <sprite id="halves" texture="halves.png" x="0" y="0" width="20" height="10"/>
         </sprites>)");
         game->setSpriteBatches(new SpriteBatchRegistry(200));
         game->setTextureCache(new TextureCache(""));

@@ -121,6 +121,18 @@ TEST_F(SpriteEntityTest, Rotation90TurnsTheBoxAboutItsCentre) {
     EXPECT_TRUE(near(readPixel(110, 93), kBlack));
 }
 
+TEST_F(SpriteEntityTest, ARotatedSpriteComesOutMirroredNotTurned) {
+    // Left half red, right half blue. The batch places only two corners, so a 90-degree turn
+    // gives the upright box between them with the picture mirrored left to right: blue on the
+    // left and red on the right over the whole height. A real turn would put one colour on top.
+    loadEntity<SpriteEntity>("<sprite_entity sprite='halves' x='100' y='100' rotation='90'/>");
+    draw();
+    for (int y : {97, 105, 113}) {
+        EXPECT_TRUE(near(readPixel(107, y), kBlue)) << "left column, y " << y;
+        EXPECT_TRUE(near(readPixel(113, y), kRed)) << "right column, y " << y;
+    }
+}
+
 TEST_F(SpriteEntityTest, OffsetMovesBothThePictureAndTheCollider) {
     BoxEntity* box = loadEntity<BoxEntity>("<box sprite='red' x='100' y='100' offset_x='5'/>");
     draw();

@@ -95,6 +95,15 @@ TEST_F(SoundManagerTest, ANewTrackReplacesThePlayingOneWithItsOwnFadeIn) {
     EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic());
 }
 
+TEST_F(SoundManagerTest, TheFileNameIsTheElementsWholeTextAroundComments) {
+    writeSoundSet("", "<sfx><!-- hit -->red.wav</sfx><sfx>ora<!-- split -->nge.wav</sfx>"
+                      "<music><!-- theme -->music.ogg<!-- loops --></music>");
+    SoundManager manager("sounds.xml");
+    EXPECT_NO_THROW(manager.playSound("red.wav"));
+    EXPECT_NO_THROW(manager.playSound("orange.wav"));
+    EXPECT_NO_THROW(manager.playMusic("music.ogg"));
+}
+
 TEST_F(SoundManagerTest, DirectoryIsAPrefixOfThePathButNotOfTheId) {
     copyFile("red.wav", "effects/hit.wav");
     copyFile("music.ogg", "effects/tune.ogg");
@@ -144,14 +153,16 @@ TEST_F(SoundManagerTest, EffectVolumeIsClampedToZeroAndOne) {
     }
 }
 
-TEST_F(SoundManagerTest, MusicVolumeIsPassedAsReadAndTheMixerKeepsItInRange) {
+TEST_F(SoundManagerTest, MusicVolumeIsClampedToZeroAndOneLikeTheEffectVolume) {
     struct Case {
         const char* text;
         float stored;
         int mixer;
     };
+    // SDL_mixer would take a negative volume as a query and leave the music at its loudest.
     for (const Case& c :
-         {Case{"0.25", 0.25f, 32}, Case{"1.5", 1.5f, 128}, Case{"1e30", 1e30f, 128}, Case{"0.999", 0.999f, 127}}) {
+         {Case{"0.25", 0.25f, 32}, Case{"1.5", 1.0f, 128}, Case{"-0.2", 0.0f, 0}, Case{"1e30", 1.0f, 128},
+          Case{"-1e30", 0.0f, 0}, Case{"nan", 0.0f, 0}, Case{"0.999", 0.999f, 127}}) {
         SCOPED_TRACE(c.text);
         writeSoundSet(std::string("music_volume='") + c.text + "'", "<music>music.ogg</music>");
         SoundManager manager("sounds.xml");
