@@ -29,6 +29,16 @@ std::string executableDirectory() {
     return error ? std::string() : self.parent_path().string();
 }
 
+// The value after option argv[i], stepping i past it; null with `error` set to `missing` when there
+// is none or it is empty.
+const char* optionValue(int argc, const char* const* argv, int& i, const char* missing, std::string& error) {
+    if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        error = missing;
+        return nullptr;
+    }
+    return argv[++i];
+}
+
 } // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& options, std::string& error) {
@@ -39,11 +49,10 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         } else if (std::strcmp(argument, "--version") == 0) {
             options.version = true;
         } else if (std::strcmp(argument, "--data") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = "option --data needs a directory";
+            const char* value = optionValue(argc, argv, i, "option --data needs a directory", error);
+            if (value == nullptr)
                 return false;
-            }
-            options.dataDirectory = argv[++i];
+            options.dataDirectory = value;
         } else if (std::strncmp(argument, "--data=", 7) == 0 && argument[7] != '\0') {
             options.dataDirectory = argument + 7;
         } else if (std::strcmp(argument, "--check") == 0) {
@@ -51,20 +60,23 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         } else if (std::strcmp(argument, "--strict") == 0) {
             options.strict = true;
         } else if (std::strcmp(argument, "--shot") == 0) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = "option --shot needs the name of the PNG file to write";
+            const char* value =
+                optionValue(argc, argv, i, "option --shot needs the name of the PNG file to write", error);
+            if (value == nullptr)
                 return false;
-            }
-            options.shotFile = argv[++i];
+            options.shotFile = value;
         } else if (std::strcmp(argument, "--level") == 0) {
+            const char* missing = "option --level needs a level number from 1";
+            const char* value = optionValue(argc, argv, i, missing, error);
+            if (value == nullptr)
+                return false;
             char* end = nullptr;
-            const long level = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
-            if (i + 1 >= argc || *end != '\0' || level < 1 || level > kMaxLevelNumber) {
-                error = "option --level needs a level number from 1";
+            const long level = std::strtol(value, &end, 10);
+            if (*end != '\0' || level < 1 || level > kMaxLevelNumber) {
+                error = missing;
                 return false;
             }
             options.level = static_cast<unsigned>(level);
-            ++i;
         } else {
             error = std::string(argument[0] == '-' ? "unknown option " : "unexpected argument ") + argument;
             return false;
