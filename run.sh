@@ -18,7 +18,7 @@ play_packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libgl
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core zlib1g-dev libpng-dev
                libdeflate-dev libstb-dev python3 sox vorbis-tools dpkg-dev lintian desktop-file-utils)
 package_packages=(dpkg-dev)
-extra_packages=(clang libclang-rt-14-dev valgrind)
+extra_packages=(clang libclang-rt-14-dev valgrind libspng-dev)
 
 # Installs the Debian packages that are not installed yet; does nothing when all are there.
 ensure_packages() {

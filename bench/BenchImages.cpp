@@ -12,6 +12,7 @@
 #include <libdeflate.h>
 #include <png.h>
 #include <random>
+#include <spng.h>
 #include <stdexcept>
 #include <zlib.h>
 
@@ -231,6 +232,20 @@ std::size_t pngLibpng(const Bytes& png) {
     const bool ok = png_image_finish_read(&image, nullptr, pixels, 0, nullptr) != 0;
     std::free(pixels);
     png_image_free(&image);
+    return ok ? size : 0;
+}
+
+std::size_t pngSpng(const Bytes& png) {
+    spng_ctx* ctx = spng_ctx_new(0);
+    if (ctx == nullptr)
+        return 0;
+    std::size_t size = 0;
+    void* pixels = nullptr;
+    bool ok = spng_set_png_buffer(ctx, png.data(), png.size()) == 0 &&
+              spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size) == 0 && (pixels = std::malloc(size)) != nullptr &&
+              spng_decode_image(ctx, pixels, size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) == 0;
+    std::free(pixels);
+    spng_ctx_free(ctx);
     return ok ? size : 0;
 }
 

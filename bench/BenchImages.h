@@ -35,6 +35,7 @@ std::size_t inflateZlib(const Bytes& stream, std::size_t expected, Bytes& scratc
 std::size_t inflateLibdeflate(const Bytes& stream, std::size_t expected, Bytes& scratch);
 std::size_t pngOurs(const Bytes& png);
 std::size_t pngLibpng(const Bytes& png);
+std::size_t pngSpng(const Bytes& png);
 std::size_t pngStb(const Bytes& png);
 
 } // namespace bench

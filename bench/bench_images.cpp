@@ -1,4 +1,4 @@
-// Inflate and PNG decode throughput of ours against zlib, libdeflate, libpng and stb_image, all
+// Inflate and PNG decode throughput of ours against zlib, libdeflate, libpng, libspng and stb_image, all
 // measured in one run on the same data. Prints MB/s of output (best run) and the ratios.
 #include <algorithm>
 #include <chrono>
@@ -64,9 +64,12 @@ void pngLine(const char* name, const std::vector<Bytes>& files, std::size_t outp
             return total;
         };
     };
-    const std::vector<double> r = megabytesPerSecond(outputBytes, {all(pngOurs), all(pngLibpng), all(pngStb)});
-    std::printf("%-36s ours %6.0f MB/s | libpng %6.0f  x%.2f | stb_image %6.0f  x%.2f | vs faster x%.2f\n", name, r[0],
-                r[1], r[0] / r[1], r[2], r[0] / r[2], r[0] / std::max(r[1], r[2]));
+    const std::vector<double> r =
+        megabytesPerSecond(outputBytes, {all(pngOurs), all(pngLibpng), all(pngSpng), all(pngStb)});
+    std::printf("%-28s ours %5.0f MB/s | libpng %5.0f x%.2f | libspng %5.0f x%.2f | stb_image %5.0f x%.2f"
+                " | vs fastest x%.2f\n",
+                name, r[0], r[1], r[0] / r[1], r[2], r[0] / r[2], r[3], r[0] / r[3],
+                r[0] / std::max({r[1], r[2], r[3]}));
 }
 
 } // namespace

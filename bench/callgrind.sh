@@ -13,4 +13,4 @@ count() { # kind decoder function
     awk -v ir="$ir" -v b="$bytes" -v k="$1" -v d="$2" 'BEGIN { printf "%-8s %-11s %6.2f instructions per output byte\n", k, d, ir / b }'
 }
 for d in ours zlib libdeflate; do count inflate "$d" "*measuredInflate*"; done
-for d in ours libpng stb; do count png "$d" "*measuredPng*"; done
+for d in ours libpng libspng stb; do count png "$d" "*measuredPng*"; done

@@ -1,6 +1,6 @@
 // A fixed decode for `valgrind --tool=callgrind --toggle-collect=measured*`: one decoder on one
 // workload, so that instructions per output byte can be compared without timing noise.
-// Usage: callgrind_images <inflate|png> <ours|zlib|libdeflate|libpng|stb> ; prints the output size.
+// Usage: callgrind_images <inflate|png> <ours|zlib|libdeflate|libpng|libspng|stb> ; prints the output size.
 #include <cstdio>
 #include <cstring>
 
@@ -24,6 +24,8 @@ __attribute__((noinline)) std::size_t measuredInflate(const char* decoder, const
 __attribute__((noinline)) std::size_t measuredPng(const char* decoder, const Bytes& png) {
     if (std::strcmp(decoder, "libpng") == 0)
         return pngLibpng(png);
+    if (std::strcmp(decoder, "libspng") == 0)
+        return pngSpng(png);
     if (std::strcmp(decoder, "stb") == 0)
         return pngStb(png);
     return pngOurs(png);
@@ -33,7 +35,7 @@ __attribute__((noinline)) std::size_t measuredPng(const char* decoder, const Byt
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s inflate|png ours|zlib|libdeflate|libpng|stb\n", argv[0]);
+        std::fprintf(stderr, "usage: %s inflate|png ours|zlib|libdeflate|libpng|libspng|stb\n", argv[0]);
         return 2;
     }
     const Bytes png = encodePng(makePicture(kSide, kSide, 1), 6, 8, false);

@@ -29,6 +29,12 @@
 #include <emmintrin.h>
 #endif
 
+#if defined(__GNUC__)
+#define INFLATE_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define INFLATE_ALWAYS_INLINE inline
+#endif
+
 namespace {
 
 // The one gate for untrusted input: true when `needed` more units (bits or bytes, as the caller
@@ -78,8 +84,9 @@ const uint8_t kCodeLengthOrder[kNumCodeLengthSymbols] = {16, 17, 18, 0, 8,  7, 9
 
 // ---- Table entries. Low byte: the bits one decode consumes (code length plus extra bits), so
 // a consume is one shift by the entry itself; bits 8-11: the code length alone (subtable
-// pointers: the subtable's index bits); bits 12-15: flags; bits 16-31: the literal, the length
-// or distance base, or the subtable's offset.
+// pointers: the subtable's index bits; literals: how many literals the entry holds, 1 or 2);
+// bits 12-15: flags; bits 16-31: the literal (two literals: the first in the low byte), the
+// length or distance base, or the subtable's offset.
 constexpr uint32_t kEntryLiteral = 0x8000;
 constexpr uint32_t kEntrySubtable = 0x4000;
 constexpr uint32_t kEntryEndOfBlock = 0x2000;
@@ -92,6 +99,9 @@ inline uint32_t codeBits(uint32_t e) {
 }
 inline uint32_t subtableBits(uint32_t e) {
     return (e >> 8) & 15;
+}
+inline uint32_t literalCount(uint32_t e) {
+    return (e >> 8) & 3;
 }
 inline uint32_t entryValue(uint32_t e) {
     return e >> 16;
@@ -257,7 +267,7 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, Ma
 
 uint32_t litlenEntry(unsigned symbol, unsigned len) {
     if (symbol < kEndOfBlock)
-        return makeEntry(symbol, kEntryLiteral, len, 0);
+        return (symbol << 16) | kEntryLiteral | (1u << 8) | len;
     if (symbol == kEndOfBlock)
         return makeEntry(0, kEntryEndOfBlock, len, 0);
     if (symbol < kFirstSkippedSymbol) {
@@ -265,6 +275,22 @@ uint32_t litlenEntry(unsigned symbol, unsigned len) {
         return makeEntry(kLengthBase[i], 0, len, kLengthExtra[i]);
     }
     return makeEntry(0, kEntryExceptional, len, 0);
+}
+
+// Where two literal codes fit in the first-level bits together, their entry holds both, so one
+// lookup writes two bytes. Walking down keeps every entry read (at a lower index) a single one.
+void pairLiterals(uint32_t* table, unsigned tableBits) {
+    for (uint32_t i = uint32_t(1) << tableBits; i-- > 0;) {
+        const uint32_t first = table[i];
+        if (!(first & kEntryLiteral))
+            continue;
+        const uint32_t firstBits = consumedBits(first);
+        const uint32_t second = table[i >> firstBits];
+        if (!(second & kEntryLiteral) || firstBits + consumedBits(second) > tableBits)
+            continue;
+        table[i] = ((entryValue(first) | (entryValue(second) << 8)) << 16) | kEntryLiteral | (2u << 8) |
+                   (firstBits + consumedBits(second));
+    }
 }
 
 uint32_t distEntry(unsigned symbol, unsigned len) {
@@ -281,6 +307,10 @@ inline uint64_t load64(const uint8_t* p) {
     uint64_t v;
     std::memcpy(&v, p, sizeof v);
     return v; // little-endian hosts only, which is all this engine targets
+}
+inline void store16(uint8_t* p, uint32_t v) {
+    const uint16_t v16 = uint16_t(v);
+    std::memcpy(p, &v16, sizeof v16);
 }
 inline void store64(uint8_t* p, uint64_t v) {
     std::memcpy(p, &v, sizeof v);
@@ -303,15 +333,12 @@ inline void ensureRoom(InflateOutput& out, std::size_t room) {
 
 enum class FastExit { EndOfBlock, Careful, NeedRoom };
 
-struct Code {
-    const HuffmanCode* code;
-    const uint32_t* table;
-};
-
 // Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
 // room are left; returns NeedRoom (handled like Careful) when the room runs short. Leaves `in`
-// at the exact bit after the last symbol it consumed.
-FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, const uint32_t* dist) {
+// at the exact bit after the last symbol it consumed. Written once and compiled twice (below),
+// for plain x86-64 and for processors with BMI2's flag-free shifts and bit extracts.
+INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output, const uint32_t* litlen,
+                                            const uint32_t* dist) {
     const uint8_t* const data = in.data;
     const uint8_t* const dataEnd = data + (in.bitLength >> 3);
     const uint8_t* next = data + (in.bitPos >> 3);
@@ -334,7 +361,7 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
         left |= 56;
     };
     auto consume = [&](uint32_t entry) {
-        buf >>= uint8_t(entry);
+        buf >>= entry & 63; // entries consume at most 48 bits; the mask is free on x86
         left -= entry;
     };
     auto lookupLitlen = [&] {
@@ -358,17 +385,21 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
             result = FastExit::NeedRoom;
             break;
         }
+        // A literal entry writes two bytes (the room allows it) and keeps one or both.
         if (entry & kEntryLiteral) {
             consume(entry);
-            *out++ = uint8_t(entryValue(entry));
+            store16(out, entryValue(entry));
+            out += literalCount(entry);
             entry = lookupLitlen(); // at least 34 bits left
             if (entry & kEntryLiteral) {
                 consume(entry);
-                *out++ = uint8_t(entryValue(entry));
+                store16(out, entryValue(entry));
+                out += literalCount(entry);
                 entry = lookupLitlen(); // at least 19 bits left
                 if (entry & kEntryLiteral) {
                     consume(entry);
-                    *out++ = uint8_t(entryValue(entry));
+                    store16(out, entryValue(entry));
+                    out += literalCount(entry);
                     if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
                         break;
                     refill();
@@ -446,6 +477,29 @@ FastExit fastLoop(BitReader& in, InflateOutput& output, const uint32_t* litlen, 
     output.used = std::size_t(out - outBegin);
     return result;
 }
+
+FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen, const uint32_t* dist) {
+    return fastLoopBody(in, output, litlen, dist);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("bmi,bmi2"))) FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
+                                                           const uint32_t* litlen, const uint32_t* dist) {
+    return fastLoopBody(in, output, litlen, dist);
+}
+#endif
+
+// The fast loop for this processor, chosen once.
+using FastLoop = FastExit (*)(BitReader&, InflateOutput&, const uint32_t*, const uint32_t*);
+FastLoop chooseFastLoop() {
+#if defined(__x86_64__) && defined(__GNUC__)
+    __builtin_cpu_init(); // may run before the library's own constructors
+    if (__builtin_cpu_supports("bmi2"))
+        return fastLoopBmi2;
+#endif
+    return fastLoopPortable;
+}
+const FastLoop fastLoop = chooseFastLoop();
 
 // Decodes one literal, end of block or length/distance pair bit by bit, with every check.
 unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& litlen, const HuffmanCode& dist,
@@ -602,6 +656,7 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
         !prepareCode(t.distCode, distLengths, kNumDistSymbols))
         return kInflateErrorOversubscribed;
     buildTable(t.litlen, kLitlenTableBits, t.litlenCode, litlenEntry);
+    pairLiterals(t.litlen, kLitlenTableBits);
     buildTable(t.dist, kDistTableBits, t.distCode, distEntry);
     return kInflateOk;
 }
