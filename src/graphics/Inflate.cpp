@@ -64,11 +64,13 @@ constexpr std::size_t kLitlenTableSize =
 constexpr std::size_t kDistTableSize =
     (std::size_t(1) << kDistTableBits) + kNumDistSymbols * (std::size_t(1) << (kMaxCodeLength - kDistTableBits));
 
-// Input bytes that must be left before the fast loop refills its bit buffer (it reads 8).
-constexpr std::size_t kFastInputBytes = 8;
-// Output room the fast loop keeps past a match: copies run in 8-byte words.
-constexpr std::size_t kCopySlack = 16;
-constexpr std::size_t kFastOutputRoom = kMaxMatch + kCopySlack;
+// Input bytes that must be left at the start of a fast-loop round: it refills at most twice,
+// each refill reading 8 bytes and moving on at most 7.
+constexpr std::size_t kFastInputBytes = 2 * 7 + 8;
+// Output room the fast loop keeps at the start of a round: up to four literal bytes, then a
+// match whose first 32 bytes are written in one go.
+constexpr std::size_t kCopySlack = 32;
+constexpr std::size_t kFastOutputRoom = 4 + kMaxMatch + kCopySlack;
 constexpr std::size_t kMinOutputCapacity = 4096;
 
 const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -205,63 +207,70 @@ int decodeCareful(const HuffmanCode& code, BitReader& in, unsigned& error) {
     return -1;
 }
 
-inline uint32_t reverseBits(uint32_t code, unsigned len) {
-    uint32_t r = 0;
-    for (unsigned i = 0; i < len; ++i, code >>= 1)
-        r = (r << 1) | (code & 1);
-    return r;
+// The next canonical code after `reversed`, both stored bit-reversed (the order the bits arrive
+// in), at `len` bits: adding one to a code clears its trailing ones and sets the zero above them,
+// which reversed are the leading ones and the highest zero below them. Appending zero bits for a
+// longer length leaves a reversed code unchanged, so the result also serves the next lengths.
+inline uint32_t nextReversedCode(uint32_t reversed, unsigned len) {
+    const uint32_t zeros = reversed ^ ((uint32_t(1) << len) - 1);
+    const uint32_t bit = uint32_t(1) << (31 - __builtin_clz(zeros | 1)); // zeros is 0 only past a full code
+    return (reversed & (bit - 1)) | bit;
 }
 
-// Builds the lookup table for a prepared code. Codes no longer than `tableBits` fill every
-// entry whose low bits they match; longer ones go to a second-level table per first-level
-// pattern, sized for the longest code under it. Unassigned patterns stay exceptional.
+// Builds the lookup table for a prepared code. The first level grows by doubling: codes of each
+// length up to `tableBits` are written once at their reversed pattern, then the table so far is
+// copied after itself, which repeats every shorter code over the bits it does not look at. Longer
+// codes go to a second-level table per first-level pattern, sized for the longest code under it;
+// in canonical order the codes sharing a first-level pattern come one after another, the longest
+// last. Unassigned patterns stay exceptional.
 template <class MakeEntry>
 void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, MakeEntry makeEntry) {
-    const uint32_t tableSize = uint32_t(1) << tableBits;
-    std::fill(table, table + tableSize, kEntryExceptional);
-    uint8_t subBits[uint32_t(1) << kLitlenTableBits] = {};
-    bool anyLong = false;
-    uint32_t first = 0, index = 0;
-    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
-        const uint32_t count = code.counts[len];
-        for (uint32_t i = 0; i < count; ++i) {
-            const uint32_t reversed = reverseBits(first + i, len);
-            if (len <= tableBits) {
-                const uint32_t entry = makeEntry(code.symbols[index + i], len);
-                for (uint32_t j = reversed; j < tableSize; j += uint32_t(1) << len)
-                    table[j] = entry;
-            } else {
-                uint8_t& bits = subBits[reversed & (tableSize - 1)];
-                bits = std::max<uint8_t>(bits, uint8_t(len - tableBits));
-                anyLong = true;
-            }
+    uint32_t reversed = 0;
+    uint32_t index = 0;
+    uint32_t remaining = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len)
+        remaining += code.counts[len];
+    table[0] = table[1] = kEntryExceptional;
+    for (unsigned len = 1; len <= tableBits; ++len) {
+        if (len > 1)
+            std::memcpy(table + (uint32_t(1) << (len - 1)), table, sizeof(uint32_t) << (len - 1));
+        for (uint32_t i = 0; i < code.counts[len]; ++i, ++index) {
+            table[reversed] = makeEntry(code.symbols[index], len);
+            if (--remaining != 0)
+                reversed = nextReversedCode(reversed, len);
         }
-        index += count;
-        first = (first + count) << 1;
     }
-    if (!anyLong)
+    if (remaining == 0)
         return;
-    uint32_t next = tableSize;
-    first = 0;
-    index = 0;
-    for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
-        const uint32_t count = code.counts[len];
-        for (uint32_t i = 0; len > tableBits && i < count; ++i) {
-            const uint32_t reversed = reverseBits(first + i, len);
-            const uint32_t prefix = reversed & (tableSize - 1);
-            const uint32_t bits = subBits[prefix];
-            if (!(table[prefix] & kEntrySubtable)) {
-                table[prefix] = kEntrySubtable | (next << 16) | (bits << 8);
-                std::fill(table + next, table + next + (uint32_t(1) << bits), kEntryExceptional);
-                next += uint32_t(1) << bits;
+    // Two walks over the long codes: the first finds each group's subtable size (set at the
+    // group's last code, the longest), the second lays the subtables out and fills them.
+    const uint32_t prefixMask = (uint32_t(1) << tableBits) - 1;
+    uint8_t subBits[uint32_t(1) << kLitlenTableBits]; // read only where the first walk wrote
+    for (int walk = 0; walk < 2; ++walk) {
+        uint32_t r = reversed, left = remaining, k = index;
+        uint32_t next = prefixMask + 1;
+        for (unsigned len = tableBits + 1; len <= kMaxCodeLength; ++len) {
+            for (uint32_t i = 0; i < code.counts[len]; ++i, ++k) {
+                const uint32_t prefix = r & prefixMask;
+                if (walk == 0) {
+                    subBits[prefix] = uint8_t(len - tableBits);
+                } else {
+                    if (!(table[prefix] & kEntrySubtable)) {
+                        const uint32_t bits = subBits[prefix];
+                        table[prefix] = kEntrySubtable | (next << 16) | (bits << 8);
+                        std::fill(table + next, table + next + (uint32_t(1) << bits), kEntryExceptional);
+                        next += uint32_t(1) << bits;
+                    }
+                    uint32_t* sub = table + entryValue(table[prefix]);
+                    const uint32_t entry = makeEntry(code.symbols[k], len);
+                    const uint32_t step = uint32_t(1) << (len - tableBits);
+                    for (uint32_t j = r >> tableBits; j < (uint32_t(1) << subtableBits(table[prefix])); j += step)
+                        sub[j] = entry;
+                }
+                if (--left != 0)
+                    r = nextReversedCode(r, len);
             }
-            uint32_t* sub = table + entryValue(table[prefix]);
-            const uint32_t entry = makeEntry(code.symbols[index + i], len);
-            for (uint32_t j = reversed >> tableBits; j < (uint32_t(1) << bits); j += uint32_t(1) << (len - tableBits))
-                sub[j] = entry;
         }
-        index += count;
-        first = (first + count) << 1;
     }
 }
 
@@ -351,10 +360,12 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     uint8_t* const outFastEnd = outBegin + output.capacity - kFastOutputRoom;
 
     // Only the low byte of `left` counts: whole entries are subtracted from it, and the borrow
-    // into the high bits is never looked at.
+    // into the high bits is never looked at. Bits above `left` in `buf` are zero or the true
+    // next bits, so a refill may OR the same bytes in again.
     uint64_t buf = 0;
     uint32_t left = 0;
-    // Adds whole bytes until the buffer holds 56 to 63 bits; reads 8 bytes at `next`.
+    // Adds whole bytes until the buffer holds 56 to 63 bits; reads the 8 bytes at `next`. The
+    // gate at the top of each round leaves room for every refill the round makes.
     auto refill = [&] {
         buf |= load64(next) << uint8_t(left);
         next += 7 - ((uint8_t(left) >> 3) & 7);
@@ -364,60 +375,59 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         buf >>= entry & 63; // entries consume at most 48 bits; the mask is free on x86
         left -= entry;
     };
-    auto lookupLitlen = [&] {
-        const uint32_t entry = litlen[buf & lowMask(kLitlenTableBits)];
-        if (!(entry & kEntrySubtable))
-            return entry;
-        return litlen[entryValue(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
+    auto lookupLitlen = [&] { return litlen[buf & lowMask(kLitlenTableBits)]; };
+    auto subtableEntry = [&](const uint32_t* table, uint32_t pointer, unsigned tableBits) {
+        return table[entryValue(pointer) + ((buf >> tableBits) & lowMask(subtableBits(pointer)))];
     };
     refill();
     buf >>= in.bitPos & 7;
     left -= uint32_t(in.bitPos & 7);
 
-    // At the top of each round `entry` is already looked up from real bits and at least 49 bits
-    // (56 after a refill, 49 after the first one's alignment) are in the buffer: enough for three
-    // literals or one length/distance pair (at most 48 bits). Every refill is preceded by the
-    // input gate, so it reads only real input.
+    // At the top of each round `entry` is the first-level entry of the next symbol, looked up
+    // from real bits, and at least 49 bits (56 after a refill, 49 after the first one's
+    // alignment) are in the buffer: enough for three first-level literal codes (11 bits each at
+    // most) or one length/distance pair (48 bits at most). A round refills at most twice.
     uint32_t entry = lookupLitlen();
     FastExit result = FastExit::Careful;
-    for (;;) {
-        if (out > outFastEnd) {
-            result = FastExit::NeedRoom;
-            break;
-        }
+    do {
         // A literal entry writes two bytes (the room allows it) and keeps one or both.
         if (entry & kEntryLiteral) {
             consume(entry);
             store16(out, entryValue(entry));
             out += literalCount(entry);
-            entry = lookupLitlen(); // at least 34 bits left
+            entry = lookupLitlen();
             if (entry & kEntryLiteral) {
                 consume(entry);
                 store16(out, entryValue(entry));
                 out += literalCount(entry);
-                entry = lookupLitlen(); // at least 19 bits left
+                entry = lookupLitlen();
                 if (entry & kEntryLiteral) {
                     consume(entry);
                     store16(out, entryValue(entry));
                     out += literalCount(entry);
-                    if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
-                        break;
                     refill();
                     entry = lookupLitlen();
                     continue;
                 }
             }
-            // The entry was read from real bits; top up for a length/distance pair.
-            if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
-                break;
-            refill();
+            refill(); // the entry was read from real bits; top up for a length/distance pair
+        }
+        if (entry & kEntrySubtable) {
+            entry = subtableEntry(litlen, entry, kLitlenTableBits);
+            if (entry & kEntryLiteral) { // a long literal code
+                consume(entry);
+                *out++ = uint8_t(entryValue(entry));
+                refill();
+                entry = lookupLitlen();
+                continue;
+            }
         }
         if (entry & (kEntryEndOfBlock | kEntryExceptional)) {
             if (entry & kEntryEndOfBlock) {
                 consume(entry);
                 result = FastExit::EndOfBlock;
             }
-            break;
+            break; // an exceptional symbol is left unconsumed for the careful path
         }
         const uint64_t savedBuf = buf;
         const uint32_t savedLeft = left;
@@ -425,7 +435,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         consume(entry);
         uint32_t d = dist[buf & lowMask(kDistTableBits)];
         if (d & kEntrySubtable)
-            d = dist[entryValue(d) + ((buf >> kDistTableBits) & lowMask(subtableBits(d)))];
+            d = subtableEntry(dist, d, kDistTableBits);
         const uint32_t distance = entryValue(d) + extraValue(buf, d);
         if ((d & kEntryExceptional) || distance > std::size_t(out - outBegin)) {
             buf = savedBuf; // let the careful path decode this pair and report its error
@@ -434,34 +444,36 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         }
         consume(d);
         // Look up the next symbol before copying, so the table load overlaps the copy.
-        const bool more = inputHas(std::size_t(dataEnd - next), kFastInputBytes);
-        if (more) {
-            refill();
-            entry = lookupLitlen();
-        }
+        refill();
+        entry = lookupLitlen();
 
+        // Most matches are short: the first 32 bytes are copied without a loop (the room past
+        // the match allows it), so the copy's length causes no mispredicted loop exit.
         uint8_t* dst = out;
         const uint8_t* src = out - distance;
         out += length;
         if (distance >= 16) {
-            do {
+            copy16(dst, src);
+            copy16(dst + 16, src + 16);
+            for (dst += 32, src += 32; dst < out; dst += 16, src += 16)
                 copy16(dst, src);
-                dst += 16;
-                src += 16;
-            } while (dst < out);
         } else if (distance >= 8) {
-            do {
+            store64(dst, load64(src));
+            store64(dst + 8, load64(src + 8));
+            store64(dst + 16, load64(src + 16));
+            store64(dst + 24, load64(src + 24));
+            for (dst += 32, src += 32; dst < out; dst += 8, src += 8)
                 store64(dst, load64(src));
-                dst += 8;
-                src += 8;
-            } while (dst < out);
         } else if (distance == 1) {
             const uint64_t pattern = uint64_t(*src) * 0x0101010101010101ull;
-            do {
+            store64(dst, pattern);
+            store64(dst + 8, pattern);
+            store64(dst + 16, pattern);
+            store64(dst + 24, pattern);
+            for (dst += 32; dst < out; dst += 16) {
                 store64(dst, pattern);
                 store64(dst + 8, pattern);
-                dst += 16;
-            } while (dst < out);
+            }
         } else {
             // Each word read holds `distance` final bytes; the rest is rewritten by the next step.
             do {
@@ -470,9 +482,10 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
                 src += distance;
             } while (dst < out);
         }
-        if (!more)
-            break;
-    }
+    } while (inputHas(std::size_t(dataEnd - next), kFastInputBytes) && out <= outFastEnd);
+    if (result == FastExit::Careful && out > outFastEnd)
+        result = FastExit::NeedRoom;
+    // Whole bytes refilled but not consumed go back to the input.
     in.bitPos = std::size_t(next - data) * 8 - uint8_t(left);
     output.used = std::size_t(out - outBegin);
     return result;
