@@ -69,7 +69,7 @@ constexpr std::size_t kDistTableSize =
 constexpr std::size_t kFastInputBytes = 2 * 7 + 8;
 // Output room the fast loop keeps at the start of a round: up to four literal bytes, then a
 // match whose first 32 bytes are written in one go.
-constexpr std::size_t kCopySlack = 32;
+constexpr std::size_t kCopySlack = 40;
 constexpr std::size_t kFastOutputRoom = 4 + kMaxMatch + kCopySlack;
 constexpr std::size_t kMinOutputCapacity = 4096;
 
@@ -452,17 +452,13 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         uint8_t* dst = out;
         const uint8_t* src = out - distance;
         out += length;
-        if (distance >= 16) {
-            copy16(dst, src);
-            copy16(dst + 16, src + 16);
-            for (dst += 32, src += 32; dst < out; dst += 16, src += 16)
-                copy16(dst, src);
-        } else if (distance >= 8) {
+        if (distance >= 8) {
             store64(dst, load64(src));
             store64(dst + 8, load64(src + 8));
             store64(dst + 16, load64(src + 16));
             store64(dst + 24, load64(src + 24));
-            for (dst += 32, src += 32; dst < out; dst += 8, src += 8)
+            store64(dst + 32, load64(src + 32));
+            for (dst += 40, src += 40; dst < out; dst += 8, src += 8)
                 store64(dst, load64(src));
         } else if (distance == 1) {
             const uint64_t pattern = uint64_t(*src) * 0x0101010101010101ull;
