@@ -405,8 +405,8 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
                     consume(entry);
                     store16(out, entryValue(entry));
                     out += literalCount(entry);
+                    entry = lookupLitlen(); // at least 16 bits left
                     refill();
-                    entry = lookupLitlen();
                     continue;
                 }
             }
@@ -417,8 +417,8 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
             if (entry & kEntryLiteral) { // a long literal code
                 consume(entry);
                 *out++ = uint8_t(entryValue(entry));
+                entry = lookupLitlen(); // at least 34 bits left
                 refill();
-                entry = lookupLitlen();
                 continue;
             }
         }
@@ -443,9 +443,16 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
             break;
         }
         consume(d);
-        // Look up the next symbol before copying, so the table load overlaps the copy.
-        refill();
-        entry = lookupLitlen();
+        // Look up the next symbol before copying, so the table load overlaps the copy. The
+        // lookup goes first where the bits allow, so that the refill's input load is not on
+        // the path from one symbol to the next.
+        if (uint8_t(left) >= kLitlenTableBits) {
+            entry = lookupLitlen();
+            refill();
+        } else {
+            refill();
+            entry = lookupLitlen();
+        }
 
         // Most matches are short: the first 32 bytes are copied without a loop (the room past
         // the match allows it), so the copy's length causes no mispredicted loop exit.
