@@ -66,7 +66,7 @@ constexpr std::size_t kDistTableSize =
 
 // Input bytes that must be left at the start of a fast-loop round: it refills at most twice,
 // each refill reading 8 bytes and moving on at most 7.
-constexpr std::size_t kFastInputBytes = 2 * 7 + 8;
+constexpr std::size_t kFastInputBytes = 3 * 7 + 8;
 // Output room the fast loop keeps at the start of a round: up to four literal bytes, then a
 // match whose first 32 bytes are written in one go.
 constexpr std::size_t kCopySlack = 40;
@@ -396,21 +396,22 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
             store16(out, entryValue(entry));
             out += literalCount(entry);
             entry = lookupLitlen();
+            refill();
             if (entry & kEntryLiteral) {
                 consume(entry);
                 store16(out, entryValue(entry));
                 out += literalCount(entry);
                 entry = lookupLitlen();
+                refill();
                 if (entry & kEntryLiteral) {
                     consume(entry);
                     store16(out, entryValue(entry));
                     out += literalCount(entry);
-                    entry = lookupLitlen(); // at least 16 bits left
+                    entry = lookupLitlen();
                     refill();
                     continue;
                 }
             }
-            refill(); // the entry was read from real bits; top up for a length/distance pair
         }
         if (entry & kEntrySubtable) {
             entry = subtableEntry(litlen, entry, kLitlenTableBits);
