@@ -216,7 +216,7 @@ std::size_t inflateLibdeflate(const Bytes& stream, std::size_t expected, Bytes& 
 
 std::size_t pngOurs(const Bytes& png) {
     PngDecoder decoder;
-    std::vector<unsigned char> pixels;
+    ByteBuffer pixels; // as the texture loader decodes
     decoder.decode(pixels, png.data(), png.size());
     return decoder.error == 0 ? pixels.size() : 0;
 }

@@ -22,10 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         decoder.checkCrc = variant == 0;
         decoder.checkAdler32 = variant == 0;
         decoder.convertColour = variant != 2;
+        // The game's own array (not zero-filled) for the checked decode, a vector for the others.
         std::vector<unsigned char> pixels;
-        decoder.decode(pixels, input.data(), input.size());
-        if (decoder.error == 0 && decoder.convertColour &&
-            pixels.size() != std::size_t(decoder.width) * decoder.height * 4)
+        ByteBuffer buffer;
+        if (variant == 0)
+            decoder.decode(buffer, input.data(), input.size());
+        else
+            decoder.decode(pixels, input.data(), input.size());
+        const std::size_t size = variant == 0 ? buffer.size() : pixels.size();
+        if (decoder.error == 0 && decoder.convertColour && size != std::size_t(decoder.width) * decoder.height * 4)
             std::abort();
     }
     return 0;

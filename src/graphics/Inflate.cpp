@@ -783,6 +783,7 @@ std::size_t initialCapacity(std::size_t expected, std::size_t inputSize) {
     return std::max(std::min(guess, producible), kMinOutputCapacity);
 }
 
+// Decompresses into `output`, first making room for `expected` bytes unless it already has it.
 unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const unsigned char* input,
                           std::size_t inputSize, bool checkAdler32) {
     output.used = 0;
@@ -802,7 +803,8 @@ unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const uns
         output.finish();
         return error;
     }
-    output.grow(initialCapacity(expected, inputSize));
+    if (output.capacity < expected)
+        output.grow(expected);
     Inflater inflater;
     inflater.checkAdler32 = checkAdler32;
     error = inflater.inflate(output, input + 2, inputSize - 2);
@@ -823,7 +825,7 @@ unsigned zlibDecompress(std::vector<unsigned char>& output, const unsigned char*
     const std::size_t expected = output.capacity();
     output.clear();
     VectorOutput sink(output);
-    return zlibDecompressTo(sink, expected, input, inputSize, checkAdler32);
+    return zlibDecompressTo(sink, initialCapacity(expected, inputSize), input, inputSize, checkAdler32);
 }
 
 unsigned zlibDecompress(std::vector<unsigned char>& output, const std::vector<unsigned char>& input,
@@ -835,5 +837,10 @@ unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::siz
     const std::size_t expected = output.capacity();
     output.clear();
     BufferOutput sink(output);
-    return zlibDecompressTo(sink, expected, input, inputSize, checkAdler32);
+    return zlibDecompressTo(sink, initialCapacity(expected, inputSize), input, inputSize, checkAdler32);
+}
+
+unsigned zlibDecompress(InflateOutput& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32) {
+    output.used = 0;
+    return zlibDecompressTo(output, 0, input, inputSize, checkAdler32);
 }

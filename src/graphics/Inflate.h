@@ -68,6 +68,10 @@ public:
     std::size_t used = 0;
 };
 
+// Decompresses a zlib stream into `output` from its start, with the room it has: grow() is
+// called only when the data needs more. For callers that place the output themselves.
+unsigned zlibDecompress(InflateOutput& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32);
+
 // The state of one decompression run over raw deflate data (no zlib wrapper).
 class Inflater {
 public:

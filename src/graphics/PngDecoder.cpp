@@ -338,6 +338,32 @@ private:
     ByteBuffer joined_;
 };
 
+// Room past the scanlines inflated in place, so that the inflater's fast loop runs to the end.
+constexpr std::size_t kInflateRoom = 512;
+
+// Inflater output in a region of the pixel array. Should the data run past the region (bytes
+// after the last row are allowed), the output moves to an array of its own.
+class RegionOutput : public InflateOutput {
+public:
+    void place(uint8_t* region, std::size_t size) {
+        start = region;
+        capacity = size;
+    }
+    void grow(std::size_t newCapacity) override {
+        if (spill_.empty() && used != 0) {
+            spill_.resize(used);
+            std::memcpy(spill_.data(), start, used);
+        }
+        spill_.resize(newCapacity);
+        start = spill_.data();
+        capacity = newCapacity;
+    }
+    void finish() override {}
+
+private:
+    ByteBuffer spill_;
+};
+
 } // namespace
 
 void loadFile(std::vector<unsigned char>& bytes, const std::string& path) {
@@ -359,10 +385,6 @@ void loadFile(std::vector<unsigned char>& bytes, const std::string& path) {
         }
     }
     std::fclose(file);
-}
-
-void PngDecoder::decode(std::vector<unsigned char>& pixels, const unsigned char* data, std::size_t size) {
-    error = run(pixels, data, size);
 }
 
 unsigned PngDecoder::readChunk(const unsigned char* type, const unsigned char* data, uint32_t length) {
@@ -407,7 +429,7 @@ unsigned PngDecoder::readChunk(const unsigned char* type, const unsigned char* d
     return kPngOk;
 }
 
-unsigned PngDecoder::run(std::vector<unsigned char>& pixels, const unsigned char* data, std::size_t size) {
+template <class Pixels> unsigned PngDecoder::run(Pixels& pixels, const unsigned char* data, std::size_t size) {
     palette.clear();
     keyDefined = false;
     keyRed = keyGreen = keyBlue = 0;
@@ -480,14 +502,46 @@ unsigned PngDecoder::run(std::vector<unsigned char>& pixels, const unsigned char
         pos += kChunkHeaderBytes + length + kChunkCrcBytes;
     }
 
+    const bool identity = !convertColour || (colourType == kRgba && bitDepth == 8);
+    const uint64_t pixelCount = uint64_t(width) * height;
+    const uint64_t outputBytes = identity ? (pixelCount * bpp + 7) / 8 : pixelCount * 4;
+    const bool rowsAreBytes = uint64_t(width) * bpp % 8 == 0;
+    const uint64_t producible = uint64_t(imageData.size()) * kInflateMaxExpansion;
+
+    // Where the data could fill the image, and the pixels take at most twice its scanline
+    // bytes, the scanlines are inflated into the pixel array itself, which saves an array as
+    // large as the image and a pass over it through memory. Rows are rebuilt front to back,
+    // row y from scanline row y (width `in` with its filter byte) to pixel row y (width `out`).
+    // When rows shrink (out <= in) the scanlines start at 0, and pixel row y ends at
+    // (y + 1) out, never past the start of scanline row y + 1 at (y + 1) in. When they grow,
+    // the scanlines end where the pixels do: they start at h (out - in), and (y + 1) out <=
+    // h (out - in) + (y + 1) in holds for every y < h. Otherwise, and for Adam7, the scanlines
+    // go to an array of their own, as large as the data could make them.
     ByteBuffer inflated;
-    inflated.reserve(std::size_t(std::min<uint64_t>(scanlineBytes, uint64_t(imageData.size()) * kInflateMaxExpansion)));
-    const unsigned inflateError = zlibDecompress(inflated, imageData.data(), imageData.size(), checkAdler32);
-    if (inflateError != kInflateOk)
-        return inflateError;
-    if (!fitsIn(inflated.size(), 0, std::size_t(scanlineBytes)))
-        return kPngErrorImageDataTooShort;
-    const uint8_t* scanlines = inflated.data();
+    RegionOutput region;
+    const uint8_t* scanlines = nullptr;
+    const bool inPlace = passCount == 1 && (!identity || rowsAreBytes) && outputBytes != 0 &&
+                         scanlineBytes <= producible && outputBytes <= 2 * scanlineBytes;
+    if (inPlace) {
+        const uint64_t inRow = passes[0].rowBytes + 1, outRow = outputBytes / height;
+        const std::size_t start = outRow > inRow ? std::size_t(outputBytes - scanlineBytes) : 0;
+        pixels.resize(std::size_t(std::max(outputBytes, scanlineBytes)) + kInflateRoom);
+        region.place(pixels.data() + start, pixels.size() - start);
+        const unsigned inflateError = zlibDecompress(region, imageData.data(), imageData.size(), checkAdler32);
+        if (inflateError != kInflateOk)
+            return inflateError;
+        if (!fitsIn(region.used, 0, std::size_t(scanlineBytes)))
+            return kPngErrorImageDataTooShort;
+        scanlines = region.start;
+    } else {
+        inflated.reserve(std::size_t(std::min(scanlineBytes, producible)));
+        const unsigned inflateError = zlibDecompress(inflated, imageData.data(), imageData.size(), checkAdler32);
+        if (inflateError != kInflateOk)
+            return inflateError;
+        if (!fitsIn(inflated.size(), 0, std::size_t(scanlineBytes)))
+            return kPngErrorImageDataTooShort;
+        scanlines = inflated.data();
+    }
 
     uint64_t widestRow = 0;
     for (int p = 0; p < passCount; ++p) {
@@ -497,13 +551,13 @@ unsigned PngDecoder::run(std::vector<unsigned char>& pixels, const unsigned char
                 return kPngErrorFilterType;
     }
 
-    const bool identity = !convertColour || (colourType == kRgba && bitDepth == 8);
-    const uint64_t pixelCount = uint64_t(width) * height;
-    pixels.resize(std::size_t(identity ? (pixelCount * bpp + 7) / 8 : pixelCount * 4));
-    if (pixels.empty())
+    if (!inPlace)
+        pixels.resize(std::size_t(outputBytes));
+    if (outputBytes == 0) {
+        pixels.resize(0);
         return kPngOk;
+    }
     const unsigned byteDistance = (bpp + 7) / 8;
-    const bool rowsAreBytes = uint64_t(width) * bpp % 8 == 0;
     const std::size_t rowCapacity = std::size_t(widestRow);
     const std::vector<uint8_t> zeroRow(rowCapacity, 0);
     std::vector<uint8_t> rowA(rowCapacity), rowB(rowCapacity);
@@ -546,5 +600,14 @@ unsigned PngDecoder::run(std::vector<unsigned char>& pixels, const unsigned char
             }
         }
     }
+    pixels.resize(std::size_t(outputBytes));
     return kPngOk;
+}
+
+void PngDecoder::decode(std::vector<unsigned char>& pixels, const unsigned char* data, std::size_t size) {
+    error = run(pixels, data, size);
+}
+
+void PngDecoder::decode(ByteBuffer& pixels, const unsigned char* data, std::size_t size) {
+    error = run(pixels, data, size);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/ByteBuffer.h"
+
 // Reads the whole file at `path` into `bytes` (binary). A file that cannot be opened or sought
 // leaves `bytes` empty.
 void loadFile(std::vector<unsigned char>& bytes, const std::string& path);
@@ -49,6 +51,9 @@ public:
     // Decodes `size` bytes at `data` into `pixels` (width x height x 4 bytes on success) and
     // sets width, height and error. On failure the pixels are undefined.
     void decode(std::vector<unsigned char>& pixels, const unsigned char* data, std::size_t size);
+    // The same into a buffer that is not zero-filled first: the texture loader's choice, as
+    // every pixel is written anyway.
+    void decode(ByteBuffer& pixels, const unsigned char* data, std::size_t size);
 
     uint32_t width = 0, height = 0;
     uint32_t bitDepth = 0, colourType = 0;
@@ -64,6 +69,6 @@ public:
     unsigned error = kPngErrorNotDecoded;
 
 private:
-    unsigned run(std::vector<unsigned char>& pixels, const unsigned char* data, std::size_t size);
+    template <class Pixels> unsigned run(Pixels& pixels, const unsigned char* data, std::size_t size);
     unsigned readChunk(const unsigned char* type, const unsigned char* data, uint32_t length);
 };

@@ -13,6 +13,7 @@ constexpr unsigned kPngFilterPaeth = 4;
 
 // Reconstructs `length` bytes into `out` from the filtered bytes `in`, with `previous` the
 // reconstructed row above (all zeros for a first row) and `byteDistance` = ceil(bpp / 8), 1 to 8.
-// `filter` must be 0 to 4. `out` may be the same memory as `in` but must not overlap `previous`.
+// `filter` must be 0 to 4. `out` may be the same memory as `in`, or start before it (each
+// byte is read before anything is written over it), but must not overlap `previous`.
 void unfilterRow(uint8_t* out, const uint8_t* in, const uint8_t* previous, std::size_t length, unsigned byteDistance,
                  unsigned filter);

@@ -31,7 +31,7 @@ void loadTexture(Texture& texture, const std::string& path, bool upload) {
     loadFile(bytes, path);
     if (bytes.empty())
         throw ResourceException(path, "File not found!");
-    std::vector<unsigned char> pixels;
+    ByteBuffer pixels;
     PngDecoder decoder;
     decoder.decode(pixels, bytes.data(), bytes.size());
     // Guards the upload against reading past a short pixel array, and regions against dividing

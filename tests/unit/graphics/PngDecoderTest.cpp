@@ -45,6 +45,13 @@ void expectSameAsLibpng(const Bytes& file, const std::string& what) {
     for (std::size_t i = 0; i < reference.size(); i += 4)
         ASSERT_TRUE(std::equal(reference.begin() + i, reference.begin() + i + 4, ours.pixels.begin() + i))
             << what << ": pixel " << i / 4 << " (x " << i / 4 % w << ", y " << i / 4 / w << ")";
+    // The texture loader's array, which is not zero-filled, must come out the same.
+    ByteBuffer buffer;
+    PngDecoder decoder;
+    decoder.decode(buffer, file.data(), file.size());
+    ASSERT_EQ(0u, decoder.error) << what;
+    ASSERT_TRUE(buffer.size() == reference.size() && std::equal(reference.begin(), reference.end(), buffer.data()))
+        << what << ": decoded into a ByteBuffer";
 }
 
 struct Format {
