@@ -287,18 +287,35 @@ uint32_t litlenEntry(unsigned symbol, unsigned len) {
 }
 
 // Where two literal codes fit in the first-level bits together, their entry holds both, so one
-// lookup writes two bytes. Walking down keeps every entry read (at a lower index) a single one.
-void pairLiterals(uint32_t* table, unsigned tableBits) {
-    for (uint32_t i = uint32_t(1) << tableBits; i-- > 0;) {
-        const uint32_t first = table[i];
-        if (!(first & kEntryLiteral))
-            continue;
-        const uint32_t firstBits = consumedBits(first);
-        const uint32_t second = table[i >> firstBits];
-        if (!(second & kEntryLiteral) || firstBits + consumedBits(second) > tableBits)
-            continue;
-        table[i] = ((entryValue(first) | (entryValue(second) << 8)) << 16) | kEntryLiteral | (2u << 8) |
-                   (firstBits + consumedBits(second));
+// lookup writes two bytes. Pairs are enumerated from the short literal codes (few, by Kraft's
+// inequality), so a code without short literals costs almost nothing; each pair's pattern is
+// written over every value of the bits it does not look at.
+void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) {
+    uint32_t reversedCodes[kEndOfBlock];
+    uint8_t lengths[kEndOfBlock], literals[kEndOfBlock];
+    unsigned count = 0;
+    uint32_t reversed = 0, index = 0, remaining = 0;
+    for (unsigned len = 1; len <= kMaxCodeLength; ++len)
+        remaining += code.counts[len];
+    for (unsigned len = 1; len < tableBits; ++len) {
+        for (uint32_t i = 0; i < code.counts[len]; ++i, ++index) {
+            if (code.symbols[index] < kEndOfBlock) {
+                reversedCodes[count] = reversed;
+                lengths[count] = uint8_t(len);
+                literals[count++] = uint8_t(code.symbols[index]);
+            }
+            if (--remaining != 0)
+                reversed = nextReversedCode(reversed, len);
+        }
+    }
+    const uint32_t tableSize = uint32_t(1) << tableBits;
+    for (unsigned a = 0; a < count && lengths[a] + lengths[0] <= tableBits; ++a) {
+        for (unsigned b = 0; b < count && lengths[a] + lengths[b] <= tableBits; ++b) {
+            const uint32_t bits = lengths[a] + lengths[b];
+            const uint32_t entry = ((literals[a] | (uint32_t(literals[b]) << 8)) << 16) | kEntryLiteral | (2u << 8) | bits;
+            for (uint32_t j = reversedCodes[a] | (reversedCodes[b] << lengths[a]); j < tableSize; j += uint32_t(1) << bits)
+                table[j] = entry;
+        }
     }
 }
 
@@ -673,7 +690,7 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
         !prepareCode(t.distCode, distLengths, kNumDistSymbols))
         return kInflateErrorOversubscribed;
     buildTable(t.litlen, kLitlenTableBits, t.litlenCode, litlenEntry);
-    pairLiterals(t.litlen, kLitlenTableBits);
+    pairLiterals(t.litlen, kLitlenTableBits, t.litlenCode);
     buildTable(t.dist, kDistTableBits, t.distCode, distEntry);
     return kInflateOk;
 }
