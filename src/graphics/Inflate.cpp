@@ -131,6 +131,11 @@ struct BitReader {
         if (n == 0)
             return 0;
         const std::size_t first = bitPos >> 3;
+        if (inputHas((bitLength >> 3) - first, 8)) { // one word where the input allows it
+            uint64_t word;
+            std::memcpy(&word, data + first, sizeof word);
+            return uint32_t(word >> (bitPos & 7)) & lowMask(n);
+        }
         const std::size_t last = (bitPos + n - 1) >> 3;
         uint32_t v = 0;
         for (std::size_t i = first, shift = 0; i <= last; ++i, shift += 8)
