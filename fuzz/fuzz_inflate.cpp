@@ -1,5 +1,6 @@
 // libFuzzer target for the inflater: any bytes as a zlib stream, decoded with the Adler-32 check
-// on and off and into both output kinds; the results must agree with each other.
+// on and off, into both output kinds, and with the plain x86-64 build of the hot loop; the
+// results must agree with each other.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (withoutCheck == kInflateOk && withCheck == kInflateOk &&
         (checked.size() != unchecked.size() ||
          (!checked.empty() && std::memcmp(checked.data(), unchecked.data(), checked.size()) != 0)))
+        std::abort();
+    // The same stream through the plain build: the same code and the same bytes.
+    inflateUsePortableCode(true);
+    std::vector<unsigned char> portable;
+    const unsigned portableResult = zlibDecompress(portable, input.data(), input.size(), true);
+    inflateUsePortableCode(false);
+    if (portableResult != withCheck || (withCheck == kInflateOk && portable != checked))
         std::abort();
     return 0;
 }

@@ -95,9 +95,7 @@ AddBlocks chooseAddBlocks() {
     __builtin_cpu_init(); // may run before the library's own constructors
     return __builtin_cpu_supports("avx2") ? addBlocksAvx2 : addBlocks;
 }
-const AddBlocks addBlocksHere = chooseAddBlocks();
-#elif defined(__SSE2__)
-const auto addBlocksHere = addBlocks;
+AddBlocks addBlocksHere = chooseAddBlocks();
 #endif
 
 } // namespace
@@ -109,7 +107,11 @@ uint32_t adler32(const unsigned char* data, std::size_t length) {
         length -= n;
 #if defined(__SSE2__)
         const std::size_t blocks = n / kBlock;
+#if defined(ADLER_HAS_AVX2_BUILD)
         addBlocksHere(a, b, data, blocks);
+#else
+        addBlocks(a, b, data, blocks);
+#endif
         data += blocks * kBlock;
         n -= blocks * kBlock;
 #endif
@@ -119,4 +121,12 @@ uint32_t adler32(const unsigned char* data, std::size_t length) {
         b %= kAdlerModulus;
     }
     return (b << 16) | a;
+}
+
+void adler32UsePortableCode(bool portable) {
+#if defined(ADLER_HAS_AVX2_BUILD)
+    addBlocksHere = portable ? addBlocks : chooseAddBlocks();
+#else
+    (void)portable;
+#endif
 }

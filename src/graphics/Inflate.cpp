@@ -538,7 +538,7 @@ FastLoop chooseFastLoop() {
 #endif
     return fastLoopPortable;
 }
-const FastLoop fastLoop = chooseFastLoop();
+FastLoop fastLoop = chooseFastLoop();
 
 // Decodes one literal, end of block or length/distance pair bit by bit, with every check.
 unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& litlen, const HuffmanCode& dist,
@@ -865,4 +865,9 @@ unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::siz
 unsigned zlibDecompress(InflateOutput& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32) {
     output.used = 0;
     return zlibDecompressTo(output, 0, input, inputSize, checkAdler32);
+}
+
+void inflateUsePortableCode(bool portable) {
+    fastLoop = portable ? fastLoopPortable : chooseFastLoop();
+    adler32UsePortableCode(portable);
 }

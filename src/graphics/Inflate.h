@@ -44,6 +44,13 @@ constexpr std::size_t kInflateMaxExpansion = 1032;
 // The RFC 1950 checksum of `length` bytes, starting from 1.
 uint32_t adler32(const unsigned char* data, std::size_t length);
 
+// The decoder's hot loop and the checksum are built twice: for this processor's extensions
+// (BMI2, AVX2), chosen once at start-up, and for plain x86-64. Passing true runs the plain
+// builds from then on, false the chosen ones again: for tests and benchmarks that hold both to
+// the same results. Not for use while another thread decodes.
+void inflateUsePortableCode(bool portable);
+void adler32UsePortableCode(bool portable);
+
 // Decompresses a zlib stream. The output is replaced by the decompressed bytes; its capacity on
 // entry is taken as the expected size, so a caller that knows it reserves ahead and the output
 // never moves. The trailer is always the last 4 bytes of the input.

@@ -467,3 +467,21 @@ TEST(InflateAgainstReference, RandomBytesAfterAValidHeaderGiveTheSameCode) {
         expectSameAsReference(stream, "trial " + std::to_string(trial));
     }
 }
+
+// The plain x86-64 builds of the hot loop and the checksum, which this machine's extensions
+// would otherwise hide, against zlib and the reference.
+TEST(InflatePortableBuild, DecodesAndChecksAlike) {
+    struct Portable {
+        Portable() { inflateUsePortableCode(true); }
+        ~Portable() { inflateUsePortableCode(false); }
+    } portable;
+    const Bytes inputs[] = {makeText(200000, 31), makeRuns(200000, 32), makeNoise(50000, 33), makePixels(200000, 34)};
+    for (const Bytes& input : inputs)
+        for (int level : {1, 6, 9})
+            EXPECT_EQ(input, decodeOk(zlibCompress(input, level)));
+    for (std::size_t n : {0, 31, 32, 5550, 5551, 50000})
+        EXPECT_EQ(::adler32(1, inputs[2].data(), uInt(n)), adler32(inputs[2].data(), n)) << n;
+    for (const Bytes& stream : sampleStreams())
+        for (std::size_t cut = 0; cut <= stream.size(); cut += 7)
+            expectSameAsReference(Bytes(stream.begin(), stream.begin() + cut), "cut at " + std::to_string(cut));
+}
