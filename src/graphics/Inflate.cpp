@@ -4,30 +4,31 @@
 // Why it is fast. Huffman symbols are decoded through lookup tables indexed by the next 11
 // (literal/length) or 8 (distance) bits, with second-level tables for longer codes. One entry
 // gives the symbol's meaning and the number of bits it takes with its extra bits, so a literal
-// costs one load and one shift, and a length or distance adds a mask for its extra bits. Bits
-// come from a 64-bit buffer refilled a whole word at a time without branches; one refill covers
-// three literals or a complete length/distance pair (at most 48 bits), and the next symbol is
-// looked up before a match is copied, so the table load overlaps the copy. Matches are copied 16
-// or 8 bytes at a time into output that keeps slack past the match end.
+// costs one load and one shift, and a length or distance adds a mask for its extra bits; where
+// two literal codes fit in 11 bits together, one entry gives both. Bits come from a 64-bit
+// buffer refilled a whole word at a time without branches, and each refill comes after the
+// next symbol's lookup where the bits allow, so the input load stays off the path from one
+// symbol to the next. Matches are copied a word at a time, the first 40 bytes without a loop,
+// into output that keeps room past the match end. The hot loop is built twice, for plain
+// x86-64 and for BMI2, and the checksum for SSE2 and AVX2; the build for the processor is
+// chosen once. Tables are built by doubling: each code is written once and the table copied
+// after itself, so a block's tables cost about as much as copying them.
 //
-// Why it is correct. The fast loop refills only while at least 8 input bytes are left, so every
-// bit it looks at is real input and no "input ended" error can arise inside it; a pattern the
-// code leaves unassigned is found within 15 real bits, exactly where a bit-by-bit walk finds it.
-// Anything unusual (an unassigned pattern, symbols 286/287, distance symbols 30/31, a distance
-// reaching before the output) leaves the loop without consuming the symbol. The rest, and the
-// last symbols before the end of the input or of the output room, go through the careful path,
-// which reads through BitReader and walks the canonical code one bit at a time, so the
-// end-of-input codes (10, 11, 50, 51, 52) come out exactly as a bit-at-a-time tree walk gives
-// them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted streams.
+// Why it is correct. A fast-loop round starts only while enough input is left for every refill
+// it makes, so every bit it looks at is real input and no "input ended" error can arise inside
+// it; a pattern the code leaves unassigned is found within 15 real bits, exactly where a
+// bit-by-bit walk finds it. Anything unusual (an unassigned pattern, symbols 286/287, distance
+// symbols 30/31, a distance reaching before the output) leaves the loop without consuming the
+// symbol. The rest, and the last symbols before the end of the input or of the output room, go
+// through the careful path, which reads through BitReader and walks the canonical code one bit
+// at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
+// bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted streams.
 // Every check of untrusted input goes through inputHas().
 #include "graphics/Inflate.h"
 
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #if defined(__GNUC__)
 #define INFLATE_ALWAYS_INLINE inline __attribute__((always_inline))
@@ -345,14 +346,6 @@ inline void store16(uint8_t* p, uint32_t v) {
 }
 inline void store64(uint8_t* p, uint64_t v) {
     std::memcpy(p, &v, sizeof v);
-}
-inline void copy16(uint8_t* dst, const uint8_t* src) {
-#if defined(__SSE2__)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
-#else
-    store64(dst, load64(src));
-    store64(dst + 8, load64(src + 8));
-#endif
 }
 
 // Makes sure `room` more bytes fit in the output.

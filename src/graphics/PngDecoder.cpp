@@ -2,9 +2,11 @@
 // Adam7 passes, unfiltering and the conversion to 8-bit RGBA.
 //
 // Untrusted sizes: every read of the file goes through fitsIn(). Nothing is allocated from a
-// header's claims alone: image sizes that do not fit in 32 bits are refused up front, the
-// inflate output is capped by what the compressed bytes could produce, and the pixel array is
-// allocated only after the decompressed data has been found long enough for the image.
+// header's claims alone: image sizes that do not fit in 32 bits are refused up front, and the
+// inflate output is capped by what the compressed bytes could produce. The pixel array is
+// allocated only after the decompressed data has been found long enough for the image, except
+// where the scanlines are inflated into it, which needs the data to be able to fill them and
+// the array to be at most twice their size; its pages are touched only as data arrives.
 #include "graphics/PngDecoder.h"
 
 #include <algorithm>
