@@ -289,6 +289,34 @@ TEST(PngDecoder, InterlacedDecodesLikeItsTwinAtEverySizeBelowNine) {
             }
 }
 
+// Scanlines inflated into the pixel array itself (at its start for RGBA, at its end for RGB and
+// grey with alpha), followed by more data than the array has room for, or cut one byte short.
+TEST(PngDecoder, DataPastTheLastRowIsIgnoredAndShortDataFailsWhereverItIsInflated) {
+    for (const Format f : {Format{6, 8}, Format{6, 16}, Format{2, 8}, Format{4, 8}, Format{3, 8}}) {
+        ImageSpec s = specFor(f, 45, 23, false, 300);
+        const std::vector<Bytes> rows = makeRows(s);
+        const Bytes plte = chunk("PLTE", Bytes(3 * 200, 90));
+        const Bytes exact = unfiltered(rows);
+        Bytes longer = exact;
+        longer.resize(exact.size() + 5000, 0xA5);
+        const Decoded expected = decode(simplePng(ihdrData(45, 23, f.bitDepth, f.colourType), exact, {plte}));
+        ASSERT_EQ(0u, expected.error) << describe(s);
+        ByteBuffer pixels;
+        PngDecoder decoder;
+        const Bytes file = simplePng(ihdrData(45, 23, f.bitDepth, f.colourType), longer, {plte});
+        decoder.decode(pixels, file.data(), file.size());
+        ASSERT_EQ(0u, decoder.error) << describe(s);
+        EXPECT_TRUE(pixels.size() == expected.pixels.size() &&
+                    std::equal(expected.pixels.begin(), expected.pixels.end(), pixels.data()))
+            << describe(s);
+        EXPECT_EQ(expected.pixels, decode(file).pixels) << describe(s);
+        const Bytes shorter(exact.begin(), exact.end() - 1);
+        EXPECT_EQ(kPngErrorImageDataTooShort,
+                  errorOf(simplePng(ihdrData(45, 23, f.bitDepth, f.colourType), shorter, {plte})))
+            << describe(s);
+    }
+}
+
 TEST(PngDecoder, ZeroWidthOrHeightDecodesToNoPixels) {
     const Decoded wide = decode(simplePng(ihdrData(0, 3, 8, 6), {0, 0, 0}));
     EXPECT_EQ(0u, wide.error);
