@@ -373,6 +373,9 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     uint8_t* const outBegin = output.start;
     uint8_t* out = outBegin + output.used;
     uint8_t* const outFastEnd = outBegin + output.capacity - kFastOutputRoom;
+    // The input gate of every round, worked out once: a round may start while `next` is at or
+    // before this (the check above makes it a pointer into the input).
+    const uint8_t* const inFastEnd = dataEnd - kFastInputBytes;
 
     // Only the low byte of `left` counts: whole entries are subtracted from it, and the borrow
     // into the high bits is never looked at. Bits above `left` in `buf` are zero or the true
@@ -452,8 +455,11 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         uint32_t d = dist[buf & lowMask(kDistTableBits)];
         if (d & kEntrySubtable)
             d = subtableEntry(dist, d, kDistTableBits);
+        // Exceptional distance entries (symbols 30 and 31, unassigned patterns) give distance 0,
+        // so one unsigned comparison sends them and distances reaching before the output alike
+        // to the careful path.
         const uint32_t distance = entryValue(d) + extraValue(buf, d);
-        if ((d & kEntryExceptional) || distance > std::size_t(out - outBegin)) {
+        if (std::size_t(distance) - 1 >= std::size_t(out - outBegin)) {
             buf = savedBuf; // let the careful path decode this pair and report its error
             left = savedLeft;
             break;
@@ -501,7 +507,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
                 src += distance;
             } while (dst < out);
         }
-    } while (inputHas(std::size_t(dataEnd - next), kFastInputBytes) && out <= outFastEnd);
+    } while (next <= inFastEnd && out <= outFastEnd);
     if (result == FastExit::Careful && out > outFastEnd)
         result = FastExit::NeedRoom;
     // Whole bytes refilled but not consumed go back to the input.
