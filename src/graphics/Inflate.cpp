@@ -29,6 +29,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "graphics/DeflateTables.h"
+
 
 #if defined(__GNUC__)
 #define INFLATE_ALWAYS_INLINE inline __attribute__((always_inline))
@@ -74,14 +76,10 @@ constexpr std::size_t kCopySlack = 40;
 constexpr std::size_t kFastOutputRoom = 4 + kMaxMatch + kCopySlack;
 constexpr std::size_t kMinOutputCapacity = 4096;
 
-const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-const uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                  2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                                6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+using deflate::kDistanceBase;
+using deflate::kDistanceExtra;
+using deflate::kLengthBase;
+using deflate::kLengthExtra;
 const uint8_t kCodeLengthOrder[kNumCodeLengthSymbols] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
@@ -327,7 +325,7 @@ void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) 
 
 uint32_t distEntry(unsigned symbol, unsigned len) {
     if (symbol < kFirstBadDistanceSymbol)
-        return makeEntry(kDistBase[symbol], 0, len, kDistExtra[symbol]);
+        return makeEntry(kDistanceBase[symbol], 0, len, kDistanceExtra[symbol]);
     return makeEntry(0, kEntryExceptional, len, 0);
 }
 
@@ -566,9 +564,9 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
         return error;
     if (distSymbol >= int(kFirstBadDistanceSymbol))
         return kInflateErrorBadDistanceSymbol;
-    if (!in.has(kDistExtra[distSymbol]))
+    if (!in.has(kDistanceExtra[distSymbol]))
         return kInflateErrorExtraBitsPastEnd;
-    const std::size_t distance = kDistBase[distSymbol] + in.bits(kDistExtra[distSymbol]);
+    const std::size_t distance = kDistanceBase[distSymbol] + in.bits(kDistanceExtra[distSymbol]);
     if (distance > output.used)
         return kInflateErrorDistanceTooFar;
     ensureRoom(output, length);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "graphics/Crc32.h"
+#include "graphics/DeflateTables.h"
 #include "graphics/Inflate.h"
 
 namespace {
@@ -22,16 +23,10 @@ constexpr int kMaxChain = 48;
 constexpr unsigned kHashBits = 15;
 constexpr uint32_t kNoPosition = 0xffffffffu;
 
-// Bases and extra bits of the length codes 257 to 285 and the distance codes 0 to 29.
-constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
-                                        33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
-                                        1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                                        6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+using deflate::kDistanceBase;
+using deflate::kDistanceExtra;
+using deflate::kLengthBase;
+using deflate::kLengthExtra;
 
 // Deflate's bit order: values from the least significant bit, Huffman codes from the most.
 class BitWriter {
