@@ -46,34 +46,23 @@ public:
 
     void afterFrame(Counts& counts, float dt, int livesBefore) {
         countEvents(counts, livesBefore);
-        const Vector2 centre = ball.position + Vector2{ball.width * 0.5f, ball.height * 0.5f};
+        const Vector2 centre = ballCentre(ball);
         const Vector2 v = ball.getVelocity();
         if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(v.x) || !std::isfinite(v.y)) {
             fault(counts.errors, counts, "position or velocity is not a number");
             return;
         }
-        const Rect area = scene.getGameArea();
-        if (centre.x < area.x || centre.x > area.x + area.width || centre.y < area.y)
+        if (!inField(scene, ball))
             fault(counts.escapes, counts, "centre outside the field");
         // A ball the paddle has just taken back stays where it was until its next frame on the
         // paddle; only a ball in flight can be inside a box.
-        for (IEntity* other : scene.getEntities()) {
-            if (ball.isHeld())
-                break;
-            if (other == &ball || !other->isActive())
-                continue;
-            const ICollider* collider = other->getCollider();
-            if (collider == nullptr || collider->getType() != kAABBColliderType)
-                continue;
-            const Rect box = static_cast<const AABBCollider*>(collider)->getBounds();
-            const float depth = circleRectPenetration(centre, ball.radius, box);
-            if (depth > kMaxOverlap) {
-                char what[128];
-                std::snprintf(what, sizeof what, "%.2f px inside the box at (%.1f, %.1f, %.1f x %.1f)", depth, box.x,
-                              box.y, box.width, box.height);
-                fault(counts.overlaps, counts, what);
-                break;
-            }
+        Rect box;
+        const float depth = ball.isHeld() ? 0.0f : deepestOverlap(scene, ball, &box);
+        if (depth > kMaxOverlap) {
+            char what[128];
+            std::snprintf(what, sizeof what, "%.2f px inside the box at (%.1f, %.1f, %.1f x %.1f)", depth, box.x,
+                          box.y, box.width, box.height);
+            fault(counts.overlaps, counts, what);
         }
         watchForFreeze(counts, centre, dt);
     }
@@ -151,6 +140,33 @@ private:
 };
 
 } // namespace
+
+Vector2 ballCentre(const PellvaneBallEntity& ball) {
+    return ball.position + Vector2{ball.width * 0.5f, ball.height * 0.5f};
+}
+
+bool inField(const PellvaneGameScene& scene, const PellvaneBallEntity& ball) {
+    const Vector2 centre = ballCentre(ball);
+    const Rect area = scene.getGameArea();
+    return centre.x >= area.x && centre.x <= area.x + area.width && centre.y >= area.y;
+}
+
+float deepestOverlap(const PellvaneGameScene& scene, const PellvaneBallEntity& ball, Rect* box) {
+    float deepest = 0.0f;
+    for (IEntity* other : scene.getEntities()) {
+        const ICollider* collider = other != &ball && other->isActive() ? other->getCollider() : nullptr;
+        if (collider == nullptr || collider->getType() != kAABBColliderType)
+            continue;
+        const Rect bounds = static_cast<const AABBCollider*>(collider)->getBounds();
+        const float depth = circleRectPenetration(ballCentre(ball), ball.radius, bounds);
+        if (depth > deepest) {
+            deepest = depth;
+            if (box != nullptr)
+                *box = bounds;
+        }
+    }
+    return deepest;
+}
 
 Autopilot::Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
                      float missChance)

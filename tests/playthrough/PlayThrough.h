@@ -9,6 +9,9 @@
 #include <random>
 #include <string>
 
+#include "collision/Rect.h"
+#include "collision/Vector2.h"
+
 class PellvaneBallEntity;
 class PellvaneGameScene;
 class PellvanePaddleEntity;
@@ -96,6 +99,12 @@ struct Counts {
 };
 
 constexpr float kMaxOverlap = 0.5f;
+
+// The ball's centre, and whether it is in the field (or below it, where a lost ball goes).
+Vector2 ballCentre(const PellvaneBallEntity& ball);
+bool inField(const PellvaneGameScene& scene, const PellvaneBallEntity& ball);
+// How deep the ball's circle is in the active box it is deepest in (0 if in none), and that box.
+float deepestOverlap(const PellvaneGameScene& scene, const PellvaneBallEntity& ball, Rect* box = nullptr);
 constexpr float kFreezeSeconds = 2.0f;
 constexpr float kFreezeDistance = 8.0f;
 

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Game.h"
-#include "collision/AABBCollider.h"
-#include "collision/SweptCircle.h"
+#include "PlayThrough.h"
 #include "game/GameTestSupport.h"
 
 namespace {
@@ -38,25 +37,15 @@ protected:
         ball->position = centre - Vector2{ball->width * 0.5f, ball->height * 0.5f};
         ball->setVelocity(velocity);
     }
-    Vector2 centre() const { return ball->position + Vector2{ball->width * 0.5f, ball->height * 0.5f}; }
 
     // Runs `frames` frames of `dt`, checking after each that a ball in flight is in the field (or
     // below it) and no more than 0.5 px inside any active box.
     void play(int frames, float dt) {
-        const Rect area = scene->getGameArea();
         for (int frame = 0; frame < frames && !ball->isHeld(); ++frame) {
             scene->update(dt);
-            const Vector2 c = centre();
-            ASSERT_TRUE(c.x >= area.x && c.x <= area.x + area.width && c.y >= area.y)
-                << "frame " << frame << ": out of the field at (" << c.x << ", " << c.y << ")";
-            for (IEntity* other : scene->getEntities()) {
-                const ICollider* box = other->isActive() ? other->getCollider() : nullptr;
-                if (other == ball || box == nullptr || box->getType() != kAABBColliderType)
-                    continue;
-                const Rect bounds = static_cast<const AABBCollider*>(box)->getBounds();
-                ASSERT_LE(circleRectPenetration(c, ball->radius, bounds), 0.5f)
-                    << "frame " << frame << ": inside the box at (" << bounds.x << ", " << bounds.y << ")";
-            }
+            const Vector2 c = playthrough::ballCentre(*ball);
+            ASSERT_TRUE(playthrough::inField(*scene, *ball)) << "frame " << frame << " at (" << c.x << ", " << c.y << ")";
+            ASSERT_LE(playthrough::deepestOverlap(*scene, *ball), playthrough::kMaxOverlap) << "frame " << frame;
         }
     }
 
@@ -91,7 +80,7 @@ TEST_F(BallInPlayTest, ABallStartingInsideAWallIsMovedOutTheShortWay) {
     EXPECT_GT(ball->getVelocity().x, 0.0f);
     fly({area.x - 2.0f, 330.0f}, {-300.0f, 100.0f}); // centre inside the 16 px wall
     play(30, 1.0f / 60.0f);
-    EXPECT_GT(centre().x, area.x + ball->radius - 0.5f);
+    EXPECT_GT(playthrough::ballCentre(*ball).x, area.x + ball->radius - 0.5f);
 }
 
 } // namespace
