@@ -57,6 +57,28 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+// Players link the file into synced folders: a rename onto the link would replace the link
+// with a regular file, so the file the link ends at is the one replaced. A link that points
+// nowhere yet names the file to create; a loop of links is left to the rename to fail on.
+std::string followLinks(const std::string& path) {
+    constexpr int kMaxLinks = 40; // the kernel's own limit on links followed in one lookup
+    std::string current = path;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        char target[PATH_MAX];
+        const ssize_t length = readlink(current.c_str(), target, sizeof target - 1);
+        if (length < 0)
+            return current;
+        target[length] = '\0';
+        if (target[0] == '/') {
+            current = target;
+        } else {
+            const std::size_t slash = current.rfind('/');
+            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+        }
+    }
+    return current;
+}
+
 } // namespace
 
 std::string defaultPath() {
@@ -67,25 +89,30 @@ std::string defaultPath() {
     return home.empty() ? "" : home + "/.local/share/" + kRelativePath;
 }
 
-int load(const std::string& path) {
+Stored load(const std::string& path) {
     if (path.empty()) {
         warn("(no home directory)", "not kept; starting from 0");
-        return 0;
+        return {0, false};
     }
+    const auto unreadable = [&](int error) {
+        warn(path, std::string(std::strerror(error)) + "; counted as 0 and left as it is during this run");
+        return Stored{0, false};
+    };
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        warn(path,
-             errno == ENOENT ? "none yet; starting from 0" : std::string(std::strerror(errno)) + "; counted as 0");
-        return 0;
+        if (errno == ENOENT) {
+            warn(path, "none yet; starting from 0");
+            return {};
+        }
+        return unreadable(errno);
     }
     char bytes[kMaxFileBytes + 1];
+    errno = 0;
     const std::size_t size = std::fread(bytes, 1, sizeof bytes, file);
-    const bool readError = std::ferror(file) != 0;
+    const int readError = std::ferror(file) != 0 ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(file);
-    if (readError) {
-        warn(path, "could not be read; counted as 0");
-        return 0;
-    }
+    if (readError != 0)
+        return unreadable(readError);
     std::size_t i = 0;
     long long value = 0;
     while (i < size && bytes[i] >= '0' && bytes[i] <= '9' && value <= INT_MAX)
@@ -95,20 +122,21 @@ int load(const std::string& path) {
         ++i;
     if (digits == 0 || i != size || size > kMaxFileBytes || value > INT_MAX) {
         warn(path, "is not a score; counted as 0");
-        return 0;
+        return {};
     }
-    return static_cast<int>(value);
+    return {static_cast<int>(value), true};
 }
 
 bool save(const std::string& path, int score) {
     if (path.empty())
         return false;
-    std::string temporary = path + ".XXXXXX";
+    const std::string target = followLinks(path);
+    std::string temporary = target + ".XXXXXX";
     const auto fail = [&](const char* step) {
         warn(path, std::string(step) + ": " + std::strerror(errno) + "; not saved");
         return false;
     };
-    if (!makeParents(path))
+    if (!makeParents(target))
         return fail("cannot make its directory");
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
@@ -116,7 +144,7 @@ bool save(const std::string& path, int score) {
     int error = writeAll(fd, std::to_string(score) + "\n") && fsync(fd) == 0 ? 0 : errno;
     if (close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0)
+    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         unlink(temporary.c_str());

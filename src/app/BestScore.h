@@ -14,14 +14,25 @@ constexpr const char* kRelativePath = "pellvane/best-score";
 // directory can be found either.
 std::string defaultPath();
 
-// The score stored at `path`. A missing, unreadable or corrupt file (anything but a decimal
-// number from 0 to INT_MAX, optionally followed by white space) counts as 0, with one line on
-// standard error saying so; never an exception.
-int load(const std::string& path);
+// What `load` found: the score, and whether the file may be replaced during this run.
+struct Stored {
+    int score = 0;
+    // False when a file exists that could not be read (permission denied, an I/O error):
+    // replacing it would lose a score the player still has. A missing or corrupt file is
+    // replaced as usual.
+    bool writable = true;
+};
+
+// The score stored at `path`, with one line on standard error unless it is a plain score. A
+// missing file or a corrupt one (anything but a decimal number from 0 to INT_MAX, optionally
+// followed by white space) counts as 0; a file that cannot be read counts as 0 and is left
+// alone. Never an exception.
+Stored load(const std::string& path);
 
 // Writes `score` to `path` through a temporary file in the same directory and a rename, so a
-// crash leaves the old score or the new one, never half a file. Missing directories are made
-// (mode 0700). On failure one line on standard error says why and false comes back.
+// crash leaves the old score or the new one, never half a file. When `path` is a symbolic link
+// the file it points to is replaced and the link stays. Missing directories are made (mode
+// 0700). On failure one line on standard error says why and false comes back.
 bool save(const std::string& path, int score);
 
 } // namespace bestscore

@@ -5,32 +5,26 @@
 #include <vector>
 
 #include "app/DebugLog.h"
-#include "graphics/PngDecoder.h"
+#include "graphics/IconImage.h"
 
 namespace {
 // Pixels at least this opaque are part of the icon's shape; SDL 1.2 icons have no partial alpha.
 constexpr unsigned char kMaskAlphaThreshold = 128;
-// An icon is a few dozen pixels on a side; anything larger is not meant as one.
-constexpr uint32_t kMaxIconSide = 512;
 } // namespace
 
 void setWindowIcon(const std::string& path) {
-    // The icon is optional data: without the file the window keeps the default icon.
-    std::vector<unsigned char> file;
-    loadFile(file, path);
-    if (file.empty())
+    // The icon is optional data: without it, or with one that cannot serve, the window keeps
+    // the default icon.
+    IconImage icon;
+    std::string reason;
+    const IconStatus status = loadIconImage(path, icon, reason);
+    if (status == IconStatus::Unusable)
+        debugLog("pellvane: no window icon: %s cannot serve as one: %s", path.c_str(), reason.c_str());
+    if (status != IconStatus::Loaded)
         return;
-    std::vector<unsigned char> pixels;
-    PngDecoder decoder;
-    decoder.decode(pixels, file.data(), file.size());
-    if (decoder.error != kPngOk || decoder.width == 0 || decoder.width > kMaxIconSide ||
-        decoder.height > kMaxIconSide) {
-        debugLog("No window icon: %s could not be read as a PNG of at most %u pixels a side (error %u)", path.c_str(),
-                 kMaxIconSide, decoder.error);
-        return;
-    }
-    const int width = static_cast<int>(decoder.width);
-    const int height = static_cast<int>(decoder.height);
+    std::vector<unsigned char>& pixels = icon.pixels;
+    const int width = static_cast<int>(icon.width);
+    const int height = static_cast<int>(icon.height);
     // The decoder's bytes are R, G, B, A in memory, whatever the byte order of the machine.
     const bool little = SDL_BYTEORDER == SDL_LIL_ENDIAN;
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -15,6 +16,7 @@
 #include "app/Screenshot.h"
 #include "app/WindowIcon.h"
 #include "check/Checker.h"
+#include "graphics/IconImage.h"
 
 namespace {
 // Reports a fatal error the way start-up errors are reported: verbatim on standard output,
@@ -25,15 +27,34 @@ void reportFatal(const std::string& text) {
     debugLog("%s", text.c_str());
 }
 
-// The window icon, in the data directory.
-constexpr const char* kIconPath = "icons/pellvane-64.png";
-
 // Without an X display and with no video driver chosen, SDL 1.2 falls back to a text-mode
 // driver that takes the terminal over and then fails to open OpenGL; say what is needed instead.
 bool displayAvailable() {
     const char* display = std::getenv("DISPLAY");
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     return (display != nullptr && display[0] != '\0') || (driver != nullptr && driver[0] != '\0');
+}
+
+// SDL 1.2 tries its video drivers in turn and, when the X server cannot be reached, ends with a
+// text-mode one that takes the terminal over before it fails to offer OpenGL. X11 is the one
+// driver here that gives a GL window, so it is the only one tried unless the user chose another.
+void chooseX11UnlessChosen() {
+    setenv("SDL_VIDEODRIVER", "x11", 0);
+}
+
+// Starts SDL's video (and audio, whose failure the sound manager reports). False, with the
+// message said, when video did not start: nothing may touch SDL video after that.
+bool startSdl() {
+    chooseX11UnlessChosen();
+    SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
+    // SDL's entry glue would run SDL_Quit at exit; this build has none.
+    std::atexit(SDL_Quit);
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0)
+        return true;
+    const char* display = std::getenv("DISPLAY");
+    reportFatal(std::string("Pellvane needs an X11 display with OpenGL, and cannot open the display \"") +
+                (display != nullptr ? display : "") + "\" (" + SDL_GetError() + ").");
+    return false;
 }
 } // namespace
 
@@ -52,6 +73,10 @@ int main(int argc, char** argv) {
         std::printf("pellvane %s\n", PELLVANE_VERSION);
         return 0;
     }
+    // A relative --shot file is the caller's: name it before the data directory becomes ours.
+    std::error_code cwdError;
+    if (!options.shotFile.empty())
+        options.shotFile = std::filesystem::absolute(options.shotFile, cwdError).string();
     if (!enterDataDirectory(options, error)) {
         reportFatal(error);
         return 1;
@@ -64,16 +89,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
-    // SDL's entry glue would run SDL_Quit at exit; this build has none.
-    std::atexit(SDL_Quit);
+    if (!startSdl())
+        return 1;
     // Vertical sync where the driver offers it; asked before the window opens. Where it is not
-    // honoured the frame loop's max_fps cap keeps the frame rate down. SDL 1.2 dereferences its
-    // video device here, so only once video is up (without a display the window's failure below
-    // reports it).
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0)
-        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
-    setWindowIcon(kIconPath);
+    // honoured the frame loop's max_fps cap keeps the frame rate down.
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    setWindowIcon(kWindowIconPath);
     if (SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
         // Without a window and GL context every GL call that follows would crash.
         reportFatal(std::string("Could not open the 800x600 OpenGL window: ") + SDL_GetError());

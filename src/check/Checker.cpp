@@ -18,6 +18,7 @@
 #include "check/GameChecks.h"
 #include "check/SchemaCheck.h"
 #include "game/PellvaneGameScene.h"
+#include "graphics/IconImage.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
@@ -131,6 +132,7 @@ private:
     Location locate(const TiXmlElement* element, const std::string& message) const;
     void checkUse();
     void checkImages();
+    void checkWindowIcon();
 
     Game& game;
     Findings& findings;
@@ -166,6 +168,7 @@ void DataChecker::run() {
     schema.walk(config, *findRule("config"), nullptr);
     checkUse();
     checkImages();
+    checkWindowIcon();
 }
 
 void DataChecker::configure(TiXmlElement* config) {
@@ -524,6 +527,16 @@ void DataChecker::checkImages() {
     std::sort(unused.begin(), unused.end());
     for (const std::string& path : unused)
         findings.warning({path, 0, 0}, "no sprite uses this image");
+}
+
+// The icon is optional: the game starts without it, or with one it cannot use, keeping the
+// window's default icon; an unusable one is worth a warning.
+void DataChecker::checkWindowIcon() {
+    IconImage icon;
+    std::string reason;
+    if (loadIconImage(kWindowIconPath, icon, reason) == IconStatus::Unusable)
+        findings.warning({kWindowIconPath, 0, 0}, "the window icon cannot serve as one, so the window keeps the "
+                                                 "default icon: " + reason);
 }
 } // namespace
 

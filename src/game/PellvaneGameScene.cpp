@@ -101,7 +101,11 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     // The data checker loads with an observer: the player's best score is none of its business.
     if (keepBestScore && loadObserver == nullptr) {
         bestScorePath = bestscore::defaultPath();
-        bestScore = bestscore::load(bestScorePath);
+        const bestscore::Stored stored = bestscore::load(bestScorePath);
+        bestScore = stored.score;
+        // A file that exists but cannot be read still holds the player's score: never replace it.
+        if (!stored.writable)
+            bestScorePath.clear();
     }
     if (!inputCallback) {
         inputCallback = std::make_unique<GameSceneInputCallback>(this);

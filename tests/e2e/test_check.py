@@ -109,11 +109,15 @@ status, _, err = run(["--check", "--shot", "x.png"], work)
 check(status == 2 and "do not go together" in err, "a bad combination of options exits 2 (%r, %r)" % (status, err))
 shutil.rmtree(work, ignore_errors=True)
 
-# A picture of level 3 of the shipped game: its first block (red, health 3) and the HUD.
+# A picture of level 3 of the shipped game: its first block (red, health 3) and the HUD. A
+# relative file name is the caller's, not the data directory's.
 shots = pvtest.make_workdir()
 picture = os.path.join(shots, "level3.png")
-status, out, err = run(["--shot", picture, "--level", "3"], os.path.join(pvtest.ROOT, "data"))
+data_before = sorted(os.listdir(os.path.join(pvtest.ROOT, "data")))
+status, out, err = run(["--data", os.path.join(pvtest.ROOT, "data"), "--shot", "level3.png", "--level", "3"], shots)
 check(status == 0 and out == "", "--shot --level 3 succeeds quietly (%r, %r, %r)" % (status, out, err))
+check(os.path.isfile(picture) and sorted(os.listdir(os.path.join(pvtest.ROOT, "data"))) == data_before,
+      "the picture is written where the command was run, nothing in the data")
 red = pvtest.pixel(picture, 70, 116)
 check(red is not None and red[0] > 180 and red[1] < 80 and red[2] < 80, "the first block is red (%r)" % (red,))
 check(pvtest.pixel(picture, 400, 300) != pvtest.pixel(picture, 70, 116), "the picture is not one colour")

@@ -63,14 +63,21 @@ if game.window:
 status, out, err = game.wait()
 check(status == 0 and out == "", "Escape quits with status 0 and nothing on standard output (%r, %r)" % (status, out))
 
-# An audio driver that cannot open: the game still starts, silently, and says so on stderr.
-work2 = workdir(config())
+# An audio driver that cannot open and a window icon of 64x0 pixels (a valid PNG, which no window
+# system takes as an icon): the game still starts, silently, with the default icon, and says both
+# on stderr, one line each. The checker warns about the icon, naming its file.
+work2 = workdir(config(), extra={"icons/pellvane-64.png": pvtest.png_of_size(64, 0)})
 game = pvtest.Game(work2, env={"SDL_AUDIODRIVER": "no-such-driver"})
-check(game.find_window() is not None, "starts when the audio device cannot open")
+check(game.find_window() is not None, "starts when the audio device cannot open and the icon is empty")
 if game.window:
     game.key("Escape")
 status, out, err = game.wait()
-check(status == 0 and out == "", "quits cleanly after the audio fallback (%r, %r)" % (status, out))
-check("dummy" in err and err.count("\n") >= 1, "one line on standard error names the fallback (%r)" % err)
+check(status == 0 and out == "", "quits cleanly after the audio and icon fallbacks (%r, %r)" % (status, out))
+check("dummy" in err and err.count("\n") >= 2, "one line on standard error names the audio fallback (%r)" % err)
+check(len([line for line in err.splitlines() if "icons/pellvane-64.png" in line]) == 1,
+      "one line on standard error names the unusable icon (%r)" % err)
+status, out, _ = pvtest.run_tool(["--check"], work2)
+check(status == 0 and "icons/pellvane-64.png: warning:" in out and "64x0" in out,
+      "--check warns about the empty icon, naming its file (%r, %r)" % (status, out))
 
 pvtest.finish()

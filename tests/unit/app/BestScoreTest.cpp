@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "app/BestScore.h"
@@ -28,12 +30,14 @@ TEST(BestScoreTest, OnlyADecimalNumberIsAScoreAndEverythingElseCountsAsZeroWithO
     for (const char* corrupt : {"", "12a\n", "-5\n", "1 2\n", "2147483648\n", "999999999999999999999999"}) {
         testsupport::writeFile("best-score", corrupt);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(0, bestscore::load("best-score")) << corrupt;
+        EXPECT_EQ(0, bestscore::load("best-score").score) << corrupt;
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(1, std::count(said.begin(), said.end(), '\n')) << corrupt << ": " << said;
     }
     testsupport::writeFile("best-score", "2147483647 \n");
-    EXPECT_EQ(2147483647, bestscore::load("best-score"));
+    const bestscore::Stored stored = bestscore::load("best-score");
+    EXPECT_EQ(2147483647, stored.score);
+    EXPECT_TRUE(stored.writable);
 }
 
 TEST(BestScoreTest, SavingReplacesTheFileLeavingNothingElseAndAFailureSaysWhy) {
@@ -48,6 +52,54 @@ TEST(BestScoreTest, SavingReplacesTheFileLeavingNothingElseAndAFailureSaysWhy) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(bestscore::save(scratch.file("share/pellvane/best-score/inside"), 10)); // a file in the way
     EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("not saved"));
+}
+
+TEST(BestScoreTest, OnlyAMissingOrCorruptFileMayBeReplacedAndOneThatCannotBeReadIsLeftAlone) {
+    testsupport::ScratchDir scratch;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(bestscore::load("missing").writable);
+    testsupport::writeFile("corrupt", "x\n");
+    EXPECT_TRUE(bestscore::load("corrupt").writable);
+    // An I/O error that root meets too: the name is a directory.
+    std::filesystem::create_directory("folder");
+    const bestscore::Stored folder = bestscore::load("folder");
+    EXPECT_EQ(0, folder.score);
+    EXPECT_FALSE(folder.writable);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(3, std::count(said.begin(), said.end(), '\n')) << said;
+
+    // Permission denied, as a player who is not root meets it: the scratch directory is the
+    // test's own, mode 0700, so another user may not even look inside.
+    testsupport::writeFile("kept", "5000\n");
+    const std::string kept = scratch.file("kept");
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0)
+            _exit(3);
+        std::freopen("/dev/null", "w", stderr);
+        const bestscore::Stored denied = bestscore::load(kept);
+        _exit(denied.score == 0 && !denied.writable ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+TEST(BestScoreTest, SavingThroughASymbolicLinkReplacesTheFileItPointsToAndKeepsTheLink) {
+    testsupport::ScratchDir scratch;
+    testsupport::writeFile("synced/best", "10\n");
+    std::filesystem::create_directories("share/pellvane");
+    std::filesystem::create_symlink("../../synced/best", "share/pellvane/best-score");
+    ASSERT_TRUE(bestscore::save(scratch.file("share/pellvane/best-score"), 700));
+    EXPECT_TRUE(std::filesystem::is_symlink("share/pellvane/best-score"));
+    EXPECT_EQ(700, bestscore::load("synced/best").score);
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator("synced"), {})) << "no temporary file left";
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator("share/pellvane"), {}));
+    // A link that points nowhere yet names the file to make.
+    std::filesystem::create_symlink("synced/new", "dangling");
+    ASSERT_TRUE(bestscore::save(scratch.file("dangling"), 5));
+    EXPECT_TRUE(std::filesystem::is_symlink("dangling"));
+    EXPECT_EQ(5, bestscore::load("synced/new").score);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The game's counters: each copies its number from the game scene every frame, before the
 // first game, after a new game, a cleared level and game over; the best score kept between runs.
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -93,15 +94,15 @@ TEST_F(PellvaneCounterEntitiesTest, TheBestCounterShowsTheBestAndItIsWrittenOnly
     };
     play(150);
     EXPECT_EQ(150, best->target) << "the score shows once it passes the best";
-    EXPECT_EQ(120, bestscore::load(path)) << "nothing is written during a game";
+    EXPECT_EQ(120, bestscore::load(path).score) << "nothing is written during a game";
     scene->ballLost(); // game over
-    EXPECT_EQ(150, bestscore::load(path));
+    EXPECT_EQ(150, bestscore::load(path).score);
     play(40);
     scene->ballLost();
     EXPECT_EQ(150, best->target);
     play(200);
     scene.reset(); // quitting in the middle of a game keeps its score
-    EXPECT_EQ(200, bestscore::load(path));
+    EXPECT_EQ(200, bestscore::load(path).score);
     std::filesystem::remove(path);
 
     // Without keep_best_score the best lasts for the run: nothing is read or written.
@@ -109,6 +110,19 @@ TEST_F(PellvaneCounterEntitiesTest, TheBestCounterShowsTheBestAndItIsWrittenOnly
     play(70);
     scene.reset();
     EXPECT_FALSE(std::filesystem::exists(path));
+
+    // A file that cannot be read is said once and never replaced: no attempt, no second line.
+    std::filesystem::create_directories(path);
+    testing::internal::CaptureStderr();
+    scene = loadScene<PellvaneGameScene>("<pellvane_game id='game' lives='0' keep_best_score='true'><levels>"
+                                         "<level>level1.xml</level></levels><entities><best_counter/>"
+                                         "</entities></pellvane_game>");
+    play(90);
+    scene->ballLost();
+    scene.reset();
+    const std::string said = testing::internal::GetCapturedStderr();
+    std::filesystem::remove(path);
+    EXPECT_EQ(1, std::count(said.begin(), said.end(), '\n')) << said;
 }
 
 TEST_F(PellvaneCounterEntitiesTest, ACounterOutsideAGameSceneIsALoadError) {
