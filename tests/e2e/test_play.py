@@ -24,6 +24,11 @@ def ball(shot):
     return view.centre(view.matching(shot, view.field, view.is_ball))
 
 
+def on_paddle(position):
+    """A ball just above the paddle: the "GET READY" text, bright too, is higher up."""
+    return position is not None and position[1] > view.paddle[1] - 40
+
+
 def paddle(shot):
     return view.centre(view.matching(shot, view.paddle_band, view.is_paddle))
 
@@ -49,18 +54,25 @@ if window:
     game.xdotool("click", "1")
     play_shot, started = view.poll(game, "play.png", lambda s: digits(s) > 300, 15)
     check(started, "the click started a game: the counters appear (%d bright pixels)" % digits(play_shot))
-    time.sleep(1.5)  # the level's loading delay, and the "GET READY" fades away
-    play_shot = view.shoot(game, "play.png")
+    # The level's loading delay, and the "GET READY" fades away: wait for what it shows.
+    play_shot, faded = view.poll(game, "play.png", lambda s: view.changed_fraction(start_shot, s, view.title) > 0.2
+                                 and glass(s) < BUTTON_AREA // 20 and on_paddle(ball(s)), 15)
     gone = view.changed_fraction(start_shot, play_shot, view.title)
     check(gone > 0.2, "the title was shown and has faded out (%.0f%% of it changed)" % (gone * 100))
     check(glass(play_shot) < BUTTON_AREA // 20, "the button has faded out (%d pixels left)" % glass(play_shot))
 
     held = ball(play_shot)
-    check(held is not None, "the ball waits on the paddle (%r)" % (held,))
-    if held is not None:
-        game.key("space")
-        first_shot, first = view.poll(game, "flight1.png",
-                                      lambda s: (b := ball(s)) and view.distance(b, held) > 20 and b, 5)
+    check(on_paddle(held), "the ball waits on the paddle (%r)" % (held,))
+    if on_paddle(held):
+        # Space is taken once the level is in play; until then a release changes nothing, so it
+        # is released again until the ball leaves, or the time is up.
+        def launched(shot):
+            moved = (b := ball(shot)) and view.distance(b, held) > 20 and b
+            if not moved:
+                game.key("space")
+            return moved
+
+        first_shot, first = view.poll(game, "flight1.png", launched, 10)
         check(first, "releasing space launched the ball (%r -> %r)" % (held, ball(first_shot)))
         if first:
             _, second = view.poll(game, "flight2.png",
