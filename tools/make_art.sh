@@ -153,6 +153,26 @@ make_paddle() { # width height destination
     with_alpha "$WORK/pcol.miff" "$WORK/pouter.miff" "$dst"
 }
 
+# Debris: a small fragment of a block for the break effect, in the block's greys (lit top-left,
+# shaded bottom-right) so the block's tint multiplies in the same way; its bottom-right corner is
+# chipped off along a diagonal, antialiased by drawing the outline at 4x.
+make_debris() { # size destination
+    local s=$1 dst=$2 S=$(($1 * 4)) e=$(($1 - 1)) chip=$(($1 * 5 / 8))
+    vgradient "$s" "$s" "$WORK/dface.miff" '#f4f4f4' '#d0d0d0' '#a8a8a8'
+    # The chip runs where column + row = e + chip - 1; it and everything past it is the dark edge.
+    im "$WORK/dface.miff" +antialias \
+        -fill '#ffffff' -draw "line 0,0 $e,0" \
+        -fill '#ececec' -draw "line 0,1 0,$e" \
+        -fill '#888888' -draw "line $e,1 $e,$((chip - 1))" \
+        -fill '#6c6c6c' -draw "line 1,$e $((chip - 1)),$e" \
+        -draw "polygon $((chip - 1)),$e $e,$((chip - 1)) $e,$e" \
+        "$WORK/dbody.miff"
+    im -size "${S}x${S}" xc:black -fill white \
+        -draw "polygon 0,0 $S,0 $S,$(((chip + 1) * 4)) $(((chip + 1) * 4)),$S 0,$S" \
+        -filter box -resize "${s}x${s}!" "$WORK/dmask.miff"
+    with_alpha "$WORK/dbody.miff" "$WORK/dmask.miff" "$dst"
+}
+
 # Walls: a steel rail with a cyan light groove, 16 px thick, in 40 px panels with rivets.
 # The horizontal bar is lit from above; the vertical one is the same tile turned so it is lit from
 # the left. 800 and 600 are whole numbers of panels, so the bars span the window exactly.
@@ -364,6 +384,7 @@ make_ball 16 "$WORK/ball.miff"
 make_paddle 112 16 "$WORK/paddle.miff"
 make_paddle 80 16 "$WORK/paddle_small.miff"
 make_paddle 144 16 "$WORK/paddle_large.miff"
+make_debris 8 "$WORK/debris.miff"
 atlas_begin pieces.png 1024 1024 24 20
 place_at wall_h "$WORK/wall_h.miff" 0 0
 place_at wall_v "$WORK/wall_v.miff" 0 20
@@ -374,6 +395,8 @@ place ball "$WORK/ball.miff"
 place paddle "$WORK/paddle.miff"
 spare place paddle_small "$WORK/paddle_small.miff"
 spare place paddle_large "$WORK/paddle_large.miff"
+# Later additions go after everything above, so the sprites above keep their places.
+spare place debris "$WORK/debris.miff"
 atlas_end
 
 # HUD atlas: digits share one cell size so numbers line up at any value.
@@ -396,6 +419,10 @@ make_button 'NEW GAME' 224 56 "$WORK/button.miff"
 logo_text 'PAUSED' 60 4 5 0x0 "$WORK/paused.miff" '#123c7a' "$CYAN_HI" "$CYAN" "$CYAN_LO"
 text_mask_trim 'PRESS P OR CLICK TO PLAY ON' 16 3 "$WORK/rmask.miff"
 hud_text_from_mask "$WORK/rmask.miff" 2 "$WORK/resume_hint.miff"
+# The hint before a launch: the same outlined white as the counters' labels, in the button's
+# text size, so a tint and a pulse can make it call without hiding the field.
+text_mask_trim 'CLICK TO LAUNCH' 26 4 "$WORK/lhmask.miff"
+hud_text_from_mask "$WORK/lhmask.miff" 2 "$WORK/click_to_launch.miff"
 # A flat translucent night shade, stretched by its entity to dim the field behind a message.
 im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
 
@@ -416,6 +443,7 @@ place shade "$WORK/shade.miff"
 place label_best "$WORK/label_best.miff"
 place paused "$WORK/paused.miff"
 place resume_hint "$WORK/resume_hint.miff"
+spare place click_to_launch "$WORK/click_to_launch.miff"
 atlas_end
 
 {

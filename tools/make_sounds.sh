@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Generates the shipped sounds in data/sounds/: the three block hit effects and the looping
+# Generates the shipped sounds in data/sounds/: the block hit effects, the effects of the game's
+# events (paddle, wall, launch, lost ball, level cleared, game over, new game) and the looping
 # background music. Needs sox and oggenc (vorbis-tools); the output is reproducible byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,6 +26,105 @@ hit() { # name note
 hit red.wav A4
 hit orange.wav C#5
 hit yellow.wav E5
+# A block of health 4 sits a step below red on the same triad, on the E under A4.
+hit purple.wav E4
+
+# ---------------------------------------------------------------------------------------------
+# Event effects, mono 16-bit at 44.1 kHz like the hits and pitched in A (major for good news,
+# minor for bad) so they sit with the music. Peaks are set by each effect's last norm: the hits
+# peak at -3 dB; effects heard on every bounce sit lower, the wall tick lowest.
+
+# One voice of an effect: a sox generator for length seconds with quarter-sine fades in and out,
+# starting start seconds into its file (sox -m pads the shorter voices of a mix with silence).
+# The rate goes before -n so the generator runs at 44.1 kHz itself: no resampling, which would
+# push a full-scale wave over the top. (sox 14.4 cannot sweep a triangle, so sweeps are sines.)
+# FADE=l before the call gives a logarithmic fade, which dies away fast like a struck thing.
+voice() { # destination start length attack release generator...
+    local dst=$1 start=$2 length=$3 attack=$4 release=$5
+    shift 5
+    "${SOX[@]}" -r $RATE -n -b 16 -c 1 "$dst" synth "$length" "$@" \
+        fade "${FADE:-q}" "$attack" "$length" "$release" pad "$start"
+}
+
+# Paddle: a soft, low wooden "bop": a sine that droops a tone into A3 with a little of its octave
+# for body, filtered so nothing in it is bright.
+voice "$work/bop.wav" 0 0.1 0.003 0.095 sine B3/A3
+voice "$work/bop8.wav" 0 0.06 0.002 0.058 triangle A4
+"${SOX[@]}" -m -v 0.8 "$work/bop.wav" -v 0.2 "$work/bop8.wav" "$out/paddle.wav" lowpass 1200 norm -5
+
+# Wall: a short light tick on E6, a sine with the click of a plucked string, quieter than the rest.
+FADE=l voice "$work/tick.wav" 0 0.05 0.001 0.048 sine E6
+FADE=l voice "$work/tickp.wav" 0 0.05 0 0.045 pluck E6
+"${SOX[@]}" -m -v 0.6 "$work/tick.wav" -v 0.4 "$work/tickp.wav" "$out/wall.wav" norm -12
+
+# Launch: a quick chirp rising an octave from A4 to A5 with its fifth above, over a breath of
+# band-passed noise that swells in as the whoosh.
+voice "$work/chirp.wav" 0 0.2 0.01 0.09 sine A4/A5
+voice "$work/chirp5.wav" 0 0.2 0.01 0.09 sine E5/E6
+voice "$work/breath.wav" 0 0.2 0.12 0.08 pinknoise
+"${SOX[@]}" "$work/breath.wav" "$work/whoosh.wav" sinc 1500-6000
+"${SOX[@]}" -m -v 0.55 "$work/chirp.wav" -v 0.15 "$work/chirp5.wav" -v 0.3 "$work/whoosh.wav" \
+    "$out/launch.wav" norm -6
+
+# Lost ball: a slow glide down a fifth from E4 to A3 with the octaves below and above it, mellowed,
+# with a gentle tremolo: sad, not harsh.
+voice "$work/fall.wav" 0 0.5 0.01 0.3 sine E4/A3
+voice "$work/fall8.wav" 0 0.5 0.01 0.3 sine E3/A2
+voice "$work/fall16.wav" 0 0.5 0.01 0.3 sine E5/A4
+"${SOX[@]}" -m -v 0.6 "$work/fall.wav" -v 0.3 "$work/fall8.wav" -v 0.1 "$work/fall16.wav" "$out/lost.wav" \
+    lowpass 1800 tremolo 6 30 norm -5
+
+# A note of a phrase: a pluck with a soft sine under it (the sine an octave up for bright phrases).
+phrase_note() { # destination start length release note sine-note
+    voice "$work/pn_pluck.wav" "$2" "$3" 0 "$4" pluck "$5"
+    voice "$work/pn_sine.wav" "$2" "$3" 0.004 "$4" sine "$6"
+    "${SOX[@]}" -m -v 0.65 "$work/pn_pluck.wav" -v 0.35 "$work/pn_sine.wav" "$1"
+}
+
+# Level cleared: a bright A major arpeggio rising A4 C#5 E5 A5 in quick plucks, then the A major
+# chord an octave up strummed and ringing out over a soft triangle pad, with a little room around
+# it; 1 s.
+cleared=()
+start=0
+for notes in "A4 A5" "C#5 C#6" "E5 E6" "A5 A6"; do
+    read -r note ping <<<"$notes"
+    phrase_note "$work/cl_${#cleared[@]}.wav" $start 0.3 0.25 "$note" "$ping"
+    cleared+=(-v 0.3 "$work/cl_${#cleared[@]}.wav")
+    start=$(awk "BEGIN { print $start + 0.08 }")
+done
+start=0.32
+for note in A5 C#6 E6; do
+    phrase_note "$work/cl_${#cleared[@]}.wav" $start 0.6 0.5 "$note" "$note"
+    cleared+=(-v 0.15 "$work/cl_${#cleared[@]}.wav")
+    voice "$work/cl_${#cleared[@]}.wav" $start 0.66 0.01 0.6 triangle "$note"
+    cleared+=(-v 0.1 "$work/cl_${#cleared[@]}.wav")
+    start=$(awk "BEGIN { print $start + 0.012 }")
+done
+"${SOX[@]}" -m "${cleared[@]}" "$out/cleared.wav" reverb 30 50 50 100 0 -4 fade q 0 1.0 0.15 norm -3
+
+# Game over: a slow minor phrase falling E4 C4 B3 A3, the last note held over a low A2, mellowed
+# and with the same room as the fanfare; 1.5 s.
+over=()
+for step in "0 0.45 E4" "0.35 0.45 C4" "0.7 0.4 B3" "1.0 0.5 A3"; do
+    read -r start length note <<<"$step"
+    phrase_note "$work/go_${#over[@]}.wav" "$start" "$length" $(awk "BEGIN { print $length - 0.02 }") "$note" "$note"
+    over+=(-v 0.3 "$work/go_${#over[@]}.wav")
+done
+voice "$work/go_low.wav" 1.0 0.5 0.03 0.45 sine A2
+over+=(-v 0.1 "$work/go_low.wav")
+"${SOX[@]}" -m "${over[@]}" "$out/gameover.wav" sinc -2400 reverb 30 50 50 100 0 -4 \
+    fade q 0 1.5 0.2 norm -4
+
+# New game: an upbeat pick-up E5 E5 leaping a fourth to A5, in a soft square (a little chip-tune
+# brass) doubled by a sine; 0.5 s.
+jingle=()
+for step in "0 0.08 E5" "0.11 0.08 E5" "0.22 0.28 A5"; do
+    read -r start length note <<<"$step"
+    voice "$work/ng_sq_${#jingle[@]}.wav" "$start" "$length" 0.004 $(awk "BEGIN { print $length - 0.01 }") square "$note"
+    voice "$work/ng_si_${#jingle[@]}.wav" "$start" "$length" 0.004 $(awk "BEGIN { print $length - 0.01 }") sine "$note"
+    jingle+=(-v 0.2 "$work/ng_sq_${#jingle[@]}.wav" -v 0.13 "$work/ng_si_${#jingle[@]}.wav")
+done
+"${SOX[@]}" -m "${jingle[@]}" "$out/newgame.wav" sinc -3000 norm -6
 
 # The music: a 16-bar loop at 120 beats per minute (2 s a bar) over Am F C G, each bar an
 # eighth-note arpeggio over a soft sustained chord and a bass line on the beats one and three.
