@@ -12,3 +12,11 @@ extern const std::string PELLVANE_NEW_LEVEL_STARTED; // the loading delay has pa
 extern const std::string PELLVANE_GAME_OVER;         // a ball was lost with no life in reserve
 extern const std::string PELLVANE_GAME_PAUSED;       // the game in play was paused
 extern const std::string PELLVANE_GAME_RESUMED;      // the paused game goes on
+// Raised only where the data asks for the behaviour they mark (docs/data-format.md):
+extern const std::string PELLVANE_LEVEL_CLEARED;   // the last block broke; the next level follows after "cleared_delay"
+extern const std::string PELLVANE_BALL_SERVED;     // "lost_delay" after a lost ball: the paddle takes the next one
+extern const std::string PELLVANE_BALL_READY;      // the ball waits on the paddle in play, to be launched
+extern const std::string PELLVANE_BALL_LAUNCHED;   // the paddle let the ball go
+extern const std::string PELLVANE_BALL_CAUGHT;     // the paddle caught the free ball
+extern const std::string PELLVANE_PADDLE_BOUNCE;   // the ball bounced off the paddle
+extern const std::string PELLVANE_WALL_BOUNCE;     // the ball bounced off something that is neither paddle nor block

@@ -10,3 +10,4 @@ const std::string LEVEL_COUNTER_ENTITY_TYPE = "level_counter";
 const std::string LIVES_COUNTER_ENTITY_TYPE = "lives_counter";
 const std::string BACKGROUND_EFFECT_ENTITY_TYPE = "background_effect";
 const std::string BEST_COUNTER_ENTITY_TYPE = "best_counter";
+const std::string EVENT_SOUND_ENTITY_TYPE = "event_sound";

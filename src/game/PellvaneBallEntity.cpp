@@ -1,6 +1,8 @@
 // PellvaneBallEntity: reading the ball, its colour list, and its motion in the second pass.
 #include "game/PellvaneBallEntity.h"
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <tinyxml.h>
 
@@ -10,7 +12,9 @@
 #include "collision/Separation.h"
 #include "collision/SweptCircle.h"
 #include "collision/SweptCircleCollider.h"
+#include "game/GameEvents.h"
 #include "game/PellvaneBlockEffect.h"
+#include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "game/PellvanePaddleEntity.h"
 #include "scene/XmlAttributes.h"
@@ -22,6 +26,14 @@ const char* const kSource = "PellvaneBallEntity";
 constexpr float kColourEffectLifetime = 0.4f;
 constexpr float kColourEffectEndAlpha = 0.0f;
 constexpr float kColourEffectEndScale = 5.0f;
+constexpr float kDegrees = 3.14159265358979f / 180.0f;
+
+// `v` turned by `angle` radians (clockwise on screen, where y points down).
+Vector2 rotated(const Vector2& v, float angle) {
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    return {v.x * c - v.y * s, v.x * s + v.y * c};
+}
 } // namespace
 
 PellvaneBallEntity::~PellvaneBallEntity() {
@@ -40,6 +52,12 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "max_speed", maxSpeed);
     xml::readFloat(element, "start_velocity_x", startVelocity.x);
     xml::readFloat(element, "start_velocity_y", startVelocity.y);
+    float minAngleDegrees = 0.0f;
+    xml::readFloat(element, "min_angle", minAngleDegrees);
+    // Beyond 45 degrees no direction is far enough from both axes: the limit would be no limit.
+    minAngle = std::clamp(minAngleDegrees, 0.0f, 45.0f) * kDegrees;
+    xml::readFloat(element, "speed_up", speedUp);
+    xml::readFloat(element, "stall_time", stallTime);
     readColours(element);
 
     delete collider;
@@ -85,6 +103,11 @@ void PellvaneBallEntity::postUpdate(float dt) {
         rideOnPaddle();
         return;
     }
+    if (parked)
+        return;
+    sinceBlockHit += dt;
+    if (stallTime > 0.0f && sinceBlockHit >= stallTime * static_cast<float>(stallTurns + 1))
+        turnAfterStall();
     const float squaredSpeed = dot(velocity, velocity);
     if (squaredSpeed < minSpeed * minSpeed) {
         normalise(velocity);
@@ -149,15 +172,77 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
     velocity = restitution * (velocity - 2.0f * dot(velocity, n) * n);
 
     const ICollider* other = hit.first == collider ? hit.second : hit.first;
-    auto* hitPaddle = other != nullptr ? dynamic_cast<PellvanePaddleEntity*>(other->getOwner()) : nullptr;
-    if (hitPaddle == nullptr)
+    IEntity* owner = other != nullptr ? other->getOwner() : nullptr;
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    if (auto* hitPaddle = dynamic_cast<PellvanePaddleEntity*>(owner)) {
+        if (hitPaddle->maxBounceAngle > 0.0f && n.y < 0.0f) {
+            aimFromPaddle(hit, *hitPaddle);
+        } else {
+            const float paddleVelocity = hitPaddle->getVelocity();
+            if (paddleVelocity > kSpinThreshold || paddleVelocity < -kSpinThreshold)
+                velocity.x += hitPaddle->spin * (paddleVelocity - velocity.x);
+        }
+        limitAngle();
+        game->raise(PELLVANE_PADDLE_BOUNCE);
+        hitPaddle->ballBounced();
         return;
-    const float paddleVelocity = static_cast<float>(hitPaddle->direction) * hitPaddle->speed;
-    if (paddleVelocity > kSpinThreshold || paddleVelocity < -kSpinThreshold)
-        velocity.x += hitPaddle->spin * (paddleVelocity - velocity.x);
+    }
+    if (dynamic_cast<PellvaneBlockEntity*>(owner) != nullptr) {
+        sinceBlockHit = 0.0f;
+        stallTurns = 0;
+        const float speed = length(velocity);
+        if (speedUp > 0.0f && speed > 0.0f)
+            velocity = velocity * (std::min(speed + speedUp, std::max(speed, maxSpeed)) / speed);
+    } else {
+        game->raise(PELLVANE_WALL_BOUNCE);
+    }
+    limitAngle();
+}
+
+void PellvaneBallEntity::aimFromPaddle(const CollisionResult& hit, const PellvanePaddleEntity& from) {
+    // Where the ball's centre met the paddle, from -1 at the left end to +1 at the right: the
+    // further out, the flatter the return, as the player expects of a rounded paddle.
+    const float contactX = hit.point.x + width * 0.5f;
+    const float offset = from.offsetAlong(contactX);
+    velocity = from.aimedVelocity(offset, from.getVelocity(), length(velocity));
+}
+
+void PellvaneBallEntity::turnAfterStall() {
+    // A ball caught in a loop that misses every block: turn it a little, the other way each time
+    // and further each time, until it finds a block again. No randomness: runs stay reproducible.
+    ++stallTurns;
+    const float sign = stallTurns % 2 == 1 ? 1.0f : -1.0f;
+    const int size = (stallTurns - 1) % kMaxStallTurns + 1;
+    velocity = rotated(velocity, sign * static_cast<float>(size) * kStallDeflectionDegrees * kDegrees);
+    limitAngle();
+}
+
+void PellvaneBallEntity::limitAngle() {
+    if (!(minAngle > 0.0f))
+        return;
+    const float speed = length(velocity);
+    if (!(speed > 0.0f))
+        return;
+    // The angle from the vertical, kept within [minAngle, 90 degrees - minAngle] with the signs
+    // of both components as they were (a component of 0 counts as positive).
+    const float fromVertical =
+        std::clamp(std::atan2(std::fabs(velocity.x), std::fabs(velocity.y)), minAngle, 1.57079632679f - minAngle);
+    velocity = {std::copysign(speed * std::sin(fromVertical), velocity.x),
+                std::copysign(speed * std::cos(fromVertical), velocity.y)};
+}
+
+void PellvaneBallEntity::park() {
+    parked = true;
+    visible = false;
 }
 
 void PellvaneBallEntity::attachTo(PellvanePaddleEntity* holder, const Vector2& centreOffset) {
+    if (parked) {
+        parked = false;
+        visible = true;
+    }
+    sinceBlockHit = 0.0f;
+    stallTurns = 0;
     paddle = holder;
     holdOffset = centreOffset - Vector2{width * 0.5f, height * 0.5f};
     held = true;

@@ -24,6 +24,11 @@ constexpr Vector2 kDefaultBallStartVelocity{300.0f, -300.0f};
 constexpr float kBounceStopFraction = 0.7f;
 // Paddle speeds at or below this count as a paddle at rest: it lends no spin.
 constexpr float kSpinThreshold = 1e-6f;
+// A ball that has flown "stall_time" seconds without hitting a block turns by this many degrees
+// for each such stretch in a row, to alternate sides, growing to kMaxStallTurns steps and then
+// starting small again.
+constexpr float kStallDeflectionDegrees = 9.0f;
+constexpr int kMaxStallTurns = 4;
 
 // Owns its collider, which reads `position` and `nextPosition` by reference. `paddle` is not
 // owned: both live in the same scene, which destroys them together.
@@ -50,6 +55,14 @@ public:
     const Vector2& getVelocity() const { return velocity; }
     const Vector2& getNextPosition() const { return nextPosition; }
     bool isHeld() const { return held; }
+    // Out of sight and still, below the field where it was lost, until the paddle takes it.
+    void park();
+    bool isParked() const { return parked; }
+    // Seconds of flight since the last block hit (or the launch).
+    float getTimeSinceBlockHit() const { return sinceBlockHit; }
+    // Keeps the velocity's angle at least "min_angle" away from the horizontal and the vertical,
+    // at the same speed; nothing changes without "min_angle".
+    void limitAngle();
     PellvanePaddleEntity* getPaddle() const { return paddle; }
     // Leaves an effect copy of the ball and moves on to the next colour of its list. A ball
     // without colours keeps its tint; the effect is still spawned.
@@ -60,12 +73,20 @@ public:
     float maxSpeed = kDefaultBallMaxSpeed;
     float restitution = kDefaultBallRestitution;
     Vector2 startVelocity = kDefaultBallStartVelocity;
+    // "min_angle" in radians, "speed_up" in pixels per second a block hit, "stall_time" in
+    // seconds; each 0 (off) by default.
+    float minAngle = 0.0f;
+    float speedUp = 0.0f;
+    float stallTime = 0.0f;
     std::vector<Colour> colours;
     unsigned colourIndex = 0;
 
 private:
     void readColours(const TiXmlElement* element);
     void bounce(const CollisionResult& hit);
+    // The paddle's answer to a bounce off its top: the angle from where the ball met it.
+    void aimFromPaddle(const CollisionResult& hit, const PellvanePaddleEntity& from);
+    void turnAfterStall();
     // Moves a free ball out of any box of the scene it overlaps before it sweeps.
     void moveOutOfBoxes(const BaseScene& scene);
 
@@ -73,6 +94,9 @@ private:
     Vector2 nextPosition;
     Vector2 velocity;
     bool held = false;
+    bool parked = false;
+    float sinceBlockHit = 0.0f;
+    int stallTurns = 0;
     PellvanePaddleEntity* paddle = nullptr;
     Vector2 holdOffset;
     // The scene's boxes while the ball is moved out of them; a member only so its storage is reused.

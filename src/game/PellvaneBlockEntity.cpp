@@ -1,6 +1,7 @@
 // PellvaneBlockEntity: loading, the tint rule, the reaction to a hit and breaking.
 #include "game/PellvaneBlockEntity.h"
 
+#include <cmath>
 #include <cstdint>
 #include <tinyxml.h>
 
@@ -10,6 +11,9 @@
 #include "collision/ICollider.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEffect.h"
+#include "game/PellvaneDebrisEffect.h"
+#include "graphics/Sprite.h"
+#include "graphics/SpriteManager.h"
 #include "game/PellvaneGameScene.h"
 #include "scene/XmlAttributes.h"
 #include "sound/SoundManager.h"
@@ -85,11 +89,11 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
         return;
 
     SoundManager* sounds = Game::getInstance()->getSoundManager();
-    const char* sound = blockHitSound(health);
+    const std::string* sound = gameSceneOf(scene, kSource)->getBlockHitSound(health);
     if (health == 2)
         ball->cycleColour();
     if (sound != nullptr && sounds != nullptr)
-        sounds->playSound(sound);
+        sounds->playSound(*sound);
 
     // The copy shows the tint from before the hit.
     if (health != 1 && scene != nullptr)
@@ -108,5 +112,36 @@ void PellvaneBlockEntity::breakBlock() {
     if (scene != nullptr)
         scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kBreakEffectLifetime, kEffectEndAlpha,
                                                  kBreakEffectEndScale, kBreakEffectEndScale));
+    throwDebris();
     gameSceneOf(scene, kSource)->addScore(kPointsPerHealth * initialHealth);
+}
+
+void PellvaneBlockEntity::throwDebris() {
+    const DebrisSettings& debris = gameSceneOf(scene, kSource)->getDebris();
+    SpriteManager* sprites = Game::getInstance()->getSpriteManager();
+    Sprite* shard = debris.count > 0 && sprites != nullptr ? sprites->getSprite(debris.sprite) : nullptr;
+    if (shard == nullptr || shard->getFrameCount() == 0)
+        return;
+    // The shards fly out evenly round the block's centre, upwards a little more, each turned by a
+    // fixed amount from the block's place so that no two breaks look alike; no randomness, so runs
+    // stay reproducible.
+    SpriteProperties look = getSpriteProperties();
+    look.sprite = shard;
+    look.frame = 0;
+    look.scale = {1.0f, 1.0f};
+    look.rotation = 0.0f;
+    look.width = static_cast<float>(shard->getFrame(0).getWidth());
+    look.height = static_cast<float>(shard->getFrame(0).getHeight());
+    look.layer += 1;
+    const Vector2 centre = position + Vector2{width * 0.5f - look.width * 0.5f, height * 0.5f - look.height * 0.5f};
+    const float twist = std::fmod(position.x * 0.37f + position.y * 0.61f, 1.0f);
+    for (int i = 0; i < debris.count; ++i) {
+        const float angle = 6.2831853f * (static_cast<float>(i) + twist) / static_cast<float>(debris.count);
+        const float reach = 0.6f + 0.4f * std::fmod(twist + static_cast<float>(i) * 0.618f, 1.0f);
+        const Vector2 velocity{std::cos(angle) * debris.speed * reach,
+                               std::sin(angle) * debris.speed * reach - debris.speed * 0.5f};
+        look.position = centre + Vector2{std::cos(angle) * width * 0.3f, std::sin(angle) * height * 0.3f};
+        scene->addEntity(new PellvaneDebrisEffect(look, debris.lifetime, velocity, debris.gravity,
+                                                  (i % 2 == 0 ? 1.0f : -1.0f) * (240.0f + 300.0f * reach)));
+    }
 }

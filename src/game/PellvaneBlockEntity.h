@@ -7,8 +7,8 @@
 // Points a block is worth for each unit of its initial health.
 constexpr int kPointsPerHealth = 10;
 
-// The effect id a hit plays, chosen by the block's health before the hit; null for a health
-// that plays none.
+// The effect id a hit plays by default, chosen by the block's health before the hit; null for a
+// health that plays none. The game scene's "block_sounds" replaces this list.
 const char* blockHitSound(int health);
 
 class PellvaneBlockEntity : public BoxEntity {
@@ -26,6 +26,8 @@ public:
 
 private:
     void applyTint();
+    // The shards of a break, when the scene's "debris" asks for them.
+    void throwDebris();
 
     int health = 1;
     int initialHealth = 1;

@@ -16,6 +16,7 @@
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneCounterEntities.h"
+#include "game/PellvaneEventSoundEntity.h"
 #include "game/PellvanePaddleEntity.h"
 #include "game/StartNewGameButtonEntity.h"
 #include "scene/GroupEntity.h"
@@ -124,6 +125,8 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
     xml::readInt(element, "lives", initialLives);
     lives = initialLives;
     xml::readFloat(element, "loaded_delay", loadedDelay);
+    xml::readFloat(element, "cleared_delay", clearedDelay);
+    xml::readFloat(element, "lost_delay", lostDelay);
     xml::readBool(element, "keep_best_score", keepBestScore);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
@@ -146,6 +149,34 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
         }
     }
     blockColours = colours.empty() ? std::vector<Colour>{kYellow, kOrange, kRed} : colours;
+
+    blockSounds.clear();
+    if (const TiXmlElement* list = element->FirstChildElement("block_sounds")) {
+        for (const TiXmlElement* child = list->FirstChildElement("sound"); child != nullptr;
+             child = child->NextSiblingElement("sound")) {
+            std::string id;
+            xml::readElementText(child, id);
+            blockSounds.push_back(id);
+        }
+    }
+    if (blockSounds.empty()) {
+        for (int health = 1; blockHitSound(health) != nullptr; ++health)
+            blockSounds.emplace_back(blockHitSound(health));
+    }
+
+    if (const TiXmlElement* settings = element->FirstChildElement("debris")) {
+        xml::readText(settings, "sprite", debris.sprite);
+        xml::readInt(settings, "count", debris.count);
+        xml::readFloat(settings, "speed", debris.speed);
+        xml::readFloat(settings, "lifetime", debris.lifetime);
+        xml::readFloat(settings, "gravity", debris.gravity);
+    }
+}
+
+const std::string* PellvaneGameScene::getBlockHitSound(int health) const {
+    if (health < 1 || static_cast<std::size_t>(health) > blockSounds.size() || blockSounds[health - 1].empty())
+        return nullptr;
+    return &blockSounds[health - 1];
 }
 
 void PellvaneGameScene::readLevelList(const TiXmlElement* element) {
@@ -269,14 +300,34 @@ void PellvaneGameScene::update(float dt) {
         }
         break;
     case Playing:
-        if (isLevelCleared()) {
-            ++levelsCompleted;
-            loadLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()), false);
-            raise(PELLVANE_NEW_LEVEL_LOADED);
-            ++lives; // one extra ball for every cleared level
-            stateTimer = 0.0f;
-            state = LevelLoaded;
+        if (serveTimer > 0.0f) {
+            serveTimer -= dt;
+            if (!(serveTimer > 0.0f)) {
+                serveTimer = 0.0f;
+                raise(PELLVANE_BALL_SERVED);
+            }
         }
+        if (isLevelCleared()) {
+            serveTimer = 0.0f;
+            if (clearedDelay > 0.0f) {
+                // The level stays on screen a moment, the ball at rest, before the next one.
+                ++levelsCompleted;
+                ++lives;
+                inputEnabled = false;
+                stateTimer = 0.0f;
+                state = LevelCleared;
+                raise(PELLVANE_LEVEL_CLEARED);
+            } else {
+                ++levelsCompleted;
+                advanceLevel();
+                ++lives; // one extra ball for every cleared level
+            }
+        }
+        break;
+    case LevelCleared:
+        stateTimer += dt;
+        if (stateTimer > clearedDelay)
+            advanceLevel();
         break;
     case Initiated:
     case GameOver:
@@ -284,6 +335,13 @@ void PellvaneGameScene::update(float dt) {
     }
     // The pointer steers the paddle in play; on the other screens it clicks buttons.
     Game::getInstance()->setCursorVisible(!isGameInPlay());
+}
+
+void PellvaneGameScene::advanceLevel() {
+    loadLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()), false);
+    raise(PELLVANE_NEW_LEVEL_LOADED);
+    stateTimer = 0.0f;
+    state = LevelLoaded;
 }
 
 void PellvaneGameScene::updatePaused(float dt) {
@@ -380,6 +438,7 @@ void PellvaneGameScene::newGameAt(unsigned index) {
     score = 0;
     levelsCompleted = static_cast<int>(index);
     lives = initialLives;
+    serveTimer = 0.0f;
     raise(PELLVANE_GAME_STARTED);
     loadLevel(index, false);
     raise(PELLVANE_NEW_LEVEL_LOADED);
@@ -394,6 +453,7 @@ void PellvaneGameScene::ballLost() {
         return;
     --lives;
     if (lives >= 0) {
+        serveTimer = lostDelay;
         raise(PELLVANE_BALL_LOST);
         return;
     }
@@ -412,6 +472,8 @@ IEntity* PellvaneGameScene::createEntity(const std::string& type) {
         return new PellvaneBallEntity();
     if (type == BLOCK_ENTITY_TYPE)
         return new PellvaneBlockEntity();
+    if (type == EVENT_SOUND_ENTITY_TYPE)
+        return new PellvaneEventSoundEntity();
     if (type == NEW_GAME_BUTTON_ENTITY_TYPE)
         return new StartNewGameButtonEntity();
     if (type == SCORE_COUNTER_ENTITY_TYPE)

@@ -28,7 +28,17 @@ private:
     PellvaneGameScene* scene;
 };
 
-enum GameState : int32_t { Initiated = 0, LevelLoaded = 1, Playing = 2, GameOver = 3 };
+// LevelCleared only with a "cleared_delay": the cleared level stays on screen for that long.
+enum GameState : int32_t { Initiated = 0, LevelLoaded = 1, Playing = 2, GameOver = 3, LevelCleared = 4 };
+
+// The debris a breaking block throws ("debris" of the scene): none unless the data asks.
+struct DebrisSettings {
+    std::string sprite;
+    int count = 0;
+    float speed = 160.0f;
+    float lifetime = 0.7f;
+    float gravity = 600.0f;
+};
 
 // Defaults of the scene description.
 constexpr int kDefaultInitialLives = 3;
@@ -59,6 +69,15 @@ public:
 
     Rect getGameArea() const { return gameArea; }
     const std::vector<Colour>& getBlockColours() const { return blockColours; }
+    // The effect a block's hit plays, by its health before the hit ("block_sounds", or the three
+    // default ids for health 3, 2 and 1); null for a health without one.
+    const std::string* getBlockHitSound(int health) const;
+    std::size_t getBlockSoundCount() const { return blockSounds.size(); }
+    const DebrisSettings& getDebris() const { return debris; }
+    float getClearedDelay() const { return clearedDelay; }
+    float getLostDelay() const { return lostDelay; }
+    // Raises a game event on the scene's dispatcher (GameEvents.h).
+    void raise(const std::string& name);
     int getScore() const { return score; }
     int getLives() const { return lives; }
     int getLevelsCompleted() const { return levelsCompleted; }
@@ -73,7 +92,7 @@ public:
     // A game in play (a level loaded or being played) can be paused: then only the pause overlay
     // is updated, the music is turned down, and "PELLVANE_GAME_PAUSED" is raised. P pauses and
     // resumes, losing the window's focus pauses, a click resumes.
-    bool isGameInPlay() const { return state == LevelLoaded || state == Playing; }
+    bool isGameInPlay() const { return state == LevelLoaded || state == Playing || state == LevelCleared; }
     bool isPaused() const { return paused; }
     void pause();
     void resume();
@@ -106,7 +125,8 @@ private:
     // for one whose error went to the load observer.
     IEntity* loadEntity(TiXmlElement* element);
     bool isLevelCleared() const;
-    void raise(const std::string& name);
+    // The next level comes into play, one more ball in reserve.
+    void advanceLevel();
     void updatePaused(float dt);
     bool runsWhilePaused(IEntity* entity) const;
     // A game that ends or is abandoned: its score becomes the best if it beat it.
@@ -123,6 +143,12 @@ private:
     int lives = kDefaultInitialLives;
     int score = 0;
     float loadedDelay = kDefaultLoadedDelay;
+    float clearedDelay = 0.0f;
+    float lostDelay = 0.0f;
+    // Seconds until the next ball is served after a loss; counts only while above 0.
+    float serveTimer = 0.0f;
+    std::vector<std::string> blockSounds;
+    DebrisSettings debris;
     float stateTimer = 0.0f;
     GameState state = Initiated;
     bool inputEnabled = false;

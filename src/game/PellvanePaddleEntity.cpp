@@ -2,6 +2,7 @@
 #include "game/PellvanePaddleEntity.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <tinyxml.h>
 #include <vector>
@@ -17,8 +18,15 @@
 namespace {
 const char* const kSource = "PellvanePaddleEntity";
 
-const std::string* const kGameEvents[] = {&PELLVANE_INITIATED, &PELLVANE_BALL_LOST, &PELLVANE_NEW_LEVEL_LOADED,
-                                          &PELLVANE_GAME_PAUSED};
+const std::string* const kGameEvents[] = {&PELLVANE_INITIATED,        &PELLVANE_BALL_LOST,
+                                          &PELLVANE_NEW_LEVEL_LOADED, &PELLVANE_GAME_PAUSED,
+                                          &PELLVANE_NEW_LEVEL_STARTED, &PELLVANE_LEVEL_CLEARED,
+                                          &PELLVANE_BALL_SERVED};
+constexpr float kDegrees = 3.14159265358979f / 180.0f;
+// The largest "max_bounce_angle": a ball must still leave the paddle upwards.
+constexpr float kMaxBounceAngleDegrees = 85.0f;
+// A held ball this close to the centre (as a share of half the paddle) counts as at the centre.
+constexpr float kHeldAtCentre = 0.01f;
 const std::string* const kKeyEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT};
 const std::string* const kMouseEvents[] = {&MOUSE_MOVE_EVENT, &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT};
 } // namespace
@@ -62,6 +70,11 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "spin", spin);
     xml::readFloat(element, "ball_height", ballHeight);
     xml::readBool(element, "mouse", followsMouse);
+    xml::readBool(element, "mouse_instant", instantMouse);
+    float bounceDegrees = 0.0f;
+    xml::readFloat(element, "max_bounce_angle", bounceDegrees);
+    maxBounceAngle = std::clamp(bounceDegrees, 0.0f, kMaxBounceAngleDegrees) * kDegrees;
+    xml::readFloat(element, "catch_window", catchWindow);
 
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
     if (inputCallback == nullptr) {
@@ -94,6 +107,20 @@ void PellvanePaddleEntity::update(float dt) {
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
     const Rect area = game->getGameArea();
     const float boxWidth = collider->getBounds().width;
+    sinceBounce += dt;
+    catchRequest -= dt;
+    measuredVelocity = 0.0f;
+    if (steering && instantMouse) {
+        direction = 0.0f;
+        if (!game->isInputEnabled())
+            return;
+        const float right = std::max(area.x, area.x + area.width - boxWidth);
+        const float newX = std::clamp(pointerX - boxWidth * 0.5f, area.x, right);
+        if (dt > 0.0f)
+            measuredVelocity = std::clamp((newX - position.x) / dt, -speed, speed);
+        position.x = newX;
+        return;
+    }
     if (steering)
         steerTowardsPointer(dt, boxWidth, game->isInputEnabled());
     float newX = position.x + speed * dt * direction;
@@ -183,28 +210,97 @@ bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
     }
 }
 
+float PellvanePaddleEntity::getVelocity() const {
+    return steering && instantMouse ? measuredVelocity : direction * speed;
+}
+
+float PellvanePaddleEntity::offsetAlong(float x) const {
+    const float half = collider->getBounds().width * 0.5f;
+    if (!(half > 0.0f))
+        return 0.0f;
+    return std::clamp((x - (position.x + half)) / half, -1.0f, 1.0f);
+}
+
+Vector2 PellvanePaddleEntity::aimedVelocity(float offset, float paddleVelocity, float ballSpeed) const {
+    float angle = offset * maxBounceAngle;
+    if (ballSpeed > 0.0f)
+        angle += spin * paddleVelocity / ballSpeed;
+    angle = std::clamp(angle, -maxBounceAngle, maxBounceAngle);
+    return {ballSpeed * std::sin(angle), -ballSpeed * std::cos(angle)};
+}
+
 void PellvanePaddleEntity::launchOrCatch() {
     if (ball == nullptr)
         return;
     if (holdingBall) {
-        // A ball taken back in this frame's update is still where it was lost, below the paddle;
-        // it leaves from its place on the paddle, or it would come up from beneath the game area.
-        ball->rideOnPaddle();
-        ball->setVelocity(ball->getStartVelocity());
-        ball->release();
-        holdingBall = false;
+        launch();
         return;
     }
     std::unique_ptr<CollisionResult> touch(collider->testCollision(ball->getCollider()));
-    if (touch)
-        takeBall();
+    if (touch || (catchWindow > 0.0f && sinceBounce <= catchWindow)) {
+        catchBall();
+        return;
+    }
+    // Pressed a moment before the ball arrives: it is caught at its bounce.
+    if (catchWindow > 0.0f)
+        catchRequest = catchWindow;
 }
 
-void PellvanePaddleEntity::takeBall() {
+void PellvanePaddleEntity::launch() {
+    // A ball taken back in this frame's update is still where it was lost, below the paddle;
+    // it leaves from its place on the paddle, or it would come up from beneath the game area.
+    ball->rideOnPaddle();
+    Vector2 velocity = ball->getStartVelocity();
+    if (maxBounceAngle > 0.0f) {
+        // Aimed: from where the ball sits on the paddle and the way the paddle moves. A ball held
+        // still at the centre leaves as the data says.
+        const float offset = offsetAlong(ball->position.x + ball->width * 0.5f);
+        const float motion = getVelocity();
+        if (std::fabs(offset) > kHeldAtCentre || std::fabs(motion) > kSpinThreshold)
+            velocity = aimedVelocity(offset, motion, length(velocity));
+    }
+    ball->setVelocity(velocity);
+    ball->release();
+    if (maxBounceAngle > 0.0f)
+        ball->limitAngle();
+    holdingBall = false;
+    catchRequest = 0.0f;
+    gameSceneOf(scene, kSource)->raise(PELLVANE_BALL_LAUNCHED);
+}
+
+void PellvanePaddleEntity::catchBall() {
+    catchRequest = 0.0f;
+    if (catchWindow > 0.0f) {
+        // Held where it met the paddle, so the next launch can be aimed from there.
+        const float radius = ball->radius;
+        const float boxWidth = collider->getBounds().width;
+        const float at = ball->position.x + ball->width * 0.5f - position.x;
+        takeBall(std::clamp(at, std::min(radius, boxWidth * 0.5f), std::max(boxWidth - radius, boxWidth * 0.5f)));
+    } else {
+        takeBall();
+    }
+    gameSceneOf(scene, kSource)->raise(PELLVANE_BALL_CAUGHT);
+    announceReady();
+}
+
+void PellvanePaddleEntity::ballBounced() {
+    sinceBounce = 0.0f;
+    if (catchRequest > 0.0f && ball != nullptr && !holdingBall)
+        catchBall();
+}
+
+void PellvanePaddleEntity::announceReady() {
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    if (holdingBall && game->isInputEnabled() && game->getState() == Playing)
+        game->raise(PELLVANE_BALL_READY);
+}
+
+void PellvanePaddleEntity::takeBall(float centreX) {
     if (ball == nullptr)
         return;
-    ball->attachTo(this, Vector2{width * 0.5f, -ballHeight});
+    ball->attachTo(this, Vector2{centreX >= 0.0f ? centreX : width * 0.5f, -ballHeight});
     holdingBall = true;
+    catchRequest = 0.0f;
 }
 
 void PellvanePaddleEntity::findBall() {
@@ -226,9 +322,24 @@ void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
         findBall();
         takeBall();
     } else if (name == PELLVANE_BALL_LOST) {
+        // With "lost_delay" the lost ball waits out of sight and the next is served after it.
+        if (gameSceneOf(scene, kSource)->getLostDelay() > 0.0f) {
+            if (ball != nullptr)
+                ball->park();
+        } else {
+            takeBall();
+            announceReady();
+        }
+    } else if (name == PELLVANE_BALL_SERVED) {
         takeBall();
+        announceReady();
     } else if (name == PELLVANE_NEW_LEVEL_LOADED) {
         reset();
+        takeBall();
+    } else if (name == PELLVANE_NEW_LEVEL_STARTED) {
+        announceReady();
+    } else if (name == PELLVANE_LEVEL_CLEARED) {
+        // The ball rests on the paddle while the cleared level is shown.
         takeBall();
     } else if (name == PELLVANE_GAME_PAUSED) {
         // Keys let go while the window had no focus are never reported: stop rather than drift.

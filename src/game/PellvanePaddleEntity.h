@@ -70,6 +70,21 @@ public:
     bool handleMouse(const MouseEvent& event);
     void handleGameEvent(const IEvent& event);
 
+    // The paddle's velocity along x in pixels per second, as a bounce feels it: direction x speed,
+    // or with "mouse_instant" while the pointer steers, this frame's move over its time, at most
+    // `speed` either way.
+    float getVelocity() const;
+    // Where `x` lies along the paddle: -1 at its left end, 0 at its centre, +1 at its right end
+    // (clamped).
+    float offsetAlong(float x) const;
+    // A velocity of `ballSpeed` leaving the paddle upwards at the angle an `offset` along it gives
+    // ("max_bounce_angle" at either end), turned by the paddle's motion (spin x its velocity over
+    // the ball's speed, in radians) and kept within "max_bounce_angle" of the vertical.
+    Vector2 aimedVelocity(float offset, float paddleVelocity, float ballSpeed) const;
+    // Told by the ball after each bounce off the paddle: a catch asked for a moment ago
+    // ("catch_window") happens now.
+    void ballBounced();
+
     PellvaneBallEntity* getBall() const { return ball; }
     bool isHoldingBall() const { return holdingBall; }
     IEventCallback* getInputCallback() const { return inputCallback; }
@@ -84,10 +99,23 @@ public:
     Vector2 startPosition;
     // "mouse": the paddle follows the pointer's x and a left click launches.
     bool followsMouse = false;
+    // "mouse_instant": the paddle's centre goes under the pointer at once instead of chasing it.
+    bool instantMouse = false;
+    // "max_bounce_angle" in radians: 0 leaves bounces as mirror images with spin; above 0 the
+    // place the ball meets the paddle aims it, and a launch follows the paddle's motion.
+    float maxBounceAngle = 0.0f;
+    // "catch_window" in seconds: a launch press this long before or after a bounce off the
+    // paddle catches the ball. 0: only a ball that touches the paddle is caught.
+    float catchWindow = 0.0f;
 
 private:
-    void takeBall();
+    // The ball rides at `centreX` pixels from the paddle's left edge (its centre by default).
+    void takeBall(float centreX = -1.0f);
     void launchOrCatch();
+    void launch();
+    void catchBall();
+    // Tells the scene the ball waits on the paddle, when it does so in play.
+    void announceReady();
     void findBall();
     // Sets `direction` so this frame's move ends under the pointer, or as far towards it as the
     // speed allows.
@@ -105,4 +133,9 @@ private:
     float pointerX = 0.0f;
     // The left button went down in play: its release launches.
     bool clickArmed = false;
+    // This frame's move over its time, while the pointer steers with "mouse_instant".
+    float measuredVelocity = 0.0f;
+    // Seconds since the ball last bounced off the paddle, and left of a catch asked for early.
+    float sinceBounce = 1e9f;
+    float catchRequest = 0.0f;
 };

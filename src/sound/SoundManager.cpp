@@ -132,6 +132,13 @@ void SoundManager::release() {
     music.clear();
 }
 
+bool SoundManager::hasSound(const std::string& id) const {
+    for (const Effect& effect : effects)
+        if (effect.name == id)
+            return true;
+    return false;
+}
+
 void SoundManager::playSound(const std::string& id) {
     for (const Effect& effect : effects) {
         if (effect.name == id) {

@@ -35,6 +35,8 @@ public:
     // Plays the effect with this id once on the first free channel (not at all when every
     // channel is busy). Throws SoundException for an id that is not loaded.
     void playSound(const std::string& id);
+    // Whether an effect with this id is loaded.
+    bool hasSound(const std::string& id) const;
     // Starts the track with this id, looping, fading in; it replaces a track already playing.
     // Throws SoundException for an id that is not loaded.
     void playMusic(const std::string& id);
