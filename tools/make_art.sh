@@ -396,7 +396,7 @@ place paddle "$WORK/paddle.miff"
 spare place paddle_small "$WORK/paddle_small.miff"
 spare place paddle_large "$WORK/paddle_large.miff"
 # Later additions go after everything above, so the sprites above keep their places.
-spare place debris "$WORK/debris.miff"
+place debris "$WORK/debris.miff"
 atlas_end
 
 # HUD atlas: digits share one cell size so numbers line up at any value.
@@ -429,7 +429,7 @@ im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
 atlas_begin hud.png 1024 512 0 0
 place title "$WORK/title.miff"
 place game_over "$WORK/game_over.miff"
-spare place level_cleared "$WORK/level_cleared.miff"
+place level_cleared "$WORK/level_cleared.miff"
 place get_ready "$WORK/get_ready.miff"
 place button_new_game "$WORK/button.miff"
 for d in 0 1 2 3 4 5 6 7 8 9; do
@@ -443,7 +443,7 @@ place shade "$WORK/shade.miff"
 place label_best "$WORK/label_best.miff"
 place paused "$WORK/paused.miff"
 place resume_hint "$WORK/resume_hint.miff"
-spare place click_to_launch "$WORK/click_to_launch.miff"
+place click_to_launch "$WORK/click_to_launch.miff"
 atlas_end
 
 {

@@ -8,6 +8,7 @@
 #include "collision/AABBCollider.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
+#include "game/PellvaneEventSoundEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "game/PellvanePaddleEntity.h"
 
@@ -15,7 +16,6 @@ namespace {
 // Boxes that share only a border, or overlap by less than this many pixels, sit side by side.
 constexpr float kOverlapTolerance = 0.01f;
 // The health from which hits play a sound: 3 (red), 2 (orange), 1 (yellow).
-constexpr int kHighestSoundingHealth = 3;
 
 std::string number(float value) {
     char text[32];
@@ -52,12 +52,15 @@ bool breakable(PellvaneBlockEntity* block) {
     return block != nullptr && block->initialEnabled && block->getInitialHealth() >= 1;
 }
 
-void noteSounds(PellvaneBlockEntity* block, const Location& where, std::map<std::string, Location>& needed) {
+void noteSounds(const PellvaneGameScene& scene, PellvaneBlockEntity* block, const Location& where,
+                std::map<std::string, Location>& needed) {
     if (!block->initialEnabled)
         return; // never hit
-    // A block of health h plays the sound of every health from min(h, 3) down to 1 on its way.
-    for (int health = std::min(block->getInitialHealth(), kHighestSoundingHealth); health >= 1; --health)
-        needed.emplace(blockHitSound(health), where);
+    // A block of health h plays the sound of every health from h down to 1 on its way.
+    const int sounding = static_cast<int>(std::min<std::size_t>(scene.getBlockSoundCount(), 1000));
+    for (int health = std::min(block->getInitialHealth(), sounding); health >= 1; --health)
+        if (const std::string* sound = scene.getBlockHitSound(health))
+            needed.emplace(*sound, where);
 }
 
 void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities, const LevelFile& level,
@@ -85,7 +88,7 @@ void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities,
         }
         if (block == nullptr || !block->initialEnabled)
             continue;
-        noteSounds(block, origin->where, soundsNeeded);
+        noteSounds(scene, block, origin->where, soundsNeeded);
         const Rect box = boundsOf(block);
         if (!inside(box, area))
             findings.warning(origin->where, "block at (" + number(box.x - area.x) + ", " + number(box.y - area.y) +
@@ -155,9 +158,13 @@ void checkGameScene(PellvaneGameScene& scene, const std::vector<LevelFile>& leve
             checkBall(*found, origin->where, findings);
             ball = found;
         } else if (auto* block = dynamic_cast<PellvaneBlockEntity*>(entity)) {
-            noteSounds(block, origin->where, soundsNeeded);
+            noteSounds(scene, block, origin->where, soundsNeeded);
         }
     }
+    // Effects played on events, wherever their entity sits (groups included).
+    for (const auto& loaded : origins)
+        if (const auto* sound = dynamic_cast<const PellvaneEventSoundEntity*>(loaded.first))
+            soundsNeeded.emplace(sound->getSound(), loaded.second.where);
     for (const auto& [paddle, origin] : paddles)
         if (ball != nullptr && paddle->ballHeight < ball->radius)
             findings.warning(origin->where, "ball_height " + number(paddle->ballHeight) +

@@ -47,7 +47,14 @@ std::vector<std::string> sceneEventNames() {
             PELLVANE_NEW_LEVEL_STARTED,
             PELLVANE_GAME_OVER,
             PELLVANE_GAME_PAUSED,
-            PELLVANE_GAME_RESUMED};
+            PELLVANE_GAME_RESUMED,
+            PELLVANE_LEVEL_CLEARED,
+            PELLVANE_BALL_SERVED,
+            PELLVANE_BALL_READY,
+            PELLVANE_BALL_LAUNCHED,
+            PELLVANE_BALL_CAUGHT,
+            PELLVANE_PADDLE_BOUNCE,
+            PELLVANE_WALL_BOUNCE};
 }
 
 std::string quoted(const std::string& text) {
