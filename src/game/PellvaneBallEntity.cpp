@@ -205,16 +205,42 @@ void PellvaneBallEntity::aimFromPaddle(const CollisionResult& hit, const Pellvan
     const float contactX = hit.point.x + width * 0.5f;
     const float offset = from.offsetAlong(contactX);
     velocity = from.aimedVelocity(offset, from.getVelocity(), length(velocity));
+    // A player who returns the ball the same way each time would undo every turn after a long
+    // flight; the turns go on bending the returns until a block is hit.
+    if (stallTurns > 0)
+        velocity = turnedTowardsBlock(velocity);
 }
 
 void PellvaneBallEntity::turnAfterStall() {
-    // A ball caught in a loop that misses every block: turn it a little, the other way each time
-    // and further each time, until it finds a block again. No randomness: runs stay reproducible.
+    // A ball caught in a loop that misses every block: turn it a little towards the nearest block
+    // still standing, a little more for each stretch in a row, until it hits one. No randomness:
+    // runs stay reproducible.
     ++stallTurns;
-    const float sign = stallTurns % 2 == 1 ? 1.0f : -1.0f;
-    const int size = (stallTurns - 1) % kMaxStallTurns + 1;
-    velocity = rotated(velocity, sign * static_cast<float>(size) * kStallDeflectionDegrees * kDegrees);
+    velocity = turnedTowardsBlock(velocity);
     limitAngle();
+}
+
+Vector2 PellvaneBallEntity::turnedTowardsBlock(const Vector2& v) const {
+    const Vector2 centre = position + Vector2{width * 0.5f, height * 0.5f};
+    float nearest = -1.0f;
+    Vector2 target;
+    for (IEntity* entity : static_cast<BaseScene*>(gameSceneOf(scene, kSource))->getEntities()) {
+        auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
+        if (block == nullptr || !block->isActive())
+            continue;
+        const Vector2 toBlock = block->position + Vector2{block->width * 0.5f, block->height * 0.5f} - centre;
+        const float distance = length(toBlock);
+        if (nearest < 0.0f || distance < nearest) {
+            nearest = distance;
+            target = toBlock;
+        }
+    }
+    if (!(nearest > 0.0f))
+        return v;
+    // The signed angle from v to the target, and a turn of at most the allowance towards it.
+    const float angle = std::atan2(v.x * target.y - v.y * target.x, dot(v, target));
+    const float allowance = static_cast<float>(std::min(stallTurns, kMaxStallTurns)) * kStallDeflectionDegrees * kDegrees;
+    return rotated(v, std::clamp(angle, -allowance, allowance));
 }
 
 void PellvaneBallEntity::limitAngle() {

@@ -24,10 +24,10 @@ constexpr Vector2 kDefaultBallStartVelocity{300.0f, -300.0f};
 constexpr float kBounceStopFraction = 0.7f;
 // Paddle speeds at or below this count as a paddle at rest: it lends no spin.
 constexpr float kSpinThreshold = 1e-6f;
-// A ball that has flown "stall_time" seconds without hitting a block turns by this many degrees
-// for each such stretch in a row, to alternate sides, growing to kMaxStallTurns steps and then
-// starting small again.
-constexpr float kStallDeflectionDegrees = 9.0f;
+// A ball that has flown "stall_time" seconds without hitting a block turns towards the nearest
+// standing block by at most this many degrees for each such stretch in a row, up to
+// kMaxStallTurns stretches; its returns off an aiming paddle are turned alike until it hits one.
+constexpr float kStallDeflectionDegrees = 8.0f;
 constexpr int kMaxStallTurns = 4;
 
 // Owns its collider, which reads `position` and `nextPosition` by reference. `paddle` is not
@@ -87,6 +87,9 @@ private:
     // The paddle's answer to a bounce off its top: the angle from where the ball met it.
     void aimFromPaddle(const CollisionResult& hit, const PellvanePaddleEntity& from);
     void turnAfterStall();
+    // `v` turned towards the nearest standing block of the scene, by at most kStallDeflectionDegrees
+    // for each stretch without a hit (up to kMaxStallTurns of them).
+    Vector2 turnedTowardsBlock(const Vector2& v) const;
     // Moves a free ball out of any box of the scene it overlaps before it sweeps.
     void moveOutOfBoxes(const BaseScene& scene);
 
@@ -96,6 +99,7 @@ private:
     bool held = false;
     bool parked = false;
     float sinceBlockHit = 0.0f;
+    // Stretches of "stall_time" flown since the last block hit; each allows a larger turn.
     int stallTurns = 0;
     PellvanePaddleEntity* paddle = nullptr;
     Vector2 holdOffset;

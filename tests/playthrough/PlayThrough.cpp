@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "app/Exceptions.h"
 #include "app/Game.h"
@@ -46,6 +47,7 @@ public:
 
     void afterFrame(Counts& counts, float dt, int livesBefore) {
         countEvents(counts, livesBefore);
+        timeFlight(counts, dt);
         const Vector2 centre = ballCentre(ball);
         const Vector2 v = ball.getVelocity();
         if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(v.x) || !std::isfinite(v.y)) {
@@ -68,14 +70,37 @@ public:
     }
 
 private:
+    // A block hit takes health off the level; a flight is a ball free and in sight.
+    void timeFlight(Counts& counts, float dt) {
+        const long health = healthIn(scene.getCurrentLevel());
+        if (ball.isHeld() || ball.isParked() || scene.getCurrentLevel() != lastLevel || health < lastHealth)
+            flightWithoutHit = 0.0;
+        else
+            flightWithoutHit += dt;
+        lastHealth = health;
+        counts.longestWithoutHit = std::max(counts.longestWithoutHit, flightWithoutHit);
+    }
+
+    long healthIn(unsigned level) const {
+        long health = 0;
+        for (IEntity* entity : scene.getLevel(level)) {
+            auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
+            health += block != nullptr && block->isActive() ? block->getHealth() : 0;
+        }
+        return health;
+    }
+
     void countEvents(Counts& counts, int livesBefore) {
         if (scene.getLives() < livesBefore)
             ++counts.ballsLost;
         // A paddle bounce turns a falling ball upwards near the paddle.
         const Vector2 v = ball.getVelocity();
         if (!ball.isHeld() && lastVelocityY > 0.0f && v.y < 0.0f &&
-            ball.position.y + ball.height > paddle.position.y - ball.height)
+            ball.position.y + ball.height > paddle.position.y - ball.height) {
             ++counts.paddleBounces;
+            const float degrees = std::atan2(v.x, -v.y) * 57.2957795f;
+            ++counts.leavingAngles[std::clamp(static_cast<int>((degrees + 90.0f) / 5.0f), 0, 35)];
+        }
         lastVelocityY = ball.isHeld() ? 0.0f : v.y;
 
         // The level just cleared is still as its last block left it.
@@ -137,6 +162,8 @@ private:
     long lastBroken = 0;
     float flight = 0.0f;
     Vector2 anchor;
+    long lastHealth = 0;
+    double flightWithoutHit = 0.0;
 };
 
 } // namespace
@@ -169,8 +196,8 @@ float deepestOverlap(const PellvaneGameScene& scene, const PellvaneBallEntity& b
 }
 
 Autopilot::Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
-                     float missChance)
-    : scene(scene), paddle(paddle), ball(ball), random(seed), missChance(missChance) {}
+                     float missChance, Player player)
+    : scene(scene), paddle(paddle), ball(ball), random(seed), missChance(missChance), player(player) {}
 
 void Autopilot::step(float dt) {
     if (ball.isHeld()) {
@@ -195,7 +222,7 @@ void Autopilot::step(float dt) {
     if (!descending) {
         descending = true;
         std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
-        aim = unit(random) * paddle.width * 0.35f;
+        aim = player == Player::Still ? 0.0f : unit(random) * paddle.width * (player == Player::Aiming ? 0.45f : 0.35f);
         // A miss: the paddle stays well off the landing point, with no swing through it.
         missing = unit(random) * 0.5f + 0.5f < missChance;
         if (missing)
@@ -204,7 +231,9 @@ void Autopilot::step(float dt) {
     const float ballBottom = ball.position.y + ball.height;
     const float timeToContact = (paddle.position.y - ballBottom) / v.y;
     const float landing = landingX(timeToContact);
-    steer(timeToContact > kSwingTime || missing ? landing + aim : landing - aim);
+    // The swinging player crosses the landing point in the last moments; the others wait.
+    const bool swing = player == Player::Swinging && !missing && timeToContact <= kSwingTime;
+    steer(swing ? landing - aim : landing + aim);
 }
 
 // Where the ball's centre will be after `t` seconds, folded off the side walls.
@@ -284,14 +313,16 @@ std::string Counts::summary() const {
     char line[512];
     std::snprintf(line, sizeof line,
                   "%.0f simulated s, %ld frames: %ld blocks broken, %ld paddle bounces, %ld balls lost, %ld levels "
-                  "cleared, %ld games over | faults: %ld escapes, %ld overlaps, %ld freezes, %ld errors",
-                  simulatedSeconds, frames, blocksBroken, paddleBounces, ballsLost, levelsCleared, gamesOver, escapes,
-                  overlaps, freezes, errors);
+                  "cleared, %ld games over, longest flight without a block hit %.1f s | faults: %ld escapes, %ld "
+                  "overlaps, %ld freezes, %ld errors",
+                  simulatedSeconds, frames, blocksBroken, paddleBounces, ballsLost, levelsCleared, gamesOver,
+                  longestWithoutHit, escapes, overlaps, freezes, errors);
     return line;
 }
 
-Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t seed,
-            const std::function<void(const std::string&)>& report) {
+namespace {
+Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing timing, double seconds, int levels,
+           uint32_t seed, const std::function<void(const std::string&)>& report) {
     Counts counts;
     auto* paddle = findEntity<PellvanePaddleEntity>(scene);
     auto* ball = findEntity<PellvaneBallEntity>(scene);
@@ -301,12 +332,12 @@ Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t se
             report("the scene has no paddle or no ball");
         return counts;
     }
-    Autopilot pilot(scene, *paddle, *ball, seed, kMissChance);
+    Autopilot pilot(scene, *paddle, *ball, seed, missChance, player);
     Observer observer(scene, *ball, *paddle, report);
     FrameClock clock(timing, seed);
     scene.newGame();
     int levelsCompleted = scene.getLevelsCompleted();
-    while (counts.simulatedSeconds < seconds) {
+    while (counts.simulatedSeconds < seconds && counts.levelsCleared < levels) {
         const float dt = clock.next();
         const int lives = scene.getLives();
         pilot.step(dt);
@@ -329,6 +360,17 @@ Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t se
         levelsCompleted = scene.getLevelsCompleted();
     }
     return counts;
+}
+} // namespace
+
+Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t seed,
+            const std::function<void(const std::string&)>& report) {
+    return run(scene, Player::Swinging, kMissChance, timing, seconds, std::numeric_limits<int>::max(), seed, report);
+}
+
+Counts playAs(PellvaneGameScene& scene, Player player, Timing timing, double seconds, int levels, uint32_t seed,
+              const std::function<void(const std::string&)>& report) {
+    return run(scene, player, 0.0f, timing, seconds, levels, seed, report);
 }
 
 } // namespace playthrough

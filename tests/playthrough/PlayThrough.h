@@ -44,6 +44,13 @@ private:
     unsigned frame = 0;
 };
 
+// The kinds of player the harness plays as.
+enum class Player {
+    Swinging, // aims off-centre and swings through the landing point, lending spin (the soak's)
+    Still,    // waits still under the landing point, the ball landing on the paddle's centre
+    Aiming,   // waits still with the landing point off-centre by a new random amount each time
+};
+
 // Steers the paddle under the ball's predicted landing point with the arrow keys and launches
 // with the space bar, as a player does: it only presses keys (dispatched on the Game). Each time
 // the ball starts down it picks a random aim off the paddle's centre and swings through to the
@@ -54,7 +61,7 @@ private:
 class Autopilot {
 public:
     Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
-              float missChance = 0.0f);
+              float missChance = 0.0f, Player player = Player::Swinging);
     // Presses and releases keys for the coming frame of `dt` seconds.
     void step(float dt);
 
@@ -74,6 +81,7 @@ private:
     PellvaneBallEntity& ball;
     std::mt19937 random;
     float missChance;
+    Player player;
     bool descending = false;
     bool missing = false;
     float heldTime = 0.0f;
@@ -93,6 +101,11 @@ struct Counts {
     long overlaps = 0; // frames ending with the ball more than kMaxOverlap inside an active box
     long freezes = 0;  // spans of kFreezeSeconds in flight in which the ball moved under kFreezeDistance
     long errors = 0;   // exceptions out of a frame, and positions or velocities that are not numbers
+    // The longest flight without the ball hitting a block, in seconds.
+    double longestWithoutHit = 0.0;
+    // Bounces off the paddle by the angle the ball left at, from the vertical, in 5-degree bins
+    // from -90 to +90.
+    long leavingAngles[36] = {};
 
     long faults() const { return escapes + overlaps + freezes + errors; }
     std::string summary() const;
@@ -113,5 +126,10 @@ constexpr float kFreezeDistance = 8.0f;
 // few faults of each kind, so a failing run says where the ball was.
 Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t seed,
             const std::function<void(const std::string&)>& report = {});
+
+// The same as one kind of player who never misses on purpose, until the game has cleared
+// `levels` levels or `seconds` have passed.
+Counts playAs(PellvaneGameScene& scene, Player player, Timing timing, double seconds, int levels, uint32_t seed,
+              const std::function<void(const std::string&)>& report = {});
 
 } // namespace playthrough
