@@ -6,8 +6,15 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include <SDL_mixer.h>
+#include <map>
+#include <set>
+
 #include "PlayThrough.h"
+#include "TestSupport.h"
 #include "app/Game.h"
+#include "game/PellvaneBlockEntity.h"
+#include "game/PellvaneEventSoundEntity.h"
 #include "events/Events.h"
 #include "game/GameTestSupport.h"
 #include "game/PellvaneBallEntity.h"
@@ -107,6 +114,120 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     mouse(MOUSE_BUTTON_DOWN_EVENT, 400, MouseButtonDown, LeftButton);
     mouse(MOUSE_BUTTON_UP_EVENT, 400, MouseButtonUp, LeftButton);
     EXPECT_TRUE(ball->isHeld()) << "a click the frame after a bounce catches the ball";
+    Game::destroyInstance();
+}
+
+// What a frame shows: drawn as the frame loop draws it, read back in window coordinates.
+struct Frame {
+    std::vector<unsigned char> rgb;
+    explicit Frame(PellvaneGameScene& scene) : rgb(800 * 600 * 3) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        scene.render();
+        glFinish();
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    }
+    const unsigned char* at(int x, int y) const { return &rgb[(static_cast<std::size_t>(599 - y) * 800 + x) * 3]; }
+    // Pixels of the box (x, y, width, height) that differ from `other` by more than 40 in a channel.
+    int changed(const Frame& other, int x0, int y0, int w, int h) const {
+        int count = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                for (int c = 0; c < 3; ++c)
+                    if (std::abs(at(x, y)[c] - other.at(x, y)[c]) > 40) {
+                        ++count;
+                        break;
+                    }
+        return count;
+    }
+};
+
+int playingChannels() {
+    return Mix_Playing(-1);
+}
+
+// Every event of a game is heard (an effect starts on it) and the ones a player must notice are
+// seen: the hint while the ball waits, the banner of a cleared level, the debris of the last
+// block, the flash of a lost ball.
+TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
+    PellvaneGameScene* scene = startShippedGame();
+    ASSERT_NE(nullptr, scene);
+    auto* paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
+    auto* ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
+    ASSERT_TRUE(paddle != nullptr && ball != nullptr);
+    std::set<std::string> sounding;
+    for (IEntity* entity : scene->getEntities())
+        if (auto* sound = dynamic_cast<PellvaneEventSoundEntity*>(entity))
+            sounding.insert(sound->getEvent());
+    for (const std::string* event : {&PELLVANE_PADDLE_BOUNCE, &PELLVANE_WALL_BOUNCE, &PELLVANE_BALL_LAUNCHED,
+                                     &PELLVANE_BALL_LOST, &PELLVANE_LEVEL_CLEARED, &PELLVANE_GAME_OVER,
+                                     &PELLVANE_GAME_STARTED})
+        EXPECT_EQ(1u, sounding.count(*event)) << *event << " has an effect";
+
+    // The title screen, as a player meets it before clicking NEW GAME.
+    for (int frame = 0; frame < 120; ++frame)
+        scene->update(kDt);
+    // Each effect is heard: a channel starts playing on the event; the last ones are stopped
+    // first.
+    const auto heard = [&](const std::function<void()>& action) {
+        Mix_HaltChannel(-1);
+        action();
+        return playingChannels() > 0;
+    };
+    EXPECT_TRUE(heard([&] { scene->newGame(); })) << "a new game";
+    for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
+        scene->update(kDt);
+    for (int frame = 0; frame < 30; ++frame)
+        scene->update(kDt);
+    const Frame waiting(*scene);
+    EXPECT_TRUE(heard([&] {
+        GameFixture::pressKeyOnGame(kKeySpace, true);
+        GameFixture::pressKeyOnGame(kKeySpace, false);
+    })) << "a launch";
+    for (int frame = 0; frame < 30; ++frame)
+        scene->update(kDt);
+    const Frame flying(*scene);
+    EXPECT_GT(flying.changed(waiting, 266, 500, 268, 28), 500) << "the CLICK TO LAUNCH hint went with the launch";
+
+    // The last block breaks: its debris flies, and the banner comes up over the level at rest.
+    std::vector<PellvaneBlockEntity*> blocks;
+    for (IEntity* entity : scene->getLevel(scene->getCurrentLevel()))
+        if (auto* block = dynamic_cast<PellvaneBlockEntity*>(entity))
+            blocks.push_back(block);
+    for (std::size_t i = 0; i + 1 < blocks.size(); ++i)
+        blocks[i]->breakBlock();
+    scene->update(kDt);
+    const Frame beforeLast(*scene);
+    PellvaneBlockEntity* last = blocks.back();
+    EXPECT_TRUE(heard([&] {
+        last->breakBlock();
+        scene->update(kDt);
+    })) << "a cleared level";
+    EXPECT_EQ(LevelCleared, scene->getState());
+    for (int frame = 0; frame < 12; ++frame)
+        scene->update(kDt);
+    const Frame cleared(*scene);
+    EXPECT_GT(cleared.changed(beforeLast, 194, 300, 412, 63), 412 * 63 / 5) << "the LEVEL CLEARED banner";
+    const int bx = static_cast<int>(last->position.x), by = static_cast<int>(last->position.y);
+    const int around = cleared.changed(beforeLast, std::max(32, bx - 60), by + 30, 180, 60);
+    EXPECT_GT(around, 20) << "debris below the block that broke";
+
+    // The next level; a lost ball flashes along the bottom and is heard.
+    for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
+        scene->update(kDt);
+    GameFixture::pressKeyOnGame(kKeySpace, true);
+    GameFixture::pressKeyOnGame(kKeySpace, false);
+    scene->update(kDt);
+    const Frame inPlay(*scene);
+    EXPECT_TRUE(heard([&] {
+        ball->position.y = 700.0f;
+        scene->update(kDt);
+    })) << "a lost ball";
+    for (int frame = 0; frame < 6; ++frame)
+        scene->update(kDt);
+    const Frame flash(*scene);
+    EXPECT_GT(flash.changed(inPlay, 40, 530, 720, 60), 720 * 60 / 5) << "the flash of a lost ball";
     Game::destroyInstance();
 }
 
