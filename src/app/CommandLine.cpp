@@ -113,7 +113,7 @@ std::string usageText() {
            "  Mouse                               the paddle follows the pointer\n"
            "  Left click                          launch the ball, or catch it, like Space\n"
            "  Left arrow or A, Right arrow or D   move the paddle (hold)\n"
-           "  Space (on release)                  launch the ball; catch it again while it touches the paddle\n"
+           "  Space (on release)                  launch the ball; catch it just before or after a bounce\n"
            "  P                                   pause or go on (a click goes on too)\n"
            "  M                                   all sound off or on\n"
            "  F11                                 full screen or window\n"
