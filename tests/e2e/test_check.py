@@ -40,6 +40,7 @@ EXPECTED = [
 PLACES = [
     ("config.xml:4:1", "error", "No sound set defined!"),
     ("config.xml:4:9", "error", "Exception: Invalid batchsize 0: it must be from 1 to 16384!"),
+    ("config.xml:4:23", "error", "Exception: Invalid max_fps -5: it must be 0 (no cap) or more!"),
     ("config.xml:5:41", "warning", "make a single frame only when all four are given"),
     ("config.xml:9:9", "warning", "the <frame> elements are ignored"),
     ("config.xml:13:22", "error", "Sprite Exception: frames: Attribute query failed on y on frame: 1"),
