@@ -260,9 +260,10 @@ std::vector<LevelFile> DataChecker::walkLevels(const TiXmlElement* sceneElement,
     for (const TiXmlElement* level = list->FirstChildElement("level"); level != nullptr;
          level = level->NextSiblingElement("level")) {
         LevelFile file;
-        const TiXmlNode* text = level->FirstChild();
-        if (text != nullptr && text->ToText() != nullptr)
-            file.path = hasDirectory ? directory + "/" + text->ValueStr() : text->ValueStr();
+        // The file name as the game scene reads it, comments and all.
+        std::string name;
+        if (xml::readElementText(level, name))
+            file.path = hasDirectory ? directory + "/" + name : name;
         TiXmlDocument document;
         const TiXmlElement* root = nullptr;
         if (!file.path.empty()) {
@@ -340,13 +341,14 @@ void DataChecker::walkSoundSet(const std::string& file) {
     soundSetRoot = locationOf(root);
     schema.walk(root, *findRule("sounds"), nullptr);
     for (const TiXmlElement* e = root->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
-        const char* text = e->GetText();
-        if (text == nullptr)
+        // The id as the sound manager reads it, comments and all.
+        std::string name;
+        if (!xml::readElementText(e, name))
             continue;
         if (e->ValueStr() == "sfx")
-            effects.push_back({text, locationOf(e)});
+            effects.push_back({name, locationOf(e)});
         else if (e->ValueStr() == "music")
-            tracks.push_back({text, locationOf(e)});
+            tracks.push_back({name, locationOf(e)});
     }
 }
 
