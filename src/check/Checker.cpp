@@ -15,10 +15,12 @@
 #include "app/Game.h"
 #include "check/GameChecks.h"
 #include "check/SchemaCheck.h"
+#include "collision/AABBCollider.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
 #include "scene/BaseScene.h"
+#include "scene/SpriteEntity.h"
 #include "scene/XmlAttributes.h"
 #include "sound/AudioDevice.h"
 
@@ -74,6 +76,23 @@ const TiXmlElement* frameOutside(const TiXmlElement* sprite, uint32_t width, uin
     return nullptr;
 }
 
+// A size of a colliding box that the game does not mean: a negative one is nonsense (the collider
+// takes the box as spanning back from its position), one of 0 draws nothing yet still collides,
+// as a line or a point. At the attribute that gives the size, or the element when the sprite does.
+void checkBoxSize(const TiXmlElement* element, IEntity* entity, Findings& findings) {
+    auto* sprite = dynamic_cast<SpriteEntity*>(entity);
+    if (sprite == nullptr || dynamic_cast<AABBCollider*>(entity->getCollider()) == nullptr)
+        return;
+    const std::pair<const char*, float> sizes[] = {{"width", sprite->width}, {"height", sprite->height}};
+    for (const auto& [name, size] : sizes) {
+        const std::string what = element->ValueStr() + " " + name + " " + formatNumber(size);
+        if (size < 0.0f)
+            findings.error(locationOf(element, name), what + ": a colliding box cannot have a negative size");
+        else if (size == 0.0f)
+            findings.warning(locationOf(element, name), what + ": the box is drawn as nothing but still collides");
+    }
+}
+
 // Where TinyXML stopped in a file that exists but does not parse, with its reason.
 bool parseErrorOf(const std::string& path, Location& where, std::string& reason) {
     std::error_code ignored;
@@ -96,6 +115,7 @@ public:
     void failed(const TiXmlElement* element, const BaseException& error) override { report(element, error.message); }
     void loaded(const TiXmlElement* element, IEntity* entity) override {
         origins[entity] = {locationOf(element), element->ValueStr()};
+        checkBoxSize(element, entity, findings);
     }
     void unitFailed(ConfigUnit unit, const TiXmlElement* element, const char* attribute,
                     const std::string& message) override;
