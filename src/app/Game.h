@@ -30,7 +30,7 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Stores the window size, sets the GL state and runs the configuration step.
+    // Stores the window size, sets the GL state and runs the configuration step (Configuration.h).
     // Never throws: failures are reported and leave quitRequested set.
     void init(uint32_t width, uint32_t height);
     void initGL();
