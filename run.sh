@@ -86,6 +86,8 @@ bench)
     done
     echo "== start-up time"
     xvfb-run -a -s "-screen 0 1024x768x24 -noreset" python3 bench/startup_time.py build-bench/pellvane "$root"
+    echo "== data checker time"
+    python3 bench/check_time.py build-bench/pellvane "$root"
     ;;
 soak)
     minutes=${2:-60}

@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <tinyxml.h>
 
+#include "app/Configuration.h"
 #include "app/DebugLog.h"
-#include "app/Exceptions.h"
-#include "app/StartupMessages.h"
 #include "app/SystemKeys.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"
@@ -17,17 +16,9 @@
 #include "scene/BaseScene.h"
 #include "scene/IScene.h"
 #include "scene/TypeNames.h"
-#include "scene/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 Game* Game::instance = nullptr;
-
-namespace {
-// The track started once start-up has succeeded.
-const char* const kMusicId = "music.ogg";
-// The one configuration file, read from the working directory.
-const char* const kConfigFile = "config.xml";
-} // namespace
 
 Game* Game::getInstance() {
     if (instance == nullptr)
@@ -64,7 +55,11 @@ void Game::init(uint32_t windowWidth, uint32_t windowHeight) {
     width = windowWidth;
     height = windowHeight;
     initGL();
-    configure();
+    {
+        // The document lives for the step only.
+        TiXmlDocument document;
+        configureGame(*this, document);
+    }
     if (quitRequested)
         return;
     systemKeys = std::make_unique<SystemKeys>(*this);
@@ -133,86 +128,6 @@ IScene* Game::createScene(const std::string& type) {
     return nullptr;
 }
 
-void Game::configure() {
-    TiXmlDocument document;
-    if (!xml::loadDocument(document, kConfigFile)) {
-        failStartup(startup::kConfigFailedToLoad);
-        return;
-    }
-    try {
-        configureFrom(document.FirstChildElement("config"));
-    } catch (const BaseException& error) {
-        failStartup(error.message);
-        return;
-    }
-    if (quitRequested)
-        return;
-    // The document is released before the music starts.
-    document.Clear();
-    try {
-        sounds->playMusic(kMusicId);
-    } catch (const BaseException& error) {
-        failStartup(error.message);
-    }
-}
-
-void Game::configureFrom(TiXmlElement* config) {
-    if (config == nullptr) {
-        failStartup(startup::kNoConfigElement);
-        return;
-    }
-    int batchSize = kDefaultBatchSize;
-    xml::readInt(config, "batchsize", batchSize);
-    setSpriteBatches(new SpriteBatchRegistry(batchSize));
-    xml::readInt(config, "max_fps", maxFps);
-    if (maxFps < 0)
-        throw BaseException("Invalid max_fps " + std::to_string(maxFps) + ": it must be 0 (no cap) or more!");
-    xml::readBool(config, "fullscreen", startFullScreen);
-
-    std::string directory;
-    xml::readText(config, "textures", directory);
-    setTextureCache(new TextureCache(directory));
-
-    // Sprites load their textures through the cache, which is why the cache exists first.
-    std::string spriteSet;
-    if (xml::readText(config, "spriteset", spriteSet)) {
-        setSpriteManager(new SpriteManager(spriteSet, *textures));
-    } else if (TiXmlElement* firstSprite = config->FirstChildElement("sprite")) {
-        setSpriteManager(new SpriteManager(TiXmlHandle(firstSprite), *textures));
-    } else {
-        failStartup(startup::kNoSprites);
-        return;
-    }
-
-    std::string soundSet;
-    if (!xml::readText(config, "soundset", soundSet)) {
-        failStartup(startup::kNoSoundSet);
-        return;
-    }
-    setSoundManager(new SoundManager(soundSet));
-
-    TiXmlElement* sceneList = config->FirstChildElement("scenes");
-    if (sceneList == nullptr) {
-        failStartup(startup::kNoScenes);
-        return;
-    }
-    std::string defaultId;
-    const bool hasDefault = xml::readText(sceneList, "default", defaultId);
-    for (TiXmlElement* element = sceneList->FirstChildElement(); element != nullptr;
-         element = element->NextSiblingElement()) {
-        IScene* scene = createScene(element->ValueStr());
-        if (scene == nullptr)
-            continue;
-        // In the list before loading, so a scene whose load fails is destroyed with the Game.
-        scenes.push_back(scene);
-        scene->load(TiXmlHandle(element));
-        if (hasDefault && scene->getId() == defaultId)
-            currentScene = scene;
-    }
-    if (scenes.empty()) {
-        failStartup(startup::kNoValidScenes);
-        return;
-    }
-    if (currentScene == nullptr)
-        currentScene = scenes.front();
+void Game::adoptScene(IScene* scene) {
+    scenes.push_back(scene);
 }

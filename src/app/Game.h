@@ -17,7 +17,6 @@ class TextureCache;
 class SpriteManager;
 class SoundManager;
 class SystemKeys;
-class TiXmlElement;
 
 class Game : public EventDispatcher {
 public:
@@ -31,7 +30,7 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // Stores the window size, sets the GL state and runs the configuration step.
+    // Stores the window size, sets the GL state and runs the configuration step (Configuration.h).
     // Never throws: failures are reported and leave quitRequested set.
     void init(uint32_t width, uint32_t height);
     void initGL();
@@ -61,6 +60,10 @@ public:
     void setTextureCache(TextureCache* cache);
     void setSpriteManager(SpriteManager* manager);
     void setSoundManager(SoundManager* manager);
+    // Appends a scene, which the Game owns from then on; the configuration step makes them.
+    void adoptScene(IScene* scene);
+    // The scene that runs: one of getScenes().
+    void setCurrentScene(IScene* scene) { currentScene = scene; }
 
     // Set when start-up failed; the main loop ends at the top of its next frame.
     bool quitRequested = false;
@@ -75,8 +78,6 @@ public:
 
 private:
     Game() = default;
-    void configure();
-    void configureFrom(TiXmlElement* config);
 
     // Owned; null until the configuration step creates them.
     SpriteBatchRegistry* spriteBatches = nullptr;

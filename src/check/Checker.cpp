@@ -1,4 +1,4 @@
-// The checker's run: the configuration step of the game's start-up, taken unit by unit so that
+// The checker's run: the game's own configuration step with the checker as its observer, so that
 // one mistake does not hide the next, then the schema walk and the checks of the loaded game.
 #include "check/Checker.h"
 
@@ -6,33 +6,28 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <tinyxml.h>
 
+#include "app/Configuration.h"
 #include "app/Exceptions.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
-#include "app/LoadObserver.h"
-#include "app/StartupMessages.h"
 #include "check/GameChecks.h"
 #include "check/SchemaCheck.h"
+#include "collision/AABBCollider.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/IconImage.h"
-#include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
 #include "scene/BaseScene.h"
+#include "scene/SpriteEntity.h"
 #include "scene/XmlAttributes.h"
 #include "sound/AudioDevice.h"
-#include "sound/SoundManager.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-const char* const kConfigFile = "config.xml";
-// The track the game starts once start-up has succeeded.
-const char* const kMusicId = "music.ogg";
 // Sprites that a counter draws: the digits.
 const char* const kDigitSprites[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
 // Texts of loader messages the checker places more exactly than at the element that failed.
@@ -82,6 +77,23 @@ const TiXmlElement* frameOutside(const TiXmlElement* sprite, uint32_t width, uin
     return nullptr;
 }
 
+// A size of a colliding box that the game does not mean: a negative one is nonsense (the collider
+// takes the box as spanning back from its position), one of 0 draws nothing yet still collides,
+// as a line or a point. At the attribute that gives the size, or the element when the sprite does.
+void checkBoxSize(const TiXmlElement* element, IEntity* entity, Findings& findings) {
+    auto* sprite = dynamic_cast<SpriteEntity*>(entity);
+    if (sprite == nullptr || dynamic_cast<AABBCollider*>(entity->getCollider()) == nullptr)
+        return;
+    const std::pair<const char*, float> sizes[] = {{"width", sprite->width}, {"height", sprite->height}};
+    for (const auto& [name, size] : sizes) {
+        const std::string what = element->ValueStr() + " " + name + " " + formatNumber(size);
+        if (size < 0.0f)
+            findings.error(locationOf(element, name), what + ": a colliding box cannot have a negative size");
+        else if (size == 0.0f)
+            findings.warning(locationOf(element, name), what + ": the box is drawn as nothing but still collides");
+    }
+}
+
 // Where TinyXML stopped in a file that exists but does not parse, with its reason.
 bool parseErrorOf(const std::string& path, Location& where, std::string& reason) {
     std::error_code ignored;
@@ -95,20 +107,23 @@ bool parseErrorOf(const std::string& path, Location& where, std::string& reason)
     return true;
 }
 
-class DataChecker final : public LoadObserver {
+class DataChecker final : public ConfigurationObserver {
 public:
     DataChecker(Game& game, Findings& findings) : game(game), findings(findings), schema(findings, usage) {}
-    ~DataChecker() override {
-        // Scenes first: their entities unregister from the Game, which outlives them.
-        scenes.clear();
-    }
 
     void run();
 
-    void failed(const TiXmlElement* element, const BaseException& error) override;
+    void failed(const TiXmlElement* element, const BaseException& error) override { report(element, error.message); }
     void loaded(const TiXmlElement* element, IEntity* entity) override {
         origins[entity] = {locationOf(element), element->ValueStr()};
+        checkBoxSize(element, entity, findings);
     }
+    void unitFailed(ConfigUnit unit, const TiXmlElement* element, const char* attribute,
+                    const std::string& message) override;
+    void fileNamed(ConfigUnit unit, const std::string& path, const TiXmlElement* element,
+                   const char* attribute) override;
+    void sceneMade(const TiXmlElement* element, IScene* scene) override;
+    void sceneLoaded(const TiXmlElement* element, IScene* scene) override;
 
 private:
     struct Named {
@@ -116,11 +131,10 @@ private:
         Location where;
     };
 
-    void configure(TiXmlElement* config);
-    void loadSprites(TiXmlElement* config);
-    void loadSounds(TiXmlElement* config);
-    void loadScenes(TiXmlElement* config);
-    void loadScene(TiXmlElement* element);
+    // A loader's error about `element`, placed as exactly as its message allows.
+    void report(const TiXmlElement* element, const std::string& message);
+    void checkSpriteElements(const TiXmlElement* config);
+    void checkDefaultScene(const TiXmlElement* config);
     // The level files of a game scene; with `scene` each is walked against the table too.
     std::vector<LevelFile> walkLevels(const TiXmlElement* sceneElement, BaseScene* scene);
     void walkSpriteSet(const std::string& file);
@@ -139,159 +153,124 @@ private:
     DataUsage usage;
     SchemaCheck schema;
     EntityOrigins origins;
-    std::vector<std::unique_ptr<IScene>> scenes;
     std::vector<Named> sprites;
+    std::vector<Named> sceneIds;
     std::vector<Named> effects;
     std::vector<Named> tracks;
     Location soundSetRoot;
     std::map<std::string, Location> soundsNeeded;
+    // The sprites come from a sprite set file, not from <sprite> elements of config.xml.
+    bool spriteSetNamed = false;
     // The sprite set as a whole failed: entities that name a sprite fail too, for no fault of theirs.
     bool spritesFailed = false;
-    bool soundsLoaded = false;
 };
 
 void DataChecker::run() {
     findings.fileLoaded(kConfigFile);
     TiXmlDocument document;
-    if (!xml::loadDocument(document, kConfigFile)) {
-        fileError(kConfigFile, startup::kConfigFailedToLoad, {kConfigFile, 0, 0});
+    configureGame(game, document, this);
+    const TiXmlElement* config = document.FirstChildElement("config");
+    if (config == nullptr)
         return;
-    }
-    TiXmlElement* config = document.FirstChildElement("config");
-    if (config == nullptr) {
-        findings.error(document.FirstChildElement() != nullptr ? locationOf(document.FirstChildElement())
-                                                               : Location{kConfigFile, 0, 0},
-                       startup::kNoConfigElement);
-        return;
-    }
-    configure(config);
+    checkSpriteElements(config);
+    checkDefaultScene(config);
     schema.walk(config, *findRule("config"), nullptr);
     checkUse();
     checkImages();
     checkWindowIcon();
 }
 
-void DataChecker::configure(TiXmlElement* config) {
-    // The same steps, in the same order, as the game's configuration step.
-    int batchSize = kDefaultBatchSize;
-    xml::readInt(config, "batchsize", batchSize);
-    try {
-        game.setSpriteBatches(new SpriteBatchRegistry(batchSize));
-    } catch (const BaseException& error) {
-        findings.error(locationOf(config, "batchsize"), error.message);
-    }
-    std::string directory;
-    xml::readText(config, "textures", directory);
-    game.setTextureCache(new TextureCache(directory, false));
-    loadSprites(config);
-    loadSounds(config);
-    loadScenes(config);
-    if (soundsLoaded) {
-        try {
-            game.getSoundManager()->playMusic(kMusicId);
-        } catch (const BaseException& error) {
-            findings.error(soundSetRoot, error.message);
-        }
-    }
-}
-
-void DataChecker::loadSprites(TiXmlElement* config) {
-    std::string file;
-    TiXmlElement* firstSprite = config->FirstChildElement("sprite");
-    if (xml::readText(config, "spriteset", file)) {
-        findings.fileLoaded(file);
-        try {
-            game.setSpriteManager(new SpriteManager(file, *game.getTextureCache(), this));
-        } catch (const BaseException& error) {
-            spritesFailed = true;
-            fileError(file, error.message, locationOf(config, "spriteset"));
-        }
-        walkSpriteSet(file);
-        if (firstSprite != nullptr)
-            findings.warning(locationOf(firstSprite), "the <sprite> elements of <config> are ignored: the sprites "
-                                                      "come from the spriteset file");
-    } else if (firstSprite != nullptr) {
-        game.setSpriteManager(new SpriteManager(TiXmlHandle(firstSprite), *game.getTextureCache(), this));
-        for (const TiXmlElement* e = firstSprite; e != nullptr; e = e->NextSiblingElement("sprite"))
-            noteSprite(e);
-    } else {
+void DataChecker::unitFailed(ConfigUnit unit, const TiXmlElement* element, const char* attribute,
+                             const std::string& message) {
+    const Location where = element == nullptr     ? Location{kConfigFile, 0, 0}
+                           : attribute != nullptr ? locationOf(element, attribute)
+                                                  : locationOf(element);
+    switch (unit) {
+    case ConfigUnit::File:
+        fileError(kConfigFile, message, where);
+        return;
+    case ConfigUnit::Scene:
+        report(element, message);
+        return;
+    case ConfigUnit::Music:
+        // Where the sound set's tracks are listed, or the attribute that names the sound set.
+        findings.error(soundSetRoot, message);
+        return;
+    case ConfigUnit::SpriteSet:
         spritesFailed = true;
-        findings.error(locationOf(config), startup::kNoSprites);
+        [[fallthrough]];
+    case ConfigUnit::SoundSet:
+        // A set file that failed as a whole (without `attribute` no file is named).
+        if (attribute != nullptr) {
+            fileError(element->Attribute(attribute), message, where);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    findings.error(where, message);
+}
+
+void DataChecker::fileNamed(ConfigUnit unit, const std::string& path, const TiXmlElement* element,
+                            const char* attribute) {
+    findings.fileLoaded(path);
+    if (unit == ConfigUnit::SpriteSet) {
+        spriteSetNamed = true;
+        walkSpriteSet(path);
+    } else if (unit == ConfigUnit::SoundSet) {
+        soundSetRoot = locationOf(element, attribute);
+        walkSoundSet(path);
     }
 }
 
-void DataChecker::loadSounds(TiXmlElement* config) {
-    std::string file;
-    if (!xml::readText(config, "soundset", file)) {
-        findings.error(locationOf(config), startup::kNoSoundSet);
-        return;
-    }
-    findings.fileLoaded(file);
-    soundSetRoot = locationOf(config, "soundset");
-    try {
-        game.setSoundManager(new SoundManager(file, this));
-        soundsLoaded = true;
-    } catch (const BaseException& error) {
-        fileError(file, error.message, soundSetRoot);
-    }
-    walkSoundSet(file);
-}
-
-void DataChecker::loadScenes(TiXmlElement* config) {
-    TiXmlElement* list = config->FirstChildElement("scenes");
-    if (list == nullptr) {
-        findings.error(locationOf(config), startup::kNoScenes);
-        return;
-    }
-    std::vector<Named> ids;
-    for (TiXmlElement* element = list->FirstChildElement(); element != nullptr;
-         element = element->NextSiblingElement()) {
-        const std::size_t before = scenes.size();
-        loadScene(element);
-        if (scenes.size() == before)
-            continue;
-        const std::string id = scenes.back()->getId();
-        auto same = std::find_if(ids.begin(), ids.end(), [&](const Named& n) { return n.name == id; });
-        if (!id.empty() && same != ids.end())
-            findings.warning(locationOf(element, "id"), "another scene has the id '" + id + "' (" + same->where.file +
-                                                            ":" + std::to_string(same->where.line) + ")");
-        ids.push_back({id, locationOf(element)});
-    }
-    if (scenes.empty()) {
-        findings.error(locationOf(list), startup::kNoValidScenes);
-        return;
-    }
-    std::string defaultId;
-    if (xml::readText(list, "default", defaultId) &&
-        std::none_of(ids.begin(), ids.end(), [&](const Named& n) { return n.name == defaultId; }))
-        findings.warning(locationOf(list, "default"),
-                         "no scene has the id '" + defaultId + "': the first scene, '" + ids.front().name + "', runs");
-}
-
-void DataChecker::loadScene(TiXmlElement* element) {
-    IScene* made = game.createScene(element->ValueStr());
-    if (made == nullptr) {
+void DataChecker::sceneMade(const TiXmlElement* element, IScene* scene) {
+    if (scene == nullptr) {
         findings.warning(locationOf(element), "unknown scene type '" + element->ValueStr() + "' is skipped" +
                                                   suggest(element->ValueStr(), sceneTypeNames()));
         return;
     }
-    scenes.emplace_back(made);
-    auto* scene = dynamic_cast<BaseScene*>(made);
-    if (scene != nullptr)
-        scene->setLoadObserver(this);
-    auto* gameScene = dynamic_cast<PellvaneGameScene*>(made);
     // Level files are read inside the scene's load: name them first so they are listed in that order.
-    if (gameScene != nullptr)
+    if (dynamic_cast<PellvaneGameScene*>(scene) != nullptr)
         walkLevels(element, nullptr);
-    try {
-        made->load(TiXmlHandle(element));
-    } catch (const BaseException& error) {
-        failed(element, error);
-    }
+}
+
+void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
+    auto* scene = dynamic_cast<BaseScene*>(made);
     if (const ElementRule* rule = sceneRule(element->ValueStr()))
         schema.walk(element, *rule, scene);
-    if (gameScene != nullptr)
+    if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made))
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
+    const std::string id = made->getId();
+    auto same = std::find_if(sceneIds.begin(), sceneIds.end(), [&](const Named& n) { return n.name == id; });
+    if (!id.empty() && same != sceneIds.end())
+        findings.warning(locationOf(element, "id"), "another scene has the id '" + id + "' (" + same->where.file + ":" +
+                                                        std::to_string(same->where.line) + ")");
+    sceneIds.push_back({id, locationOf(element)});
+}
+
+void DataChecker::checkSpriteElements(const TiXmlElement* config) {
+    const TiXmlElement* firstSprite = config->FirstChildElement("sprite");
+    if (firstSprite == nullptr)
+        return;
+    if (spriteSetNamed) {
+        findings.warning(locationOf(firstSprite), "the <sprite> elements of <config> are ignored: the sprites "
+                                                  "come from the spriteset file");
+        return;
+    }
+    for (const TiXmlElement* e = firstSprite; e != nullptr; e = e->NextSiblingElement("sprite"))
+        noteSprite(e);
+}
+
+void DataChecker::checkDefaultScene(const TiXmlElement* config) {
+    // The scene the game's step chose: another than `default` names means no scene has that id.
+    const TiXmlElement* list = config->FirstChildElement("scenes");
+    IScene* current = game.getCurrentScene();
+    std::string defaultId;
+    if (list != nullptr && current != nullptr && xml::readText(list, "default", defaultId) &&
+        current->getId() != defaultId)
+        findings.warning(locationOf(list, "default"),
+                         "no scene has the id '" + defaultId + "': the first scene, '" + current->getId() + "', runs");
 }
 
 std::vector<LevelFile> DataChecker::walkLevels(const TiXmlElement* sceneElement, BaseScene* scene) {
@@ -304,9 +283,10 @@ std::vector<LevelFile> DataChecker::walkLevels(const TiXmlElement* sceneElement,
     for (const TiXmlElement* level = list->FirstChildElement("level"); level != nullptr;
          level = level->NextSiblingElement("level")) {
         LevelFile file;
-        const TiXmlNode* text = level->FirstChild();
-        if (text != nullptr && text->ToText() != nullptr)
-            file.path = hasDirectory ? directory + "/" + text->ValueStr() : text->ValueStr();
+        // The file name as the game scene reads it, comments and all.
+        std::string name;
+        if (xml::readElementText(level, name))
+            file.path = hasDirectory ? directory + "/" + name : name;
         TiXmlDocument document;
         const TiXmlElement* root = nullptr;
         if (!file.path.empty()) {
@@ -384,25 +364,26 @@ void DataChecker::walkSoundSet(const std::string& file) {
     soundSetRoot = locationOf(root);
     schema.walk(root, *findRule("sounds"), nullptr);
     for (const TiXmlElement* e = root->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
-        const char* text = e->GetText();
-        if (text == nullptr)
+        // The id as the sound manager reads it, comments and all.
+        std::string name;
+        if (!xml::readElementText(e, name))
             continue;
         if (e->ValueStr() == "sfx")
-            effects.push_back({text, locationOf(e)});
+            effects.push_back({name, locationOf(e)});
         else if (e->ValueStr() == "music")
-            tracks.push_back({text, locationOf(e)});
+            tracks.push_back({name, locationOf(e)});
     }
 }
 
-void DataChecker::failed(const TiXmlElement* element, const BaseException& error) {
-    if (spritesFailed && (contains(error.message, kSpriteNotFound) || contains(error.message, kNumberSpriteMissing)))
+void DataChecker::report(const TiXmlElement* element, const std::string& message) {
+    if (spritesFailed && (contains(message, kSpriteNotFound) || contains(message, kNumberSpriteMissing)))
         return;
-    const std::size_t level = error.message.find(kLevelFailed);
+    const std::size_t level = message.find(kLevelFailed);
     if (level != std::string::npos) {
-        fileError(error.message.substr(level + std::string(kLevelFailed).size()), error.message, locationOf(element));
+        fileError(message.substr(level + std::string(kLevelFailed).size()), message, locationOf(element));
         return;
     }
-    findings.error(locate(element, error.message), error.message);
+    findings.error(locate(element, message), message);
 }
 
 void DataChecker::fileError(const std::string& path, const std::string& message, const Location& fallback) {
@@ -483,7 +464,7 @@ void DataChecker::checkUse() {
                 findings.warning(sprite.where, "sprite '" + sprite.name + "' is never used");
         }
     }
-    if (!soundsLoaded)
+    if (game.getSoundManager() == nullptr)
         return;
     for (const auto& needed : soundsNeeded) {
         // Not a structured binding: C++17 lambdas cannot capture one (clang refuses).
@@ -545,10 +526,9 @@ void checkData(Findings& findings) {
     // The sizes the game's window would have: the background effect spreads its emitters over it.
     game->width = kWindowWidth;
     game->height = kWindowHeight;
-    {
-        DataChecker checker(*game, findings);
-        checker.run();
-    }
+    DataChecker checker(*game, findings);
+    checker.run();
+    // While the checker lives: the Game's scenes still name it as their observer.
     Game::destroyInstance();
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <tinyxml.h>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
 const char* severityName(Severity severity) {
@@ -22,10 +23,6 @@ std::string fileOf(const TiXmlNode* node) {
     const TiXmlDocument* document = node != nullptr ? node->GetDocument() : nullptr;
     return document != nullptr ? document->ValueStr() : std::string();
 }
-
-bool sameLocation(const Location& a, const Location& b) {
-    return a.file == b.file && a.line == b.line && a.column == b.column;
-}
 } // namespace
 
 Location locationOf(const TiXmlNode* node) {
@@ -41,6 +38,12 @@ Location locationOf(const TiXmlElement* element, const char* attribute) {
         if (a->NameTStr() == attribute)
             return {fileOf(element), a->Row(), a->Column()};
     return locationOf(element);
+}
+
+std::string formatNumber(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
 }
 
 std::string formatFinding(const Finding& finding) {
@@ -60,25 +63,42 @@ void Findings::fileLoaded(const std::string& file) {
 }
 
 std::vector<Finding> Findings::sorted() const {
-    std::vector<Finding> kept;
-    for (const Finding& finding : findings) {
-        const bool shadowed =
-            finding.severity == Severity::Warning &&
-            std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
-                return f.severity == Severity::Error && f.where.line > 0 && sameLocation(f.where, finding.where);
-            });
-        if (!shadowed)
-            kept.push_back(finding);
-    }
-    auto rank = [this](const std::string& file) {
-        auto found = std::find(files.begin(), files.end(), file);
-        return static_cast<std::size_t>(found - files.begin());
+    // n log n however many findings: the places of errors are sorted once and each warning looks
+    // its own place up, and each file's rank is looked up once per finding, not searched for.
+    auto byPlace = [](const Location& a, const Location& b) {
+        return std::tie(a.file, a.line, a.column) < std::tie(b.file, b.line, b.column);
     };
-    std::stable_sort(kept.begin(), kept.end(), [&](const Finding& a, const Finding& b) {
-        return std::make_tuple(rank(a.where.file), a.where.file, a.where.line, a.where.column) <
-               std::make_tuple(rank(b.where.file), b.where.file, b.where.line, b.where.column);
+    std::vector<Location> errorPlaces;
+    for (const Finding& finding : findings)
+        if (finding.severity == Severity::Error && finding.where.line > 0)
+            errorPlaces.push_back(finding.where);
+    std::sort(errorPlaces.begin(), errorPlaces.end(), byPlace);
+
+    std::unordered_map<std::string, std::size_t> ranks;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        ranks.emplace(files[i], i);
+    // Files never named rank after every named one.
+    struct Ranked {
+        std::size_t rank;
+        const Finding* finding;
+    };
+    std::vector<Ranked> kept;
+    kept.reserve(findings.size());
+    for (const Finding& finding : findings) {
+        if (finding.severity == Severity::Warning &&
+            std::binary_search(errorPlaces.begin(), errorPlaces.end(), finding.where, byPlace))
+            continue;
+        const auto rank = ranks.find(finding.where.file);
+        kept.push_back({rank != ranks.end() ? rank->second : files.size(), &finding});
+    }
+    std::stable_sort(kept.begin(), kept.end(), [&](const Ranked& a, const Ranked& b) {
+        return a.rank != b.rank ? a.rank < b.rank : byPlace(a.finding->where, b.finding->where);
     });
-    return kept;
+    std::vector<Finding> result;
+    result.reserve(kept.size());
+    for (const Ranked& ranked : kept)
+        result.push_back(*ranked.finding);
+    return result;
 }
 
 int Findings::count(Severity severity) const {

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "collision/AABBCollider.h"
 #include "game/PellvaneBallEntity.h"
@@ -16,12 +15,6 @@ namespace {
 // Boxes that share only a border, or overlap by less than this many pixels, sit side by side.
 constexpr float kOverlapTolerance = 0.01f;
 // The health from which hits play a sound: 3 (red), 2 (orange), 1 (yellow).
-
-std::string number(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    return text;
-}
 
 std::string place(const Location& where) {
     return where.file + ":" + std::to_string(where.line) + ":" + std::to_string(where.column);
@@ -91,10 +84,10 @@ void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities,
         noteSounds(scene, block, origin->where, soundsNeeded);
         const Rect box = boundsOf(block);
         if (!inside(box, area))
-            findings.warning(origin->where, "block at (" + number(box.x - area.x) + ", " + number(box.y - area.y) +
-                                                "), " + number(box.width) + " x " + number(box.height) +
-                                                ", reaches outside the game area (0, 0), " + number(area.width) +
-                                                " x " + number(area.height));
+            findings.warning(origin->where, "block at (" + formatNumber(box.x - area.x) + ", " +
+                                                formatNumber(box.y - area.y) + "), " + formatNumber(box.width) + " x " +
+                                                formatNumber(box.height) + ", reaches outside the game area (0, 0), " +
+                                                formatNumber(area.width) + " x " + formatNumber(area.height));
         for (const auto& [other, otherOrigin] : placed) {
             if (overlap(box, other)) {
                 findings.warning(origin->where, "block overlaps the block at " + place(otherOrigin->where));
@@ -110,31 +103,33 @@ void checkPaddle(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, const L
     auto* box = dynamic_cast<AABBCollider*>(paddle.getCollider());
     const Rect bounds = box != nullptr ? box->getBounds() : Rect{};
     if (paddle.speed <= 0.0f)
-        findings.warning(where, "paddle speed " + number(paddle.speed) + ": the paddle cannot move");
+        findings.warning(where, "paddle speed " + formatNumber(paddle.speed) + ": the paddle cannot move");
     else if (bounds.width > area.width)
-        findings.warning(where, "the paddle is " + number(bounds.width) + " pixels wide, wider than the game area (" +
-                                    number(area.width) + "): it cannot move");
+        findings.warning(where, "the paddle is " + formatNumber(bounds.width) +
+                                    " pixels wide, wider than the game area (" + formatNumber(area.width) +
+                                    "): it cannot move");
     if (bounds.y > area.y + area.height)
-        findings.warning(where, "the paddle lies below the game area (its top at y " + number(bounds.y) +
-                                    ", the area ends at " + number(area.y + area.height) +
+        findings.warning(where, "the paddle lies below the game area (its top at y " + formatNumber(bounds.y) +
+                                    ", the area ends at " + formatNumber(area.y + area.height) +
                                     "): the ball is lost before it reaches it");
     else if (bounds.y + bounds.height < area.y)
         findings.warning(where, "the paddle lies above the game area (its bottom at y " +
-                                    number(bounds.y + bounds.height) + ", the area starts at " + number(area.y) + ")");
+                                    formatNumber(bounds.y + bounds.height) + ", the area starts at " +
+                                    formatNumber(area.y) + ")");
 }
 
 void checkBall(PellvaneBallEntity& ball, const Location& where, Findings& findings) {
     const float speed = std::hypot(ball.startVelocity.x, ball.startVelocity.y);
     if (ball.minSpeed > ball.maxSpeed)
-        findings.warning(where, "min_speed " + number(ball.minSpeed) + " is above max_speed " + number(ball.maxSpeed) +
-                                    ": the ball always moves at max_speed");
+        findings.warning(where, "min_speed " + formatNumber(ball.minSpeed) + " is above max_speed " +
+                                    formatNumber(ball.maxSpeed) + ": the ball always moves at max_speed");
     else if (speed > ball.maxSpeed)
-        findings.warning(where, "the ball starts at " + number(speed) +
-                                    " pixels per second, faster than its max_speed " + number(ball.maxSpeed) +
+        findings.warning(where, "the ball starts at " + formatNumber(speed) +
+                                    " pixels per second, faster than its max_speed " + formatNumber(ball.maxSpeed) +
                                     ": it is slowed at once");
     else if (speed < ball.minSpeed)
-        findings.warning(where, "the ball starts at " + number(speed) +
-                                    " pixels per second, slower than its min_speed " + number(ball.minSpeed) +
+        findings.warning(where, "the ball starts at " + formatNumber(speed) +
+                                    " pixels per second, slower than its min_speed " + formatNumber(ball.minSpeed) +
                                     ": it is sped up at once");
 }
 } // namespace
@@ -167,7 +162,7 @@ void checkGameScene(PellvaneGameScene& scene, const std::vector<LevelFile>& leve
             soundsNeeded.emplace(sound->getSound(), loaded.second.where);
     for (const auto& [paddle, origin] : paddles)
         if (ball != nullptr && paddle->ballHeight < ball->radius)
-            findings.warning(origin->where, "ball_height " + number(paddle->ballHeight) +
-                                                " is less than the ball's radius " + number(ball->radius) +
+            findings.warning(origin->where, "ball_height " + formatNumber(paddle->ballHeight) +
+                                                " is less than the ball's radius " + formatNumber(ball->radius) +
                                                 ": the held ball overlaps the paddle");
 }

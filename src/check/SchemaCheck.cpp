@@ -225,6 +225,11 @@ void SchemaCheck::checkNumber(const TiXmlElement* element, const TiXmlAttribute&
         findings.warning(where, quoted(text) + " is not a finite number");
         return;
     }
+    // The loaders keep a float: a double beyond its range (about 3.4e38) becomes infinite there.
+    if (!integer && !std::isfinite(static_cast<float>(real))) {
+        findings.warning(where, quoted(text) + " is beyond the range of a float: " + name + " becomes infinite");
+        return;
+    }
     if (!onlySpaces(end)) {
         const std::string read(text, static_cast<std::size_t>(end - text));
         findings.warning(where, quoted(text) + " reads as " + read + ": the rest (" + quoted(end) + ") is ignored");

@@ -20,7 +20,8 @@ public:
     IEntity* getOwner() const override { return owner; }
     void setOwner(IEntity* newOwner) override { owner = newOwner; }
 
-    // (position + offset, width, height), with the owner's position as it is now.
+    // (position + offset, width, height), with the owner's position as it is now. A negative width
+    // or height spans back from the position (normalised): the bounds never have one.
     virtual Rect getBounds() const;
 
 private:

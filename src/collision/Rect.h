@@ -14,6 +14,22 @@ struct Rect {
     float height = 0.0f;
 };
 
+// The same rectangle with a width and height of zero or more: a negative size spans back from x
+// or y. The queries take such rectangles (clamping into a box whose far side lies before its near
+// side has no meaning); the box collider hands them nothing else, whatever size data gives it.
+inline Rect normalised(const Rect& r) {
+    Rect n = r;
+    if (n.width < 0.0f) {
+        n.x += n.width;
+        n.width = -n.width;
+    }
+    if (n.height < 0.0f) {
+        n.y += n.height;
+        n.height = -n.height;
+    }
+    return n;
+}
+
 // A segment from start to end. normal is the outward unit normal of the rectangle side the edge
 // belongs to, or (0, 0) for a plain segment such as a movement path.
 struct Edge {

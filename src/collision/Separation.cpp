@@ -16,7 +16,7 @@ constexpr int kMaxSeparationPasses = 4;
 
 bool overlapsAny(const Vector2& centre, float radius, const std::vector<Rect>& rects) {
     for (const Rect& rect : rects) {
-        if (circleRectPenetration(centre, radius, rect) > kContactSlop)
+        if (circleRectPenetration(centre, radius, normalised(rect)) > kContactSlop)
             return true;
     }
     return false;
@@ -51,20 +51,24 @@ std::array<Vector2, 5> waysOut(const Vector2& centre, float radius, const Rect& 
 } // namespace
 
 Vector2 separateCircleFromRects(Vector2 centre, float radius, const std::vector<Rect>& rects) {
+    // Every rectangle is taken normalised: the clamps of waysOut need each low bound first.
     for (int pass = 0; pass < kMaxSeparationPasses; ++pass) {
-        const Rect* deepest = nullptr;
+        bool overlapping = false;
+        Rect deepest;
         float depth = kContactSlop;
-        for (const Rect& rect : rects) {
+        for (const Rect& given : rects) {
+            const Rect rect = normalised(given);
             const float penetration = circleRectPenetration(centre, radius, rect);
             if (penetration > depth) {
                 depth = penetration;
-                deepest = &rect;
+                deepest = rect;
+                overlapping = true;
             }
         }
-        if (deepest == nullptr)
+        if (!overlapping)
             break;
         int count = 0;
-        const std::array<Vector2, 5> ways = waysOut(centre, radius, *deepest, count);
+        const std::array<Vector2, 5> ways = waysOut(centre, radius, deepest, count);
         Vector2 chosen = ways[0];
         for (int i = 0; i < count; ++i) {
             if (!overlapsAny(ways[i], radius, rects)) {

@@ -13,5 +13,5 @@
 // past any of its four sides) the shortest that overlaps no other rectangle is taken; when every
 // way out lands in another one (a circle squeezed between two boxes) the shortest is taken and the
 // next pass moves on from there. Gives up after a few passes; the centre is returned unchanged when
-// nothing overlaps.
+// nothing overlaps. A rectangle of negative size is taken normalised (Rect.h).
 Vector2 separateCircleFromRects(Vector2 centre, float radius, const std::vector<Rect>& rects);

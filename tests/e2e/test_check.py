@@ -40,6 +40,7 @@ EXPECTED = [
 PLACES = [
     ("config.xml:4:1", "error", "No sound set defined!"),
     ("config.xml:4:9", "error", "Exception: Invalid batchsize 0: it must be from 1 to 16384!"),
+    ("config.xml:4:23", "error", "Exception: Invalid max_fps -5: it must be 0 (no cap) or more!"),
     ("config.xml:5:41", "warning", "make a single frame only when all four are given"),
     ("config.xml:9:9", "warning", "the <frame> elements are ignored"),
     ("config.xml:13:22", "error", "Sprite Exception: frames: Attribute query failed on y on frame: 1"),
@@ -47,17 +48,21 @@ PLACES = [
     ("config.xml:20:32", "error", "Scene Exception: empty: No entities element or entities defined!"),
     ("config.xml:23:17", "error", "Scene Exception: pellvane_game: Level element has no file name!"),
     ("config.xml:24:17", "error", "Level file had no root level elementlevels/empty.xml"),
-    ("config.xml:27:17", "error", "Entity Exception: PellvanePaddleEntity: No ball found in scene!"),
-    ("config.xml:27:39", "warning", "'abc' is not a number: ball_height keeps its default"),
-    ("config.xml:28:17", "error", "Entity Exception: NumberCounterEntity: Number sprite not defined!"),
-    ("config.xml:30:26", "error", 'Sprite "zz" not found in sprite manager!'),
-    ("config.xml:31:41", "error", "either RGB or RGBA:fff"),
-    ("config.xml:34:30", "warning", "no event 'PELLVANE_GAME_STARTD' is ever raised on a scene; did you mean "
+    ("config.xml:28:17", "error", "Entity Exception: PellvanePaddleEntity: No ball found in scene!"),
+    ("config.xml:28:39", "warning", "'abc' is not a number: ball_height keeps its default"),
+    ("config.xml:28:57", "warning", "'1e40' is beyond the range of a float: speed becomes infinite"),
+    ("config.xml:29:17", "error", "Entity Exception: NumberCounterEntity: Number sprite not defined!"),
+    ("config.xml:31:26", "error", 'Sprite "zz" not found in sprite manager!'),
+    ("config.xml:32:41", "error", "either RGB or RGBA:fff"),
+    ("config.xml:35:30", "warning", "no event 'PELLVANE_GAME_STARTD' is ever raised on a scene; did you mean "
                                     "'PELLVANE_GAME_STARTED'?"),
-    ("config.xml:36:21", "warning", "only the first <pulse> in <fade> is read; this one is ignored"),
-    ("config.xml:38:46", "warning", "'1e999' is not a finite number"),
-    ("config.xml:38:56", "warning", "'99999999999' is out of range for layer"),
-    ("config.xml:38:76", "warning", "colour '12zz56' is not all hexadecimal digits: only '12' is read"),
+    ("config.xml:37:21", "warning", "only the first <pulse> in <fade> is read; this one is ignored"),
+    ("config.xml:39:46", "warning", "'1e999' is not a finite number"),
+    ("config.xml:39:56", "warning", "'99999999999' is out of range for layer"),
+    ("config.xml:39:76", "warning", "colour '12zz56' is not all hexadecimal digits: only '12' is read"),
+    ("config.xml:40:42", "error", "box height -2: a colliding box cannot have a negative size"),
+    ("levels/sizes.xml:2:33", "error", "block width -4: a colliding box cannot have a negative size"),
+    ("levels/sizes.xml:3:34", "warning", "block height 0: the box is drawn as nothing but still collides"),
 ]
 
 run = pvtest.run_tool

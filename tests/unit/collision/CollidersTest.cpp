@@ -1,10 +1,12 @@
 // The box and swept-circle colliders through ICollider: the pair table, results and their
-// ownership, live references to the owner's fields, offsets and the owner link.
+// ownership, live references to the owner's fields, offsets, boxes of any size and the owner link.
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "collision/AABBCollider.h"
 #include "collision/CollisionResult.h"
+#include "collision/Separation.h"
 #include "collision/SweptCircleCollider.h"
 #include "scene/IEntity.h"
 
@@ -81,6 +83,27 @@ TEST(AABBCollider, BoundsFollowTheOwnersPositionWithOffset) {
     bounds = box.getBounds();
     EXPECT_EQ(bounds.x, 105.0f);
     EXPECT_EQ(bounds.y, 198.0f);
+}
+
+TEST(AABBCollider, ANegativeSizeSpansBackFromThePositionForEveryQuery) {
+    // Data can give a box any size: 100, 100 with -50 x -20 is the box from 50, 80 to 100, 100.
+    const Vector2 position{100.0f, 100.0f};
+    AABBCollider box(true, position, -50.0f, -20.0f, {}, nullptr);
+    const Rect bounds = box.getBounds();
+    EXPECT_EQ((std::array<float, 4>{50.0f, 80.0f, 50.0f, 20.0f}),
+              (std::array<float, 4>{bounds.x, bounds.y, bounds.width, bounds.height}));
+
+    // A circle coming from the left stops one radius before its left side.
+    const Vector2 start{20.0f, 90.0f}, end{80.0f, 90.0f};
+    SweptCircleCollider ball(false, start, end, 5.0f, {}, nullptr);
+    const Result hit(ball.testCollision(&box));
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->point, (Vector2{45.0f, 90.0f}));
+    EXPECT_EQ(hit->normal, (Vector2{-1.0f, 0.0f}));
+
+    // A circle inside is moved out past the nearest side, the left one, whichever way the size runs.
+    for (const Rect& rect : {Rect{100.0f, 100.0f, -50.0f, -20.0f}, bounds})
+        EXPECT_EQ(separateCircleFromRects({52.0f, 90.0f}, 5.0f, {rect}), (Vector2{45.0f, 90.0f}));
 }
 
 TEST(AABBCollider, TestsTheCirclesStartOnly) {
