@@ -6,10 +6,10 @@
 #include <string>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "game/PellvaneGameScene.h"
 #include "scene/BaseScene.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 namespace {
 constexpr std::size_t kMaxInput = 1 << 14;

@@ -5,7 +5,7 @@
 
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "app/StartupMessages.h"
 #include "graphics/SpriteBatchRegistry.h"
@@ -13,7 +13,7 @@
 #include "graphics/TextureCache.h"
 #include "scene/BaseScene.h"
 #include "scene/IScene.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/LoadObserver.h"
+#include "scene/LoadObserver.h"
 
 class Game;
 class IScene;

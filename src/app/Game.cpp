@@ -7,7 +7,7 @@
 #include <tinyxml.h>
 
 #include "app/Configuration.h"
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "app/SystemKeys.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"

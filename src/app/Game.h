@@ -9,7 +9,7 @@
 
 #include "app/FramePacer.h"
 #include "events/EventDispatcher.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 class IScene;
 class SpriteBatchRegistry;

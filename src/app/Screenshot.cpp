@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/PngEncoder.h"

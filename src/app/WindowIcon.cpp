@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <vector>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 #include "graphics/IconImage.h"
 
 namespace {

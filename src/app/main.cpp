@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/DebugLog.h"
-#include "app/Exceptions.h"
+#include "base/DebugLog.h"
+#include "base/Exceptions.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "app/Screenshot.h"

@@ -10,7 +10,7 @@
 #include <tinyxml.h>
 
 #include "app/Configuration.h"
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "check/GameChecks.h"
@@ -22,7 +22,7 @@
 #include "graphics/TextureCache.h"
 #include "scene/BaseScene.h"
 #include "scene/SpriteEntity.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 #include "sound/AudioDevice.h"
 
 namespace fs = std::filesystem;

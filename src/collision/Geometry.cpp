@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/Exceptions.h"
 
 namespace {
 
@@ -43,9 +42,10 @@ Vector2 closestPointOnLine(const Edge& segment, const Vector2& point) {
     const Vector2 d = segment.end - segment.start;
     const float squaredLength = dot(d, d);
     // A segment shorter than 1e-4 px (squared length 1e-8) is below the float resolution of
-    // window coordinates (one ulp at 1000 px is about 6e-5 px): its direction would be noise.
+    // window coordinates (one ulp at 1000 px is about 6e-5 px): its direction would be noise, and
+    // the segment is as good as its start point.
     if (squaredLength < kMinSquaredSegmentLength)
-        throw BaseException("closestPointOnLine: invalid line length");
+        return segment.start;
 
     const float len = std::sqrt(squaredLength);
     Vector2 unit = d;

@@ -8,8 +8,8 @@
 // Squared length below which a segment has no usable direction (see Geometry.cpp).
 constexpr float kMinSquaredSegmentLength = 1e-8f;
 
-// The point of the segment nearest to point. Throws BaseException("closestPointOnLine: invalid line
-// length") when the segment's squared length is below kMinSquaredSegmentLength.
+// The point of the segment nearest to point. A segment whose squared length is below
+// kMinSquaredSegmentLength has no direction to project on: its start is the answer.
 Vector2 closestPointOnLine(const Edge& segment, const Vector2& point);
 
 // True when segment a crosses segment b; point is then set to the crossing. Parallel and collinear

@@ -54,11 +54,6 @@ public:
     using Event::Event;
 };
 
-class PellvaneEvent : public Event {
-public:
-    using Event::Event;
-};
-
 // A callback is owned by the entity that registered it; dispatchers only point at it.
 // The event passed to handleEvent is valid only during the call. The result is informational.
 class IEventCallback {

@@ -4,6 +4,14 @@
 
 #include <string>
 
+#include "events/Events.h"
+
+// An event of the game, raised by the game scene on its own dispatcher.
+class PellvaneEvent : public Event {
+public:
+    using Event::Event;
+};
+
 extern const std::string PELLVANE_INITIATED;         // end of the scene's loading, level 0 in place
 extern const std::string PELLVANE_GAME_STARTED;      // newGame reset lives, score and level count
 extern const std::string PELLVANE_BALL_LOST;         // a ball was lost and a life was left

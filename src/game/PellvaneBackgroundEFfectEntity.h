@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "collision/Vector2.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 #include "scene/IEntity.h"
 
 class Sprite;

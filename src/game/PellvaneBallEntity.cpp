@@ -6,7 +6,7 @@
 #include <memory>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "collision/AABBCollider.h"
 #include "collision/CollisionResult.h"
 #include "collision/Separation.h"
@@ -17,7 +17,7 @@
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "game/PellvanePaddleEntity.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 const char* const kSource = "PellvaneBallEntity";

@@ -6,7 +6,7 @@
 
 #include "collision/Rect.h"
 #include "collision/Vector2.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 #include "scene/SpriteEntity.h"
 
 class BaseScene;

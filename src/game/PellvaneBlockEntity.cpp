@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
@@ -15,7 +15,7 @@
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
 #include "game/PellvaneGameScene.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 namespace {

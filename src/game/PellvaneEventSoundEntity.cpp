@@ -3,10 +3,10 @@
 
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "game/PellvaneGameScene.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <tinyxml.h>
 
 #include "app/BestScore.h"
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
-#include "app/LoadObserver.h"
+#include "scene/LoadObserver.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
 #include "game/GameTypeNames.h"
@@ -21,7 +21,7 @@
 #include "game/StartNewGameButtonEntity.h"
 #include "scene/GroupEntity.h"
 #include "scene/IEntity.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 namespace {

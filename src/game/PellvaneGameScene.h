@@ -10,7 +10,7 @@
 #include "collision/Rect.h"
 #include "events/Events.h"
 #include "scene/BaseScene.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 class TiXmlElement;
 class PellvaneGameScene;

@@ -7,13 +7,13 @@
 #include <tinyxml.h>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "collision/CollisionResult.h"
 #include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneGameScene.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 const char* const kSource = "PellvanePaddleEntity";

@@ -3,10 +3,10 @@
 
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/SpriteBatch.h"
 #include "graphics/TextureCache.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 // The four rectangle attributes, in the order they are read and reported.

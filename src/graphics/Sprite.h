@@ -10,7 +10,7 @@
 #include "graphics/IRenderable.h"
 #include "graphics/Matrix3.h"
 #include "graphics/TextureRegion.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 class SpriteBatch;
 class TextureCache;

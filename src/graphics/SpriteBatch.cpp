@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureRegion.h"
 

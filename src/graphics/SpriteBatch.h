@@ -8,7 +8,7 @@
 
 #include "graphics/Matrix3.h"
 #include "graphics/TextureRegion.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 struct Texture;
 

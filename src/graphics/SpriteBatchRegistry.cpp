@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 
 SpriteBatchRegistry::SpriteBatchRegistry(int32_t batchSize) : batchSize(batchSize) {
     if (batchSize < 1 || static_cast<uint32_t>(batchSize) > kMaxQuadsPerDraw)

@@ -4,16 +4,16 @@
 #include <cstring>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
-#include "app/LoadObserver.h"
-#include "scene/XmlAttributes.h"
+#include "base/Exceptions.h"
+#include "base/LoadDiagnostics.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 constexpr const char* kSource = "SpriteManager";
 constexpr const char* kSpriteElement = "sprite";
 } // namespace
 
-SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures, LoadObserver* observer) {
+SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures, LoadDiagnostics* observer) {
     TiXmlDocument document;
     if (!xml::loadDocument(document, fileName))
         throw SpriteException(kSource, "Failed to load file: " + fileName);
@@ -28,7 +28,7 @@ SpriteManager::SpriteManager(const std::string& fileName, TextureCache& textures
         add(const_cast<TiXmlElement*>(e), textures, observer);
 }
 
-SpriteManager::SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures, LoadObserver* observer) {
+SpriteManager::SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures, LoadDiagnostics* observer) {
     TiXmlElement* first = firstSpriteElement.ToElement();
     if (first == nullptr || std::strcmp(first->Value(), kSpriteElement) != 0)
         throw SpriteException(kSource, "Constructor passed handle to a non-element or non-sprite element.");
@@ -36,7 +36,7 @@ SpriteManager::SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache
         add(e, textures, observer);
 }
 
-void SpriteManager::add(TiXmlElement* element, TextureCache& textures, LoadObserver* observer) {
+void SpriteManager::add(TiXmlElement* element, TextureCache& textures, LoadDiagnostics* observer) {
     try {
         sprites.push_back(std::make_unique<Sprite>(TiXmlHandle(element), textures));
     } catch (const BaseException& error) {

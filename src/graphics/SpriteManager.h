@@ -8,7 +8,7 @@
 
 #include "graphics/Sprite.h"
 
-class LoadObserver;
+class LoadDiagnostics;
 class TextureCache;
 class TiXmlElement;
 class TiXmlHandle;
@@ -19,17 +19,17 @@ class SpriteManager {
 public:
     // Loads the sprite set file `fileName` (opened as given, relative to the working directory):
     // every "sprite" child of the first top-level element that has one. With an observer a sprite
-    // that fails is reported to it and left out (LoadObserver.h); errors of the file still throw.
-    SpriteManager(const std::string& fileName, TextureCache& textures, LoadObserver* observer = nullptr);
+    // that fails is reported to it and left out (base/LoadDiagnostics.h); errors of the file still throw.
+    SpriteManager(const std::string& fileName, TextureCache& textures, LoadDiagnostics* observer = nullptr);
     // Loads the "sprite" element the handle holds and each later sibling "sprite" element.
-    SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures, LoadObserver* observer = nullptr);
+    SpriteManager(const TiXmlHandle& firstSpriteElement, TextureCache& textures, LoadDiagnostics* observer = nullptr);
 
     // The first sprite whose id equals `id` exactly, or null. Never throws.
     Sprite* getSprite(const std::string& id) const;
     const std::vector<std::unique_ptr<Sprite>>& getSprites() const { return sprites; }
 
 private:
-    void add(TiXmlElement* element, TextureCache& textures, LoadObserver* observer);
+    void add(TiXmlElement* element, TextureCache& textures, LoadDiagnostics* observer);
 
     std::vector<std::unique_ptr<Sprite>> sprites;
 };

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/PngDecoder.h"
 
 void uploadTexture(Texture& texture, uint32_t width, uint32_t height, const uint8_t* rgba) {

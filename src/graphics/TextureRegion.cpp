@@ -1,7 +1,7 @@
 // Texture regions: the fit check in pixels and the normalised edges.
 #include "graphics/TextureRegion.h"
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/Texture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
-#include "app/LoadObserver.h"
+#include "scene/LoadObserver.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
 #include "graphics/IRenderable.h"

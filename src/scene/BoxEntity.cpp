@@ -3,7 +3,7 @@
 
 #include <tinyxml.h>
 
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 BoxEntity::~BoxEntity() {
     delete collider;

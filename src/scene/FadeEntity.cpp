@@ -4,9 +4,9 @@
 
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "scene/BaseScene.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 

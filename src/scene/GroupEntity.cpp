@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
-#include "app/LoadObserver.h"
+#include "base/Exceptions.h"
+#include "scene/LoadObserver.h"
 #include "collision/Vector2.h"
 #include "scene/BaseScene.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <limits>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "graphics/Matrix3.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 

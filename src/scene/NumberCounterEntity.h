@@ -7,7 +7,7 @@
 #include <string>
 
 #include "collision/Vector2.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 #include "scene/IEntity.h"
 
 class Sprite;

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 const char* const kSource = "SpriteEntity";

@@ -6,7 +6,7 @@
 
 #include "collision/Vector2.h"
 #include "graphics/Matrix3.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 #include "scene/IEntity.h"
 #include "scene/SpriteProperties.h"
 

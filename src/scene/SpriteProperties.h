@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "collision/Vector2.h"
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 class Sprite;
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 namespace audio {
 

@@ -5,9 +5,9 @@
 #include <SDL_mixer.h>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
-#include "app/LoadObserver.h"
-#include "scene/XmlAttributes.h"
+#include "base/Exceptions.h"
+#include "base/LoadDiagnostics.h"
+#include "base/XmlAttributes.h"
 #include "sound/AudioDevice.h"
 
 namespace {
@@ -48,7 +48,7 @@ std::string fileName(const TiXmlElement* element, const std::string& file, const
 
 } // namespace
 
-SoundManager::SoundManager(const std::string& file, LoadObserver* observer) {
+SoundManager::SoundManager(const std::string& file, LoadDiagnostics* observer) {
     audio::openDevice();
     // A constructor that throws never reaches the destructor: undo the device and the loads here.
     try {
@@ -63,7 +63,7 @@ SoundManager::~SoundManager() {
     release();
 }
 
-void SoundManager::load(const std::string& file, LoadObserver* observer) {
+void SoundManager::load(const std::string& file, LoadDiagnostics* observer) {
     TiXmlDocument document;
     if (!xml::loadDocument(document, file))
         throw SoundException(file, "Failed to load sounds file!");

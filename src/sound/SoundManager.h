@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class LoadObserver;
+class LoadDiagnostics;
 class TiXmlElement;
 struct Mix_Chunk;
 typedef struct _Mix_Music Mix_Music;
@@ -26,8 +26,8 @@ class SoundManager {
 public:
     // Opens audio and loads the sound set `file`; throws SoundException on any data error,
     // with audio closed and everything loaded so far freed again. With an observer an effect or
-    // track that fails is reported to it and left out (LoadObserver.h); errors of the file still throw.
-    explicit SoundManager(const std::string& file, LoadObserver* observer = nullptr);
+    // track that fails is reported to it and left out (base/LoadDiagnostics.h); errors of the file still throw.
+    explicit SoundManager(const std::string& file, LoadDiagnostics* observer = nullptr);
     ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
@@ -66,7 +66,7 @@ private:
         std::string name;
     };
 
-    void load(const std::string& file, LoadObserver* observer);
+    void load(const std::string& file, LoadDiagnostics* observer);
     void loadEffect(const TiXmlElement* element, const std::string& file, const std::string& prefix);
     void loadTrack(const TiXmlElement* element, const std::string& file, const std::string& prefix);
     void release();

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 #include "collision/AABBCollider.h"
 #include "collision/SweptCircle.h"

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/DebugLog.h"
-#include "app/Exceptions.h"
+#include "base/DebugLog.h"
+#include "base/Exceptions.h"
 #include "app/Game.h"
 
 TEST(Exceptions, MessagesAreComposedWithTheirPrefixes) {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
-#include "app/LoadObserver.h"
+#include "base/Exceptions.h"
+#include "scene/LoadObserver.h"
 #include "game/PellvaneGameScene.h"
 #include "scene/SceneTestSupport.h"
 #include "sound/SoundManager.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "collision/SweptCircleCollider.h"
 #include "game/GameTestSupport.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "game/GameTestSupport.h"
 
 namespace {

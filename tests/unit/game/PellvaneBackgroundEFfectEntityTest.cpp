@@ -7,7 +7,7 @@
 #include <string>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "game/HudTestSupport.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/BestScore.h"
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "game/HudTestSupport.h"
 #include "game/PellvaneCounterEntities.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "game/GameTestSupport.h"
 #include "scene/BoxEntity.h"
 #include "scene/TypeNames.h"

@@ -2,7 +2,7 @@
 // at once even during play, and registered on the Game's dispatcher for its whole life.
 #include <gtest/gtest.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "game/GameEvents.h"
 #include "game/HudTestSupport.h"
 #include "game/StartNewGameButtonEntity.h"

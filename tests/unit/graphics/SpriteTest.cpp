@@ -5,7 +5,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "TestSupport.h"
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteBatch.h"
 #include "graphics/TextureCache.h"

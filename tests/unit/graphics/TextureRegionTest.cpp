@@ -1,7 +1,7 @@
 // Texture regions: the fit check, the normalised edges and the truncating size arithmetic.
 #include <gtest/gtest.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureRegion.h"
 

@@ -4,7 +4,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "TestSupport.h"
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "graphics/Texture.h"
 
 using namespace graphicstest;

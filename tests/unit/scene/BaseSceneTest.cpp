@@ -6,7 +6,7 @@
 #include <tinyxml.h>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "collision/CollisionResult.h"
 #include "collision/SweptCircleCollider.h"
 #include "graphics/Sprite.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "scene/FadeEntity.h"
 #include "scene/SceneTestSupport.h"
 

@@ -6,7 +6,7 @@
 #include <tinyxml.h>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "scene/FadeEntity.h"
 #include "scene/GroupEntity.h"
 #include "scene/SceneTestSupport.h"

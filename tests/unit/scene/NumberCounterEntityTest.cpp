@@ -5,7 +5,7 @@
 #include <tinyxml.h>
 #include <vector>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "scene/NumberCounterEntity.h"
 #include "scene/SceneTestSupport.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "collision/AABBCollider.h"
 #include "graphics/IRenderable.h"
 #include "graphics/SpriteBatch.h"

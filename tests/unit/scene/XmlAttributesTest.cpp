@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
-#include "scene/XmlAttributes.h"
+#include "base/Exceptions.h"
+#include "base/XmlAttributes.h"
 
 namespace {
 

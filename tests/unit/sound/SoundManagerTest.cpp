@@ -9,7 +9,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 #include "sound/SoundManager.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Attribute readers and the colour parser.
-#include "scene/XmlAttributes.h"
+#include "base/XmlAttributes.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <tinyxml.h>
 
-#include "app/Exceptions.h"
+#include "base/Exceptions.h"
 
 Colour parseColour(const std::string& text) {
     std::istringstream stream(text);

@@ -1,5 +1,5 @@
 // debugLog: formatted diagnostic lines on standard error.
-#include "app/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <cstdarg>
 #include <cstdio>

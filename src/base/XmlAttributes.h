@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "scene/Colour.h"
+#include "base/Colour.h"
 
 class TiXmlDocument;
 class TiXmlElement;
