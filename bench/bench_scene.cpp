@@ -57,7 +57,7 @@ std::unique_ptr<BaseScene> sceneFrom(const std::string& entities) {
     TiXmlDocument document;
     std::string text = "<base_scene id='bench'><entities>" + entities + "</entities></base_scene>";
     document.Parse(text.c_str());
-    auto scene = std::make_unique<BaseScene>();
+    auto scene = std::make_unique<BaseScene>(Game::getInstance()->sceneContext());
     scene->load(TiXmlHandle(document.RootElement()));
     return scene;
 }

@@ -28,7 +28,7 @@ void everyAttribute(const TiXmlElement* element) {
 
 template <class Scene> void loadAs(TiXmlElement* root) {
     try {
-        Scene scene;
+        Scene scene(SceneContext{});
         scene.load(TiXmlHandle(root));
     } catch (const BaseException&) {
     }

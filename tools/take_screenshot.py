@@ -35,7 +35,7 @@ end = time.time() + PLAY_SECONDS
 ball = None
 while time.time() < end or (time.time() < end + FLIGHT_WAIT_SECONDS and not (ball and ball[1] < 420)):
     shot = support.load_pixels(game.screenshot("frame.png"))
-    ball = support.centre(support.matching(shot, support.field, support.is_ball))
+    ball = support.ball_centre(shot)
     paddle = support.centre(support.matching(shot, support.paddle_band, support.is_paddle))
     wanted = None
     if ball and paddle:

@@ -120,11 +120,15 @@ void Game::setSoundManager(SoundManager* manager) {
     replaceOwned(sounds, manager);
 }
 
+SceneContext Game::sceneContext() {
+    return SceneContext{sprites, spriteBatches, this, width, height};
+}
+
 IScene* Game::createScene(const std::string& type) {
     if (type == BASE_SCENE_TYPE)
-        return new BaseScene();
+        return new BaseScene(sceneContext());
     if (type == PELLVANE_GAME_TYPE)
-        return new PellvaneGameScene();
+        return new PellvaneGameScene(sceneContext());
     return nullptr;
 }
 

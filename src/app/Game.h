@@ -10,6 +10,7 @@
 #include "app/FramePacer.h"
 #include "events/EventDispatcher.h"
 #include "base/Colour.h"
+#include "scene/SceneContext.h"
 
 class IScene;
 class SpriteBatchRegistry;
@@ -44,6 +45,8 @@ public:
 
     // A new scene for a scene element name, or null.
     IScene* createScene(const std::string& type);
+    // The managers, the input dispatcher and the window size, as scenes are given them.
+    SceneContext sceneContext();
 
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }

@@ -7,7 +7,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
+#include "scene/SceneContext.h"
 #include "game/Interpolate.h"
 #include "graphics/Matrix3.h"
 #include "graphics/Sprite.h"
@@ -49,7 +49,7 @@ void PellvaneBackgroundEFfectEntity::load(const TiXmlHandle& handle, IScene* own
     const char* spriteId = element->Attribute("sprite");
     if (spriteId == nullptr)
         throw EntityException(kSource, "No sprite specified!");
-    SpriteManager* sprites = Game::getInstance()->getSpriteManager();
+    SpriteManager* sprites = contextOf(owner).sprites;
     sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
     if (sprite == nullptr)
         throw EntityException(kSource, std::string("Sprite \"") + spriteId + "\" not found in sprite manager!");
@@ -99,9 +99,10 @@ void PellvaneBackgroundEFfectEntity::createEmitters() {
         return;
     // In float, like the step itself: 800 / (800 / 3.0f) is exactly 3 in float, but a little
     // over 3 in double, which would add a fourth emitter beyond the right edge.
-    const float columns = std::ceil(static_cast<float>(Game::getInstance()->getWidth()) / step);
+    const SceneContext& context = contextOf(scene);
+    const float columns = std::ceil(static_cast<float>(context.width) / step);
     const int32_t count = columns > static_cast<float>(kMaxEmitters) ? kMaxEmitters : static_cast<int32_t>(columns);
-    const float bottom = static_cast<float>(Game::getInstance()->getHeight());
+    const float bottom = static_cast<float>(context.height);
     emitters.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (int32_t i = 0; i < count; ++i) {
         ParticleEmitter emitter{step * static_cast<float>(i), bottom, {}, 0.0f, 0.0f};

@@ -59,7 +59,8 @@ PellvaneGameScene* gameSceneOf(IScene* scene, const char* source) {
     return game;
 }
 
-PellvaneGameScene::PellvaneGameScene() : blockColours{kYellow, kOrange, kRed} {}
+PellvaneGameScene::PellvaneGameScene(const SceneContext& context)
+    : BaseScene(context), blockColours{kYellow, kOrange, kRed} {}
 
 PellvaneGameScene::~PellvaneGameScene() {
     if (inputDispatcher != nullptr) {
@@ -110,9 +111,10 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     }
     if (!inputCallback) {
         inputCallback = std::make_unique<GameSceneInputCallback>(this);
-        inputDispatcher = Game::getInstance();
+        inputDispatcher = getContext().input;
         for (const std::string* name : kInputEvents)
-            inputDispatcher->registerCallback(*name, inputCallback.get());
+            if (inputDispatcher != nullptr)
+                inputDispatcher->registerCallback(*name, inputCallback.get());
     }
     state = Initiated;
     levelsCompleted = 0;

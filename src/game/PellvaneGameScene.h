@@ -52,7 +52,7 @@ constexpr Rect kDefaultGameArea{32.0f, 32.0f, 736.0f, 568.0f};
 // Game's dispatcher, which outlives the scene, from load to destruction.
 class PellvaneGameScene : public BaseScene {
 public:
-    PellvaneGameScene();
+    explicit PellvaneGameScene(const SceneContext& context);
     // Destroys the level entities that are not in the entity list; the base scene then
     // dispatches "SCENE_ENDED" and destroys the list, the current level among it.
     ~PellvaneGameScene() override;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
+#include "scene/SceneContext.h"
 #include "collision/CollisionResult.h"
 #include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
@@ -79,13 +79,13 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
     if (inputCallback == nullptr) {
         inputCallback = new PaddleInputCallback(this);
-        inputDispatcher = Game::getInstance();
+        inputDispatcher = contextOf(owner).input;
         for (const std::string* name : kKeyEvents)
-            inputDispatcher->registerCallback(*name, inputCallback);
-        if (followsMouse) {
-            for (const std::string* name : kMouseEvents)
+            if (inputDispatcher != nullptr)
                 inputDispatcher->registerCallback(*name, inputCallback);
-        }
+        for (const std::string* name : kMouseEvents)
+            if (inputDispatcher != nullptr && followsMouse)
+                inputDispatcher->registerCallback(*name, inputCallback);
     }
     if (gameCallback == nullptr) {
         gameCallback = new PaddlePellvaneCallback(this);

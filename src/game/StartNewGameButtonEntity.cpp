@@ -1,8 +1,9 @@
 // StartNewGameButtonEntity: registering for mouse releases and the hit test over the button.
 #include "game/StartNewGameButtonEntity.h"
 
-#include "app/Game.h"
+#include "events/EventDispatcher.h"
 #include "game/PellvaneGameScene.h"
+#include "scene/SceneContext.h"
 
 namespace {
 const char* const kSource = "StartNewGameButtonEntity";
@@ -14,16 +15,20 @@ bool StartNewGameButtonCallback::handleEvent(IEvent* event) {
 }
 
 StartNewGameButtonEntity::~StartNewGameButtonEntity() {
-    if (callback)
-        Game::getInstance()->unregisterCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
+    if (callback && input != nullptr)
+        input->unregisterCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
 }
 
 void StartNewGameButtonEntity::load(const TiXmlHandle& handle, IScene* owner) {
     FadeEntity::load(handle, owner);
     // Checked now so that a button outside a game scene is a start-up error, not a dead click.
     gameSceneOf(owner, kSource);
+    if (callback)
+        return;
     callback = std::make_unique<StartNewGameButtonCallback>(this);
-    Game::getInstance()->registerCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
+    input = contextOf(owner).input;
+    if (input != nullptr)
+        input->registerCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
 }
 
 bool StartNewGameButtonEntity::isOver(float x, float y) const {

@@ -7,6 +7,7 @@
 #include "events/Events.h"
 #include "scene/FadeEntity.h"
 
+class EventDispatcher;
 class StartNewGameButtonEntity;
 
 // Forwards mouse releases to its button. Owned by the button.
@@ -39,4 +40,6 @@ private:
     // The button's own mouse callback; it hides the fade's trigger callback of the same name,
     // which FadeEntity keeps managing.
     std::unique_ptr<StartNewGameButtonCallback> callback;
+    // The scene's input dispatcher, where the callback is registered; not owned.
+    EventDispatcher* input = nullptr;
 };

@@ -7,7 +7,6 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
 #include "scene/LoadObserver.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
@@ -97,8 +96,13 @@ void BaseScene::sortByLayer() {
                      [](IEntity* a, IEntity* b) { return a->getLayer() < b->getLayer(); });
 }
 
+const SceneContext& contextOf(const IScene* scene) {
+    static const SceneContext none;
+    return scene != nullptr ? scene->getContext() : none;
+}
+
 void BaseScene::render() {
-    SpriteBatchRegistry* registry = Game::getInstance()->getSpriteBatches();
+    SpriteBatchRegistry* registry = context.batches;
     // Without batches nothing can be drawn; a blank window would hide the wiring mistake.
     if (registry == nullptr)
         throw SceneException(id, "No sprite batch registry to draw with!");

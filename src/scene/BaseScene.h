@@ -8,6 +8,7 @@
 
 #include "events/EventDispatcher.h"
 #include "scene/IScene.h"
+#include "scene/SceneContext.h"
 
 class LoadObserver;
 class SpriteBatch;
@@ -26,7 +27,7 @@ public:
 // those callbacks, nor the destruction listeners, which must remove themselves before they die.
 class BaseScene : public EventDispatcher, public IScene {
 public:
-    BaseScene() = default;
+    explicit BaseScene(const SceneContext& context) : context(context) {}
     // Dispatches "SCENE_ENDED" on itself, then destroys its entities in list order.
     ~BaseScene() override;
     BaseScene(const BaseScene&) = delete;
@@ -49,6 +50,7 @@ public:
     void removeEntity(IEntity* entity, bool destroy) override;
     CollisionResult* testCollision(IEntity* entity) override;
     IEntity* createEntity(const std::string& type) override;
+    const SceneContext& getContext() const override { return context; }
 
     const std::vector<IEntity*>& getEntities() const { return entities; }
     // With an observer, `load` (and the level files and groups loaded through this scene) report
@@ -67,6 +69,7 @@ protected:
     LoadObserver* loadObserver = nullptr;
 
 private:
+    SceneContext context;
     std::vector<IEntityDestroyedListener*> destroyedListeners;
     // The batches of the frame being drawn; a member only so its storage is reused.
     std::vector<SpriteBatch*> usedBatches;

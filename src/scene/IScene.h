@@ -7,6 +7,7 @@
 class TiXmlHandle;
 class IEntity;
 struct CollisionResult;
+struct SceneContext;
 
 class IScene {
 public:
@@ -24,4 +25,6 @@ public:
     virtual CollisionResult* testCollision(IEntity* entity) = 0;
     // A new, not yet loaded entity for a type name, or null.
     virtual IEntity* createEntity(const std::string& type) = 0;
+    // The managers and the view the scene was made with (SceneContext.h).
+    virtual const SceneContext& getContext() const = 0;
 };

@@ -7,7 +7,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
+#include "scene/SceneContext.h"
 #include "graphics/Matrix3.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
@@ -60,7 +60,7 @@ void NumberCounterEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "number_sprite_offset", digitSpacing);
     xml::readColour(element, "colour", colour);
 
-    SpriteManager* sprites = Game::getInstance()->getSpriteManager();
+    SpriteManager* sprites = contextOf(owner).sprites;
     for (int d = 0; d < 10; ++d) {
         digits[d] = sprites != nullptr ? sprites->getSprite(std::to_string(d)) : nullptr;
         if (digits[d] == nullptr)

@@ -5,7 +5,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
+#include "scene/SceneContext.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
 #include "base/XmlAttributes.h"
@@ -42,7 +42,7 @@ void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const char* spriteId = element->Attribute("sprite");
     if (spriteId == nullptr)
         throw EntityException(kSource, "No sprite specified!");
-    SpriteManager* sprites = Game::getInstance()->getSpriteManager();
+    SpriteManager* sprites = contextOf(owner).sprites;
     sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
     if (sprite == nullptr)
         throw EntityException(kSource, std::string("Sprite \"") + spriteId + "\" not found in sprite manager!");

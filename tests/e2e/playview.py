@@ -65,6 +65,26 @@ def centre(points):
     return (sum(p[0] for p in points) / len(points), sum(p[1] for p in points) / len(points))
 
 
+def ball_centre(shot):
+    """The centre of the ball: the bright blob in the field no larger than a ball. Bright text
+    (the "CLICK TO LAUNCH" hint, "GET READY") makes wider blobs and is left out."""
+    points = set(matching(shot, field, is_ball))
+    best = None
+    while points:
+        blob, todo = [], [points.pop()]
+        while todo:
+            x, y = todo.pop()
+            blob.append((x, y))
+            for n in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
+                if n in points:
+                    points.remove(n)
+                    todo.append(n)
+        xs, ys = [p[0] for p in blob], [p[1] for p in blob]
+        if max(xs) - min(xs) <= 24 and max(ys) - min(ys) <= 24 and (best is None or len(blob) > len(best)):
+            best = blob
+    return centre(best or [])
+
+
 def distance(a, b):
     return ((a[0] - b[0]) ** 2 + (a[1] - b[1]) ** 2) ** 0.5
 

@@ -21,7 +21,7 @@ def digits(shot, band=view.GAME_HUD_BAND):
 
 
 def ball(shot):
-    return view.centre(view.matching(shot, view.field, view.is_ball))
+    return view.ball_centre(shot)
 
 
 def on_paddle(position):

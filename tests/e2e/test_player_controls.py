@@ -34,7 +34,7 @@ def paddle_x(shot):
 
 
 def ball(shot):
-    return view.centre(view.matching(shot, view.field, view.is_ball))
+    return view.ball_centre(shot)
 
 
 def still(a, b):
@@ -102,8 +102,8 @@ if window:
     _, started = view.poll(game, "started.png",
                            lambda s: len(view.matching(s, view.GAME_HUD_BAND, view.is_digit)) > 300, 15)
     check(started, "a click on the button starts a game")
-    time.sleep(1.5)  # the level's loading delay
-    held = ball(view.shoot(game, "held.png"))
+    # The level's loading delay: the ball waits on the paddle once it is over.
+    _, held = view.poll(game, "held.png", lambda s: (b := ball(s)) and b[1] > view.paddle[1] - 40 and b, 15)
     subprocess.run(["xdotool", "windowunmap", "--sync", window], capture_output=True)
     subprocess.run(["xdotool", "windowmap", "--sync", window], capture_output=True)
     shot, shown = view.poll(game, "unfocused.png", lambda s: paused_text(s) > PAUSED_AREA // 10, 5)

@@ -26,9 +26,10 @@ protected:
     std::string loadMessage(const std::string& element) {
         TiXmlDocument document;
         document.Parse(element.c_str());
+        BaseScene plain(game->sceneContext());
         PellvaneBackgroundEFfectEntity effect;
         try {
-            effect.load(TiXmlHandle(document.RootElement()), nullptr);
+            effect.load(TiXmlHandle(document.RootElement()), &plain);
         } catch (const BaseException& e) {
             return e.message;
         }

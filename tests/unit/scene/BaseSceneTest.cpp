@@ -73,6 +73,7 @@ struct MovingProbe : ProbeEntity {
 // A scene that knows the "probe" and "probebox" types besides the generic ones.
 class ProbeScene : public BaseScene {
 public:
+    explicit ProbeScene(const SceneContext& context) : BaseScene(context) {}
     IEntity* createEntity(const std::string& type) override {
         if (type == "probe")
             return new ProbeEntity();
@@ -110,7 +111,7 @@ protected:
 std::string loadMessage(const std::string& text) {
     TiXmlDocument document;
     document.Parse(text.c_str());
-    BaseScene scene;
+    BaseScene scene(Game::getInstance()->sceneContext());
     try {
         scene.load(TiXmlHandle(document.RootElement()));
     } catch (const BaseException& e) {
@@ -120,7 +121,7 @@ std::string loadMessage(const std::string& text) {
 }
 
 TEST_F(BaseSceneTest, LoadReportsEachMissingPart) {
-    BaseScene scene;
+    BaseScene scene(Game::getInstance()->sceneContext());
     try {
         scene.load(TiXmlHandle(static_cast<TiXmlNode*>(nullptr)));
         FAIL() << "no exception";
@@ -151,7 +152,7 @@ TEST_F(BaseSceneTest, AnEntityThatFailsToLoadStopsTheLoadWithItsMessage) {
     document.Parse(sceneXml("<probe label='a' sprite='red'/><probe label='b' sprite='green'/><box/>"
                             "<probe label='c' sprite='red'/>")
                        .c_str());
-    ProbeScene scene;
+    ProbeScene scene(Game::getInstance()->sceneContext());
     EXPECT_THROW(scene.load(TiXmlHandle(document.RootElement())), EntityException);
     ASSERT_EQ(2u, scene.getEntities().size());
     EXPECT_NE(nullptr, scene.probe("a"));
@@ -197,10 +198,14 @@ TEST_F(BaseSceneTest, AFrameWithNoVisibleEntityMakesNoDrawCall) {
 }
 
 TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {
-    auto scene = loadScene(sceneXml("<sprite_entity sprite='red'/>"));
-    game->setSpriteBatches(nullptr);
+    SceneContext noBatches = game->sceneContext();
+    noBatches.batches = nullptr;
+    BaseScene scene(noBatches);
+    TiXmlDocument document;
+    document.Parse(sceneXml("<sprite_entity sprite='red'/>").c_str());
+    scene.load(TiXmlHandle(document.RootElement()));
     try {
-        scene->render();
+        scene.render();
         FAIL() << "a frame was silently not drawn";
     } catch (const SceneException& e) {
         EXPECT_EQ("Scene Exception: main: No sprite batch registry to draw with!", e.message);

@@ -240,18 +240,6 @@ TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing)
     }
 }
 
-TEST_F(FadeEntityTest, ATriggerOutsideABaseSceneIsALoadError) {
-    TiXmlDocument document;
-    document.Parse("<fade sprite='red'><trigger in='GO'/></fade>");
-    FadeEntity fade;
-    try {
-        fade.load(TiXmlHandle(document.RootElement()), nullptr);
-        FAIL() << "a trigger nobody can raise was accepted";
-    } catch (const EntityException& e) {
-        EXPECT_EQ("Entity Exception: FadeEntity: Entity is not in a BaseScene!", e.message);
-    }
-}
-
 TEST_F(FadeEntityTest, TheFadeIsDrawnWithItsAnimatedAlpha) {
     FadeEntity* fade = loadFade("x='10' y='10'", "<duration in='1'/><trigger out='NEVER'/>");
     step(3); // halfway through the fade-in

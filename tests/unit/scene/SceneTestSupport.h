@@ -57,7 +57,7 @@ protected:
     template <class T = BaseScene> std::unique_ptr<T> loadScene(const std::string& text) {
         TiXmlDocument document;
         document.Parse(text.c_str());
-        auto scene = std::make_unique<T>();
+        auto scene = std::make_unique<T>(game->sceneContext());
         scene->load(TiXmlHandle(document.RootElement()));
         return scene;
     }

@@ -29,8 +29,8 @@ protected:
     template <class T> T* loadEntity(const std::string& text) {
         document.Parse(text.c_str());
         auto* entity = new T();
-        entity->load(TiXmlHandle(document.RootElement()), &scene);
-        scene.addEntity(entity);
+        entity->load(TiXmlHandle(document.RootElement()), scene.get());
+        scene->addEntity(entity);
         return entity;
     }
     std::string loadMessage(const std::string& text) {
@@ -38,7 +38,7 @@ protected:
         doc.Parse(text.c_str());
         BoxEntity entity;
         try {
-            entity.load(TiXmlHandle(doc.RootElement()), &scene);
+            entity.load(TiXmlHandle(doc.RootElement()), scene.get());
         } catch (const BaseException& e) {
             return e.message;
         }
@@ -46,11 +46,20 @@ protected:
     }
     void draw() {
         graphicstest::prepareFrame();
-        scene.render();
+        scene->render();
+    }
+
+    void SetUp() override {
+        SceneFixture::SetUp();
+        scene = std::make_unique<BaseScene>(game->sceneContext());
+    }
+    void TearDown() override {
+        scene.reset();
+        SceneFixture::TearDown();
     }
 
     TiXmlDocument document;
-    BaseScene scene;
+    std::unique_ptr<BaseScene> scene;
 };
 
 TEST_F(SpriteEntityTest, AnElementWithOnlyASpriteTakesTheFramesSizeAndDefaults) {
@@ -62,7 +71,7 @@ TEST_F(SpriteEntityTest, AnElementWithOnlyASpriteTakesTheFramesSizeAndDefaults) 
     EXPECT_FALSE(e->sizeSet);
     EXPECT_TRUE(e->isActive());
     EXPECT_TRUE(e->isVisible());
-    EXPECT_EQ(&scene, e->getScene());
+    EXPECT_EQ(scene.get(), e->getScene());
     draw();
     EXPECT_TRUE(near(readPixel(1, 1), kRed));
     EXPECT_TRUE(near(readPixel(18, 8), kRed));
@@ -101,12 +110,12 @@ TEST_F(SpriteEntityTest, LoadMessagesNameTheSpriteEntity) {
               loadMessage("<box sprite='red' colour='red'/>"));
     BoxEntity entity;
     try {
-        entity.load(TiXmlHandle(static_cast<TiXmlNode*>(nullptr)), &scene);
+        entity.load(TiXmlHandle(static_cast<TiXmlNode*>(nullptr)), scene.get());
         FAIL() << "no exception";
     } catch (const EntityException& e) {
         EXPECT_EQ("Entity Exception: SpriteEntity: XmlHandle is invalid or for a different scene", e.message);
     }
-    EXPECT_EQ(&scene, entity.getScene()); // the scene is kept before anything can fail
+    EXPECT_EQ(scene.get(), entity.getScene()); // the scene is kept before anything can fail
 }
 
 TEST_F(SpriteEntityTest, Rotation90TurnsTheBoxAboutItsCentre) {
@@ -170,7 +179,7 @@ TEST_F(SpriteEntityTest, ScenesDrawTextureByTextureInTheOrderTexturesFirstCameUp
                    "<sprite_entity sprite='blue' x='300' y='300' layer='3'/>"
                    "<sprite_entity sprite='blue2' x='305' y='300' layer='4'/>"
                    "</entities></s>");
-    BaseScene layered;
+    BaseScene layered(Game::getInstance()->sceneContext());
     layered.load(TiXmlHandle(document.RootElement()));
     graphicstest::prepareFrame();
     layered.render();
@@ -215,18 +224,18 @@ TEST_F(SpriteEntityTest, AnEffectOutlivesItsLifetimeByOneStepThenIsRemoved) {
     auto* effect = new EffectBaseEntity(source->getSpriteProperties(), 0.5f);
     EXPECT_FALSE(effect->sizeSet);
     EXPECT_EQ(7, effect->getLayer());
-    scene.addEntity(effect);
-    scene.update(0.25f);
-    scene.update(0.25f); // 0.5 is not greater than 0.5
-    EXPECT_EQ(2u, scene.getEntities().size());
-    scene.update(0.25f);
-    EXPECT_EQ(1u, scene.getEntities().size());
+    scene->addEntity(effect);
+    scene->update(0.25f);
+    scene->update(0.25f); // 0.5 is not greater than 0.5
+    EXPECT_EQ(2u, scene->getEntities().size());
+    scene->update(0.25f);
+    EXPECT_EQ(1u, scene->getEntities().size());
 
     auto* forever = new EffectBaseEntity(source->getSpriteProperties(), 0.0f);
-    scene.addEntity(forever);
+    scene->addEntity(forever);
     for (int i = 0; i < 10; ++i)
-        scene.update(1.0f);
-    EXPECT_EQ(2u, scene.getEntities().size());
+        scene->update(1.0f);
+    EXPECT_EQ(2u, scene->getEntities().size());
 }
 
 } // namespace

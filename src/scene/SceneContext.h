@@ -1,0 +1,26 @@
+// What a scene is given when it is made: the shared managers and the view, which its entities read
+// through it while they load and draw. Nothing below the application reaches a global for them.
+#pragma once
+
+#include <cstdint>
+
+class EventDispatcher;
+class IScene;
+class SpriteBatchRegistry;
+class SpriteManager;
+
+// Non-owning: the object that owns the managers outlives every scene made with them and never
+// replaces one while a scene lives. A manager may be absent (null) where a test or a failed
+// start-up has none; the entities that need it then fail to load with their usual message.
+struct SceneContext {
+    SpriteManager* sprites = nullptr;
+    SpriteBatchRegistry* batches = nullptr;
+    // Where input events (keys, pointer, focus) are dispatched.
+    EventDispatcher* input = nullptr;
+    // The view's size in pixels.
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
+
+// The context of `scene`, or an empty one for an entity loaded outside any scene.
+const SceneContext& contextOf(const IScene* scene);
