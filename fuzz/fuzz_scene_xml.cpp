@@ -3,7 +3,9 @@
 // a base scene and as a game scene. Data errors must come out as the engine's exceptions; a
 // crash, a hang or a sanitizer report is a finding.
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
@@ -28,8 +30,12 @@ void everyAttribute(const TiXmlElement* element) {
 
 template <class Scene> void loadAs(TiXmlElement* root) {
     try {
-        Scene scene(SceneContext{});
-        scene.load(TiXmlHandle(root));
+        std::unique_ptr<Scene> scene;
+        if constexpr (std::is_constructible_v<Scene, const SceneContext&>)
+            scene = std::make_unique<Scene>(SceneContext{});
+        else
+            scene = std::make_unique<Scene>(SceneContext{}, GameServices{});
+        scene->load(TiXmlHandle(root));
     } catch (const BaseException&) {
     }
 }

@@ -124,11 +124,15 @@ SceneContext Game::sceneContext() {
     return SceneContext{sprites, spriteBatches, this, width, height};
 }
 
+GameServices Game::gameServices() {
+    return GameServices{sounds, this};
+}
+
 IScene* Game::createScene(const std::string& type) {
     if (type == BASE_SCENE_TYPE)
         return new BaseScene(sceneContext());
     if (type == PELLVANE_GAME_TYPE)
-        return new PellvaneGameScene(sceneContext());
+        return new PellvaneGameScene(sceneContext(), gameServices());
     return nullptr;
 }
 

@@ -10,6 +10,7 @@
 #include "app/FramePacer.h"
 #include "events/EventDispatcher.h"
 #include "base/Colour.h"
+#include "game/GameServices.h"
 #include "scene/SceneContext.h"
 
 class IScene;
@@ -19,7 +20,7 @@ class SpriteManager;
 class SoundManager;
 class SystemKeys;
 
-class Game : public EventDispatcher {
+class Game : public EventDispatcher, public PointerDisplay {
 public:
     static Game* getInstance();
     // Destroys the instance if there is one; the next getInstance creates a fresh one.
@@ -37,7 +38,7 @@ public:
     void initGL();
 
     // Shows or hides the system's pointer over the window; asks SDL only when that changes.
-    void setCursorVisible(bool visible);
+    void setCursorVisible(bool visible) override;
 
     // Reports a start-up error on standard output (verbatim, no line break) and through
     // debugLog, and ends the run.
@@ -47,6 +48,8 @@ public:
     IScene* createScene(const std::string& type);
     // The managers, the input dispatcher and the window size, as scenes are given them.
     SceneContext sceneContext();
+    // The sounds and the pointer, as the game scene is given them.
+    GameServices gameServices();
 
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }

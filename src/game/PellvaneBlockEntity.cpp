@@ -6,7 +6,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
+#include "scene/SceneContext.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
 #include "game/PellvaneBallEntity.h"
@@ -88,8 +88,9 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
     if (ball == nullptr)
         return;
 
-    SoundManager* sounds = Game::getInstance()->getSoundManager();
-    const std::string* sound = gameSceneOf(scene, kSource)->getBlockHitSound(health);
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    SoundManager* sounds = game->getServices().sounds;
+    const std::string* sound = game->getBlockHitSound(health);
     if (health == 2)
         ball->cycleColour();
     if (sound != nullptr && sounds != nullptr)
@@ -118,7 +119,7 @@ void PellvaneBlockEntity::breakBlock() {
 
 void PellvaneBlockEntity::throwDebris() {
     const DebrisSettings& debris = gameSceneOf(scene, kSource)->getDebris();
-    SpriteManager* sprites = Game::getInstance()->getSpriteManager();
+    SpriteManager* sprites = contextOf(scene).sprites;
     Sprite* shard = debris.count > 0 && sprites != nullptr ? sprites->getSprite(debris.sprite) : nullptr;
     if (shard == nullptr || shard->getFrameCount() == 0)
         return;

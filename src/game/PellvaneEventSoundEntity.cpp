@@ -4,7 +4,6 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
 #include "game/PellvaneGameScene.h"
 #include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
@@ -32,11 +31,11 @@ void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
         throw EntityException(kSource, "No event specified!");
     if (!xml::readText(element, "sound", sound) || sound.empty())
         throw EntityException(kSource, "No sound specified!");
+    PellvaneGameScene* game = gameSceneOf(owner, kSource);
     // Found out now, at start-up, rather than at the first such event in play.
-    SoundManager* sounds = Game::getInstance()->getSoundManager();
+    sounds = game->getServices().sounds;
     if (sounds != nullptr && !sounds->hasSound(sound))
         throw SoundException(sound, "No sound with that ID to play!");
-    PellvaneGameScene* game = gameSceneOf(owner, kSource);
     if (dispatcher == nullptr) {
         callback = std::make_unique<EventSoundCallback>(this);
         dispatcher = game;
@@ -45,6 +44,6 @@ void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
 }
 
 void PellvaneEventSoundEntity::play() {
-    if (SoundManager* sounds = Game::getInstance()->getSoundManager())
+    if (sounds != nullptr)
         sounds->playSound(sound);
 }

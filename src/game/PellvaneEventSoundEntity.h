@@ -10,6 +10,7 @@
 #include "scene/IEntity.h"
 
 class EventDispatcher;
+class SoundManager;
 class PellvaneEventSoundEntity;
 
 // Forwards the named event to its entity. Owned by the entity.
@@ -57,6 +58,8 @@ private:
     std::string event;
     std::string sound;
     std::unique_ptr<EventSoundCallback> callback;
+    // The game scene's sounds; not owned.
+    SoundManager* sounds = nullptr;
     // Where the callback is registered; not owned.
     EventDispatcher* dispatcher = nullptr;
 };

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <tinyxml.h>
 
-#include "app/BestScore.h"
+#include "game/BestScore.h"
 #include "base/Exceptions.h"
-#include "app/Game.h"
 #include "scene/LoadObserver.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
@@ -40,10 +39,6 @@ bool contains(const std::vector<IEntity*>& list, IEntity* entity) {
 const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &MOUSE_BUTTON_DOWN_EVENT,
                                            &MOUSE_BUTTON_UP_EVENT, &WINDOW_FOCUS_LOST_EVENT};
 
-void quietenMusic(bool quiet) {
-    if (SoundManager* sounds = Game::getInstance()->getSoundManager())
-        sounds->setMusicQuiet(quiet);
-}
 } // namespace
 
 bool GameSceneInputCallback::handleEvent(IEvent* event) {
@@ -59,8 +54,18 @@ PellvaneGameScene* gameSceneOf(IScene* scene, const char* source) {
     return game;
 }
 
-PellvaneGameScene::PellvaneGameScene(const SceneContext& context)
-    : BaseScene(context), blockColours{kYellow, kOrange, kRed} {}
+PellvaneGameScene::PellvaneGameScene(const SceneContext& context, const GameServices& services)
+    : BaseScene(context), services(services), blockColours{kYellow, kOrange, kRed} {}
+
+void PellvaneGameScene::quietenMusic(bool quiet) {
+    if (services.sounds != nullptr)
+        services.sounds->setMusicQuiet(quiet);
+}
+
+void PellvaneGameScene::showCursor(bool visible) {
+    if (services.pointer != nullptr)
+        services.pointer->setCursorVisible(visible);
+}
 
 PellvaneGameScene::~PellvaneGameScene() {
     if (inputDispatcher != nullptr) {
@@ -336,7 +341,7 @@ void PellvaneGameScene::update(float dt) {
         break;
     }
     // The pointer steers the paddle in play; on the other screens it clicks buttons.
-    Game::getInstance()->setCursorVisible(!isGameInPlay());
+    showCursor(!isGameInPlay());
 }
 
 void PellvaneGameScene::advanceLevel() {
@@ -379,7 +384,7 @@ void PellvaneGameScene::pause() {
     paused = true;
     resumeArmed = false;
     quietenMusic(true);
-    Game::getInstance()->setCursorVisible(true);
+    showCursor(true);
     raise(PELLVANE_GAME_PAUSED);
 }
 
@@ -389,7 +394,7 @@ void PellvaneGameScene::resume() {
     paused = false;
     resumeArmed = false;
     quietenMusic(false);
-    Game::getInstance()->setCursorVisible(!isGameInPlay());
+    showCursor(!isGameInPlay());
     raise(PELLVANE_GAME_RESUMED);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "collision/Rect.h"
+#include "game/GameServices.h"
 #include "events/Events.h"
 #include "scene/BaseScene.h"
 #include "base/Colour.h"
@@ -52,7 +53,7 @@ constexpr Rect kDefaultGameArea{32.0f, 32.0f, 736.0f, 568.0f};
 // Game's dispatcher, which outlives the scene, from load to destruction.
 class PellvaneGameScene : public BaseScene {
 public:
-    explicit PellvaneGameScene(const SceneContext& context);
+    PellvaneGameScene(const SceneContext& context, const GameServices& services);
     // Destroys the level entities that are not in the entity list; the base scene then
     // dispatches "SCENE_ENDED" and destroys the list, the current level among it.
     ~PellvaneGameScene() override;
@@ -76,6 +77,8 @@ public:
     const DebrisSettings& getDebris() const { return debris; }
     float getClearedDelay() const { return clearedDelay; }
     float getLostDelay() const { return lostDelay; }
+    // The sounds and the pointer, for the scene and its entities.
+    const GameServices& getServices() const { return services; }
     // Raises a game event on the scene's dispatcher (GameEvents.h).
     void raise(const std::string& name);
     int getScore() const { return score; }
@@ -132,6 +135,11 @@ private:
     // A game that ends or is abandoned: its score becomes the best if it beat it.
     void settleBestScore();
 
+    // Shows the pointer on every screen but play (a null pointer display is left alone).
+    void showCursor(bool visible);
+    void quietenMusic(bool quiet);
+
+    GameServices services;
     Rect gameArea = kDefaultGameArea;
     std::vector<Colour> blockColours;
     std::vector<std::vector<IEntity*>> levels;

@@ -135,7 +135,7 @@ protected:
             testsupport::writeFile(file.first, file.second);
         TiXmlDocument document;
         document.Parse(text.c_str());
-        auto scene = std::make_unique<PellvaneGameScene>(Game::getInstance()->sceneContext());
+        auto scene = std::make_unique<PellvaneGameScene>(Game::getInstance()->sceneContext(), Game::getInstance()->gameServices());
         if (recorder != nullptr)
             recorder->listenTo(*scene);
         scene->load(TiXmlHandle(document.RootElement()));

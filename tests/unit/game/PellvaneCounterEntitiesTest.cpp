@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "app/BestScore.h"
+#include "game/BestScore.h"
 #include "base/Exceptions.h"
 #include "game/HudTestSupport.h"
 #include "game/PellvaneCounterEntities.h"

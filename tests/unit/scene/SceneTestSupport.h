@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <type_traits>
 #include <string>
 #include <tinyxml.h>
 #include <vector>
@@ -57,7 +58,11 @@ protected:
     template <class T = BaseScene> std::unique_ptr<T> loadScene(const std::string& text) {
         TiXmlDocument document;
         document.Parse(text.c_str());
-        auto scene = std::make_unique<T>(game->sceneContext());
+        std::unique_ptr<T> scene;
+        if constexpr (std::is_constructible_v<T, const SceneContext&>)
+            scene = std::make_unique<T>(game->sceneContext());
+        else
+            scene = std::make_unique<T>(game->sceneContext(), game->gameServices());
         scene->load(TiXmlHandle(document.RootElement()));
         return scene;
     }

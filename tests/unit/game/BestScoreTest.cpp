@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
-#include "app/BestScore.h"
+#include "game/BestScore.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The best score file: where it lives, reading it strictly, and replacing it atomically.
-#include "app/BestScore.h"
+#include "game/BestScore.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,0 +1,21 @@
+// What the game's own rules need beyond a scene's context: the sounds and the system's pointer.
+// The game scene is given them when it is made; its entities reach them through it.
+#pragma once
+
+class SoundManager;
+
+// Shows or hides the system's pointer over the window (the application does it with SDL).
+class PointerDisplay {
+public:
+    virtual void setCursorVisible(bool visible) = 0;
+
+protected:
+    ~PointerDisplay() = default;
+};
+
+// Non-owning; either may be absent (null): then nothing is heard, or the pointer is left alone.
+// The owner outlives every game scene made with them.
+struct GameServices {
+    SoundManager* sounds = nullptr;
+    PointerDisplay* pointer = nullptr;
+};
