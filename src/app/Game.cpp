@@ -9,6 +9,7 @@
 #include "app/Configuration.h"
 #include "base/DebugLog.h"
 #include "app/SystemKeys.h"
+#include "game/GameTypes.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
@@ -120,20 +121,23 @@ void Game::setSoundManager(SoundManager* manager) {
     replaceOwned(sounds, manager);
 }
 
+Game::Game() {
+    registerSceneTypes(registry);
+    registerGameTypes(registry, services);
+}
+
 SceneContext Game::sceneContext() {
-    return SceneContext{sprites, spriteBatches, this, width, height};
+    return SceneContext{sprites, spriteBatches, this, &registry, width, height};
 }
 
 GameServices Game::gameServices() {
-    return GameServices{sounds, this};
+    services = GameServices{sounds, this};
+    return services;
 }
 
 IScene* Game::createScene(const std::string& type) {
-    if (type == BASE_SCENE_TYPE)
-        return new BaseScene(sceneContext());
-    if (type == PELLVANE_GAME_TYPE)
-        return new PellvaneGameScene(sceneContext(), gameServices());
-    return nullptr;
+    gameServices();
+    return registry.createScene(type, sceneContext());
 }
 
 void Game::adoptScene(IScene* scene) {

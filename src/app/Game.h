@@ -11,6 +11,7 @@
 #include "events/EventDispatcher.h"
 #include "base/Colour.h"
 #include "game/GameServices.h"
+#include "scene/EntityRegistry.h"
 #include "scene/SceneContext.h"
 
 class IScene;
@@ -44,6 +45,8 @@ public:
     // debugLog, and ends the run.
     void failStartup(const std::string& text);
 
+    // The scene and entity types the data can name.
+    const EntityRegistry& getRegistry() const { return registry; }
     // A new scene for a scene element name, or null.
     IScene* createScene(const std::string& type);
     // The managers, the input dispatcher and the window size, as scenes are given them.
@@ -83,7 +86,7 @@ public:
     const Colour clearColour{0.4f, 0.4f, 0.7f, 1.0f};
 
 private:
-    Game() = default;
+    Game();
 
     // Owned; null until the configuration step creates them.
     SpriteBatchRegistry* spriteBatches = nullptr;
@@ -95,6 +98,9 @@ private:
     // Owned, in file order.
     std::vector<IScene*> scenes;
     bool cursorVisible = true;
+    EntityRegistry registry;
+    // What game scenes are given; the sound manager is filled in when it is made.
+    GameServices services;
     // Mute and full screen; made once start-up has succeeded.
     std::unique_ptr<SystemKeys> systemKeys;
 

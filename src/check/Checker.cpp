@@ -109,7 +109,7 @@ bool parseErrorOf(const std::string& path, Location& where, std::string& reason)
 
 class DataChecker final : public ConfigurationObserver {
 public:
-    DataChecker(Game& game, Findings& findings) : game(game), findings(findings), schema(findings, usage) {}
+    DataChecker(Game& game, Findings& findings) : game(game), findings(findings), schema(game.getRegistry(), findings, usage) {}
 
     void run();
 
@@ -174,7 +174,7 @@ void DataChecker::run() {
         return;
     checkSpriteElements(config);
     checkDefaultScene(config);
-    schema.walk(config, *findRule("config"), nullptr);
+    schema.walk(config, *findRule(game.getRegistry(), "config"), nullptr);
     checkUse();
     checkImages();
     checkWindowIcon();
@@ -227,7 +227,7 @@ void DataChecker::fileNamed(ConfigUnit unit, const std::string& path, const TiXm
 void DataChecker::sceneMade(const TiXmlElement* element, IScene* scene) {
     if (scene == nullptr) {
         findings.warning(locationOf(element), "unknown scene type '" + element->ValueStr() + "' is skipped" +
-                                                  suggest(element->ValueStr(), sceneTypeNames()));
+                                                  suggest(element->ValueStr(), game.getRegistry().sceneTypes()));
         return;
     }
     // Level files are read inside the scene's load: name them first so they are listed in that order.
@@ -237,7 +237,7 @@ void DataChecker::sceneMade(const TiXmlElement* element, IScene* scene) {
 
 void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
     auto* scene = dynamic_cast<BaseScene*>(made);
-    if (const ElementRule* rule = sceneRule(element->ValueStr()))
+    if (const ElementRule* rule = sceneRule(game.getRegistry(), element->ValueStr()))
         schema.walk(element, *rule, scene);
     if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made))
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
@@ -298,7 +298,7 @@ std::vector<LevelFile> DataChecker::walkLevels(const TiXmlElement* sceneElement,
             file.root = locationOf(root);
             file.loaded = true;
             if (scene != nullptr)
-                schema.walk(root, *findRule("level"), scene);
+                schema.walk(root, *findRule(game.getRegistry(), "level"), scene);
         }
         levels.push_back(file);
     }
@@ -321,7 +321,7 @@ void DataChecker::walkSpriteSet(const std::string& file) {
                                                 "> is ignored" + suggest(e->ValueStr(), {"sprite"}));
             continue;
         }
-        schema.walk(e, *findRule("sprite"), nullptr);
+        schema.walk(e, *findRule(game.getRegistry(), "sprite"), nullptr);
         noteSprite(e);
     }
 }
@@ -362,7 +362,7 @@ void DataChecker::walkSoundSet(const std::string& file) {
     if (root == nullptr)
         return;
     soundSetRoot = locationOf(root);
-    schema.walk(root, *findRule("sounds"), nullptr);
+    schema.walk(root, *findRule(game.getRegistry(), "sounds"), nullptr);
     for (const TiXmlElement* e = root->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) {
         // The id as the sound manager reads it, comments and all.
         std::string name;

@@ -1,60 +1,24 @@
-// The table of what the loaders read: for each element of the data files (configuration, scenes,
-// every entity type, their settings children, sprite sets, sound sets, levels) the attributes it
-// takes with their kind, and the child elements it reads. The checker walks the data against it.
+// The table of what the loaders read: for each element of the data files (configuration, sprite
+// sets, sound sets, levels, and through the registry every scene and entity type with its
+// settings children) the attributes it takes with their kind, and the child elements it reads.
+// The checker walks the data against it.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// How a loader reads an attribute's text (see docs/data-format.md, "Reading conventions").
-enum class ValueKind {
-    Text,      // used as written: ids, names, paths
-    Float,     // a leading decimal number
-    Integer,   // a leading decimal integer ("%d")
-    FlagOn,    // a flag that is on by default: only "false" changes it
-    FlagOff,   // a flag that is off by default: only "true" changes it
-    Colour,    // hexadecimal RRGGBB or RRGGBBAA
-    SpriteId,  // the id of a sprite of the sprite set
-    EventName, // the name of an event of the scene's dispatcher
-};
+#include "scene/Schema.h"
 
-struct AttributeRule {
-    const char* name;
-    ValueKind kind;
-};
+class EntityRegistry;
 
-struct ChildRule {
-    const char* name; // element name
-    const char* rule; // the rule it is read with
-    bool many;        // every element of that name is read, not only the first
-};
-
-enum class Content {
-    Elements, // the children named in `children`
-    Entities, // every child element is an entity, named by its type
-    Text,     // a text: a file name
-    Scenes,   // every child element is a scene, named by its type (walked with its scene)
-};
-
-struct ElementRule {
-    const char* id;   // "entity:<type>", "scene:<type>", or the path of a settings element
-    const char* base; // a rule whose attributes and children this one takes too, or null
-    std::vector<AttributeRule> attributes;
-    std::vector<ChildRule> children;
-    Content content = Content::Elements;
-};
-
-// The rule with that id, or null.
-const ElementRule* findRule(const std::string& id);
-inline const ElementRule* entityRule(const std::string& type) {
-    return findRule("entity:" + type);
+// The rule with that id, or null: the files' own, then those the registry's types brought.
+const ElementRule* findRule(const EntityRegistry& registry, const std::string& id);
+inline const ElementRule* entityRule(const EntityRegistry& registry, const std::string& type) {
+    return findRule(registry, "entity:" + type);
 }
-inline const ElementRule* sceneRule(const std::string& type) {
-    return findRule("scene:" + type);
+inline const ElementRule* sceneRule(const EntityRegistry& registry, const std::string& type) {
+    return findRule(registry, "scene:" + type);
 }
 // The attributes and the children of a rule together with those of its bases.
-std::vector<AttributeRule> attributesOf(const ElementRule& rule);
-std::vector<ChildRule> childrenOf(const ElementRule& rule);
-// Every entity type and scene type the table describes, for suggestions.
-std::vector<std::string> entityTypeNames();
-std::vector<std::string> sceneTypeNames();
+std::vector<AttributeRule> attributesOf(const EntityRegistry& registry, const ElementRule& rule);
+std::vector<ChildRule> childrenOf(const EntityRegistry& registry, const ElementRule& rule);

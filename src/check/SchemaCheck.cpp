@@ -1,6 +1,8 @@
 // The schema walk: attributes and children against the table, values against their kind.
 #include "check/SchemaCheck.h"
 
+#include "scene/EntityRegistry.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -94,7 +96,7 @@ std::string suggest(const std::string& word, const std::vector<std::string>& can
 }
 
 void SchemaCheck::walk(const TiXmlElement* element, const ElementRule& rule, BaseScene* scene) {
-    const std::vector<AttributeRule> attributes = attributesOf(rule);
+    const std::vector<AttributeRule> attributes = attributesOf(registry, rule);
     for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
         auto known = std::find_if(attributes.begin(), attributes.end(),
                                   [a](const AttributeRule& r) { return a->NameTStr() == r.name; });
@@ -114,7 +116,7 @@ void SchemaCheck::walk(const TiXmlElement* element, const ElementRule& rule, Bas
             walkEntity(child, scene);
         return;
     }
-    const std::vector<ChildRule> children = childrenOf(rule);
+    const std::vector<ChildRule> children = childrenOf(registry, rule);
     std::vector<std::string> names;
     for (const ChildRule& child : children)
         names.emplace_back(child.name);
@@ -130,7 +132,7 @@ void SchemaCheck::walk(const TiXmlElement* element, const ElementRule& rule, Bas
         } else if (!known->many && !seen.insert(known->name).second) {
             findings.warning(locationOf(child), "only the first " + elementName(child) + " in " + elementName(element) +
                                                     " is read; this one is ignored");
-        } else if (const ElementRule* childRule = findRule(known->rule)) {
+        } else if (const ElementRule* childRule = findRule(registry, known->rule)) {
             walk(child, *childRule, scene);
         }
     }
@@ -142,7 +144,7 @@ void SchemaCheck::walkEntity(const TiXmlElement* element, BaseScene* scene) {
     if (made == nullptr) {
         // Suggest only types this scene can make: a block is no answer inside a base_scene.
         std::vector<std::string> known;
-        for (const std::string& name : entityTypeNames()) {
+        for (const std::string& name : registry.entityTypes()) {
             IEntity* probe = scene != nullptr ? scene->createEntity(name) : nullptr;
             if (probe != nullptr)
                 known.push_back(name);
@@ -155,7 +157,7 @@ void SchemaCheck::walkEntity(const TiXmlElement* element, BaseScene* scene) {
     if (dynamic_cast<NumberCounterEntity*>(made) != nullptr)
         usage.digits = true;
     delete made;
-    if (const ElementRule* rule = entityRule(type))
+    if (const ElementRule* rule = entityRule(registry, type))
         walk(element, *rule, scene);
 }
 

@@ -25,9 +25,12 @@ struct DataUsage {
 // edits than the word is long), or an empty text when none is that near.
 std::string suggest(const std::string& word, const std::vector<std::string>& candidates);
 
+class EntityRegistry;
+
 class SchemaCheck {
 public:
-    SchemaCheck(Findings& findings, DataUsage& usage) : findings(findings), usage(usage) {}
+    SchemaCheck(const EntityRegistry& registry, Findings& findings, DataUsage& usage)
+        : registry(registry), findings(findings), usage(usage) {}
 
     // Checks `element` against `rule` and its children against theirs. Entity types are decided
     // by `scene`'s factory, exactly as its loaders decide them.
@@ -39,6 +42,7 @@ public:
 private:
     void checkNumber(const TiXmlElement* element, const TiXmlAttribute& attribute, bool integer);
 
+    const EntityRegistry& registry;
     Findings& findings;
     DataUsage& usage;
 };

@@ -470,32 +470,6 @@ void PellvaneGameScene::ballLost() {
     settleBestScore();
 }
 
-IEntity* PellvaneGameScene::createEntity(const std::string& type) {
-    if (IEntity* entity = BaseScene::createEntity(type))
-        return entity;
-    if (type == PADDLE_ENTITY_TYPE)
-        return new PellvanePaddleEntity();
-    if (type == BALL_ENTITY_TYPE)
-        return new PellvaneBallEntity();
-    if (type == BLOCK_ENTITY_TYPE)
-        return new PellvaneBlockEntity();
-    if (type == EVENT_SOUND_ENTITY_TYPE)
-        return new PellvaneEventSoundEntity();
-    if (type == NEW_GAME_BUTTON_ENTITY_TYPE)
-        return new StartNewGameButtonEntity();
-    if (type == SCORE_COUNTER_ENTITY_TYPE)
-        return new PellvaneScoreCounterEntity();
-    if (type == LEVEL_COUNTER_ENTITY_TYPE)
-        return new PellvaneLevelCounterEntity();
-    if (type == LIVES_COUNTER_ENTITY_TYPE)
-        return new PellvaneLivesCounterEntity();
-    if (type == BACKGROUND_EFFECT_ENTITY_TYPE)
-        return new PellvaneBackgroundEFfectEntity();
-    if (type == BEST_COUNTER_ENTITY_TYPE)
-        return new PellvaneBestCounterEntity();
-    return nullptr;
-}
-
 void PellvaneGameScene::raise(const std::string& name) {
     dispatchEvent(new PellvaneEvent(name));
 }

@@ -65,8 +65,6 @@ public:
 
     void load(const TiXmlHandle& handle) override;
     void update(float dt) override;
-    // The generic types first, then the game's own.
-    IEntity* createEntity(const std::string& type) override;
 
     Rect getGameArea() const { return gameArea; }
     const std::vector<Colour>& getBlockColours() const { return blockColours; }

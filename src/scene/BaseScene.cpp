@@ -19,7 +19,7 @@
 #include "scene/IEntity.h"
 #include "scene/NumberCounterEntity.h"
 #include "scene/SpriteEntity.h"
-#include "scene/TypeNames.h"
+#include "scene/EntityRegistry.h"
 
 namespace {
 const char* const kNoId = "No ID";
@@ -218,15 +218,5 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
 }
 
 IEntity* BaseScene::createEntity(const std::string& type) {
-    if (type == SPRITE_ENTITY_TYPE)
-        return new SpriteEntity();
-    if (type == BOX_ENTITY_TYPE)
-        return new BoxEntity();
-    if (type == FADE_ENTITY_TYPE)
-        return new FadeEntity();
-    if (type == GROUP_ENTITY_TYPE)
-        return new GroupEntity();
-    if (type == COUNTER_ENTITY_TYPE)
-        return new NumberCounterEntity();
-    return nullptr;
+    return context.registry != nullptr ? context.registry->createEntity(type) : nullptr;
 }

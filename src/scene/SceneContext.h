@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class EntityRegistry;
 class EventDispatcher;
 class IScene;
 class SpriteBatchRegistry;
@@ -17,6 +18,8 @@ struct SceneContext {
     SpriteBatchRegistry* batches = nullptr;
     // Where input events (keys, pointer, focus) are dispatched.
     EventDispatcher* input = nullptr;
+    // The types the scene makes its entities from, by element name.
+    const EntityRegistry* registry = nullptr;
     // The view's size in pixels.
     uint32_t width = 0;
     uint32_t height = 0;
