@@ -4,6 +4,8 @@
 #include <SDL_mixer.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -263,6 +265,26 @@ TEST_F(SoundManagerTest, DataErrorsCarryTheirMessages) {
         EXPECT_FALSE(audioOpen()) << "a failed construction closes audio again";
     }
     EXPECT_EQ("Sound Exception: absent.xml: Failed to load sounds file!", constructionError("absent.xml"));
+}
+
+TEST_F(SoundManagerTest, WavFormatsThatCrashSdlAreRefusedBeforeItSeesThem) {
+    // The shipped effect with no channels, and at 68 Hz: SDL_mixer's load would overrun its
+    // conversion steps and crash.
+    std::ifstream in("red.wav", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ("fmt ", bytes.substr(12, 4));
+    std::string silent = bytes;
+    silent[22] = '\0';
+    writeFile("silent.wav", silent);
+    std::string slow = bytes;
+    slow.replace(24, 4, std::string("\x44\0\0\0", 4));
+    writeFile("slow.wav", slow);
+    writeSoundSet("", "<sfx>silent.wav</sfx>");
+    EXPECT_EQ("Sound Exception: silent.wav: SDL_Mixer cannot load this WAV file: it declares 0 channels at 44100 Hz; "
+              "a sound needs 1 to 8 channels at 4000 to 192000 Hz!",
+              constructionError("sounds.xml"));
+    writeSoundSet("", "<sfx>red.wav</sfx><music>slow.wav</music>");
+    EXPECT_NE(std::string::npos, constructionError("sounds.xml").find("slow.wav: SDL_Mixer cannot load this WAV file"));
 }
 
 TEST_F(SoundManagerTest, AMusicLoadFailureCarriesSdlsErrorText) {
