@@ -45,7 +45,9 @@ def damage(rng, data, name):
     if kind == "truncate":
         return data[:at], "cut at byte %d" % at
     if kind == "overwrite":
-        spots = sorted(rng.randrange(max(len(data), 1)) for _ in range(rng.randint(1, 8)))
+        # Half the changes fall in the first 64 bytes, where the formats keep their headers.
+        spots = sorted(rng.randrange(max(min(len(data), rng.choice([64, len(data)])), 1))
+                       for _ in range(rng.randint(1, 8)))
         out = bytearray(data)
         for spot in spots:
             if spot < len(out):
