@@ -6,6 +6,7 @@ signal or a sanitizer report.
 Arguments after BINARY ROOT (or PELLVANE_DAMAGE_COUNT / _SEED / _ONLY): how many copies
 (default 8), the seed, and one copy's index to run alone when reproducing a failure (the fixed
 cases have negative indices)."""
+import collections
 import glob
 import os
 import random
@@ -99,6 +100,10 @@ def damaged_copy(index):
     return work, "%s: %s" % (name, what)
 
 
+# How each run ended, counted for the closing line: the evidence that no run ended on a signal.
+statuses = collections.Counter()
+
+
 def clean_exit(status, err):
     return status in (0, 1) and "Sanitizer" not in err
 
@@ -111,6 +116,7 @@ def run_copy(index):
         time.sleep(0.3)
         game.key("Escape")
     status, out, err = game.wait(timeout=30)
+    statuses["game %s" % status] += 1
     # One message: the text on standard output is the one also logged on standard error.
     said = out.splitlines()[0] in err if out else status == 0
     ok = clean_exit(status, err) and said
@@ -120,6 +126,7 @@ def run_copy(index):
         status, out, err = pvtest.run_tool(["--check"], work, timeout=60)
     except subprocess.TimeoutExpired:
         status, err = "timeout", ""
+    statuses["check %s" % status] += 1
     ok_check = clean_exit(status, err)
     details = "" if ok_check else " (status %r, stderr tail %r)" % (status, err[-600:])
     check(ok_check, "%s: --check ends with status 0 or 1%s" % (label, details))
@@ -131,4 +138,5 @@ def run_copy(index):
 
 for i in ([ONLY] if ONLY is not None else list(range(-len(FIXED), 0)) + list(range(COUNT))):
     run_copy(i)
+print("exit statuses:", ", ".join("%s: %d" % item for item in sorted(statuses.items())))
 pvtest.finish()
