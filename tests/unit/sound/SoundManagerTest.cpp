@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -268,23 +268,28 @@ TEST_F(SoundManagerTest, DataErrorsCarryTheirMessages) {
 }
 
 TEST_F(SoundManagerTest, WavFormatsThatCrashSdlAreRefusedBeforeItSeesThem) {
-    // The shipped effect with no channels, and at 68 Hz: SDL_mixer's load would overrun its
-    // conversion steps and crash.
+    // The shipped effect with no channels, at 68 Hz (its format after a LIST chunk), and with a
+    // format chunk cut short: SDL_mixer would overrun its conversion steps on the first two.
     std::ifstream in("red.wav", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_EQ("fmt ", bytes.substr(12, 4));
-    std::string silent = bytes;
-    silent[22] = '\0';
-    writeFile("silent.wav", silent);
-    std::string slow = bytes;
-    slow.replace(24, 4, std::string("\x44\0\0\0", 4));
-    writeFile("slow.wav", slow);
+    writeFile("silent.wav", bytes.substr(0, 22) + '\0' + bytes.substr(23));
+    const std::string list("LIST\4\0\0\0note", 12), rate68("D\0\0\0", 4);
+    writeFile("slow.wav", bytes.substr(0, 12) + list + bytes.substr(12, 12) + rate68 + bytes.substr(28));
+    writeFile("cut.wav", bytes.substr(0, 24));
+    const std::string cannot = ": SDL_Mixer cannot load this WAV file: ";
     writeSoundSet("", "<sfx>silent.wav</sfx>");
-    EXPECT_EQ("Sound Exception: silent.wav: SDL_Mixer cannot load this WAV file: it declares 0 channels at 44100 Hz; "
-              "a sound needs 1 to 8 channels at 4000 to 192000 Hz!",
+    EXPECT_EQ("Sound Exception: silent.wav" + cannot +
+                  "it declares 0 channels at 44100 Hz; a sound needs 1 to 8 "
+                  "channels at 4000 to 192000 Hz!",
               constructionError("sounds.xml"));
-    writeSoundSet("", "<sfx>red.wav</sfx><music>slow.wav</music>");
-    EXPECT_NE(std::string::npos, constructionError("sounds.xml").find("slow.wav: SDL_Mixer cannot load this WAV file"));
+    writeSoundSet("", "<music>slow.wav</music>");
+    EXPECT_EQ("Sound Exception: slow.wav" + cannot +
+                  "it declares 1 channels at 68 Hz; a sound needs 1 to 8 "
+                  "channels at 4000 to 192000 Hz!",
+              constructionError("sounds.xml"));
+    writeSoundSet("", "<sfx>cut.wav</sfx>");
+    EXPECT_EQ("Sound Exception: cut.wav" + cannot + "its format chunk is cut short!", constructionError("sounds.xml"));
 }
 
 TEST_F(SoundManagerTest, AMusicLoadFailureCarriesSdlsErrorText) {
