@@ -40,9 +40,10 @@ std::string wavFormatProblem(std::istream& in) {
         const unsigned channels = format[2] | (format[3] << 8);
         const unsigned long rate = readLe32(format + 4);
         if (channels < kMinWavChannels || channels > kMaxWavChannels || rate < kMinWavRate || rate > kMaxWavRate)
-            return "it declares " + std::to_string(channels) + " channels at " + std::to_string(rate) +
-                   " Hz; a sound needs " + std::to_string(kMinWavChannels) + " to " + std::to_string(kMaxWavChannels) +
-                   " channels at " + std::to_string(kMinWavRate) + " to " + std::to_string(kMaxWavRate) + " Hz";
+            return "it declares " + std::to_string(channels) + (channels == 1 ? " channel at " : " channels at ") +
+                   std::to_string(rate) + " Hz; a sound needs " + std::to_string(kMinWavChannels) + " to " +
+                   std::to_string(kMaxWavChannels) + " channels at " + std::to_string(kMinWavRate) + " to " +
+                   std::to_string(kMaxWavRate) + " Hz";
         in.seekg(size - kFormatBytes, std::ios::cur);
     }
     return "";

@@ -285,7 +285,7 @@ TEST_F(SoundManagerTest, WavFormatsThatCrashSdlAreRefusedBeforeItSeesThem) {
               constructionError("sounds.xml"));
     writeSoundSet("", "<music>slow.wav</music>");
     EXPECT_EQ("Sound Exception: slow.wav" + cannot +
-                  "it declares 1 channels at 68 Hz; a sound needs 1 to 8 "
+                  "it declares 1 channel at 68 Hz; a sound needs 1 to 8 "
                   "channels at 4000 to 192000 Hz!",
               constructionError("sounds.xml"));
     writeSoundSet("", "<sfx>cut.wav</sfx>");
