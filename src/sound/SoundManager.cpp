@@ -3,12 +3,14 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fstream>
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
 #include "base/LoadDiagnostics.h"
 #include "base/XmlAttributes.h"
 #include "sound/AudioDevice.h"
+#include "sound/WavFormat.h"
 
 namespace {
 
@@ -44,6 +46,15 @@ std::string fileName(const TiXmlElement* element, const std::string& file, const
     if (!xml::readElementText(element, name))
         throw SoundException(file, missingText);
     return name;
+}
+
+// SDL_mixer crashes on some WAV formats it should refuse (WavFormat.h): those are refused here
+// first. A file that cannot be opened is left to SDL_mixer, which says so.
+void checkWavFormat(const std::string& path, const std::string& name) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string problem = wavFormatProblem(in);
+    if (!problem.empty())
+        throw SoundException(name, "SDL_Mixer cannot load this WAV file: " + problem + "!");
 }
 
 } // namespace
@@ -104,6 +115,7 @@ void SoundManager::loadEffect(const TiXmlElement* element, const std::string& fi
     for (const Effect& effect : effects)
         if (effect.name == name)
             throw SoundException(name, "Sfx file defined twice!");
+    checkWavFormat(prefix + name, name);
     Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile((prefix + name).c_str(), "rb"), kMixerFreesStream);
     if (chunk == nullptr)
         throw SoundException(name, "SDL_Mixer failed to load file!");
@@ -115,6 +127,7 @@ void SoundManager::loadTrack(const TiXmlElement* element, const std::string& fil
     for (const Track& track : music)
         if (track.name == name)
             throw SoundException(name, "Music file defined twice!");
+    checkWavFormat(prefix + name, name);
     Mix_Music* track = Mix_LoadMUS((prefix + name).c_str());
     if (track == nullptr)
         throw SoundException(name, std::string("SDL_Mixer failed to load file: ") + SDL_GetError());

@@ -80,7 +80,7 @@ def environment(env=None):
 
 def run_tool(args, cwd, env=None, timeout=120):
     """Runs the binary with `args` to its end: (status, standard output, standard error)."""
-    done = subprocess.run([BINARY] + args, cwd=cwd, env=environment(env), capture_output=True, text=True,
+    done = subprocess.run([BINARY] + args, cwd=cwd, env=environment(env), capture_output=True, text=True, errors="replace",
                           timeout=timeout)
     return done.returncode, done.stdout, done.stderr
 

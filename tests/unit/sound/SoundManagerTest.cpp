@@ -4,7 +4,9 @@
 #include <SDL_mixer.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -263,6 +265,31 @@ TEST_F(SoundManagerTest, DataErrorsCarryTheirMessages) {
         EXPECT_FALSE(audioOpen()) << "a failed construction closes audio again";
     }
     EXPECT_EQ("Sound Exception: absent.xml: Failed to load sounds file!", constructionError("absent.xml"));
+}
+
+TEST_F(SoundManagerTest, WavFormatsThatCrashSdlAreRefusedBeforeItSeesThem) {
+    // The shipped effect with no channels, at 68 Hz (its format after a LIST chunk), and with a
+    // format chunk cut short: SDL_mixer would overrun its conversion steps on the first two.
+    std::ifstream in("red.wav", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ("fmt ", bytes.substr(12, 4));
+    writeFile("silent.wav", bytes.substr(0, 22) + '\0' + bytes.substr(23));
+    const std::string list("LIST\4\0\0\0note", 12), rate68("D\0\0\0", 4);
+    writeFile("slow.wav", bytes.substr(0, 12) + list + bytes.substr(12, 12) + rate68 + bytes.substr(28));
+    writeFile("cut.wav", bytes.substr(0, 24));
+    const std::string cannot = ": SDL_Mixer cannot load this WAV file: ";
+    writeSoundSet("", "<sfx>silent.wav</sfx>");
+    EXPECT_EQ("Sound Exception: silent.wav" + cannot +
+                  "it declares 0 channels at 44100 Hz; a sound needs 1 to 8 "
+                  "channels at 4000 to 192000 Hz!",
+              constructionError("sounds.xml"));
+    writeSoundSet("", "<music>slow.wav</music>");
+    EXPECT_EQ("Sound Exception: slow.wav" + cannot +
+                  "it declares 1 channel at 68 Hz; a sound needs 1 to 8 "
+                  "channels at 4000 to 192000 Hz!",
+              constructionError("sounds.xml"));
+    writeSoundSet("", "<sfx>cut.wav</sfx>");
+    EXPECT_EQ("Sound Exception: cut.wav" + cannot + "its format chunk is cut short!", constructionError("sounds.xml"));
 }
 
 TEST_F(SoundManagerTest, AMusicLoadFailureCarriesSdlsErrorText) {
