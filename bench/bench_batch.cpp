@@ -66,10 +66,7 @@ int main(int, char**) {
         return 1;
     }
     glewInit();
-    Game* game = Game::getInstance();
-    game->width = 800;
-    game->height = 600;
-    game->initGL();
+    initGlState(800, 600);
 
     std::vector<uint8_t> pixels(64 * 64 * 4, 255);
     Texture texture;
@@ -175,7 +172,6 @@ int main(int, char**) {
                 median(calmSeconds) * 1e3, median(spikedSeconds) * 1e3);
 
     glDeleteTextures(1, &texture.glName);
-    Game::destroyInstance();
     SDL_Quit();
     return 0;
 }

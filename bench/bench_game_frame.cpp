@@ -61,7 +61,7 @@ double median(std::vector<double>& values) {
 void keepInPlay(PellvaneGameScene& scene, unsigned level, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball) {
     scene.loadLevel(level, false);
     if (ball.isHeld())
-        Game::getInstance()->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
+        scene.getContext().input->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
     const Rect area = scene.getGameArea();
     const float target = ball.position.x + ball.width * 0.5f - paddle.width * 0.5f;
     paddle.position.x = std::clamp(target, area.x, area.x + area.width - paddle.width);
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
         return 1;
     }
-    Game* game = Game::getInstance();
+    auto game = std::make_unique<Game>();
     game->init(kWindowWidth, kWindowHeight);
     auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
     if (game->quitRequested || scene == nullptr || firstOf<PellvaneBallEntity>(*scene) == nullptr) {
@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
         const Figures f = measure(*scene, 0);
         report("level 1, HUD and " + std::to_string(background->particleCount) + " particles", *scene, 0, f);
     }
-    Game::destroyInstance();
+    game.reset();
     SDL_Quit();
     std::error_code ignored;
     std::filesystem::remove_all(dataHome, ignored);

@@ -53,11 +53,11 @@ void writeSolidPng(const std::string& path, uint8_t red, uint8_t green, uint8_t 
     png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
 }
 
-std::unique_ptr<BaseScene> sceneFrom(const std::string& entities) {
+std::unique_ptr<BaseScene> sceneFrom(Game& game, const std::string& entities) {
     TiXmlDocument document;
     std::string text = "<base_scene id='bench'><entities>" + entities + "</entities></base_scene>";
     document.Parse(text.c_str());
-    auto scene = std::make_unique<BaseScene>(Game::getInstance()->sceneContext());
+    auto scene = std::make_unique<BaseScene>(game.sceneContext());
     scene->load(TiXmlHandle(document.RootElement()));
     return scene;
 }
@@ -91,7 +91,8 @@ int main() {
                    sprites);
         std::fclose(sprites);
     }
-    Game* game = Game::getInstance();
+    auto owned = std::make_unique<Game>();
+    Game* game = owned.get();
     game->width = kWindowWidth;
     game->height = kWindowHeight;
     game->initGL();
@@ -108,7 +109,7 @@ int main() {
                       i % 2 ? "a" : "b", (i * 37) % 780, (i * 53) % 580, i % 7, i % 4 * 30);
         entities += element;
     }
-    auto sprites = sceneFrom(entities);
+    auto sprites = sceneFrom(*game, entities);
     std::vector<double> frames;
     for (int i = 0; i < 5000; ++i) {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -128,7 +129,7 @@ int main() {
             std::snprintf(element, sizeof element, "<box sprite='a' x='%d' y='%d'/>", (i * 41) % 780, (i * 29) % 500);
             walls += element;
         }
-        auto scene = sceneFrom(walls);
+        auto scene = sceneFrom(*game, walls);
         auto* circle = new MovingCircle();
         circle->position = Vector2{20.0f, 580.0f};
         circle->sprite = nullptr;
@@ -149,7 +150,7 @@ int main() {
             boxes, m, m * 1000.0 / boxes, hits);
     }
     sprites.reset();
-    Game::destroyInstance();
+    owned.reset();
     std::filesystem::current_path("/");
     std::filesystem::remove_all(work);
     SDL_Quit();

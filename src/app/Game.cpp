@@ -19,19 +19,6 @@
 #include "scene/TypeNames.h"
 #include "sound/SoundManager.h"
 
-Game* Game::instance = nullptr;
-
-Game* Game::getInstance() {
-    if (instance == nullptr)
-        instance = new Game();
-    return instance;
-}
-
-void Game::destroyInstance() {
-    delete instance;
-    instance = nullptr;
-}
-
 Game::~Game() {
     // Scenes first: they dispatch SCENE_ENDED and their entities may still use the managers.
     for (IScene* scene : scenes)
@@ -48,8 +35,6 @@ Game::~Game() {
     sounds = nullptr;
     // The next Game starts believing the pointer is shown; make it true.
     setCursorVisible(true);
-    if (instance == this)
-        instance = nullptr;
 }
 
 void Game::init(uint32_t windowWidth, uint32_t windowHeight) {
@@ -69,6 +54,10 @@ void Game::init(uint32_t windowWidth, uint32_t windowHeight) {
 }
 
 void Game::initGL() {
+    initGlState(width, height);
+}
+
+void initGlState(uint32_t width, uint32_t height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

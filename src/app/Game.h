@@ -1,5 +1,6 @@
 // The application object: fixed GL state, the shared managers, the scenes and the current
-// scene. One instance per process, created on first use; all input events are dispatched on it.
+// scene. main owns the one the game runs (the checker and the tests make their own); all input
+// events are dispatched on it.
 #pragma once
 
 #include <cstdint>
@@ -23,11 +24,8 @@ class SystemKeys;
 
 class Game : public EventDispatcher, public PointerDisplay {
 public:
-    static Game* getInstance();
-    // Destroys the instance if there is one; the next getInstance creates a fresh one.
-    // Used by the main loop at exit and by tests that need a new Game.
-    static void destroyInstance();
-
+    // Registers the engine's and the game's types; the managers come with init.
+    Game();
     ~Game() override;
     // Owns its managers and scenes through plain pointers: never copied.
     Game(const Game&) = delete;
@@ -86,7 +84,6 @@ public:
     const Colour clearColour{0.4f, 0.4f, 0.7f, 1.0f};
 
 private:
-    Game();
 
     // Owned; null until the configuration step creates them.
     SpriteBatchRegistry* spriteBatches = nullptr;
@@ -103,6 +100,8 @@ private:
     GameServices services;
     // Mute and full screen; made once start-up has succeeded.
     std::unique_ptr<SystemKeys> systemKeys;
-
-    static Game* instance;
 };
+
+// The fixed GL state every frame is drawn with: the viewport and a pixel projection of `width` x
+// `height` (origin top-left, y down), blending, the alpha test and byte-aligned unpacking.
+void initGlState(uint32_t width, uint32_t height);

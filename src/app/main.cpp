@@ -103,22 +103,20 @@ int main(int argc, char** argv) {
     SDL_WM_SetCaption(kWindowCaption, nullptr);
     glewInit();
 
-    Game* game = Game::getInstance();
-    game->init(kWindowWidth, kWindowHeight);
-    if (!options.shotFile.empty()) {
-        const int status = takeShot(*game, {options.shotFile, options.level});
-        Game::destroyInstance();
-        return status;
-    }
+    // Owned here for the whole run; the managers and scenes it owns go with it.
+    Game game;
+    game.init(kWindowWidth, kWindowHeight);
+    if (!options.shotFile.empty())
+        return takeShot(game, {options.shotFile, options.level});
 
-    FrameLoop loop(*game);
+    FrameLoop loop(game);
     std::srand(loop.start());
 
     int status = 0;
     try {
         while (loop.runFrame()) {
         }
-        if (game->quitRequested)
+        if (game.quitRequested)
             status = 1; // start-up failed; the message has been printed
     } catch (const BaseException& error) {
         reportFatal(error.message);
@@ -127,6 +125,5 @@ int main(int argc, char** argv) {
         reportFatal(std::string("Exception: ") + error.what());
         status = 1;
     }
-    Game::destroyInstance();
     return status;
 }

@@ -522,14 +522,14 @@ void DataChecker::checkWindowIcon() {
 } // namespace
 
 void checkData(Findings& findings) {
-    Game* game = Game::getInstance();
+    auto game = std::make_unique<Game>();
     // The sizes the game's window would have: the background effect spreads its emitters over it.
     game->width = kWindowWidth;
     game->height = kWindowHeight;
     DataChecker checker(*game, findings);
     checker.run();
     // While the checker lives: the Game's scenes still name it as their observer.
-    Game::destroyInstance();
+    game.reset();
 }
 
 int runCheck(const CheckOptions& options) {

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
+#include "events/EventDispatcher.h"
 #include "collision/AABBCollider.h"
 #include "collision/SweptCircle.h"
 #include "events/Events.h"
@@ -25,9 +25,11 @@ constexpr long kReportedPerKind = 3;
 // The share of descending balls the autopilot lets go by on purpose.
 constexpr float kMissChance = 0.03f;
 
-void sendKey(int32_t key, bool pressed) {
-    Game::getInstance()->dispatchEvent(
-        new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
+// As the main loop does: on the input dispatcher the scene was made with.
+void sendKey(const PellvaneGameScene& scene, int32_t key, bool pressed) {
+    if (EventDispatcher* input = scene.getContext().input)
+        input->dispatchEvent(
+            new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
 }
 
 template <class T> T* findEntity(const BaseScene& scene) {
@@ -206,8 +208,8 @@ void Autopilot::step(float dt) {
         heldTime += dt;
         if (scene.getState() == Playing && heldTime > kLaunchDelay) {
             heldTime = 0.0f;
-            sendKey(kKeySpace, true);
-            sendKey(kKeySpace, false);
+            sendKey(scene, kKeySpace, true);
+            sendKey(scene, kKeySpace, false);
         }
         steer(paddle.position.x + paddle.width * 0.5f);
         return;
@@ -261,9 +263,9 @@ void Autopilot::steer(float target) {
     if (want == paddle.direction)
         return;
     if (want == 0)
-        sendKey(paddle.direction < 0 ? kKeyLeft : kKeyRight, false);
+        sendKey(scene, paddle.direction < 0 ? kKeyLeft : kKeyRight, false);
     else
-        sendKey(want < 0 ? kKeyLeft : kKeyRight, true);
+        sendKey(scene, want < 0 ? kKeyLeft : kKeyRight, true);
 }
 
 const char* timingName(Timing timing) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "PlayThrough.h"
 #include "app/FrameLoop.h"
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
 
     long faults = 0;
     for (playthrough::Timing timing : playthrough::kAllTimings) {
-        Game* game = Game::getInstance();
+        auto game = std::make_unique<Game>();
         game->init(kWindowWidth, kWindowHeight);
         auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
         if (game->quitRequested || scene == nullptr) {
@@ -50,7 +51,6 @@ int main(int argc, char** argv) {
         std::printf("%-26s %s\n", playthrough::timingName(timing), counts.summary().c_str());
         std::fflush(stdout);
         faults += counts.faults();
-        Game::destroyInstance();
     }
     SDL_Quit();
     std::error_code ignored;

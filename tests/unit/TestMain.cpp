@@ -50,7 +50,6 @@ public:
         dl_iterate_phdr(pinLibrary, nullptr);
     }
     void TearDown() override {
-        Game::destroyInstance();
         SDL_Quit();
     }
 };

@@ -28,7 +28,6 @@ const std::string kScene = "<base_scene id='%s'><entities><sprite_entity sprite=
 class ConfigurationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Game::destroyInstance();
         std::filesystem::create_directories("textures");
         graphicstest::writePng("textures/dot.png", 4, 4, graphicstest::solidImage(4, 4, {255, 255, 255, 255}));
         writeFile("sprites.xml", kSpriteSet);
@@ -36,7 +35,7 @@ protected:
             copyFile(kSounds + name, "sounds/" + std::string(name));
         writeFile("sounds.xml", "<sounds directory='sounds'><sfx>red.wav</sfx><music>music.ogg</music></sounds>");
     }
-    void TearDown() override { Game::destroyInstance(); }
+    void TearDown() override { owned.reset(); }
 
     static std::string scene(const std::string& id, const std::string& type = "base_scene") {
         return "<" + type + " id='" + id + "'><entities><sprite_entity sprite='dot'/></entities></" + type + ">";
@@ -45,7 +44,8 @@ protected:
     // Writes config.xml, runs Game::init and returns what it printed on standard output.
     std::string start(const std::string& config) {
         writeFile("config.xml", config);
-        game = Game::getInstance();
+        owned = std::make_unique<Game>();
+        game = owned.get();
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         game->init(800, 600);
@@ -58,6 +58,7 @@ protected:
     }
 
     testsupport::ScratchDir dir;
+    std::unique_ptr<Game> owned;
     Game* game = nullptr;
     std::string stderrText;
 };
@@ -80,7 +81,6 @@ TEST_F(ConfigurationTest, BatchSizeDefaultsTo200AndReadsLikePercentD) {
     const std::string scenes = "<scenes>" + scene("s") + "</scenes>";
     start(standardConfig("batchsize='64'", scenes));
     EXPECT_EQ(64, game->getSpriteBatches()->getBatchSize());
-    Game::destroyInstance();
     start(standardConfig("batchsize='lots'", scenes));
     EXPECT_EQ(200, game->getSpriteBatches()->getBatchSize());
 }
@@ -124,7 +124,6 @@ TEST_F(ConfigurationTest, DefaultNamesTheCurrentSceneAndTheLaterOfTwoWithThatIdW
     start(standardConfig("", "<scenes default='b'>" + scene("a") + scene("b") + scene("b") + "</scenes>"));
     ASSERT_EQ(3u, game->getScenes().size());
     EXPECT_EQ(game->getScenes()[2], game->getCurrentScene());
-    Game::destroyInstance();
     start(standardConfig("", "<scenes default='nowhere'>" + scene("a") + scene("b") + "</scenes>"));
     EXPECT_EQ(game->getScenes()[0], game->getCurrentScene());
 }
@@ -143,7 +142,6 @@ TEST_F(ConfigurationTest, EachMissingItemIsReportedWithItsMessage) {
         {standardConfig("", "<scenes><base_scene/></scenes>"), "Scene Exception: No ID: No id attribute found"},
     };
     for (const Case& c : cases) {
-        Game::destroyInstance();
         EXPECT_EQ(c.message, start(c.config)) << c.config;
         EXPECT_EQ(c.message + "\n", stderrText);
         EXPECT_TRUE(game->quitRequested);
@@ -166,13 +164,12 @@ TEST_F(ConfigurationTest, ADirectoryWhereAFileShouldBeIsReportedLikeAMissingFile
          "Scene Exception: pellvane_game: Level file failed to load: ./folder"},
     };
     for (const Case& c : cases) {
-        Game::destroyInstance();
         EXPECT_EQ(c.message, start(c.config)) << c.config;
     }
-    Game::destroyInstance();
     std::filesystem::remove("config.xml");
     std::filesystem::create_directories("config.xml");
-    game = Game::getInstance();
+    owned = std::make_unique<Game>();
+    game = owned.get();
     testing::internal::CaptureStdout();
     game->init(800, 600);
     EXPECT_EQ("Failed to load config file.", testing::internal::GetCapturedStdout());

@@ -1,5 +1,6 @@
 // Message composition of the exception classes, debugLog output and start-up error reporting.
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 #include "base/DebugLog.h"
@@ -49,25 +50,23 @@ TEST(DebugLog, CutsALongResultAt2047Characters) {
 }
 
 TEST(StartupReporting, PercentSignIsPrintedVerbatimOnBothOutputs) {
-    Game::destroyInstance();
-    Game* game = Game::getInstance();
+    auto owned = std::make_unique<Game>();
+    Game* game = owned.get();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     game->failStartup("100% broken %s %d");
     EXPECT_EQ("100% broken %s %d", testing::internal::GetCapturedStdout());
     EXPECT_EQ("100% broken %s %d\n", testing::internal::GetCapturedStderr());
     EXPECT_TRUE(game->quitRequested);
-    Game::destroyInstance();
 }
 
 TEST(StartupReporting, EmptyTextPrintsNothingButStillEndsTheRun) {
-    Game::destroyInstance();
-    Game* game = Game::getInstance();
+    auto owned = std::make_unique<Game>();
+    Game* game = owned.get();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     game->failStartup("");
     EXPECT_EQ("", testing::internal::GetCapturedStdout());
     EXPECT_EQ("", testing::internal::GetCapturedStderr());
     EXPECT_TRUE(game->quitRequested);
-    Game::destroyInstance();
 }

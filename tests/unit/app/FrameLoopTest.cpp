@@ -52,19 +52,20 @@ struct InputRecorder : IEventCallback {
 };
 
 struct FrameLoopTest : ::testing::Test {
+    std::unique_ptr<Game> owned;
     Game* game = nullptr;
     InputRecorder recorder;
     void SetUp() override {
         SDL_Event drain;
         while (SDL_PollEvent(&drain)) {
         }
-        Game::destroyInstance();
-        game = Game::getInstance();
+        owned = std::make_unique<Game>();
+        game = owned.get();
         for (const std::string* name : {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT, &MOUSE_MOVE_EVENT,
                                         &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT})
             game->registerCallback(*name, &recorder);
     }
-    void TearDown() override { Game::destroyInstance(); }
+    void TearDown() override { owned.reset(); }
 
     static void pushKey(Uint8 type, SDLKey sym) {
         SDL_Event e{};

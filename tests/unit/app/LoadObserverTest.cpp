@@ -72,7 +72,7 @@ TEST_F(LoadObserverTest, ScenesGroupsAndLevelsGoOnPastEachFailedEntityOrFile) {
                    "</group>\n"
                    "<sprite_entity sprite='green'/>\n"
                    "</entities></pellvane_game>");
-    PellvaneGameScene scene(Game::getInstance()->sceneContext(), Game::getInstance()->gameServices());
+    PellvaneGameScene scene(game->sceneContext(), game->gameServices());
     scene.setLoadObserver(&recorder);
     scene.load(TiXmlHandle(document.RootElement()));
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "PlayThrough.h"
 #include "app/Game.h"
@@ -31,9 +32,9 @@ constexpr int kMaxFrames = 20 * 60 * 60;
 constexpr int kRenderEvery = 10;
 
 TEST(AutopilotTest, ClearsTheFirstShippedLevelWithTheScoreOfItsBlocks) {
-    Game::destroyInstance();
+    auto owned = std::make_unique<Game>();
     WorkingDirectory inData(PELLVANE_DATA);
-    Game* game = Game::getInstance();
+    Game* game = owned.get();
     game->init(800, 600);
     ASSERT_FALSE(game->quitRequested) << "the shipped configuration loads";
     auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
@@ -77,7 +78,6 @@ TEST(AutopilotTest, ClearsTheFirstShippedLevelWithTheScoreOfItsBlocks) {
     EXPECT_EQ(1, scene->getLevelsCompleted()) << "level 1 not cleared in 20 simulated minutes";
     EXPECT_EQ(expectedScore, scene->getScore());
     EXPECT_EQ(1u, scene->getCurrentLevel());
-    Game::destroyInstance();
 }
 
 } // namespace

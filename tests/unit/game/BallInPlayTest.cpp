@@ -18,10 +18,10 @@ protected:
     void SetUp() override {
         const std::filesystem::path previous = std::filesystem::current_path();
         std::filesystem::current_path(PELLVANE_DATA);
-        Game::destroyInstance();
-        Game::getInstance()->init(800, 600);
+        game = std::make_unique<Game>();
+        game->init(800, 600);
         std::filesystem::current_path(previous);
-        scene = dynamic_cast<PellvaneGameScene*>(Game::getInstance()->getCurrentScene());
+        scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
         ASSERT_NE(nullptr, scene);
         scene->newGame();
         for (int frame = 0; frame < 100 && scene->getState() != Playing; ++frame)
@@ -30,7 +30,7 @@ protected:
         ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
         paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
     }
-    void TearDown() override { Game::destroyInstance(); }
+    void TearDown() override { game.reset(); }
 
     void fly(Vector2 centre, Vector2 velocity) {
         ball->release();
@@ -49,6 +49,7 @@ protected:
         }
     }
 
+    std::unique_ptr<Game> game;
     PellvaneGameScene* scene = nullptr;
     PellvaneBallEntity* ball = nullptr;
     PellvanePaddleEntity* paddle = nullptr;

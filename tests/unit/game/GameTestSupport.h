@@ -135,7 +135,7 @@ protected:
             testsupport::writeFile(file.first, file.second);
         TiXmlDocument document;
         document.Parse(text.c_str());
-        auto scene = std::make_unique<PellvaneGameScene>(Game::getInstance()->sceneContext(), Game::getInstance()->gameServices());
+        auto scene = std::make_unique<PellvaneGameScene>(game->sceneContext(), game->gameServices());
         if (recorder != nullptr)
             recorder->listenTo(*scene);
         scene->load(TiXmlHandle(document.RootElement()));
@@ -171,13 +171,13 @@ protected:
     }
     template <class T> static T* first(const BaseScene& scene) { return firstOf<T>(scene); }
 
-    static void pressKey(int32_t key) { pressKeyOnGame(key, true); }
-    static void releaseKey(int32_t key) { pressKeyOnGame(key, false); }
+    void pressKey(int32_t key) { pressKeyOn(*game, key, true); }
+    void releaseKey(int32_t key) { pressKeyOn(*game, key, false); }
 
 public:
-    // A key going down or up, dispatched on the Game as the main loop does.
-    static void pressKeyOnGame(int32_t key, bool pressed) {
-        Game::getInstance()->dispatchEvent(
+    // A key going down or up, dispatched on `input` (the Game) as the main loop does.
+    static void pressKeyOn(EventDispatcher& input, int32_t key, bool pressed) {
+        input.dispatchEvent(
             new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
     }
     template <class T> static T* firstOf(const BaseScene& scene) {

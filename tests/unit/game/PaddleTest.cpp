@@ -186,7 +186,6 @@ TEST_F(PaddleTest, TheSceneMustHoldExactlyOneBall) {
 }
 
 TEST_F(PaddleTest, CallbacksAreRegisteredOnBothDispatchersAndUnregisteredOnDestruction) {
-    Game* game = Game::getInstance();
     IEventCallback* input = paddle->getInputCallback();
     IEventCallback* events = paddle->getGameCallback();
     EXPECT_TRUE(game->isCallbackRegistered(KEYBOARD_KEY_PRESSED_EVENT, input));
@@ -207,8 +206,8 @@ TEST_F(PaddleTest, WithMouseThePaddleHeadsForThePointerAtDirectionTimesSpeedAndK
     scene = loadGame(text.replace(text.find("ball_height"), 0, "mouse=\"true\" "));
     paddle = first<PellvanePaddleEntity>(*scene);
     enableInput();
-    auto pointTo = [](uint32_t x) {
-        Game::getInstance()->dispatchEvent(new MouseEvent(MOUSE_MOVE_EVENT, x, 100, false, false, MouseMoved));
+    auto pointTo = [this](uint32_t x) {
+        game->dispatchEvent(new MouseEvent(MOUSE_MOVE_EVENT, x, 100, false, false, MouseMoved));
     };
     pointTo(190); // past the side: full speed, then clamped
     scene->update(kDt);

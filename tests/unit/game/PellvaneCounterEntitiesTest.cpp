@@ -126,7 +126,7 @@ TEST_F(PellvaneCounterEntitiesTest, TheBestCounterShowsTheBestAndItIsWrittenOnly
 }
 
 TEST_F(PellvaneCounterEntitiesTest, ACounterOutsideAGameSceneIsALoadError) {
-    BaseScene plain(Game::getInstance()->sceneContext());
+    BaseScene plain(game->sceneContext());
     TiXmlDocument document;
     document.Parse("<score_counter/>");
     PellvaneScoreCounterEntity counter;

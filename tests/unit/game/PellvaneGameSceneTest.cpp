@@ -128,7 +128,7 @@ TEST_F(PellvaneGameSceneTest, EveryLoadingMistakeHasItsMessage) {
               loadError(R"(<pellvane_game><levels><level>one.xml</level></levels></pellvane_game>)"))
         << "the base scene's checks follow the game's own";
 
-    auto scene = std::make_unique<PellvaneGameScene>(Game::getInstance()->sceneContext(), Game::getInstance()->gameServices());
+    auto scene = std::make_unique<PellvaneGameScene>(game->sceneContext(), game->gameServices());
     try {
         scene->load(TiXmlHandle(static_cast<TiXmlNode*>(nullptr)));
         ADD_FAILURE() << "an invalid handle loads";
@@ -168,7 +168,7 @@ TEST_F(PellvaneGameSceneTest, UnknownTagsAreSkippedAndATextOnlyLevelIsClearedAtO
 }
 
 TEST_F(PellvaneGameSceneTest, TheFactoryKnowsTheGameTypesAndFallsBackToTheGenericOnes) {
-    PellvaneGameScene scene(Game::getInstance()->sceneContext(), Game::getInstance()->gameServices());
+    PellvaneGameScene scene(game->sceneContext(), game->gameServices());
     auto made = [&](const std::string& type) { return std::unique_ptr<IEntity>(scene.createEntity(type)); };
     EXPECT_NE(nullptr, dynamic_cast<PellvanePaddleEntity*>(made("paddle").get()));
     EXPECT_NE(nullptr, dynamic_cast<PellvaneBallEntity*>(made("ball").get()));
@@ -180,7 +180,7 @@ TEST_F(PellvaneGameSceneTest, TheFactoryKnowsTheGameTypesAndFallsBackToTheGeneri
     EXPECT_EQ(nullptr, made("Paddle"));
     EXPECT_EQ(nullptr, made(""));
 
-    std::unique_ptr<IScene> fromGame(Game::getInstance()->createScene("pellvane_game"));
+    std::unique_ptr<IScene> fromGame(game->createScene("pellvane_game"));
     EXPECT_NE(nullptr, dynamic_cast<PellvaneGameScene*>(fromGame.get()));
 }
 

@@ -29,25 +29,27 @@ constexpr float kDt = 1.0f / 60.0f;
 // A flight this long without a block hit reads to a player as a loop that will not end.
 constexpr double kLongestBearableFlight = 30.0;
 
-// The shipped game, started in data/ as the play command starts it.
-PellvaneGameScene* startShippedGame() {
+// The shipped game, started in data/ as the play command starts it, and its game scene (null
+// when it did not start).
+std::unique_ptr<Game> startShippedGame(PellvaneGameScene*& scene) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(PELLVANE_DATA);
-    Game::destroyInstance();
-    Game* game = Game::getInstance();
+    auto game = std::make_unique<Game>();
     game->init(800, 600);
     std::filesystem::current_path(previous);
-    return game->quitRequested ? nullptr : dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
+    scene = game->quitRequested ? nullptr : dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
+    return game;
 }
 
-void mouse(const std::string& name, uint32_t x, int32_t action, int32_t button = NoButton) {
-    Game::getInstance()->dispatchEvent(new MouseEvent(name, x, 300, false, false, action, button));
+void mouse(Game& game, const std::string& name, uint32_t x, int32_t action, int32_t button = NoButton) {
+    game.dispatchEvent(new MouseEvent(name, x, 300, false, false, action, button));
 }
 
 TEST(PlayFeelTest, StillAndAimingPlayersClearEveryLevelAndNoFlightGoesLongWithoutAHit) {
     for (playthrough::Player player : {playthrough::Player::Still, playthrough::Player::Aiming}) {
         const char* name = player == playthrough::Player::Still ? "still player" : "aiming player";
-        PellvaneGameScene* scene = startShippedGame();
+        PellvaneGameScene* scene = nullptr;
+        const std::unique_ptr<Game> game = startShippedGame(scene);
         ASSERT_NE(nullptr, scene);
         const int levels = static_cast<int>(scene->getLevelCount());
         const playthrough::Counts counts =
@@ -72,11 +74,11 @@ TEST(PlayFeelTest, StillAndAimingPlayersClearEveryLevelAndNoFlightGoesLongWithou
             EXPECT_GE(rightmost * 5 - 85, 35);
         }
     }
-    Game::destroyInstance();
 }
 
 TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatches) {
-    PellvaneGameScene* scene = startShippedGame();
+    PellvaneGameScene* scene = nullptr;
+    const std::unique_ptr<Game> game = startShippedGame(scene);
     ASSERT_NE(nullptr, scene);
     auto* paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
     auto* ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
@@ -89,7 +91,7 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     const Rect area = scene->getGameArea();
     const auto centre = [&] { return paddle->position.x + paddle->width * 0.5f; };
     for (uint32_t x : {200u, 640u, 790u, 10u}) {
-        mouse(MOUSE_MOVE_EVENT, x, MouseMoved);
+        mouse(*game, MOUSE_MOVE_EVENT, x, MouseMoved);
         scene->update(kDt);
         const float expected = std::clamp(static_cast<float>(x), area.x + paddle->width * 0.5f,
                                           area.x + area.width - paddle->width * 0.5f);
@@ -97,13 +99,13 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     }
 
     // Launch, follow the ball with the pointer, and click on the frame after it bounces.
-    mouse(MOUSE_BUTTON_DOWN_EVENT, 400, MouseButtonDown, LeftButton);
-    mouse(MOUSE_BUTTON_UP_EVENT, 400, MouseButtonUp, LeftButton);
+    mouse(*game, MOUSE_BUTTON_DOWN_EVENT, 400, MouseButtonDown, LeftButton);
+    mouse(*game, MOUSE_BUTTON_UP_EVENT, 400, MouseButtonUp, LeftButton);
     float lastVelocityY = 0.0f;
     bool bounced = false;
     for (int frame = 0; frame < 60 * 60 && !bounced; ++frame) {
         const float x = ball->position.x + ball->width * 0.5f;
-        mouse(MOUSE_MOVE_EVENT, static_cast<uint32_t>(std::max(0.0f, x)), MouseMoved);
+        mouse(*game, MOUSE_MOVE_EVENT, static_cast<uint32_t>(std::max(0.0f, x)), MouseMoved);
         scene->update(kDt);
         bounced = lastVelocityY > 0.0f && ball->getVelocity().y < 0.0f && !ball->isHeld() &&
                   ball->position.y > paddle->position.y - 3.0f * ball->height;
@@ -111,10 +113,9 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     }
     ASSERT_TRUE(bounced) << "the ball came back to the paddle";
     scene->update(kDt);
-    mouse(MOUSE_BUTTON_DOWN_EVENT, 400, MouseButtonDown, LeftButton);
-    mouse(MOUSE_BUTTON_UP_EVENT, 400, MouseButtonUp, LeftButton);
+    mouse(*game, MOUSE_BUTTON_DOWN_EVENT, 400, MouseButtonDown, LeftButton);
+    mouse(*game, MOUSE_BUTTON_UP_EVENT, 400, MouseButtonUp, LeftButton);
     EXPECT_TRUE(ball->isHeld()) << "a click the frame after a bounce catches the ball";
-    Game::destroyInstance();
 }
 
 // What a frame shows: drawn as the frame loop draws it, read back in window coordinates.
@@ -151,7 +152,8 @@ int playingChannels() {
 // seen: the hint while the ball waits, the banner of a cleared level, the debris of the last
 // block, the flash of a lost ball.
 TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
-    PellvaneGameScene* scene = startShippedGame();
+    PellvaneGameScene* scene = nullptr;
+    const std::unique_ptr<Game> game = startShippedGame(scene);
     ASSERT_NE(nullptr, scene);
     auto* paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
     auto* ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
@@ -182,8 +184,8 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
         scene->update(kDt);
     const Frame waiting(*scene);
     EXPECT_TRUE(heard([&] {
-        GameFixture::pressKeyOnGame(kKeySpace, true);
-        GameFixture::pressKeyOnGame(kKeySpace, false);
+        GameFixture::pressKeyOn(*game, kKeySpace, true);
+        GameFixture::pressKeyOn(*game, kKeySpace, false);
     })) << "a launch";
     for (int frame = 0; frame < 30; ++frame)
         scene->update(kDt);
@@ -216,8 +218,8 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
     // The next level; a lost ball flashes along the bottom and is heard.
     for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
         scene->update(kDt);
-    GameFixture::pressKeyOnGame(kKeySpace, true);
-    GameFixture::pressKeyOnGame(kKeySpace, false);
+    GameFixture::pressKeyOn(*game, kKeySpace, true);
+    GameFixture::pressKeyOn(*game, kKeySpace, false);
     scene->update(kDt);
     const Frame inPlay(*scene);
     EXPECT_TRUE(heard([&] {
@@ -228,7 +230,6 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
         scene->update(kDt);
     const Frame flash(*scene);
     EXPECT_GT(flash.changed(inPlay, 40, 530, 720, 60), 720 * 60 / 5) << "the flash of a lost ball";
-    Game::destroyInstance();
 }
 
 } // namespace

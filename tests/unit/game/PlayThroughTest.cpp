@@ -2,6 +2,7 @@
 // after every frame the ball is in the field (or below it), inside no box, and getting somewhere.
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "PlayThrough.h"
 #include "app/Game.h"
@@ -16,8 +17,8 @@ class PlayThroughTest : public ::testing::TestWithParam<playthrough::Timing> {};
 TEST_P(PlayThroughTest, TheBallStaysInTheFieldOutOfEveryBoxAndKeepsMoving) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(PELLVANE_DATA);
-    Game::destroyInstance();
-    Game* game = Game::getInstance();
+    auto owned = std::make_unique<Game>();
+    Game* game = owned.get();
     game->init(800, 600);
     std::filesystem::current_path(previous);
     auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
@@ -30,7 +31,6 @@ TEST_P(PlayThroughTest, TheBallStaysInTheFieldOutOfEveryBoxAndKeepsMoving) {
     // A run that never played proves nothing.
     EXPECT_GT(counts.blocksBroken, 20);
     EXPECT_GT(counts.paddleBounces, 10);
-    Game::destroyInstance();
 }
 
 std::string testName(const ::testing::TestParamInfo<playthrough::Timing>& info) {

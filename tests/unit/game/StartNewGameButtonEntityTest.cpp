@@ -113,7 +113,7 @@ TEST_F(StartNewGameButtonEntityTest, TheMouseCallbackLivesFromLoadToDestruction)
 }
 
 TEST_F(StartNewGameButtonEntityTest, AButtonOutsideAGameSceneIsALoadError) {
-    BaseScene plain(Game::getInstance()->sceneContext());
+    BaseScene plain(game->sceneContext());
     TiXmlDocument document;
     document.Parse("<new_game_button sprite='red'/>");
     StartNewGameButtonEntity button;

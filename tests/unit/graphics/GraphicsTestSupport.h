@@ -24,10 +24,7 @@ constexpr uint32_t kWindowHeight = 600;
 // The fixed GL state of the game (pixel projection, blending, alpha test), a clear to `clear`
 // and an identity modelview, as the main loop leaves them before a scene renders.
 inline void prepareFrame(const Rgba& clear = {0, 0, 0, 255}) {
-    Game* game = Game::getInstance();
-    game->width = kWindowWidth;
-    game->height = kWindowHeight;
-    game->initGL();
+    initGlState(kWindowWidth, kWindowHeight);
     glClearColor(clear[0] / 255.0f, clear[1] / 255.0f, clear[2] / 255.0f, clear[3] / 255.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);

@@ -108,10 +108,10 @@ protected:
     }
 };
 
-std::string loadMessage(const std::string& text) {
+std::string loadMessage(Game& game, const std::string& text) {
     TiXmlDocument document;
     document.Parse(text.c_str());
-    BaseScene scene(Game::getInstance()->sceneContext());
+    BaseScene scene(game.sceneContext());
     try {
         scene.load(TiXmlHandle(document.RootElement()));
     } catch (const BaseException& e) {
@@ -121,18 +121,18 @@ std::string loadMessage(const std::string& text) {
 }
 
 TEST_F(BaseSceneTest, LoadReportsEachMissingPart) {
-    BaseScene scene(Game::getInstance()->sceneContext());
+    BaseScene scene(game->sceneContext());
     try {
         scene.load(TiXmlHandle(static_cast<TiXmlNode*>(nullptr)));
         FAIL() << "no exception";
     } catch (const SceneException& e) {
         EXPECT_EQ("Scene Exception: No ID: XmlHandle is invalid or for a different scene", e.message);
     }
-    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage("<s><entities><box/></entities></s>"));
-    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage("<s id=''><entities/></s>"));
-    EXPECT_EQ("Scene Exception: main: No entities element or entities defined!", loadMessage("<s id='main'/>"));
+    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage(*game, "<s><entities><box/></entities></s>"));
+    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage(*game, "<s id=''><entities/></s>"));
+    EXPECT_EQ("Scene Exception: main: No entities element or entities defined!", loadMessage(*game, "<s id='main'/>"));
     EXPECT_EQ("Scene Exception: main: No entities element or entities defined!",
-              loadMessage("<s id='main'><entities></entities></s>"));
+              loadMessage(*game, "<s id='main'><entities></entities></s>"));
 }
 
 TEST_F(BaseSceneTest, UnknownTypesAndCommentsLoadAsAnEmptyScene) {
@@ -145,14 +145,14 @@ TEST_F(BaseSceneTest, UnknownTypesAndCommentsLoadAsAnEmptyScene) {
 
 TEST_F(BaseSceneTest, AnEntityThatFailsToLoadStopsTheLoadWithItsMessage) {
     EXPECT_EQ("Entity Exception: SpriteEntity: No sprite specified!",
-              loadMessage("<s id='main'><entities><sprite_entity sprite='red'/><box/></entities></s>"));
+              loadMessage(*game, "<s id='main'><entities><sprite_entity sprite='red'/><box/></entities></s>"));
     // The entities loaded before the failing one stay in the scene; the failing one and those
     // after it never join.
     TiXmlDocument document;
     document.Parse(sceneXml("<probe label='a' sprite='red'/><probe label='b' sprite='green'/><box/>"
                             "<probe label='c' sprite='red'/>")
                        .c_str());
-    ProbeScene scene(Game::getInstance()->sceneContext());
+    ProbeScene scene(game->sceneContext());
     EXPECT_THROW(scene.load(TiXmlHandle(document.RootElement())), EntityException);
     ASSERT_EQ(2u, scene.getEntities().size());
     EXPECT_NE(nullptr, scene.probe("a"));

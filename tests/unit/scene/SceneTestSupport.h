@@ -30,8 +30,8 @@ constexpr Rgba kBlue{0, 0, 255, 255};
 class SceneFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        Game::destroyInstance();
-        game = Game::getInstance();
+        ownedGame = std::make_unique<Game>();
+        game = ownedGame.get();
         graphicstest::writePng(dir.file("red.png"), 20, 10, graphicstest::solidImage(20, 10, kRed));
         graphicstest::writePng(dir.file("green.png"), 20, 10, graphicstest::solidImage(20, 10, kGreen));
         graphicstest::writePng(dir.file("blue.png"), 100, 10, graphicstest::solidImage(100, 10, kBlue));
@@ -52,7 +52,7 @@ protected:
         game->setTextureCache(new TextureCache(""));
         game->setSpriteManager(new SpriteManager("sprites.xml", *game->getTextureCache()));
     }
-    void TearDown() override { Game::destroyInstance(); }
+    void TearDown() override { ownedGame.reset(); }
 
     // Loads a scene of type T from XML text; the document is released before returning.
     template <class T = BaseScene> std::unique_ptr<T> loadScene(const std::string& text) {
@@ -68,6 +68,7 @@ protected:
     }
 
     testsupport::ScratchDir dir;
+    std::unique_ptr<Game> ownedGame;
     Game* game = nullptr;
 };
 

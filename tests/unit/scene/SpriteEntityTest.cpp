@@ -179,7 +179,7 @@ TEST_F(SpriteEntityTest, ScenesDrawTextureByTextureInTheOrderTexturesFirstCameUp
                    "<sprite_entity sprite='blue' x='300' y='300' layer='3'/>"
                    "<sprite_entity sprite='blue2' x='305' y='300' layer='4'/>"
                    "</entities></s>");
-    BaseScene layered(Game::getInstance()->sceneContext());
+    BaseScene layered(game->sceneContext());
     layered.load(TiXmlHandle(document.RootElement()));
     graphicstest::prepareFrame();
     layered.render();
