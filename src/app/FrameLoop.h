@@ -6,13 +6,14 @@
 #include <cstdint>
 
 #include "app/FramePacer.h"
+#include "game/GameWorld.h"
 
 class Game;
 class IEvent;
 
 // Window and start-up constants.
-constexpr int kWindowWidth = 800;
-constexpr int kWindowHeight = 600;
+constexpr int kWindowWidth = static_cast<int>(kViewWidth);
+constexpr int kWindowHeight = static_cast<int>(kViewHeight);
 constexpr int kWindowBitsPerPixel = 32;
 constexpr const char* kWindowCaption = "PELLVANE!";
 

@@ -4,9 +4,6 @@
 
 #include <chrono>
 
-// The cap when config.xml names no max_fps: above common display refresh rates, so wherever
-// vertical sync works the synchronised swap paces the game and the cap never sleeps.
-constexpr int kDefaultMaxFps = 240;
 
 class FramePacer {
 public:

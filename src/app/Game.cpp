@@ -1,38 +1,18 @@
-// The Game: GL set-up, start-up error reporting and orderly destruction.
+// The Game: GL set-up, the configuration step in a window, and the pointer.
 #include "app/Game.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
-#include <cstdio>
 #include <tinyxml.h>
 
-#include "app/Configuration.h"
-#include "base/DebugLog.h"
 #include "app/SystemKeys.h"
-#include "game/GameTypes.h"
-#include "game/PellvaneGameScene.h"
-#include "graphics/SpriteBatchRegistry.h"
-#include "graphics/SpriteManager.h"
-#include "graphics/TextureCache.h"
-#include "scene/BaseScene.h"
-#include "scene/IScene.h"
-#include "scene/TypeNames.h"
-#include "sound/SoundManager.h"
+#include "game/Configuration.h"
+
+Game::Game() : GameWorld(this) {}
 
 Game::~Game() {
-    // Scenes first: they dispatch SCENE_ENDED and their entities may still use the managers.
-    for (IScene* scene : scenes)
-        delete scene;
-    scenes.clear();
-    currentScene = nullptr;
-    delete spriteBatches;
-    spriteBatches = nullptr;
-    delete textures;
-    textures = nullptr;
-    delete sprites;
-    sprites = nullptr;
-    delete sounds;
-    sounds = nullptr;
+    // The keys answer on the world's dispatcher; they go before it.
+    systemKeys.reset();
     // The next Game starts believing the pointer is shown; make it true.
     setCursorVisible(true);
 }
@@ -77,58 +57,4 @@ void Game::setCursorVisible(bool visible) {
         return;
     cursorVisible = visible;
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-}
-
-void Game::failStartup(const std::string& text) {
-    if (!text.empty()) {
-        std::fputs(text.c_str(), stdout);
-        std::fflush(stdout);
-        debugLog("%s", text.c_str());
-    }
-    quitRequested = true;
-}
-
-namespace {
-// Replaces an owned manager, destroying the previous one.
-template <class T> void replaceOwned(T*& slot, T* value) {
-    if (value != slot)
-        delete slot;
-    slot = value;
-}
-} // namespace
-
-void Game::setSpriteBatches(SpriteBatchRegistry* registry) {
-    replaceOwned(spriteBatches, registry);
-}
-void Game::setTextureCache(TextureCache* cache) {
-    replaceOwned(textures, cache);
-}
-void Game::setSpriteManager(SpriteManager* manager) {
-    replaceOwned(sprites, manager);
-}
-void Game::setSoundManager(SoundManager* manager) {
-    replaceOwned(sounds, manager);
-}
-
-Game::Game() {
-    registerSceneTypes(registry);
-    registerGameTypes(registry, services);
-}
-
-SceneContext Game::sceneContext() {
-    return SceneContext{sprites, spriteBatches, this, &registry, width, height};
-}
-
-GameServices Game::gameServices() {
-    services = GameServices{sounds, this};
-    return services;
-}
-
-IScene* Game::createScene(const std::string& type) {
-    gameServices();
-    return registry.createScene(type, sceneContext());
-}
-
-void Game::adoptScene(IScene* scene) {
-    scenes.push_back(scene);
 }

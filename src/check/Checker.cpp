@@ -9,10 +9,9 @@
 #include <set>
 #include <tinyxml.h>
 
-#include "app/Configuration.h"
+#include "game/Configuration.h"
 #include "base/Exceptions.h"
-#include "app/FrameLoop.h"
-#include "app/Game.h"
+#include "game/GameWorld.h"
 #include "check/GameChecks.h"
 #include "check/SchemaCheck.h"
 #include "collision/AABBCollider.h"
@@ -109,7 +108,7 @@ bool parseErrorOf(const std::string& path, Location& where, std::string& reason)
 
 class DataChecker final : public ConfigurationObserver {
 public:
-    DataChecker(Game& game, Findings& findings) : game(game), findings(findings), schema(game.getRegistry(), findings, usage) {}
+    DataChecker(GameWorld& game, Findings& findings) : game(game), findings(findings), schema(game.getRegistry(), findings, usage) {}
 
     void run();
 
@@ -148,7 +147,7 @@ private:
     void checkImages();
     void checkWindowIcon();
 
-    Game& game;
+    GameWorld& game;
     Findings& findings;
     DataUsage usage;
     SchemaCheck schema;
@@ -522,10 +521,10 @@ void DataChecker::checkWindowIcon() {
 } // namespace
 
 void checkData(Findings& findings) {
-    auto game = std::make_unique<Game>();
+    auto game = std::make_unique<GameWorld>();
     // The sizes the game's window would have: the background effect spreads its emitters over it.
-    game->width = kWindowWidth;
-    game->height = kWindowHeight;
+    game->width = kViewWidth;
+    game->height = kViewHeight;
     DataChecker checker(*game, findings);
     checker.run();
     // While the checker lives: the Game's scenes still name it as their observer.

@@ -65,10 +65,11 @@ def centre(points):
     return (sum(p[0] for p in points) / len(points), sum(p[1] for p in points) / len(points))
 
 
-def ball_centre(shot):
-    """The centre of the ball: the bright blob in the field no larger than a ball. Bright text
-    (the "CLICK TO LAUNCH" hint, "GET READY") makes wider blobs and is left out."""
-    points = set(matching(shot, field, is_ball))
+def ball_centre(shot, box=None):
+    """The centre of the ball: the bright blob in the field (or in `box`) no larger than a ball.
+    Bright text (the "CLICK TO LAUNCH" hint, "GET READY") mostly makes wider blobs and is left
+    out; a single letter can pass, so where the ball is known to be near the paddle, look there."""
+    points = set(matching(shot, box or field, is_ball))
     best = None
     while points:
         blob, todo = [], [points.pop()]
@@ -138,3 +139,5 @@ button = box_of(scene.find("new_game_button"))
 paddle = box_of(scene.find("paddle"))
 paddle_band = (FIELD[0] - 8, paddle[1] + 2, FIELD[2] + 8, paddle[3] - 2)
 field = (FIELD[0], FIELD[1], FIELD[2], paddle[1] - 4)
+# Where a ball held on the paddle is: just above it, below any text of the field.
+above_paddle = (FIELD[0], paddle[1] - 30, FIELD[2], paddle[1] - 4)

@@ -56,12 +56,12 @@ if window:
     check(started, "the click started a game: the counters appear (%d bright pixels)" % digits(play_shot))
     # The level's loading delay, and the "GET READY" fades away: wait for what it shows.
     play_shot, faded = view.poll(game, "play.png", lambda s: view.changed_fraction(start_shot, s, view.title) > 0.2
-                                 and glass(s) < BUTTON_AREA // 20 and on_paddle(ball(s)), 15)
+                                 and glass(s) < BUTTON_AREA // 20 and view.ball_centre(s, view.above_paddle), 15)
     gone = view.changed_fraction(start_shot, play_shot, view.title)
     check(gone > 0.2, "the title was shown and has faded out (%.0f%% of it changed)" % (gone * 100))
     check(glass(play_shot) < BUTTON_AREA // 20, "the button has faded out (%d pixels left)" % glass(play_shot))
 
-    held = ball(play_shot)
+    held = view.ball_centre(play_shot, view.above_paddle)
     check(on_paddle(held), "the ball waits on the paddle (%r)" % (held,))
     if on_paddle(held):
         # Space is taken once the level is in play; until then a release changes nothing, so it

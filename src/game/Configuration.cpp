@@ -1,13 +1,13 @@
 // The configuration step: each unit is tried on its own, so that the one reading of config.xml
 // serves both the game, which stops at the first failure, and the checker, which reports it at
 // its place and goes on.
-#include "app/Configuration.h"
+#include "game/Configuration.h"
 
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "app/Game.h"
-#include "app/StartupMessages.h"
+#include "game/GameWorld.h"
+#include "game/StartupMessages.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
@@ -20,7 +20,7 @@ namespace {
 
 class ConfigurationStep {
 public:
-    ConfigurationStep(Game& game, ConfigurationObserver* observer) : game(game), observer(observer) {}
+    ConfigurationStep(GameWorld& game, ConfigurationObserver* observer) : game(game), observer(observer) {}
 
     void run(TiXmlDocument& document);
 
@@ -56,7 +56,7 @@ private:
             observer->fileNamed(unit, path, element, attribute);
     }
 
-    Game& game;
+    GameWorld& game;
     ConfigurationObserver* observer;
 };
 
@@ -136,7 +136,7 @@ bool ConfigurationStep::loadScenes(TiXmlElement* config) {
             observer->sceneMade(element, scene);
         if (scene == nullptr)
             continue;
-        // Owned by the Game before loading, so a scene whose load fails is destroyed with it.
+        // Owned by the world before loading, so a scene whose load fails is destroyed with it.
         game.adoptScene(scene);
         auto* baseScene = dynamic_cast<BaseScene*>(scene);
         if (observer != nullptr && baseScene != nullptr)
@@ -157,6 +157,6 @@ bool ConfigurationStep::loadScenes(TiXmlElement* config) {
 
 } // namespace
 
-void configureGame(Game& game, TiXmlDocument& document, ConfigurationObserver* observer) {
+void configureGame(GameWorld& game, TiXmlDocument& document, ConfigurationObserver* observer) {
     ConfigurationStep(game, observer).run(document);
 }

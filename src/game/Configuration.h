@@ -1,5 +1,5 @@
 // The configuration step of start-up, written once: config.xml's settings and units read in the
-// game's order. The Game runs it and stops at the first failure; the data checker runs the very
+// game's order. The game runs it and stops at the first failure; the data checker runs the very
 // same step with an observer, which is told of each failure and lets the step go on.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include "scene/LoadObserver.h"
 
-class Game;
+class GameWorld;
 class IScene;
 class TiXmlDocument;
 class TiXmlElement;
@@ -57,4 +57,4 @@ public:
 // Without an observer the first failure is reported through game.failStartup and ends the step.
 // With one (the data checker, which has no GL context) textures are decoded and measured but never
 // uploaded.
-void configureGame(Game& game, TiXmlDocument& document, ConfigurationObserver* observer = nullptr);
+void configureGame(GameWorld& game, TiXmlDocument& document, ConfigurationObserver* observer = nullptr);

@@ -1,0 +1,95 @@
+// What one start-up of the game makes: the shared managers, the entity registry, the scenes and
+// the current scene, and the settings of config.xml. The application's Game is one, with a window;
+// the data checker makes one without. All input events are dispatched on it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "events/EventDispatcher.h"
+#include "game/GameServices.h"
+#include "scene/EntityRegistry.h"
+#include "scene/SceneContext.h"
+
+class IScene;
+class SpriteBatchRegistry;
+class TextureCache;
+class SpriteManager;
+class SoundManager;
+
+// The view the game is made for, in pixels: the window's size, and what the checker assumes.
+constexpr uint32_t kViewWidth = 800;
+constexpr uint32_t kViewHeight = 600;
+// The frame-rate cap when config.xml names no "max_fps": above common display refresh rates, so
+// wherever vertical sync works the synchronised swap paces the game and the cap never sleeps.
+constexpr int kDefaultMaxFps = 240;
+
+// Owns its managers (each made once by the configuration step, never replaced while a scene
+// lives) and its scenes; destroys the scenes first, since their entities use the managers.
+class GameWorld : public EventDispatcher {
+public:
+    // Registers the engine's and the game's types. `pointer` (not owned, may be null) is the
+    // display of the system's pointer the game scenes are given.
+    explicit GameWorld(PointerDisplay* pointer = nullptr);
+    ~GameWorld() override;
+    GameWorld(const GameWorld&) = delete;
+    GameWorld& operator=(const GameWorld&) = delete;
+
+    // Reports a start-up error on standard output (verbatim, no line break) and through
+    // debugLog, and ends the run.
+    void failStartup(const std::string& text);
+
+    // A new scene for a scene element name, or null; made with this world's context and services.
+    IScene* createScene(const std::string& type);
+    // The managers, the input dispatcher, the registry and the view size, as scenes are given them.
+    SceneContext sceneContext();
+    // The sounds and the pointer, as game scenes are given them.
+    GameServices gameServices();
+    // The scene and entity types the data can name.
+    const EntityRegistry& getRegistry() const { return registry; }
+
+    uint32_t getWidth() const { return width; }
+    uint32_t getHeight() const { return height; }
+    SpriteBatchRegistry* getSpriteBatches() const { return spriteBatches.get(); }
+    TextureCache* getTextureCache() const { return textures.get(); }
+    SpriteManager* getSpriteManager() const { return sprites.get(); }
+    SoundManager* getSoundManager() const { return sounds.get(); }
+    IScene* getCurrentScene() const { return currentScene; }
+    const std::vector<IScene*>& getScenes() const { return scenes; }
+
+    // The configuration step makes the managers, each once (Configuration.h); tests that build
+    // managers directly use them too, before any scene is made.
+    void setSpriteBatches(SpriteBatchRegistry* registry);
+    void setTextureCache(TextureCache* cache);
+    void setSpriteManager(SpriteManager* manager);
+    void setSoundManager(SoundManager* manager);
+    // Appends a scene, which the world owns from then on; the configuration step makes them.
+    void adoptScene(IScene* scene);
+    // The scene that runs: one of getScenes().
+    void setCurrentScene(IScene* scene) { currentScene = scene; }
+
+    // Set when start-up failed; the main loop ends at the top of its next frame.
+    bool quitRequested = false;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    // Frames per second at most ("max_fps" of config.xml); 0 leaves the loop unthrottled.
+    int maxFps = kDefaultMaxFps;
+    // Full screen from the start ("fullscreen" of config.xml).
+    bool startFullScreen = false;
+
+private:
+    std::unique_ptr<SpriteBatchRegistry> spriteBatches;
+    std::unique_ptr<TextureCache> textures;
+    std::unique_ptr<SpriteManager> sprites;
+    std::unique_ptr<SoundManager> sounds;
+    // One of `scenes`, not owned separately.
+    IScene* currentScene = nullptr;
+    // Owned, in file order.
+    std::vector<IScene*> scenes;
+    EntityRegistry registry;
+    PointerDisplay* pointer;
+    // What game scenes are given; the sound manager is filled in when it is made.
+    GameServices services;
+};
