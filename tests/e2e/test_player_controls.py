@@ -115,8 +115,17 @@ if window:
     now = view.ball_centre(view.shoot(game, "still_held.png"), view.above_paddle)
     check(held and now and view.distance(held, now) < 4, "that click launched nothing (%r, %r)" % (held, now))
     for target in (150, 650):
-        game.xdotool("mousemove", "--window", window, str(target), "300")
-        shot, x = view.poll(game, "steer.png", lambda s: (x := paddle_x(s)) and abs(x - target) < 12 and x, 6)
+        # The pointer steers once the level is in play; until then a move changes nothing, so the
+        # pointer is moved again until the paddle is there, or the time is up.
+        def steered(shot):
+            x = paddle_x(shot)
+            if x and abs(x - target) < 12:
+                return x
+            game.xdotool("mousemove", "--window", window, str(target + 1), "300")
+            game.xdotool("mousemove", "--window", window, str(target), "300")
+            return None
+
+        shot, x = view.poll(game, "steer.png", steered, 6)
         check(x, "the paddle follows the pointer to x %d (at %r)" % (target, paddle_x(shot)))
     held = view.ball_centre(view.shoot(game, "held.png"), view.above_paddle)
     game.xdotool("click", "1")
