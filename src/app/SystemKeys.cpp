@@ -23,11 +23,7 @@ bool toggleFullScreen() {
 }
 
 SystemKeys::SystemKeys(Game& game) : game(game) {
-    game.registerCallback(KEYBOARD_KEY_PRESSED_EVENT, this);
-}
-
-SystemKeys::~SystemKeys() {
-    game.unregisterCallback(KEYBOARD_KEY_PRESSED_EVENT, this);
+    keys.add(&game, KEYBOARD_KEY_PRESSED_EVENT, this);
 }
 
 bool SystemKeys::handleEvent(IEvent* event) {

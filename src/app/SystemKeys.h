@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 
 class Game;
 
@@ -22,7 +23,6 @@ bool toggleFullScreen();
 class SystemKeys final : public IEventCallback {
 public:
     explicit SystemKeys(Game& game);
-    ~SystemKeys();
     SystemKeys(const SystemKeys&) = delete;
     SystemKeys& operator=(const SystemKeys&) = delete;
 
@@ -31,4 +31,6 @@ public:
 
 private:
     Game& game;
+    // Its registration on the Game, which ends with it.
+    Subscriptions keys;
 };

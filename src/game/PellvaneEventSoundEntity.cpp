@@ -17,10 +17,7 @@ bool EventSoundCallback::handleEvent(IEvent*) {
     return false;
 }
 
-PellvaneEventSoundEntity::~PellvaneEventSoundEntity() {
-    if (dispatcher != nullptr)
-        dispatcher->unregisterCallback(event, callback.get());
-}
+PellvaneEventSoundEntity::~PellvaneEventSoundEntity() = default;
 
 void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
     scene = owner;
@@ -36,10 +33,9 @@ void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
     sounds = game->getServices().sounds;
     if (sounds != nullptr && !sounds->hasSound(sound))
         throw SoundException(sound, "No sound with that ID to play!");
-    if (dispatcher == nullptr) {
+    if (!callback) {
         callback = std::make_unique<EventSoundCallback>(this);
-        dispatcher = game;
-        dispatcher->registerCallback(event, callback.get());
+        subscriptions.add(game, event, callback.get());
     }
 }
 

@@ -7,9 +7,9 @@
 
 #include "collision/Vector2.h"
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 #include "scene/IEntity.h"
 
-class EventDispatcher;
 class SoundManager;
 class PellvaneEventSoundEntity;
 
@@ -24,7 +24,7 @@ private:
 };
 
 // Invisible and never collides. The callback is registered on the dispatcher of the scene given
-// to `load` and unregistered from it in the destructor; that scene outlives the entity.
+// to `load` until the entity ends; that scene outlives the entity.
 class PellvaneEventSoundEntity : public IEntity {
 public:
     PellvaneEventSoundEntity() = default;
@@ -60,6 +60,6 @@ private:
     std::unique_ptr<EventSoundCallback> callback;
     // The game scene's sounds; not owned.
     SoundManager* sounds = nullptr;
-    // Where the callback is registered; not owned.
-    EventDispatcher* dispatcher = nullptr;
+    // The callback's registration on the scene; it ends before the callback.
+    Subscriptions subscriptions;
 };

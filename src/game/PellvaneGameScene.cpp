@@ -68,10 +68,8 @@ void PellvaneGameScene::showCursor(bool visible) {
 }
 
 PellvaneGameScene::~PellvaneGameScene() {
-    if (inputDispatcher != nullptr) {
-        for (const std::string* name : kInputEvents)
-            inputDispatcher->unregisterCallback(*name, inputCallback.get());
-    }
+    // No input reaches a scene being torn down.
+    inputSubscriptions.clear();
     // Quitting in the middle of a game keeps its score if it was the best.
     if (isGameInPlay())
         settleBestScore();
@@ -116,10 +114,8 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     }
     if (!inputCallback) {
         inputCallback = std::make_unique<GameSceneInputCallback>(this);
-        inputDispatcher = getContext().input;
         for (const std::string* name : kInputEvents)
-            if (inputDispatcher != nullptr)
-                inputDispatcher->registerCallback(*name, inputCallback.get());
+            inputSubscriptions.add(getContext().input, *name, inputCallback.get());
     }
     state = Initiated;
     levelsCompleted = 0;

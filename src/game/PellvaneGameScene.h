@@ -10,6 +10,7 @@
 #include "collision/Rect.h"
 #include "game/GameServices.h"
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 #include "scene/BaseScene.h"
 #include "base/Colour.h"
 
@@ -163,8 +164,8 @@ private:
     bool resumeArmed = false;
     std::vector<IEntity*> pauseOverlay;
     std::unique_ptr<GameSceneInputCallback> inputCallback;
-    // Where the input callback is registered; not owned.
-    EventDispatcher* inputDispatcher = nullptr;
+    // Its registrations on the Game's input; they end before the callback does.
+    Subscriptions inputSubscriptions;
     bool keepBestScore = false;
     std::string bestScorePath;
     int bestScore = 0;

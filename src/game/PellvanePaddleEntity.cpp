@@ -45,20 +45,7 @@ bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
     return false;
 }
 
-PellvanePaddleEntity::~PellvanePaddleEntity() {
-    if (inputDispatcher != nullptr) {
-        for (const std::string* name : kKeyEvents)
-            inputDispatcher->unregisterCallback(*name, inputCallback);
-        for (const std::string* name : kMouseEvents)
-            inputDispatcher->unregisterCallback(*name, inputCallback);
-    }
-    if (gameDispatcher != nullptr) {
-        for (const std::string* name : kGameEvents)
-            gameDispatcher->unregisterCallback(*name, gameCallback);
-    }
-    delete inputCallback;
-    delete gameCallback;
-}
+PellvanePaddleEntity::~PellvanePaddleEntity() = default;
 
 void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     BoxEntity::load(handle, owner);
@@ -77,21 +64,19 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "catch_window", catchWindow);
 
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
-    if (inputCallback == nullptr) {
-        inputCallback = new PaddleInputCallback(this);
-        inputDispatcher = contextOf(owner).input;
+    if (!inputCallback) {
+        inputCallback = std::make_unique<PaddleInputCallback>(this);
+        EventDispatcher* input = contextOf(owner).input;
         for (const std::string* name : kKeyEvents)
-            if (inputDispatcher != nullptr)
-                inputDispatcher->registerCallback(*name, inputCallback);
+            subscriptions.add(input, *name, inputCallback.get());
         for (const std::string* name : kMouseEvents)
-            if (inputDispatcher != nullptr && followsMouse)
-                inputDispatcher->registerCallback(*name, inputCallback);
+            if (followsMouse)
+                subscriptions.add(input, *name, inputCallback.get());
     }
-    if (gameCallback == nullptr) {
-        gameCallback = new PaddlePellvaneCallback(this);
-        gameDispatcher = game;
+    if (!gameCallback) {
+        gameCallback = std::make_unique<PaddlePellvaneCallback>(this);
         for (const std::string* name : kGameEvents)
-            gameDispatcher->registerCallback(*name, gameCallback);
+            subscriptions.add(game, *name, gameCallback.get());
     }
 }
 

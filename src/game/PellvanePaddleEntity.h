@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "collision/Vector2.h"
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 #include "scene/BoxEntity.h"
 
 class EventDispatcher;
@@ -46,8 +48,8 @@ private:
     PellvanePaddleEntity* paddle;
 };
 
-// Owns both callbacks and unregisters them from the dispatchers they were registered with when
-// destroyed; those dispatchers (the Game and the scene) outlive the paddle. `ball` is not owned:
+// Owns both callbacks, whose registrations end with the paddle; the dispatchers they are
+// registered with (the Game and the scene) outlive the paddle. `ball` is not owned:
 // it lives in the same scene.
 class PellvanePaddleEntity : public BoxEntity {
 public:
@@ -87,8 +89,8 @@ public:
 
     PellvaneBallEntity* getBall() const { return ball; }
     bool isHoldingBall() const { return holdingBall; }
-    IEventCallback* getInputCallback() const { return inputCallback; }
-    IEventCallback* getGameCallback() const { return gameCallback; }
+    IEventCallback* getInputCallback() const { return inputCallback.get(); }
+    IEventCallback* getGameCallback() const { return gameCallback.get(); }
 
     float speed = kDefaultPaddleSpeed;
     float spin = kDefaultPaddleSpin;
@@ -121,11 +123,11 @@ private:
     // speed allows.
     void steerTowardsPointer(float dt, float boxWidth, bool inputEnabled);
 
-    PaddleInputCallback* inputCallback = nullptr;
-    PaddlePellvaneCallback* gameCallback = nullptr;
-    // Where the callbacks are registered; not owned.
-    EventDispatcher* inputDispatcher = nullptr;
-    EventDispatcher* gameDispatcher = nullptr;
+    std::unique_ptr<PaddleInputCallback> inputCallback;
+    std::unique_ptr<PaddlePellvaneCallback> gameCallback;
+    // The callbacks' registrations on the Game's input and on the scene; they end before the
+    // callbacks do.
+    Subscriptions subscriptions;
     PellvaneBallEntity* ball = nullptr;
     bool holdingBall = false;
     // The pointer steers from its first move in play until a direction key is pressed.

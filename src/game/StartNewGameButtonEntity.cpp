@@ -14,10 +14,7 @@ bool StartNewGameButtonCallback::handleEvent(IEvent* event) {
     return mouse != nullptr && button->handleRelease(mouse->x, mouse->y);
 }
 
-StartNewGameButtonEntity::~StartNewGameButtonEntity() {
-    if (callback && input != nullptr)
-        input->unregisterCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
-}
+StartNewGameButtonEntity::~StartNewGameButtonEntity() = default;
 
 void StartNewGameButtonEntity::load(const TiXmlHandle& handle, IScene* owner) {
     FadeEntity::load(handle, owner);
@@ -26,9 +23,7 @@ void StartNewGameButtonEntity::load(const TiXmlHandle& handle, IScene* owner) {
     if (callback)
         return;
     callback = std::make_unique<StartNewGameButtonCallback>(this);
-    input = contextOf(owner).input;
-    if (input != nullptr)
-        input->registerCallback(MOUSE_BUTTON_UP_EVENT, callback.get());
+    clicks.add(contextOf(owner).input, MOUSE_BUTTON_UP_EVENT, callback.get());
 }
 
 bool StartNewGameButtonEntity::isOver(float x, float y) const {

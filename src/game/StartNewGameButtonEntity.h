@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 #include "scene/FadeEntity.h"
 
-class EventDispatcher;
 class StartNewGameButtonEntity;
 
 // Forwards mouse releases to its button. Owned by the button.
@@ -40,6 +40,6 @@ private:
     // The button's own mouse callback; it hides the fade's trigger callback of the same name,
     // which FadeEntity keeps managing.
     std::unique_ptr<StartNewGameButtonCallback> callback;
-    // The scene's input dispatcher, where the callback is registered; not owned.
-    EventDispatcher* input = nullptr;
+    // The callback's registration on the scene's input dispatcher; it ends before the callback.
+    Subscriptions clicks;
 };

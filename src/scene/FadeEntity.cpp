@@ -29,14 +29,7 @@ bool FadeEntityCallback::handleEvent(IEvent* event) {
     return false;
 }
 
-FadeEntity::~FadeEntity() {
-    if (dispatcher != nullptr && callback) {
-        if (hasInTrigger)
-            dispatcher->unregisterCallback(inEvent, callback.get());
-        if (hasOutTrigger)
-            dispatcher->unregisterCallback(outEvent, callback.get());
-    }
-}
+FadeEntity::~FadeEntity() = default;
 
 void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
@@ -72,13 +65,13 @@ void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
         if (xml::readText(trigger, "in", inEvent)) {
             if (!callback)
                 callback = std::make_unique<FadeEntityCallback>(this);
-            dispatcher->registerCallback(inEvent, callback.get());
+            subscriptions.add(dispatcher, inEvent, callback.get());
             hasInTrigger = true;
         }
         if (xml::readText(trigger, "out", outEvent)) {
             if (!callback)
                 callback = std::make_unique<FadeEntityCallback>(this);
-            dispatcher->registerCallback(outEvent, callback.get());
+            subscriptions.add(dispatcher, outEvent, callback.get());
             hasOutTrigger = true;
         }
         xml::readBool(trigger, "interrupt", interrupt);

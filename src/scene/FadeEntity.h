@@ -6,6 +6,7 @@
 #include <string>
 
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 #include "scene/SpriteEntity.h"
 
 class EventDispatcher;
@@ -23,9 +24,9 @@ private:
     FadeEntity* entity;
 };
 
-// The callback is registered on the dispatcher of the scene given to `load` and unregistered
-// from that same dispatcher in the destructor; that scene outlives the entity (it owns it, or
-// owns the group that owns it).
+// The callback is registered on the dispatcher of the scene given to `load`, and its
+// registrations end with the entity; that scene outlives the entity (it owns it, or owns the
+// group that owns it).
 class FadeEntity : public SpriteEntity {
 public:
     FadeEntity() = default;
@@ -73,4 +74,6 @@ private:
 
     // Where the callback is registered; not owned.
     EventDispatcher* dispatcher = nullptr;
+    // The callback's registrations; they end before the callback does.
+    Subscriptions subscriptions;
 };

@@ -29,10 +29,7 @@ GroupEntity::~GroupEntity() {
     // Unregister first so that no event can reach a group being torn down.
     if (home != nullptr) {
         home->removeDestroyedListener(this);
-        if (callback) {
-            home->unregisterCallback(startEvent, callback.get());
-            home->unregisterCallback(endEvent, callback.get());
-        }
+        subscriptions.clear();
     }
     callback.reset();
     for (IEntity* child : children) {
@@ -88,8 +85,8 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
     home = base;
     home->addDestroyedListener(this);
     callback = std::make_unique<GroupEventCallback>(this);
-    home->registerCallback(startEvent, callback.get());
-    home->registerCallback(endEvent, callback.get());
+    subscriptions.add(home, startEvent, callback.get());
+    subscriptions.add(home, endEvent, callback.get());
 }
 
 void GroupEntity::entityDestroyed(IEntity* entity) {

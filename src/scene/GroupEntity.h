@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "events/Events.h"
+#include "events/Subscriptions.h"
 #include "scene/BaseScene.h"
 #include "scene/IEntity.h"
 
@@ -75,4 +76,6 @@ private:
     std::vector<IEntity*> children;
     // Where the callback and the listener are registered; not owned.
     BaseScene* home = nullptr;
+    // The callback's registrations on `home`; they end before the callback does.
+    Subscriptions subscriptions;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "events/EventDispatcher.h"
+#include "events/Subscriptions.h"
 
 namespace {
 
@@ -170,6 +171,22 @@ TEST(DispatcherLifetime, DestroyingADispatcherDoesNotDestroyCallbacks) {
         EXPECT_EQ(0, destructions);
     }
     EXPECT_EQ(1, destructions);
+}
+
+TEST(DispatcherLifetime, SubscriptionsEndWithTheirOwnerAndANullDispatcherTakesNone) {
+    EventDispatcher scene, input;
+    std::vector<std::string> log;
+    RecordingCallback callback("c", log);
+    {
+        Subscriptions subscriptions;
+        subscriptions.add(&scene, "E", &callback);
+        subscriptions.add(&input, "K", &callback);
+        subscriptions.add(nullptr, "E", &callback);
+        EXPECT_TRUE(scene.isCallbackRegistered("E", &callback));
+        EXPECT_TRUE(input.isCallbackRegistered("K", &callback));
+    }
+    EXPECT_FALSE(scene.isCallbackRegistered("E", &callback));
+    EXPECT_FALSE(input.isCallbackRegistered("K", &callback));
 }
 
 } // namespace
