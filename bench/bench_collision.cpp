@@ -37,10 +37,8 @@ struct Field {
 // Runs the scene's loop: test against every box until the first hit. Returns the hits seen.
 int testAll(ICollider& ball, const std::vector<std::unique_ptr<ICollider>>& boxes) {
     for (const auto& box : boxes) {
-        if (CollisionResult* hit = ball.testCollision(box.get())) {
-            delete hit;
+        if (ball.testCollision(box.get()))
             return 1;
-        }
     }
     return 0;
 }
@@ -85,9 +83,7 @@ int main() {
     double elapsed = 0.0;
     while (elapsed < kMinSeconds) {
         for (int i = 0; i < 1000; ++i) {
-            CollisionResult* hit = falling.testCollision(&box);
-            hits += hit != nullptr;
-            delete hit;
+            hits += falling.testCollision(&box).has_value();
         }
         tests += 1000;
         elapsed = secondsSince(start);

@@ -139,10 +139,9 @@ int main() {
         int hits = 0;
         for (int i = 0; i < repeats; ++i) {
             const double start = threadMicroseconds();
-            CollisionResult* result = scene->testCollision(circle);
+            const std::optional<CollisionResult> result = scene->testCollision(circle);
             tests.push_back(threadMicroseconds() - start);
-            hits += result != nullptr;
-            delete result;
+            hits += result.has_value();
         }
         const double m = median(tests);
         std::printf(

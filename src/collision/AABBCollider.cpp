@@ -19,16 +19,16 @@ Rect AABBCollider::getBounds() const {
     return {position.x + offset.x, position.y + offset.y, width, height};
 }
 
-CollisionResult* AABBCollider::testCollision(const ICollider* other) {
+std::optional<CollisionResult> AABBCollider::testCollision(const ICollider* other) {
     if (other == nullptr || other->getType() != kSweptCircleColliderType)
-        return nullptr;
+        return std::nullopt;
     const auto* circle = static_cast<const SweptCircleCollider*>(other);
 
     // A box does not move, so only where the circle is now matters, not where it is going.
     Vector2 nearest;
     if (!circleIntersectsRect(circle->getStartCentre(), circle->getRadius(), getBounds(), nearest))
-        return nullptr;
+        return std::nullopt;
     // The record names both colliders as mutable pointers so the entities told of the hit can act on
     // them; the test itself never modifies other.
-    return new CollisionResult{this, const_cast<ICollider*>(other), nearest, {0.0f, 0.0f}};
+    return CollisionResult{this, const_cast<ICollider*>(other), nearest, {0.0f, 0.0f}};
 }

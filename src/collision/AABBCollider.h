@@ -14,7 +14,7 @@ public:
     AABBCollider(bool isStatic, const Vector2& position, float width, float height, const Vector2& offset,
                  IEntity* owner);
 
-    CollisionResult* testCollision(const ICollider* other) override;
+    std::optional<CollisionResult> testCollision(const ICollider* other) override;
     int32_t getType() const override { return kAABBColliderType; }
     bool isStatic() const override { return staticFlag; }
     IEntity* getOwner() const override { return owner; }

@@ -1,5 +1,5 @@
 // The answer of a collider test that hit: which two colliders met, where, and against which
-// surface. Whoever called testCollision owns the record and deletes it.
+// surface. A value: testCollision hands it back, and nobody has to delete it.
 #pragma once
 
 #include "collision/Vector2.h"

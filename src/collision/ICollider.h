@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-struct CollisionResult;
+#include "collision/CollisionResult.h"
+
 class IEntity;
 
 // The values getType answers.
@@ -14,8 +16,8 @@ constexpr int32_t kSweptCircleColliderType = 1;
 class ICollider {
 public:
     virtual ~ICollider() = default;
-    // A new record (owned by the caller, delete it) when this collider hits other, or null.
-    virtual CollisionResult* testCollision(const ICollider* other) = 0;
+    // The record of the hit when this collider hits other, or nothing.
+    virtual std::optional<CollisionResult> testCollision(const ICollider* other) = 0;
     virtual int32_t getType() const = 0;
     // Carried for the owner's data; no test reads it.
     virtual bool isStatic() const = 0;

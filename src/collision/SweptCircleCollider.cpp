@@ -10,9 +10,9 @@ SweptCircleCollider::SweptCircleCollider(bool isStatic, const Vector2& start, co
                                          const Vector2& offset, IEntity* owner)
     : staticFlag(isStatic), start(start), end(end), radius(radius), offset(offset), owner(owner) {}
 
-CollisionResult* SweptCircleCollider::testCollision(const ICollider* other) {
+std::optional<CollisionResult> SweptCircleCollider::testCollision(const ICollider* other) {
     if (other == nullptr || other->getType() != kAABBColliderType)
-        return nullptr;
+        return std::nullopt;
     const auto* box = static_cast<const AABBCollider*>(other);
 
     const Vector2 startCentre = getStartCentre();
@@ -20,12 +20,12 @@ CollisionResult* SweptCircleCollider::testCollision(const ICollider* other) {
     const Rect bounds = box->getBounds();
     // The sweep starts with the same reject; doing it here first keeps the common miss free of a call.
     if (!sweptBoundsOverlap(radius, startCentre, endCentre, bounds))
-        return nullptr;
+        return std::nullopt;
     const SweepResult sweep = sweepCircleAgainstRect(radius, startCentre, endCentre, bounds);
     if (!sweep.hit)
-        return nullptr;
+        return std::nullopt;
     // The record names both colliders as mutable pointers so the entities told of the hit can act on
     // them; the test itself never modifies other.
-    return new CollisionResult{this, const_cast<ICollider*>(other), sweep.centre - offset, sweep.normal,
+    return CollisionResult{this, const_cast<ICollider*>(other), sweep.centre - offset, sweep.normal,
                                sweep.fraction};
 }

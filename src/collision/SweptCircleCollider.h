@@ -14,7 +14,7 @@ public:
     SweptCircleCollider(bool isStatic, const Vector2& start, const Vector2& end, float radius, const Vector2& offset,
                         IEntity* owner);
 
-    CollisionResult* testCollision(const ICollider* other) override;
+    std::optional<CollisionResult> testCollision(const ICollider* other) override;
     int32_t getType() const override { return kSweptCircleColliderType; }
     bool isStatic() const override { return staticFlag; }
     IEntity* getOwner() const override { return owner; }

@@ -121,8 +121,7 @@ void PellvaneBallEntity::postUpdate(float dt) {
     nextPosition = position + dt * velocity;
 
     // One query per frame: the nearest hit decides the bounce and the rest of the move is dropped.
-    std::unique_ptr<CollisionResult> hit(game->testCollision(this));
-    if (hit)
+    if (const std::optional<CollisionResult> hit = game->testCollision(this))
         bounce(*hit);
     position = nextPosition;
 

@@ -221,7 +221,7 @@ void PellvanePaddleEntity::launchOrCatch() {
         launch();
         return;
     }
-    std::unique_ptr<CollisionResult> touch(collider->testCollision(ball->getCollider()));
+    const bool touch = collider->testCollision(ball->getCollider()).has_value();
     if (touch || (catchWindow > 0.0f && sinceBounce <= catchWindow)) {
         catchBall();
         return;

@@ -187,15 +187,13 @@ void BaseScene::removeDestroyedListener(IEntityDestroyedListener* listener) {
                              destroyedListeners.end());
 }
 
-CollisionResult* BaseScene::testCollision(IEntity* entity) {
+std::optional<CollisionResult> BaseScene::testCollision(IEntity* entity) {
     ICollider* collider = entity->isActive() ? entity->getCollider() : nullptr;
     if (collider == nullptr)
         throw SceneException(id, "testCollision called by an inactive entity or an entity without a collider!");
     // The nearest contact along the mover's path wins, and only its entity is told: a farther one
     // would stop the mover beyond the nearer surface. Equal fractions keep the first in list order.
-    // The records are held until returned: a reaction that throws (a block whose sound is
-    // missing) must not leak them on its way out of the frame.
-    std::unique_ptr<CollisionResult> nearest;
+    std::optional<CollisionResult> nearest;
     IEntity* nearestEntity = nullptr;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         IEntity* other = entities[i];
@@ -204,17 +202,19 @@ CollisionResult* BaseScene::testCollision(IEntity* entity) {
         ICollider* otherCollider = other->getCollider();
         if (otherCollider == nullptr)
             continue;
-        std::unique_ptr<CollisionResult> result{collider->testCollision(otherCollider)};
-        if (result == nullptr || (nearest != nullptr && result->fraction >= nearest->fraction))
+        const std::optional<CollisionResult> result = collider->testCollision(otherCollider);
+        if (!result || (nearest && result->fraction >= nearest->fraction))
             continue;
-        nearest = std::move(result);
+        nearest = result;
         nearestEntity = other;
         if (nearest->fraction <= 0.0f)
             break; // nothing comes before the start of the path
     }
-    if (nearest != nullptr)
-        nearestEntity->onCollision(nearest.get());
-    return nearest.release();
+    if (nearest) {
+        CollisionResult told = *nearest;
+        nearestEntity->onCollision(&told);
+    }
+    return nearest;
 }
 
 IEntity* BaseScene::createEntity(const std::string& type) {

@@ -48,7 +48,7 @@ public:
     void render() override;
     void addEntity(IEntity* entity) override;
     void removeEntity(IEntity* entity, bool destroy) override;
-    CollisionResult* testCollision(IEntity* entity) override;
+    std::optional<CollisionResult> testCollision(IEntity* entity) override;
     IEntity* createEntity(const std::string& type) override;
     const SceneContext& getContext() const override { return context; }
 

@@ -2,11 +2,13 @@
 // interface: derived classes add their own virtual operations after these.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "collision/CollisionResult.h"
 
 class TiXmlHandle;
 class IEntity;
-struct CollisionResult;
 struct SceneContext;
 
 class IScene {
@@ -20,9 +22,8 @@ public:
     // Takes the entity out at the end of the current or next update, destroying it if asked.
     virtual void removeEntity(IEntity* entity, bool destroy) = 0;
     // The entity's collider against every other active one: the hit nearest along the entity's
-    // path (the first in list order among equals), whose entity is told through onCollision. The
-    // record is the caller's.
-    virtual CollisionResult* testCollision(IEntity* entity) = 0;
+    // path (the first in list order among equals), whose entity is told through onCollision.
+    virtual std::optional<CollisionResult> testCollision(IEntity* entity) = 0;
     // A new, not yet loaded entity for a type name, or null.
     virtual IEntity* createEntity(const std::string& type) = 0;
     // The managers and the view the scene was made with (SceneContext.h).

@@ -32,7 +32,7 @@ public:
     Vector2 position;
 };
 
-using Result = std::unique_ptr<CollisionResult>;
+using Result = std::optional<CollisionResult>;
 
 } // namespace
 
@@ -62,12 +62,12 @@ TEST(Colliders, SameKindsNeverCollide) {
     SweptCircleCollider circle1(false, a, far, 8.0f, {}, nullptr);
     SweptCircleCollider circle2(false, b, a, 8.0f, {}, nullptr);
 
-    EXPECT_EQ(box1.testCollision(&box2), nullptr);
-    EXPECT_EQ(box1.testCollision(&box1), nullptr);
-    EXPECT_EQ(circle1.testCollision(&circle2), nullptr);
-    EXPECT_EQ(circle1.testCollision(&circle1), nullptr);
-    EXPECT_EQ(box1.testCollision(nullptr), nullptr);
-    EXPECT_EQ(circle1.testCollision(nullptr), nullptr);
+    EXPECT_FALSE(box1.testCollision(&box2));
+    EXPECT_FALSE(box1.testCollision(&box1));
+    EXPECT_FALSE(circle1.testCollision(&circle2));
+    EXPECT_FALSE(circle1.testCollision(&circle1));
+    EXPECT_FALSE(box1.testCollision(nullptr));
+    EXPECT_FALSE(circle1.testCollision(nullptr));
 }
 
 TEST(AABBCollider, BoundsFollowTheOwnersPositionWithOffset) {
@@ -97,7 +97,7 @@ TEST(AABBCollider, ANegativeSizeSpansBackFromThePositionForEveryQuery) {
     const Vector2 start{20.0f, 90.0f}, end{80.0f, 90.0f};
     SweptCircleCollider ball(false, start, end, 5.0f, {}, nullptr);
     const Result hit(ball.testCollision(&box));
-    ASSERT_NE(hit, nullptr);
+    ASSERT_TRUE(hit);
     EXPECT_EQ(hit->point, (Vector2{45.0f, 90.0f}));
     EXPECT_EQ(hit->normal, (Vector2{-1.0f, 0.0f}));
 
@@ -115,7 +115,7 @@ TEST(AABBCollider, TestsTheCirclesStartOnly) {
     SweptCircleCollider ball(false, start, end, 6.0f, {4.0f, 4.0f}, &ballOwner);
 
     const Result hit(box.testCollision(&ball));
-    ASSERT_NE(hit, nullptr);
+    ASSERT_TRUE(hit);
     EXPECT_EQ(hit->first, &box);
     EXPECT_EQ(hit->second, &ball);
     EXPECT_EQ(hit->first->getOwner(), &boxOwner);
@@ -125,7 +125,7 @@ TEST(AABBCollider, TestsTheCirclesStartOnly) {
 
     // The end runs through the box, but a box only looks at where the circle is now.
     start = {80.0f, 106.0f};
-    EXPECT_EQ(Result(box.testCollision(&ball)), nullptr);
+    EXPECT_FALSE(box.testCollision(&ball).has_value());
 }
 
 TEST(SweptCircleCollider, FallingOntoABoxGivesTheOwnersPositionAtContact) {
@@ -137,7 +137,7 @@ TEST(SweptCircleCollider, FallingOntoABoxGivesTheOwnersPositionAtContact) {
     SweptCircleCollider ball(false, position, nextPosition, 5.0f, {5.0f, 5.0f}, &ballOwner);
 
     const Result hit(ball.testCollision(&box));
-    ASSERT_NE(hit, nullptr);
+    ASSERT_TRUE(hit);
     EXPECT_EQ(hit->first, &ball);
     EXPECT_EQ(hit->second, &box);
     // Contact centre (125, 95) minus the offset.
@@ -151,18 +151,18 @@ TEST(SweptCircleCollider, ReadsStartAndEndAtEveryTest) {
     Vector2 position{120.0f, 40.0f}, nextPosition{120.0f, 60.0f};
     SweptCircleCollider ball(false, position, nextPosition, 5.0f, {}, nullptr);
     EXPECT_EQ(ball.getStartCentre(), (Vector2{120.0f, 40.0f}));
-    EXPECT_EQ(Result(ball.testCollision(&box)), nullptr);
+    EXPECT_FALSE(ball.testCollision(&box).has_value());
 
     nextPosition = {120.0f, 140.0f};
     EXPECT_EQ(ball.getEndCentre(), (Vector2{120.0f, 140.0f}));
     const Result down(ball.testCollision(&box));
-    ASSERT_NE(down, nullptr);
+    ASSERT_TRUE(down);
     EXPECT_EQ(down->point, (Vector2{120.0f, 95.0f}));
 
     // Moving the box moves what the circle hits.
     AABBCollider movedBox(true, boxPosition, 50.0f, 20.0f, {0.0f, 10.0f}, nullptr);
     const Result lower(ball.testCollision(&movedBox));
-    ASSERT_NE(lower, nullptr);
+    ASSERT_TRUE(lower);
     EXPECT_EQ(lower->point, (Vector2{120.0f, 105.0f}));
 }
 
@@ -173,7 +173,7 @@ TEST(SweptCircleCollider, StandingCircleHitsWithoutNormal) {
     SweptCircleCollider ball(false, still, still, 6.0f, {3.0f, 3.0f}, nullptr);
 
     const Result hit(ball.testCollision(&box));
-    ASSERT_NE(hit, nullptr);
+    ASSERT_TRUE(hit);
     // The box point nearest to the centre (95, 108), less the offset.
     EXPECT_EQ(hit->point, (Vector2{97.0f, 105.0f}));
     EXPECT_EQ(hit->normal, (Vector2{0.0f, 0.0f}));
@@ -184,6 +184,6 @@ TEST(SweptCircleCollider, DestroyedThroughTheInterface) {
     std::unique_ptr<ICollider> circle = std::make_unique<SweptCircleCollider>(false, a, a, 1.0f, Vector2{}, nullptr);
     std::unique_ptr<ICollider> box = std::make_unique<AABBCollider>(true, a, 1.0f, 1.0f, Vector2{}, nullptr);
     const Result hit(circle->testCollision(box.get()));
-    ASSERT_NE(hit, nullptr);
+    ASSERT_TRUE(hit);
     EXPECT_EQ(hit->second, box.get());
 }

@@ -292,13 +292,12 @@ TEST_F(BaseSceneTest, TestCollisionReportsTheNearestHitAlongThePathOnly) {
     ball->collider = new SweptCircleCollider(false, start, end, 5.0f, Vector2{5, 5}, nullptr);
     scene->addEntity(ball);
     EXPECT_EQ(ball, ball->collider->getOwner());
-    CollisionResult* result = scene->testCollision(ball);
-    ASSERT_NE(nullptr, result);
+    std::optional<CollisionResult> result = scene->testCollision(ball);
+    ASSERT_TRUE(result.has_value());
     // Contact when the centre is 5 short of x = 60: the owner's position is then x = 50.
     EXPECT_FLOAT_EQ(50.0f, result->point.x);
     EXPECT_EQ(ball->collider, result->first);
     EXPECT_EQ((std::vector<std::string>{"hit near"}), journal);
-    delete result;
 
     journal.clear();
     for (IEntity* entity : scene->getEntities()) {
@@ -306,9 +305,8 @@ TEST_F(BaseSceneTest, TestCollisionReportsTheNearestHitAlongThePathOnly) {
             box->position = {100, 0}; // level with the far one, which is listed first
     }
     result = scene->testCollision(ball);
-    ASSERT_NE(nullptr, result);
+    ASSERT_TRUE(result.has_value());
     EXPECT_EQ((std::vector<std::string>{"hit far"}), journal);
-    delete result;
 }
 
 TEST_F(BaseSceneTest, TestCollisionByAnInactiveEntityOrOneWithoutColliderThrows) {
