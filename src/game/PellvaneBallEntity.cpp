@@ -36,10 +36,6 @@ Vector2 rotated(const Vector2& v, float angle) {
 }
 } // namespace
 
-PellvaneBallEntity::~PellvaneBallEntity() {
-    delete collider;
-}
-
 void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
     const TiXmlElement* element = handle.ToElement();
@@ -60,9 +56,7 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "stall_time", stallTime);
     readColours(element);
 
-    delete collider;
-    collider =
-        new SweptCircleCollider(false, position, nextPosition, radius, Vector2{width * 0.5f, height * 0.5f}, this);
+    collider.emplace(false, position, nextPosition, radius, Vector2{width * 0.5f, height * 0.5f}, this);
     velocity = startVelocity;
 }
 
@@ -95,7 +89,7 @@ void PellvaneBallEntity::update(float) {}
 void PellvaneBallEntity::onCollision(CollisionResult*) {}
 
 ICollider* PellvaneBallEntity::getCollider() {
-    return collider;
+    return collider ? &*collider : nullptr;
 }
 
 void PellvaneBallEntity::postUpdate(float dt) {
@@ -170,7 +164,7 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
     const Vector2 n = hit.normal;
     velocity = restitution * (velocity - 2.0f * dot(velocity, n) * n);
 
-    const ICollider* other = hit.first == collider ? hit.second : hit.first;
+    const ICollider* other = hit.first == getCollider() ? hit.second : hit.first;
     IEntity* owner = other != nullptr ? other->getOwner() : nullptr;
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
     if (auto* hitPaddle = dynamic_cast<PellvanePaddleEntity*>(owner)) {

@@ -2,7 +2,10 @@
 // nearest collider in its path with restitution and paddle spin, and reports itself lost.
 #pragma once
 
+#include <optional>
 #include <vector>
+
+#include "collision/SweptCircleCollider.h"
 
 #include "collision/Rect.h"
 #include "collision/Vector2.h"
@@ -10,7 +13,6 @@
 #include "scene/SpriteEntity.h"
 
 class BaseScene;
-class SweptCircleCollider;
 class TiXmlElement;
 class PellvanePaddleEntity;
 
@@ -30,12 +32,11 @@ constexpr float kSpinThreshold = 1e-6f;
 constexpr float kStallDeflectionDegrees = 8.0f;
 constexpr int kMaxStallTurns = 4;
 
-// Owns its collider, which reads `position` and `nextPosition` by reference. `paddle` is not
+// Holds its collider by value; it reads `position` and `nextPosition` by reference. `paddle` is not
 // owned: both live in the same scene, which destroys them together.
 class PellvaneBallEntity : public SpriteEntity {
 public:
     PellvaneBallEntity() = default;
-    ~PellvaneBallEntity() override;
     PellvaneBallEntity(const PellvaneBallEntity&) = delete;
     PellvaneBallEntity& operator=(const PellvaneBallEntity&) = delete;
 
@@ -93,7 +94,8 @@ private:
     // Moves a free ball out of any box of the scene it overlaps before it sweeps.
     void moveOutOfBoxes(const BaseScene& scene);
 
-    SweptCircleCollider* collider = nullptr;
+    // Null until loaded.
+    std::optional<SweptCircleCollider> collider;
     Vector2 nextPosition;
     Vector2 velocity;
     bool held = false;

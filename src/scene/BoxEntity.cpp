@@ -5,15 +5,10 @@
 
 #include "base/XmlAttributes.h"
 
-BoxEntity::~BoxEntity() {
-    delete collider;
-}
-
 void BoxEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
     xml::readBool(handle.ToElement(), "static", staticBox);
-    delete collider;
     // The collider follows every move of the entity through the reference to `position`; its
     // box has the unscaled size whatever the drawing scale.
-    collider = new AABBCollider(staticBox, position, width, height, offset, this);
+    collider.emplace(staticBox, position, width, height, offset, this);
 }

@@ -2,23 +2,23 @@
 // and the base of the paddle and the blocks.
 #pragma once
 
-#include <memory>
+#include <optional>
 
 #include "collision/AABBCollider.h"
 #include "scene/SpriteEntity.h"
 
-// Owns its collider; the collider reads this entity's position by reference.
+// Holds its collider by value; the collider reads this entity's position by reference, so the
+// entity is never copied or moved.
 class BoxEntity : public SpriteEntity {
 public:
     BoxEntity() = default;
-    ~BoxEntity() override;
-    // A copy would share the collider and delete it twice.
     BoxEntity(const BoxEntity&) = delete;
     BoxEntity& operator=(const BoxEntity&) = delete;
 
     void load(const TiXmlHandle& handle, IScene* scene) override;
-    ICollider* getCollider() override { return collider; }
+    // Null until loaded.
+    ICollider* getCollider() override { return collider ? &*collider : nullptr; }
 
-    AABBCollider* collider = nullptr;
+    std::optional<AABBCollider> collider;
     bool staticBox = true;
 };
