@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+// Degrees to radians in float precision (data gives angles in degrees), and a quarter turn.
+constexpr float kDegreesToRadians = 0.017453292f;
+constexpr float kQuarterTurn = 1.5707964f;
+
 // Window pixels, y growing downwards. A plain value type, copied freely.
 struct Vector2 {
     float x = 0.0f;

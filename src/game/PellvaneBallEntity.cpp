@@ -26,7 +26,6 @@ const char* const kSource = "PellvaneBallEntity";
 constexpr float kColourEffectLifetime = 0.4f;
 constexpr float kColourEffectEndAlpha = 0.0f;
 constexpr float kColourEffectEndScale = 5.0f;
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
 
 // `v` turned by `angle` radians (clockwise on screen, where y points down).
 Vector2 rotated(const Vector2& v, float angle) {
@@ -51,7 +50,7 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     float minAngleDegrees = 0.0f;
     xml::readFloat(element, "min_angle", minAngleDegrees);
     // Beyond 45 degrees no direction is far enough from both axes: the limit would be no limit.
-    minAngle = std::clamp(minAngleDegrees, 0.0f, 45.0f) * kDegrees;
+    minAngle = std::clamp(minAngleDegrees, 0.0f, 45.0f) * kDegreesToRadians;
     xml::readFloat(element, "speed_up", speedUp);
     xml::readFloat(element, "stall_time", stallTime);
     readColours(element);
@@ -217,7 +216,7 @@ Vector2 PellvaneBallEntity::turnedTowardsBlock(const Vector2& v) const {
     const Vector2 centre = position + Vector2{width * 0.5f, height * 0.5f};
     float nearest = -1.0f;
     Vector2 target;
-    for (IEntity* entity : static_cast<BaseScene*>(gameSceneOf(scene, kSource))->getEntities()) {
+    for (IEntity* entity : gameSceneOf(scene, kSource)->getEntities()) {
         auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
         if (block == nullptr || !block->isActive())
             continue;
@@ -232,7 +231,7 @@ Vector2 PellvaneBallEntity::turnedTowardsBlock(const Vector2& v) const {
         return v;
     // The signed angle from v to the target, and a turn of at most the allowance towards it.
     const float angle = std::atan2(v.x * target.y - v.y * target.x, dot(v, target));
-    const float allowance = static_cast<float>(std::min(stallTurns, kMaxStallTurns)) * kStallDeflectionDegrees * kDegrees;
+    const float allowance = static_cast<float>(std::min(stallTurns, kMaxStallTurns)) * kStallDeflectionDegrees * kDegreesToRadians;
     return rotated(v, std::clamp(angle, -allowance, allowance));
 }
 
@@ -245,7 +244,7 @@ void PellvaneBallEntity::limitAngle() {
     // The angle from the vertical, kept within [minAngle, 90 degrees - minAngle] with the signs
     // of both components as they were (a component of 0 counts as positive).
     const float fromVertical =
-        std::clamp(std::atan2(std::fabs(velocity.x), std::fabs(velocity.y)), minAngle, 1.57079632679f - minAngle);
+        std::clamp(std::atan2(std::fabs(velocity.x), std::fabs(velocity.y)), minAngle, kQuarterTurn - minAngle);
     velocity = {std::copysign(speed * std::sin(fromVertical), velocity.x),
                 std::copysign(speed * std::cos(fromVertical), velocity.y)};
 }

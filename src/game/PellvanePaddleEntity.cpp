@@ -22,7 +22,6 @@ const std::string* const kGameEvents[] = {&PELLVANE_INITIATED,        &PELLVANE_
                                           &PELLVANE_NEW_LEVEL_LOADED, &PELLVANE_GAME_PAUSED,
                                           &PELLVANE_NEW_LEVEL_STARTED, &PELLVANE_LEVEL_CLEARED,
                                           &PELLVANE_BALL_SERVED};
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
 // The largest "max_bounce_angle": a ball must still leave the paddle upwards.
 constexpr float kMaxBounceAngleDegrees = 85.0f;
 // A held ball this close to the centre (as a share of half the paddle) counts as at the centre.
@@ -60,7 +59,7 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readBool(element, "mouse_instant", instantMouse);
     float bounceDegrees = 0.0f;
     xml::readFloat(element, "max_bounce_angle", bounceDegrees);
-    maxBounceAngle = std::clamp(bounceDegrees, 0.0f, kMaxBounceAngleDegrees) * kDegrees;
+    maxBounceAngle = std::clamp(bounceDegrees, 0.0f, kMaxBounceAngleDegrees) * kDegreesToRadians;
     xml::readFloat(element, "catch_window", catchWindow);
 
     PellvaneGameScene* game = gameSceneOf(owner, kSource);

@@ -12,8 +12,6 @@
 
 namespace {
 const char* const kSource = "SpriteEntity";
-// Degrees to radians in float precision.
-constexpr float kDegreesToRadians = 0.017453292f;
 } // namespace
 
 void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
