@@ -29,17 +29,31 @@ constexpr float kDt = 1.0f / 60.0f;
 // A flight this long without a block hit reads to a player as a loop that will not end.
 constexpr double kLongestBearableFlight = 30.0;
 
-// The shipped game, started in data/ as the play command starts it, and its game scene (null
-// when it did not start).
-std::unique_ptr<Game> startShippedGame(PellvaneGameScene*& scene) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(PELLVANE_DATA);
-    auto game = std::make_unique<Game>();
-    game->init(800, 600);
-    std::filesystem::current_path(previous);
-    scene = game->quitRequested ? nullptr : dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
-    return game;
-}
+// The shipped game, started in data/ as the play command starts it: its game scene, paddle and
+// ball (null when it did not start).
+struct ShippedGame {
+    ShippedGame() {
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(PELLVANE_DATA);
+        game->init(800, 600);
+        std::filesystem::current_path(previous);
+        scene = game->quitRequested ? nullptr : dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
+        paddle = scene != nullptr ? GameFixture::firstOf<PellvanePaddleEntity>(*scene) : nullptr;
+        ball = scene != nullptr ? GameFixture::firstOf<PellvaneBallEntity>(*scene) : nullptr;
+    }
+    bool started() const { return scene != nullptr && paddle != nullptr && ball != nullptr; }
+    // Frames until the level is in play (its loading delay over); true when it is.
+    bool untilPlaying() {
+        for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
+            scene->update(kDt);
+        return scene->getState() == Playing;
+    }
+
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+    PellvaneGameScene* scene = nullptr;
+    PellvanePaddleEntity* paddle = nullptr;
+    PellvaneBallEntity* ball = nullptr;
+};
 
 void mouse(Game& game, const std::string& name, uint32_t x, int32_t action, int32_t button = NoButton) {
     game.dispatchEvent(new MouseEvent(name, x, 300, false, false, action, button));
@@ -48,9 +62,9 @@ void mouse(Game& game, const std::string& name, uint32_t x, int32_t action, int3
 TEST(PlayFeelTest, StillAndAimingPlayersClearEveryLevelAndNoFlightGoesLongWithoutAHit) {
     for (playthrough::Player player : {playthrough::Player::Still, playthrough::Player::Aiming}) {
         const char* name = player == playthrough::Player::Still ? "still player" : "aiming player";
-        PellvaneGameScene* scene = nullptr;
-        const std::unique_ptr<Game> game = startShippedGame(scene);
-        ASSERT_NE(nullptr, scene);
+        ShippedGame shipped;
+        ASSERT_TRUE(shipped.started());
+        PellvaneGameScene* scene = shipped.scene;
         const int levels = static_cast<int>(scene->getLevelCount());
         const playthrough::Counts counts =
             playthrough::playAs(*scene, player, playthrough::Timing::Fixed60, 60.0 * 60.0, levels, 20261207u,
@@ -77,16 +91,15 @@ TEST(PlayFeelTest, StillAndAimingPlayersClearEveryLevelAndNoFlightGoesLongWithou
 }
 
 TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatches) {
-    PellvaneGameScene* scene = nullptr;
-    const std::unique_ptr<Game> game = startShippedGame(scene);
-    ASSERT_NE(nullptr, scene);
-    auto* paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
-    auto* ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
-    ASSERT_TRUE(paddle != nullptr && ball != nullptr);
+    ShippedGame shipped;
+    ASSERT_TRUE(shipped.started());
+    // Plain names, not a structured binding: the lambdas below capture them.
+    Game* game = shipped.game.get();
+    PellvaneGameScene* scene = shipped.scene;
+    PellvanePaddleEntity* paddle = shipped.paddle;
+    PellvaneBallEntity* ball = shipped.ball;
     scene->newGame();
-    for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
-        scene->update(kDt);
-    ASSERT_EQ(Playing, scene->getState());
+    ASSERT_TRUE(shipped.untilPlaying());
 
     const Rect area = scene->getGameArea();
     const auto centre = [&] { return paddle->position.x + paddle->width * 0.5f; };
@@ -152,12 +165,12 @@ int playingChannels() {
 // seen: the hint while the ball waits, the banner of a cleared level, the debris of the last
 // block, the flash of a lost ball.
 TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
-    PellvaneGameScene* scene = nullptr;
-    const std::unique_ptr<Game> game = startShippedGame(scene);
-    ASSERT_NE(nullptr, scene);
-    auto* paddle = GameFixture::firstOf<PellvanePaddleEntity>(*scene);
-    auto* ball = GameFixture::firstOf<PellvaneBallEntity>(*scene);
-    ASSERT_TRUE(paddle != nullptr && ball != nullptr);
+    ShippedGame shipped;
+    ASSERT_TRUE(shipped.started());
+    // Plain names, not a structured binding: the lambdas below capture them.
+    Game* game = shipped.game.get();
+    PellvaneGameScene* scene = shipped.scene;
+    PellvaneBallEntity* ball = shipped.ball;
     std::set<std::string> sounding;
     for (IEntity* entity : scene->getEntities())
         if (auto* sound = dynamic_cast<PellvaneEventSoundEntity*>(entity))
@@ -178,8 +191,7 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
         return playingChannels() > 0;
     };
     EXPECT_TRUE(heard([&] { scene->newGame(); })) << "a new game";
-    for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
-        scene->update(kDt);
+    shipped.untilPlaying();
     for (int frame = 0; frame < 30; ++frame)
         scene->update(kDt);
     const Frame waiting(*scene);
@@ -216,8 +228,7 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
     EXPECT_GT(around, 20) << "debris below the block that broke";
 
     // The next level; a lost ball flashes along the bottom and is heard.
-    for (int frame = 0; frame < 600 && scene->getState() != Playing; ++frame)
-        scene->update(kDt);
+    shipped.untilPlaying();
     GameFixture::pressKeyOn(*game, kKeySpace, true);
     GameFixture::pressKeyOn(*game, kKeySpace, false);
     scene->update(kDt);
