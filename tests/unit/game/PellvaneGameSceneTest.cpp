@@ -230,4 +230,23 @@ TEST_F(PellvaneGameSceneTest, ThePointerHidesOnlyWhileAGameIsInPlay) {
     EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
 }
 
+TEST_F(PellvaneGameSceneTest, AnEventSoundPlaysOnItsEventAndEveryMistakeInItIsALoadError) {
+    testsupport::writeFile("one.xml", levelXml(blockXml(0, 0, 1)));
+    const auto withSound = [](const std::string& attributes) {
+        return gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "<event_sound " + attributes + "/>");
+    };
+    auto scene = loadGame(withSound("event='PELLVANE_GAME_STARTED' sound='orange.wav'"));
+    EXPECT_TRUE(playingSounds().empty());
+    scene->newGame();
+    EXPECT_EQ(std::vector<std::string>{"orange.wav"}, playingSounds());
+    scene.reset();
+
+    const std::string source = "Entity Exception: PellvaneEventSoundEntity: ";
+    EXPECT_EQ(source + "No event specified!", loadError(withSound("sound='red.wav'")));
+    EXPECT_EQ(source + "No sound specified!", loadError(withSound("event='PELLVANE_GAME_OVER' sound=''")));
+    // Found at start-up, not at the first game over.
+    EXPECT_EQ("Sound Exception: boom.wav: No sound with that ID to play!",
+              loadError(withSound("event='PELLVANE_GAME_OVER' sound='boom.wav'")));
+}
+
 } // namespace
