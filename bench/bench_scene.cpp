@@ -96,9 +96,9 @@ int main() {
     game->width = kWindowWidth;
     game->height = kWindowHeight;
     game->initGL();
-    game->setSpriteBatches(new SpriteBatchRegistry(200));
-    game->setTextureCache(new TextureCache(""));
-    game->setSpriteManager(new SpriteManager("sprites.xml", *game->getTextureCache()));
+    game->setSpriteBatches(std::make_unique<SpriteBatchRegistry>(200));
+    game->setTextureCache(std::make_unique<TextureCache>(""));
+    game->setSpriteManager(std::make_unique<SpriteManager>("sprites.xml", *game->getTextureCache()));
 
     // 500 sprites, alternating textures and spread over layers, so the sort and the grouping by
     // texture both have work to do.

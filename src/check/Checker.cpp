@@ -83,7 +83,7 @@ void checkBoxSize(const TiXmlElement* element, IEntity* entity, Findings& findin
     auto* sprite = dynamic_cast<SpriteEntity*>(entity);
     if (sprite == nullptr || dynamic_cast<AABBCollider*>(entity->getCollider()) == nullptr)
         return;
-    const std::pair<const char*, float> sizes[] = {{"width", sprite->width}, {"height", sprite->height}};
+    const std::pair<const char*, float> sizes[] = {{"width", sprite->getSize().x}, {"height", sprite->getSize().y}};
     for (const auto& [name, size] : sizes) {
         const std::string what = element->ValueStr() + " " + name + " " + formatNumber(size);
         if (size < 0.0f)

@@ -22,7 +22,7 @@ std::string place(const Location& where) {
 
 Rect boundsOf(PellvaneBlockEntity* block) {
     auto* box = dynamic_cast<AABBCollider*>(block->getCollider());
-    return box != nullptr ? box->getBounds() : Rect{block->position.x, block->position.y, block->width, block->height};
+    return box != nullptr ? box->getBounds() : Rect{block->getPosition().x, block->getPosition().y, block->getSize().x, block->getSize().y};
 }
 
 bool inside(const Rect& box, const Rect& area) {
@@ -42,12 +42,12 @@ const EntityOrigin* originOf(const EntityOrigins& origins, const IEntity* entity
 }
 
 bool breakable(PellvaneBlockEntity* block) {
-    return block != nullptr && block->initialEnabled && block->getInitialHealth() >= 1;
+    return block != nullptr && block->isInitiallyEnabled() && block->getInitialHealth() >= 1;
 }
 
 void noteSounds(const PellvaneGameScene& scene, PellvaneBlockEntity* block, const Location& where,
                 std::map<std::string, Location>& needed) {
-    if (!block->initialEnabled)
+    if (!block->isInitiallyEnabled())
         return; // never hit
     // A block of health h plays the sound of every health from h down to 1 on its way.
     const int sounding = static_cast<int>(std::min<std::size_t>(scene.getBlockSoundCount(), 1000));
@@ -79,7 +79,7 @@ void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities,
                 findings.warning(origin->where,
                                  "a " + origin->type + " stays active, so this level can never be cleared");
         }
-        if (block == nullptr || !block->initialEnabled)
+        if (block == nullptr || !block->isInitiallyEnabled())
             continue;
         noteSounds(scene, block, origin->where, soundsNeeded);
         const Rect box = boundsOf(block);

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <tinyxml.h>
 
 #include "events/Events.h"
@@ -140,23 +141,21 @@ void SchemaCheck::walk(const TiXmlElement* element, const ElementRule& rule, Bas
 
 void SchemaCheck::walkEntity(const TiXmlElement* element, BaseScene* scene) {
     const std::string& type = element->ValueStr();
-    IEntity* made = scene != nullptr ? scene->createEntity(type) : nullptr;
-    if (made == nullptr) {
+    std::unique_ptr<IEntity> made(scene != nullptr ? scene->createEntity(type) : nullptr);
+    if (!made) {
         // Suggest only types this scene can make: a block is no answer inside a base_scene.
         std::vector<std::string> known;
         for (const std::string& name : registry.entityTypes()) {
-            IEntity* probe = scene != nullptr ? scene->createEntity(name) : nullptr;
-            if (probe != nullptr)
+            const std::unique_ptr<IEntity> probe(scene != nullptr ? scene->createEntity(name) : nullptr);
+            if (probe)
                 known.push_back(name);
-            delete probe;
         }
         findings.warning(locationOf(element),
                          "unknown entity type " + quoted(type) + " is skipped" + suggest(type, known));
         return;
     }
-    if (dynamic_cast<NumberCounterEntity*>(made) != nullptr)
+    if (dynamic_cast<NumberCounterEntity*>(made.get()) != nullptr)
         usage.digits = true;
-    delete made;
     if (const ElementRule* rule = entityRule(registry, type))
         walk(element, *rule, scene);
 }

@@ -3,6 +3,7 @@
 // its place and goes on.
 #include "game/Configuration.h"
 
+#include <memory>
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
@@ -81,7 +82,7 @@ bool ConfigurationStep::readSettings(TiXmlElement* config) {
     int batchSize = kDefaultBatchSize;
     xml::readInt(config, "batchsize", batchSize);
     if (!attempt(ConfigUnit::BatchSize, config, "batchsize",
-                 [&] { game.setSpriteBatches(new SpriteBatchRegistry(batchSize)); }))
+                 [&] { game.setSpriteBatches(std::make_unique<SpriteBatchRegistry>(batchSize)); }))
         return false;
     xml::readInt(config, "max_fps", game.maxFps);
     if (!attempt(ConfigUnit::MaxFps, config, "max_fps", [&] {
@@ -94,7 +95,7 @@ bool ConfigurationStep::readSettings(TiXmlElement* config) {
 
     std::string directory;
     xml::readText(config, "textures", directory);
-    game.setTextureCache(new TextureCache(directory, observer == nullptr));
+    game.setTextureCache(std::make_unique<TextureCache>(directory, observer == nullptr));
     return true;
 }
 
@@ -104,11 +105,11 @@ bool ConfigurationStep::loadSprites(TiXmlElement* config) {
     if (xml::readText(config, "spriteset", spriteSet)) {
         nameFile(ConfigUnit::SpriteSet, spriteSet, config, "spriteset");
         return attempt(ConfigUnit::SpriteSet, config, "spriteset",
-                       [&] { game.setSpriteManager(new SpriteManager(spriteSet, *game.getTextureCache(), observer)); });
+                       [&] { game.setSpriteManager(std::make_unique<SpriteManager>(spriteSet, *game.getTextureCache(), observer)); });
     }
     if (TiXmlElement* firstSprite = config->FirstChildElement("sprite")) {
         return attempt(ConfigUnit::SpriteSet, firstSprite, nullptr, [&] {
-            game.setSpriteManager(new SpriteManager(TiXmlHandle(firstSprite), *game.getTextureCache(), observer));
+            game.setSpriteManager(std::make_unique<SpriteManager>(TiXmlHandle(firstSprite), *game.getTextureCache(), observer));
         });
     }
     return fail(ConfigUnit::SpriteSet, config, nullptr, startup::kNoSprites);
@@ -120,7 +121,7 @@ bool ConfigurationStep::loadSounds(TiXmlElement* config) {
         return fail(ConfigUnit::SoundSet, config, nullptr, startup::kNoSoundSet);
     nameFile(ConfigUnit::SoundSet, soundSet, config, "soundset");
     return attempt(ConfigUnit::SoundSet, config, "soundset",
-                   [&] { game.setSoundManager(new SoundManager(soundSet, observer)); });
+                   [&] { game.setSoundManager(std::make_unique<SoundManager>(soundSet, observer)); });
 }
 
 bool ConfigurationStep::loadScenes(TiXmlElement* config) {
@@ -137,7 +138,7 @@ bool ConfigurationStep::loadScenes(TiXmlElement* config) {
         if (scene == nullptr)
             continue;
         // Owned by the world before loading, so a scene whose load fails is destroyed with it.
-        game.adoptScene(scene);
+        game.adoptScene(std::unique_ptr<IScene>(scene));
         auto* baseScene = dynamic_cast<BaseScene*>(scene);
         if (observer != nullptr && baseScene != nullptr)
             baseScene->setLoadObserver(observer);

@@ -2,6 +2,7 @@
 #include "game/GameWorld.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "base/DebugLog.h"
 #include "game/GameTypes.h"
@@ -18,8 +19,6 @@ GameWorld::GameWorld(PointerDisplay* pointer) : pointer(pointer), services{nullp
 
 GameWorld::~GameWorld() {
     // Scenes first: they dispatch SCENE_ENDED and their entities may still use the managers.
-    for (IScene* scene : scenes)
-        delete scene;
     scenes.clear();
     currentScene = nullptr;
     // Then the managers; a sprite never touches its texture when it is destroyed, so the order
@@ -39,25 +38,23 @@ void GameWorld::failStartup(const std::string& text) {
     quitRequested = true;
 }
 
-namespace {
-// Takes ownership of a manager; handing back the one already held changes nothing.
-template <class T> void adopt(std::unique_ptr<T>& slot, T* value) {
-    if (value != slot.get())
-        slot.reset(value);
+template <class T> void GameWorld::replaceManager(std::unique_ptr<T>& slot, std::unique_ptr<T> manager) {
+    if (!scenes.empty())
+        throw std::logic_error("a manager cannot be replaced once a scene holds it");
+    slot = std::move(manager);
 }
-} // namespace
 
-void GameWorld::setSpriteBatches(SpriteBatchRegistry* registry) {
-    adopt(spriteBatches, registry);
+void GameWorld::setSpriteBatches(std::unique_ptr<SpriteBatchRegistry> registry) {
+    replaceManager(spriteBatches, std::move(registry));
 }
-void GameWorld::setTextureCache(TextureCache* cache) {
-    adopt(textures, cache);
+void GameWorld::setTextureCache(std::unique_ptr<TextureCache> cache) {
+    replaceManager(textures, std::move(cache));
 }
-void GameWorld::setSpriteManager(SpriteManager* manager) {
-    adopt(sprites, manager);
+void GameWorld::setSpriteManager(std::unique_ptr<SpriteManager> manager) {
+    replaceManager(sprites, std::move(manager));
 }
-void GameWorld::setSoundManager(SoundManager* manager) {
-    adopt(sounds, manager);
+void GameWorld::setSoundManager(std::unique_ptr<SoundManager> manager) {
+    replaceManager(sounds, std::move(manager));
     services.sounds = sounds.get();
 }
 
@@ -73,6 +70,13 @@ IScene* GameWorld::createScene(const std::string& type) {
     return registry.createScene(type, sceneContext());
 }
 
-void GameWorld::adoptScene(IScene* scene) {
-    scenes.push_back(scene);
+void GameWorld::adoptScene(std::unique_ptr<IScene> scene) {
+    scenes.push_back(std::move(scene));
+}
+
+std::vector<IScene*> GameWorld::getScenes() const {
+    std::vector<IScene*> list;
+    for (const std::unique_ptr<IScene>& scene : scenes)
+        list.push_back(scene.get());
+    return list;
 }

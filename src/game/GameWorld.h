@@ -57,16 +57,17 @@ public:
     SpriteManager* getSpriteManager() const { return sprites.get(); }
     SoundManager* getSoundManager() const { return sounds.get(); }
     IScene* getCurrentScene() const { return currentScene; }
-    const std::vector<IScene*>& getScenes() const { return scenes; }
+    std::vector<IScene*> getScenes() const;
 
     // The configuration step makes the managers, each once (Configuration.h); tests that build
-    // managers directly use them too, before any scene is made.
-    void setSpriteBatches(SpriteBatchRegistry* registry);
-    void setTextureCache(TextureCache* cache);
-    void setSpriteManager(SpriteManager* manager);
-    void setSoundManager(SoundManager* manager);
+    // managers directly use them too. Scenes hold the managers they were made with, so a manager
+    // is never replaced once a scene exists: that throws std::logic_error.
+    void setSpriteBatches(std::unique_ptr<SpriteBatchRegistry> registry);
+    void setTextureCache(std::unique_ptr<TextureCache> cache);
+    void setSpriteManager(std::unique_ptr<SpriteManager> manager);
+    void setSoundManager(std::unique_ptr<SoundManager> manager);
     // Appends a scene, which the world owns from then on; the configuration step makes them.
-    void adoptScene(IScene* scene);
+    void adoptScene(std::unique_ptr<IScene> scene);
     // The scene that runs: one of getScenes().
     void setCurrentScene(IScene* scene) { currentScene = scene; }
 
@@ -80,14 +81,16 @@ public:
     bool startFullScreen = false;
 
 private:
+    template <class T> void replaceManager(std::unique_ptr<T>& slot, std::unique_ptr<T> manager);
+
     std::unique_ptr<SpriteBatchRegistry> spriteBatches;
     std::unique_ptr<TextureCache> textures;
     std::unique_ptr<SpriteManager> sprites;
     std::unique_ptr<SoundManager> sounds;
     // One of `scenes`, not owned separately.
     IScene* currentScene = nullptr;
-    // Owned, in file order.
-    std::vector<IScene*> scenes;
+    // In file order.
+    std::vector<std::unique_ptr<IScene>> scenes;
     EntityRegistry registry;
     PointerDisplay* pointer;
     // What game scenes are given; the sound manager is filled in when it is made.

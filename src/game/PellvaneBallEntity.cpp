@@ -220,7 +220,7 @@ Vector2 PellvaneBallEntity::turnedTowardsBlock(const Vector2& v) const {
         auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
         if (block == nullptr || !block->isActive())
             continue;
-        const Vector2 toBlock = block->position + Vector2{block->width * 0.5f, block->height * 0.5f} - centre;
+        const Vector2 toBlock = block->getCentre() - centre;
         const float distance = length(toBlock);
         if (nearest < 0.0f || distance < nearest) {
             nearest = distance;
@@ -268,7 +268,7 @@ void PellvaneBallEntity::attachTo(PellvanePaddleEntity* holder, const Vector2& c
 
 void PellvaneBallEntity::rideOnPaddle() {
     if (held && paddle != nullptr)
-        position = paddle->position + holdOffset;
+        position = paddle->getPosition() + holdOffset;
 }
 
 void PellvaneBallEntity::release() {

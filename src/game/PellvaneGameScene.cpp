@@ -75,24 +75,29 @@ PellvaneGameScene::~PellvaneGameScene() {
         settleBestScore();
     if (paused)
         quietenMusic(false);
-    for (std::vector<IEntity*>& level : levels) {
-        for (IEntity* entity : level) {
-            if (!contains(entities, entity))
-                delete entity;
-        }
-    }
-    levels.clear();
+    // The level entities in play are destroyed with the rest of the list, in its order, while the
+    // levels can still take them back; the others die with `levels`.
+    endScene();
 }
 
 void PellvaneGameScene::removeEntityNow(IEntity* entity, bool destroy) {
-    // A level keeps its entities for the next time it is played; one that is destroyed must not
-    // stay behind in its level as a dangling pointer.
-    if (destroy && contains(entities, entity)) {
-        for (std::vector<IEntity*>& level : levels)
-            level.erase(std::remove(level.begin(), level.end(), entity), level.end());
+    // The overlay only points at its entities; one that is destroyed must not stay behind in it.
+    if (destroy && contains(entities, entity))
         pauseOverlay.erase(std::remove(pauseOverlay.begin(), pauseOverlay.end(), entity), pauseOverlay.end());
-    }
     BaseScene::removeEntityNow(entity, destroy);
+}
+
+std::unique_ptr<IEntity> PellvaneGameScene::reclaim(IEntity* entity) {
+    // A level keeps its entities for the next time it is played, except one destroyed in play.
+    for (OwnedEntities& level : levels) {
+        auto found = std::find_if(level.begin(), level.end(), [entity](const auto& e) { return e.get() == entity; });
+        if (found != level.end()) {
+            std::unique_ptr<IEntity> held = std::move(*found);
+            level.erase(found);
+            return held;
+        }
+    }
+    return nullptr;
 }
 
 void PellvaneGameScene::load(const TiXmlHandle& handle) {
@@ -215,32 +220,12 @@ void PellvaneGameScene::loadLevelFile(const std::string& path) {
     if (root == nullptr || root->FirstChild() == nullptr)
         throw SceneException(kSource, "Level file had no root level element" + path);
     // The level joins the list before its entities load, so a failure part-way leaves every
-    // entity made so far owned by the scene, which the Game destroys.
+    // entity made so far owned by its level, which the scene destroys.
     levels.emplace_back();
     for (TiXmlElement* child = root->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-        if (IEntity* entity = loadEntity(child))
-            levels.back().push_back(entity);
+        if (std::unique_ptr<IEntity> entity = loadEntity(child))
+            levels.back().push_back(std::move(entity));
     }
-}
-
-IEntity* PellvaneGameScene::loadEntity(TiXmlElement* element) {
-    IEntity* entity = createEntity(element->ValueStr());
-    if (entity == nullptr)
-        return nullptr;
-    try {
-        entity->load(TiXmlHandle(element), this);
-    } catch (const BaseException& error) {
-        delete entity;
-        if (!reportLoadError(loadObserver, element, error))
-            throw;
-        return nullptr;
-    } catch (...) {
-        delete entity;
-        throw;
-    }
-    if (loadObserver != nullptr)
-        loadObserver->loaded(element, entity);
-    return entity;
 }
 
 void PellvaneGameScene::readPauseOverlay(TiXmlElement* element) {
@@ -248,9 +233,9 @@ void PellvaneGameScene::readPauseOverlay(TiXmlElement* element) {
     if (overlay == nullptr)
         return;
     for (TiXmlElement* child = overlay->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-        if (IEntity* entity = loadEntity(child)) {
-            addEntity(entity);
-            pauseOverlay.push_back(entity);
+        if (std::unique_ptr<IEntity> entity = loadEntity(child)) {
+            pauseOverlay.push_back(entity.get());
+            addEntity(std::move(entity));
         }
     }
     sortByLayer();
@@ -260,27 +245,24 @@ void PellvaneGameScene::loadLevel(unsigned index, bool reset) {
     if (index >= levels.size())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     if (!reset && index == currentLevel) {
-        for (IEntity* entity : levels[index])
+        for (const std::unique_ptr<IEntity>& entity : levels[index])
             entity->reset();
         return;
     }
     if (!reset) {
         // Out of the list, not destroyed: the level is played again later.
-        for (IEntity* entity : levels[currentLevel]) {
-            auto found = std::find(entities.begin(), entities.end(), entity);
-            if (found != entities.end())
-                entities.erase(found);
-        }
+        for (const std::unique_ptr<IEntity>& entity : levels[currentLevel])
+            endLoan(entity.get());
     }
     currentLevel = index;
-    for (IEntity* entity : levels[index]) {
+    for (const std::unique_ptr<IEntity>& entity : levels[index]) {
         entity->reset();
-        addEntity(entity);
+        lendEntity(entity.get(), *this);
     }
 }
 
 bool PellvaneGameScene::isLevelCleared() const {
-    for (IEntity* entity : levels[currentLevel]) {
+    for (const std::unique_ptr<IEntity>& entity : levels[currentLevel]) {
         if (entity->isActive())
             return false;
     }
@@ -367,7 +349,7 @@ bool PellvaneGameScene::runsWhilePaused(IEntity* entity) const {
             return true;
         // A group of the overlay brings its children along.
         if (auto* group = dynamic_cast<GroupEntity*>(member)) {
-            if (contains(group->getChildren(), entity))
+            if (group->hasChild(entity))
                 return true;
         }
     }

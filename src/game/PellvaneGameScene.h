@@ -47,21 +47,21 @@ constexpr int kDefaultInitialLives = 3;
 constexpr float kDefaultLoadedDelay = 0.1f;
 constexpr Rect kDefaultGameArea{32.0f, 32.0f, 736.0f, 568.0f};
 
-// Owns every entity of every level for its whole life, whether or not it is in the entity list
-// at the moment; the entities of the current level are also in the list. The game events are
+// Each level owns its entities for the scene's whole life and lends the current level's to the
+// entity list while it is played (IEntityLender). The game events are
 // raised on the scene's own dispatcher. The entities of the pause overlay are in the list like
 // the scene's own; `pauseOverlay` only points at them. The input callback is registered on the
 // Game's dispatcher, which outlives the scene, from load to destruction.
-class PellvaneGameScene : public BaseScene {
+class PellvaneGameScene : public BaseScene, private IEntityLender {
 public:
     PellvaneGameScene(const SceneContext& context, const GameServices& services);
-    // Destroys the level entities that are not in the entity list; the base scene then
-    // dispatches "SCENE_ENDED" and destroys the list, the current level among it.
+    // Dispatches "SCENE_ENDED" and destroys the list, the current level among it; the other
+    // levels' entities follow.
     ~PellvaneGameScene() override;
     PellvaneGameScene(const PellvaneGameScene&) = delete;
     PellvaneGameScene& operator=(const PellvaneGameScene&) = delete;
 
-    // A level entity destroyed through a removal is also forgotten by its level.
+    // A destroyed entity of the pause overlay is also forgotten by it.
     void removeEntityNow(IEntity* entity, bool destroy) override;
 
     void load(const TiXmlHandle& handle) override;
@@ -87,7 +87,7 @@ public:
     GameState getState() const { return state; }
     unsigned getCurrentLevel() const { return currentLevel; }
     std::size_t getLevelCount() const { return levels.size(); }
-    const std::vector<IEntity*>& getLevel(std::size_t index) const { return levels.at(index); }
+    std::vector<IEntity*> getLevel(std::size_t index) const { return pointersOf(levels.at(index)); }
     int getInitialLives() const { return initialLives; }
     float getLoadedDelay() const { return loadedDelay; }
 
@@ -123,9 +123,8 @@ private:
     void readLevelList(const TiXmlElement* element);
     void loadLevelFile(const std::string& path);
     void readPauseOverlay(TiXmlElement* element);
-    // A new entity of the element's type, loaded into this scene; null for an unknown type, or
-    // for one whose error went to the load observer.
-    IEntity* loadEntity(TiXmlElement* element);
+    // A level entity destroyed in play is handed back to its level, which lets it go.
+    std::unique_ptr<IEntity> reclaim(IEntity* entity) override;
     bool isLevelCleared() const;
     // The next level comes into play, one more ball in reserve.
     void advanceLevel();
@@ -141,7 +140,7 @@ private:
     GameServices services;
     Rect gameArea = kDefaultGameArea;
     std::vector<Colour> blockColours;
-    std::vector<std::vector<IEntity*>> levels;
+    std::vector<OwnedEntities> levels;
     unsigned currentLevel = 0;
     int levelsCompleted = 0;
     int initialLives = kDefaultInitialLives;

@@ -238,7 +238,7 @@ void PellvanePaddleEntity::launch() {
     if (maxBounceAngle > 0.0f) {
         // Aimed: from where the ball sits on the paddle and the way the paddle moves. A ball held
         // still at the centre leaves as the data says.
-        const float offset = offsetAlong(ball->position.x + ball->width * 0.5f);
+        const float offset = offsetAlong(ball->getCentre().x);
         const float motion = getVelocity();
         if (std::fabs(offset) > kHeldAtCentre || std::fabs(motion) > kSpinThreshold)
             velocity = aimedVelocity(offset, motion, length(velocity));
@@ -258,7 +258,7 @@ void PellvanePaddleEntity::catchBall() {
         // Held where it met the paddle, so the next launch can be aimed from there.
         const float radius = ball->radius;
         const float boxWidth = collider->getBounds().width;
-        const float at = ball->position.x + ball->width * 0.5f - position.x;
+        const float at = ball->getCentre().x - position.x;
         takeBall(std::clamp(at, std::min(radius, boxWidth * 0.5f), std::max(boxWidth - radius, boxWidth * 0.5f)));
     } else {
         takeBall();

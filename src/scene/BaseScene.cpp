@@ -25,11 +25,31 @@ namespace {
 const char* const kNoId = "No ID";
 } // namespace
 
+std::vector<IEntity*> pointersOf(const OwnedEntities& owned) {
+    std::vector<IEntity*> pointers;
+    pointers.reserve(owned.size());
+    for (const std::unique_ptr<IEntity>& entity : owned)
+        pointers.push_back(entity.get());
+    return pointers;
+}
+
 BaseScene::~BaseScene() {
+    endScene();
+}
+
+void BaseScene::endScene() {
+    if (ended)
+        return;
+    ended = true;
     dispatchEvent(new SceneEvent(SCENE_ENDED));
-    // Index loop: a destructor may ask for further removals, which are discarded below.
-    for (std::size_t i = 0; i < entities.size(); ++i)
-        delete entities[i];
+    // The list is taken out first: a destructor may still ask for additions and removals, which
+    // change nothing here. A lender that dies in this loop ends its loans, so its entities are
+    // neither owned nor lent when the loop reaches them and are not touched again.
+    std::vector<IEntity*> dying;
+    dying.swap(entities);
+    for (IEntity* entity : dying)
+        release(entity, true);
+    owned.clear();
     entities.clear();
     pendingRemovals.clear();
 }
@@ -47,23 +67,8 @@ void BaseScene::load(const TiXmlHandle& handle) {
     if (list == nullptr || list->FirstChild() == nullptr)
         throw SceneException(id, "No entities element or entities defined!");
     for (TiXmlElement* child = list->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-        IEntity* entity = createEntity(child->ValueStr());
-        if (entity == nullptr)
-            continue;
-        try {
-            entity->load(TiXmlHandle(child), this);
-        } catch (const BaseException& error) {
-            delete entity; // the entity that threw is not in the scene
-            if (!reportLoadError(loadObserver, child, error))
-                throw;
-            continue;
-        } catch (...) {
-            delete entity;
-            throw;
-        }
-        if (loadObserver != nullptr)
-            loadObserver->loaded(child, entity);
-        addEntity(entity);
+        if (std::unique_ptr<IEntity> entity = loadEntity(child))
+            addEntity(std::move(entity));
     }
     sortByLayer();
 }
@@ -89,6 +94,23 @@ void BaseScene::update(float dt) {
     }
     pendingRemovals.clear();
     sortByLayer();
+}
+
+std::unique_ptr<IEntity> BaseScene::loadEntity(TiXmlElement* element) {
+    std::unique_ptr<IEntity> entity(createEntity(element->ValueStr()));
+    if (!entity)
+        return nullptr;
+    try {
+        entity->load(TiXmlHandle(element), this);
+    } catch (const BaseException& error) {
+        entity.reset(); // the entity that threw is not in the scene
+        if (!reportLoadError(loadObserver, element, error))
+            throw;
+        return nullptr;
+    }
+    if (loadObserver != nullptr)
+        loadObserver->loaded(element, entity.get());
+    return entity;
 }
 
 void BaseScene::sortByLayer() {
@@ -140,17 +162,36 @@ void BaseScene::render() {
         batch->draw();
 }
 
-void BaseScene::addEntity(IEntity* entity) {
+bool BaseScene::join(IEntity* entity) {
     if (std::find(entities.begin(), entities.end(), entity) != entities.end()) {
         std::printf("Entity already in scene!");
         std::fflush(stdout);
-        return;
+        return false;
     }
     ICollider* collider = entity->getCollider();
     if (collider != nullptr && collider->getOwner() != entity)
         collider->setOwner(entity);
     entity->setScene(this);
     entities.push_back(entity);
+    return true;
+}
+
+void BaseScene::addEntity(IEntity* entity) {
+    if (join(entity))
+        owned.emplace_back(entity);
+}
+
+void BaseScene::lendEntity(IEntity* entity, IEntityLender& lender) {
+    if (join(entity))
+        loans.emplace_back(entity, &lender);
+}
+
+void BaseScene::endLoan(IEntity* entity) {
+    auto loan = std::find_if(loans.begin(), loans.end(), [entity](const auto& l) { return l.first == entity; });
+    if (loan == loans.end())
+        return;
+    loans.erase(loan);
+    entities.erase(std::remove(entities.begin(), entities.end(), entity), entities.end());
 }
 
 void BaseScene::removeEntity(IEntity* entity, bool destroy) {
@@ -159,32 +200,30 @@ void BaseScene::removeEntity(IEntity* entity, bool destroy) {
     pendingRemovals.emplace_back(entity, destroy);
 }
 
+std::unique_ptr<IEntity> BaseScene::release(IEntity* entity, bool destroy) {
+    auto own = std::find_if(owned.begin(), owned.end(), [entity](const auto& e) { return e.get() == entity; });
+    if (own != owned.end()) {
+        std::unique_ptr<IEntity> held = std::move(*own);
+        owned.erase(own);
+        return held;
+    }
+    auto loan = std::find_if(loans.begin(), loans.end(), [entity](const auto& l) { return l.first == entity; });
+    if (loan == loans.end())
+        return nullptr;
+    IEntityLender* lender = loan->second;
+    loans.erase(loan);
+    return destroy ? lender->reclaim(entity) : nullptr;
+}
+
 void BaseScene::removeEntityNow(IEntity* entity, bool destroy) {
     auto found = std::find(entities.begin(), entities.end(), entity);
     if (found == entities.end())
         return;
-    const std::size_t index = static_cast<std::size_t>(found - entities.begin());
-    if (destroy) {
-        for (IEntityDestroyedListener* listener : destroyedListeners)
-            listener->entityDestroyed(entity);
-        delete entity;
-    }
-    // The destructor may have added or removed entities; erase by position found before it ran
-    // only if the element there is still this entity.
-    if (index < entities.size() && entities[index] == entity)
-        entities.erase(entities.begin() + static_cast<std::ptrdiff_t>(index));
-    else
-        entities.erase(std::remove(entities.begin(), entities.end(), entity), entities.end());
-}
-
-void BaseScene::addDestroyedListener(IEntityDestroyedListener* listener) {
-    if (std::find(destroyedListeners.begin(), destroyedListeners.end(), listener) == destroyedListeners.end())
-        destroyedListeners.push_back(listener);
-}
-
-void BaseScene::removeDestroyedListener(IEntityDestroyedListener* listener) {
-    destroyedListeners.erase(std::remove(destroyedListeners.begin(), destroyedListeners.end(), listener),
-                             destroyedListeners.end());
+    // Out of the list before it is destroyed: its destructor may add or remove entities.
+    entities.erase(found);
+    std::unique_ptr<IEntity> held = release(entity, destroy);
+    if (!destroy)
+        (void)held.release(); // it belongs again to whoever holds it
 }
 
 std::optional<CollisionResult> BaseScene::testCollision(IEntity* entity) {

@@ -2,29 +2,37 @@
 // deferred removal, sorted by layer, drawn texture by texture, and collided on request.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "events/EventDispatcher.h"
+#include "scene/IEntity.h"
 #include "scene/IScene.h"
 #include "scene/SceneContext.h"
 
 class LoadObserver;
 class SpriteBatch;
+class TiXmlElement;
 
-// Told by a scene just before it destroys one of its entities, so that whoever also holds a
-// pointer to that entity (a group holding its children) can drop it instead of keeping a
-// dangling one.
-class IEntityDestroyedListener {
+using OwnedEntities = std::vector<std::unique_ptr<IEntity>>;
+
+// The entities of a list that owns them, in its order, for callers that only look.
+std::vector<IEntity*> pointersOf(const OwnedEntities& owned);
+
+// Owns entities and lends them to a scene for a while (a group its children, the game scene its
+// levels): they are in the scene's list but never the scene's to destroy. When the scene is asked
+// to destroy one, it hands it back through `reclaim` and the entity dies with what that returns.
+class IEntityLender {
 public:
-    virtual ~IEntityDestroyedListener() = default;
-    virtual void entityDestroyed(IEntity* entity) = 0;
+    virtual ~IEntityLender() = default;
+    virtual std::unique_ptr<IEntity> reclaim(IEntity* entity) = 0;
 };
 
-// Owns every entity in `entities`. An entry of `pendingRemovals` does not own its entity.
-// The scene is also the dispatcher its entities register their callbacks on; it does not own
-// those callbacks, nor the destruction listeners, which must remove themselves before they die.
+// Owns every entity in `entities` that was added, and none that was lent: each entity has one
+// owner. An entry of `pendingRemovals` does not own its entity. The scene is also the dispatcher
+// its entities register their callbacks on; it does not own those callbacks.
 class BaseScene : public EventDispatcher, public IScene {
 public:
     explicit BaseScene(const SceneContext& context) : context(context) {}
@@ -34,20 +42,28 @@ public:
     BaseScene& operator=(const BaseScene&) = delete;
 
     // Carries out one removal now: the first occurrence of the entity leaves the list and is
-    // destroyed first if asked. An entity not in the list is left alone.
+    // destroyed if asked (by its lender, when it was lent). An entity not in the list is left
+    // alone. One the scene owned that leaves without being destroyed belongs again to whoever
+    // holds it.
     virtual void removeEntityNow(IEntity* entity, bool destroy);
-
-    // Listeners hear of every entity that removeEntityNow destroys, before it is destroyed.
-    // The scene's own destruction tells nobody: its entities die with everything that holds them.
-    void addDestroyedListener(IEntityDestroyedListener* listener);
-    void removeDestroyedListener(IEntityDestroyedListener* listener);
 
     const std::string& getId() override { return id; }
     void load(const TiXmlHandle& handle) override;
     void update(float dt) override;
     void render() override;
+    // The scene takes ownership.
     void addEntity(IEntity* entity) override;
+    void addEntity(std::unique_ptr<IEntity> entity) { addEntity(entity.release()); }
     void removeEntity(IEntity* entity, bool destroy) override;
+    // Puts an entity into the list that `lender` keeps owning (IEntityLender). It leaves through
+    // removeEntity like any other, or at once through endLoan.
+    void lendEntity(IEntity* entity, IEntityLender& lender);
+    // The lent entity leaves the list now, outside the update passes; the lender keeps it. For a
+    // lender that takes its entities back between frames or dies before the scene.
+    void endLoan(IEntity* entity);
+    // A new entity of the element's type, loaded into this scene: null for an unknown type, or
+    // for one whose error went to the load observer (the entity that threw is destroyed).
+    std::unique_ptr<IEntity> loadEntity(TiXmlElement* element);
     std::optional<CollisionResult> testCollision(IEntity* entity) override;
     IEntity* createEntity(const std::string& type) override;
     const SceneContext& getContext() const override { return context; }
@@ -61,6 +77,10 @@ public:
 
 protected:
     void sortByLayer();
+    // Dispatches "SCENE_ENDED" on the scene, then destroys its entities in list order, the lent
+    // ones through their lenders; only the first call acts. A derived scene that lends entities
+    // calls it first in its destructor, while it can still take them back.
+    void endScene();
 
     bool started = false;
     std::string id;
@@ -69,8 +89,17 @@ protected:
     LoadObserver* loadObserver = nullptr;
 
 private:
+    // Appends the entity to the list and points it at this scene; false, with the message on
+    // standard output, when it is there already.
+    bool join(IEntity* entity);
+    // Takes the entity out of the scene's hold: what the scene owned, or with `destroy`, what its
+    // lender hands back; null when the scene held it on loan and keeps nothing.
+    std::unique_ptr<IEntity> release(IEntity* entity, bool destroy);
+
     SceneContext context;
-    std::vector<IEntityDestroyedListener*> destroyedListeners;
+    OwnedEntities owned;
+    std::vector<std::pair<IEntity*, IEntityLender*>> loans;
+    bool ended = false;
     // The batches of the frame being drawn; a member only so its storage is reused.
     std::vector<SpriteBatch*> usedBatches;
 };

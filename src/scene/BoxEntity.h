@@ -19,6 +19,7 @@ public:
     // Null until loaded.
     ICollider* getCollider() override { return collider ? &*collider : nullptr; }
 
+protected:
     std::optional<AABBCollider> collider;
     bool staticBox = true;
 };

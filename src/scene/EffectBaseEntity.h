@@ -9,7 +9,9 @@ public:
     EffectBaseEntity(const SpriteProperties& properties, float lifetime);
 
     void update(float dt) override;
+    float getLifetime() const { return lifetime; }
 
+protected:
     float lifetime;
     float elapsed = 0.0f;
 };

@@ -6,7 +6,6 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "scene/LoadObserver.h"
 #include "collision/Vector2.h"
 #include "scene/BaseScene.h"
 #include "base/XmlAttributes.h"
@@ -26,17 +25,13 @@ bool GroupEventCallback::handleEvent(IEvent* event) {
 }
 
 GroupEntity::~GroupEntity() {
-    // Unregister first so that no event can reach a group being torn down.
-    if (home != nullptr) {
-        home->removeDestroyedListener(this);
-        subscriptions.clear();
-    }
+    // Unregister first so that no event can reach a group being torn down; shown children leave
+    // the scene's list before they die with `children`.
+    subscriptions.clear();
     callback.reset();
-    for (IEntity* child : children) {
-        if (shown && scene != nullptr)
-            scene->removeEntity(child, true);
-        else
-            delete child;
+    if (shown && home != nullptr) {
+        for (const std::unique_ptr<IEntity>& child : children)
+            home->endLoan(child.get());
     }
 }
 
@@ -60,37 +55,29 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
     auto* base = dynamic_cast<BaseScene*>(owner);
     if (base == nullptr)
         throw EntityException(kSource, "Entity is not in a BaseScene!");
-    LoadObserver* observer = base->getLoadObserver();
     for (TiXmlElement* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         // The scene's own factory, so that a game scene's types can be grouped too.
-        IEntity* entity = scene->createEntity(child->ValueStr());
-        if (entity == nullptr)
-            continue;
-        try {
-            entity->load(TiXmlHandle(child), scene);
-        } catch (const BaseException& error) {
-            delete entity;
-            if (!reportLoadError(observer, child, error))
-                throw;
-            continue;
-        } catch (...) {
-            delete entity;
-            throw;
-        }
-        if (observer != nullptr)
-            observer->loaded(child, entity);
-        children.push_back(entity);
+        if (std::unique_ptr<IEntity> entity = base->loadEntity(child))
+            children.push_back(std::move(entity));
     }
 
     home = base;
-    home->addDestroyedListener(this);
     callback = std::make_unique<GroupEventCallback>(this);
     subscriptions.add(home, startEvent, callback.get());
     subscriptions.add(home, endEvent, callback.get());
 }
 
-void GroupEntity::entityDestroyed(IEntity* entity) {
-    children.erase(std::remove(children.begin(), children.end(), entity), children.end());
+bool GroupEntity::hasChild(const IEntity* entity) const {
+    return std::any_of(children.begin(), children.end(), [entity](const auto& c) { return c.get() == entity; });
+}
+
+std::unique_ptr<IEntity> GroupEntity::reclaim(IEntity* entity) {
+    auto found = std::find_if(children.begin(), children.end(), [entity](const auto& c) { return c.get() == entity; });
+    if (found == children.end())
+        return nullptr;
+    std::unique_ptr<IEntity> child = std::move(*found);
+    children.erase(found);
+    return child;
 }
 
 void GroupEntity::handleTrigger(const std::string& name) {
@@ -119,19 +106,19 @@ void GroupEntity::update(float dt) {
 }
 
 void GroupEntity::showChildren() {
-    if (shown || scene == nullptr)
+    if (shown || home == nullptr)
         return;
-    for (IEntity* child : children) {
+    for (const std::unique_ptr<IEntity>& child : children) {
         child->reset();
-        scene->addEntity(child);
+        home->lendEntity(child.get(), *this);
     }
     shown = true;
 }
 
 void GroupEntity::hideChildren() {
-    if (!shown || scene == nullptr)
+    if (!shown || home == nullptr)
         return;
-    for (IEntity* child : children)
-        scene->removeEntity(child, false);
+    for (const std::unique_ptr<IEntity>& child : children)
+        home->removeEntity(child.get(), false);
     shown = false;
 }

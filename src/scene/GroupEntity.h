@@ -23,13 +23,12 @@ private:
     GroupEntity* group;
 };
 
-// Owns its children. While shown they are also in the scene's list; on destruction the group
-// hands shown children to the scene for destruction and destroys hidden ones itself. A child
-// that the scene destroys while it is shown (a fade that removes itself) is dropped from the
-// children, so the group never touches it again. The callback and the destruction listener are
-// registered on the scene given to `load`, which must be a BaseScene and outlives the group,
-// and are unregistered from it before anything else is destroyed.
-class GroupEntity : public IEntity, private IEntityDestroyedListener {
+// Owns its children for its whole life and lends them to the scene while they are shown; a child
+// the scene destroys while it is shown (a fade that removes itself) is handed back through
+// `reclaim` and dies there, so the group never touches it again. The callback is registered on
+// the scene given to `load`, which must be a BaseScene and outlives the group, and is
+// unregistered before anything else is destroyed.
+class GroupEntity : public IEntity, private IEntityLender {
 public:
     GroupEntity() = default;
     ~GroupEntity() override;
@@ -57,7 +56,8 @@ public:
     // event is ignored.
     void handleTrigger(const std::string& name);
 
-    const std::vector<IEntity*>& getChildren() const { return children; }
+    std::vector<IEntity*> getChildren() const { return pointersOf(children); }
+    bool hasChild(const IEntity* entity) const;
 
     IScene* scene = nullptr;
     bool active = true;
@@ -71,10 +71,10 @@ public:
     std::unique_ptr<GroupEventCallback> callback;
 
 private:
-    void entityDestroyed(IEntity* entity) override;
+    std::unique_ptr<IEntity> reclaim(IEntity* entity) override;
 
-    std::vector<IEntity*> children;
-    // Where the callback and the listener are registered; not owned.
+    OwnedEntities children;
+    // Where the callback is registered and the children are lent; not owned.
     BaseScene* home = nullptr;
     // The callback's registrations on `home`; they end before the callback does.
     Subscriptions subscriptions;

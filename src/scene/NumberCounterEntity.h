@@ -41,7 +41,15 @@ public:
     // The characters drawn for the present value: its integer part, zero-padded or saturated
     // to nines when "fixed" is set. A minus sign is drawn as the digit 0.
     std::string getDisplayText() const;
+    // The value the counter runs to at its rate; the game's counters set it every frame.
+    void setTarget(int32_t value) { target = value; }
+    int32_t getTarget() const { return target; }
+    float getValue() const { return value; }
+    const Colour& getColour() const { return colour; }
+    void setEnabled(bool on) { enabled = on; }
+    void setVisible(bool shown) { visible = shown; }
 
+protected:
     float value = 0.0f;
     int32_t target = 0;
     int32_t start = 0;

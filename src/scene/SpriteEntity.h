@@ -38,7 +38,17 @@ public:
     // The transform the sprite is drawn with: translate to position + offset, scale, and
     // rotate about the centre of the unscaled box.
     Matrix3 getRenderTransform() const;
+    // The unscaled box the collider and the game rules work with, and its centre.
+    Vector2 getSize() const { return {width, height}; }
+    Vector2 getCentre() const { return position + getSize() * 0.5f; }
+    // What the data asked for: the state every reset returns to.
+    bool isInitiallyEnabled() const { return initialEnabled; }
+    // Turned on and off by the rules of the scene it is in (a block that breaks, a hidden hint).
+    void setEnabled(bool on) { enabled = on; }
+    void setVisible(bool shown) { visible = shown; }
+    const Colour& getColour() const { return colour; }
 
+protected:
     bool enabled = true;
     bool initialEnabled = true;
     bool visible = true;

@@ -98,7 +98,7 @@ private:
         // A paddle bounce turns a falling ball upwards near the paddle.
         const Vector2 v = ball.getVelocity();
         if (!ball.isHeld() && lastVelocityY > 0.0f && v.y < 0.0f &&
-            ball.position.y + ball.height > paddle.position.y - ball.height) {
+            ball.getPosition().y + ball.getSize().y > paddle.getPosition().y - ball.getSize().y) {
             ++counts.paddleBounces;
             const float degrees = std::atan2(v.x, -v.y) * 57.2957795f;
             ++counts.leavingAngles[std::clamp(static_cast<int>((degrees + 90.0f) / 5.0f), 0, 35)];
@@ -150,7 +150,7 @@ private:
         char line[256];
         const Vector2 v = ball.getVelocity();
         std::snprintf(line, sizeof line, "t=%.3f s frame %ld: %s; ball at (%.3f, %.3f) velocity (%.1f, %.1f)%s",
-                      counts.simulatedSeconds, counts.frames, what.c_str(), ball.position.x, ball.position.y, v.x, v.y,
+                      counts.simulatedSeconds, counts.frames, what.c_str(), ball.getPosition().x, ball.getPosition().y, v.x, v.y,
                       ball.isHeld() ? " held" : "");
         report(line);
     }
@@ -171,7 +171,7 @@ private:
 } // namespace
 
 Vector2 ballCentre(const PellvaneBallEntity& ball) {
-    return ball.position + Vector2{ball.width * 0.5f, ball.height * 0.5f};
+    return ball.getCentre();
 }
 
 bool inField(const PellvaneGameScene& scene, const PellvaneBallEntity& ball) {
@@ -211,27 +211,27 @@ void Autopilot::step(float dt) {
             sendKey(scene, kKeySpace, true);
             sendKey(scene, kKeySpace, false);
         }
-        steer(paddle.position.x + paddle.width * 0.5f);
+        steer(paddle.getPosition().x + paddle.getSize().x * 0.5f);
         return;
     }
     heldTime = 0.0f;
     const Vector2 v = ball.getVelocity();
     if (v.y <= 0.0f) {
         descending = false;
-        steer(ball.position.x + ball.width * 0.5f);
+        steer(ball.getPosition().x + ball.getSize().x * 0.5f);
         return;
     }
     if (!descending) {
         descending = true;
         std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
-        aim = player == Player::Still ? 0.0f : unit(random) * paddle.width * (player == Player::Aiming ? 0.45f : 0.35f);
+        aim = player == Player::Still ? 0.0f : unit(random) * paddle.getSize().x * (player == Player::Aiming ? 0.45f : 0.35f);
         // A miss: the paddle stays well off the landing point, with no swing through it.
         missing = unit(random) * 0.5f + 0.5f < missChance;
         if (missing)
-            aim = (aim < 0.0f ? -1.0f : 1.0f) * (paddle.width * 0.5f + ball.width * 2.0f);
+            aim = (aim < 0.0f ? -1.0f : 1.0f) * (paddle.getSize().x * 0.5f + ball.getSize().x * 2.0f);
     }
-    const float ballBottom = ball.position.y + ball.height;
-    const float timeToContact = (paddle.position.y - ballBottom) / v.y;
+    const float ballBottom = ball.getPosition().y + ball.getSize().y;
+    const float timeToContact = (paddle.getPosition().y - ballBottom) / v.y;
     const float landing = landingX(timeToContact);
     // The swinging player crosses the landing point in the last moments; the others wait.
     const bool swing = player == Player::Swinging && !missing && timeToContact <= kSwingTime;
@@ -244,7 +244,7 @@ float Autopilot::landingX(float t) const {
     const float r = ball.radius;
     const float low = area.x + r;
     const float span = area.width - 2.0f * r;
-    float x = ball.position.x + ball.width * 0.5f + ball.getVelocity().x * (t > 0.0f ? t : 0.0f) - low;
+    float x = ball.getPosition().x + ball.getSize().x * 0.5f + ball.getVelocity().x * (t > 0.0f ? t : 0.0f) - low;
     x = std::fmod(x, 2.0f * span);
     if (x < 0.0f)
         x += 2.0f * span;
@@ -254,7 +254,7 @@ float Autopilot::landingX(float t) const {
 }
 
 void Autopilot::steer(float target) {
-    const float centre = paddle.position.x + paddle.width * 0.5f;
+    const float centre = paddle.getPosition().x + paddle.getSize().x * 0.5f;
     int want = 0;
     if (target > centre + kDeadZone)
         want = 1;

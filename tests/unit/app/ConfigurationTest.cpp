@@ -1,5 +1,6 @@
 // The configuration step of Game::init: managers and scenes from config.xml, the current scene,
 // the music, and every start-up message in order.
+#include <stdexcept>
 #include <SDL_mixer.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -118,6 +119,9 @@ TEST_F(ConfigurationTest, ScenesAreCreatedInOrderAndTheFirstIsCurrentWithoutDefa
     EXPECT_EQ("first", game->getScenes()[0]->getId());
     EXPECT_EQ("second", game->getScenes()[1]->getId());
     EXPECT_EQ(game->getScenes()[0], game->getCurrentScene());
+    // The scenes hold the managers they were made with: none is swapped under them.
+    EXPECT_THROW(game->setSpriteManager(nullptr), std::logic_error);
+    EXPECT_NE(nullptr, game->getSpriteManager());
 }
 
 TEST_F(ConfigurationTest, DefaultNamesTheCurrentSceneAndTheLaterOfTwoWithThatIdWins) {

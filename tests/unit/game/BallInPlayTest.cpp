@@ -34,7 +34,7 @@ protected:
 
     void fly(Vector2 centre, Vector2 velocity) {
         ball->release();
-        ball->position = centre - Vector2{ball->width * 0.5f, ball->height * 0.5f};
+        ball->setPosition(centre - Vector2{ball->getSize().x * 0.5f, ball->getSize().y * 0.5f});
         ball->setVelocity(velocity);
     }
 
@@ -65,12 +65,12 @@ TEST_F(BallInPlayTest, TheFieldsTopRightCornerTurnsTheBallBackIn) {
 TEST_F(BallInPlayTest, AnExactLandingOnThePaddleBouncesOnce) {
     for (float dt : {1.0f / 240.0f, 1.0f / 60.0f}) {
         SCOPED_TRACE(dt);
-        fly({paddle->position.x + 40.0f, paddle->position.y - ball->radius}, {0.0f, 360.0f});
+        fly({paddle->getPosition().x + 40.0f, paddle->getPosition().y - ball->radius}, {0.0f, 360.0f});
         play(1, dt);
         EXPECT_LT(ball->getVelocity().y, 0.0f);
-        const float y = ball->position.y;
+        const float y = ball->getPosition().y;
         play(20, dt);
-        EXPECT_LT(ball->position.y, y - 20 * dt * 300.0f) << "the ball leaves the paddle";
+        EXPECT_LT(ball->getPosition().y, y - 20 * dt * 300.0f) << "the ball leaves the paddle";
     }
 }
 

@@ -32,7 +32,7 @@ protected:
     // of its own.
     void fly(Vector2 at, Vector2 velocity) {
         ball->release();
-        ball->position = at;
+        ball->setPosition(at);
         ball->setVelocity(velocity);
     }
     // A ball loaded on its own from `text`, owned by the test.
@@ -83,30 +83,30 @@ TEST_F(BallTest, ColoursComeFromTheAttributeThenTheChildrenAndCycleRound) {
         <colour hex="0000ff"/><colour r="0.5" b="0.25"/></ball>)");
     ASSERT_EQ(3u, ballWithColours->colours.size());
     const Colour green{0, 1, 0, 1}, blue{0, 0, 1, 1}, mixed{0.5f, 1, 0.25f, 1};
-    EXPECT_EQ(green, ballWithColours->colour);
+    EXPECT_EQ(green, ballWithColours->getColour());
     ballWithColours->cycleColour();
-    EXPECT_EQ(blue, ballWithColours->colour);
+    EXPECT_EQ(blue, ballWithColours->getColour());
     ballWithColours->cycleColour();
-    EXPECT_EQ(mixed, ballWithColours->colour);
+    EXPECT_EQ(mixed, ballWithColours->getColour());
     ballWithColours->cycleColour();
-    EXPECT_EQ(green, ballWithColours->colour);
+    EXPECT_EQ(green, ballWithColours->getColour());
     EXPECT_EQ(3u, entitiesOf<PellvaneBlockEffect>(*scene).size()) << "one copy per change";
 
     auto childOnly = loadBall(R"(<ball sprite="blue"><colour hex="0000ff"/></ball>)");
-    EXPECT_EQ(blue, childOnly->colour);
+    EXPECT_EQ(blue, childOnly->getColour());
 }
 
 TEST_F(BallTest, ABallWithoutColoursKeepsItsTintButStillLeavesAnEffect) {
     auto plain = loadBall(R"(<ball sprite="blue"/>)");
     EXPECT_TRUE(plain->colours.empty());
     const Colour white{};
-    EXPECT_EQ(white, plain->colour);
+    EXPECT_EQ(white, plain->getColour());
     plain->cycleColour();
-    EXPECT_EQ(white, plain->colour);
+    EXPECT_EQ(white, plain->getColour());
     const auto effects = entitiesOf<PellvaneBlockEffect>(*scene);
     ASSERT_EQ(1u, effects.size());
     EXPECT_FLOAT_EQ(5.0f, effects[0]->endScale.x);
-    EXPECT_FLOAT_EQ(0.4f, effects[0]->lifetime);
+    EXPECT_FLOAT_EQ(0.4f, effects[0]->getLifetime());
 }
 
 TEST_F(BallTest, SpeedIsKeptBetweenTheLimitsBeforeTheBallMoves) {
@@ -114,7 +114,7 @@ TEST_F(BallTest, SpeedIsKeptBetweenTheLimitsBeforeTheBallMoves) {
     scene->update(kDt);
     EXPECT_FLOAT_EQ(50.0f, ball->getVelocity().x) << "sped up to the minimum in its direction";
     EXPECT_FLOAT_EQ(0.0f, ball->getVelocity().y);
-    EXPECT_FLOAT_EQ(150.0f + 50.0f * kDt, ball->position.x);
+    EXPECT_FLOAT_EQ(150.0f + 50.0f * kDt, ball->getPosition().x);
 
     fly({150, 150}, {0, -1000});
     scene->update(kDt);
@@ -128,7 +128,7 @@ TEST_F(BallTest, SpeedIsKeptBetweenTheLimitsBeforeTheBallMoves) {
     fly({150, 50}, {0, 0});
     scene->update(kDt);
     EXPECT_FLOAT_EQ(0.0f, ball->getVelocity().x) << "a ball at rest has no direction to speed up in";
-    EXPECT_FLOAT_EQ(150.0f, ball->position.x);
+    EXPECT_FLOAT_EQ(150.0f, ball->getPosition().x);
 }
 
 TEST_F(BallTest, ABounceOffAHorizontalSurfaceFlipsOnlyTheVerticalVelocity) {
@@ -150,8 +150,8 @@ TEST_F(BallTest, AfterABounceTheBallHasCoveredSeventyPercentOfTheWayToTheContact
     fly({100, 150}, {0, 400});
     scene->update(0.25f);
     // Contact when the ball's bottom (top-left + 10) meets the floor at 200.
-    EXPECT_NEAR(150.0f + 0.7f * 40.0f, ball->position.y, 1e-3);
-    EXPECT_FLOAT_EQ(100.0f, ball->position.x);
+    EXPECT_NEAR(150.0f + 0.7f * 40.0f, ball->getPosition().y, 1e-3);
+    EXPECT_FLOAT_EQ(100.0f, ball->getPosition().x);
     EXPECT_FLOAT_EQ(-400.0f, ball->getVelocity().y);
 }
 
@@ -166,7 +166,7 @@ TEST_F(BallTest, TheMovingPaddleLendsItsSpinAndTheRestingOneDoesNot) {
     EXPECT_FLOAT_EQ(-200.0f, ball->getVelocity().y);
 
     paddle->direction = 0;
-    fly({paddle->position.x + 25.0f, 250}, {20, 200});
+    fly({paddle->getPosition().x + 25.0f, 250}, {20, 200});
     runUntil(
         *scene, [&] { return ball->getVelocity().y < 0.0f; }, 30);
     EXPECT_FLOAT_EQ(20.0f, ball->getVelocity().x);
@@ -182,17 +182,17 @@ TEST_F(BallTest, OfTwoCollidersOnThePathTheNearestIsReported) {
     scene->addEntity(later);
     fly({100, 150}, {0, 400});
     scene->update(0.25f);
-    EXPECT_NEAR(150.0f + 0.7f * 35.0f, ball->position.y, 1e-3) << "the nearer box, not the floor";
+    EXPECT_NEAR(150.0f + 0.7f * 35.0f, ball->getPosition().y, 1e-3) << "the nearer box, not the floor";
 }
 
 TEST_F(BallTest, AHeldBallRidesOnItsPaddleAndCannotBeLost) {
     EXPECT_TRUE(ball->isHeld());
     EXPECT_EQ(paddle, ball->getPaddle());
-    paddle->position.x = 20.0f;
+    paddle->setPosition({20.0f, paddle->getPosition().y});
     scene->update(kDt);
-    EXPECT_FLOAT_EQ(45.0f, ball->position.x) << "paddle x + width / 2 - ball width / 2";
-    EXPECT_FLOAT_EQ(267.0f, ball->position.y) << "centre ball_height above the paddle's top";
-    paddle->position.y = 400.0f;
+    EXPECT_FLOAT_EQ(45.0f, ball->getPosition().x) << "paddle x + width / 2 - ball width / 2";
+    EXPECT_FLOAT_EQ(267.0f, ball->getPosition().y) << "centre ball_height above the paddle's top";
+    paddle->setPosition({paddle->getPosition().x, 400.0f});
     scene->update(kDt);
     EXPECT_EQ(3, scene->getLives()) << "a held ball below the area is not lost";
     ball->release();
@@ -203,7 +203,7 @@ TEST_F(BallTest, AHeldBallRidesOnItsPaddleAndCannotBeLost) {
 TEST_F(BallTest, TheBallIsLostOnlyWhenItsTopLeftCornerIsBelowTheArea) {
     fly({10, 270}, {0, 60});
     scene->update(0.5f);
-    EXPECT_FLOAT_EQ(300.0f, ball->position.y);
+    EXPECT_FLOAT_EQ(300.0f, ball->getPosition().y);
     EXPECT_EQ(3, scene->getLives()) << "on the bottom edge the ball is still in play";
     scene->update(0.5f);
     EXPECT_EQ(2, scene->getLives());

@@ -41,14 +41,14 @@ protected:
 };
 
 TEST_F(BlockTest, AHealthFourBlockStartsYellowAndItsFirstHitIsSilent) {
-    EXPECT_EQ((Colour{1, 1, 0, 1}), hard->colour);
+    EXPECT_EQ((Colour{1, 1, 0, 1}), hard->getColour());
     hitByBall(hard);
     EXPECT_EQ(3, hard->getHealth());
-    EXPECT_EQ((Colour{1, 0, 0, 1}), hard->colour);
+    EXPECT_EQ((Colour{1, 0, 0, 1}), hard->getColour());
     EXPECT_TRUE(playingSounds().empty());
     const auto effects = entitiesOf<PellvaneBlockEffect>(*scene);
     ASSERT_EQ(1u, effects.size());
-    EXPECT_EQ((Colour{1, 1, 0, 1}), effects[0]->colour);
+    EXPECT_EQ((Colour{1, 1, 0, 1}), effects[0]->getColour());
     hitByBall(hard);
     EXPECT_EQ(std::vector<std::string>{"red.wav"}, playingSounds());
 }
@@ -76,12 +76,12 @@ TEST_F(BlockTest, ScoreIsTenPerUnitOfInitialHealth) {
 TEST_F(BlockTest, ResetRestoresHealthTintAndFlagsButNotThePosition) {
     hitByBall(hard);
     hitByBall(soft);
-    hard->position.x = 99.0f;
+    hard->setPosition({99.0f, hard->getPosition().y});
     hard->reset();
     soft->reset();
     EXPECT_EQ(4, hard->getHealth());
-    EXPECT_EQ((Colour{1, 1, 0, 1}), hard->colour);
-    EXPECT_FLOAT_EQ(99.0f, hard->position.x);
+    EXPECT_EQ((Colour{1, 1, 0, 1}), hard->getColour());
+    EXPECT_FLOAT_EQ(99.0f, hard->getPosition().x);
     EXPECT_TRUE(soft->isActive() && soft->isVisible());
     EXPECT_EQ(1, soft->getHealth());
 }
@@ -97,16 +97,16 @@ TEST_F(BlockTest, TheEffectGrowsAboutItsCentreAndFadesWithSmoothStep) {
     EXPECT_FLOAT_EQ(47.5f, effect->endPosition.y);
     scene->addEntity(effect);
     effect->update(0.2f);
-    EXPECT_FLOAT_EQ(0.4f, effect->colour.alpha) << "half of the start alpha at t = 0.5";
-    EXPECT_FLOAT_EQ(1.25f, effect->scale.x);
-    EXPECT_FLOAT_EQ(1.25f, effect->scale.y);
-    EXPECT_FLOAT_EQ(97.5f, effect->position.x);
-    EXPECT_FLOAT_EQ(48.75f, effect->position.y);
+    EXPECT_FLOAT_EQ(0.4f, effect->getColour().alpha) << "half of the start alpha at t = 0.5";
+    EXPECT_FLOAT_EQ(1.25f, effect->getSpriteProperties().scale.x);
+    EXPECT_FLOAT_EQ(1.25f, effect->getSpriteProperties().scale.y);
+    EXPECT_FLOAT_EQ(97.5f, effect->getPosition().x);
+    EXPECT_FLOAT_EQ(48.75f, effect->getPosition().y);
     // Centre = position + size * scale / 2 stays at (110, 55).
-    EXPECT_FLOAT_EQ(110.0f, effect->position.x + 20.0f * effect->scale.x * 0.5f);
+    EXPECT_FLOAT_EQ(110.0f, effect->getPosition().x + 20.0f * effect->getSpriteProperties().scale.x * 0.5f);
 
     effect->update(0.1f);
-    EXPECT_NEAR(0.8f * (1.0f - 0.84375f), effect->colour.alpha, 1e-6) << "smooth step at t = 0.75";
+    EXPECT_NEAR(0.8f * (1.0f - 0.84375f), effect->getColour().alpha, 1e-6) << "smooth step at t = 0.75";
     scene->update(0.15f); // elapsed 0.45 > 0.4: removed at the end of this update
     EXPECT_TRUE(entitiesOf<PellvaneBlockEffect>(*scene).empty());
 }
@@ -121,9 +121,9 @@ TEST_F(BlockTest, AnEffectWithLifetimeZeroNeverAnimatesNorLeaves) {
     for (int i = 0; i < 30; ++i)
         scene->update(kDt);
     ASSERT_EQ(1u, entitiesOf<PellvaneBlockEffect>(*scene).size());
-    EXPECT_FLOAT_EQ(1.0f, effect->colour.alpha);
-    EXPECT_FLOAT_EQ(1.0f, effect->scale.x);
-    EXPECT_FLOAT_EQ(10.0f, effect->position.x);
+    EXPECT_FLOAT_EQ(1.0f, effect->getColour().alpha);
+    EXPECT_FLOAT_EQ(1.0f, effect->getSpriteProperties().scale.x);
+    EXPECT_FLOAT_EQ(10.0f, effect->getPosition().x);
 }
 
 TEST(InterpolateTest, TheThreeEasingsAndNoClamping) {

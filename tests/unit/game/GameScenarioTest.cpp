@@ -48,9 +48,9 @@ TEST_F(GameScenarioTest, ABallLaunchedStraightUpBreaksAHealthOneBlock) {
     EXPECT_EQ(std::vector<std::string>{"yellow.wav"}, playingSounds());
     const std::vector<PellvaneBlockEffect*> effects = entitiesOf<PellvaneBlockEffect>(*scene);
     ASSERT_EQ(1u, effects.size());
-    EXPECT_FLOAT_EQ(0.6f, effects[0]->lifetime);
+    EXPECT_FLOAT_EQ(0.6f, effects[0]->getLifetime());
     EXPECT_FLOAT_EQ(2.0f, effects[0]->endScale.x);
-    EXPECT_EQ(kYellow, effects[0]->colour);
+    EXPECT_EQ(kYellow, effects[0]->getColour());
     EXPECT_TRUE(effects[0]->isActive() && effects[0]->isVisible());
     PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
     EXPECT_FLOAT_EQ(240.0f, ball->getVelocity().y) << "the ball bounces back down";
@@ -66,37 +66,37 @@ TEST_F(GameScenarioTest, AHealthThreeBlockGoesRedOrangeYellowAndCyclesTheBallOnc
     auto scene = oneTarget(3);
     PellvaneBlockEntity* target = block(*scene, 0, 0);
     PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
-    EXPECT_EQ(kRed, target->colour);
-    EXPECT_EQ(kWhite, ball->colour);
+    EXPECT_EQ(kRed, target->getColour());
+    EXPECT_EQ(kWhite, ball->getColour());
     startPlaying(*scene);
     releaseKey(kKeySpace);
 
     runUntil(*scene, [&] { return target->getHealth() == 2; });
     ASSERT_EQ(2, target->getHealth());
-    EXPECT_EQ(kOrange, target->colour);
+    EXPECT_EQ(kOrange, target->getColour());
     EXPECT_EQ(std::vector<std::string>{"red.wav"}, playingSounds());
     std::vector<PellvaneBlockEffect*> effects = entitiesOf<PellvaneBlockEffect>(*scene);
     ASSERT_EQ(1u, effects.size());
-    EXPECT_EQ(kRed, effects[0]->colour) << "the copy shows the tint from before the hit";
-    EXPECT_FLOAT_EQ(0.4f, effects[0]->lifetime);
+    EXPECT_EQ(kRed, effects[0]->getColour()) << "the copy shows the tint from before the hit";
+    EXPECT_FLOAT_EQ(0.4f, effects[0]->getLifetime());
     EXPECT_FLOAT_EQ(1.5f, effects[0]->endScale.y);
-    EXPECT_EQ(kWhite, ball->colour);
+    EXPECT_EQ(kWhite, ball->getColour());
 
     runUntil(*scene, [&] { return target->getHealth() == 1; });
     ASSERT_EQ(1, target->getHealth());
-    EXPECT_EQ(kYellow, target->colour);
+    EXPECT_EQ(kYellow, target->getColour());
     EXPECT_EQ((std::vector<std::string>{"red.wav", "orange.wav"}), playingSounds());
-    EXPECT_EQ(kRed, ball->colour) << "the ball moved on to its second colour";
+    EXPECT_EQ(kRed, ball->getColour()) << "the ball moved on to its second colour";
     effects = entitiesOf<PellvaneBlockEffect>(*scene);
     ASSERT_EQ(2u, effects.size()) << "the first hit's effect has gone; the block's and the ball's are new";
     int ballCopies = 0;
     for (PellvaneBlockEffect* effect : effects) {
         if (effect->endScale.x == 5.0f) {
             ++ballCopies;
-            EXPECT_EQ(kWhite, effect->colour);
-            EXPECT_FLOAT_EQ(0.4f, effect->lifetime);
+            EXPECT_EQ(kWhite, effect->getColour());
+            EXPECT_FLOAT_EQ(0.4f, effect->getLifetime());
         } else {
-            EXPECT_EQ(kOrange, effect->colour);
+            EXPECT_EQ(kOrange, effect->getColour());
         }
     }
     EXPECT_EQ(1, ballCopies);
@@ -106,18 +106,18 @@ TEST_F(GameScenarioTest, AHealthThreeBlockGoesRedOrangeYellowAndCyclesTheBallOnc
     EXPECT_FALSE(target->isActive());
     EXPECT_EQ((std::vector<std::string>{"red.wav", "orange.wav", "yellow.wav"}), playingSounds());
     EXPECT_EQ(30, scene->getScore());
-    EXPECT_EQ(kRed, ball->colour) << "only the hit at health 2 cycles the colour";
+    EXPECT_EQ(kRed, ball->getColour()) << "only the hit at health 2 cycles the colour";
     effects = entitiesOf<PellvaneBlockEffect>(*scene);
     ASSERT_EQ(1u, effects.size()) << "the last hit spawns the break effect only";
-    EXPECT_FLOAT_EQ(0.6f, effects[0]->lifetime);
-    EXPECT_EQ(kYellow, effects[0]->colour);
+    EXPECT_FLOAT_EQ(0.6f, effects[0]->getLifetime());
+    EXPECT_EQ(kYellow, effects[0]->getColour());
 }
 
 TEST_F(GameScenarioTest, AHealthZeroBlockNeverBreaksAndItsLevelNeverClears) {
     auto scene = loadGame(gameXml("<level>one.xml</level>"), {{"one.xml", levelXml(blockXml(90, 100, 0))}});
     PellvaneBlockEntity* target = block(*scene, 0, 0);
     // Health 0 is index 0xffffffff of the colour cycle: yellow; then red and orange.
-    EXPECT_EQ(kYellow, target->colour);
+    EXPECT_EQ(kYellow, target->getColour());
     startPlaying(*scene);
     releaseKey(kKeySpace);
     const Colour expected[] = {kRed, kOrange, kYellow};
@@ -125,7 +125,7 @@ TEST_F(GameScenarioTest, AHealthZeroBlockNeverBreaksAndItsLevelNeverClears) {
         runUntil(*scene, [&] { return target->getHealth() == -hit; });
         ASSERT_EQ(-hit, target->getHealth());
         EXPECT_TRUE(target->isActive());
-        EXPECT_EQ(expected[hit - 1], target->colour) << "after hit " << hit;
+        EXPECT_EQ(expected[hit - 1], target->getColour()) << "after hit " << hit;
         EXPECT_EQ(1u, entitiesOf<PellvaneBlockEffect>(*scene).size()) << "every hit spawns a hit effect";
     }
     EXPECT_TRUE(playingSounds().empty());
@@ -152,7 +152,7 @@ TEST_F(GameScenarioTest, AClearedLevelBringsTheNextWithALifeAndTheLastWrapsToThe
     PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
     releaseKey(kKeySpace);
     scene->update(kDt);
-    paddle->position.x = 10.0f;
+    paddle->setPosition({10.0f, paddle->getPosition().y});
     recorder.names.clear();
 
     a->breakBlock();
@@ -165,7 +165,7 @@ TEST_F(GameScenarioTest, AClearedLevelBringsTheNextWithALifeAndTheLastWrapsToThe
     EXPECT_EQ(std::vector<std::string>{PELLVANE_NEW_LEVEL_LOADED}, recorder.names);
     EXPECT_EQ(0, inScene(a));
     EXPECT_EQ(1, inScene(b));
-    EXPECT_FLOAT_EQ(70.0f, paddle->position.x) << "the paddle went back to where it was loaded";
+    EXPECT_FLOAT_EQ(70.0f, paddle->getPosition().x) << "the paddle went back to where it was loaded";
     EXPECT_TRUE(paddle->isHoldingBall());
     EXPECT_TRUE(ball->isHeld());
     EXPECT_TRUE(scene->isInputEnabled()) << "input stays on from the second level on";
@@ -206,7 +206,7 @@ TEST_F(GameScenarioTest, ASingleLevelIsOnlyResetWhenCleared) {
     EXPECT_TRUE(a->isActive() && a->isVisible());
     EXPECT_TRUE(b->isActive() && b->isVisible());
     EXPECT_EQ(3, b->getHealth());
-    EXPECT_EQ(kRed, b->colour);
+    EXPECT_EQ(kRed, b->getColour());
     // The broken blocks came back in place, not a second time: only the two break effects are new.
     EXPECT_EQ(entityCount + 2, scene->getEntities().size());
 }
@@ -243,7 +243,7 @@ TEST_F(GameScenarioTest, LosingTheLastBallEndsTheGameOnceAndLivesStayAtMinusOne)
     auto dropBall = [&] {
         releaseKey(kKeySpace);
         ASSERT_FALSE(ball->isHeld());
-        ball->position = Vector2{10.0f, 250.0f};
+        ball->setPosition(Vector2{10.0f, 250.0f});
         ball->setVelocity(Vector2{0.0f, 300.0f});
     };
     dropBall();
@@ -251,10 +251,10 @@ TEST_F(GameScenarioTest, LosingTheLastBallEndsTheGameOnceAndLivesStayAtMinusOne)
     EXPECT_EQ(1, recorder.count(PELLVANE_BALL_LOST));
     EXPECT_EQ(0, scene->getLives());
     EXPECT_TRUE(ball->isHeld()) << "the paddle took the ball back inside the loss";
-    EXPECT_GT(ball->position.y, 300.0f) << "in the frame of the loss the ball stays below the area";
+    EXPECT_GT(ball->getPosition().y, 300.0f) << "in the frame of the loss the ball stays below the area";
     scene->update(kDt);
-    EXPECT_FLOAT_EQ(paddle->position.x + 25.0f, ball->position.x) << "from the next frame it rides the paddle";
-    EXPECT_FLOAT_EQ(267.0f, ball->position.y);
+    EXPECT_FLOAT_EQ(paddle->getPosition().x + 25.0f, ball->getPosition().x) << "from the next frame it rides the paddle";
+    EXPECT_FLOAT_EQ(267.0f, ball->getPosition().y);
 
     dropBall();
     runUntil(*scene, [&] { return recorder.count(PELLVANE_GAME_OVER) > 0; });
@@ -281,17 +281,17 @@ TEST_F(GameScenarioTest, ALaunchInTheFrameOfALossLeavesFromThePaddle) {
     startPlaying(*scene);
     PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
     releaseKey(kKeySpace);
-    ball->position = Vector2{10.0f, 250.0f};
+    ball->setPosition(Vector2{10.0f, 250.0f});
     ball->setVelocity(Vector2{0.0f, 300.0f});
     runUntil(*scene, [&] { return recorder.count(PELLVANE_BALL_LOST) > 0; });
     ASSERT_TRUE(ball->isHeld());
-    ASSERT_GT(ball->position.y, 300.0f);
+    ASSERT_GT(ball->getPosition().y, 300.0f);
     releaseKey(kKeySpace); // before the next update has put the ball on the paddle
-    EXPECT_FLOAT_EQ(95.0f, ball->position.x);
-    EXPECT_FLOAT_EQ(267.0f, ball->position.y);
+    EXPECT_FLOAT_EQ(95.0f, ball->getPosition().x);
+    EXPECT_FLOAT_EQ(267.0f, ball->getPosition().y);
     for (int i = 0; i < 10; ++i)
         scene->update(kDt);
-    EXPECT_FLOAT_EQ(267.0f - 40.0f, ball->position.y) << "ten frames up at 240 px/s";
+    EXPECT_FLOAT_EQ(267.0f - 40.0f, ball->getPosition().y) << "ten frames up at 240 px/s";
     EXPECT_EQ(1, recorder.count(PELLVANE_BALL_LOST));
 }
 

@@ -117,7 +117,7 @@ protected:
         writeSilentWav("yellow.wav", 10.0f);
         testsupport::writeFile("sounds.xml",
                                "<sounds><sfx>red.wav</sfx><sfx>orange.wav</sfx><sfx>yellow.wav</sfx></sounds>");
-        game->setSoundManager(new SoundManager("sounds.xml"));
+        game->setSoundManager(std::make_unique<SoundManager>("sounds.xml"));
     }
     void TearDown() override {
         for (auto& entry : referenceChunks)

@@ -80,15 +80,15 @@ TEST_F(PaddleTest, ASideOfTheGameAreaStopsThePaddleWhileTheKeyIsStillDown) {
     pressKey(kKeyA);
     const int frames = runUntil(*scene, [&] { return paddle->direction == 0; });
     EXPECT_NEAR(42, frames, 1) << "70 px at 100 px/s";
-    EXPECT_FLOAT_EQ(0.0f, paddle->position.x);
-    EXPECT_FLOAT_EQ(280.0f, paddle->position.y);
+    EXPECT_FLOAT_EQ(0.0f, paddle->getPosition().x);
+    EXPECT_FLOAT_EQ(280.0f, paddle->getPosition().y);
     scene->update(kDt);
-    EXPECT_FLOAT_EQ(0.0f, paddle->position.x);
-    EXPECT_FLOAT_EQ(25.0f, ball->position.x) << "the held ball rides along";
+    EXPECT_FLOAT_EQ(0.0f, paddle->getPosition().x);
+    EXPECT_FLOAT_EQ(25.0f, ball->getPosition().x) << "the held ball rides along";
 
     pressKey(kKeyD);
     runUntil(*scene, [&] { return paddle->direction == 0; });
-    EXPECT_FLOAT_EQ(140.0f, paddle->position.x) << "area width 200 less the paddle's 60";
+    EXPECT_FLOAT_EQ(140.0f, paddle->getPosition().x) << "area width 200 less the paddle's 60";
 }
 
 TEST_F(PaddleTest, TheSpaceBarLaunchesOnlyWhenReleased) {
@@ -102,26 +102,26 @@ TEST_F(PaddleTest, TheSpaceBarLaunchesOnlyWhenReleased) {
     EXPECT_FLOAT_EQ(0.0f, ball->getVelocity().x) << "launched with the start velocity";
     EXPECT_FLOAT_EQ(-240.0f, ball->getVelocity().y);
     scene->update(kDt);
-    EXPECT_FLOAT_EQ(267.0f - 4.0f, ball->position.y);
+    EXPECT_FLOAT_EQ(267.0f - 4.0f, ball->getPosition().y);
 }
 
 TEST_F(PaddleTest, ReleasingSpaceWhileTheFreeBallTouchesThePaddleCatchesIt) {
     enableInput();
     releaseKey(kKeySpace);
     scene->update(kDt);
-    ball->position = {150.0f, 100.0f};
+    ball->setPosition({150.0f, 100.0f});
     releaseKey(kKeySpace);
     EXPECT_FALSE(ball->isHeld()) << "a ball away from the paddle is not caught";
 
-    ball->position = {paddle->position.x + 10.0f, 275.0f}; // its circle touches the paddle's top
+    ball->setPosition({paddle->getPosition().x + 10.0f, 275.0f}); // its circle touches the paddle's top
     ball->setVelocity({0, 240});
     releaseKey(kKeySpace);
     EXPECT_TRUE(ball->isHeld());
     EXPECT_TRUE(paddle->isHoldingBall());
     EXPECT_FLOAT_EQ(240.0f, ball->getVelocity().y) << "the catch leaves the velocity alone";
     scene->update(kDt);
-    EXPECT_FLOAT_EQ(paddle->position.x + 25.0f, ball->position.x);
-    EXPECT_FLOAT_EQ(267.0f, ball->position.y);
+    EXPECT_FLOAT_EQ(paddle->getPosition().x + 25.0f, ball->getPosition().x);
+    EXPECT_FLOAT_EQ(267.0f, ball->getPosition().y);
     releaseKey(kKeySpace);
     EXPECT_FLOAT_EQ(-240.0f, ball->getVelocity().y) << "the next launch uses the start velocity";
 }
@@ -147,16 +147,16 @@ TEST_F(PaddleTest, KeysAreIgnoredWhileInputIsDisabled) {
 TEST_F(PaddleTest, TheBallNeverHoldsThePaddleStillAndIsPushedOutOfIt) {
     enableInput();
     releaseKey(kKeySpace);
-    ball->position = {131.0f, 280.0f}; // the circle's left edge 1 px right of the paddle
+    ball->setPosition({131.0f, 280.0f}); // the circle's left edge 1 px right of the paddle
     ball->setVelocity({0, 0});
     ball->minSpeed = 0.0f;
     pressKey(kKeyRight);
     for (int frame = 0; frame < 30; ++frame) {
         scene->update(kDt);
-        const float ballLeft = ball->position.x + ball->width * 0.5f - ball->radius;
-        ASSERT_GE(ballLeft, paddle->position.x + paddle->width - 1e-3f) << "frame " << frame;
+        const float ballLeft = ball->getPosition().x + ball->getSize().x * 0.5f - ball->radius;
+        ASSERT_GE(ballLeft, paddle->getPosition().x + paddle->getSize().x - 1e-3f) << "frame " << frame;
     }
-    EXPECT_NEAR(70.0f + 30 * kDt * 100.0f, paddle->position.x, 1e-3f);
+    EXPECT_NEAR(70.0f + 30 * kDt * 100.0f, paddle->getPosition().x, 1e-3f);
 
     // With ball_height below the ball's radius the held ball overlaps the paddle; it moves all the same.
     paddle->ballHeight = 3.0f;
@@ -165,14 +165,14 @@ TEST_F(PaddleTest, TheBallNeverHoldsThePaddleStillAndIsPushedOutOfIt) {
     scene->update(kDt);
     pressKey(kKeyLeft);
     scene->update(kDt);
-    EXPECT_LT(paddle->position.x, 70.0f);
+    EXPECT_LT(paddle->getPosition().x, 70.0f);
 }
 
 TEST_F(PaddleTest, NewLevelLoadedResetsThePositionButNotTheFlags) {
-    paddle->position.x = 5.0f;
-    paddle->visible = false;
+    paddle->setPosition({5.0f, paddle->getPosition().y});
+    paddle->setVisible(false);
     scene->newGame();
-    EXPECT_FLOAT_EQ(70.0f, paddle->position.x);
+    EXPECT_FLOAT_EQ(70.0f, paddle->getPosition().x);
     EXPECT_FALSE(paddle->isVisible());
     EXPECT_TRUE(paddle->isHoldingBall());
 }
@@ -212,18 +212,18 @@ TEST_F(PaddleTest, WithMouseThePaddleHeadsForThePointerAtDirectionTimesSpeedAndK
     pointTo(190); // past the side: full speed, then clamped
     scene->update(kDt);
     EXPECT_FLOAT_EQ(1.0f, paddle->direction);
-    EXPECT_FLOAT_EQ(70.0f + 100.0f * kDt, paddle->position.x);
+    EXPECT_FLOAT_EQ(70.0f + 100.0f * kDt, paddle->getPosition().x);
     // Half a pixel away the paddle ends the frame under the pointer, and direction x speed is the
     // velocity it really had, which the ball takes its spin from.
     pointTo(130);
-    paddle->position.x = 99.5f;
+    paddle->setPosition({99.5f, paddle->getPosition().y});
     scene->update(kDt);
-    EXPECT_FLOAT_EQ(100.0f, paddle->position.x);
+    EXPECT_FLOAT_EQ(100.0f, paddle->getPosition().x);
     EXPECT_FLOAT_EQ(0.5f / (100.0f * kDt), paddle->direction);
 
     pressKey(kKeyLeft);
     scene->update(kDt);
-    EXPECT_LT(paddle->position.x, 100.0f) << "a key takes over from the pointer";
+    EXPECT_LT(paddle->getPosition().x, 100.0f) << "a key takes over from the pointer";
     pointTo(190);
     scene->update(kDt);
     EXPECT_FLOAT_EQ(1.0f, paddle->direction) << "until the pointer moves again";

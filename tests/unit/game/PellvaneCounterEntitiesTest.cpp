@@ -20,7 +20,7 @@ protected:
             set += "<sprite id='" + std::to_string(d) + "' texture='red.png' x='" + std::to_string(2 * d) +
                    "' y='0' width='2' height='10'/>";
         testsupport::writeFile("digits.xml", set + "</sprites>");
-        game->setSpriteManager(new SpriteManager("digits.xml", *game->getTextureCache()));
+        game->setSpriteManager(std::make_unique<SpriteManager>("digits.xml", *game->getTextureCache()));
         loadGame("<level_counter rate='1000'/><lives_counter rate='1000'/><score_counter rate='1000'/>");
         level = find<PellvaneLevelCounterEntity>();
         lives = find<PellvaneLivesCounterEntity>();
@@ -35,7 +35,7 @@ protected:
 TEST_F(PellvaneCounterEntitiesTest, BeforeTheFirstGameTheCountersShowLevelOneAndTheStartingLives) {
     ASSERT_TRUE(level && lives && score);
     step();
-    EXPECT_EQ(1, level->target);
+    EXPECT_EQ(1, level->getTarget());
     EXPECT_EQ("1", level->getDisplayText());
     EXPECT_EQ("3", lives->getDisplayText());
     EXPECT_EQ("0", score->getDisplayText());
@@ -46,7 +46,7 @@ TEST_F(PellvaneCounterEntitiesTest, TheScoreCounterCountsTowardsTheScore) {
     step(2);
     scene->addScore(500);
     step();
-    EXPECT_EQ(500, score->target);
+    EXPECT_EQ(500, score->getTarget());
     EXPECT_EQ("250", score->getDisplayText()); // 1000 per second for a quarter second
     step();
     EXPECT_EQ("500", score->getDisplayText());
@@ -56,13 +56,13 @@ TEST_F(PellvaneCounterEntitiesTest, AClearedLevelRaisesTheLevelAndTheLivesInTheS
     scene->newGame();
     step(2);
     ASSERT_EQ(Playing, scene->getState());
-    static_cast<SpriteEntity*>(scene->getLevel(0).at(0))->enabled = false;
+    static_cast<SpriteEntity*>(scene->getLevel(0).at(0))->setEnabled(false);
     step(); // cleared at the end of this update
-    EXPECT_EQ(1, level->target);
-    EXPECT_EQ(3, lives->target);
+    EXPECT_EQ(1, level->getTarget());
+    EXPECT_EQ(3, lives->getTarget());
     step();
-    EXPECT_EQ(2, level->target);
-    EXPECT_EQ(4, lives->target);
+    EXPECT_EQ(2, level->getTarget());
+    EXPECT_EQ(4, lives->getTarget());
 }
 
 TEST_F(PellvaneCounterEntitiesTest, AtGameOverTheLivesCounterRunsToMinusOne) {
@@ -72,7 +72,7 @@ TEST_F(PellvaneCounterEntitiesTest, AtGameOverTheLivesCounterRunsToMinusOne) {
         scene->ballLost();
     ASSERT_EQ(GameOver, scene->getState());
     step(2);
-    EXPECT_EQ(-1, lives->target);
+    EXPECT_EQ(-1, lives->getTarget());
     EXPECT_EQ("-1", lives->getDisplayText());
     scene->newGame();
     step(2);
@@ -93,13 +93,13 @@ TEST_F(PellvaneCounterEntitiesTest, TheBestCounterShowsTheBestAndItIsWrittenOnly
         step();
     };
     play(150);
-    EXPECT_EQ(150, best->target) << "the score shows once it passes the best";
+    EXPECT_EQ(150, best->getTarget()) << "the score shows once it passes the best";
     EXPECT_EQ(120, bestscore::load(path).score) << "nothing is written during a game";
     scene->ballLost(); // game over
     EXPECT_EQ(150, bestscore::load(path).score);
     play(40);
     scene->ballLost();
-    EXPECT_EQ(150, best->target);
+    EXPECT_EQ(150, best->getTarget());
     play(200);
     scene.reset(); // quitting in the middle of a game keeps its score
     EXPECT_EQ(200, bestscore::load(path).score);

@@ -76,11 +76,11 @@ TEST_F(PellvaneGameSceneTest, BlocksSitRelativeToTheGameAreaAndTakeTheirColourFr
     const auto& level = scene->getLevel(0);
     ASSERT_EQ(5u, level.size());
     auto* b = dynamic_cast<PellvaneBlockEntity*>(level[0]);
-    EXPECT_FLOAT_EQ(45.0f, b->position.x);
-    EXPECT_FLOAT_EQ(56.0f, b->position.y);
+    EXPECT_FLOAT_EQ(45.0f, b->getPosition().x);
+    EXPECT_FLOAT_EQ(56.0f, b->getPosition().y);
     const Colour expected[] = {{1, 1, 0, 1}, {1, 0.5f, 0, 1}, {1, 0, 0, 1}, {1, 1, 0, 1}, {1, 1, 0, 1}};
     for (std::size_t i = 0; i < level.size(); ++i)
-        EXPECT_EQ(expected[i], dynamic_cast<PellvaneBlockEntity*>(level[i])->colour) << "block " << i;
+        EXPECT_EQ(expected[i], dynamic_cast<PellvaneBlockEntity*>(level[i])->getColour()) << "block " << i;
     EXPECT_EQ(1, dynamic_cast<PellvaneBlockEntity*>(level[4])->getHealth()) << "health defaults to 1";
     EXPECT_FLOAT_EQ(45.0f, dynamic_cast<AABBCollider*>(b->getCollider())->getBounds().x)
         << "the collider follows the moved position";
@@ -91,7 +91,7 @@ TEST_F(PellvaneGameSceneTest, ASingleBlockColourTintsEveryHealth) {
                                   R"(<block_colours><colour r="0.25" g="0.5" b="0.75"/></block_colours>)"),
                           {{"one.xml", levelXml(blockXml(0, 0, 1) + blockXml(0, 0, 2) + blockXml(0, 0, 3))}});
     for (IEntity* entity : scene->getLevel(0))
-        EXPECT_EQ((Colour{0.25f, 0.5f, 0.75f, 1}), dynamic_cast<PellvaneBlockEntity*>(entity)->colour);
+        EXPECT_EQ((Colour{0.25f, 0.5f, 0.75f, 1}), dynamic_cast<PellvaneBlockEntity*>(entity)->getColour());
 }
 
 TEST_F(PellvaneGameSceneTest, LevelPathsUseTheDirectoryWhenThereIsOne) {

@@ -102,12 +102,12 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     ASSERT_TRUE(shipped.untilPlaying());
 
     const Rect area = scene->getGameArea();
-    const auto centre = [&] { return paddle->position.x + paddle->width * 0.5f; };
+    const auto centre = [&] { return paddle->getPosition().x + paddle->getSize().x * 0.5f; };
     for (uint32_t x : {200u, 640u, 790u, 10u}) {
         mouse(*game, MOUSE_MOVE_EVENT, x, MouseMoved);
         scene->update(kDt);
-        const float expected = std::clamp(static_cast<float>(x), area.x + paddle->width * 0.5f,
-                                          area.x + area.width - paddle->width * 0.5f);
+        const float expected = std::clamp(static_cast<float>(x), area.x + paddle->getSize().x * 0.5f,
+                                          area.x + area.width - paddle->getSize().x * 0.5f);
         EXPECT_NEAR(expected, centre(), 0.01f) << "pointer at " << x;
     }
 
@@ -117,11 +117,11 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     float lastVelocityY = 0.0f;
     bool bounced = false;
     for (int frame = 0; frame < 60 * 60 && !bounced; ++frame) {
-        const float x = ball->position.x + ball->width * 0.5f;
+        const float x = ball->getPosition().x + ball->getSize().x * 0.5f;
         mouse(*game, MOUSE_MOVE_EVENT, static_cast<uint32_t>(std::max(0.0f, x)), MouseMoved);
         scene->update(kDt);
         bounced = lastVelocityY > 0.0f && ball->getVelocity().y < 0.0f && !ball->isHeld() &&
-                  ball->position.y > paddle->position.y - 3.0f * ball->height;
+                  ball->getPosition().y > paddle->getPosition().y - 3.0f * ball->getSize().y;
         lastVelocityY = ball->getVelocity().y;
     }
     ASSERT_TRUE(bounced) << "the ball came back to the paddle";
@@ -223,7 +223,7 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
         scene->update(kDt);
     const Frame cleared(*scene);
     EXPECT_GT(cleared.changed(beforeLast, 194, 300, 412, 63), 412 * 63 / 5) << "the LEVEL CLEARED banner";
-    const int bx = static_cast<int>(last->position.x), by = static_cast<int>(last->position.y);
+    const int bx = static_cast<int>(last->getPosition().x), by = static_cast<int>(last->getPosition().y);
     const int around = cleared.changed(beforeLast, std::max(32, bx - 60), by + 30, 180, 60);
     EXPECT_GT(around, 20) << "debris below the block that broke";
 
@@ -234,7 +234,7 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
     scene->update(kDt);
     const Frame inPlay(*scene);
     EXPECT_TRUE(heard([&] {
-        ball->position.y = 700.0f;
+        ball->setPosition({ball->getPosition().x, 700.0f});
         scene->update(kDt);
     })) << "a lost ball";
     for (int frame = 0; frame < 6; ++frame)

@@ -23,7 +23,7 @@ TEST_F(ShippedLevelsTest, EveryLevelFitsTheGameAreaWithoutOverlapsAndTheyAllDiff
         <sprite id="red" texture="red.png" x="0" y="0" width="20" height="10"/>
         <sprite id="blue" texture="blue.png" x="0" y="0" width="10" height="10"/>
     </sprites>)");
-    game->setSpriteManager(new SpriteManager("sprites.xml", *game->getTextureCache()));
+    game->setSpriteManager(std::make_unique<SpriteManager>("sprites.xml", *game->getTextureCache()));
     // The shipped scene's game area and level list, read from the shipped configuration.
     TiXmlDocument config(std::string(PELLVANE_DATA) + "/config.xml");
     ASSERT_TRUE(config.LoadFile());
@@ -55,7 +55,7 @@ TEST_F(ShippedLevelsTest, EveryLevelFitsTheGameAreaWithoutOverlapsAndTheyAllDiff
             EXPECT_GE(block->getInitialHealth(), 1);
             EXPECT_LE(block->getInitialHealth(), 4);
             healthsSeen.insert(block->getInitialHealth());
-            const Rect box{block->position.x, block->position.y, block->width, block->height};
+            const Rect box{block->getPosition().x, block->getPosition().y, block->getSize().x, block->getSize().y};
             EXPECT_GE(box.x, bounds.x) << "level " << i + 1;
             EXPECT_LE(box.x + box.width, bounds.x + bounds.width) << "level " << i + 1;
             EXPECT_GE(box.y, bounds.y) << "level " << i + 1;

@@ -80,7 +80,7 @@ TEST_F(StartNewGameButtonEntityTest, AClickDuringPlayStartsANewGameAtOnce) {
     ASSERT_EQ(Playing, scene->getState());
     scene->addScore(120);
     scene->ballLost();
-    static_cast<SpriteEntity*>(scene->getLevel(0).at(0))->enabled = false;
+    static_cast<SpriteEntity*>(scene->getLevel(0).at(0))->setEnabled(false);
     step(); // the level is cleared
     ASSERT_EQ(1, scene->getLevelsCompleted());
     release(110, 205);

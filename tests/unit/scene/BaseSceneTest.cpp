@@ -192,7 +192,7 @@ TEST_F(BaseSceneTest, AFrameWithNoVisibleEntityMakesNoDrawCall) {
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {0, 0, 0, 255}));
     Texture* red = game->getSpriteManager()->getSprite("red")->getTexture();
     EXPECT_TRUE(game->getSpriteBatches()->getBatches(red).empty());
-    static_cast<SpriteEntity*>(scene->getEntities().front())->visible = true;
+    static_cast<SpriteEntity*>(scene->getEntities().front())->setVisible(true);
     EXPECT_TRUE(drawBinds()) << "the same frame with the sprite shown draws it";
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {255, 0, 0, 255}));
 }
@@ -279,6 +279,49 @@ TEST_F(BaseSceneTest, SceneEndedIsDispatchedBeforeAnyEntityIsDestroyed) {
     EXPECT_EQ((std::vector<std::string>{"event SCENE_ENDED", "destroy a"}), journal);
 }
 
+// Owns probes and lends them to a scene; destroys one only when the scene hands it back.
+struct ProbeLender : IEntityLender {
+    ProbeEntity* make(const std::string& label) {
+        held.push_back(std::make_unique<ProbeEntity>());
+        auto* probe = static_cast<ProbeEntity*>(held.back().get());
+        probe->label = label;
+        return probe;
+    }
+    std::unique_ptr<IEntity> reclaim(IEntity* entity) override {
+        auto found = std::find_if(held.begin(), held.end(), [&](const auto& e) { return e.get() == entity; });
+        journal.push_back("reclaim " + static_cast<ProbeEntity*>(entity)->label);
+        std::unique_ptr<IEntity> back = std::move(*found);
+        held.erase(found);
+        return back;
+    }
+    OwnedEntities held;
+};
+
+TEST_F(BaseSceneTest, EveryEntityHasOneOwnerAndDiesOnceWithItInListOrder) {
+    ProbeLender lender; // outlives the scene, as a level list outlives its game scene
+    auto scene = loadScene<ProbeScene>(sceneXml("<probe label='a' sprite='red'/>"));
+    for (const char* label : {"gone", "back", "early", "kept"})
+        scene->lendEntity(lender.make(label), lender);
+    auto* owned = new ProbeEntity();
+    owned->label = "z";
+    scene->addEntity(owned);
+    scene->removeEntity(scene->probe("gone"), true);
+    scene->removeEntity(scene->probe("back"), false);
+    scene->update(0.0f);
+    scene->endLoan(scene->probe("early"));
+    EXPECT_EQ(3u, scene->getEntities().size());
+    scene.reset();
+    std::vector<std::string> deaths;
+    std::copy_if(journal.begin(), journal.end(), std::back_inserter(deaths),
+                 [](const std::string& line) { return line.rfind("update", 0) != 0 && line.rfind("post", 0) != 0; });
+    EXPECT_EQ((std::vector<std::string>{"reclaim gone", "destroy gone", "destroy a", "reclaim kept", "destroy kept",
+                                        "destroy z"}),
+              deaths);
+    ASSERT_EQ(2u, lender.held.size()) << "what left the scene alive went back to its lender";
+    lender.held.clear();
+    EXPECT_EQ(6, ProbeEntity::sharedCount);
+}
+
 TEST_F(BaseSceneTest, TestCollisionReportsTheNearestHitAlongThePathOnly) {
     // Two boxes across the path of a circle moving right; both are in the way, the nearer wins
     // although the other is listed first, and only it is told. Equal distances go to the first
@@ -302,7 +345,7 @@ TEST_F(BaseSceneTest, TestCollisionReportsTheNearestHitAlongThePathOnly) {
     journal.clear();
     for (IEntity* entity : scene->getEntities()) {
         if (auto* box = dynamic_cast<ProbeBox*>(entity); box && box->label == "near")
-            box->position = {100, 0}; // level with the far one, which is listed first
+            box->setPosition({100, 0}); // level with the far one, which is listed first
     }
     result = scene->testCollision(ball);
     ASSERT_TRUE(result.has_value());

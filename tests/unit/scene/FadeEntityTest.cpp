@@ -44,21 +44,21 @@ TEST_F(FadeEntityTest, AOneSecondInAndOutFadeFollowsItsTimeline) {
                                 FadeState::FadingOut, FadeState::Done,      FadeState::Done};
     for (int i = 0; i < 11; ++i) {
         step();
-        EXPECT_FLOAT_EQ(expected[i], fade->colour.alpha) << "update " << i + 1;
+        EXPECT_FLOAT_EQ(expected[i], fade->getColour().alpha) << "update " << i + 1;
         EXPECT_EQ(states[i], fade->state) << "update " << i + 1;
     }
 }
 
 TEST_F(FadeEntityTest, TheDelayHoldsTheFadeBackAndTheAlphaStartsFromAlphaStart) {
     FadeEntity* fade = loadFade("delay='0.5'", "<duration in='1'/><alpha min='0.2' max='0.8' start='0.1'/>");
-    EXPECT_FLOAT_EQ(0.1f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.1f, fade->getColour().alpha);
     step(2);
     EXPECT_EQ(FadeState::Delay, fade->state); // 0.5 is not past 0.5
     step();
     EXPECT_EQ(FadeState::FadingIn, fade->state);
-    EXPECT_FLOAT_EQ(0.1f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.1f, fade->getColour().alpha);
     step(2);
-    EXPECT_FLOAT_EQ(0.5f, fade->colour.alpha); // halfway from 0.2 to 0.8
+    EXPECT_FLOAT_EQ(0.5f, fade->getColour().alpha); // halfway from 0.2 to 0.8
 }
 
 TEST_F(FadeEntityTest, ActiveTwoWithoutAnOutTriggerStaysShownUntilMoreThanTwoSecondsHavePassed) {
@@ -84,7 +84,7 @@ TEST_F(FadeEntityTest, AFadeWithAnInTriggerWaitsForItsEvent) {
     FadeEntity* fade = loadFade("", "<duration in='1'/><trigger in='GO'/>");
     step(4);
     EXPECT_EQ(FadeState::Waiting, fade->state);
-    EXPECT_FLOAT_EQ(1.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(1.0f, fade->getColour().alpha);
     raise("OTHER");
     step();
     EXPECT_EQ(FadeState::Waiting, fade->state);
@@ -108,7 +108,7 @@ TEST_F(FadeEntityTest, AnOutEventWhileFadingInIsIgnoredAndTheOutTriggerOverrides
     EXPECT_FLOAT_EQ(0.0f, fade->timer);
     step(4);
     EXPECT_EQ(FadeState::Waiting, fade->state); // back to waiting for its in event
-    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 }
 
 TEST_F(FadeEntityTest, BothTriggersOnOneEventStartWhenWaitingAndFadeOutWhenShown) {
@@ -132,27 +132,27 @@ TEST_F(FadeEntityTest, InterruptLetsEachTriggerTurnAFadeBackFromTheAlphaItReache
     raise("OUT"); // still in its delay: nothing to fade from
     step();
     EXPECT_EQ(FadeState::Waiting, fade->state);
-    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 
     raise("IN");
     step(3); // delay, then half of the fade-in
-    ASSERT_FLOAT_EQ(0.5f, fade->colour.alpha);
+    ASSERT_FLOAT_EQ(0.5f, fade->getColour().alpha);
     raise("OUT");
     EXPECT_EQ(FadeState::FadingOut, fade->state);
     step(); // half of the 0.5 s fade-out was left
     EXPECT_EQ(FadeState::Waiting, fade->state);
-    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 
     raise("IN");
     step(5);
     ASSERT_EQ(FadeState::Shown, fade->state);
     raise("OUT");
     step();
-    ASSERT_FLOAT_EQ(0.5f, fade->colour.alpha); // half of the way out
+    ASSERT_FLOAT_EQ(0.5f, fade->getColour().alpha); // half of the way out
     raise("IN");
     EXPECT_EQ(FadeState::FadingIn, fade->state) << "no delay again";
     step();
-    EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.75f, fade->getColour().alpha);
 }
 
 TEST_F(FadeEntityTest, AutoRemoveDestroysTheEntityAndUnregistersItsCallback) {
@@ -174,17 +174,17 @@ TEST_F(FadeEntityTest, AutoRemoveDestroysTheEntityAndUnregistersItsCallback) {
 
 TEST_F(FadeEntityTest, ResetWithoutAnAlphaChildSetsTheAlphaToZeroAndRestarts) {
     FadeEntity* fade = loadFade("enabled='false'", "<duration in='1'/><trigger in='GO'/>");
-    EXPECT_FLOAT_EQ(1.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(1.0f, fade->getColour().alpha);
     raise("GO");
-    fade->enabled = true;
+    fade->setEnabled(true);
     fade->update(0.5f);
     fade->update(0.5f);
     ASSERT_EQ(FadeState::FadingIn, fade->state);
     fade->reset();
-    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
     EXPECT_EQ(FadeState::Waiting, fade->state);
     EXPECT_FLOAT_EQ(0.0f, fade->timer);
-    EXPECT_TRUE(fade->enabled); // a fade's reset leaves the flags alone
+    EXPECT_TRUE(fade->isActive()); // a fade's reset leaves the flags alone
 }
 
 TEST_F(FadeEntityTest, APulseStartsFromItsBottomAfterTheFadeInAndSwingsBetweenItsBounds) {
@@ -196,14 +196,14 @@ TEST_F(FadeEntityTest, APulseStartsFromItsBottomAfterTheFadeInAndSwingsBetweenIt
     EXPECT_FLOAT_EQ(1.0f, fade->pulseTimer);
     step(); // past the falling half at once: turns and rises from the bottom
     EXPECT_TRUE(fade->pulseRising);
-    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
     step();
-    EXPECT_FLOAT_EQ(0.25f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.25f, fade->getColour().alpha);
     step(3);
-    EXPECT_FLOAT_EQ(1.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(1.0f, fade->getColour().alpha);
     step(2); // turns and falls
     EXPECT_FALSE(fade->pulseRising);
-    EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.75f, fade->getColour().alpha);
 }
 
 TEST_F(FadeEntityTest, APulseWhoseMinEqualsItsMaxHoldsTheAlphaAtThatValue) {
@@ -213,7 +213,7 @@ TEST_F(FadeEntityTest, APulseWhoseMinEqualsItsMaxHoldsTheAlphaAtThatValue) {
     EXPECT_TRUE(std::isfinite(fade->pulseTimer));
     for (int i = 0; i < 10; ++i) {
         step();
-        EXPECT_FLOAT_EQ(0.5f, fade->colour.alpha);
+        EXPECT_FLOAT_EQ(0.5f, fade->getColour().alpha);
     }
 }
 
@@ -222,7 +222,7 @@ TEST_F(FadeEntityTest, AnAlphaRangeWhoseMinEqualsItsMaxFadesOutWithoutDividingBy
     for (int i = 0; i < 12; ++i) {
         step();
         EXPECT_TRUE(std::isfinite(fade->timer));
-        EXPECT_FLOAT_EQ(0.6f, fade->colour.alpha) << "update " << i + 1;
+        EXPECT_FLOAT_EQ(0.6f, fade->getColour().alpha) << "update " << i + 1;
     }
     EXPECT_EQ(FadeState::Done, fade->state);
 }
@@ -235,7 +235,7 @@ TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing)
         ASSERT_EQ(FadeState::Shown, fade->state);
         for (int i = 0; i < 6; ++i) {
             step();
-            EXPECT_FLOAT_EQ(0.75f, fade->colour.alpha) << "pulse duration " << duration << ", step " << i;
+            EXPECT_FLOAT_EQ(0.75f, fade->getColour().alpha) << "pulse duration " << duration << ", step " << i;
         }
     }
 }
@@ -243,7 +243,7 @@ TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing)
 TEST_F(FadeEntityTest, TheFadeIsDrawnWithItsAnimatedAlpha) {
     FadeEntity* fade = loadFade("x='10' y='10'", "<duration in='1'/><trigger out='NEVER'/>");
     step(3); // halfway through the fade-in
-    ASSERT_FLOAT_EQ(0.5f, fade->colour.alpha);
+    ASSERT_FLOAT_EQ(0.5f, fade->getColour().alpha);
     graphicstest::prepareFrame();
     scene->render();
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {128, 0, 0, 255}, 3));

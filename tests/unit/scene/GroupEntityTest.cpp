@@ -97,13 +97,13 @@ TEST_F(GroupEntityTest, EndThenStartBeforeTheEndDelayKeepsTheChildrenWithoutRese
     step();
     ASSERT_TRUE(childrenInScene(group));
     auto* child = static_cast<SpriteEntity*>(group->getChildren()[0]);
-    child->visible = false;
+    child->setVisible(false);
     raise("STOP");
     step(2);
     raise("GO");
     step(10);
     EXPECT_TRUE(childrenInScene(group));
-    EXPECT_FALSE(child->visible); // not reset
+    EXPECT_FALSE(child->isVisible()); // not reset
 }
 
 TEST_F(GroupEntityTest, ASecondStartEventIsIgnoredAndDoesNotRestartTheDelay) {
@@ -142,7 +142,7 @@ TEST_F(GroupEntityTest, ChildrenAreResetBeforeEachShowing) {
     raise("IN");
     step(2);
     EXPECT_EQ(FadeState::FadingIn, fade->state);
-    EXPECT_GT(fade->colour.alpha, 0.0f);
+    EXPECT_GT(fade->getColour().alpha, 0.0f);
     raise("STOP");
     step();
     ASSERT_FALSE(inScene(fade));
@@ -150,7 +150,7 @@ TEST_F(GroupEntityTest, ChildrenAreResetBeforeEachShowing) {
     step();
     EXPECT_TRUE(inScene(fade));
     EXPECT_EQ(FadeState::Waiting, fade->state); // and again before the second
-    EXPECT_FLOAT_EQ(0.0f, fade->colour.alpha);
+    EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 }
 
 TEST_F(GroupEntityTest, AGroupWhoseOnlyChildIsACommentLoadsEmpty) {

@@ -45,7 +45,7 @@ protected:
             set += "<sprite id='" + std::to_string(d) + "' texture='digits.png' x='" + std::to_string(d * kCell) +
                    "' y='0' width='" + std::to_string(digitWidth(d)) + "' height='10'/>";
         testsupport::writeFile("digits.xml", set + "</sprites>");
-        game->setSpriteManager(new SpriteManager("digits.xml", *game->getTextureCache()));
+        game->setSpriteManager(std::make_unique<SpriteManager>("digits.xml", *game->getTextureCache()));
     }
     NumberCounterEntity* loadCounter(const std::string& attributes) {
         scene = loadScene("<s id='main'><entities><counter " + attributes + "/></entities></s>");
@@ -67,39 +67,39 @@ TEST_F(NumberCounterEntityTest, CountsFromZeroTo250AtRate100AndStopsThere) {
     EXPECT_EQ("100", counter->getDisplayText());
     counter->update(1.5f);
     EXPECT_EQ("250", counter->getDisplayText());
-    EXPECT_FLOAT_EQ(250.0f, counter->value);
+    EXPECT_FLOAT_EQ(250.0f, counter->getValue());
     counter->update(1.0f);
-    EXPECT_FLOAT_EQ(250.0f, counter->value);
+    EXPECT_FLOAT_EQ(250.0f, counter->getValue());
 }
 
 TEST_F(NumberCounterEntityTest, ALoweredTargetRunsTheCounterDownAtTheSameRate) {
     NumberCounterEntity* counter = loadCounter("start='250' target='250' rate='100'");
-    counter->target = 100;
+    counter->setTarget(100);
     counter->update(1.0f);
-    EXPECT_FLOAT_EQ(150.0f, counter->value);
+    EXPECT_FLOAT_EQ(150.0f, counter->getValue());
     counter->update(1.0f);
-    EXPECT_FLOAT_EQ(100.0f, counter->value);
-    counter->target = -1;
+    EXPECT_FLOAT_EQ(100.0f, counter->getValue());
+    counter->setTarget(-1);
     counter->update(1.5f);
-    EXPECT_FLOAT_EQ(-1.0f, counter->value);
+    EXPECT_FLOAT_EQ(-1.0f, counter->getValue());
 }
 
 TEST_F(NumberCounterEntityTest, FixedDigitsPadWithZerosAndSaturateToNines) {
     NumberCounterEntity* counter = loadCounter("start='7' fixed='3'");
     EXPECT_EQ("007", counter->getDisplayText());
-    counter->value = 1234.0f;
-    EXPECT_EQ("999", counter->getDisplayText());
-    counter->fixedDigits = 0;
-    EXPECT_EQ("1234", counter->getDisplayText());
-    counter->value = 56.9f; // the integer part is shown
-    EXPECT_EQ("56", counter->getDisplayText());
+    EXPECT_EQ("999", loadCounter("start='1234' fixed='3'")->getDisplayText());
+    EXPECT_EQ("1234", loadCounter("start='1234' fixed='0'")->getDisplayText());
+    counter = loadCounter("start='56' target='57' rate='0.9'");
+    counter->update(1.0f);
+    EXPECT_EQ("56", counter->getDisplayText()) << "the integer part is shown";
 }
 
 TEST_F(NumberCounterEntityTest, ARunawayFixedCountIsCapped) {
     NumberCounterEntity* counter = loadCounter("start='5' fixed='2000000000'");
     EXPECT_EQ(std::size_t(NumberCounterEntity::kMaxDigits), counter->getDisplayText().size());
-    counter->value = 3.0e9f; // beyond 32 bits: clamped, not converted out of range
-    counter->fixedDigits = 0;
+    // Beyond 32 bits: clamped, not converted out of range.
+    counter = loadCounter("start='2147483647' target='2147483647' rate='3e9'");
+    counter->update(1.0f);
     EXPECT_EQ("2147483647", counter->getDisplayText());
 }
 
@@ -110,7 +110,7 @@ TEST_F(NumberCounterEntityTest, MinusOneIsDrawnAsTheDigitsZeroAndOne) {
     EXPECT_TRUE(near(readPixel(101, 105), digitColour(0))); // the minus sign as 0, 4 wide
     EXPECT_TRUE(near(readPixel(105, 105), digitColour(1))); // then the 1, 5 wide
     EXPECT_TRUE(near(readPixel(110, 105), kBlack));
-    counter->fixedDigits = 3;
+    counter = loadCounter("start='-1' x='100' y='100' fixed='3'");
     EXPECT_EQ("0-1", counter->getDisplayText());
     draw();
     EXPECT_TRUE(near(readPixel(101, 105), digitColour(0)));
@@ -134,11 +134,11 @@ TEST_F(NumberCounterEntityTest, EachDigitAdvancesTheCursorByItsScaledWidthPlusTh
 
 TEST_F(NumberCounterEntityTest, TheColourTintsEveryDigitAndHiddenCountersAreNotDrawn) {
     NumberCounterEntity* counter = loadCounter("start='0' x='10' y='10' colour='ff000080'");
-    EXPECT_FLOAT_EQ(128.0f / 255.0f, counter->colour.alpha);
+    EXPECT_FLOAT_EQ(128.0f / 255.0f, counter->getColour().alpha);
     draw();
     const Rgba c = digitColour(0);
     EXPECT_TRUE(near(readPixel(11, 15), {uint8_t(c[0] / 2), 0, 0, 255}, 3));
-    counter->visible = false;
+    counter->setVisible(false);
     draw();
     EXPECT_TRUE(near(readPixel(11, 15), kBlack));
 }
@@ -147,12 +147,13 @@ TEST_F(NumberCounterEntityTest, ResetShowsTheStartAtOnceAndRestoresTheFlags) {
     NumberCounterEntity* counter = loadCounter("start='5' target='50' enabled='false' visible='false'");
     EXPECT_FALSE(counter->isActive());
     EXPECT_FALSE(counter->isVisible());
-    counter->enabled = counter->visible = true;
+    counter->setEnabled(true);
+    counter->setVisible(true);
     counter->update(0.2f);
-    EXPECT_FLOAT_EQ(25.0f, counter->value);
+    EXPECT_FLOAT_EQ(25.0f, counter->getValue());
     counter->reset();
-    EXPECT_FLOAT_EQ(5.0f, counter->value);
-    EXPECT_EQ(50, counter->target);
+    EXPECT_FLOAT_EQ(5.0f, counter->getValue());
+    EXPECT_EQ(50, counter->getTarget());
     EXPECT_FALSE(counter->isActive());
     EXPECT_FALSE(counter->isVisible());
 }
@@ -162,11 +163,11 @@ TEST_F(NumberCounterEntityTest, LoadReadsItsAttributesAndAnswersTheInterface) {
         loadCounter("x='3' y='4' scale_x='2' scale_y='3' layer='7' fixed='2' rate='5' number_sprite_offset='1.5'");
     EXPECT_FLOAT_EQ(3.0f, counter->getPosition().x);
     EXPECT_FLOAT_EQ(4.0f, counter->getPosition().y);
-    EXPECT_FLOAT_EQ(3.0f, counter->scale.y);
     EXPECT_EQ(7, counter->getLayer());
-    EXPECT_EQ(2, counter->fixedDigits);
-    EXPECT_FLOAT_EQ(5.0f, counter->rate);
-    EXPECT_FLOAT_EQ(1.5f, counter->digitSpacing);
+    EXPECT_EQ("00", counter->getDisplayText());
+    counter->setTarget(10);
+    counter->update(1.0f);
+    EXPECT_EQ("05", counter->getDisplayText()) << "five a second";
     EXPECT_EQ(game->getSpriteManager()->getSprite("0"), counter->getRenderable());
     EXPECT_EQ(nullptr, counter->getCollider());
     counter->setPosition({9, 9});
@@ -183,7 +184,7 @@ TEST_F(NumberCounterEntityTest, LoadFailuresHaveTheirMessages) {
     }
     testsupport::writeFile("few.xml", "<sprites><sprite id='0' texture='digits.png' x='0' y='0' width='4' "
                                       "height='10'/></sprites>");
-    game->setSpriteManager(new SpriteManager("few.xml", *game->getTextureCache()));
+    game->setSpriteManager(std::make_unique<SpriteManager>("few.xml", *game->getTextureCache()));
     try {
         loadCounter("");
         FAIL() << "no exception";

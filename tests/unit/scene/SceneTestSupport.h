@@ -48,9 +48,9 @@ protected:
             <sprite id="blue2" texture="blue.png" x="10" y="0" width="10" height="10"/>
             <sprite id="halves" texture="halves.png" x="0" y="0" width="20" height="10"/>
         </sprites>)");
-        game->setSpriteBatches(new SpriteBatchRegistry(200));
-        game->setTextureCache(new TextureCache(""));
-        game->setSpriteManager(new SpriteManager("sprites.xml", *game->getTextureCache()));
+        game->setSpriteBatches(std::make_unique<SpriteBatchRegistry>(200));
+        game->setTextureCache(std::make_unique<TextureCache>(""));
+        game->setSpriteManager(std::make_unique<SpriteManager>("sprites.xml", *game->getTextureCache()));
     }
     void TearDown() override { ownedGame.reset(); }
 
