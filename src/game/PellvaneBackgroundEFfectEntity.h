@@ -65,6 +65,12 @@ public:
     const std::vector<ParticleEmitter>& getEmitters() const { return emitters; }
     std::vector<ParticleEmitter>& getEmitters() { return emitters; }
 
+    // The lifetime a particle spawned at this phase gets: particleAgeMin + 2 s (particleAgeMax -
+    // particleAgeMin) with s the sine of the angle, so from below zero (never drawn) up to
+    // beyond particleAgeMax.
+    float lifetimeAt(float angleDegrees) const;
+    uint32_t getParticleCount() const { return particleCount; }
+
     int32_t maxParticles = 400;
     uint32_t particleCount = 0;
     float spawnDelayMin = 0.1f;
@@ -82,11 +88,6 @@ public:
     float gap = 0.0f;
     Colour startColour{0.0f, 0.0f, 0.0f, 0.0f};
     Colour endColour{0.0f, 0.0f, 0.0f, 0.0f};
-
-    // The lifetime a particle spawned at this phase gets: particleAgeMin + 2 s (particleAgeMax -
-    // particleAgeMin) with s the sine of the angle, so from below zero (never drawn) up to
-    // beyond particleAgeMax.
-    float lifetimeAt(float angleDegrees) const;
 
 private:
     float nextSpawnDelay() const;

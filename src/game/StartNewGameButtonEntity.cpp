@@ -33,7 +33,7 @@ bool StartNewGameButtonEntity::isOver(float x, float y) const {
 
 bool StartNewGameButtonEntity::handleRelease(uint32_t x, uint32_t y) {
     // Clickable only when fully shown: not while waiting, delaying or fading either way.
-    if (state != FadeState::Shown)
+    if (getState() != FadeState::Shown)
         return false;
     if (!isOver(static_cast<float>(x), static_cast<float>(y)))
         return false;

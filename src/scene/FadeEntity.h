@@ -43,6 +43,7 @@ public:
     // still in its delay or coming in, and the in event brings back one going out, each from
     // the alpha it has reached.
     void handleTrigger(const std::string& name);
+    FadeState getState() const { return state; }
 
     FadeState state = FadeState::Waiting;
     float delay = 0.0f;

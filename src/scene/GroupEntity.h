@@ -58,6 +58,7 @@ public:
 
     std::vector<IEntity*> getChildren() const { return pointersOf(children); }
     bool hasChild(const IEntity* entity) const;
+    bool isShown() const { return shown; }
 
     IScene* scene = nullptr;
     bool active = true;

@@ -71,7 +71,7 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, AStepOfZeroOrLessMakesNoEmittersAndNo
         PellvaneBackgroundEFfectEntity* effect = loadEffect(attributes, "<spawn_delay min='0' max='0'/>");
         EXPECT_TRUE(effect->getEmitters().empty()) << attributes;
         step(4);
-        EXPECT_EQ(0u, effect->particleCount);
+        EXPECT_EQ(0u, effect->getParticleCount());
         graphicstest::prepareFrame();
         scene->render();
         EXPECT_TRUE(near(readPixel(5, 595), {0, 0, 0, 255}));
@@ -116,7 +116,7 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, APhaseWhoseSineIsOneHalfGivesParticle
     EXPECT_EQ(1u, emitter.particles.size()); // age 2.99
     step(1, 0.02f);
     EXPECT_TRUE(emitter.particles.empty());
-    EXPECT_EQ(0u, effect->particleCount);
+    EXPECT_EQ(0u, effect->getParticleCount());
     EXPECT_FLOAT_EQ(-3.0f, effect->lifetimeAt(270.0f)); // the troughs: never drawn
     EXPECT_FLOAT_EQ(5.0f, effect->lifetimeAt(90.0f));
 }
@@ -141,7 +141,7 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, WithoutVelocityParticlesStayWhereThey
     PellvaneBackgroundEFfectEntity* effect = loadEffect("width='400'", "<particle_age min='9' max='9'/>");
     EXPECT_FLOAT_EQ(0.0f, effect->velocity);
     step(8);
-    ASSERT_GT(effect->particleCount, 0u);
+    ASSERT_GT(effect->getParticleCount(), 0u);
     for (const ParticleEmitter& emitter : effect->getEmitters())
         for (const Particle& particle : emitter.particles)
             EXPECT_FLOAT_EQ(600.0f, particle.y);
@@ -153,12 +153,12 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, AtTheCapOf400SpawnsAreSkippedWhileTim
     ASSERT_EQ(800u, effect->getEmitters().size());
     for (int i = 0; i < 10; ++i) {
         step(1, 0.05f);
-        EXPECT_LE(effect->particleCount, 400u);
-        EXPECT_EQ(effect->particleCount, liveParticles(*effect));
+        EXPECT_LE(effect->getParticleCount(), 400u);
+        EXPECT_EQ(effect->getParticleCount(), liveParticles(*effect));
         for (const ParticleEmitter& emitter : effect->getEmitters())
             EXPECT_GT(emitter.spawnTimer, 0.0f);
     }
-    EXPECT_EQ(400u, effect->particleCount);
+    EXPECT_EQ(400u, effect->getParticleCount());
     EXPECT_EQ(400, loadEffect("")->maxParticles);
     EXPECT_EQ(7, loadEffect("max_particles='7'")->maxParticles);
 }
@@ -171,24 +171,24 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, ParticlesSpawnAgainOnceSomeHaveDiedAt
     bool capped = false;
     for (int i = 0; i < 40; ++i) {
         step(1, 0.05f);
-        capped = capped || effect->particleCount == 5;
-        ASSERT_LE(effect->particleCount, 5u);
+        capped = capped || effect->getParticleCount() == 5;
+        ASSERT_LE(effect->getParticleCount(), 5u);
     }
     EXPECT_TRUE(capped);
     EXPECT_GT(liveParticles(*effect), 0u);
-    EXPECT_EQ(effect->particleCount, liveParticles(*effect));
+    EXPECT_EQ(effect->getParticleCount(), liveParticles(*effect));
 }
 
 TEST_F(PellvaneBackgroundEFfectEntityTest, ResetClearsEveryParticleAndGivesNewPhases) {
     PellvaneBackgroundEFfectEntity* effect =
         loadEffect("width='16'", "<spawn_delay min='0.01' max='0.02'/><particle_age min='50' max='50'/>");
     step(2, 0.05f);
-    ASSERT_GT(effect->particleCount, 0u);
+    ASSERT_GT(effect->getParticleCount(), 0u);
     std::vector<float> before;
     for (const ParticleEmitter& emitter : effect->getEmitters())
         before.push_back(emitter.angle);
     effect->reset();
-    EXPECT_EQ(0u, effect->particleCount);
+    EXPECT_EQ(0u, effect->getParticleCount());
     EXPECT_EQ(0u, liveParticles(*effect));
     ASSERT_EQ(50u, effect->getEmitters().size());
     int changed = 0;
@@ -269,7 +269,7 @@ TEST_F(PellvaneBackgroundEFfectEntityTest, FourHundredParticlesAndAnotherQuadOfT
     for (ParticleEmitter& emitter : effect->getEmitters())
         emitter.spawnTimer = 0.01f;
     step(1, 0.02f);
-    ASSERT_EQ(400u, effect->particleCount);
+    ASSERT_EQ(400u, effect->getParticleCount());
     ASSERT_EQ(200, game->getSpriteBatches()->getBatchSize());
     graphicstest::prepareFrame();
     scene->render();

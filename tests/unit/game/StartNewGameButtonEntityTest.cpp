@@ -37,17 +37,17 @@ TEST_F(StartNewGameButtonEntityTest, ClicksWhileFadingInAreIgnoredAndCountOnceSh
     ASSERT_NE(nullptr, button);
     release(120, 210); // waiting
     step(2);
-    ASSERT_EQ(FadeState::FadingIn, button->state);
+    ASSERT_EQ(FadeState::FadingIn, button->getState());
     release(120, 210);
     EXPECT_EQ(0, started.count);
     EXPECT_EQ(Initiated, scene->getState());
     step(4);
-    ASSERT_EQ(FadeState::Shown, button->state);
+    ASSERT_EQ(FadeState::Shown, button->getState());
     release(120, 210);
     EXPECT_EQ(1, started.count);
     EXPECT_EQ(LevelLoaded, scene->getState());
     // The game-started event faded the button out: a second click does nothing.
-    EXPECT_EQ(FadeState::FadingOut, button->state);
+    EXPECT_EQ(FadeState::FadingOut, button->getState());
     release(120, 210);
     EXPECT_EQ(1, started.count);
 }
@@ -60,7 +60,7 @@ TEST_F(StartNewGameButtonEntityTest, TheRightAndBottomBordersCountAsOverTheButto
     EXPECT_FALSE(button->isOver(120, 220.5f));
     EXPECT_FALSE(button->isOver(99.5f, 210));
     step(6);
-    ASSERT_EQ(FadeState::Shown, button->state);
+    ASSERT_EQ(FadeState::Shown, button->getState());
     release(141, 220);
     release(140, 221);
     release(99, 199);
@@ -74,7 +74,7 @@ TEST_F(StartNewGameButtonEntityTest, AClickDuringPlayStartsANewGameAtOnce) {
     loadGame("<new_game_button sprite='red' x='100' y='200'><trigger out='NEVER'/></new_game_button>");
     auto* button = find<StartNewGameButtonEntity>();
     step(2);
-    ASSERT_EQ(FadeState::Shown, button->state);
+    ASSERT_EQ(FadeState::Shown, button->getState());
     release(110, 205);
     step(2);
     ASSERT_EQ(Playing, scene->getState());

@@ -30,7 +30,7 @@ protected:
 
 TEST_F(FadeEntityTest, AOneSecondInAndOutFadeFollowsItsTimeline) {
     FadeEntity* fade = loadFade("", "<duration in='1' out='1'/>");
-    EXPECT_EQ(FadeState::Delay, fade->state);
+    EXPECT_EQ(FadeState::Delay, fade->getState());
     const float expected[] = {
         1.0f,                     // delay 0 passes: the loaded alpha is kept
         0.25f, 0.5f, 0.75f,       // fading in
@@ -45,7 +45,7 @@ TEST_F(FadeEntityTest, AOneSecondInAndOutFadeFollowsItsTimeline) {
     for (int i = 0; i < 11; ++i) {
         step();
         EXPECT_FLOAT_EQ(expected[i], fade->getColour().alpha) << "update " << i + 1;
-        EXPECT_EQ(states[i], fade->state) << "update " << i + 1;
+        EXPECT_EQ(states[i], fade->getState()) << "update " << i + 1;
     }
 }
 
@@ -53,9 +53,9 @@ TEST_F(FadeEntityTest, TheDelayHoldsTheFadeBackAndTheAlphaStartsFromAlphaStart) 
     FadeEntity* fade = loadFade("delay='0.5'", "<duration in='1'/><alpha min='0.2' max='0.8' start='0.1'/>");
     EXPECT_FLOAT_EQ(0.1f, fade->getColour().alpha);
     step(2);
-    EXPECT_EQ(FadeState::Delay, fade->state); // 0.5 is not past 0.5
+    EXPECT_EQ(FadeState::Delay, fade->getState()); // 0.5 is not past 0.5
     step();
-    EXPECT_EQ(FadeState::FadingIn, fade->state);
+    EXPECT_EQ(FadeState::FadingIn, fade->getState());
     EXPECT_FLOAT_EQ(0.1f, fade->getColour().alpha);
     step(2);
     EXPECT_FLOAT_EQ(0.5f, fade->getColour().alpha); // halfway from 0.2 to 0.8
@@ -64,65 +64,65 @@ TEST_F(FadeEntityTest, TheDelayHoldsTheFadeBackAndTheAlphaStartsFromAlphaStart) 
 TEST_F(FadeEntityTest, ActiveTwoWithoutAnOutTriggerStaysShownUntilMoreThanTwoSecondsHavePassed) {
     FadeEntity* fade = loadFade("", "<duration in='0' out='1' active='2'/>");
     step(2); // Delay -> FadingIn -> Shown
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     step(8); // exactly two seconds shown
-    EXPECT_EQ(FadeState::Shown, fade->state);
+    EXPECT_EQ(FadeState::Shown, fade->getState());
     step();
-    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    EXPECT_EQ(FadeState::FadingOut, fade->getState());
     EXPECT_FLOAT_EQ(0.0f, fade->timer); // continues from the present alpha, which is the top
 }
 
 TEST_F(FadeEntityTest, SceneStartedAsTheInTriggerStartsTheFadeInTheScenesFirstUpdate) {
     FadeEntity* fade = loadFade("", "<duration in='1'/><trigger in='SCENE_STARTED'/>");
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     EXPECT_TRUE(scene->isCallbackRegistered("SCENE_STARTED", fade->callback.get()));
     step();
-    EXPECT_EQ(FadeState::FadingIn, fade->state);
+    EXPECT_EQ(FadeState::FadingIn, fade->getState());
 }
 
 TEST_F(FadeEntityTest, AFadeWithAnInTriggerWaitsForItsEvent) {
     FadeEntity* fade = loadFade("", "<duration in='1'/><trigger in='GO'/>");
     step(4);
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     EXPECT_FLOAT_EQ(1.0f, fade->getColour().alpha);
     raise("OTHER");
     step();
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     raise("GO");
-    EXPECT_EQ(FadeState::Delay, fade->state);
+    EXPECT_EQ(FadeState::Delay, fade->getState());
 }
 
 TEST_F(FadeEntityTest, AnOutEventWhileFadingInIsIgnoredAndTheOutTriggerOverridesActive) {
     FadeEntity* fade = loadFade("", "<duration in='1' out='1' active='0'/><trigger in='IN' out='OUT'/>");
     raise("IN");
     step(2);
-    ASSERT_EQ(FadeState::FadingIn, fade->state);
+    ASSERT_EQ(FadeState::FadingIn, fade->getState());
     raise("OUT");
-    EXPECT_EQ(FadeState::FadingIn, fade->state);
+    EXPECT_EQ(FadeState::FadingIn, fade->getState());
     step(3);
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     step(20); // active 0 is ignored while an out trigger exists
-    EXPECT_EQ(FadeState::Shown, fade->state);
+    EXPECT_EQ(FadeState::Shown, fade->getState());
     raise("OUT");
-    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    EXPECT_EQ(FadeState::FadingOut, fade->getState());
     EXPECT_FLOAT_EQ(0.0f, fade->timer);
     step(4);
-    EXPECT_EQ(FadeState::Waiting, fade->state); // back to waiting for its in event
+    EXPECT_EQ(FadeState::Waiting, fade->getState()); // back to waiting for its in event
     EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 }
 
 TEST_F(FadeEntityTest, BothTriggersOnOneEventStartWhenWaitingAndFadeOutWhenShown) {
     FadeEntity* fade = loadFade("", "<duration in='0.25' out='0.25'/><trigger in='TOGGLE' out='TOGGLE'/>");
     raise("TOGGLE");
-    EXPECT_EQ(FadeState::Delay, fade->state);
+    EXPECT_EQ(FadeState::Delay, fade->getState());
     step(3);
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     raise("TOGGLE");
-    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    EXPECT_EQ(FadeState::FadingOut, fade->getState());
     step(2);
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     raise("TOGGLE");
-    EXPECT_EQ(FadeState::Delay, fade->state);
+    EXPECT_EQ(FadeState::Delay, fade->getState());
 }
 
 TEST_F(FadeEntityTest, InterruptLetsEachTriggerTurnAFadeBackFromTheAlphaItReached) {
@@ -131,26 +131,26 @@ TEST_F(FadeEntityTest, InterruptLetsEachTriggerTurnAFadeBackFromTheAlphaItReache
     raise("IN");
     raise("OUT"); // still in its delay: nothing to fade from
     step();
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 
     raise("IN");
     step(3); // delay, then half of the fade-in
     ASSERT_FLOAT_EQ(0.5f, fade->getColour().alpha);
     raise("OUT");
-    EXPECT_EQ(FadeState::FadingOut, fade->state);
+    EXPECT_EQ(FadeState::FadingOut, fade->getState());
     step(); // half of the 0.5 s fade-out was left
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 
     raise("IN");
     step(5);
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     raise("OUT");
     step();
     ASSERT_FLOAT_EQ(0.5f, fade->getColour().alpha); // half of the way out
     raise("IN");
-    EXPECT_EQ(FadeState::FadingIn, fade->state) << "no delay again";
+    EXPECT_EQ(FadeState::FadingIn, fade->getState()) << "no delay again";
     step();
     EXPECT_FLOAT_EQ(0.75f, fade->getColour().alpha);
 }
@@ -160,7 +160,7 @@ TEST_F(FadeEntityTest, AutoRemoveDestroysTheEntityAndUnregistersItsCallback) {
     const FadeEntityCallback* callback = fade->callback.get();
     raise("GO");
     step(3);
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     raise("GONE");
     step();
     EXPECT_EQ(1u, scene->getEntities().size());
@@ -179,10 +179,10 @@ TEST_F(FadeEntityTest, ResetWithoutAnAlphaChildSetsTheAlphaToZeroAndRestarts) {
     fade->setEnabled(true);
     fade->update(0.5f);
     fade->update(0.5f);
-    ASSERT_EQ(FadeState::FadingIn, fade->state);
+    ASSERT_EQ(FadeState::FadingIn, fade->getState());
     fade->reset();
     EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
-    EXPECT_EQ(FadeState::Waiting, fade->state);
+    EXPECT_EQ(FadeState::Waiting, fade->getState());
     EXPECT_FLOAT_EQ(0.0f, fade->timer);
     EXPECT_TRUE(fade->isActive()); // a fade's reset leaves the flags alone
 }
@@ -191,7 +191,7 @@ TEST_F(FadeEntityTest, APulseStartsFromItsBottomAfterTheFadeInAndSwingsBetweenIt
     FadeEntity* fade =
         loadFade("", "<duration in='0.25'/><pulse duration='1'/><alpha min='0' max='1'/><trigger out='NEVER'/>");
     step(2); // Delay, then FadingIn reaches its end: Shown
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     EXPECT_FALSE(fade->pulseRising);
     EXPECT_FLOAT_EQ(1.0f, fade->pulseTimer);
     step(); // past the falling half at once: turns and rises from the bottom
@@ -209,7 +209,7 @@ TEST_F(FadeEntityTest, APulseStartsFromItsBottomAfterTheFadeInAndSwingsBetweenIt
 TEST_F(FadeEntityTest, APulseWhoseMinEqualsItsMaxHoldsTheAlphaAtThatValue) {
     FadeEntity* fade = loadFade("", "<duration in='0'/><pulse min='0.5' max='0.5'/><trigger out='NEVER'/>");
     step(2);
-    ASSERT_EQ(FadeState::Shown, fade->state);
+    ASSERT_EQ(FadeState::Shown, fade->getState());
     EXPECT_TRUE(std::isfinite(fade->pulseTimer));
     for (int i = 0; i < 10; ++i) {
         step();
@@ -224,7 +224,7 @@ TEST_F(FadeEntityTest, AnAlphaRangeWhoseMinEqualsItsMaxFadesOutWithoutDividingBy
         EXPECT_TRUE(std::isfinite(fade->timer));
         EXPECT_FLOAT_EQ(0.6f, fade->getColour().alpha) << "update " << i + 1;
     }
-    EXPECT_EQ(FadeState::Done, fade->state);
+    EXPECT_EQ(FadeState::Done, fade->getState());
 }
 
 TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing) {
@@ -232,7 +232,7 @@ TEST_F(FadeEntityTest, APulseOfNoDurationHoldsTheAlphaAtItsMaxInsteadOfStrobing)
         FadeEntity* fade = loadFade("", std::string("<duration in='0'/><pulse duration='") + duration +
                                             "' min='0.25' max='0.75'/><trigger out='NEVER'/>");
         step(2); // delay, then the fade-in of no length
-        ASSERT_EQ(FadeState::Shown, fade->state);
+        ASSERT_EQ(FadeState::Shown, fade->getState());
         for (int i = 0; i < 6; ++i) {
             step();
             EXPECT_FLOAT_EQ(0.75f, fade->getColour().alpha) << "pulse duration " << duration << ", step " << i;

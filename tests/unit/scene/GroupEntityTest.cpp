@@ -67,9 +67,9 @@ TEST_F(GroupEntityTest, SceneStartedShowsTheChildrenInTheFirstUpdateWhereTheyAre
     GroupEntity* group = loadGroup("start_event='SCENE_STARTED' end_event='STOP'", "<fade sprite='red'/>");
     auto* fade = static_cast<FadeEntity*>(group->getChildren().at(0));
     step();
-    EXPECT_TRUE(group->shown);
+    EXPECT_TRUE(group->isShown());
     EXPECT_TRUE(inScene(fade));
-    EXPECT_EQ(FadeState::FadingIn, fade->state); // its Delay step ran in the same update
+    EXPECT_EQ(FadeState::FadingIn, fade->getState()); // its Delay step ran in the same update
 }
 
 TEST_F(GroupEntityTest, AStartDelayOfOneShowsTheChildrenOnceMoreThanASecondHasPassed) {
@@ -87,7 +87,7 @@ TEST_F(GroupEntityTest, StartThenEndBeforeTheDelayNeverShowsTheChildren) {
     step(2);
     raise("STOP");
     step(10);
-    EXPECT_FALSE(group->shown);
+    EXPECT_FALSE(group->isShown());
     EXPECT_EQ(1u, scene->getEntities().size());
 }
 
@@ -125,7 +125,7 @@ TEST_F(GroupEntityTest, TheEndEventHidesTheChildrenAfterItsDelayAndTheyStayOwned
     EXPECT_EQ(3u, scene->getEntities().size());
     step();
     EXPECT_EQ(1u, scene->getEntities().size());
-    EXPECT_FALSE(group->shown);
+    EXPECT_FALSE(group->isShown());
     EXPECT_EQ(2u, group->getChildren().size());
 }
 
@@ -134,14 +134,14 @@ TEST_F(GroupEntityTest, ChildrenAreResetBeforeEachShowing) {
                                    "<fade sprite='red'><duration in='10'/><trigger in='IN'/></fade>");
     auto* fade = static_cast<FadeEntity*>(group->getChildren().at(0));
     raise("IN"); // heard while out of the scene
-    EXPECT_EQ(FadeState::Delay, fade->state);
+    EXPECT_EQ(FadeState::Delay, fade->getState());
     raise("GO");
     step();
     ASSERT_TRUE(inScene(fade));
-    EXPECT_EQ(FadeState::Waiting, fade->state); // reset before the first showing
+    EXPECT_EQ(FadeState::Waiting, fade->getState()); // reset before the first showing
     raise("IN");
     step(2);
-    EXPECT_EQ(FadeState::FadingIn, fade->state);
+    EXPECT_EQ(FadeState::FadingIn, fade->getState());
     EXPECT_GT(fade->getColour().alpha, 0.0f);
     raise("STOP");
     step();
@@ -149,7 +149,7 @@ TEST_F(GroupEntityTest, ChildrenAreResetBeforeEachShowing) {
     raise("GO");
     step();
     EXPECT_TRUE(inScene(fade));
-    EXPECT_EQ(FadeState::Waiting, fade->state); // and again before the second
+    EXPECT_EQ(FadeState::Waiting, fade->getState()); // and again before the second
     EXPECT_FLOAT_EQ(0.0f, fade->getColour().alpha);
 }
 
@@ -158,7 +158,7 @@ TEST_F(GroupEntityTest, AGroupWhoseOnlyChildIsACommentLoadsEmpty) {
     EXPECT_TRUE(group->getChildren().empty());
     raise("GO");
     step();
-    EXPECT_TRUE(group->shown);
+    EXPECT_TRUE(group->isShown());
 }
 
 TEST_F(GroupEntityTest, StartAndEndAreUsedWhenTheEventAttributesAreMissing) {
