@@ -4,7 +4,7 @@
 #
 # Three atlases keep the number of sprite batches low and make layering easy:
 #   background.png  the night backdrop strip and the soft particles (drawn first, lowest layers)
-#   pieces.png      walls, blocks, ball and paddles
+#   pieces.png      walls, blocks, ball, paddles, power-up capsules and the power bar
 #   hud.png         digits, labels, title, messages and the new-game button
 # Every atlas side is a power of two so that region coordinates (pixel / side) are exact in float
 # and a frame's width and height read back from them exactly.
@@ -88,6 +88,26 @@ vgradient() { # width height destination colour...
 # ---------------------------------------------------------------------------------------------
 # Game pieces.
 
+# A bevelled face: the four edges of width b drawn as flat polygons over the face picture, lit
+# top-left and shaded bottom-right in the colours given.
+bevel_face() { # face width height b top left bottom right destination
+    local r=$(($2 - 1)) d=$(($3 - 1)) b=$4
+    im "$1" +antialias \
+        -fill "$5" -draw "polygon 0,0 $r,0 $((r - b)),$b $b,$b" \
+        -fill "$6" -draw "polygon 0,0 $b,$b $b,$((d - b)) 0,$d" \
+        -fill "$7" -draw "polygon 0,$d $b,$((d - b)) $((r - b)),$((d - b)) $r,$d" \
+        -fill "$8" -draw "polygon $r,0 $r,$d $((r - b)),$((d - b)) $((r - b)),$b" \
+        "$9"
+}
+
+# Rounds a block's corners (radius 3) and rings it with a 1 px rim in the given colour.
+block_shape() { # body width height rim destination
+    round_mask "$2" "$3" 3 0 "$WORK/bouter.miff"
+    round_mask "$2" "$3" 3 1 "$WORK/binner.miff"
+    im -size "${2}x${3}" xc:"$4" "$1" "$WORK/binner.miff" -composite "$WORK/bcol.miff"
+    with_alpha "$WORK/bcol.miff" "$WORK/bouter.miff" "$5"
+}
+
 # Block: light bevel top-left, dark bottom-right, soft face gradient and a gloss band, all grey so
 # multiplying by yellow, orange or red keeps the shading.
 # The "hard" style adds corner rivets and a recessed plate, for blocks that take many hits.
@@ -95,11 +115,8 @@ make_block() { # width height destination [hard]
     local w=$1 h=$2 dst=$3 style=${4:-} b=3
     local r=$((w - 1)) d=$((h - 1))
     vgradient "$w" "$h" "$WORK/bface.miff" '#e8e8e8' '#d0d0d0' '#a8a8a8'
-    im "$WORK/bface.miff" +antialias \
-        -fill '#ffffff' -draw "polygon 0,0 $r,0 $((r - b)),$b $b,$b" \
-        -fill '#ececec' -draw "polygon 0,0 $b,$b $b,$((d - b)) 0,$d" \
-        -fill '#6c6c6c' -draw "polygon 0,$d $b,$((d - b)) $((r - b)),$((d - b)) $r,$d" \
-        -fill '#888888' -draw "polygon $r,0 $r,$d $((r - b)),$((d - b)) $((r - b)),$b" \
+    bevel_face "$WORK/bface.miff" "$w" "$h" $b '#ffffff' '#ececec' '#6c6c6c' '#888888' "$WORK/bbevel.miff"
+    im "$WORK/bbevel.miff" +antialias \
         -fill '#ffffff58' -draw "rectangle $((b + 1)),$((b + 1)) $((r - b - 1)),$((h / 2 - 1))" \
         -fill '#ffffff' -draw "line $((b + 1)),$((b + 1)) $((r - b - 1)),$((b + 1))" \
         "$WORK/bbody.miff"
@@ -117,10 +134,7 @@ make_block() { # width height destination [hard]
             -draw "point $((b + 1)),$((d - b - 2))" -draw "point $((r - b - 2)),$((d - b - 2))" \
             "$WORK/bbody.miff"
     fi
-    round_mask "$w" "$h" 3 0 "$WORK/bouter.miff"
-    round_mask "$w" "$h" 3 1 "$WORK/binner.miff"
-    im -size "${w}x${h}" xc:'#3a3a3a' "$WORK/bbody.miff" "$WORK/binner.miff" -composite "$WORK/bcol.miff"
-    with_alpha "$WORK/bcol.miff" "$WORK/bouter.miff" "$dst"
+    block_shape "$WORK/bbody.miff" "$w" "$h" '#3a3a3a' "$dst"
 }
 
 # Ball: a lit sphere drawn at 4x by formula and averaged down, near-white with a sharp highlight.
@@ -171,6 +185,155 @@ make_debris() { # size destination
         -draw "polygon 0,0 $S,0 $S,$(((chip + 1) * 4)) $(((chip + 1) * 4)),$S 0,$S" \
         -filter box -resize "${s}x${s}!" "$WORK/dmask.miff"
     with_alpha "$WORK/dbody.miff" "$WORK/dmask.miff" "$dst"
+}
+
+# Rivet: a small domed metal head, lit top-left like the ball, with a dark rim where it meets the
+# plate; drawn at 4x by formula and averaged down.
+make_rivet() { # diameter destination
+    local s=$1 dst=$2 S=$(($1 * 4))
+    im -size "${S}x${S}" xc:black -fx \
+        'xx=(i+0.5)/w*2-1; yy=(j+0.5)/h*2-1; rr=xx*xx+yy*yy; zz=sqrt(max(0,1-rr));
+         dd=max(0,-0.5*xx-0.6*yy+0.62*zz); ss=exp(-((xx+0.3)^2+(yy+0.35)^2)/0.05);
+         (rr>0.6?0.22:min(1,0.30+0.55*dd+0.8*ss))' "$WORK/rshade.miff"
+    im -size "${S}x${S}" xc:black -fx 'xx=(i+0.5)/w*2-1; yy=(j+0.5)/h*2-1; (xx*xx+yy*yy<=1)?1:0' \
+        "$WORK/rmask.miff"
+    im "$WORK/rshade.miff" \( -size "${S}x${S}" xc:'#dfe8f6' \) -compose Multiply -composite "$WORK/rcol.miff"
+    with_alpha "$WORK/rcol.miff" "$WORK/rmask.miff" "$WORK/rfull.miff"
+    im "$WORK/rfull.miff" -filter box -resize "${s}x${s}!" "$dst"
+}
+
+# Steel block: the game cannot break it, so it is drawn in its final colours (never tinted): cool
+# brushed silver in a heavy gunmetal bevel, a recessed plate and a row of rivets along the top and
+# bottom, with a diagonal sheen across the face.
+make_steel_block() { # width height destination
+    local w=$1 h=$2 dst=$3 b=3
+    local r=$((w - 1)) d=$((h - 1)) k x
+    vgradient "$w" "$h" "$WORK/sface.miff" '#e6ebf2' '#b0b8c6' '#868fa2' '#a6aebb'
+    # Brushed grain: each row a little lighter or darker by a fixed hash of its number.
+    im "$WORK/sface.miff" -fx 'u*(0.93+0.07*abs(sin(j*12.9898+floor(i/9)*0.37)))' "$WORK/sgrain.miff"
+    bevel_face "$WORK/sgrain.miff" "$w" "$h" $b '#f8faff' '#d6dce6' '#3e4656' '#58627a' "$WORK/sbevel.miff"
+    local px=$((b + 2)) py=$((b + 2)) sx=$((w / 3)) top=$((b + 1)) low=$((d - b - 1))
+    im "$WORK/sbevel.miff" +antialias \
+        -fill '#ffffff50' -draw "polygon $sx,$top $((sx + 8)),$top $((sx + 6)),$low $((sx - 10)),$low" \
+        -fill '#ffffff30' -draw "polygon $((sx + 11)),$top $((sx + 14)),$top $((sx + 4)),$low $((sx + 1)),$low" \
+        -fill none -stroke '#6a7384' -draw "rectangle $px,$py $((r - px)),$((d - py))" \
+        -stroke '#ffffff' -draw "line $((px + 1)),$((d - py + 1)) $((r - px + 1)),$((d - py + 1))" \
+        -draw "line $((r - px + 1)),$((py + 1)) $((r - px + 1)),$((d - py + 1))" -stroke none \
+        "$WORK/sbody.miff"
+    # Rivets: one near each end and evenly between, on the plate's top and bottom rims.
+    make_rivet 4 "$WORK/rivet.miff"
+    local n=$((w >= 64 ? 4 : 3)) args=("$WORK/sbody.miff")
+    for ((k = 0; k < n; k++)); do
+        x=$((px + 1 + k * (r - 2 * px - 5) / (n - 1)))
+        args+=("$WORK/rivet.miff" -geometry "+$x+$((py + 1))" -composite)
+        args+=("$WORK/rivet.miff" -geometry "+$x+$((d - py - 4))" -composite)
+    done
+    im "${args[@]}" "$WORK/sbody2.miff"
+    block_shape "$WORK/sbody2.miff" "$w" "$h" '#1e2230' "$dst"
+}
+
+# A star of alternating long and short points (points outer-radius inner-radius), as an
+# antialiased coverage mask drawn at 4x; the star is centred in a square of side size.
+star_mask() { # size points outer inner destination
+    local s=$1 n=$2 S=$(($1 * 4))
+    local poly
+    poly=$(awk -v S="$S" -v n="$n" -v ro="$3" -v ri="$4" 'BEGIN {
+        c = S / 2; pi = atan2(0, -1)
+        for (k = 0; k < 2 * n; k++) {
+            a = -pi / 2 + k * pi / n; rad = (k % 2 ? ri : ro) * 4
+            printf "%.2f,%.2f ", c + rad * cos(a), c + rad * sin(a)
+        }
+    }')
+    im -size "${S}x${S}" xc:black -fill white -draw "polygon $poly" -filter box -resize "${s}x${s}!" "$5"
+}
+
+# Bomb block: dark plum-black armour with yellow-and-black hazard stripes at both ends and a
+# flaring orange star in the middle; drawn in its final colours (never tinted).
+make_bomb_block() { # width height destination
+    local w=$1 h=$2 dst=$3 b=3
+    local r=$((w - 1)) d=$((h - 1)) zone=$(($1 * 3 / 16)) ih=$(($2 - 2 * b - 2))
+    vgradient "$w" "$h" "$WORK/xface.miff" '#54444e' '#2e2430' '#1c141c'
+    bevel_face "$WORK/xface.miff" "$w" "$h" $b '#8a7880' '#6a5a62' '#0a060a' '#140e14' "$WORK/xbevel.miff"
+    # Hazard stripes, 45 degrees and 3 px wide, antialiased at 4x.
+    im -size "$((zone * 4))x$((ih * 4))" xc:black -fx '(floor((i+j)/12)%2)' \
+        -filter box -resize "${zone}x${ih}!" "$WORK/xstripem.miff"
+    im -size "${zone}x${ih}" xc:'#1a1014' \( -size "${zone}x${ih}" xc:'#ffd23a' \) "$WORK/xstripem.miff" \
+        -composite "$WORK/xstripe.miff"
+    im "$WORK/xstripe.miff" -flop "$WORK/xstriper.miff"
+    # The star: an orange flare with a yellow heart and a white-hot core, outlined in ink.
+    local s=$((ih + 2)) ro=$(((ih + 2) / 2))
+    star_mask "$s" 8 "$ro" $((ro * 9 / 20)) "$WORK/xso.miff"
+    star_mask "$s" 8 $((ro * 13 / 20)) $((ro * 7 / 20)) "$WORK/xsi.miff"
+    im "$WORK/xso.miff" -morphology Dilate Disk:1 "$WORK/xsd.miff"
+    local layer=(-alpha off -compose CopyOpacity -composite)
+    im -size "${s}x${s}" xc:none \
+        \( -size "${s}x${s}" xc:"$INK" "$WORK/xsd.miff" "${layer[@]}" \) -compose Over -composite \
+        \( -size "${s}x${s}" xc:'#ff6a1a' "$WORK/xso.miff" "${layer[@]}" \) -compose Over -composite \
+        \( -size "${s}x${s}" xc:"$GOLD" "$WORK/xsi.miff" "${layer[@]}" \) -compose Over -composite \
+        -fill '#ffffff' -draw "circle $((s / 2)),$((s / 2)) $((s / 2 + 1)),$((s / 2))" \
+        "$WORK/xstar.miff"
+    im "$WORK/xbevel.miff" \
+        "$WORK/xstripe.miff" -geometry "+$((b + 1))+$((b + 1))" -composite \
+        "$WORK/xstriper.miff" -geometry "+$((r - b - zone))+$((b + 1))" -composite \
+        +antialias -fill "$INK" -draw "line $((b + 1 + zone)),$((b + 1)) $((b + 1 + zone)),$((d - b - 1))" \
+        -draw "line $((r - b - 1 - zone)),$((b + 1)) $((r - b - 1 - zone)),$((d - b - 1))" \
+        "$WORK/xstar.miff" -gravity center -geometry +0+0 -compose Over -composite -gravity northwest \
+        -fill '#ffffff26' -draw "rectangle $((b + 1)),$((b + 1)) $((r - b - 1)),$((h / 2 - 1))" \
+        "$WORK/xbody.miff"
+    block_shape "$WORK/xbody.miff" "$w" "$h" "$INK" "$dst"
+}
+
+# Heart coverage mask (two lobes over a point) of the given width, drawn at 4x and averaged down.
+heart_mask() { # width height destination
+    local w=$1 h=$2 W=$(($1 * 4)) H=$(($2 * 4))
+    local rl=$((W / 4 + 1))
+    im -size "${W}x${H}" xc:black -fill white \
+        -draw "circle $((W / 4)),$rl $((W / 4)),0" \
+        -draw "circle $((W - W / 4)),$rl $((W - W / 4)),0" \
+        -draw "polygon 1,$((rl + rl / 3)) $((W - 1)),$((rl + rl / 3)) $((W / 2)),$((H - 1))" \
+        -draw "rectangle $((W / 4)),$rl $((W - W / 4)),$((rl + rl / 3))" \
+        -filter box -resize "${w}x${h}!" "$3"
+}
+
+# Power-up capsule: a glossy pill in an ink outline, lit from above with a reflected glow under
+# it and rounded off at the ends, carrying a symbol picture in the middle.
+make_capsule() { # symbol destination top face low deep
+    local w=40 h=16 sym=$1 dst=$2
+    vgradient "$w" "$h" "$WORK/cgrad.miff" "$3" "$4" "$5" "$6" "$5"
+    # Darken toward the ends so the pill reads round sideways as well.
+    im "$WORK/cgrad.miff" -fx 'u*(1-0.45*pow(abs(2*(i+0.5)/w-1),5))' "$WORK/cbody.miff"
+    # Gloss: a soft white streak along the upper part.
+    im -size "$((w * 4))x$((h * 4))" xc:black -fill white -draw "roundrectangle 20,8 $((w * 4 - 21)),20 6,6" \
+        -filter box -resize "${w}x${h}!" -evaluate Multiply 0.6 "$WORK/cglossm.miff"
+    im -size "${w}x${h}" xc:white "$WORK/cglossm.miff" -alpha off -compose CopyOpacity -composite "$WORK/cgloss.miff"
+    round_mask "$w" "$h" $((h / 2)) 0 "$WORK/couter.miff"
+    round_mask "$w" "$h" $((h / 2)) 1 "$WORK/cinner.miff"
+    im -size "${w}x${h}" xc:"$INK" "$WORK/cbody.miff" "$WORK/cinner.miff" -composite \
+        "$WORK/cgloss.miff" -compose Over -composite \
+        "$sym" -gravity center -geometry +0+0 -compose Over -composite "$WORK/ccol.miff"
+    with_alpha "$WORK/ccol.miff" "$WORK/couter.miff" "$dst"
+}
+
+# A capsule's letter: bold white with a 1 px ink outline, like the HUD's text.
+capsule_letter() { # letter destination
+    text_mask_trim "$1" 13 1 "$WORK/cletm.miff"
+    im "$WORK/cletm.miff" -morphology Dilate Disk:1 "$WORK/cletd.miff"
+    local lw lh
+    read -r lw lh < <(size_of "$WORK/cletm.miff")
+    im -size "${lw}x${lh}" xc:"$INK" "$WORK/cletd.miff" -alpha off -compose CopyOpacity -composite \
+        \( -size "${lw}x${lh}" xc:white "$WORK/cletm.miff" -alpha off -compose CopyOpacity -composite \) \
+        -compose Over -composite "$2"
+}
+
+# The extra-life capsule's symbol: a hot pink heart with a white glint, outlined in ink.
+capsule_heart() { # destination
+    heart_mask 11 10 "$WORK/chm.miff"
+    im "$WORK/chm.miff" -bordercolor black -border 1 "$WORK/chmb.miff"
+    im "$WORK/chmb.miff" -morphology Dilate Disk:1 "$WORK/chd.miff"
+    vgradient 13 12 "$WORK/chg.miff" '#ff9ac8' '#ff3d8a' '#d0105a'
+    im -size 13x12 xc:"$INK" "$WORK/chd.miff" -alpha off -compose CopyOpacity -composite \
+        \( "$WORK/chg.miff" "$WORK/chmb.miff" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
+        -fill '#ffffffd0' -draw "point 3,3" -draw "point 4,3" -draw "point 3,4" "$1"
 }
 
 # Walls: a steel rail with a cyan light groove, 16 px thick, in 40 px panels with rivets.
@@ -393,10 +556,34 @@ place block_small "$WORK/block_small.miff"
 place block_hard "$WORK/block_hard.miff"
 place ball "$WORK/ball.miff"
 place paddle "$WORK/paddle.miff"
-spare place paddle_small "$WORK/paddle_small.miff"
-spare place paddle_large "$WORK/paddle_large.miff"
+place paddle_small "$WORK/paddle_small.miff"
+place paddle_large "$WORK/paddle_large.miff"
 # Later additions go after everything above, so the sprites above keep their places.
 place debris "$WORK/debris.miff"
+for kind in "wide W #d4ffc0 #5ee650 #22a02e #0c5a1a" "narrow N #ffc8bc #ff4636 #c0161a #640812" \
+    "multi M $CYAN_HI $CYAN $CYAN_LO #123c8a" "slow S #fff2b8 #ffb02e #d8680e #7a3606" \
+    "sticky C #ecd0ff #b05cff #7a2ad8 #3c1088"; do
+    read -r name letter top face low deep <<<"$kind"
+    capsule_letter "$letter" "$WORK/csym.miff"
+    make_capsule "$WORK/csym.miff" "$WORK/capsule_$name.miff" "$top" "$face" "$low" "$deep"
+    place "capsule_$name" "$WORK/capsule_$name.miff"
+done
+# The extra life stands apart from the letters: a pearl-white pill with a pink heart.
+capsule_heart "$WORK/csym.miff"
+make_capsule "$WORK/csym.miff" "$WORK/capsule_life.miff" '#ffffff' '#fff0f6' '#ffc2dc' '#d86a9e'
+place capsule_life "$WORK/capsule_life.miff"
+make_steel_block 64 24 "$WORK/block_steel.miff"
+make_steel_block 48 20 "$WORK/block_steel_small.miff"
+make_bomb_block 64 24 "$WORK/block_bomb.miff"
+make_bomb_block 48 20 "$WORK/block_bomb_small.miff"
+place block_steel "$WORK/block_steel.miff"
+place block_steel_small "$WORK/block_steel_small.miff"
+place block_bomb "$WORK/block_bomb.miff"
+place block_bomb_small "$WORK/block_bomb_small.miff"
+# A solid white square that the game stretches and tints into a bar (solid to its edges, so
+# stretching it keeps its ends square).
+im -size 8x8 xc:white "$WORK/power_bar.miff"
+place power_bar "$WORK/power_bar.miff"
 atlas_end
 
 # HUD atlas: digits share one cell size so numbers line up at any value.
@@ -423,6 +610,11 @@ hud_text_from_mask "$WORK/rmask.miff" 2 "$WORK/resume_hint.miff"
 # text size, so a tint and a pulse can make it call without hiding the field.
 text_mask_trim 'CLICK TO LAUNCH' 26 4 "$WORK/lhmask.miff"
 hud_text_from_mask "$WORK/lhmask.miff" 2 "$WORK/click_to_launch.miff"
+# The end of the last level: the "LEVEL CLEARED" banner's gold, size and height.
+logo_text 'ALL CLEARED' 44 3 3 0x0 "$WORK/all_cleared.miff" '#9a4a10' "$GOLD" '#ffd23a' "$AMBER"
+# The lap counter's label, like the other counters' labels.
+text_mask_trim LAP 18 3 "$WORK/lbl.miff"
+hud_text_from_mask "$WORK/lbl.miff" 2 "$WORK/label_lap.miff"
 # A flat translucent night shade, stretched by its entity to dim the field behind a message.
 im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
 
@@ -444,6 +636,8 @@ place label_best "$WORK/label_best.miff"
 place paused "$WORK/paused.miff"
 place resume_hint "$WORK/resume_hint.miff"
 place click_to_launch "$WORK/click_to_launch.miff"
+place all_cleared "$WORK/all_cleared.miff"
+place label_lap "$WORK/label_lap.miff"
 atlas_end
 
 {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Generates the shipped sounds in data/sounds/: the block hit effects, the effects of the game's
-# events (paddle, wall, launch, lost ball, level cleared, game over, new game) and the looping
-# background music. Needs sox and oggenc (vorbis-tools); the output is reproducible byte for byte.
+# events (paddle, wall, launch, lost ball, level cleared, game over, new game, the power-up
+# capsules, steel and bomb blocks, the last level cleared) and the looping background music.
+# Needs sox and oggenc (vorbis-tools); the output is reproducible byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=data/sounds
@@ -125,6 +126,120 @@ for step in "0 0.08 E5" "0.11 0.08 E5" "0.22 0.28 A5"; do
     jingle+=(-v 0.2 "$work/ng_sq_${#jingle[@]}.wav" -v 0.13 "$work/ng_si_${#jingle[@]}.wav")
 done
 "${SOX[@]}" -m "${jingle[@]}" "$out/newgame.wav" sinc -3000 norm -6
+
+# ---------------------------------------------------------------------------------------------
+# Power-up capsules, steel and bombs. Each capsule has its own shape of sound so a player knows by
+# ear what was caught: good news rises in A major, bad news falls and sours. Peaks sit with the
+# event effects (-5 dB), the extra life a little higher as the best catch.
+
+# Wide paddle: a tone rising an octave from A4 that opens out, its third and fifth fanning up
+# from the same start, so one note becomes a broad major chord; 0.35 s.
+voice "$work/wd1.wav" 0 0.35 0.01 0.15 sine A4/A5
+voice "$work/wd3.wav" 0.04 0.31 0.05 0.15 sine A4/C#6
+voice "$work/wd5.wav" 0.08 0.27 0.05 0.15 sine A4/E6
+voice "$work/wdsq.wav" 0 0.35 0.01 0.15 square A3/A4
+"${SOX[@]}" -m -v 0.42 "$work/wd1.wav" -v 0.25 "$work/wd3.wav" -v 0.25 "$work/wd5.wav" \
+    -v 0.08 "$work/wdsq.wav" "$out/capsule_wide.wav" lowpass 4000 norm -5
+
+# Narrow paddle: two tones falling a tritone from A5 together, a few hertz apart so they beat,
+# in a soft square: a sour, shrinking sound; 0.3 s.
+voice "$work/nr1.wav" 0 0.3 0.005 0.12 square A5/D#5
+voice "$work/nr2.wav" 0 0.3 0.005 0.12 sine 893/634
+voice "$work/nr3.wav" 0 0.3 0.005 0.12 sine A4/D#4
+"${SOX[@]}" -m -v 0.2 "$work/nr1.wav" -v 0.45 "$work/nr2.wav" -v 0.35 "$work/nr3.wav" \
+    "$out/capsule_narrow.wav" lowpass 2500 norm -5
+
+# Multiple balls: three quick blips climbing A5 C#6 E6, a square doubled by a sine, set lower
+# than the rest because short square blips sound loud for their peak; 0.21 s.
+multi=()
+for step in "0 A5" "0.075 C#6" "0.15 E6"; do
+    read -r start note <<<"$step"
+    voice "$work/mb_sq_${#multi[@]}.wav" "$start" 0.06 0.002 0.03 square "$note"
+    voice "$work/mb_si_${#multi[@]}.wav" "$start" 0.06 0.002 0.03 sine "$note"
+    multi+=(-v 0.2 "$work/mb_sq_${#multi[@]}.wav" -v 0.3 "$work/mb_si_${#multi[@]}.wav")
+done
+"${SOX[@]}" -m "${multi[@]}" "$out/capsule_multi.wav" sinc -5000 norm -7
+
+# Slow ball: a tone sliding down from E5 to A3 whose wobble slows from 14 to 3 per second, like a
+# record running down; 0.6 s.
+"${SOX[@]}" -r $RATE -n -b 16 -c 1 "$work/sl.wav" synth 0.6 sine E5/A3
+"${SOX[@]}" "$work/sl.wav" "$work/slw.wav" synth 0.6 sine amod 14:3
+"${SOX[@]}" -m -v 0.4 "$work/sl.wav" -v 0.6 "$work/slw.wav" "$work/slm.wav" fade q 0.01 0.6 0.2
+voice "$work/sl8.wav" 0 0.6 0.01 0.2 triangle E4/A2
+"${SOX[@]}" -m -v 0.75 "$work/slm.wav" -v 0.25 "$work/sl8.wav" "$out/capsule_slow.wav" lowpass 2000 norm -5
+
+# Sticky paddle: a soft "thwup": a low sine scooping up from 110 to 330 Hz over a puff of dark
+# noise, all mellowed; 0.16 s.
+voice "$work/st.wav" 0 0.16 0.004 0.1 sine 110/330
+voice "$work/stpuff.wav" 0 0.06 0.002 0.055 brownnoise
+"${SOX[@]}" -m -v 0.75 "$work/st.wav" -v 0.25 "$work/stpuff.wav" "$out/capsule_sticky.wav" lowpass 900 norm -5
+
+# Extra life: the most rewarding catch: a fast bright arpeggio A5 C#6 E6 A6 C#7 in plucks with
+# sines an octave up, landing on a ringing A major chord, with a little room; 0.7 s.
+life=()
+start=0
+for notes in "A5 A6" "C#6 C#7" "E6 E7" "A6 A7" "C#7 C#8"; do
+    read -r note ping <<<"$notes"
+    phrase_note "$work/lf_${#life[@]}.wav" "$start" 0.22 0.18 "$note" "$ping"
+    life+=(-v 0.3 "$work/lf_${#life[@]}.wav")
+    start=$(awk "BEGIN { print $start + 0.06 }")
+done
+for note in A5 C#6 E6 A6; do
+    voice "$work/lf_${#life[@]}.wav" 0.3 0.4 0.01 0.35 triangle "$note"
+    life+=(-v 0.12 "$work/lf_${#life[@]}.wav")
+done
+"${SOX[@]}" -m "${life[@]}" "$out/capsule_life.wav" reverb 20 50 40 100 0 -2 fade q 0 0.7 0.12 norm -4
+
+# Steel: a hard metallic clink, a struck bar's inharmonic partials (1, 2.76 and 5.40 times its
+# pitch) dying away fast over the click of a pluck, a little quieter than the block hits because
+# a ball may ring it many times in a row; 0.25 s.
+FADE=l voice "$work/mt1.wav" 0 0.25 0.001 0.24 sine 1320
+FADE=l voice "$work/mt2.wav" 0 0.18 0.001 0.17 sine 3643
+FADE=l voice "$work/mt3.wav" 0 0.1 0.001 0.09 sine 7128
+FADE=l voice "$work/mt4.wav" 0 0.25 0.001 0.24 sine 1334
+FADE=l voice "$work/mtp.wav" 0 0.04 0 0.035 pluck E7
+"${SOX[@]}" -m -v 0.35 "$work/mt1.wav" -v 0.22 "$work/mt2.wav" -v 0.08 "$work/mt3.wav" \
+    -v 0.15 "$work/mt4.wav" -v 0.2 "$work/mtp.wav" "$out/steel.wav" norm -5
+
+# Explosion: a low thump falling from 110 to 35 Hz under a burst of noise that darkens as it
+# dies, with a crackle of bright noise at the start; 0.5 s.
+FADE=l voice "$work/exthump.wav" 0 0.35 0.002 0.33 sine 110/35
+FADE=l voice "$work/exbody.wav" 0 0.5 0.002 0.48 brownnoise
+FADE=l voice "$work/exhiss.wav" 0 0.5 0.001 0.45 pinknoise
+FADE=l voice "$work/excrack.wav" 0 0.08 0 0.07 whitenoise
+"${SOX[@]}" "$work/exhiss.wav" "$work/exhissf.wav" lowpass 2500
+"${SOX[@]}" "$work/excrack.wav" "$work/excrackf.wav" gain -6 highpass 3000
+"${SOX[@]}" -m -v 0.45 "$work/exthump.wav" -v 0.25 "$work/exbody.wav" -v 0.2 "$work/exhissf.wav" \
+    -v 0.1 "$work/excrackf.wav" "$out/explode.wav" lowpass 6000 norm -3
+
+# All cleared: the fanfare for the last level: a brassy triplet pick-up on E5 into A5, a quick
+# E5 A5, then C#6 held high over the A major chord with a low A under it and the arpeggio of
+# "LEVEL CLEARED" sparkling on top, with room around it; 2.2 s.
+fanfare=()
+for step in "0 0.11 E5" "0.13 0.11 E5" "0.26 0.11 E5" "0.39 0.32 A5" "0.74 0.13 E5" "0.9 0.13 A5" \
+    "1.06 1.0 C#6"; do
+    read -r start length note <<<"$step"
+    release=$(awk "BEGIN { print $length * 0.6 }")
+    voice "$work/ff_sq_${#fanfare[@]}.wav" "$start" "$length" 0.006 "$release" square "$note"
+    voice "$work/ff_sw_${#fanfare[@]}.wav" "$start" "$length" 0.006 "$release" sawtooth "$note"
+    voice "$work/ff_si_${#fanfare[@]}.wav" "$start" "$length" 0.006 "$release" sine "$note"
+    fanfare+=(-v 0.1 "$work/ff_sq_${#fanfare[@]}.wav" -v 0.08 "$work/ff_sw_${#fanfare[@]}.wav"
+        -v 0.18 "$work/ff_si_${#fanfare[@]}.wav")
+done
+for note in A4 C#5 E5 A3; do
+    voice "$work/ff_ch_${#fanfare[@]}.wav" 1.06 1.14 0.03 0.8 triangle "$note"
+    fanfare+=(-v 0.1 "$work/ff_ch_${#fanfare[@]}.wav")
+done
+voice "$work/ff_bass.wav" 1.06 1.14 0.01 0.9 sine A2
+fanfare+=(-v 0.15 "$work/ff_bass.wav")
+start=1.1
+for note in A6 C#7 E7 A7; do
+    phrase_note "$work/ff_sp_${#fanfare[@]}.wav" "$start" 0.3 0.26 "$note" "$note"
+    fanfare+=(-v 0.08 "$work/ff_sp_${#fanfare[@]}.wav")
+    start=$(awk "BEGIN { print $start + 0.07 }")
+done
+"${SOX[@]}" -m "${fanfare[@]}" "$out/allcleared.wav" sinc -4000 reverb 30 50 60 100 0 -4 \
+    fade q 0 2.2 0.3 norm -3
 
 # The music: a 16-bar loop at 120 beats per minute (2 s a bar) over Am F C G, each bar an
 # eighth-note arpeggio over a soft sustained chord and a bass line on the beats one and three.
