@@ -637,7 +637,7 @@ place paused "$WORK/paused.miff"
 place resume_hint "$WORK/resume_hint.miff"
 place click_to_launch "$WORK/click_to_launch.miff"
 place all_cleared "$WORK/all_cleared.miff"
-place label_lap "$WORK/label_lap.miff"
+spare place label_lap "$WORK/label_lap.miff"
 atlas_end
 
 {

@@ -238,8 +238,18 @@ void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
     auto* scene = dynamic_cast<BaseScene*>(made);
     if (const ElementRule* rule = sceneRule(game.getRegistry(), element->ValueStr()))
         schema.walk(element, *rule, scene);
-    if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made))
+    if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made)) {
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
+        // A caught capsule plays its kind's sound.
+        if (const TiXmlElement* powerUps = element->FirstChildElement("power_ups")) {
+            for (const TiXmlElement* kind = powerUps->FirstChildElement("power_up"); kind != nullptr;
+                 kind = kind->NextSiblingElement("power_up")) {
+                std::string sound;
+                if (xml::readText(kind, "sound", sound) && !sound.empty())
+                    soundsNeeded.emplace(sound, locationOf(kind, "sound"));
+            }
+        }
+    }
     const std::string id = made->getId();
     auto same = std::find_if(sceneIds.begin(), sceneIds.end(), [&](const Named& n) { return n.name == id; });
     if (!id.empty() && same != sceneIds.end())

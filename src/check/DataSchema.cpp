@@ -43,7 +43,11 @@ const std::vector<ElementRule> kRules = {
     {"sounds/file", nullptr, {}, {}, Content::Text},
 
     // Level files
-    {"level", nullptr, {}, {}, Content::Entities},
+    {"level",
+     nullptr,
+     {{"ball_speed", K::Float}, {"paddle_width", K::Float}, {"capsule_chance", K::Float}},
+     {},
+     Content::Entities},
 };
 } // namespace
 

@@ -42,13 +42,22 @@ const EntityOrigin* originOf(const EntityOrigins& origins, const IEntity* entity
 }
 
 bool breakable(PellvaneBlockEntity* block) {
-    return block != nullptr && block->isInitiallyEnabled() && block->getInitialHealth() >= 1;
+    return block != nullptr && !block->isUnbreakable() && block->isInitiallyEnabled() &&
+           block->getInitialHealth() >= 1;
 }
 
 void noteSounds(const PellvaneGameScene& scene, PellvaneBlockEntity* block, const Location& where,
                 std::map<std::string, Location>& needed) {
     if (!block->isInitiallyEnabled())
         return; // never hit
+    const BlockKindSounds& kinds = scene.getBlockKindSounds();
+    if (block->isUnbreakable()) {
+        if (!kinds.unbreakable.empty())
+            needed.emplace(kinds.unbreakable, where);
+        return;
+    }
+    if (block->isExplosive() && !kinds.explosive.empty())
+        needed.emplace(kinds.explosive, where);
     // A block of health h plays the sound of every health from h down to 1 on its way.
     const int sounding = static_cast<int>(std::min<std::size_t>(scene.getBlockSoundCount(), 1000));
     for (int health = std::min(block->getInitialHealth(), sounding); health >= 1; --health)
@@ -71,7 +80,9 @@ void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities,
             continue;
         auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
         // One finding for a level that cannot be cleared: the level's, or each entity's that holds it up.
-        if (clearable && entity->isActive() && !breakable(block)) {
+        // An unbreakable block stands for ever but never holds its level open.
+        const bool unbreakable = block != nullptr && block->isUnbreakable();
+        if (clearable && entity->isActive() && !breakable(block) && !unbreakable) {
             if (block != nullptr)
                 findings.warning(origin->where, "a block of health " + std::to_string(block->getInitialHealth()) +
                                                     " never breaks, so this level can never be cleared");

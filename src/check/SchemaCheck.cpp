@@ -57,7 +57,9 @@ std::vector<std::string> sceneEventNames() {
             PELLVANE_BALL_LAUNCHED,
             PELLVANE_BALL_CAUGHT,
             PELLVANE_PADDLE_BOUNCE,
-            PELLVANE_WALL_BOUNCE};
+            PELLVANE_WALL_BOUNCE,
+            PELLVANE_POWER_UP_CAUGHT,
+            PELLVANE_ALL_CLEARED};
 }
 
 std::string quoted(const std::string& text) {

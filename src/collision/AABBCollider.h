@@ -23,6 +23,11 @@ public:
     // (position + offset, width, height), with the owner's position as it is now. A negative width
     // or height spans back from the position (normalised): the bounds never have one.
     virtual Rect getBounds() const;
+    // A box that grows or shrinks with its owner (a paddle made wider).
+    void setSize(float newWidth, float newHeight) {
+        width = newWidth;
+        height = newHeight;
+    }
 
 private:
     bool staticFlag;

@@ -28,3 +28,5 @@ extern const std::string PELLVANE_BALL_LAUNCHED;   // the paddle let the ball go
 extern const std::string PELLVANE_BALL_CAUGHT;     // the paddle caught the free ball
 extern const std::string PELLVANE_PADDLE_BOUNCE;   // the ball bounced off the paddle
 extern const std::string PELLVANE_WALL_BOUNCE;     // the ball bounced off something that is neither paddle nor block
+extern const std::string PELLVANE_POWER_UP_CAUGHT; // the paddle caught a falling capsule
+extern const std::string PELLVANE_ALL_CLEARED;     // the last level is cleared; the next lap follows after "all_cleared_delay"

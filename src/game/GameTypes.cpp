@@ -12,6 +12,7 @@
 #include "game/PellvaneEventSoundEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "game/PellvanePaddleEntity.h"
+#include "game/PellvanePowerUpTimersEntity.h"
 #include "game/StartNewGameButtonEntity.h"
 #include "scene/EntityRegistry.h"
 #include "scene/TypeNames.h"
@@ -29,17 +30,36 @@ const std::vector<ElementRule> kRules = {
       {"loaded_delay", K::Float},
       {"keep_best_score", K::FlagOff},
       {"cleared_delay", K::Float},
-      {"lost_delay", K::Float}},
+      {"lost_delay", K::Float},
+      {"all_cleared_delay", K::Float},
+      {"lap_speed_up", K::Float}},
      {{"game_area", "game_area", false},
       {"block_colours", "block_colours", false},
       {"block_sounds", "block_sounds", false},
       {"debris", "debris", false},
+      {"power_ups", "power_ups", false},
       {"levels", "levels", false},
       {"pause_overlay", "entities", false}}},
     {"game_area", nullptr, {{"x", K::Float}, {"y", K::Float}, {"width", K::Float}, {"height", K::Float}}, {}},
     {"block_colours", nullptr, {}, {{"colour", "block_colours/colour", true}}},
     {"block_colours/colour", nullptr, kRgba, {}},
-    {"block_sounds", nullptr, {}, {{"sound", "block_sounds/sound", true}}},
+    {"block_sounds",
+     nullptr,
+     {{"unbreakable", K::Text}, {"explosive", K::Text}},
+     {{"sound", "block_sounds/sound", true}}},
+    {"power_ups",
+     nullptr,
+     {{"fall_speed", K::Float},
+      {"chance", K::Float},
+      {"wide_factor", K::Float},
+      {"narrow_factor", K::Float},
+      {"slow_factor", K::Float},
+      {"max_balls", K::Integer}},
+     {{"power_up", "power_ups/power_up", true}}},
+    {"power_ups/power_up",
+     nullptr,
+     {{"kind", K::Text}, {"sprite", K::SpriteId}, {"sound", K::Text}, {"duration", K::Float}},
+     {}},
     {"block_sounds/sound", nullptr, {}, {}, Content::Text},
     {"debris",
      nullptr,
@@ -59,7 +79,9 @@ const std::vector<ElementRule> kRules = {
       {"mouse", K::FlagOff},
       {"mouse_instant", K::FlagOff},
       {"max_bounce_angle", K::Float},
-      {"catch_window", K::Float}},
+      {"catch_window", K::Float},
+      {"wide_sprite", K::SpriteId},
+      {"narrow_sprite", K::SpriteId}},
      {}},
     {"entity:ball",
      "entity:sprite_entity",
@@ -77,7 +99,11 @@ const std::vector<ElementRule> kRules = {
      nullptr,
      {{"hex", K::Colour}, {"r", K::Float}, {"g", K::Float}, {"b", K::Float}, {"a", K::Float}},
      {}},
-    {"entity:block", "entity:box", {{"health", K::Integer}}, {}},
+    {"entity:block",
+     "entity:box",
+     {{"health", K::Integer}, {"unbreakable", K::FlagOff}, {"explosive", K::FlagOff}, {"capsule", K::Text}},
+     {}},
+    {"entity:power_up_timers", "entity:sprite_entity", {{"row", K::Float}, {"bar_gap", K::Float}}, {}},
     {"entity:new_game_button", "entity:fade", {}, {}},
     {"entity:score_counter", "entity:counter", {}, {}},
     {"entity:level_counter", "entity:counter", {}, {}},
@@ -126,6 +152,7 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
     addEntity<PellvaneBestCounterEntity>(registry, BEST_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneBackgroundEFfectEntity>(registry, BACKGROUND_EFFECT_ENTITY_TYPE);
     addEntity<PellvaneEventSoundEntity>(registry, EVENT_SOUND_ENTITY_TYPE);
+    addEntity<PellvanePowerUpTimersEntity>(registry, POWER_UP_TIMERS_ENTITY_TYPE);
     // The services are looked up when a scene is made: the sound manager is made after the types
     // are registered.
     const GameServices* given = &services;

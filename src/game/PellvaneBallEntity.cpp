@@ -9,6 +9,7 @@
 #include "base/Exceptions.h"
 #include "collision/AABBCollider.h"
 #include "collision/CollisionResult.h"
+#include "collision/Geometry.h"
 #include "collision/Separation.h"
 #include "collision/SweptCircle.h"
 #include "collision/SweptCircleCollider.h"
@@ -102,12 +103,14 @@ void PellvaneBallEntity::postUpdate(float dt) {
     if (stallTime > 0.0f && sinceBlockHit >= stallTime * static_cast<float>(stallTurns + 1))
         turnAfterStall();
     const float squaredSpeed = dot(velocity, velocity);
-    if (squaredSpeed < minSpeed * minSpeed) {
+    const float lowest = minSpeed * speedScale;
+    const float highest = maxSpeed * speedScale;
+    if (squaredSpeed < lowest * lowest) {
         normalise(velocity);
-        velocity = velocity * minSpeed;
-    } else if (squaredSpeed > maxSpeed * maxSpeed) {
+        velocity = velocity * lowest;
+    } else if (squaredSpeed > highest * highest) {
         normalise(velocity);
-        velocity = velocity * maxSpeed;
+        velocity = velocity * highest;
     }
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
     moveOutOfBoxes(*game);
@@ -120,7 +123,62 @@ void PellvaneBallEntity::postUpdate(float dt) {
 
     const Rect area = game->getGameArea();
     if (position.y > area.y + area.height)
-        game->ballLost();
+        game->ballLost(*this);
+}
+
+void PellvaneBallEntity::setSpeedScale(float scale) {
+    if (!(scale > 0.0f) || scale == speedScale)
+        return;
+    velocity = velocity * (scale / speedScale);
+    speedScale = scale;
+}
+
+std::unique_ptr<PellvaneBallEntity> PellvaneBallEntity::makeTwin(const Vector2& newVelocity) const {
+    auto twin = std::make_unique<PellvaneBallEntity>();
+    twin->enabled = twin->initialEnabled = true;
+    twin->visible = twin->initialVisible = true;
+    twin->position = position;
+    twin->scale = scale;
+    twin->rotation = rotation;
+    twin->width = width;
+    twin->height = height;
+    twin->sizeSet = sizeSet;
+    twin->offset = offset;
+    twin->layer = layer;
+    twin->sprite = sprite;
+    twin->colour = colour;
+    twin->frame = frame;
+    twin->radius = radius;
+    twin->minSpeed = minSpeed;
+    twin->maxSpeed = maxSpeed;
+    twin->restitution = restitution;
+    twin->startVelocity = startVelocity;
+    twin->minAngle = minAngle;
+    twin->speedUp = speedUp;
+    twin->stallTime = stallTime;
+    twin->speedScale = speedScale;
+    twin->colours = colours;
+    twin->colourIndex = colourIndex;
+    twin->collider.emplace(false, twin->position, twin->nextPosition, radius, Vector2{width * 0.5f, height * 0.5f},
+                           twin.get());
+    twin->velocity = newVelocity;
+    twin->nextPosition = position;
+    return twin;
+}
+
+void PellvaneBallEntity::takeOver(const PellvaneBallEntity& other) {
+    position = other.position;
+    nextPosition = other.nextPosition;
+    velocity = other.velocity;
+    speedScale = other.speedScale;
+    sinceBlockHit = other.sinceBlockHit;
+    stallTurns = other.stallTurns;
+    colour = other.colour;
+    colourIndex = other.colourIndex;
+    parked = false;
+    visible = true;
+    if (!other.held)
+        release();
 }
 
 void PellvaneBallEntity::moveOutOfBoxes(const BaseScene& owner) {
@@ -176,15 +234,20 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
         }
         limitAngle();
         game->raise(PELLVANE_PADDLE_BOUNCE);
-        hitPaddle->ballBounced();
+        hitPaddle->ballBounced(this);
         return;
     }
-    if (dynamic_cast<PellvaneBlockEntity*>(owner) != nullptr) {
+    if (auto* block = dynamic_cast<PellvaneBlockEntity*>(owner)) {
+        // Metal rings but is no progress: a ball looping between unbreakable blocks still turns.
+        if (block->isUnbreakable()) {
+            limitAngle();
+            return;
+        }
         sinceBlockHit = 0.0f;
         stallTurns = 0;
         const float speed = length(velocity);
         if (speedUp > 0.0f && speed > 0.0f)
-            velocity = velocity * (std::min(speed + speedUp, std::max(speed, maxSpeed)) / speed);
+            velocity = velocity * (std::min(speed + speedUp, std::max(speed, maxSpeed * speedScale)) / speed);
     } else {
         game->raise(PELLVANE_WALL_BOUNCE);
     }
@@ -214,17 +277,65 @@ void PellvaneBallEntity::turnAfterStall() {
 
 Vector2 PellvaneBallEntity::turnedTowardsBlock(const Vector2& v) const {
     const Vector2 centre = position + Vector2{width * 0.5f, height * 0.5f};
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    // The nearest standing block the ball can reach in a straight line or off one wall of the
+    // game area: one behind metal is no aim, the turn would only send the ball into the metal
+    // again. A path off a wall aims at the block's mirror image in that wall, the way light finds
+    // a mirror. Without any path, the nearest block of all.
+    std::vector<Rect> metal;
+    const std::vector<IEntity*>& entities = game->getEntities();
+    for (IEntity* entity : entities) {
+        auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
+        if (block != nullptr && block->isUnbreakable() && block->isActive())
+            metal.push_back(Rect{block->getPosition().x, block->getPosition().y, block->getSize().x, block->getSize().y});
+    }
+    auto clear = [&](const Vector2& from, const Vector2& to) {
+        const Edge path{from, to, Vector2{}};
+        Vector2 point;
+        Edge side;
+        for (const Rect& box : metal)
+            if (segmentIntersectsRect(box, path, point, side))
+                return false;
+        return true;
+    };
+    const Rect area = game->getGameArea();
+    const float left = area.x + radius;
+    const float right = area.x + area.width - radius;
+    const float top = area.y + radius;
     float nearest = -1.0f;
     Vector2 target;
-    for (IEntity* entity : gameSceneOf(scene, kSource)->getEntities()) {
+    bool targetInSight = false;
+    for (IEntity* entity : entities) {
         auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
-        if (block == nullptr || !block->isActive())
+        if (block == nullptr || !block->holdsLevelOpen())
             continue;
-        const Vector2 toBlock = block->getCentre() - centre;
-        const float distance = length(toBlock);
-        if (nearest < 0.0f || distance < nearest) {
-            nearest = distance;
-            target = toBlock;
+        const Vector2 goal = block->getCentre();
+        // The aim point (the goal or its mirror image) and where the path meets the wall.
+        const Vector2 images[] = {goal, {2.0f * left - goal.x, goal.y}, {2.0f * right - goal.x, goal.y},
+                                  {goal.x, 2.0f * top - goal.y}};
+        for (std::size_t i = 0; i < (metal.empty() ? 1u : 4u); ++i) {
+            const Vector2& aim = images[i];
+            const Vector2 toAim = aim - centre;
+            const float distance = length(toAim);
+            bool seen = metal.empty();
+            if (!seen && i == 0) {
+                seen = clear(centre, goal);
+            } else if (!seen) {
+                // Where the straight line to the image crosses the wall's line.
+                const float t = i == 3 ? (top - centre.y) / (toAim.y != 0.0f ? toAim.y : -1e-6f)
+                                       : ((i == 1 ? left : right) - centre.x) / (toAim.x != 0.0f ? toAim.x : 1e-6f);
+                if (t > 0.0f && t < 1.0f) {
+                    const Vector2 bounce = centre + t * toAim;
+                    seen = clear(centre, bounce) && clear(bounce, goal);
+                }
+            }
+            if (i > 0 && !seen)
+                continue;
+            if (nearest < 0.0f || (seen && !targetInSight) || (seen == targetInSight && distance < nearest)) {
+                nearest = distance;
+                target = toAim;
+                targetInSight = seen;
+            }
         }
     }
     if (!(nearest > 0.0f))
@@ -278,8 +389,9 @@ void PellvaneBallEntity::release() {
 
 void PellvaneBallEntity::cycleColour() {
     if (scene != nullptr) {
-        scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kColourEffectLifetime, kColourEffectEndAlpha,
-                                                 kColourEffectEndScale, kColourEffectEndScale));
+        scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kColourEffectLifetime,
+                                                               kColourEffectEndAlpha, kColourEffectEndScale,
+                                                               kColourEffectEndScale));
     }
     if (colours.empty())
         return;

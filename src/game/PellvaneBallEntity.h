@@ -2,6 +2,7 @@
 // nearest collider in its path with restitution and paddle spin, and reports itself lost.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -51,7 +52,16 @@ public:
     void release();
     // A held ball moves to its place on the paddle; a free one stays where it is.
     void rideOnPaddle();
-    const Vector2& getStartVelocity() const { return startVelocity; }
+    // The launch velocity of the data, at the present speed scale.
+    Vector2 getStartVelocity() const { return startVelocity * speedScale; }
+    // Every speed of the ball (its limits, its launch, its flight now) times `scale`: a level's
+    // "ball_speed", a later lap, a slow power-up.
+    void setSpeedScale(float scale);
+    float getSpeedScale() const { return speedScale; }
+    // A new ball like this one, where this one is, flying at `velocity`; for the scene to add.
+    std::unique_ptr<PellvaneBallEntity> makeTwin(const Vector2& velocity) const;
+    // Carries on the flight of `other`, which leaves the game: its place, velocity and stall count.
+    void takeOver(const PellvaneBallEntity& other);
     void setVelocity(const Vector2& value) { velocity = value; }
     const Vector2& getVelocity() const { return velocity; }
     const Vector2& getNextPosition() const { return nextPosition; }
@@ -79,6 +89,7 @@ public:
     float minAngle = 0.0f;
     float speedUp = 0.0f;
     float stallTime = 0.0f;
+    float speedScale = 1.0f;
     std::vector<Colour> colours;
     unsigned colourIndex = 0;
 

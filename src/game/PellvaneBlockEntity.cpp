@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
@@ -15,6 +16,7 @@
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
 #include "game/PellvaneGameScene.h"
+#include "game/PowerUps.h"
 #include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
@@ -32,6 +34,11 @@ constexpr float kHitEffectEndScale = 1.5f;
 constexpr float kBreakEffectLifetime = 0.6f;
 constexpr float kBreakEffectEndScale = 2.0f;
 constexpr float kEffectEndAlpha = 0.0f;
+// A ring off an unbreakable block: a faint, small flash.
+constexpr float kRingEffectEndScale = 1.2f;
+// How far a blast reaches past the exploding block's box: the gap between two neighbours of a
+// grid, with room to spare.
+constexpr float kBlastReach = 6.0f;
 
 PellvaneBallEntity* ballOf(const ICollider* collider) {
     return collider != nullptr ? dynamic_cast<PellvaneBallEntity*>(collider->getOwner()) : nullptr;
@@ -57,6 +64,12 @@ void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
     if (element == nullptr)
         throw EntityException(kSource, "Invalid xml element!");
     xml::readInt(element, "health", initialHealth);
+    xml::readBool(element, "unbreakable", unbreakable);
+    xml::readBool(element, "explosive", explosive);
+    xml::readText(element, "capsule", capsule);
+    if (!capsule.empty() && !powerUpNamed(capsule))
+        throw EntityException(kSource, "Unknown power-up kind \"" + capsule +
+                                           "\" (wide, narrow, multi, slow, sticky or life)!");
     health = initialHealth;
     applyTint();
     const Rect area = gameSceneOf(owner, kSource)->getGameArea();
@@ -65,6 +78,9 @@ void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
 }
 
 void PellvaneBlockEntity::applyTint() {
+    // The metal and the bombs are drawn in their own colours.
+    if (unbreakable || explosive)
+        return;
     const std::vector<Colour>& colours = gameSceneOf(scene, kSource)->getBlockColours();
     if (colours.empty())
         return;
@@ -90,6 +106,14 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
 
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
     SoundManager* sounds = game->getServices().sounds;
+    if (unbreakable) {
+        const std::string& ring = game->getBlockKindSounds().unbreakable;
+        if (!ring.empty() && sounds != nullptr)
+            sounds->playSound(ring);
+        scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kHitEffectLifetime,
+                                                               kEffectEndAlpha, kRingEffectEndScale, kRingEffectEndScale));
+        return;
+    }
     const std::string* sound = game->getBlockHitSound(health);
     if (health == 2)
         ball->cycleColour();
@@ -98,8 +122,8 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
 
     // The copy shows the tint from before the hit.
     if (health != 1 && scene != nullptr)
-        scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kHitEffectLifetime, kEffectEndAlpha,
-                                                 kHitEffectEndScale, kHitEffectEndScale));
+        scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kHitEffectLifetime,
+                                                               kEffectEndAlpha, kHitEffectEndScale, kHitEffectEndScale));
     --health;
     if (health == 0)
         breakBlock();
@@ -108,13 +132,42 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
 }
 
 void PellvaneBlockEntity::breakBlock() {
+    if (!enabled || unbreakable)
+        return;
     enabled = false;
     visible = false;
     if (scene != nullptr)
-        scene->addEntity(new PellvaneBlockEffect(getSpriteProperties(), kBreakEffectLifetime, kEffectEndAlpha,
-                                                 kBreakEffectEndScale, kBreakEffectEndScale));
+        scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kBreakEffectLifetime,
+                                                               kEffectEndAlpha, kBreakEffectEndScale, kBreakEffectEndScale));
     throwDebris();
-    gameSceneOf(scene, kSource)->addScore(kPointsPerHealth * initialHealth);
+    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    game->addScore(kPointsPerHealth * initialHealth);
+    game->blockBroken(*this);
+    if (explosive)
+        explode(*game);
+}
+
+void PellvaneBlockEntity::explode(PellvaneGameScene& game) {
+    const std::string& boom = game.getBlockKindSounds().explosive;
+    if (SoundManager* sounds = game.getServices().sounds; sounds != nullptr && !boom.empty())
+        sounds->playSound(boom);
+    // Every standing block whose box comes within kBlastReach of this one breaks, and an explosive
+    // one among them carries the blast on: this block is already out, so a chain never loops.
+    const Rect blast{position.x - kBlastReach, position.y - kBlastReach, width + 2.0f * kBlastReach,
+                     height + 2.0f * kBlastReach};
+    // By index: every break adds its effects to the list.
+    for (std::size_t i = 0; i < game.getEntities().size(); ++i) {
+        auto* other = dynamic_cast<PellvaneBlockEntity*>(game.getEntities()[i]);
+        if (other == nullptr || other == this || !other->holdsLevelOpen())
+            continue;
+        const Vector2 at = other->getPosition();
+        const Vector2 size = other->getSize();
+        if (at.x < blast.x + blast.width && at.x + size.x > blast.x && at.y < blast.y + blast.height &&
+            at.y + size.y > blast.y) {
+            other->health = 0;
+            other->breakBlock();
+        }
+    }
 }
 
 void PellvaneBlockEntity::throwDebris() {
@@ -142,7 +195,7 @@ void PellvaneBlockEntity::throwDebris() {
         const Vector2 velocity{std::cos(angle) * debris.speed * reach,
                                std::sin(angle) * debris.speed * reach - debris.speed * 0.5f};
         look.position = centre + Vector2{std::cos(angle) * width * 0.3f, std::sin(angle) * height * 0.3f};
-        scene->addEntity(new PellvaneDebrisEffect(look, debris.lifetime, velocity, debris.gravity,
-                                                  (i % 2 == 0 ? 1.0f : -1.0f) * (240.0f + 300.0f * reach)));
+        scene->addEntity(std::make_unique<PellvaneDebrisEffect>(look, debris.lifetime, velocity, debris.gravity,
+                                                                (i % 2 == 0 ? 1.0f : -1.0f) * (240.0f + 300.0f * reach)));
     }
 }

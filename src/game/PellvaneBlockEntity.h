@@ -1,8 +1,14 @@
 // A block the ball breaks: its health picks its tint from the scene's block colours and the sound
 // of each hit; at health 0 it breaks, scores and leaves play until its level comes back.
+// "unbreakable" blocks only ring and never count towards clearing the level; "explosive" ones
+// break every block touching them when they break; "capsule" names the power-up a break releases.
 #pragma once
 
+#include <string>
+
 #include "scene/BoxEntity.h"
+
+class PellvaneGameScene;
 
 // Points a block is worth for each unit of its initial health.
 constexpr int kPointsPerHealth = 10;
@@ -23,12 +29,21 @@ public:
 
     int getHealth() const { return health; }
     int getInitialHealth() const { return initialHealth; }
+    bool isUnbreakable() const { return unbreakable; }
+    bool isExplosive() const { return explosive; }
+    // Standing and needed to clear its level.
+    bool holdsLevelOpen() const { return enabled && !unbreakable; }
+    const std::string& getCapsule() const { return capsule; }
 
 private:
     void applyTint();
     // The shards of a break, when the scene's "debris" asks for them.
     void throwDebris();
+    void explode(PellvaneGameScene& game);
 
     int health = 1;
     int initialHealth = 1;
+    bool unbreakable = false;
+    bool explosive = false;
+    std::string capsule;
 };

@@ -3,6 +3,7 @@
 #include "game/PellvaneGameScene.h"
 
 #include <algorithm>
+#include <cmath>
 #include <tinyxml.h>
 
 #include "game/BestScore.h"
@@ -13,17 +14,21 @@
 #include "game/GameTypeNames.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
 #include "game/PellvaneBallEntity.h"
+#include "game/PellvaneCapsuleEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneCounterEntities.h"
 #include "game/PellvaneEventSoundEntity.h"
 #include "game/PellvanePaddleEntity.h"
 #include "game/StartNewGameButtonEntity.h"
+#include "graphics/Sprite.h"
 #include "scene/GroupEntity.h"
 #include "scene/IEntity.h"
 #include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
 namespace {
+// The angle between the balls a "multi" capsule makes, in radians.
+constexpr float kExtraBallSpread = 0.45f;
 const char* const kSource = "pellvane_game";
 
 // Block colours when the scene names none: health 1 yellow, 2 orange, 3 red.
@@ -82,8 +87,11 @@ PellvaneGameScene::~PellvaneGameScene() {
 
 void PellvaneGameScene::removeEntityNow(IEntity* entity, bool destroy) {
     // The overlay only points at its entities; one that is destroyed must not stay behind in it.
-    if (destroy && contains(entities, entity))
+    if (destroy && contains(entities, entity)) {
         pauseOverlay.erase(std::remove(pauseOverlay.begin(), pauseOverlay.end(), entity), pauseOverlay.end());
+        if (paddle != nullptr)
+            paddle->forgetBall(entity);
+    }
     BaseScene::removeEntityNow(entity, destroy);
 }
 
@@ -136,6 +144,8 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
     xml::readFloat(element, "cleared_delay", clearedDelay);
     xml::readFloat(element, "lost_delay", lostDelay);
     xml::readBool(element, "keep_best_score", keepBestScore);
+    xml::readFloat(element, "all_cleared_delay", allClearedDelay);
+    xml::readFloat(element, "lap_speed_up", lapSpeedUp);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
         xml::readFloat(area, "x", gameArea.x);
@@ -159,7 +169,18 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
     blockColours = colours.empty() ? std::vector<Colour>{kYellow, kOrange, kRed} : colours;
 
     blockSounds.clear();
+    blockKindSounds = {};
     if (const TiXmlElement* list = element->FirstChildElement("block_sounds")) {
+        xml::readText(list, "unbreakable", blockKindSounds.unbreakable);
+        xml::readText(list, "explosive", blockKindSounds.explosive);
+        for (std::string* kind : {&blockKindSounds.unbreakable, &blockKindSounds.explosive}) {
+            if (kind->empty() || services.sounds == nullptr || services.sounds->hasSound(*kind))
+                continue;
+            const SoundException error(*kind, "No sound with that ID to play!");
+            if (!reportLoadError(loadObserver, list, error))
+                throw error;
+            kind->clear();
+        }
         for (const TiXmlElement* child = list->FirstChildElement("sound"); child != nullptr;
              child = child->NextSiblingElement("sound")) {
             std::string id;
@@ -171,6 +192,9 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
         for (int health = 1; blockHitSound(health) != nullptr; ++health)
             blockSounds.emplace_back(blockHitSound(health));
     }
+
+    powerUps.read(element->FirstChildElement("power_ups"), getContext().sprites, services.sounds, kSource,
+                  loadObserver);
 
     if (const TiXmlElement* settings = element->FirstChildElement("debris")) {
         xml::readText(settings, "sprite", debris.sprite);
@@ -208,6 +232,7 @@ void PellvaneGameScene::readLevelList(const TiXmlElement* element) {
             // An empty stand-in keeps the numbering of the levels that follow.
             if (levels.size() == before)
                 levels.emplace_back();
+            levelSettings.resize(levels.size());
         }
     }
 }
@@ -222,6 +247,10 @@ void PellvaneGameScene::loadLevelFile(const std::string& path) {
     // The level joins the list before its entities load, so a failure part-way leaves every
     // entity made so far owned by its level, which the scene destroys.
     levels.emplace_back();
+    LevelSettings& settings = levelSettings.emplace_back();
+    xml::readFloat(root, "ball_speed", settings.ballSpeed);
+    xml::readFloat(root, "paddle_width", settings.paddleWidth);
+    xml::readFloat(root, "capsule_chance", settings.capsuleChance);
     for (TiXmlElement* child = root->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         if (std::unique_ptr<IEntity> entity = loadEntity(child))
             levels.back().push_back(std::move(entity));
@@ -259,11 +288,14 @@ void PellvaneGameScene::loadLevel(unsigned index, bool reset) {
         entity->reset();
         lendEntity(entity.get(), *this);
     }
+    endPowerUps();
 }
 
 bool PellvaneGameScene::isLevelCleared() const {
     for (const std::unique_ptr<IEntity>& entity : levels[currentLevel]) {
-        if (entity->isActive())
+        // An unbreakable block stands for ever and never holds its level open.
+        const auto* block = dynamic_cast<const PellvaneBlockEntity*>(entity.get());
+        if (block != nullptr ? block->holdsLevelOpen() : entity->isActive())
             return false;
     }
     return true;
@@ -292,27 +324,19 @@ void PellvaneGameScene::update(float dt) {
                 raise(PELLVANE_BALL_SERVED);
             }
         }
-        if (isLevelCleared()) {
-            serveTimer = 0.0f;
-            if (clearedDelay > 0.0f) {
-                // The level stays on screen a moment, the ball at rest, before the next one.
-                ++levelsCompleted;
-                ++lives;
-                inputEnabled = false;
-                stateTimer = 0.0f;
-                state = LevelCleared;
-                raise(PELLVANE_LEVEL_CLEARED);
-            } else {
-                ++levelsCompleted;
-                advanceLevel();
-                ++lives; // one extra ball for every cleared level
-            }
-        }
+        if (powerUps.tick(dt))
+            applyEffects();
+        if (isLevelCleared())
+            levelCleared();
         break;
     case LevelCleared:
+    case AllCleared:
         stateTimer += dt;
-        if (stateTimer > clearedDelay)
+        if (stateTimer > (state == AllCleared ? allClearedDelay : clearedDelay)) {
+            if (state == AllCleared)
+                ++lap;
             advanceLevel();
+        }
         break;
     case Initiated:
     case GameOver:
@@ -320,6 +344,189 @@ void PellvaneGameScene::update(float dt) {
     }
     // The pointer steers the paddle in play; on the other screens it clicks buttons.
     showCursor(!isGameInPlay());
+}
+
+void PellvaneGameScene::levelCleared() {
+    serveTimer = 0.0f;
+    ++levelsCompleted;
+    ++lives; // one extra ball for every cleared level
+    // Capsules still falling and extra balls do not outlive their level.
+    endPowerUps();
+    const bool lastLevel = currentLevel + 1 >= levels.size();
+    if (lastLevel && allClearedDelay > 0.0f) {
+        // The end of a lap: the score is shown a while, then the first level comes back faster.
+        inputEnabled = false;
+        stateTimer = 0.0f;
+        state = AllCleared;
+        if (paddle != nullptr)
+            paddle->setSticky(false);
+        raise(PELLVANE_ALL_CLEARED);
+    } else if (clearedDelay > 0.0f) {
+        // The level stays on screen a moment, the ball at rest, before the next one.
+        inputEnabled = false;
+        stateTimer = 0.0f;
+        state = LevelCleared;
+        raise(PELLVANE_LEVEL_CLEARED);
+    } else {
+        if (lastLevel)
+            ++lap;
+        advanceLevel();
+    }
+}
+
+PellvanePaddleEntity* PellvaneGameScene::getPaddle() {
+    if (paddle == nullptr) {
+        for (IEntity* entity : entities)
+            if ((paddle = dynamic_cast<PellvanePaddleEntity*>(entity)) != nullptr)
+                break;
+    }
+    return paddle;
+}
+
+std::vector<PellvaneBallEntity*> PellvaneGameScene::getBalls() const {
+    std::vector<PellvaneBallEntity*> balls;
+    PellvaneBallEntity* own = paddle != nullptr ? paddle->getBall() : nullptr;
+    if (own != nullptr)
+        balls.push_back(own);
+    for (IEntity* entity : entities) {
+        auto* ball = dynamic_cast<PellvaneBallEntity*>(entity);
+        if (ball != nullptr && ball != own && ball->isActive())
+            balls.push_back(ball);
+    }
+    return balls;
+}
+
+int PellvaneGameScene::getBallsInPlay() const {
+    int count = 0;
+    for (PellvaneBallEntity* ball : getBalls())
+        count += ball->isActive() && !ball->isParked() ? 1 : 0;
+    return count;
+}
+
+void PellvaneGameScene::applyEffects() {
+    const LevelSettings& level = levelSettings.at(currentLevel);
+    const bool wide = powerUps.isActive(PowerUp::Wide);
+    const bool narrow = powerUps.isActive(PowerUp::Narrow);
+    if (PellvanePaddleEntity* own = getPaddle()) {
+        const float factor = wide ? powerUps.wideFactor : narrow ? powerUps.narrowFactor : 1.0f;
+        own->setWidthScale(level.paddleWidth * factor, wide ? 1 : narrow ? -1 : 0);
+        own->setSticky(powerUps.isActive(PowerUp::Sticky));
+    }
+    float speed = level.ballSpeed * (1.0f + lapSpeedUp * static_cast<float>(lap));
+    if (powerUps.isActive(PowerUp::Slow))
+        speed *= powerUps.slowFactor;
+    for (PellvaneBallEntity* ball : getBalls())
+        ball->setSpeedScale(speed);
+}
+
+void PellvaneGameScene::endPowerUps() {
+    powerUps.endAll();
+    PellvanePaddleEntity* own = getPaddle();
+    PellvaneBallEntity* mainBall = own != nullptr ? own->getBall() : nullptr;
+    for (IEntity* entity : entities) {
+        if (auto* capsule = dynamic_cast<PellvaneCapsuleEntity*>(entity)) {
+            capsule->retire();
+        } else if (auto* ball = dynamic_cast<PellvaneBallEntity*>(entity);
+                   ball != nullptr && mainBall != nullptr && ball != mainBall) {
+            // Before the paddle has found its ball (while loading) no ball is an extra one.
+            if (own != nullptr)
+                own->forgetBall(ball);
+            ball->setEnabled(false);
+            ball->setVisible(false);
+            removeEntity(ball, true);
+        }
+    }
+    applyEffects();
+}
+
+void PellvaneGameScene::blockBroken(const PellvaneBlockEntity& block) {
+    const LevelSettings& level = levelSettings.at(currentLevel);
+    const float chance = level.capsuleChance >= 0.0f ? level.capsuleChance : powerUps.chance;
+    const std::optional<PowerUp> kind = powerUps.draw(block.getCapsule(), chance);
+    if (!kind || !isGameInPlay())
+        return;
+    const PowerUpLook& look = powerUps.look(*kind);
+    if (look.sprite == nullptr || look.sprite->getFrameCount() == 0)
+        return;
+    SpriteProperties properties;
+    properties.sprite = look.sprite;
+    properties.width = static_cast<float>(look.sprite->getFrame(0).getWidth());
+    properties.height = static_cast<float>(look.sprite->getFrame(0).getHeight());
+    properties.position = block.getCentre() - Vector2{properties.width * 0.5f, properties.height * 0.5f};
+    properties.layer = block.getSpriteProperties().layer + 2;
+    addEntity(std::make_unique<PellvaneCapsuleEntity>(properties, *kind, powerUps.fallSpeed));
+}
+
+void PellvaneGameScene::powerUpCaught(PowerUp kind) {
+    if (state != Playing)
+        return;
+    ++caught[static_cast<std::size_t>(kind)];
+    const PowerUpLook& look = powerUps.look(kind);
+    if (!look.sound.empty() && services.sounds != nullptr)
+        services.sounds->playSound(look.sound);
+    switch (kind) {
+    case PowerUp::Multi:
+        spawnExtraBalls(2);
+        break;
+    case PowerUp::Life:
+        ++lives;
+        break;
+    default:
+        powerUps.start(kind);
+        break;
+    }
+    applyEffects();
+    raise(PELLVANE_POWER_UP_CAUGHT);
+}
+
+void PellvaneGameScene::spawnExtraBalls(int count) {
+    PellvanePaddleEntity* own = getPaddle();
+    PellvaneBallEntity* source = own != nullptr ? own->getBall() : nullptr;
+    if (source == nullptr || source->isParked())
+        return;
+    // From the ball where it is, or from the paddle when it waits there: the new balls leave at
+    // an angle either side of its way, at its speed.
+    const Vector2 way = source->isHeld() ? own->getBall()->getStartVelocity() : source->getVelocity();
+    const int room = powerUps.maxBalls - static_cast<int>(getBalls().size());
+    for (int i = 0; i < std::min(count, room); ++i) {
+        const float turn = (i % 2 == 0 ? 1.0f : -1.0f) * kExtraBallSpread * static_cast<float>(1 + i / 2);
+        const float c = std::cos(turn);
+        const float t = std::sin(turn);
+        Vector2 velocity{way.x * c - way.y * t, way.x * t + way.y * c};
+        if (velocity.y > 0.0f && source->isHeld())
+            velocity.y = -velocity.y;
+        std::unique_ptr<PellvaneBallEntity> twin = source->makeTwin(velocity);
+        twin->limitAngle();
+        addEntity(std::move(twin));
+    }
+}
+
+void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
+    if (state == GameOver || !ball.isActive())
+        return;
+    PellvanePaddleEntity* own = getPaddle();
+    PellvaneBallEntity* mainBall = own != nullptr ? own->getBall() : nullptr;
+    if (&ball != mainBall && mainBall != nullptr) {
+        // An extra ball: it leaves, whatever else is in play.
+        own->forgetBall(&ball);
+        ball.setEnabled(false);
+        ball.setVisible(false);
+        removeEntity(&ball, true);
+        return;
+    }
+    for (PellvaneBallEntity* other : getBalls()) {
+        if (other == &ball || !other->isActive())
+            continue;
+        // The paddle's own ball carries on as this one did.
+        ball.takeOver(*other);
+        if (own != nullptr)
+            own->handOver(*other);
+        other->setEnabled(false);
+        other->setVisible(false);
+        removeEntity(other, true);
+        return;
+    }
+    ballLost();
 }
 
 void PellvaneGameScene::advanceLevel() {
@@ -424,6 +631,8 @@ void PellvaneGameScene::newGameAt(unsigned index) {
     levelsCompleted = static_cast<int>(index);
     lives = initialLives;
     serveTimer = 0.0f;
+    lap = 0;
+    powerUps.restartDraws();
     raise(PELLVANE_GAME_STARTED);
     loadLevel(index, false);
     raise(PELLVANE_NEW_LEVEL_LOADED);
@@ -436,6 +645,7 @@ void PellvaneGameScene::ballLost() {
     // next game; counting those would run the lives down without end.
     if (state == GameOver)
         return;
+    endPowerUps();
     --lives;
     if (lives >= 0) {
         serveTimer = lostDelay;

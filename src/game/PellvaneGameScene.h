@@ -2,6 +2,7 @@
 // machine from loading to game over, the game's entity factory and the game events.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "collision/Rect.h"
 #include "game/GameServices.h"
+#include "game/PowerUps.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
 #include "scene/BaseScene.h"
@@ -16,6 +18,9 @@
 
 class TiXmlElement;
 class PellvaneGameScene;
+class PellvaneBallEntity;
+class PellvaneBlockEntity;
+class PellvanePaddleEntity;
 
 // SDL 1.2 key symbol of the pause key, "p".
 constexpr int32_t kKeyPause = 112;
@@ -30,8 +35,30 @@ private:
     PellvaneGameScene* scene;
 };
 
-// LevelCleared only with a "cleared_delay": the cleared level stays on screen for that long.
-enum GameState : int32_t { Initiated = 0, LevelLoaded = 1, Playing = 2, GameOver = 3, LevelCleared = 4 };
+// LevelCleared only with a "cleared_delay": the cleared level stays on screen for that long;
+// AllCleared only with an "all_cleared_delay", after the last level, before the next lap.
+enum GameState : int32_t {
+    Initiated = 0,
+    LevelLoaded = 1,
+    Playing = 2,
+    GameOver = 3,
+    LevelCleared = 4,
+    AllCleared = 5
+};
+
+// What a level file's root element sets for its level: factors on the ball's speeds and the
+// paddle's width, and the chance a broken block releases a capsule (below 0: the scene's).
+struct LevelSettings {
+    float ballSpeed = 1.0f;
+    float paddleWidth = 1.0f;
+    float capsuleChance = -1.0f;
+};
+
+// The effects hits on the special blocks play ("unbreakable" and "explosive" of "block_sounds").
+struct BlockKindSounds {
+    std::string unbreakable;
+    std::string explosive;
+};
 
 // The debris a breaking block throws ("debris" of the scene): none unless the data asks.
 struct DebrisSettings {
@@ -73,6 +100,7 @@ public:
     // default ids for health 3, 2 and 1); null for a health without one.
     const std::string* getBlockHitSound(int health) const;
     std::size_t getBlockSoundCount() const { return blockSounds.size(); }
+    const BlockKindSounds& getBlockKindSounds() const { return blockKindSounds; }
     const DebrisSettings& getDebris() const { return debris; }
     float getClearedDelay() const { return clearedDelay; }
     float getLostDelay() const { return lostDelay; }
@@ -94,7 +122,9 @@ public:
     // A game in play (a level loaded or being played) can be paused: then only the pause overlay
     // is updated, the music is turned down, and "PELLVANE_GAME_PAUSED" is raised. P pauses and
     // resumes, losing the window's focus pauses, a click resumes.
-    bool isGameInPlay() const { return state == LevelLoaded || state == Playing || state == LevelCleared; }
+    bool isGameInPlay() const {
+        return state == LevelLoaded || state == Playing || state == LevelCleared || state == AllCleared;
+    }
     bool isPaused() const { return paused; }
     void pause();
     void resume();
@@ -110,6 +140,23 @@ public:
     // Called by a ball that left the game area through the bottom. After game over further
     // losses are ignored, so lives stay at -1 and "PELLVANE_GAME_OVER" is raised once.
     void ballLost();
+    // The same for a ball of several: one that is not the last in play leaves the game and costs
+    // nothing (the paddle's own ball carries on as another did); the last one costs a life.
+    void ballLost(PellvaneBallEntity& ball);
+    // A block broke: it may release a capsule.
+    void blockBroken(const PellvaneBlockEntity& block);
+    // The paddle caught a capsule of that kind: its effect starts, or extends if it runs already.
+    void powerUpCaught(PowerUp kind);
+    const PowerUps& getPowerUps() const { return powerUps; }
+    // The balls in the game now, the paddle's own first; and how many of them fly or wait to.
+    std::vector<PellvaneBallEntity*> getBalls() const;
+    int getBallsInPlay() const;
+    // Capsules caught in this scene's life, by kind.
+    int getCaughtCount(PowerUp kind) const { return caught[static_cast<std::size_t>(kind)]; }
+    PellvanePaddleEntity* getPaddle();
+    const LevelSettings& getLevelSettings(std::size_t index) const { return levelSettings.at(index); }
+    // Laps of every level completed in this game; each makes the balls faster by "lap_speed_up".
+    int getLap() const { return lap; }
     void newGame();
     // A new game that starts at level `index` instead of the first, its level counter showing
     // index + 1 (the level pictures of `--shot --level N`). Throws for an index out of range.
@@ -125,6 +172,14 @@ private:
     void readPauseOverlay(TiXmlElement* element);
     // A level entity destroyed in play is handed back to its level, which lets it go.
     std::unique_ptr<IEntity> reclaim(IEntity* entity) override;
+    // The paddle's width and look, the balls' speed and the sticky paddle, from the level's
+    // settings, the lap and the power-ups in force.
+    void applyEffects();
+    // Every power-up ends: timers, capsules still falling, extra balls.
+    void endPowerUps();
+    void spawnExtraBalls(int count);
+    // The level just cleared was the last: the next lap, or all cleared first.
+    void levelCleared();
     bool isLevelCleared() const;
     // The next level comes into play, one more ball in reserve.
     void advanceLevel();
@@ -141,6 +196,14 @@ private:
     Rect gameArea = kDefaultGameArea;
     std::vector<Colour> blockColours;
     std::vector<OwnedEntities> levels;
+    std::vector<LevelSettings> levelSettings;
+    PowerUps powerUps;
+    std::array<int, kPowerUpCount> caught{};
+    BlockKindSounds blockKindSounds;
+    PellvanePaddleEntity* paddle = nullptr;
+    int lap = 0;
+    float allClearedDelay = 0.0f;
+    float lapSpeedUp = 0.0f;
     unsigned currentLevel = 0;
     int levelsCompleted = 0;
     int initialLives = kDefaultInitialLives;

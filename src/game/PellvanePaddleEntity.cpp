@@ -13,6 +13,7 @@
 #include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneGameScene.h"
+#include "graphics/SpriteManager.h"
 #include "base/XmlAttributes.h"
 
 namespace {
@@ -28,6 +29,18 @@ constexpr float kMaxBounceAngleDegrees = 85.0f;
 constexpr float kHeldAtCentre = 0.01f;
 const std::string* const kKeyEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT};
 const std::string* const kMouseEvents[] = {&MOUSE_MOVE_EVENT, &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT};
+
+// The sprite an optional attribute names; null without the attribute.
+Sprite* readSprite(const TiXmlElement* element, const char* name, IScene* owner) {
+    std::string id;
+    if (!xml::readText(element, name, id) || id.empty())
+        return nullptr;
+    SpriteManager* sprites = contextOf(owner).sprites;
+    Sprite* found = sprites != nullptr ? sprites->getSprite(id) : nullptr;
+    if (found == nullptr)
+        throw EntityException(kSource, "Sprite \"" + id + "\" not found in sprite manager!");
+    return found;
+}
 } // namespace
 
 bool PaddleInputCallback::handleEvent(IEvent* event) {
@@ -61,6 +74,10 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     xml::readFloat(element, "max_bounce_angle", bounceDegrees);
     maxBounceAngle = std::clamp(bounceDegrees, 0.0f, kMaxBounceAngleDegrees) * kDegreesToRadians;
     xml::readFloat(element, "catch_window", catchWindow);
+    loadedWidth = width;
+    loadedSprite = sprite;
+    wideSprite = readSprite(element, "wide_sprite", owner);
+    narrowSprite = readSprite(element, "narrow_sprite", owner);
 
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
     if (!inputCallback) {
@@ -84,7 +101,52 @@ void PellvanePaddleEntity::postUpdate(float) {}
 void PellvanePaddleEntity::onCollision(CollisionResult*) {}
 
 void PellvanePaddleEntity::reset() {
-    position = startPosition;
+    // A paddle of another width starts from the same centre.
+    position = startPosition + Vector2{(loadedWidth - width) * 0.5f, 0.0f};
+}
+
+void PellvanePaddleEntity::setWidthScale(float scale, int look) {
+    const float newWidth = loadedWidth * scale;
+    Sprite* newSprite = look > 0 && wideSprite != nullptr   ? wideSprite
+                        : look < 0 && narrowSprite != nullptr ? narrowSprite
+                                                              : loadedSprite;
+    if (newWidth == width && newSprite == sprite)
+        return;
+    const Rect area = gameSceneOf(scene, kSource)->getGameArea();
+    const float centre = position.x + width * 0.5f;
+    const float heldAt = holdingBall && ball != nullptr ? ball->getCentre().x - position.x : -1.0f;
+    const float oldWidth = width;
+    sprite = newSprite;
+    width = newWidth;
+    sizeSet = true;
+    collider->setSize(width, height);
+    position.x = std::clamp(centre - width * 0.5f, area.x, std::max(area.x, area.x + area.width - width));
+    // A held ball keeps its place relative to the centre, within the new ends.
+    if (heldAt >= 0.0f)
+        takeBall(std::clamp(centre - position.x + heldAt - oldWidth * 0.5f, 0.0f, width));
+}
+
+void PellvanePaddleEntity::forgetBall(const IEntity* which) {
+    heldExtras.erase(std::remove(heldExtras.begin(), heldExtras.end(), which), heldExtras.end());
+}
+
+void PellvanePaddleEntity::holdExtra(PellvaneBallEntity& extra) {
+    if (std::find(heldExtras.begin(), heldExtras.end(), &extra) != heldExtras.end())
+        return;
+    const float at = std::clamp(extra.getCentre().x - position.x, 0.0f, width);
+    extra.attachTo(this, Vector2{at, -ballHeight});
+    heldExtras.push_back(&extra);
+}
+
+void PellvanePaddleEntity::handOver(PellvaneBallEntity& extra) {
+    if (ball == nullptr)
+        return;
+    if (extra.isHeld()) {
+        forgetBall(&extra);
+        takeBall(extra.getCentre().x - position.x);
+    } else {
+        holdingBall = false;
+    }
 }
 
 void PellvanePaddleEntity::update(float dt) {
@@ -216,7 +278,7 @@ Vector2 PellvanePaddleEntity::aimedVelocity(float offset, float paddleVelocity, 
 void PellvanePaddleEntity::launchOrCatch() {
     if (ball == nullptr)
         return;
-    if (holdingBall) {
+    if (holdingBall || !heldExtras.empty()) {
         launch();
         return;
     }
@@ -230,23 +292,34 @@ void PellvanePaddleEntity::launchOrCatch() {
         catchRequest = catchWindow;
 }
 
-void PellvanePaddleEntity::launch() {
-    // A ball taken back in this frame's update is still where it was lost, below the paddle;
-    // it leaves from its place on the paddle, or it would come up from beneath the game area.
-    ball->rideOnPaddle();
-    Vector2 velocity = ball->getStartVelocity();
+Vector2 PellvanePaddleEntity::launchVelocity(PellvaneBallEntity& held) const {
+    Vector2 velocity = held.getStartVelocity();
     if (maxBounceAngle > 0.0f) {
         // Aimed: from where the ball sits on the paddle and the way the paddle moves. A ball held
         // still at the centre leaves as the data says.
-        const float offset = offsetAlong(ball->getCentre().x);
+        const float offset = offsetAlong(held.getCentre().x);
         const float motion = getVelocity();
         if (std::fabs(offset) > kHeldAtCentre || std::fabs(motion) > kSpinThreshold)
             velocity = aimedVelocity(offset, motion, length(velocity));
     }
-    ball->setVelocity(velocity);
-    ball->release();
-    if (maxBounceAngle > 0.0f)
-        ball->limitAngle();
+    return velocity;
+}
+
+void PellvanePaddleEntity::launch() {
+    // Every ball the paddle holds leaves together.
+    std::vector<PellvaneBallEntity*> leaving = heldExtras;
+    heldExtras.clear();
+    if (holdingBall)
+        leaving.insert(leaving.begin(), ball);
+    for (PellvaneBallEntity* held : leaving) {
+        // A ball taken back in this frame's update is still where it was lost, below the paddle;
+        // it leaves from its place on the paddle, or it would come up from beneath the game area.
+        held->rideOnPaddle();
+        held->setVelocity(launchVelocity(*held));
+        held->release();
+        if (maxBounceAngle > 0.0f)
+            held->limitAngle();
+    }
     holdingBall = false;
     catchRequest = 0.0f;
     gameSceneOf(scene, kSource)->raise(PELLVANE_BALL_LAUNCHED);
@@ -267,9 +340,14 @@ void PellvanePaddleEntity::catchBall() {
     announceReady();
 }
 
-void PellvanePaddleEntity::ballBounced() {
+void PellvanePaddleEntity::ballBounced(PellvaneBallEntity* which) {
+    if (which != nullptr && which != ball) {
+        if (sticky)
+            holdExtra(*which);
+        return;
+    }
     sinceBounce = 0.0f;
-    if (catchRequest > 0.0f && ball != nullptr && !holdingBall)
+    if ((catchRequest > 0.0f || sticky) && ball != nullptr && !holdingBall)
         catchBall();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "collision/Vector2.h"
 #include "events/Events.h"
@@ -83,9 +84,21 @@ public:
     // ("max_bounce_angle" at either end), turned by the paddle's motion (spin x its velocity over
     // the ball's speed, in radians) and kept within "max_bounce_angle" of the vertical.
     Vector2 aimedVelocity(float offset, float paddleVelocity, float ballSpeed) const;
-    // Told by the ball after each bounce off the paddle: a catch asked for a moment ago
-    // ("catch_window") happens now.
-    void ballBounced();
+    // Told by a ball after each bounce off the paddle: a catch asked for a moment ago
+    // ("catch_window") happens now, and a sticky paddle holds whichever ball it was.
+    void ballBounced(PellvaneBallEntity* which);
+
+    // The width as `scale` times the loaded one, about the paddle's centre and within the game
+    // area; `look` above 0 draws it with "wide_sprite", below 0 with "narrow_sprite" (when given).
+    void setWidthScale(float scale, int look);
+    // While sticky, every ball that lands on the paddle stays on it until the next launch.
+    void setSticky(bool on) { sticky = on; }
+    bool isSticky() const { return sticky; }
+    // A ball leaving the game (an extra ball destroyed): the paddle lets go of it.
+    void forgetBall(const IEntity* which);
+    // The main ball carries on as `extra` did, which leaves the game: held where it was held.
+    void handOver(PellvaneBallEntity& extra);
+    std::size_t getHeldExtraCount() const { return heldExtras.size(); }
 
     PellvaneBallEntity* getBall() const { return ball; }
     bool isHoldingBall() const { return holdingBall; }
@@ -115,6 +128,9 @@ private:
     void takeBall(float centreX = -1.0f);
     void launchOrCatch();
     void launch();
+    // The velocity a held ball leaves with, aimed from where it sits.
+    Vector2 launchVelocity(PellvaneBallEntity& held) const;
+    void holdExtra(PellvaneBallEntity& extra);
     void catchBall();
     // Tells the scene the ball waits on the paddle, when it does so in play.
     void announceReady();
@@ -140,4 +156,12 @@ private:
     // Seconds since the ball last bounced off the paddle, and left of a catch asked for early.
     float sinceBounce = 1e9f;
     float catchRequest = 0.0f;
+    bool sticky = false;
+    // Extra balls the sticky paddle holds; they live in the scene, which tells the paddle before
+    // it destroys one (forgetBall).
+    std::vector<PellvaneBallEntity*> heldExtras;
+    float loadedWidth = 0.0f;
+    Sprite* loadedSprite = nullptr;
+    Sprite* wideSprite = nullptr;
+    Sprite* narrowSprite = nullptr;
 };

@@ -51,9 +51,8 @@ public:
     void load(const TiXmlHandle& handle) override;
     void update(float dt) override;
     void render() override;
-    // The scene takes ownership.
+    using IScene::addEntity;
     void addEntity(IEntity* entity) override;
-    void addEntity(std::unique_ptr<IEntity> entity) { addEntity(entity.release()); }
     void removeEntity(IEntity* entity, bool destroy) override;
     // Puts an entity into the list that `lender` keeps owning (IEntityLender). It leaves through
     // removeEntity like any other, or at once through endLoan.

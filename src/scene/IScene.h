@@ -2,13 +2,14 @@
 // interface: derived classes add their own virtual operations after these.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "collision/CollisionResult.h"
+#include "scene/IEntity.h"
 
 class TiXmlHandle;
-class IEntity;
 struct SceneContext;
 
 class IScene {
@@ -18,7 +19,9 @@ public:
     virtual void load(const TiXmlHandle& handle) = 0;
     virtual void update(float dt) = 0;
     virtual void render() = 0;
+    // The scene takes ownership.
     virtual void addEntity(IEntity* entity) = 0;
+    void addEntity(std::unique_ptr<IEntity> entity) { addEntity(entity.release()); }
     // Takes the entity out at the end of the current or next update, destroying it if asked.
     virtual void removeEntity(IEntity* entity, bool destroy) = 0;
     // The entity's collider against every other active one: the hit nearest along the entity's

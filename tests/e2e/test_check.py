@@ -61,6 +61,12 @@ PLACES = [
     ("config.xml:39:56", "warning", "'99999999999' is out of range for layer"),
     ("config.xml:39:76", "warning", "colour '12zz56' is not all hexadecimal digits: only '12' is read"),
     ("config.xml:40:42", "error", "box height -2: a colliding box cannot have a negative size"),
+    ("config.xml:42:24", "warning", "'many' is not an integer: max_balls keeps its default"),
+    ("config.xml:43:17", "error", 'Unknown power-up kind "huge" (wide, narrow, multi, slow, sticky or life)!'),
+    ("config.xml:44:39", "error", 'Scene Exception: pellvane_game: Sprite "gone" not found in sprite manager!'),
+    ("levels/sizes.xml:1:8", "warning", "'fast' is not a number: ball_speed keeps its default"),
+    ("levels/sizes.xml:4:5", "error", 'PellvaneBlockEntity: Unknown power-up kind "giant"'),
+    ("levels/sizes.xml:5:34", "warning", "'yes' is neither 'true' nor 'false': unbreakable stays false"),
     ("levels/sizes.xml:2:33", "error", "block width -4: a colliding box cannot have a negative size"),
     ("levels/sizes.xml:3:34", "warning", "block height 0: the box is drawn as nothing but still collides"),
 ]
@@ -114,8 +120,16 @@ status, _, err = run(["--check", "--shot", "x.png"], work)
 check(status == 2 and "do not go together" in err, "a bad combination of options exits 2 (%r, %r)" % (status, err))
 shutil.rmtree(work, ignore_errors=True)
 
-# A picture of level 3 of the shipped game: its first block (red, health 3) and the HUD. A
-# relative file name is the caller's, not the data directory's.
+# A picture of level 3 of the shipped game: its first block, in the colour of its health, and the
+# HUD. A relative file name is the caller's, not the data directory's.
+import re
+config_text = open(os.path.join(pvtest.ROOT, "data", "config.xml")).read()
+level_names = re.findall(r"<level>([^<]+)</level>", config_text)
+third = open(os.path.join(pvtest.ROOT, "data", "levels", level_names[2])).read()
+first_block = re.search(r'<block sprite="block[^"]*" x="(\d+)" y="(\d+)" width="(\d+)" height="(\d+)" health="(\d)"',
+                        third)
+bx, by, bw, bh, health = (int(v) for v in first_block.groups())
+block_x, block_y = 32 + bx + bw // 2, 64 + by + bh // 2
 shots = pvtest.make_workdir()
 picture = os.path.join(shots, "level3.png")
 data_before = sorted(os.listdir(os.path.join(pvtest.ROOT, "data")))
@@ -123,11 +137,14 @@ status, out, err = run(["--data", os.path.join(pvtest.ROOT, "data"), "--shot", "
 check(status == 0 and out == "", "--shot --level 3 succeeds quietly (%r, %r, %r)" % (status, out, err))
 check(os.path.isfile(picture) and sorted(os.listdir(os.path.join(pvtest.ROOT, "data"))) == data_before,
       "the picture is written where the command was run, nothing in the data")
-red = pvtest.pixel(picture, 70, 116)
-check(red is not None and red[0] > 180 and red[1] < 80 and red[2] < 80, "the first block is red (%r)" % (red,))
-check(pvtest.pixel(picture, 400, 300) != pvtest.pixel(picture, 70, 116), "the picture is not one colour")
+tint = pvtest.pixel(picture, block_x, block_y)
+# Health 1 to 4: yellow, orange, red, purple.
+looks = {1: lambda c: c[0] > 180 and c[1] > 180 and c[2] < 100, 2: lambda c: c[0] > 180 and 60 < c[1] < 180 and c[2] < 80,
+         3: lambda c: c[0] > 180 and c[1] < 80 and c[2] < 80, 4: lambda c: c[2] > 150 and c[1] < 150}
+check(tint is not None and looks[health](tint), "the first block has its health's colour (%r, %r)" % (health, tint))
+check(pvtest.pixel(picture, 400, 300) != tint, "the picture is not one colour")
 status, _, err = run(["--shot", picture, "--level", "99"], os.path.join(pvtest.ROOT, "data"))
-check(status == 2 and "8 levels" in err, "a level the game does not have exits 2 (%r, %r)" % (status, err))
+check(status == 2 and ("the game has %d levels" % len(level_names)) in err, "a level the game does not have exits 2 (%r, %r)" % (status, err))
 shutil.rmtree(shots, ignore_errors=True)
 
 pvtest.finish()

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 #include "base/Exceptions.h"
 #include "events/EventDispatcher.h"
@@ -50,28 +51,48 @@ public:
     void afterFrame(Counts& counts, float dt, int livesBefore) {
         countEvents(counts, livesBefore);
         timeFlight(counts, dt);
-        const Vector2 centre = ballCentre(ball);
-        const Vector2 v = ball.getVelocity();
+        counts.mostBalls = std::max(counts.mostBalls, static_cast<long>(scene.getBallsInPlay()));
+        // Every ball in the game keeps to the same rules as the paddle's own.
+        std::map<const PellvaneBallEntity*, Watch> seen;
+        for (PellvaneBallEntity* each : scene.getBalls()) {
+            Watch& watch = seen[each] = watches[each];
+            checkBall(counts, *each, watch, dt);
+        }
+        watches.swap(seen);
+    }
+
+private:
+    // Where a ball was last seen to get somewhere, and for how long it has not since.
+    struct Watch {
+        Vector2 anchor;
+        float flight = 0.0f;
+        bool started = false;
+    };
+
+    void checkBall(Counts& counts, PellvaneBallEntity& which, Watch& watch, float dt) {
+        if (!which.isActive())
+            return;
+        const Vector2 centre = ballCentre(which);
+        const Vector2 v = which.getVelocity();
         if (!std::isfinite(centre.x) || !std::isfinite(centre.y) || !std::isfinite(v.x) || !std::isfinite(v.y)) {
-            fault(counts.errors, counts, "position or velocity is not a number");
+            fault(counts.errors, counts, which, "position or velocity is not a number");
             return;
         }
-        if (!inField(scene, ball))
-            fault(counts.escapes, counts, "centre outside the field");
+        if (!inField(scene, which))
+            fault(counts.escapes, counts, which, "centre outside the field");
         // A ball the paddle has just taken back stays where it was until its next frame on the
         // paddle; only a ball in flight can be inside a box.
         Rect box;
-        const float depth = ball.isHeld() ? 0.0f : deepestOverlap(scene, ball, &box);
+        const float depth = which.isHeld() ? 0.0f : deepestOverlap(scene, which, &box);
         if (depth > kMaxOverlap) {
             char what[128];
             std::snprintf(what, sizeof what, "%.2f px inside the box at (%.1f, %.1f, %.1f x %.1f)", depth, box.x,
                           box.y, box.width, box.height);
-            fault(counts.overlaps, counts, what);
+            fault(counts.overlaps, counts, which, what);
         }
-        watchForFreeze(counts, centre, dt);
+        watchForFreeze(counts, which, watch, centre, dt);
     }
 
-private:
     // A block hit takes health off the level; a flight is a ball free and in sight.
     void timeFlight(Counts& counts, float dt) {
         const long health = healthIn(scene.getCurrentLevel());
@@ -124,34 +145,36 @@ private:
         return broken;
     }
 
-    // In flight the ball must get somewhere: it may not stay within kFreezeDistance of one point
+    // In flight a ball must get somewhere: it may not stay within kFreezeDistance of one point
     // for kFreezeSeconds.
-    void watchForFreeze(Counts& counts, const Vector2& centre, float dt) {
-        if (ball.isHeld()) {
-            flight = 0.0f;
-            anchor = centre;
+    void watchForFreeze(Counts& counts, PellvaneBallEntity& which, Watch& watch, const Vector2& centre,
+                        float dt) {
+        if (which.isHeld() || which.isParked() || !watch.started) {
+            watch.flight = 0.0f;
+            watch.anchor = centre;
+            watch.started = true;
             return;
         }
-        flight += dt;
-        if (length(centre - anchor) >= kFreezeDistance) {
-            anchor = centre;
-            flight = 0.0f;
-        } else if (flight >= kFreezeSeconds) {
-            fault(counts.freezes, counts, "the ball stayed within 8 px for 2 s");
-            anchor = centre;
-            flight = 0.0f;
+        watch.flight += dt;
+        if (length(centre - watch.anchor) >= kFreezeDistance) {
+            watch.anchor = centre;
+            watch.flight = 0.0f;
+        } else if (watch.flight >= kFreezeSeconds) {
+            fault(counts.freezes, counts, which, "the ball stayed within 8 px for 2 s");
+            watch.anchor = centre;
+            watch.flight = 0.0f;
         }
     }
 
-    void fault(long& kind, const Counts& counts, const std::string& what) {
+    void fault(long& kind, const Counts& counts, PellvaneBallEntity& which, const std::string& what) {
         ++kind;
         if (!report || kind > kReportedPerKind)
             return;
         char line[256];
-        const Vector2 v = ball.getVelocity();
-        std::snprintf(line, sizeof line, "t=%.3f s frame %ld: %s; ball at (%.3f, %.3f) velocity (%.1f, %.1f)%s",
-                      counts.simulatedSeconds, counts.frames, what.c_str(), ball.getPosition().x, ball.getPosition().y, v.x, v.y,
-                      ball.isHeld() ? " held" : "");
+        const Vector2 v = which.getVelocity();
+        std::snprintf(line, sizeof line, "t=%.3f s frame %ld: %s; %s ball at (%.3f, %.3f) velocity (%.1f, %.1f)%s",
+                      counts.simulatedSeconds, counts.frames, what.c_str(), &which == &ball ? "the" : "an extra",
+                      which.getPosition().x, which.getPosition().y, v.x, v.y, which.isHeld() ? " held" : "");
         report(line);
     }
 
@@ -162,8 +185,7 @@ private:
     float lastVelocityY = 0.0f;
     unsigned lastLevel = 0;
     long lastBroken = 0;
-    float flight = 0.0f;
-    Vector2 anchor;
+    std::map<const PellvaneBallEntity*, Watch> watches;
     long lastHealth = 0;
     double flightWithoutHit = 0.0;
 };
@@ -201,8 +223,29 @@ Autopilot::Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, Pel
                      float missChance, Player player)
     : scene(scene), paddle(paddle), ball(ball), random(seed), missChance(missChance), player(player) {}
 
+PellvaneBallEntity* Autopilot::chooseBall() const {
+    PellvaneBallEntity* soonest = nullptr;
+    float soonestTime = 0.0f;
+    for (PellvaneBallEntity* candidate : scene.getBalls()) {
+        if (candidate->isHeld() || candidate->isParked() || !candidate->isActive())
+            continue;
+        const float vy = candidate->getVelocity().y;
+        if (!(vy > 0.0f))
+            continue;
+        const float t = (paddle.getPosition().y - candidate->getPosition().y - candidate->getSize().y) / vy;
+        if (soonest == nullptr || t < soonestTime) {
+            soonest = candidate;
+            soonestTime = t;
+        }
+    }
+    if (soonest != nullptr)
+        return soonest;
+    return ball.isHeld() ? nullptr : &ball;
+}
+
 void Autopilot::step(float dt) {
-    if (ball.isHeld()) {
+    PellvaneBallEntity* target = chooseBall();
+    if (target == nullptr || ball.isHeld()) {
         // A player takes a moment before launching; at once, the ball would still be where it
         // was lost, below the paddle.
         heldTime += dt;
@@ -211,40 +254,44 @@ void Autopilot::step(float dt) {
             sendKey(scene, kKeySpace, true);
             sendKey(scene, kKeySpace, false);
         }
-        steer(paddle.getPosition().x + paddle.getSize().x * 0.5f);
-        return;
+        if (target == nullptr) {
+            steer(paddle.getPosition().x + paddle.getSize().x * 0.5f);
+            return;
+        }
+    } else {
+        heldTime = 0.0f;
     }
-    heldTime = 0.0f;
-    const Vector2 v = ball.getVelocity();
+    const Vector2 v = target->getVelocity();
     if (v.y <= 0.0f) {
         descending = false;
-        steer(ball.getPosition().x + ball.getSize().x * 0.5f);
+        steer(target->getPosition().x + target->getSize().x * 0.5f);
         return;
     }
-    if (!descending) {
+    if (!descending || target != followed) {
         descending = true;
+        followed = target;
         std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
         aim = player == Player::Still ? 0.0f : unit(random) * paddle.getSize().x * (player == Player::Aiming ? 0.45f : 0.35f);
         // A miss: the paddle stays well off the landing point, with no swing through it.
         missing = unit(random) * 0.5f + 0.5f < missChance;
         if (missing)
-            aim = (aim < 0.0f ? -1.0f : 1.0f) * (paddle.getSize().x * 0.5f + ball.getSize().x * 2.0f);
+            aim = (aim < 0.0f ? -1.0f : 1.0f) * (paddle.getSize().x * 0.5f + target->getSize().x * 2.0f);
     }
-    const float ballBottom = ball.getPosition().y + ball.getSize().y;
+    const float ballBottom = target->getPosition().y + target->getSize().y;
     const float timeToContact = (paddle.getPosition().y - ballBottom) / v.y;
-    const float landing = landingX(timeToContact);
+    const float landing = landingX(*target, timeToContact);
     // The swinging player crosses the landing point in the last moments; the others wait.
     const bool swing = player == Player::Swinging && !missing && timeToContact <= kSwingTime;
     steer(swing ? landing - aim : landing + aim);
 }
 
 // Where the ball's centre will be after `t` seconds, folded off the side walls.
-float Autopilot::landingX(float t) const {
+float Autopilot::landingX(const PellvaneBallEntity& which, float t) const {
     const Rect area = scene.getGameArea();
-    const float r = ball.radius;
+    const float r = which.radius;
     const float low = area.x + r;
     const float span = area.width - 2.0f * r;
-    float x = ball.getPosition().x + ball.getSize().x * 0.5f + ball.getVelocity().x * (t > 0.0f ? t : 0.0f) - low;
+    float x = which.getCentre().x + which.getVelocity().x * (t > 0.0f ? t : 0.0f) - low;
     x = std::fmod(x, 2.0f * span);
     if (x < 0.0f)
         x += 2.0f * span;
@@ -322,9 +369,19 @@ std::string Counts::summary() const {
     return line;
 }
 
+std::string Counts::powerUpSummary() const {
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "power-ups caught: wide %ld, narrow %ld, multi %ld, slow %ld, sticky %ld, life %ld; most balls at "
+                  "once: %ld",
+                  powerUpsCaught[0], powerUpsCaught[1], powerUpsCaught[2], powerUpsCaught[3], powerUpsCaught[4],
+                  powerUpsCaught[5], mostBalls);
+    return line;
+}
+
 namespace {
 Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing timing, double seconds, int levels,
-           uint32_t seed, const std::function<void(const std::string&)>& report) {
+           uint32_t seed, const std::function<void(const std::string&)>& report, int startLevel = -1) {
     Counts counts;
     auto* paddle = findEntity<PellvanePaddleEntity>(scene);
     auto* ball = findEntity<PellvaneBallEntity>(scene);
@@ -337,7 +394,13 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
     Autopilot pilot(scene, *paddle, *ball, seed, missChance, player);
     Observer observer(scene, *ball, *paddle, report);
     FrameClock clock(timing, seed);
-    scene.newGame();
+    long caughtBefore[kPowerUpCount];
+    for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
+        caughtBefore[kind] = scene.getCaughtCount(static_cast<PowerUp>(kind));
+    if (startLevel >= 0)
+        scene.newGameAt(static_cast<unsigned>(startLevel));
+    else
+        scene.newGame();
     int levelsCompleted = scene.getLevelsCompleted();
     while (counts.simulatedSeconds < seconds && counts.levelsCleared < levels) {
         const float dt = clock.next();
@@ -357,10 +420,14 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
         counts.levelsCleared += scene.getLevelsCompleted() - levelsCompleted;
         if (scene.getState() == GameOver) {
             ++counts.gamesOver;
+            if (startLevel >= 0)
+                break;
             scene.newGame();
         }
         levelsCompleted = scene.getLevelsCompleted();
     }
+    for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
+        counts.powerUpsCaught[kind] = scene.getCaughtCount(static_cast<PowerUp>(kind)) - caughtBefore[kind];
     return counts;
 }
 } // namespace
@@ -368,6 +435,11 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
 Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t seed,
             const std::function<void(const std::string&)>& report) {
     return run(scene, Player::Swinging, kMissChance, timing, seconds, std::numeric_limits<int>::max(), seed, report);
+}
+
+Counts playLevel(PellvaneGameScene& scene, unsigned level, Player player, Timing timing, double seconds,
+                 uint32_t seed, const std::function<void(const std::string&)>& report) {
+    return run(scene, player, 0.0f, timing, seconds, 1, seed, report, static_cast<int>(level));
 }
 
 Counts playAs(PellvaneGameScene& scene, Player player, Timing timing, double seconds, int levels, uint32_t seed,

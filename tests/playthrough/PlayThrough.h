@@ -73,7 +73,10 @@ private:
     // Pixels from the target within which the paddle stops.
     static constexpr float kDeadZone = 6.0f;
 
-    float landingX(float t) const;
+    // The ball to play: of those in flight, the one coming down that reaches the paddle first;
+    // the paddle's own ball when none comes down. Null when the paddle holds every ball.
+    PellvaneBallEntity* chooseBall() const;
+    float landingX(const PellvaneBallEntity& which, float t) const;
     void steer(float target);
 
     PellvaneGameScene& scene;
@@ -83,6 +86,7 @@ private:
     float missChance;
     Player player;
     bool descending = false;
+    const PellvaneBallEntity* followed = nullptr;
     bool missing = false;
     float heldTime = 0.0f;
     float aim = 0.0f;
@@ -106,9 +110,14 @@ struct Counts {
     // Bounces off the paddle by the angle the ball left at, from the vertical, in 5-degree bins
     // from -90 to +90.
     long leavingAngles[36] = {};
+    // Capsules caught by kind, in the order of PowerUp, and the most balls in play at once.
+    long powerUpsCaught[6] = {};
+    long mostBalls = 0;
 
     long faults() const { return escapes + overlaps + freezes + errors; }
     std::string summary() const;
+    // "power-ups caught: wide N, ... life N; most balls at once: N".
+    std::string powerUpSummary() const;
 };
 
 constexpr float kMaxOverlap = 0.5f;
@@ -129,6 +138,11 @@ Counts play(PellvaneGameScene& scene, Timing timing, double seconds, uint32_t se
 
 // The same as one kind of player who never misses on purpose, until the game has cleared
 // `levels` levels or `seconds` have passed.
+// One level as a new game starting at `level` would play it, until it is cleared, the game is
+// over or `seconds` have passed: the figures of the level report.
+Counts playLevel(PellvaneGameScene& scene, unsigned level, Player player, Timing timing, double seconds,
+                 uint32_t seed, const std::function<void(const std::string&)>& report);
+
 Counts playAs(PellvaneGameScene& scene, Player player, Timing timing, double seconds, int levels, uint32_t seed,
               const std::function<void(const std::string&)>& report = {});
 

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
             playthrough::play(*scene, timing, minutes * 60.0, seed,
                               [](const std::string& line) { std::fprintf(stderr, "  %s\n", line.c_str()); });
         std::printf("%-26s %s\n", playthrough::timingName(timing), counts.summary().c_str());
+        std::printf("%-26s %s\n", "", counts.powerUpSummary().c_str());
         std::fflush(stdout);
         faults += counts.faults();
     }

@@ -1,0 +1,18 @@
+// "power_up_timers": the heads-up display of the timed power-ups in force. One row each, in the
+// order of their kinds: the capsule's picture, then a bar (this entity's sprite, tint and height)
+// whose length runs down from "width" to nothing as the effect's time runs out.
+#pragma once
+
+#include "scene/SpriteEntity.h"
+
+// The capsule sprites must lie on the bar sprite's texture: the scene picks the batch by it.
+class PellvanePowerUpTimersEntity : public SpriteEntity {
+public:
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void render(SpriteBatch* batch) override;
+
+private:
+    // Pixels from the top of one row to the top of the next, and from the picture to the bar.
+    float rowHeight = 20.0f;
+    float barGap = 6.0f;
+};

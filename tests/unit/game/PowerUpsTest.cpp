@@ -1,0 +1,114 @@
+// The rules of power-ups, several balls and the new block kinds that can go wrong: only the last
+// ball costs a life, an unbreakable block never holds a level open, a bomb breaks its neighbours,
+// and every effect ends with its level, even one caught in the frame the last block breaks.
+#include <gtest/gtest.h>
+
+#include "game/GameTestSupport.h"
+#include "game/PellvaneCapsuleEntity.h"
+
+namespace {
+
+using namespace gametest;
+
+const std::string kPowerUps = "<power_ups wide_factor=\"1.5\" max_balls=\"5\">"
+                              "<power_up kind=\"wide\" sprite=\"blue\" duration=\"5\"/>"
+                              "<power_up kind=\"multi\" sprite=\"blue\"/>"
+                              "<power_up kind=\"sticky\" sprite=\"blue\" duration=\"5\"/>"
+                              "<power_up kind=\"life\" sprite=\"blue\"/></power_ups>";
+
+class PowerUpsTest : public GameFixture {
+protected:
+    std::unique_ptr<PellvaneGameScene> start(const std::string& blocks) {
+        auto scene = loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "", kPowerUps),
+                              {{"one.xml", levelXml(blocks)}});
+        scene->newGame();
+        scene->update(kDt);
+        EXPECT_EQ(Playing, scene->getState());
+        return scene;
+    }
+    static void drop(PellvaneBallEntity& ball) { ball.setPosition({100.0f, 400.0f}); }
+};
+
+TEST_F(PowerUpsTest, OnlyTheLastBallInPlayCostsALife) {
+    auto scene = start(blockXml(0, 0, 4) + blockXml(180, 0, 4));
+    releaseKey(kKeySpace);
+    scene->update(kDt);
+    scene->powerUpCaught(PowerUp::Multi);
+    std::vector<PellvaneBallEntity*> balls = scene->getBalls();
+    ASSERT_EQ(3u, balls.size());
+    EXPECT_EQ(3, scene->getBallsInPlay());
+    const int lives = scene->getLives();
+
+    drop(*balls[1]); // an extra ball
+    scene->update(kDt);
+    EXPECT_EQ(lives, scene->getLives());
+    drop(*balls[0]); // the paddle's own, while one more flies: it carries on as that one did
+    scene->update(kDt);
+    EXPECT_EQ(lives, scene->getLives());
+    EXPECT_EQ(1u, scene->getBalls().size());
+    EXPECT_EQ(balls[0], scene->getBalls()[0]);
+    EXPECT_LT(balls[0]->getPosition().y, 300.0f) << "in the field, where the other ball was";
+
+    drop(*balls[0]); // the last one
+    scene->update(kDt);
+    EXPECT_EQ(lives - 1, scene->getLives());
+
+    // No more balls than "max_balls", however many capsules are caught.
+    releaseKey(kKeySpace);
+    scene->update(kDt);
+    for (int i = 0; i < 4; ++i)
+        scene->powerUpCaught(PowerUp::Multi);
+    EXPECT_EQ(5u, scene->getBalls().size());
+}
+
+TEST_F(PowerUpsTest, MetalStandsWithoutHoldingTheLevelAndABombBreaksItsNeighbours) {
+    auto scene = start("<block sprite=\"green\" x=\"0\" y=\"0\" unbreakable=\"true\"/>" +
+                       std::string("<block sprite=\"green\" x=\"30\" y=\"0\" explosive=\"true\"/>") +
+                       blockXml(52, 0, 3) + blockXml(30, 12, 2) + blockXml(120, 0, 1));
+    auto* metal = dynamic_cast<PellvaneBlockEntity*>(scene->getLevel(0)[0]);
+    auto* bomb = dynamic_cast<PellvaneBlockEntity*>(scene->getLevel(0)[1]);
+    bomb->breakBlock();
+    EXPECT_TRUE(metal->isActive()) << "the blast leaves metal standing";
+    for (std::size_t i : {2u, 3u})
+        EXPECT_FALSE(scene->getLevel(0)[i]->isActive()) << "neighbour " << i;
+    EXPECT_TRUE(scene->getLevel(0)[4]->isActive()) << "out of reach";
+    EXPECT_EQ(10 + 30 + 20, scene->getScore());
+
+    // The last breakable block goes: the level is cleared with the metal still there, and a
+    // capsule caught in that very frame counts, but its effect ends with the level.
+    const int lives = scene->getLives();
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
+    const float width = paddle->getSize().x;
+    SpriteProperties look = metal->getSpriteProperties();
+    look.position = paddle->getPosition();
+    scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Wide, 10.0f));
+    scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Life, 10.0f));
+    scene->powerUpCaught(PowerUp::Sticky);
+    EXPECT_TRUE(paddle->isSticky());
+    dynamic_cast<PellvaneBlockEntity*>(scene->getLevel(0)[4])->breakBlock();
+    scene->update(kDt);
+    EXPECT_EQ(1, scene->getCaughtCount(PowerUp::Wide));
+    EXPECT_EQ(lives + 2, scene->getLives()) << "the life capsule and the cleared level";
+    EXPECT_EQ(1, scene->getLevelsCompleted());
+    EXPECT_FALSE(scene->getPowerUps().isActive(PowerUp::Wide));
+    EXPECT_FLOAT_EQ(width, paddle->getSize().x);
+    EXPECT_FALSE(paddle->isSticky());
+}
+
+TEST_F(PowerUpsTest, AWidePaddleKeepsItsCentreAndASecondCapsuleRestartsTheTime) {
+    auto scene = start(blockXml(0, 0, 4));
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
+    const float centre = paddle->getCentre().x;
+    scene->powerUpCaught(PowerUp::Wide);
+    EXPECT_FLOAT_EQ(90.0f, paddle->getSize().x);
+    EXPECT_FLOAT_EQ(centre, paddle->getCentre().x);
+    for (int i = 0; i < 180; ++i)
+        scene->update(kDt);
+    scene->powerUpCaught(PowerUp::Wide);
+    EXPECT_NEAR(5.0f, scene->getPowerUps().getRemaining(PowerUp::Wide), 1e-4f) << "extended, never stacked";
+    for (int i = 0; i < 310; ++i)
+        scene->update(kDt);
+    EXPECT_FLOAT_EQ(60.0f, paddle->getSize().x);
+}
+
+} // namespace
