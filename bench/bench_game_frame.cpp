@@ -17,6 +17,7 @@
 #include "events/Events.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
 #include "game/PellvaneBallEntity.h"
+#include "game/PellvaneCapsuleEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "game/PellvanePaddleEntity.h"
 
@@ -63,27 +64,60 @@ void keepInPlay(PellvaneGameScene& scene, unsigned level, PellvanePaddleEntity& 
     if (ball.isHeld())
         scene.getContext().input->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
     const Rect area = scene.getGameArea();
-    const float target = ball.position.x + ball.width * 0.5f - paddle.width * 0.5f;
-    paddle.position.x = std::clamp(target, area.x, area.x + area.width - paddle.width);
+    const float target = ball.getCentre().x - paddle.getSize().x * 0.5f;
+    paddle.setPosition({std::clamp(target, area.x, area.x + area.width - paddle.getSize().x), paddle.getPosition().y});
+}
+
+// Between timed frames of the busy game: the extra balls turned back up before they fall past the
+// paddle, and three capsules always falling.
+void keepBusy(PellvaneGameScene& scene, PellvanePaddleEntity& paddle) {
+    for (PellvaneBallEntity* each : scene.getBalls()) {
+        const Vector2 v = each->getVelocity();
+        if (each != paddle.getBall() && v.y > 0.0f && each->getPosition().y > paddle.getPosition().y - 60.0f)
+            each->setVelocity({v.x, -v.y});
+    }
+    const Rect area = scene.getGameArea();
+    std::size_t falling = 0;
+    for (IEntity* entity : scene.getEntities())
+        falling += dynamic_cast<PellvaneCapsuleEntity*>(entity) != nullptr && entity->isActive() ? 1 : 0;
+    const PowerUpLook& look = scene.getPowerUps().look(PowerUp::Slow);
+    for (; falling < 3 && look.sprite != nullptr; ++falling) {
+        SpriteProperties properties;
+        properties.sprite = look.sprite;
+        properties.width = 40.0f;
+        properties.height = 16.0f;
+        properties.layer = 40;
+        properties.position = {area.x + 100.0f + 200.0f * static_cast<float>(falling), area.y + 200.0f};
+        scene.addEntity(std::make_unique<PellvaneCapsuleEntity>(properties, PowerUp::Slow, 150.0f));
+    }
 }
 
 // Plays `level` for kFrames frames and times each update + render. Outside the timed part the
 // level is reset (so every block stays), the paddle is put under the ball so it is never lost,
 // and a held ball is launched at once.
-Figures measure(PellvaneGameScene& scene, unsigned level) {
+Figures measure(PellvaneGameScene& scene, unsigned level, bool busy = false) {
     PellvanePaddleEntity* paddle = firstOf<PellvanePaddleEntity>(scene);
     PellvaneBallEntity* ball = firstOf<PellvaneBallEntity>(scene);
     scene.newGame();
     while (scene.getState() != Playing)
         scene.update(kDt);
     scene.loadLevel(level, false);
+    if (busy) {
+        // Three balls in flight: the paddle's own, launched, and the two a multi capsule brings.
+        keepInPlay(scene, level, *paddle, *ball);
+        scene.update(kDt);
+        scene.powerUpCaught(PowerUp::Multi);
+    }
     std::vector<double> times, updates, renders;
     times.reserve(kFrames);
     updates.reserve(kFrames);
     renders.reserve(kFrames);
     std::size_t entities = 0;
     for (int frame = 0; frame < kFrames; ++frame) {
-        keepInPlay(scene, level, *paddle, *ball);
+        if (busy)
+            keepBusy(scene, *paddle);
+        else
+            keepInPlay(scene, level, *paddle, *ball);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
         const double start = threadMicroseconds();
@@ -170,6 +204,10 @@ int main(int argc, char** argv) {
     for (unsigned level : {0u, largest}) {
         const Figures f = measure(*scene, level);
         report("level " + std::to_string(level + 1), *scene, level, f);
+    }
+    {
+        const Figures f = measure(*scene, largest, true);
+        report("level " + std::to_string(largest + 1) + ", three balls and three capsules", *scene, largest, f);
     }
     for (unsigned level : {0u, largest})
         std::printf("  the ball's step alone on level %u: median %.2f us\n", level + 1, measureBall(*scene, level));

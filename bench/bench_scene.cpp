@@ -131,8 +131,7 @@ int main() {
         }
         auto scene = sceneFrom(*game, walls);
         auto* circle = new MovingCircle();
-        circle->position = Vector2{20.0f, 580.0f};
-        circle->sprite = nullptr;
+        circle->setPosition(Vector2{20.0f, 580.0f});
         scene->addEntity(circle);
         std::vector<double> tests;
         const int repeats = boxes >= 2000 ? 2000 : 20000;
