@@ -22,7 +22,7 @@ const char* const kSource = "PellvanePaddleEntity";
 const std::string* const kGameEvents[] = {&PELLVANE_INITIATED,        &PELLVANE_BALL_LOST,
                                           &PELLVANE_NEW_LEVEL_LOADED, &PELLVANE_GAME_PAUSED,
                                           &PELLVANE_NEW_LEVEL_STARTED, &PELLVANE_LEVEL_CLEARED,
-                                          &PELLVANE_BALL_SERVED};
+                                          &PELLVANE_BALL_SERVED, &PELLVANE_ALL_CLEARED};
 // The largest "max_bounce_angle": a ball must still leave the paddle upwards.
 constexpr float kMaxBounceAngleDegrees = 85.0f;
 // A held ball this close to the centre (as a share of half the paddle) counts as at the centre.
@@ -400,8 +400,8 @@ void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
         takeBall();
     } else if (name == PELLVANE_NEW_LEVEL_STARTED) {
         announceReady();
-    } else if (name == PELLVANE_LEVEL_CLEARED) {
-        // The ball rests on the paddle while the cleared level is shown.
+    } else if (name == PELLVANE_LEVEL_CLEARED || name == PELLVANE_ALL_CLEARED) {
+        // The ball rests on the paddle while the cleared level (or the whole lap) is shown.
         takeBall();
     } else if (name == PELLVANE_GAME_PAUSED) {
         // Keys let go while the window had no focus are never reported: stop rather than drift.

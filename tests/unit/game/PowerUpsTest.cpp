@@ -111,4 +111,32 @@ TEST_F(PowerUpsTest, AWidePaddleKeepsItsCentreAndASecondCapsuleRestartsTheTime) 
     EXPECT_FLOAT_EQ(60.0f, paddle->getSize().x);
 }
 
+TEST_F(PowerUpsTest, AfterTheLastLevelAllIsClearedThenTheFirstComesBackFasterAndTheCountGoesOn) {
+    auto scene = loadGame(gameXml("<level>one.xml</level><level>two.xml</level>",
+                                  "loaded_delay=\"0\" all_cleared_delay=\"1\" lap_speed_up=\"0.5\""),
+                          {{"one.xml", "<level ball_speed=\"1.2\">" + blockXml(0, 0, 1) + "</level>"},
+                           {"two.xml", levelXml(blockXml(0, 0, 1))}});
+    scene->newGameAt(1);
+    scene->update(kDt);
+    PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
+    releaseKey(kKeySpace);
+    scene->update(kDt);
+    ASSERT_FALSE(ball->isHeld());
+    const int lives = scene->getLives();
+    dynamic_cast<PellvaneBlockEntity*>(scene->getLevel(1)[0])->breakBlock();
+    scene->update(kDt);
+    EXPECT_EQ(AllCleared, scene->getState());
+    EXPECT_TRUE(ball->isHeld()) << "the ball rests while the lap's end is shown";
+    for (int i = 0; i < 50; ++i)
+        scene->update(kDt);
+    EXPECT_EQ(AllCleared, scene->getState());
+    EXPECT_EQ(lives + 1, scene->getLives());
+    for (int i = 0; i < 20; ++i)
+        scene->update(kDt);
+    EXPECT_EQ(0u, scene->getCurrentLevel());
+    EXPECT_EQ(1, scene->getLap());
+    EXPECT_EQ(2, scene->getLevelsCompleted()) << "the level counter shows 3";
+    EXPECT_FLOAT_EQ(1.2f * 1.5f, ball->getSpeedScale());
+}
+
 } // namespace
