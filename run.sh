@@ -6,6 +6,7 @@
 #   ./run.sh bench   build and run the benchmarks (ratios against reference libraries)
 #   ./run.sh package build pellvane_<version>_<arch>.deb here (install it with: sudo apt install ./pellvane_*.deb)
 #   ./run.sh fuzz [seconds]  run each libFuzzer target for a bounded time (default 60 s each)
+#   ./run.sh levels  play every level with the autopilot; write docs/levels.md and its pictures
 #   ./run.sh soak [minutes]  play the shipped game with an autopilot at every frame timing (default 60
 #                            simulated minutes each) and print what happened and the fault counts
 set -euo pipefail
@@ -14,7 +15,7 @@ root=$(pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 play_packages=(cmake g++ make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libglew-dev libgl-dev libtinyxml-dev
-               libgl1-mesa-dri)
+               libgl1-mesa-dri libx11-dev libxrandr-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core zlib1g-dev libpng-dev
                libdeflate-dev libstb-dev python3 sox vorbis-tools dpkg-dev lintian desktop-file-utils)
 package_packages=(dpkg-dev)
@@ -96,6 +97,12 @@ soak)
     cd data
     SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 LIBGL_ALWAYS_SOFTWARE=1 \
         xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ../build/tests/pellvane_soak "$minutes"
+    ;;
+levels)
+    # The level report and docs/levels.md with a picture of every level.
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}"
+    build build -DPELLVANE_TESTS=ON -DPELLVANE_WERROR=ON
+    python3 tools/make_level_pictures.py build/pellvane build/tests/pellvane_level_report
     ;;
 fuzz)
     seconds=${2:-60}

@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 
+#include "app/FrameCap.h"
 #include "app/Game.h"
 #include "events/Events.h"
 #include "scene/IScene.h"
@@ -87,7 +88,10 @@ bool FrameLoop::runFrame() {
         scene->render();
     SDL_GL_SwapBuffers();
     // The Game's cap is read every frame: the configuration step sets it after the loop exists.
-    pacer.setMaxFps(game.maxFps);
+    // The display's rate is asked for once, when it is first needed: the window is open by then.
+    if (game.maxFps < 0 && displayRate < 0)
+        displayRate = readDisplayRefreshRate();
+    pacer.setMaxFps(chooseFrameCap(game.maxFps, displayRate));
     if (running)
         pacer.endFrame();
     return running;

@@ -58,6 +58,8 @@ private:
     uint32_t lastTick = 0;
     float lastDt = 0.0f;
     bool running = true;
+    // The display's refresh rate once read (0: unreadable); below 0 before that.
+    int displayRate = -1;
     SDL_Event sdlEvent;
     FramePacer pacer;
 };

@@ -84,13 +84,16 @@ bool ConfigurationStep::readSettings(TiXmlElement* config) {
     if (!attempt(ConfigUnit::BatchSize, config, "batchsize",
                  [&] { game.setSpriteBatches(std::make_unique<SpriteBatchRegistry>(batchSize)); }))
         return false;
-    xml::readInt(config, "max_fps", game.maxFps);
+    // Without "max_fps" the cap follows the display (kMaxFpsOfDisplay).
+    int maxFps = game.maxFps;
+    const bool capGiven = xml::readInt(config, "max_fps", maxFps);
     if (!attempt(ConfigUnit::MaxFps, config, "max_fps", [&] {
-            if (game.maxFps < 0)
-                throw BaseException("Invalid max_fps " + std::to_string(game.maxFps) +
-                                    ": it must be 0 (no cap) or more!");
+            if (capGiven && maxFps < 0)
+                throw BaseException("Invalid max_fps " + std::to_string(maxFps) + ": it must be 0 (no cap) or more!");
         }))
         return false;
+    if (capGiven)
+        game.maxFps = maxFps;
     xml::readBool(config, "fullscreen", game.startFullScreen);
 
     std::string directory;

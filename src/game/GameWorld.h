@@ -22,9 +22,9 @@ class SoundManager;
 // The view the game is made for, in pixels: the window's size, and what the checker assumes.
 constexpr uint32_t kViewWidth = 800;
 constexpr uint32_t kViewHeight = 600;
-// The frame-rate cap when config.xml names no "max_fps": above common display refresh rates, so
-// wherever vertical sync works the synchronised swap paces the game and the cap never sleeps.
-constexpr int kDefaultMaxFps = 240;
+// The frame-rate cap when config.xml names no "max_fps": the display's refresh rate, read when the
+// window is open (the frame loop's choice, FrameCap.h).
+constexpr int kMaxFpsOfDisplay = -1;
 
 // Owns its managers (each made once by the configuration step, never replaced while a scene
 // lives) and its scenes; destroys the scenes first, since their entities use the managers.
@@ -75,8 +75,9 @@ public:
     bool quitRequested = false;
     uint32_t width = 0;
     uint32_t height = 0;
-    // Frames per second at most ("max_fps" of config.xml); 0 leaves the loop unthrottled.
-    int maxFps = kDefaultMaxFps;
+    // Frames per second at most ("max_fps" of config.xml); 0 leaves the loop unthrottled,
+    // kMaxFpsOfDisplay caps at the display's refresh rate.
+    int maxFps = kMaxFpsOfDisplay;
     // Full screen from the start ("fullscreen" of config.xml).
     bool startFullScreen = false;
 

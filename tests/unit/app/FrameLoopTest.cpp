@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FrameCap.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "events/Events.h"
@@ -233,3 +234,15 @@ TEST_F(FrameLoopTest, OtherEventTypesAreIgnored) {
 }
 
 } // namespace
+
+TEST(FrameCapTest, MaxFpsWinsAndWithoutItTheDisplaysRateOrSixty) {
+    EXPECT_EQ(30, chooseFrameCap(30, 144));
+    EXPECT_EQ(0, chooseFrameCap(0, 144)) << "0 stays uncapped";
+    EXPECT_EQ(144, chooseFrameCap(kMaxFpsOfDisplay, 144));
+    EXPECT_EQ(kFallbackRefreshRate, chooseFrameCap(kMaxFpsOfDisplay, 0)) << "unreadable";
+    EXPECT_EQ(kFallbackRefreshRate, chooseFrameCap(kMaxFpsOfDisplay, 5000)) << "a misreading";
+    // The test window's display: the virtual server's mode, or nothing to read.
+    const int rate = readDisplayRefreshRate();
+    EXPECT_TRUE(rate == 0 || (rate >= kLowestRefreshRate && rate <= kHighestRefreshRate)) << rate;
+    std::fprintf(stderr, "display refresh rate: %d Hz\n", rate);
+}
