@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Regenerates docs/levels.md and a picture of every level of the shipped game (docs/levels/*.png),
-each taken by the game itself with `pellvane --shot FILE.png --level N` from data/. Runs under a
-virtual X server (xvfb-run) when there is no display. The pictures are the same bytes every time
-the data is the same, so only a changed level shows up as a changed picture.
+each taken by the game itself with `pellvane --shot FILE.png --level N` from data/, with the
+figures of the level report: the autopilot plays every level as a new game started there and the
+page gives its clear time, balls lost and capsules caught. Runs under a virtual X server
+(xvfb-run) when there is no display. The pictures and the figures are the same every time the
+data is the same (the autopilot and the game are deterministic).
 
-    python3 tools/make_level_pictures.py [path/to/pellvane]     (default: build/pellvane)
+    python3 tools/make_level_pictures.py [path/to/pellvane] [path/to/pellvane_level_report]
+        (defaults: build/pellvane, build/tests/pellvane_level_report; `./run.sh levels` runs it)
 """
 import collections
 import os
@@ -28,32 +31,65 @@ def level_files():
 
 
 def describe(path):
-    """A line on the blocks of a level: how many, and how many of each health."""
-    healths = collections.Counter(int(block.get("health", "1")) for block in ET.parse(path).getroot().iter("block"))
-    parts = ", ".join("%d of health %d" % (healths[h], h) for h in sorted(healths, reverse=True))
-    return "%d blocks: %s." % (sum(healths.values()), parts)
+    """Lines on a level: its settings, and its blocks by kind and health."""
+    root = ET.parse(path).getroot()
+    blocks = list(root.iter("block"))
+    steel = sum(1 for b in blocks if b.get("unbreakable") == "true")
+    bombs = sum(1 for b in blocks if b.get("explosive") == "true")
+    capsules = sum(1 for b in blocks if b.get("capsule"))
+    healths = collections.Counter(int(b.get("health", "1")) for b in blocks
+                                  if b.get("unbreakable") != "true" and b.get("explosive") != "true")
+    parts = ["%d of health %d" % (healths[h], h) for h in sorted(healths, reverse=True)]
+    parts += ["%d %s" % (n, what) for n, what in ((bombs, "explosive"), (steel, "unbreakable")) if n]
+    text = "%d blocks: %s." % (len(blocks), ", ".join(parts))
+    if capsules:
+        text += " %d hold a capsule." % capsules
+    settings = "Ball speed x%s, paddle width x%s, capsule chance %s." % (
+        root.get("ball_speed", "1"), root.get("paddle_width", "1"), root.get("capsule_chance", "the scene's"))
+    return text + " " + settings
+
+
+def report(binary, env, wrapper):
+    """The level report's rows: level number -> (cleared in, balls lost, capsules caught, longest flight)."""
+    result = subprocess.run(wrapper + [binary, "900"], cwd=DATA, env=env, capture_output=True, text=True)
+    rows = {}
+    for line in result.stdout.splitlines():
+        cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
+        if len(cells) == 5 and cells[0].isdigit():
+            rows[int(cells[0])] = tuple(cells[1:])
+    return rows, result.stdout
 
 
 def main():
     binary = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "pellvane"))
+    reporter = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else
+                               os.path.join(ROOT, "build", "tests", "pellvane_level_report"))
     env = dict(os.environ, SDL_AUDIODRIVER="dummy")
     wrapper = [] if os.environ.get("DISPLAY") else ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset"]
     os.makedirs(OUT_DIR, exist_ok=True)
+    rows, table = report(reporter, env, wrapper)
     lines = ["# The levels", "",
              "Every level of the shipped game as it looks when it starts, taken by the game itself with",
-             "`pellvane --shot FILE.png --level N` from `data/`. Regenerate this page and its pictures after",
-             "changing a level (or `tools/make_levels.py`) with",
+             "`pellvane --shot FILE.png --level N` from `data/`, and what the level report's autopilot (the",
+             "swinging player of the soak, at 60 frames a second) needed to clear it as a new game started",
+             "there. Regenerate this page, its pictures and figures after changing a level (or",
+             "`tools/make_levels.py`) with",
              "",
-             "    python3 tools/make_level_pictures.py build/pellvane",
+             "    ./run.sh levels",
              "",
              "Block positions in a level file are relative to the game area's top-left corner; the data",
              "checker (`pellvane --check`, see [the data format](data-format.md#checking-the-data)) reports blocks",
-             "that overlap or leave the area.", ""]
+             "that overlap or leave the area.", "", "## The curve", "", table.strip(), ""]
     for number, (name, relative) in enumerate(level_files(), start=1):
         picture = os.path.splitext(os.path.basename(name))[0] + ".png"
         subprocess.run(wrapper + [binary, "--shot", os.path.join(OUT_DIR, picture), "--level", str(number)],
                        cwd=DATA, env=env, check=True)
-        lines += ["## Level %d: `%s`" % (number, relative), "", describe(os.path.join(DATA, relative)), "",
+        figures = ""
+        if number in rows:
+            cleared, lost, caught, flight = rows[number]
+            figures = " The autopilot: cleared in %s, %s balls lost, %s capsules caught, longest flight without a " \
+                      "hit %s." % (cleared, lost, caught, flight)
+        lines += ["## Level %d: `%s`" % (number, relative), "", describe(os.path.join(DATA, relative)) + figures, "",
                   "![Level %d](levels/%s)" % (number, picture), ""]
     with open(PAGE, "w") as page:
         page.write("\n".join(lines))
