@@ -5,6 +5,7 @@
 
 #include "app/FrameCap.h"
 #include "app/Game.h"
+#include "scene/BaseScene.h"
 #include "events/Events.h"
 #include "scene/IScene.h"
 
@@ -78,12 +79,17 @@ bool FrameLoop::runFrame() {
     if (scene != nullptr)
         scene->update(lastDt);
     lastTick = now;
-    const Colour& clear = game.clearColour;
-    glClearColor(clear.red, clear.green, clear.blue, clear.alpha);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    scene = game.getCurrentScene();
+    // Nothing tests depth. The colour needs no clearing under an opaque backdrop over the whole
+    // window, which a software rasteriser would otherwise fill twice a frame.
+    const auto* drawn = dynamic_cast<const BaseScene*>(scene);
+    if (drawn == nullptr || !drawn->coversView()) {
+        const Colour& clear = game.clearColour;
+        glClearColor(clear.red, clear.green, clear.blue, clear.alpha);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    scene = game.getCurrentScene();
     if (scene != nullptr)
         scene->render();
     SDL_GL_SwapBuffers();

@@ -80,6 +80,16 @@ void SpriteBatch::grow() {
     }
 }
 
+void SpriteBatch::drawOpaque() {
+    if (floatCount == 0 || !begun)
+        return;
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    draw();
+    glEnable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+}
+
 void SpriteBatch::draw() {
     if (floatCount == 0 || !begun)
         return;

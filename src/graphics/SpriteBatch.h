@@ -63,6 +63,10 @@ public:
     // Draws every quad added since the last draw, then empties the batch. Does nothing when
     // the batch is empty or was not begun.
     void draw();
+    // draw() with blending and the alpha test off: every fragment is written as it is, which on a
+    // software rasteriser costs far less than blending it. For pictures with no transparency that
+    // cover what is behind them anyway (a backdrop).
+    void drawOpaque();
 
     // Room for one more quad without growing.
     bool hasRoom() const { return floatCount < capacity * kFloatsPerQuad; }

@@ -12,15 +12,23 @@ SpriteBatchRegistry::SpriteBatchRegistry(int32_t batchSize) : batchSize(batchSiz
 }
 
 SpriteBatch* SpriteBatchRegistry::getBatch(Texture* texture) {
-    auto found = batches.find(texture);
-    if (found != batches.end())
+    return batchWithRoom(batches, texture);
+}
+
+SpriteBatch* SpriteBatchRegistry::getOpaqueBatch(Texture* texture) {
+    return batchWithRoom(opaqueBatches, texture);
+}
+
+SpriteBatch* SpriteBatchRegistry::batchWithRoom(BatchMap& map, Texture* texture) {
+    auto found = map.find(texture);
+    if (found != map.end())
         for (const auto& batch : found->second)
             if (batch->hasRoom())
                 return batch.get();
     // Made before touching the map, so a refused texture leaves the registry unchanged.
     auto batch = std::make_unique<SpriteBatch>(texture, static_cast<uint32_t>(batchSize));
     SpriteBatch* made = batch.get();
-    batches[texture].push_back(std::move(batch));
+    map[texture].push_back(std::move(batch));
     return made;
 }
 

@@ -27,12 +27,19 @@ public:
     // BaseException("SpriteBatch supplied with invalid source texture!") for a null or unloaded
     // texture, in which case nothing is added.
     SpriteBatch* getBatch(Texture* texture);
+    // The same for quads drawn opaque (SpriteBatch::drawOpaque): batches of their own, so that an
+    // opaque backdrop and blended sprites of one texture never share a draw.
+    SpriteBatch* getOpaqueBatch(Texture* texture);
 
     int32_t getBatchSize() const { return batchSize; }
     // The batches made for `texture` so far, in the order they were made; empty if none.
     const std::vector<std::unique_ptr<SpriteBatch>>& getBatches(Texture* texture) const;
 
 private:
-    std::map<Texture*, std::vector<std::unique_ptr<SpriteBatch>>> batches;
+    using BatchMap = std::map<Texture*, std::vector<std::unique_ptr<SpriteBatch>>>;
+    SpriteBatch* batchWithRoom(BatchMap& map, Texture* texture);
+
+    BatchMap batches;
+    BatchMap opaqueBatches;
     int32_t batchSize;
 };

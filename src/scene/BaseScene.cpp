@@ -19,6 +19,7 @@
 #include "scene/IEntity.h"
 #include "scene/NumberCounterEntity.h"
 #include "scene/SpriteEntity.h"
+#include "collision/Rect.h"
 #include "scene/EntityRegistry.h"
 
 namespace {
@@ -133,9 +134,32 @@ void BaseScene::render() {
     // Kept between frames so drawing allocates nothing once the first frame has sized it.
     std::vector<SpriteBatch*>& used = usedBatches;
     used.clear();
+    // The opaque pictures at the bottom of the layer order (a backdrop) go first, each drawn as it
+    // is, without blending; everything else is blended over them as usual.
+    const Rect view{0.0f, 0.0f, static_cast<float>(context.width), static_cast<float>(context.height)};
+    coveredView = false;
+    std::size_t first = 0;
+    for (; first < entities.size(); ++first) {
+        IEntity* entity = entities[first];
+        if (!entity->isVisible())
+            continue;
+        auto* picture = dynamic_cast<SpriteEntity*>(entity);
+        if (picture == nullptr || !picture->isOpaque())
+            break;
+        IRenderable* renderable = entity->getRenderable();
+        Texture* texture = renderable != nullptr ? renderable->getTexture() : nullptr;
+        if (texture == nullptr)
+            continue;
+        SpriteBatch* batch = registry->getOpaqueBatch(texture);
+        batch->begin();
+        entity->render(batch);
+        batch->drawOpaque();
+        coveredView = coveredView || picture->covers(view);
+    }
     SpriteBatch* current = nullptr;
     Texture* lastTexture = nullptr;
-    for (IEntity* entity : entities) {
+    for (std::size_t i = first; i < entities.size(); ++i) {
+        IEntity* entity = entities[i];
         if (!entity->isVisible())
             continue;
         IRenderable* renderable = entity->getRenderable();

@@ -73,6 +73,9 @@ public:
     void setLoadObserver(LoadObserver* observer) { loadObserver = observer; }
     LoadObserver* getLoadObserver() const { return loadObserver; }
     bool isStarted() const { return started; }
+    // True when the last frame drawn began with an opaque picture over the whole view: the frame
+    // loop need not clear the colour buffer under it.
+    bool coversView() const { return coveredView; }
 
 protected:
     void sortByLayer();
@@ -99,6 +102,7 @@ private:
     OwnedEntities owned;
     std::vector<std::pair<IEntity*, IEntityLender*>> loans;
     bool ended = false;
+    bool coveredView = false;
     // The batches of the frame being drawn; a member only so its storage is reused.
     std::vector<SpriteBatch*> usedBatches;
 };

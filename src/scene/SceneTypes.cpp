@@ -18,6 +18,7 @@ const std::vector<AttributeRule> kSpriteEntityAttributes = {
     {"scale_x", K::Float},  {"scale_y", K::Float},   {"rotation", K::Float}, {"offset_x", K::Float},
     {"offset_y", K::Float}, {"layer", K::Integer},   {"flip_x", K::FlagOff}, {"flip_y", K::FlagOff},
     {"colour", K::Colour},  {"sprite", K::SpriteId}, {"width", K::Float},    {"height", K::Float},
+    {"opaque", K::FlagOff},
 };
 const std::vector<AttributeRule> kCounterAttributes = {
     {"enabled", K::FlagOn}, {"visible", K::FlagOn}, {"x", K::Float},       {"y", K::Float},

@@ -8,6 +8,7 @@
 #include "scene/SceneContext.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
+#include "graphics/TextureRegion.h"
 #include "base/XmlAttributes.h"
 
 namespace {
@@ -35,6 +36,7 @@ void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
     layer = layerValue;
     xml::readBool(element, "flip_x", flipX);
     xml::readBool(element, "flip_y", flipY);
+    xml::readBool(element, "opaque", opaque);
     xml::readColour(element, "colour", colour);
 
     const char* spriteId = element->Attribute("sprite");
@@ -96,6 +98,18 @@ void SpriteEntity::render(SpriteBatch* batch) {
         sprite->render(batch, transform, width, height, colour, static_cast<uint32_t>(frame), flipX, flipY);
     else
         sprite->renderFrame(batch, transform, colour, static_cast<uint32_t>(frame), flipX, flipY);
+}
+
+bool SpriteEntity::covers(const Rect& area) const {
+    if (sprite == nullptr || frame < 0 || static_cast<uint32_t>(frame) >= sprite->getFrameCount() ||
+        rotation != 0.0f || !visible)
+        return false;
+    TextureRegion& region = sprite->getFrame(static_cast<uint32_t>(frame));
+    const float drawnWidth = (sizeSet ? width : static_cast<float>(region.getWidth())) * scale.x;
+    const float drawnHeight = (sizeSet ? height : static_cast<float>(region.getHeight())) * scale.y;
+    const Vector2 at = position + offset;
+    return at.x <= area.x && at.y <= area.y && at.x + drawnWidth >= area.x + area.width &&
+           at.y + drawnHeight >= area.y + area.height;
 }
 
 SpriteProperties SpriteEntity::getSpriteProperties() const {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "collision/Rect.h"
 #include "collision/Vector2.h"
 #include "graphics/Matrix3.h"
 #include "base/Colour.h"
@@ -47,6 +48,11 @@ public:
     void setEnabled(bool on) { enabled = on; }
     void setVisible(bool shown) { visible = shown; }
     const Colour& getColour() const { return colour; }
+    // "opaque": the picture has no transparency and hides whatever is behind it, so the scene may
+    // draw it without blending (BaseScene::render).
+    bool isOpaque() const { return opaque; }
+    // True when what this entity draws fills `area` (an unrotated picture over all of it).
+    bool covers(const Rect& area) const;
 
 protected:
     bool enabled = true;
@@ -66,5 +72,6 @@ protected:
     int32_t frame = 0;
     bool flipX = false;
     bool flipY = false;
+    bool opaque = false;
     IScene* scene = nullptr;
 };

@@ -197,6 +197,24 @@ TEST_F(BaseSceneTest, AFrameWithNoVisibleEntityMakesNoDrawCall) {
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(15, 15), {255, 0, 0, 255}));
 }
 
+TEST_F(BaseSceneTest, AnOpaqueBackdropIsDrawnFirstWithoutBlendingAndCoversTheView) {
+    // Half-transparent red: blended over black it would be dark red; opaque, it is written as is.
+    // The blended sprite above it, on the same texture, still blends.
+    auto scene = loadScene(sceneXml("<sprite_entity sprite='red' x='40' y='0' colour='ffffff80' layer='5'/>"
+                                    "<sprite_entity sprite='red' width='800' height='600' colour='ffffff80' "
+                                    "opaque='true' layer='-9'/>"));
+    graphicstest::prepareFrame();
+    scene->update(0.016f);
+    scene->render();
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(5, 5), {255, 0, 0, 255}));
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(45, 5), {255, 0, 0, 255})) << "red over red";
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_ALPHA_TEST)) << "blending is back on for the rest";
+    EXPECT_TRUE(scene->coversView());
+    static_cast<SpriteEntity*>(scene->getEntities().front())->setPosition({1.0f, 0.0f});
+    scene->render();
+    EXPECT_FALSE(scene->coversView()) << "a column of the view is left uncovered";
+}
+
 TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {
     SceneContext noBatches = game->sceneContext();
     noBatches.batches = nullptr;
