@@ -4,7 +4,7 @@ every level can be played, and prints a table of what each level holds.
 
 Each map is a list of rows, one character per grid cell:
     '.'         an empty cell
-    '1' .. '4'  a block of that health ("block_hard" at health 4, as on the normal grid)
+    '1' .. '4'  a block of that health ("block_hard" at health 4, on either grid)
     'S'         unbreakable steel: never breaks, never counts towards clearing the level
     'X'         an explosive block of health 1: breaking it breaks every block touching it
     w n m s c l a block of health 1 that always releases a capsule: wide, narrow, multi, slow,
@@ -19,10 +19,13 @@ releases a random capsule.
 
 Before writing anything the script checks every level and exits non-zero naming the level and the
 cell when one fails: blocks stay inside the area and above LOWEST (room for the ball over the
-paddle), never overlap, the level has something to break, and every breakable block can be
-reached. Reachable means a 4-connected path of empty or breakable cells (steel blocks the way)
-from the open space below the grid; the strip above the grid and the side margins count as open
-only where the ball has ROOM to pass.
+paddle), never overlap, the level has MIN_BREAKABLE to MAX_BREAKABLE blocks to break, and every
+breakable block can be reached. Reachable means a 4-connected path of empty or breakable cells
+(steel blocks the way) from the open space below the grid; the strip above the grid and the side
+margins count as open only where the ball has ROOM to pass. At most MAX_HIDDEN blocks of a level
+may be hidden: out of every straight path of the ball from the paddle's line, behind steel.
+The table it prints counts, per level, the breakable blocks, the hits they take (bombs and capsule
+blocks take one), steel, hidden blocks, bombs and capsule blocks, and the level's difficulty.
 Run from the repository root:  python3 tools/make_levels.py
 """
 import os
@@ -55,6 +58,15 @@ LAST = {"ball_speed": 1.3, "paddle_width": 0.8, "capsule_chance": 0.08}
 # A playable level holds this many breakable blocks: fewer is over in seconds, more drags on.
 MIN_BREAKABLE = 20
 MAX_BREAKABLE = 90
+
+# The paddle's top edge below the area's top, where every return starts, and the ball's radius.
+PADDLE_TOP = 496
+BALL_RADIUS = 8
+# Blocks that no straight path of the ball from the paddle's line can reach past the steel are
+# found only by bounces: after a long flight the ball is turned straight at the nearest block,
+# which for these means into the steel. In play-throughs, levels with many of them kept the ball
+# flying for minutes without a hit.
+MAX_HIDDEN = 4
 
 LEVELS = [
     # A gentle start: one-hit blocks and a wide paddle waiting in the middle one.
@@ -107,35 +119,32 @@ LEVELS = [
         ".1X1......1X1.",
         "..1........1..",
     ]),
-    # Steel first: a roof with two doors over the blocks at the top.
+    # Steel first: two awnings with blocks under them and the way up between them.
     ("shelter", "normal", [
-        "..2222222..",
-        ".111111111.",
-        "...........",
-        "S...SSS...S",
-        ".1111w1111.",
-        ".122222221.",
-        ".111111111.",
+        "....333....",
+        "SSSS...SSSS",
+        "2222.2.2222",
+        "1222.2.2221",
+        "111w...1111",
         "...........",
         "..2.2.2.2..",
-        ".1.1.1.1.1.",
+        ".2.2.2.2.2.",
     ]),
-    # Islands on steel rafts, reached from the side.
+    # Floating islands, two of them moored between steel posts.
     ("islands", "small", [
         "..............",
         ".222......222.",
         ".1111....1111.",
         "..............",
-        ".....2222.....",
+        "....S2222S....",
         "....11m111....",
-        "......SS......",
+        "..............",
         "..............",
         "222........222",
         "1111......1111",
-        "S............S",
-        ".....2222.....",
+        "..............",
+        "....S2222S....",
         "....11XX11....",
-        "......SS......",
     ]),
     ("heart", "small", [
         "..............",
@@ -160,23 +169,23 @@ LEVELS = [
         ".1.1.1.1.1.",
         "2.2.2.2.2.2",
         ".1.1.1.1.1.",
-        "S.3.3.3.3.S",
+        "3.3.3.3.3.3",
         ".2.2.2.2.2.",
     ]),
-    # A steel cup open at the top: go round it through the side lanes.
+    # A gate: a steel cup with a narrow door below and an open top, reached round its sides.
     ("gate", "normal", [
-        ".111111111.",
-        "22222222222",
+        ".11.111.11.",
+        "22.22222.22",
         "...........",
-        ".S.......S.",
-        ".S.33333.S.",
-        ".S.22s22.S.",
-        ".S.11111.S.",
-        ".SSS...SSS.",
+        "..S.....S..",
+        "..S33333S..",
+        "..S.2s2.S..",
+        "..S.111.S..",
+        "..SS...SS..",
         "...........",
         "...........",
         "33.......33",
-        "11.......11",
+        "22.......22",
     ]),
     ("crab", "small", [
         "..............",
@@ -209,24 +218,23 @@ LEVELS = [
         "..............",
         "..1m..11..11..",
     ]),
-    # Steel shelves with a door at alternate ends: the ball climbs from shelf to shelf.
-    ("ledges", "normal", [
-        "22222222222",
-        "11111111111",
+    # Steel pillars with columns of blocks between them and above.
+    ("colonnade", "normal", [
+        "22.22.22.22",
+        "33.33.33.33",
+        "22.22.22.22",
+        "..S..S..S..",
+        "33S33S33S33",
+        "22S22S22S22",
+        "11S11S11S11",
+        "..S..S..S..",
         "...........",
-        "SSS.....SSS",
-        "333.....333",
-        "222.2.2.222",
-        "...........",
-        "...SSSSS...",
-        "...33333...",
-        "...22222...",
-        "...........",
-        "22.......22",
+        ".2.......2.",
+        ".1.......1.",
     ]),
     # Lanterns hanging from a steel beam.
     ("lanterns", "small", [
-        "SSSSSSSSSSSSSS",
+        ".SSS..SS..SSS.",
         "..1...11...1..",
         "..1...11...1..",
         ".222..11..222.",
@@ -258,19 +266,19 @@ LEVELS = [
         "..1.3.3.1..",
         "....1.1....",
     ]),
-    # Chambers of steel, each with a door below.
+    # Two chambers walled apart at the top, a small steel one below them.
     ("chambers", "small", [
+        "333333SS333333",
+        "22m222SS222222",
+        "222222SS222222",
         "..............",
-        ".S3333SS3333S.",
-        ".S2222SS2222S.",
-        ".S11m1SS1111S.",
-        ".S..........S.",
         "..............",
-        "11.SSS..SSS.11",
-        "22.S222222S.22",
-        "11.S2X11X2S.11",
-        "22.S222222S.22",
-        "11.SS....SS.11",
+        ".....SSSS.....",
+        "22...S22S...22",
+        "11...S2XS...11",
+        ".....S11S.....",
+        "..............",
+        "..2222..2222..",
     ]),
     ("crown", "small", [
         "..............",
@@ -287,21 +295,21 @@ LEVELS = [
         "..11......11..",
         "..2........2..",
     ]),
-    # Bunkers open to one side only.
+    # A steel bunker open underneath, hard blocks under two steel eaves.
     ("bunkers", "normal", [
         "...........",
         "SSS.....SSS",
-        "44S.333.S44",
-        "33S.222.S33",
-        "22.......22",
+        "...........",
+        "444.....444",
+        "444.....444",
         "...........",
         "...SSSSS...",
         "...S444S...",
-        "...S222S...",
+        "...S444S...",
         "...S...S...",
-        "...........",
-        "22.......22",
-        "11.1.1.1.11",
+        "2.........2",
+        "33.3...3.33",
+        "33.3.3.3.33",
     ]),
     # Rings around a steel pin, the outer one open at the bottom.
     ("bullseye", "normal", [
@@ -346,7 +354,7 @@ LEVELS = [
         "....222222....",
         "....3.33.3....",
     ]),
-    # A breather: four arms round a steel hub.
+    # A breather with no steel: four arms round a hard hub.
     ("pinwheel", "small", [
         "..............",
         "......222222..",
@@ -354,15 +362,15 @@ LEVELS = [
         ".22...22......",
         ".22...22......",
         ".22...22......",
-        ".22222SS2222..",
-        ".22222SS2222..",
+        ".22222442222..",
+        ".22222442222..",
         "......22..22..",
         "......22..2l..",
         "......22..22..",
         "......22..22..",
         "..222222......",
     ]),
-    # Sand in a steel hourglass, open at both ends and at the neck.
+    # An hourglass of hard blocks under a steel cap, on two steel feet.
     ("hourglass", "small", [
         "..............",
         "..SSSSSSSSSS..",
@@ -377,100 +385,94 @@ LEVELS = [
         "..4111111114..",
         "..S........S..",
     ]),
-    # A steel vault open only at the top.
+    # A steel vault open underneath with a bomb at its heart, guards beside and below it.
     ("vault", "normal", [
-        "33.......33",
-        "22SSSSSSS22",
-        "..S44444S..",
-        "2.S43334S.2",
-        "2.S43X34S.2",
-        "2.S43334S.2",
+        "...........",
+        "..SSSSSSS..",
+        "..S.444.S..",
+        "3.S43334S.3",
+        "3.S43X34S.3",
+        "3.S43334S.3",
         "..S44444S..",
         "..S.....S..",
-        "...........",
-        "3.3.3.3.3.3",
-        "...........",
-        ".2.2.2.2.2.",
+        ".3.3.3.3.3.",
+        "4.4.4.4.4.4",
     ]),
-    # Chips on a board of steel traces, each chip hiding a bomb.
+    # Chips on a board of steel traces, most of them hiding a bomb.
     ("circuit", "small", [
-        "..............",
         "SSSS..SS..SSSS",
-        ".333..22..333.",
-        ".3X3..22..3X3.",
-        ".333..22..333.",
-        "......SS......",
-        "..S........S..",
-        "SSSS.3333.SSSS",
-        ".22..3XX3..22.",
-        ".22..3333..22.",
+        "S333..22..333S",
+        "S3X3..22..3X3S",
+        "S333..33..333S",
         "..............",
-        "...SS....SS...",
+        "..............",
+        "SS..S3333S..SS",
+        "22..S3XX3S..22",
+        "22..S3333S..22",
+        "..............",
         "..2222..2222..",
         "..2X22..22X2..",
         "..22s2..2222..",
     ]),
-    # Steel teeth: the blocks between them are reached from below, the top through the middle.
+    # A comb: short steel teeth split the top rows, hard blocks below them.
     ("comb", "small", [
-        "SSSSSSSSSSSSSS",
-        "S444S4444S444S",
-        "S333S3333S333S",
-        "S333S3333S333S",
+        "S...S....S...S",
+        "S222S2222S222S",
+        ".333.3333.333.",
+        ".444.4444.444.",
         ".222.2222.222.",
-        ".222.2222.222.",
-        "..............",
         "..............",
         "..............",
         "...22222222...",
     ]),
-    # Walls with a gate above and below, and two outworks.
+    # A walled keep open at the foot, and two towers with steel cores and bombs.
     ("citadel", "normal", [
         "SSSSSSSSSSS",
         "S444444444S",
-        "S.3333333.S",
-        "S..22222..S",
-        "S...111...S",
+        "S.4444444.S",
+        "S..33333..S",
+        "S...222...S",
         "...........",
         "...........",
-        ".333...333.",
-        ".3S3...3S3.",
-        ".3X3...3X3.",
+        ".444...444.",
+        ".4S4...4S4.",
+        ".4X4...4X4.",
         "...........",
-        "2.2.2.2.2.2",
+        "3.3.3.3.3.3",
     ]),
-    # Ledges stepping down towards the middle.
+    # A staircase of steel ledges, blocks hanging under each step.
     ("cascade", "small", [
         "SSS...........",
         "444...........",
         "333SSS........",
-        "222444........",
+        "333444........",
         "...333SSS.....",
-        "...222444.....",
+        "...333444.....",
         "......333SSS..",
-        "......222444..",
+        "......333444..",
         ".........333..",
-        ".........222..",
+        ".........333..",
         "..............",
-        "..............",
-        "22..........22",
+        "..22......22..",
         "33..........33",
+        "44..........44",
     ]),
-    # A steel lattice: every cell has one way in, some through a neighbour.
+    # A lattice of steel pins with a cluster of blocks in every gap.
     ("lattice", "small", [
         ".............",
         "S..S..S..S..S",
         ".44.44.44.44.",
-        ".33.33.33.33.",
+        ".44.44.44.44.",
         "S..S..S..S..S",
         ".33.33.33.33.",
-        ".22.22.22.22.",
+        ".33.33.33.33.",
         "S..S..S..S..S",
         ".22.22.22.22.",
-        ".11.11.11.11.",
+        ".22.22.22.22.",
         ".............",
         "..33m3.3333..",
     ]),
-    # A core of bombs inside hard blocks inside steel.
+    # A ring of bombs inside hard blocks inside steel, open at the bottom.
     ("reactor", "normal", [
         ".SSSSSSSSS.",
         ".S4444444S.",
@@ -478,36 +480,36 @@ LEVELS = [
         ".S4X444X4S.",
         ".S4XXXXX4S.",
         ".S4444444S.",
-        "3SSS...SSS3",
+        "3SS.....SS3",
         "3.........3",
         "33.......33",
         "22.33333.22",
         "...........",
         "33.33.33.33",
     ]),
-    # Corridors behind steel walls whose doors alternate from side to middle.
+    # A maze of steel walls and lintels, every passage open to the field somewhere.
     ("labyrinth", "small", [
-        "33333S44S33333",
-        "22222S33S22222",
-        "SSS..S33S..SSS",
-        "11...S22S...11",
-        "11...S22S...11",
-        "...SSS..SSS...",
-        "..222....222..",
-        "..111....111..",
-        "S.....SS.....S",
-        "S.....33.....S",
-        "SS....22....SS",
+        ".444.4444.444.",
+        "S444S.33.S444S",
+        "S.33S.33.S33.S",
+        "S.22SS..SS22.S",
+        "..............",
+        "SS..SS..SS..SS",
+        "33..44..44..33",
+        "22..33..33..22",
+        "..............",
+        ".33..2222..33.",
+        ".22........22.",
     ]),
     # A robot's head with steel eyes, and its fists.
     ("colossus", "small", [
         "....444444....",
         "...41111114...",
         "..4111111114..",
-        "..4SS2222SS4..",
-        "..4SX2222XS4..",
+        "..4.S1111S.4..",
+        "..4.X1111X.4..",
         "..4111111114..",
-        "..4222222224..",
+        "..4111111114..",
         "...42X22X24...",
         "....444444....",
         "..............",
@@ -515,21 +517,19 @@ LEVELS = [
         ".22X2....2X22.",
         "..22......22..",
     ]),
-    # The last stand: battlements, a bomb-lined keep and a guarded gate.
+    # The last stand: hard blocks and bombs under a steel ceiling, towers of steel below.
     ("last_stand", "normal", [
         "SSSSSSSSSSS",
         "44444444444",
         "4X3333333X4",
-        "43S33333S34",
-        "33S.2X2.S33",
-        "22S.....S22",
+        "44S44444S44",
+        "44S.3X3.S44",
+        "33S.....S33",
+        "3.........3",
+        "4...4.4...4",
+        "4.S.....S.4",
         "...........",
-        "3.S.4.4.S.3",
-        "3.S.....S.3",
-        "...........",
-        "..2.3.3.2..",
-        "...........",
-        "S.S.....S.S",
+        "..3.4.4.3..",
     ]),
 ]
 
@@ -648,8 +648,60 @@ def check_reachable(title, grid, rows):
                     fail(title, "row %d column %d (%r) cannot be reached: steel shuts it in" % (r, c, cell))
     if found == 0:
         fail(title, "nothing to break")
+
+
+def check_count(title, rows):
+    found = sum(1 for row in rows for cell in row if breakable(cell))
     if not MIN_BREAKABLE <= found <= MAX_BREAKABLE:
         fail(title, "%d breakable blocks, not between %d and %d" % (found, MIN_BREAKABLE, MAX_BREAKABLE))
+
+
+def crosses(x0, y0, x1, y1, box):
+    """Whether the segment from (x0, y0) to (x1, y1) passes through the inside of `box` (left,
+    top, right, bottom): Liang-Barsky clipping of the segment's parameter to each slab."""
+    dx, dy = x1 - x0, y1 - y0
+    low, high = 0.0, 1.0
+    for p, q in ((-dx, x0 - box[0]), (dx, box[2] - x0), (-dy, y0 - box[1]), (dy, box[3] - y0)):
+        if p == 0:
+            if q <= 0:
+                return False
+            continue
+        t = q / p
+        if p < 0:
+            low = max(low, t)
+        else:
+            high = min(high, t)
+        if low >= high:
+            return False
+    return True
+
+
+def hidden_cells(grid, rows):
+    """The breakable cells that the ball's centre cannot reach in a straight line from any point of
+    the paddle's line without touching steel: the path ends where the ball meets the block's bottom
+    edge, and each steel box is grown by the ball's radius."""
+    cells = GRIDS[grid]
+    width, height = cells["width"], cells["height"]
+    left = grid_left(grid, len(rows[0]))
+    steel, targets = [], []
+    for r, row in enumerate(rows):
+        for c, cell in enumerate(row):
+            x, y = left + c * (width + GAP), TOP + r * (height + GAP)
+            if cell == "S":
+                steel.append((x - BALL_RADIUS, y - BALL_RADIUS, x + width + BALL_RADIUS, y + height + BALL_RADIUS))
+            elif breakable(cell):
+                targets.append((r, c, x + width / 2, y + height + BALL_RADIUS - 1))
+    starts = range(BALL_RADIUS, AREA_WIDTH - BALL_RADIUS + 1, BALL_RADIUS)
+    return [(r, c) for r, c, x, y in targets
+            if not any(not any(crosses(start, PADDLE_TOP, x, y, box) for box in steel) for start in starts)]
+
+
+def check_hidden(title, grid, rows):
+    hidden = hidden_cells(grid, rows)
+    if len(hidden) > MAX_HIDDEN:
+        fail(title, "%d blocks are hidden behind steel from the whole paddle line (at most %d), the first at row %d "
+                    "column %d" % (len(hidden), MAX_HIDDEN, hidden[0][0], hidden[0][1]))
+    return len(hidden)
 
 
 def difficulty(number, count):
@@ -682,11 +734,14 @@ def main():
     if len(set(titles)) != len(titles):
         sys.exit("make_levels: two levels share a name")
     files = []
+    hidden = {}
     for number, (title, grid, rows) in enumerate(LEVELS, start=1):
         check_shape(title, grid, rows)
         blocks = blocks_of(title, grid, rows)
         check_placement(title, blocks)
         check_reachable(title, grid, rows)
+        check_count(title, rows)
+        hidden[title] = check_hidden(title, grid, rows)
         name = "%02d_%s.xml" % (number, title)
         files.append((name, level_xml(title, blocks, difficulty(number, len(LEVELS)))))
 
@@ -703,14 +758,14 @@ def main():
         with open(os.path.join(out, name), "w") as f:
             f.write(text)
 
-    print("%-3s %-16s %-6s %6s %6s %5s %5s %8s %5s %5s %6s" % ("#", "name", "grid", "blocks", "hits", "steel",
-                                                               "bombs", "capsules", "speed", "width", "chance"))
+    print("%-3s %-16s %-6s %6s %6s %5s %6s %5s %8s %5s %5s %6s" % (
+        "#", "name", "grid", "blocks", "hits", "steel", "hidden", "bombs", "capsules", "speed", "width", "chance"))
     for number, (title, grid, rows) in enumerate(LEVELS, start=1):
         count, hits, steel, bombs, capsules = summary(rows)
         root = dict(difficulty(number, len(LEVELS)))
-        print("%-3d %-16s %-6s %6d %6d %5d %5d %8d %5s %5s %6s" % (
-            number, title, grid, count, hits, steel, bombs, capsules, root["ball_speed"], root["paddle_width"],
-            root["capsule_chance"]))
+        print("%-3d %-16s %-6s %6d %6d %5d %6d %5d %8d %5s %5s %6s" % (
+            number, title, grid, count, hits, steel, hidden[title], bombs, capsules, root["ball_speed"],
+            root["paddle_width"], root["capsule_chance"]))
 
 
 if __name__ == "__main__":
