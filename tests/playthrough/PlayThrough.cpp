@@ -420,9 +420,11 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
         counts.levelsCleared += scene.getLevelsCompleted() - levelsCompleted;
         if (scene.getState() == GameOver) {
             ++counts.gamesOver;
+            // A level played on its own starts again until it is cleared or the time is up.
             if (startLevel >= 0)
-                break;
-            scene.newGame();
+                scene.newGameAt(static_cast<unsigned>(startLevel));
+            else
+                scene.newGame();
         }
         levelsCompleted = scene.getLevelsCompleted();
     }
