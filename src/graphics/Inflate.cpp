@@ -12,7 +12,8 @@
 // into output that keeps room past the match end. The hot loop is built twice, for plain
 // x86-64 and for BMI2, and the checksum for SSE2 and AVX2; the build for the processor is
 // chosen once. Tables are built by doubling: each code is written once and the table copied
-// after itself, so a block's tables cost about as much as copying them.
+// after itself, so a block's tables cost about as much as copying them; a dynamic header's code
+// lengths are read a word at a time where the input holds the most they could take.
 //
 // Why it is correct. A fast-loop round starts only while enough input is left for every refill
 // it makes, so every bit it looks at is real input and no "input ended" error can arise inside
@@ -301,7 +302,9 @@ void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) 
     uint32_t reversed = 0, index = 0, remaining = 0;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len)
         remaining += code.counts[len];
-    for (unsigned len = 1; len < tableBits; ++len) {
+    // A code pairs only with one at least as long as the shortest literal code, so the walk
+    // stops past tableBits minus that length: most codes are never visited.
+    for (unsigned len = 1; len < tableBits && (count == 0 || len + lengths[0] <= tableBits); ++len) {
         for (uint32_t i = 0; i < code.counts[len]; ++i, ++index) {
             if (code.symbols[index] < kEndOfBlock) {
                 reversedCodes[count] = reversed;
@@ -625,6 +628,61 @@ inline int decodeCodeLengthSymbol(const Inflater::Tables& t, BitReader& in, unsi
     return decodeCareful(t.codeLengthCode, in, error);
 }
 
+// The most bits one code length item takes: its symbol's code and a repeat's extra bits.
+constexpr unsigned kMaxCodeLengthItemBits = kMaxCodeLengthCodeLength + 7;
+
+// Reads `total` code lengths, each item a table lookup on one 8-byte load. Only after the gate
+// in readDynamicTables: `total` items of at most kMaxCodeLengthItemBits each, plus the 64 bits
+// of the last load, lie within the input, so every bit looked at is real input and the errors
+// are those the careful loop gives (an unassigned pattern found within 7 real bits is 11).
+unsigned readCodeLengthsFast(const Inflater::Tables& t, BitReader& in, uint8_t* lengths, unsigned total) {
+    std::size_t pos = in.bitPos;
+    unsigned i = 0;
+    unsigned error = kInflateOk;
+    while (i < total) {
+        uint64_t word = load64(in.data + (pos >> 3)) >> (pos & 7); // at least 57 bits
+        const uint32_t entry = t.codeLength[word & lowMask(kMaxCodeLengthCodeLength)];
+        if (entry & kEntryExceptional) {
+            error = kInflateErrorCodeNotInTable;
+            break;
+        }
+        pos += consumedBits(entry);
+        word >>= consumedBits(entry);
+        const unsigned symbol = entryValue(entry);
+        if (symbol < 16) {
+            lengths[i++] = uint8_t(symbol);
+            continue;
+        }
+        unsigned repeat;
+        uint8_t value = 0;
+        if (symbol == 16) {
+            if (i == 0) {
+                error = kInflateErrorRepeatWithoutPrevious;
+                break;
+            }
+            repeat = 3 + unsigned(word & 3);
+            pos += 2;
+            value = lengths[i - 1];
+        } else if (symbol == 17) {
+            repeat = 3 + unsigned(word & 7);
+            pos += 3;
+        } else {
+            repeat = 11 + unsigned(word & 127);
+            pos += 7;
+        }
+        if (repeat > total - i) {
+            error = symbol == 16 ? kInflateErrorRepeat16PastEnd
+                    : symbol == 17 ? kInflateErrorRepeat17PastEnd
+                                   : kInflateErrorRepeat18PastEnd;
+            break;
+        }
+        std::memset(lengths + i, value, repeat);
+        i += repeat;
+    }
+    in.bitPos = pos;
+    return error;
+}
+
 unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
     constexpr unsigned kHeaderBits = 5 + 5 + 4;
     if (!in.has(kHeaderBits))
@@ -644,6 +702,14 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
     uint8_t lengths[kNumLitlenSymbols + kNumDistSymbols] = {};
     const unsigned total = hlit + hdist;
     unsigned i = 0;
+    // Where the input holds the longest the lengths could take, they are read a word at a
+    // time without a check per read; the result is the same as the careful loop's below.
+    if (inputHas(in.bitLength - in.bitPos, std::size_t(total) * kMaxCodeLengthItemBits + 64)) {
+        const unsigned error = readCodeLengthsFast(t, in, lengths, total);
+        if (error != kInflateOk)
+            return error;
+        i = total;
+    }
     while (i < total) {
         unsigned error = kInflateOk;
         const int symbol = decodeCodeLengthSymbol(t, in, error);

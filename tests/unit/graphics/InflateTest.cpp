@@ -323,6 +323,47 @@ TEST(InflateErrors, RepeatCodesRunningPastTheDeclaredLengths) {
     EXPECT_EQ(50u, decodeError(cut));
 }
 
+// With enough input after it, a dynamic header's lengths are read a word at a time instead of
+// through the checked reader; the same streams must fail with the same codes either way.
+TEST(InflateErrors, RepeatCodesFailAlikeWhenTheLengthsAreReadAWordAtATime) {
+    auto header = [](BitWriter& w, unsigned codeLengthCodes) {
+        w.bits(1, 1);
+        w.bits(2, 2);
+        w.bits(0, 5); // 257 literal/length lengths
+        w.bits(0, 5); // 1 distance length
+        w.bits(codeLengthCodes - 4, 4);
+        for (unsigned i = 0; i < codeLengthCodes; ++i)
+            w.bits(5, 3);
+    };
+    // Room for the longest lengths could take, so the gate lets the word-at-a-time reader in.
+    auto padded = [](BitWriter& w) {
+        Bytes stream = w.zlib();
+        stream.insert(stream.end() - 4, 1024, 0);
+        return stream;
+    };
+    BitWriter a;
+    header(a, 19);
+    a.code(18, 5), a.bits(127, 7), a.code(18, 5), a.bits(106, 7), a.code(1, 5), a.code(16, 5), a.bits(0, 2);
+    EXPECT_EQ(13u, decodeError(padded(a)));
+    BitWriter b;
+    header(b, 19);
+    b.code(18, 5), b.bits(127, 7), b.code(18, 5), b.bits(107, 7), b.code(17, 5), b.bits(0, 3);
+    EXPECT_EQ(14u, decodeError(padded(b)));
+    BitWriter c;
+    header(c, 19);
+    c.code(18, 5), c.bits(127, 7), c.code(18, 5), c.bits(99, 7), c.code(18, 5), c.bits(0, 7);
+    EXPECT_EQ(15u, decodeError(padded(c)));
+    BitWriter d;
+    header(d, 19);
+    d.code(16, 5), d.bits(0, 2);
+    EXPECT_EQ(kInflateErrorRepeatWithoutPrevious, decodeError(padded(d)));
+    // Only 16, 17, 18 and 0 have codes (5 bits each, 0 to 3): pattern 4 is unassigned.
+    BitWriter e;
+    header(e, 4);
+    e.code(4, 5);
+    EXPECT_EQ(11u, decodeError(padded(e)));
+}
+
 TEST(InflateErrors, InputEndingInsideASymbolFailsWith10AndAnUnassignedPatternWith11) {
     std::vector<unsigned> lit(257, 0);
     lit['A'] = 1; // code 0
