@@ -93,7 +93,6 @@ private:
     // In file order.
     std::vector<std::unique_ptr<IScene>> scenes;
     EntityRegistry registry;
-    PointerDisplay* pointer;
     // What game scenes are given; the sound manager is filled in when it is made.
     GameServices services;
 };
