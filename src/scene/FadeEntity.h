@@ -44,7 +44,10 @@ public:
     // the alpha it has reached.
     void handleTrigger(const std::string& name);
     FadeState getState() const { return state; }
+    // The callback the triggers are registered with (null without triggers).
+    IEventCallback* getCallback() const { return callback.get(); }
 
+private:
     FadeState state = FadeState::Waiting;
     float delay = 0.0f;
     float fadeInDuration = 0.0f;
@@ -68,7 +71,6 @@ public:
     std::string outEvent;
     std::unique_ptr<FadeEntityCallback> callback;
 
-private:
     void enterShown();
     void stepShown(float dt);
     void finishFadeOut();

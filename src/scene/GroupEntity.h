@@ -59,7 +59,10 @@ public:
     std::vector<IEntity*> getChildren() const { return pointersOf(children); }
     bool hasChild(const IEntity* entity) const;
     bool isShown() const { return shown; }
+    // The callback the start and end events are registered with.
+    IEventCallback* getCallback() const { return callback.get(); }
 
+private:
     IScene* scene = nullptr;
     bool active = true;
     bool shown = false;
@@ -71,7 +74,6 @@ public:
     std::string endEvent;
     std::unique_ptr<GroupEventCallback> callback;
 
-private:
     std::unique_ptr<IEntity> reclaim(IEntity* entity) override;
 
     OwnedEntities children;

@@ -162,12 +162,24 @@ TEST_F(GroupEntityTest, AGroupWhoseOnlyChildIsACommentLoadsEmpty) {
 }
 
 TEST_F(GroupEntityTest, StartAndEndAreUsedWhenTheEventAttributesAreMissing) {
-    GroupEntity* group = loadGroup("start='BEGIN' end='FINISH'");
-    EXPECT_EQ("BEGIN", group->startEvent);
-    EXPECT_EQ("FINISH", group->endEvent);
-    GroupEntity* preferred = loadGroup("start_event='A' start='B' end_event='C' end='D'");
-    EXPECT_EQ("A", preferred->startEvent);
-    EXPECT_EQ("C", preferred->endEvent);
+    // Each group shows on the event it starts with and hides on the one it ends with.
+    auto showsAndHides = [this](GroupEntity* group, const char* start, const char* notStart, const char* end,
+                                const char* notEnd) {
+        raise(notStart);
+        step();
+        EXPECT_FALSE(group->isShown()) << notStart;
+        raise(start);
+        step();
+        EXPECT_TRUE(group->isShown()) << start;
+        raise(notEnd);
+        step();
+        EXPECT_TRUE(group->isShown()) << notEnd;
+        raise(end);
+        step();
+        EXPECT_FALSE(group->isShown()) << end;
+    };
+    showsAndHides(loadGroup("start='BEGIN' end='FINISH'"), "BEGIN", "OTHER", "FINISH", "ELSE");
+    showsAndHides(loadGroup("start_event='A' start='B' end_event='C' end='D'"), "A", "B", "C", "D");
 }
 
 TEST_F(GroupEntityTest, EachLoadFailureHasItsMessage) {
@@ -234,8 +246,8 @@ TEST_F(GroupEntityTest, DestroyingTheGroupUnregistersItAndDestroysItsChildren) {
     GroupEntity* shownGroup =
         loadGroup("start_event='GO' end_event='STOP'", "<fade sprite='red'><trigger in='IN'/></fade>");
     auto* fade = static_cast<FadeEntity*>(shownGroup->getChildren().at(0));
-    const GroupEventCallback* callback = shownGroup->callback.get();
-    const FadeEntityCallback* fadeCallback = fade->callback.get();
+    const auto* callback = static_cast<const GroupEventCallback*>(shownGroup->getCallback());
+    const auto* fadeCallback = static_cast<const FadeEntityCallback*>(fade->getCallback());
     raise("GO");
     step();
     ASSERT_TRUE(inScene(fade));
