@@ -27,8 +27,8 @@ void PellvaneCapsuleEntity::update(float dt) {
         retire();
         return;
     }
-    const PellvanePaddleEntity* paddle = game->getPaddle();
-    const ICollider* box = paddle != nullptr ? const_cast<PellvanePaddleEntity*>(paddle)->getCollider() : nullptr;
+    PellvanePaddleEntity* paddle = game->getPaddle();
+    const ICollider* box = paddle != nullptr ? paddle->getCollider() : nullptr;
     if (box == nullptr || box->getType() != kAABBColliderType)
         return;
     const Rect bounds = static_cast<const AABBCollider*>(box)->getBounds();

@@ -358,8 +358,6 @@ void PellvaneGameScene::levelCleared() {
         inputEnabled = false;
         stateTimer = 0.0f;
         state = AllCleared;
-        if (paddle != nullptr)
-            paddle->setSticky(false);
         raise(PELLVANE_ALL_CLEARED);
     } else if (clearedDelay > 0.0f) {
         // The level stays on screen a moment, the ball at rest, before the next one.
@@ -429,11 +427,7 @@ void PellvaneGameScene::endPowerUps() {
         } else if (auto* ball = dynamic_cast<PellvaneBallEntity*>(entity);
                    ball != nullptr && mainBall != nullptr && ball != mainBall) {
             // Before the paddle has found its ball (while loading) no ball is an extra one.
-            if (own != nullptr)
-                own->forgetBall(ball);
-            ball->setEnabled(false);
-            ball->setVisible(false);
-            removeEntity(ball, true);
+            retireBall(*ball);
         }
     }
     applyEffects();
@@ -486,7 +480,7 @@ void PellvaneGameScene::spawnExtraBalls(int count) {
         return;
     // From the ball where it is, or from the paddle when it waits there: the new balls leave at
     // an angle either side of its way, at its speed.
-    const Vector2 way = source->isHeld() ? own->getBall()->getStartVelocity() : source->getVelocity();
+    const Vector2 way = source->isHeld() ? source->getStartVelocity() : source->getVelocity();
     const int room = powerUps.maxBalls - static_cast<int>(getBalls().size());
     for (int i = 0; i < std::min(count, room); ++i) {
         const float turn = (i % 2 == 0 ? 1.0f : -1.0f) * kExtraBallSpread * static_cast<float>(1 + i / 2);
@@ -501,6 +495,15 @@ void PellvaneGameScene::spawnExtraBalls(int count) {
     }
 }
 
+void PellvaneGameScene::retireBall(PellvaneBallEntity& ball) {
+    // Out of play at once (no longer counted, collided or drawn); destroyed at the end of the update.
+    if (paddle != nullptr)
+        paddle->forgetBall(&ball);
+    ball.setEnabled(false);
+    ball.setVisible(false);
+    removeEntity(&ball, true);
+}
+
 void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
     if (state == GameOver || !ball.isActive())
         return;
@@ -508,10 +511,7 @@ void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
     PellvaneBallEntity* mainBall = own != nullptr ? own->getBall() : nullptr;
     if (&ball != mainBall && mainBall != nullptr) {
         // An extra ball: it leaves, whatever else is in play.
-        own->forgetBall(&ball);
-        ball.setEnabled(false);
-        ball.setVisible(false);
-        removeEntity(&ball, true);
+        retireBall(ball);
         return;
     }
     for (PellvaneBallEntity* other : getBalls()) {
@@ -521,9 +521,7 @@ void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
         ball.takeOver(*other);
         if (own != nullptr)
             own->handOver(*other);
-        other->setEnabled(false);
-        other->setVisible(false);
-        removeEntity(other, true);
+        retireBall(*other);
         return;
     }
     ballLost();

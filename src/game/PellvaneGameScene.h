@@ -178,6 +178,8 @@ private:
     // Every power-up ends: timers, capsules still falling, extra balls.
     void endPowerUps();
     void spawnExtraBalls(int count);
+    // An extra ball leaves the game: the paddle lets go of it and the scene destroys it.
+    void retireBall(PellvaneBallEntity& ball);
     // The level just cleared was the last: the next lap, or all cleared first.
     void levelCleared();
     bool isLevelCleared() const;

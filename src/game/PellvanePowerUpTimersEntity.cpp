@@ -14,7 +14,7 @@ constexpr PowerUp kTimed[] = {PowerUp::Wide, PowerUp::Narrow, PowerUp::Slow, Pow
 
 void PellvanePowerUpTimersEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
-    gameSceneOf(owner, kSource);
+    gameSceneOf(owner, kSource); // throws unless in a game scene, whose power-ups it shows
     xml::readFloat(handle.ToElement(), "row", rowHeight);
     xml::readFloat(handle.ToElement(), "bar_gap", barGap);
 }
