@@ -52,7 +52,7 @@ void PellvaneBackgroundEFfectEntity::load(const TiXmlHandle& handle, IScene* own
     SpriteManager* sprites = contextOf(owner).sprites;
     sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
     if (sprite == nullptr)
-        throw EntityException(kSource, std::string("Sprite \"") + spriteId + "\" not found in sprite manager!");
+        throw EntityException(kSource, spriteNotFound(spriteId));
 
     // The frame's size is the default, and also what a value that is not a number falls back
     // to. A sprite always has at least one frame.

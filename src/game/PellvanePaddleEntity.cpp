@@ -38,7 +38,7 @@ Sprite* readSprite(const TiXmlElement* element, const char* name, IScene* owner)
     SpriteManager* sprites = contextOf(owner).sprites;
     Sprite* found = sprites != nullptr ? sprites->getSprite(id) : nullptr;
     if (found == nullptr)
-        throw EntityException(kSource, "Sprite \"" + id + "\" not found in sprite manager!");
+        throw EntityException(kSource, spriteNotFound(id));
     return found;
 }
 } // namespace

@@ -61,7 +61,7 @@ void PowerUps::readKind(const TiXmlElement* child, SpriteManager* sprites, Sound
         throw SceneException(source, "No sprite for the power-up \"" + name + "\"!");
     entry.sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
     if (entry.sprite == nullptr)
-        throw SceneException(source, "Sprite \"" + spriteId + "\" not found in sprite manager!");
+        throw SceneException(source, spriteNotFound(spriteId));
     entry.sound.clear();
     xml::readText(child, "sound", entry.sound);
     if (!entry.sound.empty() && sounds != nullptr && !sounds->hasSound(entry.sound))

@@ -51,3 +51,7 @@ Sprite* SpriteManager::getSprite(const std::string& id) const {
             return sprite.get();
     return nullptr;
 }
+
+std::string spriteNotFound(const std::string& id) {
+    return "Sprite \"" + id + "\" not found in sprite manager!";
+}

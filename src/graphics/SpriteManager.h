@@ -15,6 +15,9 @@ class TiXmlHandle;
 
 // Lifetime: the manager owns its sprites; pointers from getSprite stay valid until it is
 // destroyed. `textures` is only used while loading and is not kept.
+// What every loader says of a sprite id the set lacks: Sprite "ID" not found in sprite manager!
+std::string spriteNotFound(const std::string& id);
+
 class SpriteManager {
 public:
     // Loads the sprite set file `fileName` (opened as given, relative to the working directory):

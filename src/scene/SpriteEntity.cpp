@@ -45,7 +45,7 @@ void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteManager* sprites = contextOf(owner).sprites;
     sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
     if (sprite == nullptr)
-        throw EntityException(kSource, std::string("Sprite \"") + spriteId + "\" not found in sprite manager!");
+        throw EntityException(kSource, spriteNotFound(spriteId));
 
     // A sprite always has at least one frame: the sprite loader rejects one without.
     if (element->Attribute("width") != nullptr) {
