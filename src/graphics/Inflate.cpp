@@ -477,19 +477,30 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
             entry = lookupLitlen();
         }
 
-        // Most matches are short: the first 32 bytes are copied without a loop (the room past
-        // the match allows it), so the copy's length causes no mispredicted loop exit.
+        // Most matches are short: the first 40 bytes are copied without a loop (the room past
+        // the match allows it), so the copy's length causes no mispredicted loop exit. Where the
+        // match does not overlap itself, all five words are loaded before any is stored: a load
+        // that reached into this copy's own stores would wait for them to leave the store
+        // buffer, and the words read past the source's end land past the match's end.
         uint8_t* dst = out;
         const uint8_t* src = out - distance;
         out += length;
-        if (distance >= 8) {
-            store64(dst, load64(src));
-            store64(dst + 8, load64(src + 8));
-            store64(dst + 16, load64(src + 16));
-            store64(dst + 24, load64(src + 24));
-            store64(dst + 32, load64(src + 32));
-            for (dst += 40, src += 40; dst < out; dst += 8, src += 8)
+        if (distance >= length) {
+            const uint64_t w0 = load64(src), w1 = load64(src + 8), w2 = load64(src + 16);
+            const uint64_t w3 = load64(src + 24), w4 = load64(src + 32);
+            store64(dst, w0);
+            store64(dst + 8, w1);
+            store64(dst + 16, w2);
+            store64(dst + 24, w3);
+            store64(dst + 32, w4);
+            for (dst += 40, src += 40; dst < out; dst += 8, src += 8) // distance > 40 here
                 store64(dst, load64(src));
+        } else if (distance >= 8) {
+            do {
+                store64(dst, load64(src));
+                dst += 8;
+                src += 8;
+            } while (dst < out);
         } else if (distance == 1) {
             const uint64_t pattern = uint64_t(*src) * 0x0101010101010101ull;
             store64(dst, pattern);
