@@ -3,7 +3,7 @@
 # B the working copy. Both are compiled as the project compiles them, with their public names
 # renamed, and linked into one program beside libdeflate. Needs a configured build directory with
 # the benchmarks built (for the shared bench helpers and the engine libraries).
-# Usage: bench/inflate_ab/run.sh [build-dir] [revision] [6|9|p]
+# Usage: bench/inflate_ab/run.sh [build-dir] [revision] [6|9|p|s]  (s: the corpus's three kinds of data apart)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$root/build-inflate}" && pwd)"
