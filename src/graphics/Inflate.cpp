@@ -528,13 +528,17 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     return result;
 }
 
-FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen, const uint32_t* dist) {
+// Both builds start on a cache line: where the loop's branches fall against the processor's
+// fetch blocks moves its speed by a few percent, and this keeps that the same wherever the
+// linker puts the function, in the benchmark as in the game.
+__attribute__((aligned(64))) FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen,
+                                                       const uint32_t* dist) {
     return fastLoopBody(in, output, litlen, dist);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target("bmi,bmi2"))) FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
-                                                           const uint32_t* litlen, const uint32_t* dist) {
+__attribute__((target("bmi,bmi2"), aligned(64))) FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
+                                                                       const uint32_t* litlen, const uint32_t* dist) {
     return fastLoopBody(in, output, litlen, dist);
 }
 #endif
