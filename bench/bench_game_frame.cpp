@@ -6,12 +6,11 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "BenchGame.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "events/Events.h"
@@ -23,6 +22,12 @@
 
 namespace {
 
+using bench::ShippedGame;
+
+template <class T> T* firstOf(const BaseScene& scene) {
+    return ShippedGame::firstOf<T>(scene);
+}
+
 constexpr int kFrames = 10000;
 constexpr float kDt = 1.0f / 60.0f;
 // A 60 Hz frame, for scale.
@@ -32,14 +37,6 @@ double threadMicroseconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
-}
-
-template <class T> T* firstOf(const BaseScene& scene) {
-    for (IEntity* entity : scene.getEntities()) {
-        if (auto* typed = dynamic_cast<T*>(entity))
-            return typed;
-    }
-    return nullptr;
 }
 
 struct Figures {
@@ -175,25 +172,10 @@ void report(const std::string& what, PellvaneGameScene& scene, unsigned level, c
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1)
-        std::filesystem::current_path(argv[1]);
-    // The shipped scene keeps a best score: the benchmark's own games must not reach the player's.
-    char dataHome[] = "/tmp/pellvane-bench-data-XXXXXX";
-    if (mkdtemp(dataHome) != nullptr)
-        setenv("XDG_DATA_HOME", dataHome, 1);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
-        SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr ||
-        glewInit() != GLEW_OK) {
-        std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
+    auto shipped = bench::ShippedGame::start(argc, argv);
+    if (!shipped)
         return 1;
-    }
-    auto game = std::make_unique<Game>();
-    game->init(kWindowWidth, kWindowHeight);
-    auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
-    if (game->quitRequested || scene == nullptr || firstOf<PellvaneBallEntity>(*scene) == nullptr) {
-        std::fprintf(stderr, "the shipped game scene did not load (run from data/)\n");
-        return 1;
-    }
+    PellvaneGameScene* scene = &shipped->scene();
     std::printf("one frame (update + render) of the shipped game scene, thread CPU time over %d frames:\n", kFrames);
     // The first level, and the level with the most blocks.
     unsigned largest = 0;
@@ -222,9 +204,5 @@ int main(int argc, char** argv) {
         const Figures f = measure(*scene, 0);
         report("level 1, HUD and " + std::to_string(background->particleCount) + " particles", *scene, 0, f);
     }
-    game.reset();
-    SDL_Quit();
-    std::error_code ignored;
-    std::filesystem::remove_all(dataHome, ignored);
     return 0;
 }

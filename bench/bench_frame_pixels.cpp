@@ -1,0 +1,189 @@
+// Whole frames as a machine without a GPU draws them: the game's own frame loop (events, update,
+// drawing, swap) followed by glFinish, timed in CPU time of the whole process, so the software
+// rasteriser's threads count, and in wall time. Beside them, in the same run and the same window,
+// the floor: clearing and swapping, and one opaque textured quad over the whole window. The cases
+// take turns for several rounds and each reports its best round, since this machine is shared.
+// The game's frames are timed twice: as fast as they come, and paced at 60 Hz as a player sees
+// them, where a software rasteriser's threads wake to colder caches every frame.
+// Run from data/ (as `run.sh bench` does) or pass the data directory as the first argument.
+#include <GL/glew.h>
+#include <SDL.h>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "BenchGame.h"
+#include "app/FrameLoop.h"
+#include "app/Game.h"
+#include "events/Events.h"
+#include "game/PellvaneBallEntity.h"
+#include "game/PellvaneGameScene.h"
+#include "game/PellvanePaddleEntity.h"
+
+namespace {
+
+using bench::ShippedGame;
+
+template <class T> T* firstOf(const BaseScene& scene) {
+    return ShippedGame::firstOf<T>(scene);
+}
+
+constexpr int kRounds = 7;
+constexpr int kPacedRounds = 3;
+constexpr int kPacedFps = 60;
+constexpr int kFramesPerRound = 150;
+// Seconds of frames before the title screen is timed: the logo and the button have faded in and
+// the particle columns have reached their usual height.
+constexpr double kWarmUpSeconds = 4.0;
+
+double seconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+struct Cost {
+    double cpuMs = std::numeric_limits<double>::infinity();
+    double wallMs = std::numeric_limits<double>::infinity();
+};
+
+// Runs `frame` kFramesPerRound times, each followed by glFinish, and keeps the round if it beat
+// the best so far (by CPU time; wall time is kept from the same round).
+void timeRound(const std::function<void()>& frame, Cost& best) {
+    const double cpu = seconds(CLOCK_PROCESS_CPUTIME_ID), wall = seconds(CLOCK_MONOTONIC);
+    for (int i = 0; i < kFramesPerRound; ++i) {
+        frame();
+        glFinish();
+    }
+    const double cpuMs = (seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu) * 1e3 / kFramesPerRound;
+    const double wallMs = (seconds(CLOCK_MONOTONIC) - wall) * 1e3 / kFramesPerRound;
+    if (cpuMs < best.cpuMs)
+        best = {cpuMs, wallMs};
+}
+
+// The floor's quad: an opaque texture the size of the window drawn 1:1, without blending or the
+// alpha test, in the projection the game sets up.
+class FloorQuad {
+public:
+    FloorQuad() {
+        std::vector<uint32_t> pixels(kWindowWidth * kWindowHeight);
+        for (int y = 0; y < kWindowHeight; ++y)
+            std::fill_n(&pixels[y * kWindowWidth], kWindowWidth, 0xff000000u | uint32_t(y * 255 / kWindowHeight) << 16);
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWindowWidth, kWindowHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     pixels.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    ~FloorQuad() { glDeleteTextures(1, &name); }
+
+    void draw() const {
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2f(0, 0);
+        glTexCoord2f(1, 0);
+        glVertex2f(kWindowWidth, 0);
+        glTexCoord2f(1, 1);
+        glVertex2f(kWindowWidth, kWindowHeight);
+        glTexCoord2f(0, 1);
+        glVertex2f(0, kWindowHeight);
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_ALPHA_TEST);
+        glEnable(GL_BLEND);
+    }
+
+private:
+    GLuint name = 0;
+};
+
+void runFor(FrameLoop& loop, double wallSeconds) {
+    const double end = seconds(CLOCK_MONOTONIC) + wallSeconds;
+    while (seconds(CLOCK_MONOTONIC) < end)
+        loop.runFrame();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    auto shipped = bench::ShippedGame::start(argc, argv);
+    if (!shipped)
+        return 1;
+    Game* game = &shipped->game();
+    PellvaneGameScene* scene = &shipped->scene();
+    game->maxFps = 0; // frames as fast as they come: the cap would time the sleep
+    FrameLoop loop(*game);
+    loop.start();
+    runFor(loop, kWarmUpSeconds);
+
+    const FloorQuad quad;
+    const auto clearAndSwap = [] {
+        glClear(GL_COLOR_BUFFER_BIT);
+        SDL_GL_SwapBuffers();
+    };
+    const auto quadAndSwap = [&quad] {
+        quad.draw();
+        SDL_GL_SwapBuffers();
+    };
+    // In play: a game of the first level with the ball launched, the paddle kept under the ball
+    // between frames so it is never lost.
+    auto* paddle = firstOf<PellvanePaddleEntity>(*scene);
+    auto* ball = firstOf<PellvaneBallEntity>(*scene);
+    const auto playFrame = [&] {
+        if (scene->getState() == Playing && ball->isHeld())
+            scene->getContext().input->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
+        const Rect area = scene->getGameArea();
+        const float target = ball->getCentre().x - paddle->getSize().x * 0.5f;
+        paddle->setPosition(
+            {std::clamp(target, area.x, area.x + area.width - paddle->getSize().x), paddle->getPosition().y});
+        loop.runFrame();
+    };
+    const auto titleFrame = [&loop] { loop.runFrame(); };
+
+    // Frames paced by the loop's own cap (glFinish then waits on nothing: the swap has drawn them).
+    const auto paced = [&](const std::function<void()>& frame, Cost& cost) {
+        game->maxFps = kPacedFps;
+        for (int round = 0; round < kPacedRounds; ++round)
+            timeRound(frame, cost);
+        game->maxFps = 0;
+    };
+    Cost clearCost, quadCost, titleCost, playCost, titlePaced, playPaced;
+    for (int round = 0; round < kRounds; ++round) {
+        timeRound(clearAndSwap, clearCost);
+        timeRound(quadAndSwap, quadCost);
+        timeRound(titleFrame, titleCost);
+    }
+    paced(titleFrame, titlePaced);
+    scene->newGame();
+    runFor(loop, kWarmUpSeconds);
+    for (int round = 0; round < kRounds; ++round) {
+        timeRound(clearAndSwap, clearCost);
+        timeRound(quadAndSwap, quadCost);
+        timeRound(playFrame, playCost);
+    }
+    paced(playFrame, playPaced);
+
+    std::printf("whole frames drawn by %s, best of %d rounds of %d frames; CPU time of the process per frame\n",
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)), kRounds, kFramesPerRound);
+    const auto row = [&](const char* what, const Cost& cost) {
+        std::printf("  %-34s %6.2f ms CPU (%5.2f ms wall)   %5.2fx clear+swap   %5.2fx opaque quad\n", what,
+                    cost.cpuMs, cost.wallMs, cost.cpuMs / clearCost.cpuMs, cost.cpuMs / quadCost.cpuMs);
+    };
+    row("floor: clear and swap", clearCost);
+    row("floor: one opaque full-window quad", quadCost);
+    row("title screen", titleCost);
+    row("in play, level 1", playCost);
+    row("title screen, paced at 60 Hz", titlePaced);
+    row("in play, level 1, paced at 60 Hz", playPaced);
+    return 0;
+}
