@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "app/SystemKeys.h"
+#include "graphics/SpriteBatch.h"
 #include "game/Configuration.h"
 
 Game::Game() : GameWorld(this) {}
@@ -47,7 +48,7 @@ void initGlState(uint32_t width, uint32_t height) {
     glClearDepth(1.0);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glAlphaFunc(GL_GREATER, 0.1f);
+    glAlphaFunc(GL_GREATER, kAlphaTestReference);
     glEnable(GL_ALPHA_TEST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 }

@@ -112,3 +112,9 @@ bool readColour(const TiXmlElement* element, const char* name, Colour& colour) {
 }
 
 } // namespace xml
+
+std::string formatNumber(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}

@@ -32,3 +32,6 @@ bool readElementText(const TiXmlElement* element, std::string& value);
 bool readColour(const TiXmlElement* element, const char* name, Colour& colour);
 
 } // namespace xml
+
+// A value as the messages show it: "%g", so 0.5, 736 and -4 read as written.
+std::string formatNumber(float value);

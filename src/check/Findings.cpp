@@ -40,12 +40,6 @@ Location locationOf(const TiXmlElement* element, const char* attribute) {
     return locationOf(element);
 }
 
-std::string formatNumber(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    return text;
-}
-
 std::string formatFinding(const Finding& finding) {
     std::string line = finding.where.file.empty() ? std::string("(data)") : finding.where.file;
     if (finding.where.line > 0)

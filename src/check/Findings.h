@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/XmlAttributes.h"
+
 class TiXmlNode;
 class TiXmlElement;
 
@@ -29,9 +31,6 @@ struct Finding {
     Severity severity;
     std::string message;
 };
-
-// A value as the messages show it: "%g", so 0.5, 736 and -4 read as written.
-std::string formatNumber(float value);
 
 // One line: "file:line:column: error: message", or "file: warning: message" for a whole file.
 std::string formatFinding(const Finding& finding);

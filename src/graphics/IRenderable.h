@@ -7,6 +7,10 @@ struct Texture;
 class IRenderable {
 public:
     virtual ~IRenderable() = default;
-    // The texture every quad of this renderable uses, or null when it has nothing to draw.
+    // The texture every quad of this renderable uses; null when it has nothing to draw, and
+    // always for an untextured one.
     virtual Texture* getTexture() = 0;
+    // True for plain coloured quads drawn without a texture (getTexture() is then null): the
+    // scene gives them an untextured batch.
+    virtual bool isUntextured() { return false; }
 };

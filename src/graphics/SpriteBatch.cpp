@@ -23,14 +23,27 @@ const void* bufferOffset(size_t bytes) {
 void drawRun(uint32_t quads) {
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(quads * kIndicesPerQuad), GL_UNSIGNED_SHORT, bufferOffset(0));
 }
+
+void checkCapacity(uint32_t capacity) {
+    if (capacity == 0 || capacity > kMaxQuadsPerDraw)
+        throw BaseException("SpriteBatch supplied with invalid capacity " + std::to_string(capacity) +
+                            ", it must be from 1 to " + std::to_string(kMaxQuadsPerDraw) + "!");
+}
 } // namespace
 
 SpriteBatch::SpriteBatch(Texture* texture, uint32_t capacity) : capacity(capacity), texture(texture) {
     if (texture == nullptr || !texture->loaded)
-        throw BaseException("SpriteBatch supplied with invalid source texture!");
-    if (capacity == 0 || capacity > kMaxQuadsPerDraw)
-        throw BaseException("SpriteBatch supplied with invalid capacity " + std::to_string(capacity) +
-                            ", it must be from 1 to " + std::to_string(kMaxQuadsPerDraw) + "!");
+        throw BaseException(kInvalidBatchTexture);
+    checkCapacity(capacity);
+    makeBuffers();
+}
+
+SpriteBatch::SpriteBatch(uint32_t capacity) : capacity(capacity), texture(nullptr) {
+    checkCapacity(capacity);
+    makeBuffers();
+}
+
+void SpriteBatch::makeBuffers() {
     vertices.resize(capacity * kVerticesPerQuad);
     glGenBuffers(1, &vertexBuffer);
     fillIndices(capacity);
@@ -93,8 +106,10 @@ void SpriteBatch::drawOpaque() {
 void SpriteBatch::draw() {
     if (floatCount == 0 || !begun)
         return;
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    if (texture != nullptr) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, texture->glName);
+    }
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     const uint32_t quads = floatCount / kFloatsPerQuad;
     if (dirty) {
@@ -108,8 +123,10 @@ void SpriteBatch::draw() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(Vertex), bufferOffset(kPositionOffset));
     glClientActiveTexture(GL_TEXTURE0);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), bufferOffset(kTexCoordOffset));
+    if (texture != nullptr) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), bufferOffset(kTexCoordOffset));
+    }
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), bufferOffset(kColourOffset));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);

@@ -1,5 +1,6 @@
-// A batch of textured, coloured quads sharing one texture: built in main memory each frame and
-// drawn from GL buffer objects with the fixed-function client arrays.
+// A batch of textured, coloured quads sharing one texture, or of plain coloured quads with no
+// texture: built in main memory each frame and drawn from GL buffer objects with the
+// fixed-function client arrays.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,16 @@ constexpr uint32_t kMaxQuadsPerDraw = 65536 / kVerticesPerQuad;
 // Growth stops here (128 MiB of vertices); no frame comes near it, and the counters stay far
 // from 32-bit overflow.
 constexpr uint32_t kMaxQuadsPerBatch = 1u << 20;
+// Blended drawing runs with the alpha test on: a fragment whose alpha is not above this reference
+// is dropped, so faint edges never tint what lies behind them.
+constexpr float kAlphaTestReference = 0.1f;
+// A quad whose tint alpha is at most this draws nothing under the alpha test, however the driver
+// rounds the tint and the reference to 8 bits (23/255 at most against 25/255 at least), so it
+// may be left out. A software rasteriser would still shade every one of its fragments.
+constexpr float kInvisibleTintAlpha = 0.09f;
+
+// What a textured batch asked for with a null or unloaded texture is refused with.
+constexpr const char* kInvalidBatchTexture = "SpriteBatch supplied with invalid source texture!";
 
 // More quads than `capacity` between two draws.
 // A batch may not be drawn early (the scene draws every batch at the end of the frame, in the
@@ -44,10 +55,13 @@ constexpr uint32_t kMaxQuadsPerBatch = 1u << 20;
 // registry is destroyed first). A batch owns its arrays and its two GL buffers.
 class SpriteBatch {
 public:
-    // Throws BaseException("SpriteBatch supplied with invalid source texture!") for a null or
+    // Throws BaseException(kInvalidBatchTexture) for a null or
     // unloaded texture, and a BaseException naming the capacity when it is 0 or above
     // kMaxQuadsPerDraw. Needs a current GL context.
     SpriteBatch(Texture* texture, uint32_t capacity);
+    // A batch of untextured quads (addColourQuad): only their vertex colours are drawn, which a
+    // software rasteriser fills at about half the cost of sampling a texture.
+    explicit SpriteBatch(uint32_t capacity);
     ~SpriteBatch();
     SpriteBatch(const SpriteBatch&) = delete;
     SpriteBatch& operator=(const SpriteBatch&) = delete;
@@ -60,6 +74,11 @@ public:
     // kMaxQuadsPerBatch quads between two draws it throws BaseException.
     void addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height, const Colour& colour,
                  bool flipX, bool flipY);
+    // Appends one axis-aligned quad from (left, top) to (right, bottom) whose colour runs evenly
+    // from `topColour` along its top edge to `bottomColour` along its bottom edge. Meant for an
+    // untextured batch; in a textured one it samples the texture's top-left texel.
+    void addColourQuad(float left, float top, float right, float bottom, const Colour& topColour,
+                       const Colour& bottomColour);
     // Draws every quad added since the last draw, then empties the batch. Does nothing when
     // the batch is empty or was not begun.
     void draw();
@@ -73,6 +92,7 @@ public:
     uint32_t getCapacity() const { return capacity; }
     uint32_t getFloatCount() const { return floatCount; }
     uint32_t getQuadCount() const { return floatCount / kFloatsPerQuad; }
+    // Null for an untextured batch.
     Texture* getTexture() const { return texture; }
     bool isBegun() const { return begun; }
     bool isDirty() const { return dirty; }
@@ -83,6 +103,7 @@ public:
 private:
     void grow();
     void fillIndices(uint32_t quads);
+    void makeBuffers();
 
     uint32_t capacity;
     uint32_t floatCount = 0;
@@ -120,6 +141,21 @@ inline void SpriteBatch::addQuad(const TextureRegion& region, const Matrix3& tra
     v[1] = Vertex{x0, y1, left, bottom, r, g, b, a};
     v[2] = Vertex{x1, y1, right, bottom, r, g, b, a};
     v[3] = Vertex{x1, y0, right, top, r, g, b, a};
+    floatCount += kFloatsPerQuad;
+    dirty = true;
+}
+
+inline void SpriteBatch::addColourQuad(float left, float top, float right, float bottom, const Colour& topColour,
+                                       const Colour& bottomColour) {
+    if (floatCount == capacity * kFloatsPerQuad)
+        grow();
+    const Colour& t = topColour;
+    const Colour& b = bottomColour;
+    Vertex* v = &vertices[floatCount / kFloatsPerVertex];
+    v[0] = Vertex{left, top, 0.0f, 0.0f, t.red, t.green, t.blue, t.alpha};
+    v[1] = Vertex{left, bottom, 0.0f, 0.0f, b.red, b.green, b.blue, b.alpha};
+    v[2] = Vertex{right, bottom, 0.0f, 0.0f, b.red, b.green, b.blue, b.alpha};
+    v[3] = Vertex{right, top, 0.0f, 0.0f, t.red, t.green, t.blue, t.alpha};
     floatCount += kFloatsPerQuad;
     dirty = true;
 }

@@ -12,21 +12,33 @@ SpriteBatchRegistry::SpriteBatchRegistry(int32_t batchSize) : batchSize(batchSiz
 }
 
 SpriteBatch* SpriteBatchRegistry::getBatch(Texture* texture) {
-    return batchWithRoom(batches, texture);
+    return batchWithRoom(batches, texture, false);
 }
 
 SpriteBatch* SpriteBatchRegistry::getOpaqueBatch(Texture* texture) {
-    return batchWithRoom(opaqueBatches, texture);
+    return batchWithRoom(opaqueBatches, texture, false);
 }
 
-SpriteBatch* SpriteBatchRegistry::batchWithRoom(BatchMap& map, Texture* texture) {
+// Untextured batches live under the null texture, which the textured lookups refuse.
+SpriteBatch* SpriteBatchRegistry::getColourBatch() {
+    return batchWithRoom(batches, nullptr, true);
+}
+
+SpriteBatch* SpriteBatchRegistry::getOpaqueColourBatch() {
+    return batchWithRoom(opaqueBatches, nullptr, true);
+}
+
+SpriteBatch* SpriteBatchRegistry::batchWithRoom(BatchMap& map, Texture* texture, bool untextured) {
+    if (texture == nullptr && !untextured)
+        throw BaseException(kInvalidBatchTexture);
     auto found = map.find(texture);
     if (found != map.end())
         for (const auto& batch : found->second)
             if (batch->hasRoom())
                 return batch.get();
     // Made before touching the map, so a refused texture leaves the registry unchanged.
-    auto batch = std::make_unique<SpriteBatch>(texture, static_cast<uint32_t>(batchSize));
+    const auto capacity = static_cast<uint32_t>(batchSize);
+    auto batch = untextured ? std::make_unique<SpriteBatch>(capacity) : std::make_unique<SpriteBatch>(texture, capacity);
     SpriteBatch* made = batch.get();
     map[texture].push_back(std::move(batch));
     return made;

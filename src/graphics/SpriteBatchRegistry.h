@@ -30,14 +30,18 @@ public:
     // The same for quads drawn opaque (SpriteBatch::drawOpaque): batches of their own, so that an
     // opaque backdrop and blended sprites of one texture never share a draw.
     SpriteBatch* getOpaqueBatch(Texture* texture);
+    // Untextured batches (SpriteBatch(capacity)) for plain coloured quads, blended or opaque.
+    SpriteBatch* getColourBatch();
+    SpriteBatch* getOpaqueColourBatch();
 
     int32_t getBatchSize() const { return batchSize; }
-    // The batches made for `texture` so far, in the order they were made; empty if none.
+    // The batches made for `texture` so far, in the order they were made; empty if none. Null
+    // gives the untextured batches.
     const std::vector<std::unique_ptr<SpriteBatch>>& getBatches(Texture* texture) const;
 
 private:
     using BatchMap = std::map<Texture*, std::vector<std::unique_ptr<SpriteBatch>>>;
-    SpriteBatch* batchWithRoom(BatchMap& map, Texture* texture);
+    SpriteBatch* batchWithRoom(BatchMap& map, Texture* texture, bool untextured);
 
     BatchMap batches;
     BatchMap opaqueBatches;

@@ -124,6 +124,17 @@ const SceneContext& contextOf(const IScene* scene) {
     return scene != nullptr ? scene->getContext() : none;
 }
 
+namespace {
+// What `renderable` is batched under: its texture, or null for untextured quads. False when it
+// has nothing to draw.
+bool drawsWith(IRenderable* renderable, Texture*& texture) {
+    if (renderable == nullptr)
+        return false;
+    texture = renderable->getTexture();
+    return texture != nullptr || renderable->isUntextured();
+}
+} // namespace
+
 void BaseScene::render() {
     SpriteBatchRegistry* registry = context.batches;
     // Without batches nothing can be drawn; a blank window would hide the wiring mistake.
@@ -139,6 +150,7 @@ void BaseScene::render() {
     const Rect view{0.0f, 0.0f, static_cast<float>(context.width), static_cast<float>(context.height)};
     coveredView = false;
     std::size_t first = 0;
+    Texture* texture = nullptr;
     for (; first < entities.size(); ++first) {
         IEntity* entity = entities[first];
         if (!entity->isVisible())
@@ -146,11 +158,9 @@ void BaseScene::render() {
         auto* picture = dynamic_cast<SpriteEntity*>(entity);
         if (picture == nullptr || !picture->isOpaque())
             break;
-        IRenderable* renderable = entity->getRenderable();
-        Texture* texture = renderable != nullptr ? renderable->getTexture() : nullptr;
-        if (texture == nullptr)
+        if (!drawsWith(entity->getRenderable(), texture))
             continue;
-        SpriteBatch* batch = registry->getOpaqueBatch(texture);
+        SpriteBatch* batch = texture != nullptr ? registry->getOpaqueBatch(texture) : registry->getOpaqueColourBatch();
         batch->begin();
         entity->render(batch);
         batch->drawOpaque();
@@ -160,21 +170,15 @@ void BaseScene::render() {
     Texture* lastTexture = nullptr;
     for (std::size_t i = first; i < entities.size(); ++i) {
         IEntity* entity = entities[i];
-        if (!entity->isVisible())
+        if (!entity->isVisible() || !drawsWith(entity->getRenderable(), texture))
             continue;
-        IRenderable* renderable = entity->getRenderable();
-        if (renderable == nullptr)
-            continue;
-        Texture* texture = renderable->getTexture();
-        if (texture == nullptr)
-            continue;
-        if (texture != lastTexture) {
+        if (current == nullptr || texture != lastTexture) {
             auto found = std::find_if(used.begin(), used.end(),
                                       [texture](SpriteBatch* batch) { return batch->getTexture() == texture; });
             if (found != used.end()) {
                 current = *found;
             } else {
-                current = registry->getBatch(texture);
+                current = texture != nullptr ? registry->getBatch(texture) : registry->getColourBatch();
                 current->begin();
                 used.push_back(current);
             }

@@ -5,6 +5,7 @@
 #include "scene/BoxEntity.h"
 #include "scene/EntityRegistry.h"
 #include "scene/FadeEntity.h"
+#include "scene/GradientEntity.h"
 #include "scene/GroupEntity.h"
 #include "scene/NumberCounterEntity.h"
 #include "scene/SpriteEntity.h"
@@ -54,6 +55,19 @@ const std::vector<ElementRule> kRules = {
      {},
      Content::Entities},
     {"entity:counter", nullptr, kCounterAttributes, {}},
+    {"entity:gradient",
+     nullptr,
+     {{"enabled", K::FlagOn},
+      {"visible", K::FlagOn},
+      {"x", K::Float},
+      {"y", K::Float},
+      {"width", K::Float},
+      {"height", K::Float},
+      {"layer", K::Integer},
+      {"colour", K::Colour},
+      {"opaque", K::FlagOff}},
+     {{"stop", "gradient/stop", true}}},
+    {"gradient/stop", nullptr, {{"row", K::Float}, {"colour", K::Colour}}, {}},
 };
 
 const ElementRule& rule(const std::string& id) {
@@ -72,6 +86,7 @@ void registerSceneTypes(EntityRegistry& registry) {
     registry.addEntityType(FADE_ENTITY_TYPE, [] { return new FadeEntity(); }, rule("entity:fade"));
     registry.addEntityType(GROUP_ENTITY_TYPE, [] { return new GroupEntity(); }, rule("entity:group"));
     registry.addEntityType(COUNTER_ENTITY_TYPE, [] { return new NumberCounterEntity(); }, rule("entity:counter"));
+    registry.addEntityType(GRADIENT_ENTITY_TYPE, [] { return new GradientEntity(); }, rule("entity:gradient"));
     registry.addSceneType(
         BASE_SCENE_TYPE, [](const SceneContext& context) { return new BaseScene(context); }, rule("scene:base_scene"));
 }

@@ -7,6 +7,7 @@
 #include "base/Exceptions.h"
 #include "scene/SceneContext.h"
 #include "graphics/Sprite.h"
+#include "graphics/SpriteBatch.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureRegion.h"
 #include "base/XmlAttributes.h"
@@ -16,29 +17,7 @@ const char* const kSource = "SpriteEntity";
 } // namespace
 
 void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
-    scene = owner;
-    const TiXmlElement* element = handle.ToElement();
-    if (element == nullptr)
-        throw EntityException(kSource, "XmlHandle is invalid or for a different scene");
-    xml::readBool(element, "enabled", enabled);
-    xml::readBool(element, "visible", visible);
-    initialEnabled = enabled;
-    initialVisible = visible;
-    xml::readFloat(element, "x", position.x);
-    xml::readFloat(element, "y", position.y);
-    xml::readFloat(element, "scale_x", scale.x);
-    xml::readFloat(element, "scale_y", scale.y);
-    xml::readFloat(element, "rotation", rotation);
-    xml::readFloat(element, "offset_x", offset.x);
-    xml::readFloat(element, "offset_y", offset.y);
-    int layerValue = layer;
-    xml::readInt(element, "layer", layerValue);
-    layer = layerValue;
-    xml::readBool(element, "flip_x", flipX);
-    xml::readBool(element, "flip_y", flipY);
-    xml::readBool(element, "opaque", opaque);
-    xml::readColour(element, "colour", colour);
-
+    const TiXmlElement* element = loadPlacement(handle, owner, kSource);
     const char* spriteId = element->Attribute("sprite");
     if (spriteId == nullptr)
         throw EntityException(kSource, "No sprite specified!");
@@ -60,6 +39,32 @@ void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
     } else {
         height = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getHeight()));
     }
+}
+
+const TiXmlElement* SpriteEntity::loadPlacement(const TiXmlHandle& handle, IScene* owner, const char* source) {
+    scene = owner;
+    const TiXmlElement* element = handle.ToElement();
+    if (element == nullptr)
+        throw EntityException(source, "XmlHandle is invalid or for a different scene");
+    xml::readBool(element, "enabled", enabled);
+    xml::readBool(element, "visible", visible);
+    initialEnabled = enabled;
+    initialVisible = visible;
+    xml::readFloat(element, "x", position.x);
+    xml::readFloat(element, "y", position.y);
+    xml::readFloat(element, "scale_x", scale.x);
+    xml::readFloat(element, "scale_y", scale.y);
+    xml::readFloat(element, "rotation", rotation);
+    xml::readFloat(element, "offset_x", offset.x);
+    xml::readFloat(element, "offset_y", offset.y);
+    int layerValue = layer;
+    xml::readInt(element, "layer", layerValue);
+    layer = layerValue;
+    xml::readBool(element, "flip_x", flipX);
+    xml::readBool(element, "flip_y", flipY);
+    xml::readBool(element, "opaque", opaque);
+    xml::readColour(element, "colour", colour);
+    return element;
 }
 
 void SpriteEntity::update(float) {}
@@ -88,10 +93,11 @@ Matrix3 SpriteEntity::getRenderTransform() const {
 }
 
 void SpriteEntity::render(SpriteBatch* batch) {
-    // A tint with no alpha draws nothing (the alpha test drops every fragment), but a software
-    // rasteriser would still shade every one: faded-out overlays the size of the field cost as
-    // much as the backdrop. Leaving their quads out changes no pixel.
-    if (sprite == nullptr || colour.alpha <= 0.0f)
+    // A tint too faint for the alpha test draws nothing, but a software rasteriser would still
+    // shade every fragment: faded-out overlays the size of the field cost as much as the
+    // backdrop. Leaving their quads out changes no pixel. An opaque picture is drawn without the
+    // test, so only one with no alpha at all is left out.
+    if (sprite == nullptr || colour.alpha <= (opaque ? 0.0f : kInvisibleTintAlpha))
         return;
     const Matrix3 transform = getRenderTransform();
     if (sizeSet)

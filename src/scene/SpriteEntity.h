@@ -12,6 +12,7 @@
 #include "scene/SpriteProperties.h"
 
 class Sprite;
+class TiXmlElement;
 
 // `sprite` is owned by the sprite manager, which outlives every entity; `scene` is the scene
 // the entity lives in, which owns it.
@@ -52,9 +53,13 @@ public:
     // draw it without blending (BaseScene::render).
     bool isOpaque() const { return opaque; }
     // True when what this entity draws fills `area` (an unrotated picture over all of it).
-    bool covers(const Rect& area) const;
+    virtual bool covers(const Rect& area) const;
 
 protected:
+    // Reads every attribute but the sprite and the size, and remembers the scene; returns the
+    // element. Throws EntityException from `source` when the handle holds no element.
+    const TiXmlElement* loadPlacement(const TiXmlHandle& handle, IScene* owner, const char* source);
+
     bool enabled = true;
     bool initialEnabled = true;
     bool visible = true;

@@ -66,7 +66,7 @@ TEST_F(SpriteBatchRegistryTest, AFullBatchGetsASiblingUntilItIsDrawn) {
     EXPECT_EQ(batch, registry.getBatch(first.get()));
 }
 
-TEST_F(SpriteBatchRegistryTest, MissingOrUnloadedTexturesAreRefusedAndNothingIsAdded) {
+TEST_F(SpriteBatchRegistryTest, MissingOrUnloadedTexturesAreRefusedAndUntexturedBatchesAskedForByName) {
     SpriteBatchRegistry registry(8);
     try {
         registry.getBatch(nullptr);
@@ -78,6 +78,12 @@ TEST_F(SpriteBatchRegistryTest, MissingOrUnloadedTexturesAreRefusedAndNothingIsA
     Texture unloaded;
     EXPECT_THROW(registry.getBatch(&unloaded), BaseException);
     EXPECT_TRUE(registry.getBatches(&unloaded).empty());
+    // Untextured batches are asked for by name, never by a missing texture.
+    SpriteBatch* colours = registry.getColourBatch();
+    EXPECT_EQ(nullptr, colours->getTexture());
+    EXPECT_EQ(colours, registry.getColourBatch());
+    EXPECT_NE(colours, registry.getOpaqueColourBatch());
+    EXPECT_THROW(registry.getOpaqueBatch(nullptr), BaseException);
 }
 
 // Entities A, B and C in that order, A and C on texture T1, B on T2, overlapping: the scene

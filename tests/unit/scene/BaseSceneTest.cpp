@@ -1,5 +1,7 @@
 // BaseScene: loading and its messages, the two-pass update, deferred removal, layer order,
 // scene events and collision queries.
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -213,6 +215,51 @@ TEST_F(BaseSceneTest, AnOpaqueBackdropIsDrawnFirstWithoutBlendingAndCoversTheVie
     static_cast<SpriteEntity*>(scene->getEntities().front())->setPosition({1.0f, 0.0f});
     scene->render();
     EXPECT_FALSE(scene->coversView()) << "a column of the view is left uncovered";
+}
+
+// Stops on rows 10 and 20 from black to (10, 20, 0): each row in between gets its exact share,
+// rows outside the stops keep the nearest stop's colour. Drawn opaque it covers the view; a
+// blended gradient and a textured sprite above it are drawn in layer order over it.
+TEST_F(BaseSceneTest, AGradientGivesEveryRowItsInterpolatedColour) {
+    auto scene = loadScene(sceneXml("<gradient width='800' height='600' opaque='true' layer='-9'>"
+                                    "<stop row='10' colour='000000'/><stop row='20' colour='0a1400'/></gradient>"
+                                    "<gradient x='100' y='100' width='50' height='50' layer='2'>"
+                                    "<stop row='0' colour='ff000080'/></gradient>"
+                                    "<sprite_entity sprite='green' x='120' y='120' layer='3'/>"));
+    graphicstest::prepareFrame({90, 90, 90, 255});
+    scene->update(0.016f);
+    scene->render();
+    for (int row : {0, 9, 10, 13, 17, 20, 21, 599}) {
+        const int share = std::clamp(row - 10, 0, 10);
+        const std::array<uint8_t, 4> pixel = testsupport::readPixel(700, row);
+        EXPECT_EQ(share, pixel[0]) << "row " << row;
+        EXPECT_EQ(2 * share, pixel[1]) << "row " << row;
+        EXPECT_EQ(0, pixel[2]) << "row " << row;
+    }
+    EXPECT_TRUE(scene->coversView());
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(105, 105), {133, 10, 0, 255})) << "half red over (10, 20, 0)";
+    EXPECT_TRUE(graphicstest::near(testsupport::readPixel(125, 125), {0, 255, 0, 255})) << "the sprite above both";
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_ALPHA_TEST) && !glIsEnabled(GL_TEXTURE_2D));
+}
+
+TEST_F(BaseSceneTest, AGradientWithoutASizeOrWithStopsOutOfOrderIsRefused) {
+    const std::string prefix = "Entity Exception: GradientEntity: ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"<gradient height='10'><stop row='0' colour='000000'/></gradient>",
+         "A gradient needs a width and a height above 0!"},
+        {"<gradient width='10' height='0'><stop row='0' colour='000000'/></gradient>",
+         "A gradient needs a width and a height above 0!"},
+        {"<gradient width='10' height='10'/>", "A gradient needs at least one <stop>!"},
+        {"<gradient width='10' height='10'><stop row='1'/></gradient>", "A gradient stop needs a row and a colour!"},
+        {"<gradient width='10' height='10'><stop row='4' colour='000000'/><stop row='4' colour='ffffff'/></gradient>",
+         "Gradient stop rows must increase from 0 to the height less 1 (9): row 4 after row 4!"},
+        {"<gradient width='10' height='10'><stop row='9.5' colour='000000'/></gradient>",
+         "Gradient stop rows must increase from 0 to the height less 1 (9): row 9.5!"},
+        {"<gradient width='10' height='10'><stop row='-1' colour='000000'/></gradient>",
+         "Gradient stop rows must increase from 0 to the height less 1 (9): row -1!"},
+    };
+    for (const auto& [xml, message] : cases)
+        EXPECT_EQ(prefix + message, loadMessage(*game, sceneXml(xml))) << xml;
 }
 
 TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {

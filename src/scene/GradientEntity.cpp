@@ -1,0 +1,71 @@
+// GradientEntity: reading the stops and drawing the bands between them.
+#include "scene/GradientEntity.h"
+
+#include <string>
+#include <tinyxml.h>
+
+#include "base/Exceptions.h"
+#include "base/XmlAttributes.h"
+#include "graphics/SpriteBatch.h"
+
+namespace {
+const char* const kSource = "GradientEntity";
+
+Colour tinted(const Colour& colour, const Colour& tint) {
+    return {colour.red * tint.red, colour.green * tint.green, colour.blue * tint.blue, colour.alpha * tint.alpha};
+}
+} // namespace
+
+void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
+    const TiXmlElement* element = loadPlacement(handle, owner, kSource);
+    if (!xml::readFloat(element, "width", width) || !xml::readFloat(element, "height", height) || !(width > 0.0f) ||
+        !(height > 0.0f))
+        throw EntityException(kSource, "A gradient needs a width and a height above 0!");
+    sizeSet = true;
+    stops.clear();
+    for (const TiXmlElement* stop = element->FirstChildElement("stop"); stop != nullptr;
+         stop = stop->NextSiblingElement("stop")) {
+        GradientStop read{0.0f, Colour()};
+        if (!xml::readFloat(stop, "row", read.row) || !xml::readColour(stop, "colour", read.colour))
+            throw EntityException(kSource, "A gradient stop needs a row and a colour!");
+        const float lowest = stops.empty() ? 0.0f : stops.back().row;
+        // Written to be false for NaN too.
+        if (!(read.row >= lowest && read.row <= height - 1.0f) || (!stops.empty() && read.row == lowest))
+            throw EntityException(kSource, "Gradient stop rows must increase from 0 to the height less 1 (" +
+                                               formatNumber(height - 1.0f) + "): row " + formatNumber(read.row) +
+                                               (stops.empty() ? std::string() : " after row " + formatNumber(lowest)) +
+                                               "!");
+        stops.push_back(read);
+    }
+    if (stops.empty())
+        throw EntityException(kSource, "A gradient needs at least one <stop>!");
+}
+
+// A stop's colour is exact at the centre of its row, half a row below the row's top edge. So each
+// band runs from one stop's row centre to the next one's, and the rasteriser, which samples colour
+// at pixel centres, gives every row between them its evenly interpolated colour. Neighbouring bands
+// share their edge, so each row is drawn once. Above the first stop and below the last the colour
+// holds, in a band of its own.
+void GradientEntity::render(SpriteBatch* batch) {
+    if (colour.alpha <= 0.0f || stops.empty())
+        return;
+    const float left = position.x, right = position.x + width;
+    const float top = position.y, bottom = position.y + height;
+    auto centre = [top](const GradientStop& stop) { return top + stop.row + 0.5f; };
+    const Colour first = tinted(stops.front().colour, colour);
+    // Even a first stop on row 0 has its half row above: which side of an edge through pixel
+    // centres gets them is the rasteriser's choice.
+    batch->addColourQuad(left, top, right, centre(stops.front()), first, first);
+    Colour upper = first;
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        const Colour lower = tinted(stops[i].colour, colour);
+        batch->addColourQuad(left, centre(stops[i - 1]), right, centre(stops[i]), upper, lower);
+        upper = lower;
+    }
+    batch->addColourQuad(left, centre(stops.back()), right, bottom, upper, upper);
+}
+
+bool GradientEntity::covers(const Rect& area) const {
+    return visible && position.x <= area.x && position.y <= area.y && position.x + width >= area.x + area.width &&
+           position.y + height >= area.y + area.height;
+}
