@@ -101,7 +101,11 @@ AddBlocks addBlocksHere = chooseAddBlocks();
 } // namespace
 
 uint32_t adler32(const unsigned char* data, std::size_t length) {
-    uint32_t a = 1, b = 0;
+    return adler32Update(1, data, length);
+}
+
+uint32_t adler32Update(uint32_t adler, const unsigned char* data, std::size_t length) {
+    uint32_t a = adler & 0xFFFF, b = adler >> 16;
     while (length > 0) {
         std::size_t n = std::min(length, kAdlerChunk);
         length -= n;

@@ -11,9 +11,11 @@
 // symbol to the next. Matches are copied a word at a time, the first 40 bytes without a loop,
 // into output that keeps room past the match end. The hot loop is built twice, for plain
 // x86-64 and for BMI2, and the checksum for SSE2 and AVX2; the build for the processor is
-// chosen once. Tables are built by doubling: each code is written once and the table copied
-// after itself, so a block's tables cost about as much as copying them; a dynamic header's code
-// lengths are read a word at a time where the input holds the most they could take.
+// chosen once. The checksum sums each block's output as the block ends, while it is still in
+// the cache, not the whole output in a pass of its own. Tables are built by doubling: each
+// code is written once and the table copied after itself, so a block's tables cost about as
+// much as copying them; a dynamic header's code lengths are read a word at a time where the
+// input holds the most they could take.
 //
 // Why it is correct. A fast-loop round starts only while enough input is left for every refill
 // it makes, so every bit it looks at is real input and no "input ended" error can arise inside
@@ -821,6 +823,8 @@ unsigned Inflater::inflate(InflateOutput& output, const uint8_t* data, std::size
     BitReader in{data, size * 8, 0};
     Tables& t = *tables_;
     error = kInflateOk;
+    outputAdler32 = 1;
+    std::size_t summed = output.used;
     for (bool last = false; !last && error == kInflateOk;) {
         if (!in.has(3)) {
             error = kInflateErrorBlockHeaderPastEnd;
@@ -839,6 +843,12 @@ unsigned Inflater::inflate(InflateOutput& output, const uint8_t* data, std::size
                 error = decodeHuffmanBlock(in, output, t.litlenCode, t.litlen, t.distCode, t.dist);
         } else {
             error = kInflateErrorBadBlockType;
+        }
+        // Each block's output is summed as soon as it is complete, while most of it is still in
+        // the cache: one pass over the whole output at the end waits on memory.
+        if (checkAdler32 && error == kInflateOk) {
+            outputAdler32 = adler32Update(outputAdler32, output.start + summed, output.used - summed);
+            summed = output.used;
         }
     }
     output.finish();
@@ -915,7 +925,7 @@ unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const uns
         return kInflateErrorAdler32;
     const unsigned char* t = input + inputSize - 4;
     const uint32_t stored = (uint32_t(t[0]) << 24) | (uint32_t(t[1]) << 16) | (uint32_t(t[2]) << 8) | t[3];
-    return adler32(output.start, output.used) == stored ? kInflateOk : kInflateErrorAdler32;
+    return inflater.outputAdler32 == stored ? kInflateOk : kInflateErrorAdler32;
 }
 
 } // namespace

@@ -43,6 +43,8 @@ constexpr std::size_t kInflateMaxExpansion = 1032;
 
 // The RFC 1950 checksum of `length` bytes, starting from 1.
 uint32_t adler32(const unsigned char* data, std::size_t length);
+// The checksum `adler` of some bytes carried on over `length` more.
+uint32_t adler32Update(uint32_t adler, const unsigned char* data, std::size_t length);
 
 // The decoder's hot loop and the checksum are built twice: for this processor's extensions
 // (BMI2, AVX2), chosen once at start-up, and for plain x86-64. Passing true runs the plain
@@ -93,6 +95,8 @@ public:
 
     unsigned error = kInflateOk;
     bool checkAdler32 = true;
+    // With checkAdler32, the Adler-32 of the bytes this run appended, summed block by block.
+    uint32_t outputAdler32 = 1;
 
     // The code tables (literal/length, distance, code length), defined where they are used.
     struct Tables;

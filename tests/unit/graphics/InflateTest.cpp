@@ -151,6 +151,18 @@ TEST(Adler32, MatchesZlibAcrossTheReductionChunkBoundaries) {
     EXPECT_EQ(::adler32(1, ff.data(), uInt(ff.size())), adler32(ff.data(), ff.size()));
 }
 
+TEST(Adler32, CarriedOnFromAnySplitEqualsTheWholeChecksum) {
+    const Bytes noise = makeNoise(30000, 12);
+    const Bytes ff(30000, 0xFF); // sums carried in close to the modulus
+    for (const Bytes* data : {&noise, &ff}) {
+        const uint32_t whole = ::adler32(1, data->data(), uInt(data->size()));
+        for (std::size_t split : {0, 1, 31, 32, 33, 5550, 5551, 12345, 29999, 30000}) {
+            const uint32_t first = adler32(data->data(), split);
+            EXPECT_EQ(whole, adler32Update(first, data->data() + split, data->size() - split)) << split;
+        }
+    }
+}
+
 // ---- Described edge cases --------------------------------------------------------------------
 
 TEST(InflateEdgeCases, FinalStoredBlockOfLengthZeroIsEmptyWithChecksumOne) {
