@@ -151,3 +151,8 @@ void SpriteBatch::draw() {
     floatCount = 0;
     begun = false;
 }
+
+void clearColourBuffer(const Colour& colour) {
+    glClearColor(colour.red, colour.green, colour.blue, colour.alpha);
+    glClear(GL_COLOR_BUFFER_BIT);
+}

@@ -15,6 +15,7 @@
 #include "graphics/SpriteBatchRegistry.h"
 #include "scene/BoxEntity.h"
 #include "scene/FadeEntity.h"
+#include "scene/GradientEntity.h"
 #include "scene/GroupEntity.h"
 #include "scene/IEntity.h"
 #include "scene/NumberCounterEntity.h"
@@ -150,6 +151,7 @@ void BaseScene::render() {
     const Rect view{0.0f, 0.0f, static_cast<float>(context.width), static_cast<float>(context.height)};
     coveredView = false;
     std::size_t first = 0;
+    bool drawnAny = false;
     Texture* texture = nullptr;
     for (; first < entities.size(); ++first) {
         IEntity* entity = entities[first];
@@ -162,7 +164,17 @@ void BaseScene::render() {
             continue;
         SpriteBatch* batch = texture != nullptr ? registry->getOpaqueBatch(texture) : registry->getOpaqueColourBatch();
         batch->begin();
-        entity->render(batch);
+        // The first picture of the frame, a gradient over the whole view, may fill its widest flat
+        // band by clearing the view to its colour, far cheaper for a software rasteriser.
+        auto* gradient = !drawnAny ? dynamic_cast<GradientEntity*>(entity) : nullptr;
+        Colour band;
+        if (gradient != nullptr && gradient->covers(view) && gradient->flatBandColour(band)) {
+            clearColourBuffer(band);
+            gradient->renderBands(batch, true);
+        } else {
+            entity->render(batch);
+        }
+        drawnAny = true;
         batch->drawOpaque();
         coveredView = coveredView || picture->covers(view);
     }

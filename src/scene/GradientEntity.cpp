@@ -10,6 +10,9 @@
 
 namespace {
 const char* const kSource = "GradientEntity";
+// A flat band worth clearing the whole view for instead of drawing: at least this share of the
+// gradient's rows. A clear costs about what a quad over a tenth of the window does.
+constexpr float kMinClearedBandShare = 0.125f;
 
 Colour tinted(const Colour& colour, const Colour& tint) {
     return {colour.red * tint.red, colour.green * tint.green, colour.blue * tint.blue, colour.alpha * tint.alpha};
@@ -39,6 +42,26 @@ void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
     }
     if (stops.empty())
         throw EntityException(kSource, "A gradient needs at least one <stop>!");
+    flatBand = 0;
+    flatBandRows = stops.front().row + 0.5f;
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        const float rows = stops[i].row - stops[i - 1].row;
+        if (stops[i].colour == stops[i - 1].colour && rows > flatBandRows) {
+            flatBand = i;
+            flatBandRows = rows;
+        }
+    }
+    if (height - (stops.back().row + 0.5f) > flatBandRows) {
+        flatBand = stops.size();
+        flatBandRows = height - (stops.back().row + 0.5f);
+    }
+}
+
+bool GradientEntity::flatBandColour(Colour& bandColour) const {
+    if (stops.empty() || flatBandRows < height * kMinClearedBandShare)
+        return false;
+    bandColour = tinted(stops[flatBand == stops.size() ? flatBand - 1 : flatBand].colour, colour);
+    return true;
 }
 
 // A stop's colour is exact at the centre of its row, half a row below the row's top edge. So each
@@ -46,23 +69,27 @@ void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
 // at pixel centres, gives every row between them its evenly interpolated colour. Neighbouring bands
 // share their edge, so each row is drawn once. Above the first stop and below the last the colour
 // holds, in a band of its own.
-void GradientEntity::render(SpriteBatch* batch) {
+void GradientEntity::renderBands(SpriteBatch* batch, bool flatBandCleared) {
     if (colour.alpha <= 0.0f || stops.empty())
         return;
+    const std::size_t skipped = flatBandCleared ? flatBand : stops.size() + 1;
     const float left = position.x, right = position.x + width;
     const float top = position.y, bottom = position.y + height;
     auto centre = [top](const GradientStop& stop) { return top + stop.row + 0.5f; };
     const Colour first = tinted(stops.front().colour, colour);
     // Even a first stop on row 0 has its half row above: which side of an edge through pixel
     // centres gets them is the rasteriser's choice.
-    batch->addColourQuad(left, top, right, centre(stops.front()), first, first);
+    if (skipped != 0)
+        batch->addColourQuad(left, top, right, centre(stops.front()), first, first);
     Colour upper = first;
     for (std::size_t i = 1; i < stops.size(); ++i) {
         const Colour lower = tinted(stops[i].colour, colour);
-        batch->addColourQuad(left, centre(stops[i - 1]), right, centre(stops[i]), upper, lower);
+        if (skipped != i)
+            batch->addColourQuad(left, centre(stops[i - 1]), right, centre(stops[i]), upper, lower);
         upper = lower;
     }
-    batch->addColourQuad(left, centre(stops.back()), right, bottom, upper, upper);
+    if (skipped != stops.size())
+        batch->addColourQuad(left, centre(stops.back()), right, bottom, upper, upper);
 }
 
 bool GradientEntity::covers(const Rect& area) const {

@@ -22,7 +22,13 @@ public:
     // there is no stop, or when the stops' rows do not increase within 0 to height - 1.
     void load(const TiXmlHandle& handle, IScene* scene) override;
     // Adds the bands to `batch`, an untextured batch (see isUntextured).
-    void render(SpriteBatch* batch) override;
+    void render(SpriteBatch* batch) override { renderBands(batch, false); }
+    // The same, leaving out the widest flat band when `flatBandCleared`: the caller has filled the
+    // whole view with its colour (flatBandColour) before.
+    void renderBands(SpriteBatch* batch, bool flatBandCleared);
+    // The colour of the widest run of rows of one colour, tinted, when that run is large enough to
+    // be worth a clear of the whole view instead of its quad. False when there is none.
+    bool flatBandColour(Colour& bandColour) const;
     IRenderable* getRenderable() override { return this; }
     bool covers(const Rect& area) const override;
 
@@ -33,4 +39,8 @@ public:
 
 private:
     std::vector<GradientStop> stops;
+    // The widest flat band: 0 for the rows above the first stop, i for the rows between stops i - 1
+    // and i, stops.size() for the rows below the last; its number of rows.
+    std::size_t flatBand = 0;
+    float flatBandRows = 0.0f;
 };

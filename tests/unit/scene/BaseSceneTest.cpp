@@ -217,20 +217,22 @@ TEST_F(BaseSceneTest, AnOpaqueBackdropIsDrawnFirstWithoutBlendingAndCoversTheVie
     EXPECT_FALSE(scene->coversView()) << "a column of the view is left uncovered";
 }
 
-// Stops on rows 10 and 20 from black to (10, 20, 0): each row in between gets its exact share,
-// rows outside the stops keep the nearest stop's colour. Drawn opaque it covers the view; a
-// blended gradient and a textured sprite above it are drawn in layer order over it.
+// Stops from black on row 10 to (10, 20, 0) on row 20, the same on row 500, and (20, 40, 0) on
+// row 510: each row between two stops gets its exact share, rows outside the stops keep the
+// nearest stop's colour. Drawn opaque it covers the view (and its flat middle is filled by a
+// clear); a blended gradient and a textured sprite above it are drawn in layer order over it.
 TEST_F(BaseSceneTest, AGradientGivesEveryRowItsInterpolatedColour) {
     auto scene = loadScene(sceneXml("<gradient width='800' height='600' opaque='true' layer='-9'>"
-                                    "<stop row='10' colour='000000'/><stop row='20' colour='0a1400'/></gradient>"
+                                    "<stop row='10' colour='000000'/><stop row='20' colour='0a1400'/>"
+                                    "<stop row='500' colour='0a1400'/><stop row='510' colour='142800'/></gradient>"
                                     "<gradient x='100' y='100' width='50' height='50' layer='2'>"
                                     "<stop row='0' colour='ff000080'/></gradient>"
                                     "<sprite_entity sprite='green' x='120' y='120' layer='3'/>"));
     graphicstest::prepareFrame({90, 90, 90, 255});
     scene->update(0.016f);
     scene->render();
-    for (int row : {0, 9, 10, 13, 17, 20, 21, 599}) {
-        const int share = std::clamp(row - 10, 0, 10);
+    for (int row : {0, 9, 10, 13, 17, 20, 21, 300, 500, 503, 510, 599}) {
+        const int share = std::clamp(row - 10, 0, 10) + std::clamp(row - 500, 0, 10);
         const std::array<uint8_t, 4> pixel = testsupport::readPixel(700, row);
         EXPECT_EQ(share, pixel[0]) << "row " << row;
         EXPECT_EQ(2 * share, pixel[1]) << "row " << row;
