@@ -79,8 +79,8 @@ public:
     void addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height, const Colour& colour,
                  bool flipX, bool flipY);
     // Appends one axis-aligned quad from (left, top) to (right, bottom) whose colour runs evenly
-    // from `topColour` along its top edge to `bottomColour` along its bottom edge. Meant for an
-    // untextured batch; in a textured one it samples the texture's top-left texel.
+    // from `topColour` along its top edge to `bottomColour` along its bottom edge. For untextured
+    // batches only: a textured batch draws flat shaded, each quad in one colour.
     void addColourQuad(float left, float top, float right, float bottom, const Colour& topColour,
                        const Colour& bottomColour);
     // Draws every quad added since the last draw, then empties the batch. Does nothing when

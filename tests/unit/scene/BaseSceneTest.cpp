@@ -242,6 +242,9 @@ TEST_F(BaseSceneTest, AGradientGivesEveryRowItsInterpolatedColour) {
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(105, 105), {133, 10, 0, 255})) << "half red over (10, 20, 0)";
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(125, 125), {0, 255, 0, 255})) << "the sprite above both";
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_ALPHA_TEST) && !glIsEnabled(GL_TEXTURE_2D));
+    GLint shading = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shading);
+    EXPECT_EQ(GL_SMOOTH, shading) << "textured batches draw flat shaded and put it back";
 }
 
 TEST_F(BaseSceneTest, AGradientWithoutASizeOrWithStopsOutOfOrderIsRefused) {
