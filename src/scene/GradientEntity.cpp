@@ -1,6 +1,7 @@
 // GradientEntity: reading the stops and drawing the bands between them.
 #include "scene/GradientEntity.h"
 
+#include <cmath>
 #include <string>
 #include <tinyxml.h>
 
@@ -22,8 +23,8 @@ Colour tinted(const Colour& colour, const Colour& tint) {
 void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = loadPlacement(handle, owner, kSource);
     if (!xml::readFloat(element, "width", width) || !xml::readFloat(element, "height", height) || !(width > 0.0f) ||
-        !(height > 0.0f))
-        throw EntityException(kSource, "A gradient needs a width and a height above 0!");
+        !(height > 0.0f) || !std::isfinite(width) || !std::isfinite(height))
+        throw EntityException(kSource, "A gradient needs a finite width and height above 0!");
     sizeSet = true;
     stops.clear();
     for (const TiXmlElement* stop = element->FirstChildElement("stop"); stop != nullptr;

@@ -251,9 +251,11 @@ TEST_F(BaseSceneTest, AGradientWithoutASizeOrWithStopsOutOfOrderIsRefused) {
     const std::string prefix = "Entity Exception: GradientEntity: ";
     const std::pair<const char*, std::string> cases[] = {
         {"<gradient height='10'><stop row='0' colour='000000'/></gradient>",
-         "A gradient needs a width and a height above 0!"},
+         "A gradient needs a finite width and height above 0!"},
         {"<gradient width='10' height='0'><stop row='0' colour='000000'/></gradient>",
-         "A gradient needs a width and a height above 0!"},
+         "A gradient needs a finite width and height above 0!"},
+        {"<gradient width='1e39' height='10'><stop row='0' colour='000000'/></gradient>",
+         "A gradient needs a finite width and height above 0!"},
         {"<gradient width='10' height='10'/>", "A gradient needs at least one <stop>!"},
         {"<gradient width='10' height='10'><stop row='1'/></gradient>", "A gradient stop needs a row and a colour!"},
         {"<gradient width='10' height='10'><stop row='4' colour='000000'/><stop row='4' colour='ffffff'/></gradient>",
