@@ -14,8 +14,8 @@
 // chosen once. The checksum sums each block's output as the block ends, while it is still in
 // the cache, not the whole output in a pass of its own. Tables are built by doubling: each
 // code is written once and the table copied after itself, so a block's tables cost about as
-// much as copying them; a dynamic header's code lengths are read a word at a time where the
-// input holds the most they could take.
+// much as copying them; a dynamic header's code lengths are read through a 64-bit buffer like
+// the symbols where the input holds the most they could take.
 //
 // Why it is correct. A fast-loop round starts only while enough input is left for every refill
 // it makes, so every bit it looks at is real input and no "input ended" error can arise inside
@@ -25,15 +25,14 @@
 // symbol. The rest, and the last symbols before the end of the input or of the output room, go
 // through the careful path, which reads through BitReader and walks the canonical code one bit
 // at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
-// bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted streams.
-// Every check of untrusted input goes through inputHas().
+// bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted
+// streams. Every check of untrusted input goes through inputHas().
 #include "graphics/Inflate.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "graphics/DeflateTables.h"
-
 
 #if defined(__GNUC__)
 #define INFLATE_ALWAYS_INLINE inline __attribute__((always_inline))
@@ -162,9 +161,21 @@ struct HuffmanCode {
 
 // Fills `code` from the lengths; false for an over-subscribed set. Incomplete sets are fine.
 bool prepareCode(HuffmanCode& code, const uint8_t* lengths, unsigned numSymbols) {
-    std::memset(code.counts, 0, sizeof code.counts);
-    for (unsigned s = 0; s < numSymbols; ++s)
-        ++code.counts[lengths[s]];
+    // Four histograms filled in turn, so that a run of equal lengths does not make each count
+    // wait for the one before it.
+    uint16_t counts[4][kMaxCodeLength + 1] = {};
+    unsigned s = 0;
+    for (; s + 4 <= numSymbols; s += 4) {
+        ++counts[0][lengths[s]];
+        ++counts[1][lengths[s + 1]];
+        ++counts[2][lengths[s + 2]];
+        ++counts[3][lengths[s + 3]];
+    }
+    for (; s < numSymbols; ++s)
+        ++counts[0][lengths[s]];
+    for (unsigned len = 0; len <= kMaxCodeLength; ++len)
+        code.counts[len] = uint16_t(counts[0][len] + counts[1][len] + counts[2][len] + counts[3][len]);
+    const unsigned unused = code.counts[0];
     code.counts[0] = 0;
     int32_t left = 1;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
@@ -172,13 +183,14 @@ bool prepareCode(HuffmanCode& code, const uint8_t* lengths, unsigned numSymbols)
         if (left < 0)
             return false;
     }
+    // Symbols without a code go after the others, where nothing reads them: no test per symbol.
     uint16_t offsets[kMaxCodeLength + 2];
     offsets[1] = 0;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len)
         offsets[len + 1] = uint16_t(offsets[len] + code.counts[len]);
-    for (unsigned s = 0; s < numSymbols; ++s)
-        if (lengths[s] != 0)
-            code.symbols[offsets[lengths[s]]++] = uint16_t(s);
+    offsets[0] = uint16_t(numSymbols - unused);
+    for (unsigned i = 0; i < numSymbols; ++i)
+        code.symbols[offsets[lengths[i]]++] = uint16_t(i);
     uint32_t firsts[kMaxCodeLength + 1];
     uint32_t first = 0;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
@@ -214,14 +226,22 @@ int decodeCareful(const HuffmanCode& code, BitReader& in, unsigned& error) {
     return -1;
 }
 
-// The next canonical code after `reversed`, both stored bit-reversed (the order the bits arrive
-// in), at `len` bits: adding one to a code clears its trailing ones and sets the zero above them,
-// which reversed are the leading ones and the highest zero below them. Appending zero bits for a
-// longer length leaves a reversed code unchanged, so the result also serves the next lengths.
-inline uint32_t nextReversedCode(uint32_t reversed, unsigned len) {
-    const uint32_t zeros = reversed ^ ((uint32_t(1) << len) - 1);
-    const uint32_t bit = uint32_t(1) << (31 - __builtin_clz(zeros | 1)); // zeros is 0 only past a full code
-    return (reversed & (bit - 1)) | bit;
+// Each byte value with its bits in reverse order.
+struct ReversedBytes {
+    uint8_t value[256];
+    constexpr ReversedBytes() : value() {
+        for (unsigned b = 0; b < 256; ++b)
+            for (unsigned bit = 0; bit < 8; ++bit)
+                value[b] |= uint8_t(((b >> bit) & 1) << (7 - bit));
+    }
+};
+constexpr ReversedBytes kReversedBytes;
+
+// A canonical code of `len` bits reversed, as its bits arrive in the input. Each code is worked
+// out from its own value, so consecutive codes do not wait on each other.
+inline uint32_t reversedCode(uint32_t code, unsigned len) {
+    const uint32_t reversed16 = (uint32_t(kReversedBytes.value[code & 0xFF]) << 8) | kReversedBytes.value[code >> 8];
+    return reversed16 >> (16 - len);
 }
 
 // Builds the lookup table for a prepared code. The first level grows by doubling: codes of each
@@ -230,22 +250,20 @@ inline uint32_t nextReversedCode(uint32_t reversed, unsigned len) {
 // codes go to a second-level table per first-level pattern, sized for the longest code under it;
 // in canonical order the codes sharing a first-level pattern come one after another, the longest
 // last. Unassigned patterns stay exceptional.
-template <class MakeEntry>
-void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, MakeEntry makeEntry) {
-    uint32_t reversed = 0;
+template <uint32_t (*makeEntry)(unsigned symbol, unsigned length)>
+void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code) {
+    uint32_t canonical = 0; // the next code, at the length being written
     uint32_t index = 0;
     uint32_t remaining = 0;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len)
         remaining += code.counts[len];
     table[0] = table[1] = kEntryExceptional;
-    for (unsigned len = 1; len <= tableBits; ++len) {
+    for (unsigned len = 1; len <= tableBits; ++len, canonical <<= 1) {
         if (len > 1)
             std::memcpy(table + (uint32_t(1) << (len - 1)), table, sizeof(uint32_t) << (len - 1));
-        for (uint32_t i = 0; i < code.counts[len]; ++i, ++index) {
-            table[reversed] = makeEntry(code.symbols[index], len);
-            if (--remaining != 0)
-                reversed = nextReversedCode(reversed, len);
-        }
+        for (uint32_t i = 0; i < code.counts[len]; ++i, ++index, ++canonical)
+            table[reversedCode(canonical, len)] = makeEntry(code.symbols[index], len);
+        remaining -= code.counts[len];
     }
     if (remaining == 0)
         return;
@@ -254,10 +272,11 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, Ma
     const uint32_t prefixMask = (uint32_t(1) << tableBits) - 1;
     uint8_t subBits[uint32_t(1) << kLitlenTableBits]; // read only where the first walk wrote
     for (int walk = 0; walk < 2; ++walk) {
-        uint32_t r = reversed, left = remaining, k = index;
+        uint32_t c = canonical, k = index;
         uint32_t next = prefixMask + 1;
-        for (unsigned len = tableBits + 1; len <= kMaxCodeLength; ++len) {
-            for (uint32_t i = 0; i < code.counts[len]; ++i, ++k) {
+        for (unsigned len = tableBits + 1; len <= kMaxCodeLength; ++len, c <<= 1) {
+            for (uint32_t i = 0; i < code.counts[len]; ++i, ++k, ++c) {
+                const uint32_t r = reversedCode(c, len);
                 const uint32_t prefix = r & prefixMask;
                 if (walk == 0) {
                     subBits[prefix] = uint8_t(len - tableBits);
@@ -274,8 +293,6 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, Ma
                     for (uint32_t j = r >> tableBits; j < (uint32_t(1) << subtableBits(table[prefix])); j += step)
                         sub[j] = entry;
                 }
-                if (--left != 0)
-                    r = nextReversedCode(r, len);
             }
         }
     }
@@ -301,28 +318,26 @@ void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) 
     uint32_t reversedCodes[kEndOfBlock];
     uint8_t lengths[kEndOfBlock], literals[kEndOfBlock];
     unsigned count = 0;
-    uint32_t reversed = 0, index = 0, remaining = 0;
-    for (unsigned len = 1; len <= kMaxCodeLength; ++len)
-        remaining += code.counts[len];
+    uint32_t canonical = 0, index = 0;
     // A code pairs only with one at least as long as the shortest literal code, so the walk
     // stops past tableBits minus that length: most codes are never visited.
-    for (unsigned len = 1; len < tableBits && (count == 0 || len + lengths[0] <= tableBits); ++len) {
-        for (uint32_t i = 0; i < code.counts[len]; ++i, ++index) {
+    for (unsigned len = 1; len < tableBits && (count == 0 || len + lengths[0] <= tableBits); ++len, canonical <<= 1) {
+        for (uint32_t i = 0; i < code.counts[len]; ++i, ++index, ++canonical) {
             if (code.symbols[index] < kEndOfBlock) {
-                reversedCodes[count] = reversed;
+                reversedCodes[count] = reversedCode(canonical, len);
                 lengths[count] = uint8_t(len);
                 literals[count++] = uint8_t(code.symbols[index]);
             }
-            if (--remaining != 0)
-                reversed = nextReversedCode(reversed, len);
         }
     }
     const uint32_t tableSize = uint32_t(1) << tableBits;
     for (unsigned a = 0; a < count && lengths[a] + lengths[0] <= tableBits; ++a) {
         for (unsigned b = 0; b < count && lengths[a] + lengths[b] <= tableBits; ++b) {
             const uint32_t bits = lengths[a] + lengths[b];
-            const uint32_t entry = ((literals[a] | (uint32_t(literals[b]) << 8)) << 16) | kEntryLiteral | (2u << 8) | bits;
-            for (uint32_t j = reversedCodes[a] | (reversedCodes[b] << lengths[a]); j < tableSize; j += uint32_t(1) << bits)
+            const uint32_t entry =
+                ((literals[a] | (uint32_t(literals[b]) << 8)) << 16) | kEntryLiteral | (2u << 8) | bits;
+            for (uint32_t j = reversedCodes[a] | (reversedCodes[b] << lengths[a]); j < tableSize;
+                 j += uint32_t(1) << bits)
                 table[j] = entry;
         }
     }
@@ -656,26 +671,41 @@ inline int decodeCodeLengthSymbol(const Inflater::Tables& t, BitReader& in, unsi
 // The most bits one code length item takes: its symbol's code and a repeat's extra bits.
 constexpr unsigned kMaxCodeLengthItemBits = kMaxCodeLengthCodeLength + 7;
 
-// Reads `total` code lengths, each item a table lookup on one 8-byte load. Only after the gate
-// in readDynamicTables: `total` items of at most kMaxCodeLengthItemBits each, plus the 64 bits
-// of the last load, lie within the input, so every bit looked at is real input and the errors
-// are those the careful loop gives (an unassigned pattern found within 7 real bits is 11).
+// Reads `total` code lengths from a 64-bit buffer refilled after every item (56 to 63 bits, of
+// which an item takes at most 14), so each lookup waits only on the shift by the previous
+// item's bits, not on a load from the input. Only after the gate in readDynamicTables: `total`
+// items of at most kMaxCodeLengthItemBits each, plus the 63 bits the buffer may hold beyond them
+// and the 64 bits of its last load, lie within the input, so every bit looked at is real input
+// and the errors are those the careful loop gives (an unassigned pattern found within 7 real
+// bits is 11).
 unsigned readCodeLengthsFast(const Inflater::Tables& t, BitReader& in, uint8_t* lengths, unsigned total) {
-    std::size_t pos = in.bitPos;
+    const uint8_t* next = in.data + (in.bitPos >> 3);
+    uint64_t buf = 0;
+    unsigned left = 0; // bits in `buf`, at most 63
+    auto refill = [&] {
+        buf |= load64(next) << left;
+        next += (63 - left) >> 3;
+        left |= 56;
+    };
+    auto consume = [&](unsigned bits) {
+        buf >>= bits;
+        left -= bits;
+    };
+    refill();
+    consume(unsigned(in.bitPos & 7));
     unsigned i = 0;
     unsigned error = kInflateOk;
     while (i < total) {
-        uint64_t word = load64(in.data + (pos >> 3)) >> (pos & 7); // at least 57 bits
-        const uint32_t entry = t.codeLength[word & lowMask(kMaxCodeLengthCodeLength)];
+        const uint32_t entry = t.codeLength[buf & lowMask(kMaxCodeLengthCodeLength)];
         if (entry & kEntryExceptional) {
             error = kInflateErrorCodeNotInTable;
             break;
         }
-        pos += consumedBits(entry);
-        word >>= consumedBits(entry);
+        consume(consumedBits(entry));
         const unsigned symbol = entryValue(entry);
         if (symbol < 16) {
             lengths[i++] = uint8_t(symbol);
+            refill();
             continue;
         }
         unsigned repeat;
@@ -685,26 +715,27 @@ unsigned readCodeLengthsFast(const Inflater::Tables& t, BitReader& in, uint8_t* 
                 error = kInflateErrorRepeatWithoutPrevious;
                 break;
             }
-            repeat = 3 + unsigned(word & 3);
-            pos += 2;
+            repeat = 3 + unsigned(buf & 3);
+            consume(2);
             value = lengths[i - 1];
         } else if (symbol == 17) {
-            repeat = 3 + unsigned(word & 7);
-            pos += 3;
+            repeat = 3 + unsigned(buf & 7);
+            consume(3);
         } else {
-            repeat = 11 + unsigned(word & 127);
-            pos += 7;
+            repeat = 11 + unsigned(buf & 127);
+            consume(7);
         }
         if (repeat > total - i) {
-            error = symbol == 16 ? kInflateErrorRepeat16PastEnd
+            error = symbol == 16   ? kInflateErrorRepeat16PastEnd
                     : symbol == 17 ? kInflateErrorRepeat17PastEnd
                                    : kInflateErrorRepeat18PastEnd;
             break;
         }
         std::memset(lengths + i, value, repeat);
         i += repeat;
+        refill();
     }
-    in.bitPos = pos;
+    in.bitPos = std::size_t(next - in.data) * 8 - left;
     return error;
 }
 
@@ -722,14 +753,14 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
         codeLengthLengths[kCodeLengthOrder[i]] = uint8_t(in.bits(3));
     if (!prepareCode(t.codeLengthCode, codeLengthLengths, kNumCodeLengthSymbols))
         return kInflateErrorOversubscribed;
-    buildTable(t.codeLength, kCodeLengthTableBits, t.codeLengthCode, codeLengthEntry);
+    buildTable<codeLengthEntry>(t.codeLength, kCodeLengthTableBits, t.codeLengthCode);
 
     uint8_t lengths[kNumLitlenSymbols + kNumDistSymbols] = {};
     const unsigned total = hlit + hdist;
     unsigned i = 0;
     // Where the input holds the longest the lengths could take, they are read a word at a
     // time without a check per read; the result is the same as the careful loop's below.
-    if (inputHas(in.bitLength - in.bitPos, std::size_t(total) * kMaxCodeLengthItemBits + 64)) {
+    if (inputHas(in.bitLength - in.bitPos, std::size_t(total) * kMaxCodeLengthItemBits + 63 + 64)) {
         const unsigned error = readCodeLengthsFast(t, in, lengths, total);
         if (error != kInflateOk)
             return error;
@@ -782,9 +813,9 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
     if (!prepareCode(t.litlenCode, litlenLengths, kNumLitlenSymbols) ||
         !prepareCode(t.distCode, distLengths, kNumDistSymbols))
         return kInflateErrorOversubscribed;
-    buildTable(t.litlen, kLitlenTableBits, t.litlenCode, litlenEntry);
+    buildTable<litlenEntry>(t.litlen, kLitlenTableBits, t.litlenCode);
     pairLiterals(t.litlen, kLitlenTableBits, t.litlenCode);
-    buildTable(t.dist, kDistTableBits, t.distCode, distEntry);
+    buildTable<distEntry>(t.dist, kDistTableBits, t.distCode);
     return kInflateOk;
 }
 
@@ -800,8 +831,8 @@ void buildFixedTables(Inflater::Tables& t) {
     std::fill(distLengths, distLengths + kNumDistSymbols, 5);
     prepareCode(t.fixedLitlenCode, litlenLengths, kNumLitlenSymbols);
     prepareCode(t.fixedDistCode, distLengths, kNumDistSymbols);
-    buildTable(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode, litlenEntry);
-    buildTable(t.fixedDist, kDistTableBits, t.fixedDistCode, distEntry);
+    buildTable<litlenEntry>(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode);
+    buildTable<distEntry>(t.fixedDist, kDistTableBits, t.fixedDistCode);
     t.fixedBuilt = true;
 }
 
