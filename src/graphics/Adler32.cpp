@@ -1,6 +1,6 @@
-// The Adler-32 checksum of RFC 1950 over the inflated output. Sums are reduced modulo 65521
-// after every 5550 bytes; inside each such chunk 32 bytes at a time are summed with SIMD: AVX2
-// where the processor has it (chosen once), SSE2 otherwise.
+// The Adler-32 checksum of RFC 1950 over the inflated output. 32 bytes at a time are summed
+// with SIMD, AVX2 where the processor has it (chosen once), SSE2 otherwise, and the sums reduced
+// modulo 65521 after every 32 KiB; the last bytes short of a block are summed one at a time.
 #include <algorithm>
 
 #include "graphics/Inflate.h"
@@ -18,6 +18,11 @@ namespace {
 constexpr uint32_t kAdlerModulus = 65521;
 constexpr std::size_t kAdlerChunk = 5550; // the sums cannot overflow 32 bits within a chunk
 constexpr std::size_t kBlock = 32;
+// Blocks summed with SIMD between reductions. A lane's byte sum grows by at most 4080 a block
+// (SSE2: two 8-byte sums of 255s; AVX2 half that), so the lane that adds up the sums of the
+// blocks before each one stays below 4080 * n * n / 2, under 2^32 for n = 1024; the weighted
+// lanes grow by at most 65280 a block. The final sums are worked out in 64 bits.
+constexpr std::size_t kMaxBlocks = 1024;
 
 // Adds `n` bytes to the sums without reducing them.
 inline void addScalar(uint32_t& a, uint32_t& b, const unsigned char* data, std::size_t n) {
@@ -106,19 +111,21 @@ uint32_t adler32(const unsigned char* data, std::size_t length) {
 
 uint32_t adler32Update(uint32_t adler, const unsigned char* data, std::size_t length) {
     uint32_t a = adler & 0xFFFF, b = adler >> 16;
-    while (length > 0) {
-        std::size_t n = std::min(length, kAdlerChunk);
-        length -= n;
 #if defined(__SSE2__)
-        const std::size_t blocks = n / kBlock;
+    while (length >= kBlock) {
+        const std::size_t blocks = std::min(length / kBlock, kMaxBlocks);
 #if defined(ADLER_HAS_AVX2_BUILD)
         addBlocksHere(a, b, data, blocks);
 #else
         addBlocks(a, b, data, blocks);
 #endif
         data += blocks * kBlock;
-        n -= blocks * kBlock;
+        length -= blocks * kBlock;
+    }
 #endif
+    while (length > 0) {
+        const std::size_t n = std::min(length, kAdlerChunk);
+        length -= n;
         addScalar(a, b, data, n);
         data += n;
         a %= kAdlerModulus;

@@ -143,12 +143,13 @@ TEST(InflateAgainstZlib, OutputSizedAheadTooSmallExactOrLargeAndOldContentsAreRe
 }
 
 TEST(Adler32, MatchesZlibAcrossTheReductionChunkBoundaries) {
-    const Bytes data = makeNoise(50000, 11);
-    for (std::size_t n : {0, 1, 7, 8, 5549, 5550, 5551, 11100, 11101, 50000}) {
+    const Bytes data = makeNoise(100000, 11);
+    const Bytes ff(100000, 0xFF); // largest sums: the reduction must keep up
+    for (std::size_t n :
+         {0, 1, 7, 8, 31, 32, 33, 5549, 5550, 5551, 11100, 11101, 32767, 32768, 32769, 50000, 65567, 100000}) {
         EXPECT_EQ(::adler32(1, data.data(), uInt(n)), adler32(data.data(), n)) << n;
+        EXPECT_EQ(::adler32(1, ff.data(), uInt(n)), adler32(ff.data(), n)) << n;
     }
-    const Bytes ff(20000, 0xFF); // largest sums: the reduction must keep up
-    EXPECT_EQ(::adler32(1, ff.data(), uInt(ff.size())), adler32(ff.data(), ff.size()));
 }
 
 TEST(Adler32, CarriedOnFromAnySplitEqualsTheWholeChecksum) {
@@ -532,8 +533,12 @@ TEST(InflatePortableBuild, DecodesAndChecksAlike) {
     for (const Bytes& input : inputs)
         for (int level : {1, 6, 9})
             EXPECT_EQ(input, decodeOk(zlibCompress(input, level)));
-    for (std::size_t n : {0, 31, 32, 5550, 5551, 50000})
+    const Bytes ff(100000, 0xFF);
+    for (std::size_t n : {0, 31, 32, 5550, 5551, 32768, 32800, 50000}) {
         EXPECT_EQ(::adler32(1, inputs[2].data(), uInt(n)), adler32(inputs[2].data(), n)) << n;
+        EXPECT_EQ(::adler32(1, ff.data(), uInt(n)), adler32(ff.data(), n)) << n;
+    }
+    EXPECT_EQ(::adler32(1, ff.data(), uInt(ff.size())), adler32(ff.data(), ff.size()));
     for (const Bytes& stream : sampleStreams())
         for (std::size_t cut = 0; cut <= stream.size(); cut += 7)
             expectSameAsReference(Bytes(stream.begin(), stream.begin() + cut), "cut at " + std::to_string(cut));
