@@ -247,28 +247,6 @@ TEST_F(BaseSceneTest, AGradientGivesEveryRowItsInterpolatedColour) {
     EXPECT_EQ(GL_SMOOTH, shading) << "textured batches draw flat shaded and put it back";
 }
 
-TEST_F(BaseSceneTest, AGradientWithoutASizeOrWithStopsOutOfOrderIsRefused) {
-    const std::string prefix = "Entity Exception: GradientEntity: ";
-    const std::pair<const char*, std::string> cases[] = {
-        {"<gradient height='10'><stop row='0' colour='000000'/></gradient>",
-         "A gradient needs a finite width and height above 0!"},
-        {"<gradient width='10' height='0'><stop row='0' colour='000000'/></gradient>",
-         "A gradient needs a finite width and height above 0!"},
-        {"<gradient width='1e39' height='10'><stop row='0' colour='000000'/></gradient>",
-         "A gradient needs a finite width and height above 0!"},
-        {"<gradient width='10' height='10'/>", "A gradient needs at least one <stop>!"},
-        {"<gradient width='10' height='10'><stop row='1'/></gradient>", "A gradient stop needs a row and a colour!"},
-        {"<gradient width='10' height='10'><stop row='4' colour='000000'/><stop row='4' colour='ffffff'/></gradient>",
-         "Gradient stop rows must increase from 0 to the height less 1 (9): row 4 after row 4!"},
-        {"<gradient width='10' height='10'><stop row='9.5' colour='000000'/></gradient>",
-         "Gradient stop rows must increase from 0 to the height less 1 (9): row 9.5!"},
-        {"<gradient width='10' height='10'><stop row='-1' colour='000000'/></gradient>",
-         "Gradient stop rows must increase from 0 to the height less 1 (9): row -1!"},
-    };
-    for (const auto& [xml, message] : cases)
-        EXPECT_EQ(prefix + message, loadMessage(*game, sceneXml(xml))) << xml;
-}
-
 TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {
     SceneContext noBatches = game->sceneContext();
     noBatches.batches = nullptr;
