@@ -107,8 +107,9 @@ void SpriteEntity::render(SpriteBatch* batch) {
 }
 
 bool SpriteEntity::covers(const Rect& area) const {
+    // A picture with no alpha at all is left out of the frame (render), so it covers nothing.
     if (sprite == nullptr || frame < 0 || static_cast<uint32_t>(frame) >= sprite->getFrameCount() ||
-        rotation != 0.0f || !visible)
+        rotation != 0.0f || !visible || colour.alpha <= 0.0f)
         return false;
     TextureRegion& region = sprite->getFrame(static_cast<uint32_t>(frame));
     const float drawnWidth = (sizeSet ? width : static_cast<float>(region.getWidth())) * scale.x;

@@ -215,6 +215,14 @@ TEST_F(BaseSceneTest, AnOpaqueBackdropIsDrawnFirstWithoutBlendingAndCoversTheVie
     static_cast<SpriteEntity*>(scene->getEntities().front())->setPosition({1.0f, 0.0f});
     scene->render();
     EXPECT_FALSE(scene->coversView()) << "a column of the view is left uncovered";
+    // With no alpha at all nothing is drawn, so the frame must still clear.
+    for (const char* element : {"<sprite_entity sprite='red' width='800' height='600' colour='ffffff00' opaque='true'/>",
+                                "<gradient width='800' height='600' colour='ffffff00' opaque='true'>"
+                                "<stop row='0' colour='ffffff'/></gradient>"}) {
+        auto invisible = loadScene(sceneXml(element));
+        invisible->render();
+        EXPECT_FALSE(invisible->coversView()) << element;
+    }
 }
 
 // Stops from black on row 10 to (10, 20, 0) on row 20, the same on row 500, and (20, 40, 0) on
