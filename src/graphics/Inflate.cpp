@@ -69,11 +69,12 @@ constexpr std::size_t kLitlenTableSize =
 constexpr std::size_t kDistTableSize =
     (std::size_t(1) << kDistTableBits) + kNumDistSymbols * (std::size_t(1) << (kMaxCodeLength - kDistTableBits));
 
-// Input bytes that must be left at the start of a fast-loop round: it refills at most twice,
-// each refill reading 8 bytes and moving on at most 7.
+// Input bytes that must be left at the start of a fast-loop round: it refills at most three
+// times (after each of three literal entries, or after two and a match), each refill reading 8
+// bytes and moving on at most 7.
 constexpr std::size_t kFastInputBytes = 3 * 7 + 8;
 // Output room the fast loop keeps at the start of a round: up to four literal bytes, then a
-// match whose first 32 bytes are written in one go.
+// match whose first 40 bytes are written in one go.
 constexpr std::size_t kCopySlack = 40;
 constexpr std::size_t kFastOutputRoom = 4 + kMaxMatch + kCopySlack;
 constexpr std::size_t kMinOutputCapacity = 4096;
@@ -422,7 +423,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     // At the top of each round `entry` is the first-level entry of the next symbol, looked up
     // from real bits, and at least 49 bits (56 after a refill, 49 after the first one's
     // alignment) are in the buffer: enough for three first-level literal codes (11 bits each at
-    // most) or one length/distance pair (48 bits at most). A round refills at most twice.
+    // most) or one length/distance pair (48 bits at most). A round refills at most three times.
     uint32_t entry = lookupLitlen();
     FastExit result = FastExit::Careful;
     do {
