@@ -52,6 +52,33 @@ bool readFloat(const TiXmlElement* element, const char* name, float& value) {
     return true;
 }
 
+namespace {
+std::string outOfRange(const char* name, const std::string& value, const std::string& low, const std::string& high) {
+    return std::string(name) + " " + value + " is out of range: it must be from " + low + " to " + high + "!";
+}
+} // namespace
+
+std::string readFloatInRange(const TiXmlElement* element, const char* name, float& value, float low, float high) {
+    float read = value;
+    if (!readFloat(element, name, read))
+        return "";
+    // Written to be false for NaN too.
+    if (!(read >= low && read <= high))
+        return outOfRange(name, formatNumber(read), formatNumber(low), formatNumber(high));
+    value = read;
+    return "";
+}
+
+std::string readIntInRange(const TiXmlElement* element, const char* name, int& value, int low, int high) {
+    int read = value;
+    if (!readInt(element, name, read))
+        return "";
+    if (read < low || read > high)
+        return outOfRange(name, std::to_string(read), std::to_string(low), std::to_string(high));
+    value = read;
+    return "";
+}
+
 bool readInt(const TiXmlElement* element, const char* name, int& value) {
     const char* text = element ? element->Attribute(name) : nullptr;
     int read = 0;

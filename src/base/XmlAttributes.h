@@ -28,6 +28,12 @@ bool readText(const TiXmlElement* element, const char* name, std::string& value)
 // The element's own text: all of its text children joined, whatever other nodes (comments)
 // lie between them. True if the element has any text.
 bool readElementText(const TiXmlElement* element, std::string& value);
+// readFloat for a setting with a sound range: empty when the attribute is absent or reads as a
+// number from `low` to `high`, else the message "NAME VALUE is out of range: it must be from LOW
+// to HIGH!" for the caller to throw. The value is only changed when it is in range.
+std::string readFloatInRange(const TiXmlElement* element, const char* name, float& value, float low, float high);
+// The same for an integer.
+std::string readIntInRange(const TiXmlElement* element, const char* name, int& value, int low, int high);
 // parseColour on the attribute's text; a bad colour throws.
 bool readColour(const TiXmlElement* element, const char* name, Colour& colour);
 

@@ -248,9 +248,13 @@ void PellvaneGameScene::loadLevelFile(const std::string& path) {
     // entity made so far owned by its level, which the scene destroys.
     levels.emplace_back();
     LevelSettings& settings = levelSettings.emplace_back();
-    xml::readFloat(root, "ball_speed", settings.ballSpeed);
-    xml::readFloat(root, "paddle_width", settings.paddleWidth);
-    xml::readFloat(root, "capsule_chance", settings.capsuleChance);
+    // A speed or width of 0 would freeze the ball or lose the paddle; past ten times the scene's,
+    // neither is playable.
+    for (const std::string& fault : {xml::readFloatInRange(root, "ball_speed", settings.ballSpeed, 0.05f, 10.0f),
+                                     xml::readFloatInRange(root, "paddle_width", settings.paddleWidth, 0.05f, 10.0f),
+                                     xml::readFloatInRange(root, "capsule_chance", settings.capsuleChance, 0.0f, 1.0f)})
+        if (!fault.empty())
+            throw SceneException(kSource, "Level file " + path + ": " + fault);
     for (TiXmlElement* child = root->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         if (std::unique_ptr<IEntity> entity = loadEntity(child))
             levels.back().push_back(std::move(entity));

@@ -11,8 +11,6 @@
 
 namespace {
 const char* const kNames[kPowerUpCount] = {"wide", "narrow", "multi", "slow", "sticky", "life"};
-// The generator every game restarts from.
-constexpr uint32_t kFirstSeed = 1;
 } // namespace
 
 const char* powerUpName(PowerUp kind) {
@@ -31,12 +29,14 @@ void PowerUps::read(const TiXmlElement* element, SpriteManager* sprites, SoundMa
     looks = {};
     if (element == nullptr)
         return;
-    xml::readFloat(element, "fall_speed", fallSpeed);
-    xml::readFloat(element, "chance", chance);
-    xml::readFloat(element, "wide_factor", wideFactor);
-    xml::readFloat(element, "narrow_factor", narrowFactor);
-    xml::readFloat(element, "slow_factor", slowFactor);
-    xml::readInt(element, "max_balls", maxBalls);
+    for (const std::string& fault : {xml::readFloatInRange(element, "fall_speed", fallSpeed, 1.0f, 10000.0f),
+                                     xml::readFloatInRange(element, "chance", chance, 0.0f, 1.0f),
+                                     xml::readFloatInRange(element, "wide_factor", wideFactor, 0.05f, 10.0f),
+                                     xml::readFloatInRange(element, "narrow_factor", narrowFactor, 0.05f, 10.0f),
+                                     xml::readFloatInRange(element, "slow_factor", slowFactor, 0.05f, 10.0f),
+                                     xml::readIntInRange(element, "max_balls", maxBalls, 1, kMostBalls)})
+        if (!fault.empty())
+            throw SceneException(source, fault);
     for (const TiXmlElement* child = element->FirstChildElement("power_up"); child != nullptr;
          child = child->NextSiblingElement("power_up")) {
         try {
@@ -67,7 +67,9 @@ void PowerUps::readKind(const TiXmlElement* child, SpriteManager* sprites, Sound
     if (!entry.sound.empty() && sounds != nullptr && !sounds->hasSound(entry.sound))
         throw SoundException(entry.sound, "No sound with that ID to play!");
     entry.duration = kDefaultPowerUpDuration;
-    xml::readFloat(child, "duration", entry.duration);
+    const std::string fault = xml::readFloatInRange(child, "duration", entry.duration, 0.0f, 3600.0f);
+    if (!fault.empty())
+        throw SceneException(source, fault);
     entry.defined = true;
 }
 

@@ -34,12 +34,15 @@ constexpr float kDefaultWideFactor = 1.3f;
 constexpr float kDefaultNarrowFactor = 0.7f;
 constexpr float kDefaultSlowFactor = 0.7f;
 constexpr int kDefaultMaxBalls = 8;
+// The most "max_balls" may ask for: every ball is swept against every collider each frame.
+constexpr int kMostBalls = 64;
 constexpr float kDefaultPowerUpDuration = 10.0f;
 
 class PowerUps {
 public:
     // Reads "power_ups" (absent: no kind is defined and nothing ever falls). Throws SceneException
-    // with `source` for an unknown kind, a sprite the sprite set lacks or a sound the sound set lacks;
+    // with `source` for a setting out of its range (the message names it and the range), an
+    // unknown kind, a sprite the sprite set lacks or a sound the sound set lacks;
     // with `diagnostics`, reports each such "power_up" there and goes on without it.
     void read(const TiXmlElement* element, SpriteManager* sprites, SoundManager* sounds, const char* source,
               LoadDiagnostics* diagnostics = nullptr);
@@ -77,5 +80,7 @@ private:
 
     std::array<PowerUpLook, kPowerUpCount> looks{};
     std::array<float, kPowerUpCount> remaining{};
-    uint32_t seed = 1;
+    // The generator every game restarts from.
+    static constexpr uint32_t kFirstSeed = 1;
+    uint32_t seed = kFirstSeed;
 };

@@ -3,6 +3,7 @@
 // and every effect ends with its level, even one caught in the frame the last block breaks.
 #include <gtest/gtest.h>
 
+#include "base/Exceptions.h"
 #include "game/GameTestSupport.h"
 #include "game/PellvaneCapsuleEntity.h"
 
@@ -140,3 +141,44 @@ TEST_F(PowerUpsTest, AfterTheLastLevelAllIsClearedThenTheFirstComesBackFasterAnd
 }
 
 } // namespace
+
+// Settings that would freeze the ball, lose the paddle or flood the field are refused at load with
+// the setting's name and range; the edges of each range load.
+TEST_F(PowerUpsTest, SettingsOutOfTheirRangeAreRefusedWithTheRange) {
+    const std::pair<std::string, std::string> levelCases[] = {
+        {"ball_speed=\"0\"", "ball_speed 0 is out of range: it must be from 0.05 to 10!"},
+        {"paddle_width=\"nan\"", "paddle_width nan is out of range: it must be from 0.05 to 10!"},
+        {"capsule_chance=\"1.5\"", "capsule_chance 1.5 is out of range: it must be from 0 to 1!"},
+    };
+    for (const auto& [attribute, message] : levelCases) {
+        try {
+            loadGame(gameXml("<level>bad.xml</level>"), {{"bad.xml", "<level " + attribute + ">" + blockXml(0, 0, 1) +
+                                                                        "</level>"}});
+            ADD_FAILURE() << attribute << " loaded";
+        } catch (const BaseException& e) {
+            EXPECT_EQ("Scene Exception: pellvane_game: Level file bad.xml: " + message, e.message) << attribute;
+        }
+    }
+    const std::pair<std::string, std::string> powerUpCases[] = {
+        {"<power_ups wide_factor=\"-1\"/>", "wide_factor -1 is out of range: it must be from 0.05 to 10!"},
+        {"<power_ups fall_speed=\"0\"/>", "fall_speed 0 is out of range: it must be from 1 to 10000!"},
+        {"<power_ups max_balls=\"0\"/>", "max_balls 0 is out of range: it must be from 1 to 64!"},
+        {"<power_ups><power_up kind=\"wide\" sprite=\"blue\" duration=\"1e9\"/></power_ups>",
+         "duration 1e+09 is out of range: it must be from 0 to 3600!"},
+    };
+    for (const auto& [element, message] : powerUpCases) {
+        try {
+            loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "", element),
+                     {{"one.xml", levelXml(blockXml(0, 0, 1))}});
+            ADD_FAILURE() << element << " loaded";
+        } catch (const BaseException& e) {
+            EXPECT_EQ("Scene Exception: pellvane_game: " + message, e.message) << element;
+        }
+    }
+    auto edges = loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "",
+                                  "<power_ups chance=\"1\" max_balls=\"64\" slow_factor=\"0.05\"/>"),
+                          {{"one.xml", "<level ball_speed=\"10\" capsule_chance=\"0\">" + blockXml(0, 0, 1) +
+                                           "</level>"}});
+    EXPECT_EQ(64, edges->getPowerUps().maxBalls);
+    EXPECT_FLOAT_EQ(0.05f, edges->getPowerUps().slowFactor);
+}
