@@ -5,7 +5,9 @@
 // (literal/length) or 8 (distance) bits, with second-level tables for longer codes. One entry
 // gives the symbol's meaning and the number of bits it takes with its extra bits, so a literal
 // costs one load and one shift, and a length or distance adds a mask for its extra bits; where
-// two literal codes fit in 11 bits together, one entry gives both. Bits come from a 64-bit
+// two literal codes fit in 11 bits together, one entry gives both. The loop's speed is the
+// chain from one table load to the next (entry, shift, mask, load), so each step of it comes
+// first in the code, and the compiler is asked to keep that order. Bits come from a 64-bit
 // buffer refilled a whole word at a time without branches, and each refill comes after the
 // next symbol's lookup where the bits allow, so the input load stays off the path from one
 // symbol to the next. Matches are copied a word at a time, the first 40 bytes without a loop,
@@ -86,39 +88,64 @@ using deflate::kLengthExtra;
 const uint8_t kCodeLengthOrder[kNumCodeLengthSymbols] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// ---- Table entries. Low byte: the bits one decode consumes (code length plus extra bits), so
-// a consume is one shift by the entry itself; bits 8-11: the code length alone (subtable
-// pointers: the subtable's index bits; literals: how many literals the entry holds, 1 or 2);
-// bits 12-15: flags; bits 16-31: the literal (two literals: the first in the low byte), the
-// length or distance base, or the subtable's offset.
-constexpr uint32_t kEntryLiteral = 0x8000;
-constexpr uint32_t kEntrySubtable = 0x4000;
-constexpr uint32_t kEntryEndOfBlock = 0x2000;
-constexpr uint32_t kEntryExceptional = 0x1000; // unassigned pattern or a symbol the careful path handles
+// ---- Table entries, 32 bits. The low byte of every entry is the number of bits one decode
+// consumes (the code's length plus any extra bits), so a consume is one shift by the entry itself.
+// The literal/length table:
+//   literal  bit 31. Bits 14-29 hold the literal, or two (the first in the low byte), so one
+//            16-bit store writes them; bit 30 marks two, so the top two bits less one count them.
+//   length   bits 30-31 clear; bits 16-29 the length base, bits 8-11 the code length.
+//   rare     bit 30 alone: a subtable pointer (bit 29; the subtable's offset in bits 16-28 and
+//            its index bits in 8-11), the end of block (bit 28), or else an exceptional pattern
+//            (unassigned, or symbols 286 and 287) that the careful path takes.
+// The distance table: bits 16-30 the distance base, bits 8-11 the code length; bit 31 marks a
+// subtable pointer (index bits in 8-11) or, with bits 8-11 clear, an exceptional pattern
+// (unassigned, or symbols 30 and 31). The code length table: the symbol in bits 16-23, bit 31
+// for an unassigned pattern.
+// Bits 12-15 are clear in length and distance entries, so the extra bits' shift may take bits
+// 8-13 whole; and no flag is tested in bits 8-15, which the compiler would read through a
+// high-byte register.
+constexpr uint32_t kLiteral = 0x80000000;
+constexpr uint32_t kLiteralPair = 0x40000000;
+constexpr uint32_t kLitlenRare = 0x40000000;
+constexpr uint32_t kLitlenSubtable = 0x20000000;
+constexpr uint32_t kLitlenEndOfBlock = 0x10000000;
+constexpr uint32_t kLitlenExceptional = kLitlenRare;
+constexpr uint32_t kDistRare = 0x80000000;
+constexpr uint32_t kDistExceptional = kDistRare;
+constexpr uint32_t kCodeLengthUnassigned = 0x80000000;
 inline uint32_t consumedBits(uint32_t e) {
     return e & 0xFF;
-}
-inline uint32_t codeBits(uint32_t e) {
-    return (e >> 8) & 15;
 }
 inline uint32_t subtableBits(uint32_t e) {
     return (e >> 8) & 15;
 }
-inline uint32_t literalCount(uint32_t e) {
-    return (e >> 8) & 3;
+inline uint32_t subtableOffset(uint32_t e) {
+    return (e >> 16) & 0x1FFF;
 }
+// A length's or distance's base, or a code length symbol.
 inline uint32_t entryValue(uint32_t e) {
     return e >> 16;
+}
+// The literal bytes of a literal entry (the low 16 bits count) and how many it holds.
+inline uint32_t literalBytes(uint32_t e) {
+    return e >> 14;
+}
+inline uint32_t literalCount(uint32_t e) {
+    return (e >> 30) - 1;
 }
 inline uint32_t lowMask(uint32_t bits) {
     return (uint32_t(1) << bits) - 1;
 }
-inline uint32_t makeEntry(uint32_t value, uint32_t flags, uint32_t codeLength, uint32_t extra) {
-    return (value << 16) | flags | (codeLength << 8) | (codeLength + extra);
+inline uint32_t makeEntry(uint32_t value, uint32_t codeLength, uint32_t extra) {
+    return (value << 16) | (codeLength << 8) | (codeLength + extra);
 }
-// The extra bits' value of a length or distance entry, from the bits it was looked up with.
+inline uint32_t makeLiteral(uint32_t bytes, bool pair, uint32_t codeLength) {
+    return kLiteral | (pair ? kLiteralPair : 0) | (bytes << 14) | codeLength;
+}
+// The extra bits' value of a length or distance entry, from the bits it was looked up with: the
+// consumed bits above the code. (A 64-bit mask by the low byte is one BMI2 bzhi.)
 inline uint32_t extraValue(uint64_t bits, uint32_t e) {
-    return (uint32_t(bits) & lowMask(consumedBits(e))) >> codeBits(e);
+    return uint32_t((bits & ((uint64_t(1) << consumedBits(e)) - 1)) >> ((e >> 8) & 63));
 }
 
 // Reads input bits least significant first, one check per read.
@@ -252,13 +279,14 @@ inline uint32_t reversedCode(uint32_t code, unsigned len) {
 // in canonical order the codes sharing a first-level pattern come one after another, the longest
 // last. Unassigned patterns stay exceptional.
 template <uint32_t (*makeEntry)(unsigned symbol, unsigned length)>
-void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code) {
+void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, uint32_t unassigned,
+                uint32_t pointerFlags) {
     uint32_t canonical = 0; // the next code, at the length being written
     uint32_t index = 0;
     uint32_t remaining = 0;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len)
         remaining += code.counts[len];
-    table[0] = table[1] = kEntryExceptional;
+    table[0] = table[1] = unassigned;
     for (unsigned len = 1; len <= tableBits; ++len, canonical <<= 1) {
         if (len > 1)
             std::memcpy(table + (uint32_t(1) << (len - 1)), table, sizeof(uint32_t) << (len - 1));
@@ -282,13 +310,13 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code) {
                 if (walk == 0) {
                     subBits[prefix] = uint8_t(len - tableBits);
                 } else {
-                    if (!(table[prefix] & kEntrySubtable)) {
+                    if (table[prefix] == unassigned) { // a long code's prefix has no code of its own
                         const uint32_t bits = subBits[prefix];
-                        table[prefix] = kEntrySubtable | (next << 16) | (bits << 8);
-                        std::fill(table + next, table + next + (uint32_t(1) << bits), kEntryExceptional);
+                        table[prefix] = pointerFlags | (next << 16) | (bits << 8);
+                        std::fill(table + next, table + next + (uint32_t(1) << bits), unassigned);
                         next += uint32_t(1) << bits;
                     }
-                    uint32_t* sub = table + entryValue(table[prefix]);
+                    uint32_t* sub = table + subtableOffset(table[prefix]);
                     const uint32_t entry = makeEntry(code.symbols[k], len);
                     const uint32_t step = uint32_t(1) << (len - tableBits);
                     for (uint32_t j = r >> tableBits; j < (uint32_t(1) << subtableBits(table[prefix])); j += step)
@@ -301,14 +329,14 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code) {
 
 uint32_t litlenEntry(unsigned symbol, unsigned len) {
     if (symbol < kEndOfBlock)
-        return (symbol << 16) | kEntryLiteral | (1u << 8) | len;
+        return makeLiteral(symbol, false, len);
     if (symbol == kEndOfBlock)
-        return makeEntry(0, kEntryEndOfBlock, len, 0);
+        return kLitlenRare | kLitlenEndOfBlock | len;
     if (symbol < kFirstSkippedSymbol) {
         const unsigned i = symbol - kFirstLengthSymbol;
-        return makeEntry(kLengthBase[i], 0, len, kLengthExtra[i]);
+        return makeEntry(kLengthBase[i], len, kLengthExtra[i]);
     }
-    return makeEntry(0, kEntryExceptional, len, 0);
+    return kLitlenExceptional | len;
 }
 
 // Where two literal codes fit in the first-level bits together, their entry holds both, so one
@@ -335,8 +363,7 @@ void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) 
     for (unsigned a = 0; a < count && lengths[a] + lengths[0] <= tableBits; ++a) {
         for (unsigned b = 0; b < count && lengths[a] + lengths[b] <= tableBits; ++b) {
             const uint32_t bits = lengths[a] + lengths[b];
-            const uint32_t entry =
-                ((literals[a] | (uint32_t(literals[b]) << 8)) << 16) | kEntryLiteral | (2u << 8) | bits;
+            const uint32_t entry = makeLiteral(literals[a] | (uint32_t(literals[b]) << 8), true, bits);
             for (uint32_t j = reversedCodes[a] | (reversedCodes[b] << lengths[a]); j < tableSize;
                  j += uint32_t(1) << bits)
                 table[j] = entry;
@@ -346,12 +373,12 @@ void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) 
 
 uint32_t distEntry(unsigned symbol, unsigned len) {
     if (symbol < kFirstBadDistanceSymbol)
-        return makeEntry(kDistanceBase[symbol], 0, len, kDistanceExtra[symbol]);
-    return makeEntry(0, kEntryExceptional, len, 0);
+        return makeEntry(kDistanceBase[symbol], len, kDistanceExtra[symbol]);
+    return kDistExceptional | len;
 }
 
 uint32_t codeLengthEntry(unsigned symbol, unsigned len) {
-    return makeEntry(symbol, 0, len, 0);
+    return makeEntry(symbol, len, 0);
 }
 
 inline uint64_t load64(const uint8_t* p) {
@@ -413,8 +440,15 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         left -= entry;
     };
     auto lookupLitlen = [&] { return litlen[buf & lowMask(kLitlenTableBits)]; };
-    auto subtableEntry = [&](const uint32_t* table, uint32_t pointer, unsigned tableBits) {
-        return table[entryValue(pointer) + ((buf >> tableBits) & lowMask(subtableBits(pointer)))];
+    // Writes a literal entry's bytes and returns the next entry, looked up first (the order
+    // here is the object code's, see INFLATE_FAST_LOOP).
+    auto literals = [&](uint32_t entry) {
+        consume(entry);
+        const uint32_t nextEntry = lookupLitlen();
+        store16(out, literalBytes(entry));
+        out += std::size_t(literalCount(entry));
+        refill();
+        return nextEntry;
     };
     refill();
     buf >>= in.bitPos & 7;
@@ -428,72 +462,62 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     FastExit result = FastExit::Careful;
     do {
         // A literal entry writes two bytes (the room allows it) and keeps one or both.
-        if (entry & kEntryLiteral) {
-            consume(entry);
-            store16(out, entryValue(entry));
-            out += literalCount(entry);
-            entry = lookupLitlen();
-            refill();
-            if (entry & kEntryLiteral) {
-                consume(entry);
-                store16(out, entryValue(entry));
-                out += literalCount(entry);
-                entry = lookupLitlen();
-                refill();
-                if (entry & kEntryLiteral) {
-                    consume(entry);
-                    store16(out, entryValue(entry));
-                    out += literalCount(entry);
-                    entry = lookupLitlen();
-                    refill();
+        if (entry & kLiteral) {
+            entry = literals(entry);
+            if (entry & kLiteral) {
+                entry = literals(entry);
+                if (entry & kLiteral) {
+                    entry = literals(entry);
                     continue;
                 }
             }
         }
-        if (entry & kEntrySubtable) {
-            entry = subtableEntry(litlen, entry, kLitlenTableBits);
-            if (entry & kEntryLiteral) { // a long literal code
-                consume(entry);
-                *out++ = uint8_t(entryValue(entry));
-                entry = lookupLitlen(); // at least 34 bits left
-                refill();
-                continue;
+        if (entry & kLitlenRare) {
+            if (entry & kLitlenSubtable) {
+                entry = litlen[subtableOffset(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
+                if (entry & kLiteral) { // a long literal code
+                    consume(entry);
+                    *out++ = uint8_t(literalBytes(entry));
+                    entry = lookupLitlen(); // at least 34 bits left
+                    refill();
+                    continue;
+                }
+            }
+            if (entry & kLitlenRare) { // subtable entries are never pointers
+                if (entry & kLitlenEndOfBlock) {
+                    consume(entry);
+                    result = FastExit::EndOfBlock;
+                }
+                break; // an exceptional symbol is left unconsumed for the careful path
             }
         }
-        if (entry & (kEntryEndOfBlock | kEntryExceptional)) {
-            if (entry & kEntryEndOfBlock) {
-                consume(entry);
-                result = FastExit::EndOfBlock;
-            }
-            break; // an exceptional symbol is left unconsumed for the careful path
-        }
-        const uint64_t savedBuf = buf;
-        const uint32_t savedLeft = left;
+        // The pair is decoded from a copy of the buffer: a pair the careful path must take (and
+        // report) leaves `buf` and `left` where its length code starts.
+        const uint64_t afterLength = buf >> (entry & 63);
+        uint32_t d = dist[afterLength & lowMask(kDistTableBits)];
         const uint32_t length = entryValue(entry) + extraValue(buf, entry);
-        consume(entry);
-        uint32_t d = dist[buf & lowMask(kDistTableBits)];
-        if (d & kEntrySubtable)
-            d = subtableEntry(dist, d, kDistTableBits);
-        // Exceptional distance entries (symbols 30 and 31, unassigned patterns) give distance 0,
-        // so one unsigned comparison sends them and distances reaching before the output alike
-        // to the careful path.
-        const uint32_t distance = entryValue(d) + extraValue(buf, d);
-        if (std::size_t(distance) - 1 >= std::size_t(out - outBegin)) {
-            buf = savedBuf; // let the careful path decode this pair and report its error
-            left = savedLeft;
+        if (d & kDistRare) {
+            if (subtableBits(d) != 0)
+                d = dist[subtableOffset(d) + ((afterLength >> kDistTableBits) & lowMask(subtableBits(d)))];
+            if (d & kDistRare)
+                break; // symbols 30 and 31, unassigned patterns
+        }
+        // The next symbol is looked up before anything else is done with the distance, so
+        // that the table load overlaps the copy and the refill's input load is not on the path
+        // from one symbol to the next. Its entry is right where the bits after the pair hold a
+        // whole first-level code; else it is looked up again after the refill.
+        const uint64_t afterPair = afterLength >> (d & 63);
+        const uint32_t nextEntry = litlen[afterPair & lowMask(kLitlenTableBits)];
+        const uint32_t distance = entryValue(d) + extraValue(afterLength, d);
+        if (distance > std::size_t(out - outBegin))
             break;
-        }
-        consume(d);
-        // Look up the next symbol before copying, so the table load overlaps the copy. The
-        // lookup goes first where the bits allow, so that the refill's input load is not on
-        // the path from one symbol to the next.
-        if (uint8_t(left) >= kLitlenTableBits) {
+        buf = afterPair;
+        left -= entry + d;
+        entry = nextEntry;
+        const bool entryComplete = uint8_t(left) >= kLitlenTableBits;
+        refill();
+        if (!entryComplete)
             entry = lookupLitlen();
-            refill();
-        } else {
-            refill();
-            entry = lookupLitlen();
-        }
 
         // Most matches are short: the first 40 bytes are copied without a loop (the room past
         // the match allows it), so the copy's length causes no mispredicted loop exit. Where the
@@ -551,8 +575,11 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
 // linker puts the function, in the benchmark as in the game. GCC's -O3 would vectorise the
 // match copy's rare tail loops behind run-time overlap checks, which costs the loop about 2%
 // in registers and layout; its -O2 cost model, asked for here, leaves them as they are written.
+// GCC's late instruction scheduling is off: the loop is bound by the chain from one table load
+// to the next, a processor starts the oldest ready work first, and the source puts that chain's
+// steps before the work beside it; the scheduler's generic model moved them behind it (4%).
 #if defined(__GNUC__) && !defined(__clang__)
-#define INFLATE_FAST_LOOP __attribute__((aligned(64), optimize("vect-cost-model=very-cheap")))
+#define INFLATE_FAST_LOOP __attribute__((aligned(64), optimize("vect-cost-model=very-cheap", "no-schedule-insns2")))
 #else
 #define INFLATE_FAST_LOOP __attribute__((aligned(64)))
 #endif
@@ -659,7 +686,7 @@ unsigned decodeHuffmanBlock(BitReader& in, InflateOutput& output, const HuffmanC
 inline int decodeCodeLengthSymbol(const Inflater::Tables& t, BitReader& in, unsigned& error) {
     if (in.has(kMaxCodeLengthCodeLength)) {
         const uint32_t entry = t.codeLength[in.peek(kMaxCodeLengthCodeLength)];
-        if (entry & kEntryExceptional) {
+        if (entry & kCodeLengthUnassigned) {
             error = kInflateErrorCodeNotInTable;
             return -1;
         }
@@ -698,7 +725,7 @@ unsigned readCodeLengthsFast(const Inflater::Tables& t, BitReader& in, uint8_t* 
     unsigned error = kInflateOk;
     while (i < total) {
         const uint32_t entry = t.codeLength[buf & lowMask(kMaxCodeLengthCodeLength)];
-        if (entry & kEntryExceptional) {
+        if (entry & kCodeLengthUnassigned) {
             error = kInflateErrorCodeNotInTable;
             break;
         }
@@ -754,7 +781,7 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
         codeLengthLengths[kCodeLengthOrder[i]] = uint8_t(in.bits(3));
     if (!prepareCode(t.codeLengthCode, codeLengthLengths, kNumCodeLengthSymbols))
         return kInflateErrorOversubscribed;
-    buildTable<codeLengthEntry>(t.codeLength, kCodeLengthTableBits, t.codeLengthCode);
+    buildTable<codeLengthEntry>(t.codeLength, kCodeLengthTableBits, t.codeLengthCode, kCodeLengthUnassigned, 0);
 
     uint8_t lengths[kNumLitlenSymbols + kNumDistSymbols] = {};
     const unsigned total = hlit + hdist;
@@ -814,9 +841,10 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
     if (!prepareCode(t.litlenCode, litlenLengths, kNumLitlenSymbols) ||
         !prepareCode(t.distCode, distLengths, kNumDistSymbols))
         return kInflateErrorOversubscribed;
-    buildTable<litlenEntry>(t.litlen, kLitlenTableBits, t.litlenCode);
+    buildTable<litlenEntry>(t.litlen, kLitlenTableBits, t.litlenCode, kLitlenExceptional,
+                            kLitlenRare | kLitlenSubtable);
     pairLiterals(t.litlen, kLitlenTableBits, t.litlenCode);
-    buildTable<distEntry>(t.dist, kDistTableBits, t.distCode);
+    buildTable<distEntry>(t.dist, kDistTableBits, t.distCode, kDistExceptional, kDistRare);
     return kInflateOk;
 }
 
@@ -832,8 +860,9 @@ void buildFixedTables(Inflater::Tables& t) {
     std::fill(distLengths, distLengths + kNumDistSymbols, 5);
     prepareCode(t.fixedLitlenCode, litlenLengths, kNumLitlenSymbols);
     prepareCode(t.fixedDistCode, distLengths, kNumDistSymbols);
-    buildTable<litlenEntry>(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode);
-    buildTable<distEntry>(t.fixedDist, kDistTableBits, t.fixedDistCode);
+    buildTable<litlenEntry>(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode, kLitlenExceptional,
+                            kLitlenRare | kLitlenSubtable);
+    buildTable<distEntry>(t.fixedDist, kDistTableBits, t.fixedDistCode, kDistExceptional, kDistRare);
     t.fixedBuilt = true;
 }
 
