@@ -143,7 +143,7 @@ inline uint32_t makeLiteral(uint32_t bytes, bool pair, uint32_t codeLength) {
     return kLiteral | (pair ? kLiteralPair : 0) | (bytes << 14) | codeLength;
 }
 // The extra bits' value of a length or distance entry, from the bits it was looked up with: the
-// consumed bits above the code. (A 64-bit mask by the low byte is one BMI2 bzhi.)
+// consumed bits above the code.
 inline uint32_t extraValue(uint64_t bits, uint32_t e) {
     return uint32_t((bits & ((uint64_t(1) << consumedBits(e)) - 1)) >> ((e >> 8) & 63));
 }
@@ -401,12 +401,26 @@ inline void ensureRoom(InflateOutput& out, std::size_t room) {
     out.grow(std::max(out.capacity * 2, out.used + room));
 }
 
+// extraValue in the fast loop. With BMI2 the mask is one bzhi by the entry's low byte; GCC
+// builds it from a shift of all ones and an andn, a step more on the path of every pair.
+template <bool kBmi2> INFLATE_ALWAYS_INLINE uint32_t extraValueFast(uint64_t bits, uint32_t e) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if constexpr (kBmi2) {
+        uint64_t low;
+        asm("bzhi %q2, %1, %0" : "=r"(low) : "r"(bits), "r"(e));
+        return uint32_t(low >> ((e >> 8) & 63));
+    }
+#endif
+    return extraValue(bits, e);
+}
+
 enum class FastExit { EndOfBlock, Careful, NeedRoom };
 
 // Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
 // room are left; returns NeedRoom (handled like Careful) when the room runs short. Leaves `in`
 // at the exact bit after the last symbol it consumed. Written once and compiled twice (below),
 // for plain x86-64 and for processors with BMI2's flag-free shifts and bit extracts.
+template <bool kBmi2>
 INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint32_t* dist) {
     const uint8_t* const data = in.data;
@@ -495,7 +509,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         // report) leaves `buf` and `left` where its length code starts.
         const uint64_t afterLength = buf >> (entry & 63);
         uint32_t d = dist[afterLength & lowMask(kDistTableBits)];
-        const uint32_t length = entryValue(entry) + extraValue(buf, entry);
+        const uint32_t length = entryValue(entry) + extraValueFast<kBmi2>(buf, entry);
         if (d & kDistRare) {
             if (subtableBits(d) != 0)
                 d = dist[subtableOffset(d) + ((afterLength >> kDistTableBits) & lowMask(subtableBits(d)))];
@@ -508,7 +522,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         // whole first-level code; else it is looked up again after the refill.
         const uint64_t afterPair = afterLength >> (d & 63);
         const uint32_t nextEntry = litlen[afterPair & lowMask(kLitlenTableBits)];
-        const uint32_t distance = entryValue(d) + extraValue(afterLength, d);
+        const uint32_t distance = entryValue(d) + extraValueFast<kBmi2>(afterLength, d);
         if (distance > std::size_t(out - outBegin))
             break;
         buf = afterPair;
@@ -585,14 +599,14 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
 #endif
 INFLATE_FAST_LOOP FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint32_t* dist) {
-    return fastLoopBody(in, output, litlen, dist);
+    return fastLoopBody<false>(in, output, litlen, dist);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target("bmi,bmi2"))) INFLATE_FAST_LOOP FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
                                                                             const uint32_t* litlen,
                                                                             const uint32_t* dist) {
-    return fastLoopBody(in, output, litlen, dist);
+    return fastLoopBody<true>(in, output, litlen, dist);
 }
 #endif
 
