@@ -88,42 +88,55 @@ using deflate::kLengthExtra;
 const uint8_t kCodeLengthOrder[kNumCodeLengthSymbols] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// ---- Table entries, 32 bits. The low byte of every entry is the number of bits one decode
-// consumes (the code's length plus any extra bits), so a consume is one shift by the entry itself.
-// The literal/length table:
+// ---- Table entries. The low byte of every entry is the number of bits one decode consumes
+// (the code's length plus any extra bits), so a consume is one shift by the entry itself.
+// The literal/length table, 32 bits:
 //   literal  bit 31. Bits 14-29 hold the literal, or two (the first in the low byte), so one
 //            16-bit store writes them; bit 30 marks two, so the top two bits less one count them.
-//   length   bits 30-31 clear; bits 16-29 the length base, bits 8-11 the code length.
+//   length   bits 30-31 clear; bits 22-29 the length base less 3, bits 16-19 the code length,
+//            bits 8-15 the distance table's index bits.
 //   rare     bit 30 alone: a subtable pointer (bit 29; the subtable's offset in bits 16-28 and
 //            its index bits in 8-11), the end of block (bit 28), or else an exceptional pattern
 //            (unassigned, or symbols 286 and 287) that the careful path takes.
-// The distance table: bits 16-30 the distance base, bits 8-11 the code length; bit 31 marks a
-// subtable pointer (index bits in 8-11) or, with bits 8-11 clear, an exceptional pattern
-// (unassigned, or symbols 30 and 31). The code length table: the symbol in bits 16-23, bit 31
-// for an unassigned pattern.
-// Bits 12-15 are clear in length and distance entries, so the extra bits' shift may take bits
-// 8-13 whole; and no flag is tested in bits 8-15, which the compiler would read through a
-// high-byte register.
+// The distance table, 64 bits: bits 32-47 the distance base, bits 16-19 the code length, bits
+// 8-15 the literal/length table's index bits; bit 63 marks a subtable pointer (offset in bits
+// 32-47, index bits in 8-11) or, with bits 8-15 clear, an exceptional pattern (unassigned, or
+// symbols 30 and 31). The code length table: the symbol in bits 16-23, bit 31 for an
+// unassigned pattern.
+// Bits 8-15 of a length or distance entry are the number of bits the next lookup takes, so the
+// entry is a BMI bextr control word: bextr(bits, entry) is the next table's index, one step
+// from the entry where a shift and a mask are two. Bits 20-21 are clear, so the extra bits'
+// shift may take bits 16-21 whole; and no flag is tested in bits 8-15, which the compiler would
+// read through a high-byte register.
 constexpr uint32_t kLiteral = 0x80000000;
 constexpr uint32_t kLiteralPair = 0x40000000;
 constexpr uint32_t kLitlenRare = 0x40000000;
 constexpr uint32_t kLitlenSubtable = 0x20000000;
 constexpr uint32_t kLitlenEndOfBlock = 0x10000000;
 constexpr uint32_t kLitlenExceptional = kLitlenRare;
-constexpr uint32_t kDistRare = 0x80000000;
-constexpr uint32_t kDistExceptional = kDistRare;
+constexpr uint64_t kDistRare = uint64_t(1) << 63;
+constexpr uint64_t kDistExceptional = kDistRare;
 constexpr uint32_t kCodeLengthUnassigned = 0x80000000;
-inline uint32_t consumedBits(uint32_t e) {
-    return e & 0xFF;
+constexpr uint32_t kMinLength = 3;
+inline uint32_t consumedBits(uint64_t e) {
+    return uint32_t(e) & 0xFF;
 }
-inline uint32_t subtableBits(uint32_t e) {
-    return (e >> 8) & 15;
+inline uint32_t subtableBits(uint64_t e) {
+    return uint32_t(e >> 8) & 15;
 }
-inline uint32_t subtableOffset(uint32_t e) {
+inline uint32_t litlenSubtableOffset(uint32_t e) {
     return (e >> 16) & 0x1FFF;
 }
-// A length's or distance's base, or a code length symbol.
-inline uint32_t entryValue(uint32_t e) {
+inline uint32_t distSubtableOffset(uint64_t e) {
+    return uint32_t(e >> 32) & 0xFFFF;
+}
+inline uint32_t lengthBase(uint32_t e) {
+    return (e >> 22) + kMinLength;
+}
+inline uint32_t distanceBase(uint64_t e) {
+    return uint32_t(e >> 32);
+}
+inline uint32_t codeLengthSymbol(uint32_t e) {
     return e >> 16;
 }
 // The literal bytes of a literal entry (the low 16 bits count) and how many it holds.
@@ -136,16 +149,13 @@ inline uint32_t literalCount(uint32_t e) {
 inline uint32_t lowMask(uint32_t bits) {
     return (uint32_t(1) << bits) - 1;
 }
-inline uint32_t makeEntry(uint32_t value, uint32_t codeLength, uint32_t extra) {
-    return (value << 16) | (codeLength << 8) | (codeLength + extra);
-}
 inline uint32_t makeLiteral(uint32_t bytes, bool pair, uint32_t codeLength) {
     return kLiteral | (pair ? kLiteralPair : 0) | (bytes << 14) | codeLength;
 }
 // The extra bits' value of a length or distance entry, from the bits it was looked up with: the
 // consumed bits above the code.
-inline uint32_t extraValue(uint64_t bits, uint32_t e) {
-    return uint32_t((bits & ((uint64_t(1) << consumedBits(e)) - 1)) >> ((e >> 8) & 63));
+inline uint32_t extraValue(uint64_t bits, uint64_t e) {
+    return uint32_t((bits & ((uint64_t(1) << consumedBits(e)) - 1)) >> ((e >> 16) & 63));
 }
 
 // Reads input bits least significant first, one check per read.
@@ -278,9 +288,9 @@ inline uint32_t reversedCode(uint32_t code, unsigned len) {
 // codes go to a second-level table per first-level pattern, sized for the longest code under it;
 // in canonical order the codes sharing a first-level pattern come one after another, the longest
 // last. Unassigned patterns stay exceptional.
-template <uint32_t (*makeEntry)(unsigned symbol, unsigned length)>
-void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, uint32_t unassigned,
-                uint32_t pointerFlags) {
+template <typename Entry, Entry (*makeEntry)(unsigned symbol, unsigned length),
+          Entry (*makePointer)(uint32_t offset, uint32_t bits)>
+void buildTable(Entry* table, unsigned tableBits, const HuffmanCode& code, Entry unassigned) {
     uint32_t canonical = 0; // the next code, at the length being written
     uint32_t index = 0;
     uint32_t remaining = 0;
@@ -289,7 +299,7 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, ui
     table[0] = table[1] = unassigned;
     for (unsigned len = 1; len <= tableBits; ++len, canonical <<= 1) {
         if (len > 1)
-            std::memcpy(table + (uint32_t(1) << (len - 1)), table, sizeof(uint32_t) << (len - 1));
+            std::memcpy(table + (uint32_t(1) << (len - 1)), table, sizeof(Entry) << (len - 1));
         for (uint32_t i = 0; i < code.counts[len]; ++i, ++index, ++canonical)
             table[reversedCode(canonical, len)] = makeEntry(code.symbols[index], len);
         remaining -= code.counts[len];
@@ -300,6 +310,7 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, ui
     // group's last code, the longest), the second lays the subtables out and fills them.
     const uint32_t prefixMask = (uint32_t(1) << tableBits) - 1;
     uint8_t subBits[uint32_t(1) << kLitlenTableBits]; // read only where the first walk wrote
+    uint16_t subOffset[uint32_t(1) << kLitlenTableBits];
     for (int walk = 0; walk < 2; ++walk) {
         uint32_t c = canonical, k = index;
         uint32_t next = prefixMask + 1;
@@ -310,16 +321,17 @@ void buildTable(uint32_t* table, unsigned tableBits, const HuffmanCode& code, ui
                 if (walk == 0) {
                     subBits[prefix] = uint8_t(len - tableBits);
                 } else {
+                    const uint32_t bits = subBits[prefix];
                     if (table[prefix] == unassigned) { // a long code's prefix has no code of its own
-                        const uint32_t bits = subBits[prefix];
-                        table[prefix] = pointerFlags | (next << 16) | (bits << 8);
+                        table[prefix] = makePointer(next, bits);
+                        subOffset[prefix] = uint16_t(next);
                         std::fill(table + next, table + next + (uint32_t(1) << bits), unassigned);
                         next += uint32_t(1) << bits;
                     }
-                    uint32_t* sub = table + subtableOffset(table[prefix]);
-                    const uint32_t entry = makeEntry(code.symbols[k], len);
+                    Entry* sub = table + subOffset[prefix];
+                    const Entry entry = makeEntry(code.symbols[k], len);
                     const uint32_t step = uint32_t(1) << (len - tableBits);
-                    for (uint32_t j = r >> tableBits; j < (uint32_t(1) << subtableBits(table[prefix])); j += step)
+                    for (uint32_t j = r >> tableBits; j < (uint32_t(1) << bits); j += step)
                         sub[j] = entry;
                 }
             }
@@ -334,9 +346,14 @@ uint32_t litlenEntry(unsigned symbol, unsigned len) {
         return kLitlenRare | kLitlenEndOfBlock | len;
     if (symbol < kFirstSkippedSymbol) {
         const unsigned i = symbol - kFirstLengthSymbol;
-        return makeEntry(kLengthBase[i], len, kLengthExtra[i]);
+        return (uint32_t(kLengthBase[i] - kMinLength) << 22) | (len << 16) | (kDistTableBits << 8) |
+               (len + kLengthExtra[i]);
     }
     return kLitlenExceptional | len;
+}
+
+uint32_t litlenPointer(uint32_t offset, uint32_t bits) {
+    return kLitlenRare | kLitlenSubtable | (offset << 16) | (bits << 8);
 }
 
 // Where two literal codes fit in the first-level bits together, their entry holds both, so one
@@ -371,14 +388,23 @@ void pairLiterals(uint32_t* table, unsigned tableBits, const HuffmanCode& code) 
     }
 }
 
-uint32_t distEntry(unsigned symbol, unsigned len) {
+uint64_t distEntry(unsigned symbol, unsigned len) {
     if (symbol < kFirstBadDistanceSymbol)
-        return makeEntry(kDistanceBase[symbol], len, kDistanceExtra[symbol]);
+        return (uint64_t(kDistanceBase[symbol]) << 32) | (len << 16) | (kLitlenTableBits << 8) |
+               (len + kDistanceExtra[symbol]);
     return kDistExceptional | len;
 }
 
+uint64_t distPointer(uint32_t offset, uint32_t bits) {
+    return kDistRare | (uint64_t(offset) << 32) | (bits << 8);
+}
+
 uint32_t codeLengthEntry(unsigned symbol, unsigned len) {
-    return makeEntry(symbol, len, 0);
+    return (symbol << 16) | len;
+}
+
+uint32_t noPointer(uint32_t, uint32_t) {
+    return kCodeLengthUnassigned; // never made: code length codes fit the table
 }
 
 inline uint64_t load64(const uint8_t* p) {
@@ -403,15 +429,28 @@ inline void ensureRoom(InflateOutput& out, std::size_t room) {
 
 // extraValue in the fast loop. With BMI2 the mask is one bzhi by the entry's low byte; GCC
 // builds it from a shift of all ones and an andn, a step more on the path of every pair.
-template <bool kBmi2> INFLATE_ALWAYS_INLINE uint32_t extraValueFast(uint64_t bits, uint32_t e) {
+template <bool kBmi2> INFLATE_ALWAYS_INLINE uint32_t extraValueFast(uint64_t bits, uint64_t e) {
 #if defined(__x86_64__) && defined(__GNUC__)
     if constexpr (kBmi2) {
         uint64_t low;
-        asm("bzhi %q2, %1, %0" : "=r"(low) : "r"(bits), "r"(e));
-        return uint32_t(low >> ((e >> 8) & 63));
+        asm("bzhi %2, %1, %0" : "=r"(low) : "r"(bits), "r"(e));
+        return uint32_t(low >> ((e >> 16) & 63));
     }
 #endif
     return extraValue(bits, e);
+}
+
+// The index of the table lookup that follows a length or distance entry: the `tableBits` bits
+// after those the entry consumes. With BMI one bextr, whose control word the entry is.
+template <bool kBmi2> INFLATE_ALWAYS_INLINE uint64_t nextIndex(uint64_t bits, uint64_t e, unsigned tableBits) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if constexpr (kBmi2) {
+        uint64_t index;
+        asm("bextr %2, %1, %0" : "=r"(index) : "r"(bits), "r"(e));
+        return index;
+    }
+#endif
+    return (bits >> (e & 63)) & lowMask(tableBits);
 }
 
 enum class FastExit { EndOfBlock, Careful, NeedRoom };
@@ -422,7 +461,7 @@ enum class FastExit { EndOfBlock, Careful, NeedRoom };
 // for plain x86-64 and for processors with BMI2's flag-free shifts and bit extracts.
 template <bool kBmi2>
 INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output, const uint32_t* litlen,
-                                            const uint32_t* dist) {
+                                            const uint64_t* dist) {
     const uint8_t* const data = in.data;
     const uint8_t* const dataEnd = data + (in.bitLength >> 3);
     const uint8_t* next = data + (in.bitPos >> 3);
@@ -488,7 +527,8 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         }
         if (entry & kLitlenRare) {
             if (entry & kLitlenSubtable) {
-                entry = litlen[subtableOffset(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
+                entry =
+                    litlen[litlenSubtableOffset(entry) + ((buf >> kLitlenTableBits) & lowMask(subtableBits(entry)))];
                 if (entry & kLiteral) { // a long literal code
                     consume(entry);
                     *out++ = uint8_t(literalBytes(entry));
@@ -507,12 +547,12 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         }
         // The pair is decoded from a copy of the buffer: a pair the careful path must take (and
         // report) leaves `buf` and `left` where its length code starts.
+        uint64_t d = dist[nextIndex<kBmi2>(buf, entry, kDistTableBits)];
         const uint64_t afterLength = buf >> (entry & 63);
-        uint32_t d = dist[afterLength & lowMask(kDistTableBits)];
-        const uint32_t length = entryValue(entry) + extraValueFast<kBmi2>(buf, entry);
+        const uint32_t length = lengthBase(entry) + extraValueFast<kBmi2>(buf, entry);
         if (d & kDistRare) {
             if (subtableBits(d) != 0)
-                d = dist[subtableOffset(d) + ((afterLength >> kDistTableBits) & lowMask(subtableBits(d)))];
+                d = dist[distSubtableOffset(d) + ((afterLength >> kDistTableBits) & lowMask(subtableBits(d)))];
             if (d & kDistRare)
                 break; // symbols 30 and 31, unassigned patterns
         }
@@ -520,13 +560,13 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         // that the table load overlaps the copy and the refill's input load is not on the path
         // from one symbol to the next. Its entry is right where the bits after the pair hold a
         // whole first-level code; else it is looked up again after the refill.
+        const uint32_t nextEntry = litlen[nextIndex<kBmi2>(afterLength, d, kLitlenTableBits)];
         const uint64_t afterPair = afterLength >> (d & 63);
-        const uint32_t nextEntry = litlen[afterPair & lowMask(kLitlenTableBits)];
-        const uint32_t distance = entryValue(d) + extraValueFast<kBmi2>(afterLength, d);
+        const uint32_t distance = distanceBase(d) + extraValueFast<kBmi2>(afterLength, d);
         if (distance > std::size_t(out - outBegin))
             break;
         buf = afterPair;
-        left -= entry + d;
+        left -= entry + uint32_t(d);
         entry = nextEntry;
         const bool entryComplete = uint8_t(left) >= kLitlenTableBits;
         refill();
@@ -598,20 +638,20 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
 #define INFLATE_FAST_LOOP __attribute__((aligned(64)))
 #endif
 INFLATE_FAST_LOOP FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen,
-                                            const uint32_t* dist) {
+                                            const uint64_t* dist) {
     return fastLoopBody<false>(in, output, litlen, dist);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target("bmi,bmi2"))) INFLATE_FAST_LOOP FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
                                                                             const uint32_t* litlen,
-                                                                            const uint32_t* dist) {
+                                                                            const uint64_t* dist) {
     return fastLoopBody<true>(in, output, litlen, dist);
 }
 #endif
 
 // The fast loop for this processor, chosen once.
-using FastLoop = FastExit (*)(BitReader&, InflateOutput&, const uint32_t*, const uint32_t*);
+using FastLoop = FastExit (*)(BitReader&, InflateOutput&, const uint32_t*, const uint64_t*);
 FastLoop chooseFastLoop() {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init(); // may run before the library's own constructors
@@ -668,18 +708,18 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
 struct Inflater::Tables {
     HuffmanCode litlenCode, distCode, codeLengthCode;
     uint32_t litlen[kLitlenTableSize];
-    uint32_t dist[kDistTableSize];
+    uint64_t dist[kDistTableSize];
     uint32_t codeLength[uint32_t(1) << kCodeLengthTableBits];
     bool fixedBuilt = false;
     HuffmanCode fixedLitlenCode, fixedDistCode;
     uint32_t fixedLitlen[uint32_t(1) << kLitlenTableBits];
-    uint32_t fixedDist[uint32_t(1) << kDistTableBits];
+    uint64_t fixedDist[uint32_t(1) << kDistTableBits];
 };
 
 namespace {
 
 unsigned decodeHuffmanBlock(BitReader& in, InflateOutput& output, const HuffmanCode& litlenCode,
-                            const uint32_t* litlenTable, const HuffmanCode& distCode, const uint32_t* distTable) {
+                            const uint32_t* litlenTable, const HuffmanCode& distCode, const uint64_t* distTable) {
     for (;;) {
         const FastExit exit = fastLoop(in, output, litlenTable, distTable);
         if (exit == FastExit::EndOfBlock)
@@ -705,7 +745,7 @@ inline int decodeCodeLengthSymbol(const Inflater::Tables& t, BitReader& in, unsi
             return -1;
         }
         in.bitPos += consumedBits(entry);
-        return int(entryValue(entry));
+        return int(codeLengthSymbol(entry));
     }
     return decodeCareful(t.codeLengthCode, in, error);
 }
@@ -744,7 +784,7 @@ unsigned readCodeLengthsFast(const Inflater::Tables& t, BitReader& in, uint8_t* 
             break;
         }
         consume(consumedBits(entry));
-        const unsigned symbol = entryValue(entry);
+        const unsigned symbol = codeLengthSymbol(entry);
         if (symbol < 16) {
             lengths[i++] = uint8_t(symbol);
             refill();
@@ -795,7 +835,8 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
         codeLengthLengths[kCodeLengthOrder[i]] = uint8_t(in.bits(3));
     if (!prepareCode(t.codeLengthCode, codeLengthLengths, kNumCodeLengthSymbols))
         return kInflateErrorOversubscribed;
-    buildTable<codeLengthEntry>(t.codeLength, kCodeLengthTableBits, t.codeLengthCode, kCodeLengthUnassigned, 0);
+    buildTable<uint32_t, codeLengthEntry, noPointer>(t.codeLength, kCodeLengthTableBits, t.codeLengthCode,
+                                                     kCodeLengthUnassigned);
 
     uint8_t lengths[kNumLitlenSymbols + kNumDistSymbols] = {};
     const unsigned total = hlit + hdist;
@@ -855,10 +896,9 @@ unsigned readDynamicTables(Inflater::Tables& t, BitReader& in) {
     if (!prepareCode(t.litlenCode, litlenLengths, kNumLitlenSymbols) ||
         !prepareCode(t.distCode, distLengths, kNumDistSymbols))
         return kInflateErrorOversubscribed;
-    buildTable<litlenEntry>(t.litlen, kLitlenTableBits, t.litlenCode, kLitlenExceptional,
-                            kLitlenRare | kLitlenSubtable);
+    buildTable<uint32_t, litlenEntry, litlenPointer>(t.litlen, kLitlenTableBits, t.litlenCode, kLitlenExceptional);
     pairLiterals(t.litlen, kLitlenTableBits, t.litlenCode);
-    buildTable<distEntry>(t.dist, kDistTableBits, t.distCode, kDistExceptional, kDistRare);
+    buildTable<uint64_t, distEntry, distPointer>(t.dist, kDistTableBits, t.distCode, kDistExceptional);
     return kInflateOk;
 }
 
@@ -874,9 +914,9 @@ void buildFixedTables(Inflater::Tables& t) {
     std::fill(distLengths, distLengths + kNumDistSymbols, 5);
     prepareCode(t.fixedLitlenCode, litlenLengths, kNumLitlenSymbols);
     prepareCode(t.fixedDistCode, distLengths, kNumDistSymbols);
-    buildTable<litlenEntry>(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode, kLitlenExceptional,
-                            kLitlenRare | kLitlenSubtable);
-    buildTable<distEntry>(t.fixedDist, kDistTableBits, t.fixedDistCode, kDistExceptional, kDistRare);
+    buildTable<uint32_t, litlenEntry, litlenPointer>(t.fixedLitlen, kLitlenTableBits, t.fixedLitlenCode,
+                                                     kLitlenExceptional);
+    buildTable<uint64_t, distEntry, distPointer>(t.fixedDist, kDistTableBits, t.fixedDistCode, kDistExceptional);
     t.fixedBuilt = true;
 }
 
