@@ -589,8 +589,10 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
             store64(dst + 16, w2);
             store64(dst + 24, w3);
             store64(dst + 32, w4);
-            for (dst += 40, src += 40; dst < out; dst += 8, src += 8) // distance > 40 here
-                store64(dst, load64(src));
+            if (length > 40) { // and so distance > 40
+                for (std::size_t i = 40; i < length; i += 8)
+                    store64(dst + i, load64(src + i));
+            }
         } else if (distance >= 8) {
             do {
                 store64(dst, load64(src));
