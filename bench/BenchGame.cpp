@@ -19,7 +19,7 @@ std::unique_ptr<ShippedGame> ShippedGame::start(int argc, char** argv) {
     if (mkdtemp(started->dataHome) != nullptr)
         setenv("XDG_DATA_HOME", started->dataHome, 1);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
-        SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr ||
+        openGameWindow() == nullptr ||
         glewInit() != GLEW_OK) {
         std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
         return nullptr;

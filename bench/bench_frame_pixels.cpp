@@ -13,6 +13,7 @@
 #include <ctime>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "game/PellvanePaddleEntity.h"
+#include "graphics/SpriteBatch.h"
+#include "graphics/Texture.h"
+#include "graphics/TextureRegion.h"
 
 namespace {
 
@@ -65,46 +69,34 @@ void timeRound(const std::function<void()>& frame, Cost& best) {
         best = {cpuMs, wallMs};
 }
 
-// The floor's quad: an opaque texture the size of the window drawn 1:1, without blending or the
-// alpha test, in the projection the game sets up.
+// The floor's quad: an opaque texture the size of the window, uploaded and drawn as the engine
+// uploads and draws its pictures (a sprite batch's opaque draw: no blending, no alpha test), 1:1
+// in the projection the game sets up.
 class FloorQuad {
 public:
     FloorQuad() {
         std::vector<uint32_t> pixels(kWindowWidth * kWindowHeight);
         for (int y = 0; y < kWindowHeight; ++y)
             std::fill_n(&pixels[y * kWindowWidth], kWindowWidth, 0xff000000u | uint32_t(y * 255 / kWindowHeight) << 16);
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWindowWidth, kWindowHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     pixels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glBindTexture(GL_TEXTURE_2D, 0);
+        uploadTexture(texture, kWindowWidth, kWindowHeight, reinterpret_cast<const uint8_t*>(pixels.data()));
+        texture.loaded = true;
+        batch = std::make_unique<SpriteBatch>(&texture, 1);
     }
-    ~FloorQuad() { glDeleteTextures(1, &name); }
+    ~FloorQuad() {
+        batch.reset();
+        glDeleteTextures(1, &texture.glName);
+    }
 
     void draw() const {
-        glDisable(GL_BLEND);
-        glDisable(GL_ALPHA_TEST);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(0, 0);
-        glTexCoord2f(1, 0);
-        glVertex2f(kWindowWidth, 0);
-        glTexCoord2f(1, 1);
-        glVertex2f(kWindowWidth, kWindowHeight);
-        glTexCoord2f(0, 1);
-        glVertex2f(0, kWindowHeight);
-        glEnd();
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_ALPHA_TEST);
-        glEnable(GL_BLEND);
+        TextureRegion whole(const_cast<Texture*>(&texture), 0, 0, kWindowWidth, kWindowHeight);
+        batch->begin();
+        batch->addQuad(whole, Matrix3::identity(), kWindowWidth, kWindowHeight, Colour{1.0f, 1.0f, 1.0f, 1.0f}, false, false);
+        batch->drawOpaque();
     }
 
 private:
-    GLuint name = 0;
+    Texture texture;
+    std::unique_ptr<SpriteBatch> batch;
 };
 
 void runFor(FrameLoop& loop, double wallSeconds) {

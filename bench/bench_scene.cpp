@@ -74,7 +74,7 @@ struct MovingCircle : SpriteEntity {
 
 int main() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0 ||
-        SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr ||
+        openGameWindow() == nullptr ||
         glewInit() != GLEW_OK) {
         std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
         return 1;

@@ -68,6 +68,12 @@ void FrameLoop::pumpEvents() {
     }
 }
 
+SDL_Surface* openGameWindow(Uint32 flags) {
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    return SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL | flags);
+}
+
 bool FrameLoop::runFrame() {
     if (game.quitRequested)
         return false;

@@ -17,6 +17,12 @@ constexpr int kWindowHeight = static_cast<int>(kViewHeight);
 constexpr int kWindowBitsPerPixel = 32;
 constexpr const char* kWindowCaption = "PELLVANE!";
 
+// Opens the game's 800 x 600 OpenGL window (SDL's video must be started), with `flags` added to
+// SDL_OPENGL; null when it cannot, with SDL_GetError() saying why. It asks for no depth buffer:
+// nothing is depth tested, and without one Mesa's software rasteriser draws axis-aligned quads
+// through its rectangle path, which costs a fraction of its triangle path.
+SDL_Surface* openGameWindow(Uint32 flags = 0);
+
 // Elapsed milliseconds between two tick readings. Unsigned arithmetic, so a counter that
 // wrapped between the readings still gives the true small difference.
 inline uint32_t elapsedTicks(uint32_t now, uint32_t last) {

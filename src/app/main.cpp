@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     // honoured the frame loop's max_fps cap keeps the frame rate down.
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
     setWindowIcon(kWindowIconPath);
-    if (SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
+    if (openGameWindow() == nullptr) {
         // Without a window and GL context every GL call that follows would crash.
         reportFatal(std::string("Could not open the 800x600 OpenGL window: ") + SDL_GetError());
         return 1;

@@ -109,9 +109,6 @@ void SpriteBatch::draw() {
     if (texture != nullptr) {
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture->glName);
-        // A textured quad has one colour on all four corners (addQuad), so flat shading draws the
-        // same pixels and spares a software rasteriser interpolating it across every fragment.
-        glShadeModel(GL_FLAT);
     }
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     const uint32_t quads = floatCount / kFloatsPerQuad;
@@ -151,7 +148,6 @@ void SpriteBatch::draw() {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
     floatCount = 0;
     begun = false;
 }

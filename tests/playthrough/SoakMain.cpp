@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", dataHome, 1);
     // The game's textures need a GL context; nothing is drawn.
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
-        SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
+        openGameWindow() == nullptr) {
         std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
         return 1;
     }

@@ -38,7 +38,7 @@ public:
         setenv("SDL_VIDEO_WINDOW_POS", kOffScreenWindowPosition, 0);
         // Without the window every test would be meaningless: stop the run instead of skipping.
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
-            SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL) == nullptr) {
+            openGameWindow() == nullptr) {
             std::fprintf(stderr, "cannot open the test window: %s\n", SDL_GetError());
             std::exit(1);
         }

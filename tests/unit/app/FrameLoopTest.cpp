@@ -1,5 +1,6 @@
 // The frame loop's event translation and timing, fed with events through SDL's queue and with
 // a real click on the test window.
+#include <GL/glew.h>
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -245,4 +246,24 @@ TEST(FrameCapTest, MaxFpsWinsAndWithoutItTheDisplaysRateOrSixty) {
     const int rate = readDisplayRefreshRate();
     EXPECT_TRUE(rate == 0 || (rate >= kLowestRefreshRate && rate <= kHighestRefreshRate)) << rate;
     std::fprintf(stderr, "display refresh rate: %d Hz\n", rate);
+}
+
+// The test window is opened as the game opens its own. A depth or stencil buffer would turn off
+// Mesa's rectangle path for every quad of every frame.
+TEST(GameWindowTest, HasEightBitColourAndNoDepthOrStencilBuffer) {
+    GLint depth = -1, stencil = -1, red = 0, green = 0, blue = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_STENCIL_BITS, &stencil);
+    glGetIntegerv(GL_RED_BITS, &red);
+    glGetIntegerv(GL_GREEN_BITS, &green);
+    glGetIntegerv(GL_BLUE_BITS, &blue);
+    EXPECT_EQ(0, depth);
+    EXPECT_EQ(0, stencil);
+    EXPECT_EQ(8, red);
+    EXPECT_EQ(8, green);
+    EXPECT_EQ(8, blue);
+    const SDL_Surface* window = SDL_GetVideoSurface();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(kWindowWidth, window->w);
+    EXPECT_EQ(kWindowHeight, window->h);
 }

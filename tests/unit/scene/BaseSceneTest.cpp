@@ -252,7 +252,7 @@ TEST_F(BaseSceneTest, AGradientGivesEveryRowItsInterpolatedColour) {
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_ALPHA_TEST) && !glIsEnabled(GL_TEXTURE_2D));
     GLint shading = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shading);
-    EXPECT_EQ(GL_SMOOTH, shading) << "textured batches draw flat shaded and put it back";
+    EXPECT_EQ(GL_SMOOTH, shading) << "the gradient bands need smooth shading";
 }
 
 TEST_F(BaseSceneTest, RenderingWithoutABatchRegistryIsAnError) {
