@@ -7,17 +7,19 @@
 // costs one load and one shift, and a length or distance adds a mask for its extra bits; where
 // two literal codes fit in 11 bits together, one entry gives both. The loop's speed is the
 // chain from one table load to the next (entry, shift, mask, load), so each step of it comes
-// first in the code, and the compiler is asked to keep that order. Bits come from a 64-bit
-// buffer refilled a whole word at a time without branches, and each refill comes after the
-// next symbol's lookup where the bits allow, so the input load stays off the path from one
+// first in the code, and the compiler is asked to keep that order; with BMI a length or
+// distance entry is the bextr control word of the lookup after it, which makes the shift and
+// the mask one step. Rare entries are tested once and their code is laid aside. Bits come from
+// a 64-bit buffer refilled a whole word at a time without branches, and each refill comes after
+// the next symbol's lookup where the bits allow, so the input load stays off the path from one
 // symbol to the next. Matches are copied a word at a time, the first 40 bytes without a loop,
-// into output that keeps room past the match end. The hot loop is built twice, for plain
-// x86-64 and for BMI2, and the checksum for SSE2 and AVX2; the build for the processor is
+// into output that keeps room past the match end. The hot loop is built twice, for plain x86-64
+// and for BMI and BMI2, and the checksum for SSE2 and AVX2; the build for the processor is
 // chosen once. The checksum sums each block's output as the block ends, while it is still in
-// the cache, not the whole output in a pass of its own. Tables are built by doubling: each
-// code is written once and the table copied after itself, so a block's tables cost about as
-// much as copying them; a dynamic header's code lengths are read through a 64-bit buffer like
-// the symbols where the input holds the most they could take.
+// the cache, not the whole output in a pass of its own. Tables are built by doubling: each code
+// is written once and the table copied after itself, so a block's tables cost about as much as
+// copying them; a dynamic header's code lengths are read through a 64-bit buffer like the
+// symbols where the input holds the most they could take.
 //
 // Why it is correct. A fast-loop round starts only while enough input is left for every refill
 // it makes, so every bit it looks at is real input and no "input ended" error can arise inside
@@ -27,8 +29,8 @@
 // symbol. The rest, and the last symbols before the end of the input or of the output room, go
 // through the careful path, which reads through BitReader and walks the canonical code one bit
 // at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
-// bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater on cut and corrupted
-// streams. Every check of untrusted input goes through inputHas().
+// bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater
+// on cut and corrupted streams. Every check of untrusted input goes through inputHas().
 #include "graphics/Inflate.h"
 
 #include <algorithm>
@@ -460,7 +462,7 @@ enum class FastExit { EndOfBlock, Careful, NeedRoom };
 // Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
 // room are left; returns NeedRoom (handled like Careful) when the room runs short. Leaves `in`
 // at the exact bit after the last symbol it consumed. Written once and compiled twice (below),
-// for plain x86-64 and for processors with BMI2's flag-free shifts and bit extracts.
+// for plain x86-64 and for processors with BMI and BMI2's flag-free shifts and bit extracts.
 template <bool kBmi2>
 INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint64_t* dist) {
@@ -661,7 +663,7 @@ using FastLoop = FastExit (*)(BitReader&, InflateOutput&, const uint32_t*, const
 FastLoop chooseFastLoop() {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init(); // may run before the library's own constructors
-    if (__builtin_cpu_supports("bmi2"))
+    if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2")) // bextr is BMI's, bzhi BMI2's
         return fastLoopBmi2;
 #endif
     return fastLoopPortable;

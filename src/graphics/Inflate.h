@@ -47,9 +47,9 @@ uint32_t adler32(const unsigned char* data, std::size_t length);
 uint32_t adler32Update(uint32_t adler, const unsigned char* data, std::size_t length);
 
 // The decoder's hot loop and the checksum are built twice: for this processor's extensions
-// (BMI2, AVX2), chosen once at start-up, and for plain x86-64. Passing true runs the plain
-// builds from then on, false the chosen ones again: for tests and benchmarks that hold both to
-// the same results. Not for use while another thread decodes.
+// (BMI and BMI2, AVX2), chosen once at start-up, and for plain x86-64. Passing true runs the
+// plain builds from then on, false the chosen ones again: for tests and benchmarks that hold
+// both to the same results. Not for use while another thread decodes.
 void inflateUsePortableCode(bool portable);
 void adler32UsePortableCode(bool portable);
 
