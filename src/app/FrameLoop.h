@@ -20,7 +20,8 @@ constexpr const char* kWindowCaption = "PELLVANE!";
 // Opens the game's 800 x 600 OpenGL window (SDL's video must be started), with `flags` added to
 // SDL_OPENGL; null when it cannot, with SDL_GetError() saying why. It asks for no depth buffer:
 // nothing is depth tested, and without one Mesa's software rasteriser draws axis-aligned quads
-// through its rectangle path, which costs a fraction of its triangle path.
+// through its rectangle path, which costs a fraction of its triangle path. It sets
+// LP_NUM_THREADS to 0 where it is not set (see there).
 SDL_Surface* openGameWindow(Uint32 flags = 0);
 
 // Elapsed milliseconds between two tick readings. Unsigned arithmetic, so a counter that

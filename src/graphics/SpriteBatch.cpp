@@ -109,6 +109,9 @@ void SpriteBatch::draw() {
     if (texture != nullptr) {
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture->glName);
+        // Smooth shading even though a textured quad has one colour: under flat shading Mesa's
+        // software rasteriser takes the colour for a constant input and then never uses its
+        // rectangle path, which costs far more than the interpolation saved.
     }
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     const uint32_t quads = floatCount / kFloatsPerQuad;

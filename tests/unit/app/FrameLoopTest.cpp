@@ -266,4 +266,6 @@ TEST(GameWindowTest, HasEightBitColourAndNoDepthOrStencilBuffer) {
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(kWindowWidth, window->w);
     EXPECT_EQ(kWindowHeight, window->h);
+    const char* threads = std::getenv("LP_NUM_THREADS");
+    EXPECT_TRUE(threads != nullptr) << "llvmpipe is told how many threads to use";
 }
