@@ -171,7 +171,8 @@ void PellvaneBackgroundEFfectEntity::render(SpriteBatch* batch) {
             // test; its quad would cost the rasteriser as much as a visible one.
             if (colour.alpha <= kInvisibleTintAlpha)
                 continue;
-            sprite->render(batch, Matrix3::translation(particle.x, particle.y), width, height, colour, 0, false, false);
+            sprite->renderVisible(batch, Matrix3::translation(particle.x, particle.y), width, height, colour, 0, false,
+                                  false);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/AlphaBounds.h"
 #include "graphics/IRenderable.h"
 #include "graphics/Matrix3.h"
 #include "graphics/TextureRegion.h"
@@ -35,6 +36,13 @@ public:
     // Adds frame `frame` at the frame's own pixel size.
     virtual void renderFrame(SpriteBatch* batch, const Matrix3& transform, const Colour& colour, uint32_t frame,
                              bool flipX, bool flipY);
+    // render() for a batch drawn blended, under the alpha test: the quad covers only the box of
+    // the frame's texels that can pass the test at this tint's alpha (rounded out to whole units
+    // of the quad), and nothing is added when none can. The pixels drawn are the same; a
+    // software rasteriser is spared the fragments the test would drop. Not for opaque drawing,
+    // which has no alpha test.
+    void renderVisible(SpriteBatch* batch, const Matrix3& transform, float width, float height, const Colour& colour,
+                       uint32_t frame, bool flipX, bool flipY);
 
     const std::string& getId() const { return id; }
     uint32_t getFrameCount() const { return static_cast<uint32_t>(frames.size()); }
@@ -46,4 +54,6 @@ private:
 
     std::string id;
     std::vector<std::unique_ptr<TextureRegion>> frames;
+    // Where each frame's texels are more opaque than each alpha level.
+    std::vector<AlphaBounds> bounds;
 };

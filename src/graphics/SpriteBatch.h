@@ -78,6 +78,10 @@ public:
     // kMaxQuadsPerBatch quads between two draws it throws BaseException.
     void addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height, const Colour& colour,
                  bool flipX, bool flipY);
+    // The same with the texture coordinates of the quad's edges given directly (0..1, before
+    // the flips), for a part of a region.
+    void addQuad(float left, float top, float right, float bottom, const Matrix3& transform, float width, float height,
+                 const Colour& colour, bool flipX, bool flipY);
     // Appends one axis-aligned quad from (left, top) to (right, bottom) whose colour runs evenly
     // from `topColour` along its top edge to `bottomColour` along its bottom edge. For untextured
     // batches only: a textured batch draws flat shaded, each quad in one colour.
@@ -125,6 +129,12 @@ private:
 // Inline: it runs once per quad, and a call per quad costs as much as the work itself.
 inline void SpriteBatch::addQuad(const TextureRegion& region, const Matrix3& transform, float width, float height,
                                  const Colour& colour, bool flipX, bool flipY) {
+    addQuad(region.getLeft(), region.getTop(), region.getRight(), region.getBottom(), transform, width, height, colour,
+            flipX, flipY);
+}
+
+inline void SpriteBatch::addQuad(float left, float top, float right, float bottom, const Matrix3& transform,
+                                 float width, float height, const Colour& colour, bool flipX, bool flipY) {
     if (__builtin_expect(floatCount == capacity * kFloatsPerQuad, 0))
         grow();
     const auto& m = transform.m;
@@ -133,8 +143,6 @@ inline void SpriteBatch::addQuad(const TextureRegion& region, const Matrix3& tra
     const float y0 = m[1][2];
     const float x1 = m[0][0] * width + m[0][1] * height + m[0][2];
     const float y1 = m[1][0] * width + m[1][1] * height + m[1][2];
-    float left = region.getLeft(), right = region.getRight();
-    float top = region.getTop(), bottom = region.getBottom();
     if (flipX)
         std::swap(left, right);
     if (flipY)

@@ -27,6 +27,7 @@ void uploadTexture(Texture& texture, uint32_t width, uint32_t height, const uint
 
 void loadTexture(Texture& texture, const std::string& path, bool upload) {
     texture.loaded = false;
+    texture.alpha.clear();
     std::vector<unsigned char> bytes;
     loadFile(bytes, path);
     if (bytes.empty())
@@ -39,9 +40,13 @@ void loadTexture(Texture& texture, const std::string& path, bool upload) {
     const uint64_t needed = uint64_t{decoder.width} * decoder.height * 4;
     if (decoder.error != 0 || needed == 0 || pixels.size() < needed)
         throw ResourceException(path, "Decoding error!");
-    // The pixel and file arrays are freed on return: no copy of the image stays in memory.
+    // The pixel and file arrays are freed on return: of the image only its alpha stays in memory.
     if (upload) {
         uploadTexture(texture, decoder.width, decoder.height, pixels.data());
+        const uint8_t* rgba = pixels.data();
+        texture.alpha.resize(static_cast<std::size_t>(needed / 4));
+        for (std::size_t i = 0; i < texture.alpha.size(); ++i)
+            texture.alpha[i] = rgba[4 * i + 3];
     } else {
         texture.width = decoder.width;
         texture.height = decoder.height;

@@ -100,10 +100,23 @@ void SpriteEntity::render(SpriteBatch* batch) {
     if (sprite == nullptr || colour.alpha <= (opaque ? 0.0f : kInvisibleTintAlpha))
         return;
     const Matrix3 transform = getRenderTransform();
-    if (sizeSet)
-        sprite->render(batch, transform, width, height, colour, static_cast<uint32_t>(frame), flipX, flipY);
-    else
-        sprite->renderFrame(batch, transform, colour, static_cast<uint32_t>(frame), flipX, flipY);
+    const auto index = static_cast<uint32_t>(frame);
+    if (opaque) {
+        if (sizeSet)
+            sprite->render(batch, transform, width, height, colour, index, flipX, flipY);
+        else
+            sprite->renderFrame(batch, transform, colour, index, flipX, flipY);
+        return;
+    }
+    // Blended: only the part of the picture the alpha test can let through.
+    if (index >= sprite->getFrameCount()) {
+        sprite->render(batch, transform, width, height, colour, index, flipX, flipY); // reports the bad frame
+        return;
+    }
+    TextureRegion& region = sprite->getFrame(index);
+    const float drawnWidth = sizeSet ? width : static_cast<float>(region.getWidth());
+    const float drawnHeight = sizeSet ? height : static_cast<float>(region.getHeight());
+    sprite->renderVisible(batch, transform, drawnWidth, drawnHeight, colour, index, flipX, flipY);
 }
 
 bool SpriteEntity::covers(const Rect& area) const {
