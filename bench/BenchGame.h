@@ -9,6 +9,15 @@
 
 namespace bench {
 
+// The first entity of type T in `scene`, or null.
+template <class T> T* firstOf(const BaseScene& scene) {
+    for (IEntity* entity : scene.getEntities()) {
+        if (auto* typed = dynamic_cast<T*>(entity))
+            return typed;
+    }
+    return nullptr;
+}
+
 // The shipped game, started from the data directory given as the first argument or the working
 // directory, in an 800 x 600 GL window. Its best score goes to a temporary directory removed with
 // it. Null, with the reason on stderr, when the window or the scene cannot be had.
@@ -19,15 +28,6 @@ public:
 
     Game& game() { return *owned; }
     PellvaneGameScene& scene() { return *gameScene; }
-
-    // The first entity of type T in `scene`, or null.
-    template <class T> static T* firstOf(const BaseScene& scene) {
-        for (IEntity* entity : scene.getEntities()) {
-            if (auto* typed = dynamic_cast<T*>(entity))
-                return typed;
-        }
-        return nullptr;
-    }
 
 private:
     ShippedGame() = default;

@@ -31,10 +31,7 @@
 namespace {
 
 using bench::ShippedGame;
-
-template <class T> T* firstOf(const BaseScene& scene) {
-    return ShippedGame::firstOf<T>(scene);
-}
+using bench::firstOf;
 
 constexpr int kRounds = 7;
 constexpr int kPacedRounds = 3;
@@ -108,7 +105,7 @@ void runFor(FrameLoop& loop, double wallSeconds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    auto shipped = bench::ShippedGame::start(argc, argv);
+    auto shipped = ShippedGame::start(argc, argv);
     if (!shipped)
         return 1;
     Game* game = &shipped->game();

@@ -23,10 +23,7 @@
 namespace {
 
 using bench::ShippedGame;
-
-template <class T> T* firstOf(const BaseScene& scene) {
-    return ShippedGame::firstOf<T>(scene);
-}
+using bench::firstOf;
 
 constexpr int kFrames = 10000;
 constexpr float kDt = 1.0f / 60.0f;

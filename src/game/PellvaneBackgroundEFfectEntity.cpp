@@ -11,7 +11,6 @@
 #include "game/Interpolate.h"
 #include "graphics/Matrix3.h"
 #include "graphics/Sprite.h"
-#include "graphics/SpriteBatch.h"
 #include "graphics/SpriteManager.h"
 #include "base/XmlAttributes.h"
 
@@ -168,9 +167,7 @@ void PellvaneBackgroundEFfectEntity::render(SpriteBatch* batch) {
                                 interpolate(startColour.blue, endColour.blue, t, kEaseOutSine),
                                 interpolate(startColour.alpha, endColour.alpha, t, kEaseOutSine)};
             // Fading out, a particle spends about a third of its life too faint to pass the alpha
-            // test; its quad would cost the rasteriser as much as a visible one.
-            if (colour.alpha <= kInvisibleTintAlpha)
-                continue;
+            // test, and shrinks to its bright core before: renderVisible adds only what can show.
             sprite->renderVisible(batch, Matrix3::translation(particle.x, particle.y), width, height, colour, 0, false,
                                   false);
         }

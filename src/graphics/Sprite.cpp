@@ -95,21 +95,22 @@ Texture* Sprite::getTexture() {
     return frames.empty() ? nullptr : frames.front()->getTexture();
 }
 
-void Sprite::render(SpriteBatch* batch, const Matrix3& transform, float width, float height, const Colour& colour,
-                    uint32_t frame, bool flipX, bool flipY) {
+void Sprite::checkDrawable(const SpriteBatch* batch, uint32_t frame) const {
     if (batch == nullptr)
         throw SpriteException(id, "Cannot render with null SpriteBatch");
     if (frame >= frames.size())
         throw SpriteException(id, "Cannot render with invalid frame.");
+}
+
+void Sprite::render(SpriteBatch* batch, const Matrix3& transform, float width, float height, const Colour& colour,
+                    uint32_t frame, bool flipX, bool flipY) {
+    checkDrawable(batch, frame);
     batch->addQuad(*frames[frame], transform, width, height, colour, flipX, flipY);
 }
 
 void Sprite::renderVisible(SpriteBatch* batch, const Matrix3& transform, float width, float height,
                            const Colour& colour, uint32_t frame, bool flipX, bool flipY) {
-    if (batch == nullptr)
-        throw SpriteException(id, "Cannot render with null SpriteBatch");
-    if (frame >= frames.size())
-        throw SpriteException(id, "Cannot render with invalid frame.");
+    checkDrawable(batch, frame);
     // A texel of alpha a draws a fragment of alpha a/255 x the tint's: at most the level below,
     // it stays under kInvisibleTintAlpha, below the test's reference however the driver rounds.
     if (!(colour.alpha > kInvisibleTintAlpha))

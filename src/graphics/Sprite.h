@@ -51,6 +51,8 @@ public:
 
 private:
     void readFrames(const TiXmlHandle& handle, Texture* texture);
+    // Throws SpriteException for a null batch or a frame the sprite lacks.
+    void checkDrawable(const SpriteBatch* batch, uint32_t frame) const;
 
     std::string id;
     std::vector<std::unique_ptr<TextureRegion>> frames;

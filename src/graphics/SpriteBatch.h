@@ -84,7 +84,7 @@ public:
                  const Colour& colour, bool flipX, bool flipY);
     // Appends one axis-aligned quad from (left, top) to (right, bottom) whose colour runs evenly
     // from `topColour` along its top edge to `bottomColour` along its bottom edge. For untextured
-    // batches only: a textured batch draws flat shaded, each quad in one colour.
+    // batches only.
     void addColourQuad(float left, float top, float right, float bottom, const Colour& topColour,
                        const Colour& bottomColour);
     // Draws every quad added since the last draw, then empties the batch. Does nothing when

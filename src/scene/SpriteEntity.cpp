@@ -101,22 +101,23 @@ void SpriteEntity::render(SpriteBatch* batch) {
         return;
     const Matrix3 transform = getRenderTransform();
     const auto index = static_cast<uint32_t>(frame);
-    if (opaque) {
-        if (sizeSet)
-            sprite->render(batch, transform, width, height, colour, index, flipX, flipY);
-        else
-            sprite->renderFrame(batch, transform, colour, index, flipX, flipY);
-        return;
-    }
-    // Blended: only the part of the picture the alpha test can let through.
-    if (index >= sprite->getFrameCount()) {
-        sprite->render(batch, transform, width, height, colour, index, flipX, flipY); // reports the bad frame
-        return;
-    }
+    Vector2 size{width, height};
+    // A bad frame has no size; the sprite reports it.
+    if (index < sprite->getFrameCount())
+        size = drawnSize(index);
+    // Blended, only the part of the picture the alpha test can let through is drawn; opaque
+    // drawing has no test.
+    if (opaque)
+        sprite->render(batch, transform, size.x, size.y, colour, index, flipX, flipY);
+    else
+        sprite->renderVisible(batch, transform, size.x, size.y, colour, index, flipX, flipY);
+}
+
+Vector2 SpriteEntity::drawnSize(uint32_t index) const {
+    if (sizeSet)
+        return {width, height};
     TextureRegion& region = sprite->getFrame(index);
-    const float drawnWidth = sizeSet ? width : static_cast<float>(region.getWidth());
-    const float drawnHeight = sizeSet ? height : static_cast<float>(region.getHeight());
-    sprite->renderVisible(batch, transform, drawnWidth, drawnHeight, colour, index, flipX, flipY);
+    return {static_cast<float>(region.getWidth()), static_cast<float>(region.getHeight())};
 }
 
 bool SpriteEntity::covers(const Rect& area) const {
@@ -124,9 +125,8 @@ bool SpriteEntity::covers(const Rect& area) const {
     if (sprite == nullptr || frame < 0 || static_cast<uint32_t>(frame) >= sprite->getFrameCount() ||
         rotation != 0.0f || !visible || colour.alpha <= 0.0f)
         return false;
-    TextureRegion& region = sprite->getFrame(static_cast<uint32_t>(frame));
-    const float drawnWidth = (sizeSet ? width : static_cast<float>(region.getWidth())) * scale.x;
-    const float drawnHeight = (sizeSet ? height : static_cast<float>(region.getHeight())) * scale.y;
+    const Vector2 size = drawnSize(static_cast<uint32_t>(frame));
+    const float drawnWidth = size.x * scale.x, drawnHeight = size.y * scale.y;
     const Vector2 at = position + offset;
     return at.x <= area.x && at.y <= area.y && at.x + drawnWidth >= area.x + area.width &&
            at.y + drawnHeight >= area.y + area.height;

@@ -59,6 +59,9 @@ protected:
     // Reads every attribute but the sprite and the size, and remembers the scene; returns the
     // element. Throws EntityException from `source` when the handle holds no element.
     const TiXmlElement* loadPlacement(const TiXmlHandle& handle, IScene* owner, const char* source);
+    // The size frame `index` (which must exist) is drawn at, before scaling: the set size, or
+    // the frame's own.
+    Vector2 drawnSize(uint32_t index) const;
 
     bool enabled = true;
     bool initialEnabled = true;
