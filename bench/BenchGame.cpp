@@ -18,9 +18,7 @@ std::unique_ptr<ShippedGame> ShippedGame::start(int argc, char** argv) {
     std::unique_ptr<ShippedGame> started(new ShippedGame());
     if (mkdtemp(started->dataHome) != nullptr)
         setenv("XDG_DATA_HOME", started->dataHome, 1);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 ||
-        openGameWindow() == nullptr ||
-        glewInit() != GLEW_OK) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0 || openGameWindow() == nullptr || glewInit() != GLEW_OK) {
         std::fprintf(stderr, "cannot open the window: %s\n", SDL_GetError());
         return nullptr;
     }

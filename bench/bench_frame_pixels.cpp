@@ -30,8 +30,8 @@
 
 namespace {
 
-using bench::ShippedGame;
 using bench::firstOf;
+using bench::ShippedGame;
 
 constexpr int kRounds = 7;
 constexpr int kPacedRounds = 3;
@@ -87,7 +87,8 @@ public:
     void draw() const {
         TextureRegion whole(const_cast<Texture*>(&texture), 0, 0, kWindowWidth, kWindowHeight);
         batch->begin();
-        batch->addQuad(whole, Matrix3::identity(), kWindowWidth, kWindowHeight, Colour{1.0f, 1.0f, 1.0f, 1.0f}, false, false);
+        batch->addQuad(whole, Matrix3::identity(), kWindowWidth, kWindowHeight, Colour{1.0f, 1.0f, 1.0f, 1.0f}, false,
+                       false);
         batch->drawOpaque();
     }
 
@@ -165,8 +166,8 @@ int main(int argc, char** argv) {
     std::printf("whole frames drawn by %s, best of %d rounds of %d frames; CPU time of the process per frame\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)), kRounds, kFramesPerRound);
     const auto row = [&](const char* what, const Cost& cost) {
-        std::printf("  %-34s %6.2f ms CPU (%5.2f ms wall)   %5.2fx clear+swap   %5.2fx opaque quad\n", what,
-                    cost.cpuMs, cost.wallMs, cost.cpuMs / clearCost.cpuMs, cost.cpuMs / quadCost.cpuMs);
+        std::printf("  %-34s %6.2f ms CPU (%5.2f ms wall)   %5.2fx clear+swap   %5.2fx opaque quad\n", what, cost.cpuMs,
+                    cost.wallMs, cost.cpuMs / clearCost.cpuMs, cost.cpuMs / quadCost.cpuMs);
     };
     row("floor: clear and swap", clearCost);
     row("floor: one opaque full-window quad", quadCost);

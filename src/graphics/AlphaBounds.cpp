@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-AlphaBounds::AlphaBounds(const uint8_t* alpha, uint32_t stride, uint32_t x, uint32_t y, uint32_t width,
-                         uint32_t height)
+AlphaBounds::AlphaBounds(const uint8_t* alpha, uint32_t stride, uint32_t x, uint32_t y, uint32_t width, uint32_t height)
     : width(width), height(height), boxes(256) {
     // The box of each exact alpha value, empty (left > right) until a texel has it.
     std::vector<TexelBox> exact(256, TexelBox{width, height, 0, 0});

@@ -94,6 +94,6 @@ void GradientEntity::renderBands(SpriteBatch* batch, bool flatBandCleared) {
 }
 
 bool GradientEntity::covers(const Rect& area) const {
-    return visible && colour.alpha > 0.0f && position.x <= area.x && position.y <= area.y && position.x + width >= area.x + area.width &&
-           position.y + height >= area.y + area.height;
+    return visible && colour.alpha > 0.0f && position.x <= area.x && position.y <= area.y &&
+           position.x + width >= area.x + area.width && position.y + height >= area.y + area.height;
 }

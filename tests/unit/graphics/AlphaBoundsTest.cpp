@@ -114,14 +114,15 @@ TEST_F(VisibleSpriteTest, DrawsTheSamePixelsFromOnlyThePartTheAlphaTestCanPass) 
     // 1:1, magnified 2:1 and minified to a half, flipped either way. The halved one lies a quarter
     // pixel off the grid: on it, every pixel centre falls exactly between two texels, and the
     // driver's rounding picks either, for the whole quad as for a part of it.
-    const Case cases[] = {{10, 12, 64, 32, false, false}, {7, 3, 128, 64, false, false},
-                          {40.25f, 50.25f, 32, 16, false, false},
-                          {11, 5, 64, 32, true, false},   {9, 21, 64, 32, false, true},  {3, 8, 128, 64, true, true}};
+    const Case cases[] = {{10, 12, 64, 32, false, false},         {7, 3, 128, 64, false, false},
+                          {40.25f, 50.25f, 32, 16, false, false}, {11, 5, 64, 32, true, false},
+                          {9, 21, 64, 32, false, true},           {3, 8, 128, 64, true, true}};
     for (const Case& c : cases)
         for (float alpha : {1.0f, 0.6f, 0.25f, 0.12f}) {
             const Colour tint{0.9f, 0.8f, 1.0f, alpha};
             uint32_t wholeQuads = 0, visibleQuads = 0;
-            const std::vector<uint8_t> whole = drawn(false, c.x, c.y, c.width, c.height, tint, c.flipX, c.flipY, wholeQuads);
+            const std::vector<uint8_t> whole =
+                drawn(false, c.x, c.y, c.width, c.height, tint, c.flipX, c.flipY, wholeQuads);
             const float wholeArea = area;
             const std::vector<uint8_t> visible =
                 drawn(true, c.x, c.y, c.width, c.height, tint, c.flipX, c.flipY, visibleQuads);

@@ -64,8 +64,8 @@ TEST_F(GradientEntityTest, EveryRowOfARandomGradientHasTheColourItsStopsGive) {
             stops.push_back(stop);
         }
         const bool tinted = round % 3 == 2;
-        std::string element = std::string("<gradient width='800' height='600' opaque='true'") +
-                              (tinted ? " colour='808080'" : "") + ">";
+        std::string element =
+            std::string("<gradient width='800' height='600' opaque='true'") + (tinted ? " colour='808080'" : "") + ">";
         char text[64];
         for (const Stop& stop : stops) {
             std::snprintf(text, sizeof text, "<stop row='%d' colour='%02x%02x%02x'/>", stop.row, stop.rgb[0],
