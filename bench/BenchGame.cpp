@@ -23,6 +23,8 @@ std::unique_ptr<ShippedGame> ShippedGame::start(int argc, char** argv) {
         return nullptr;
     }
     started->owned = std::make_unique<Game>();
+    // The capsules come in the same order in every run, so its figures repeat.
+    started->owned->setCapsuleSeed(1);
     started->owned->init(kWindowWidth, kWindowHeight);
     started->gameScene = dynamic_cast<PellvaneGameScene*>(started->owned->getCurrentScene());
     if (started->owned->quitRequested || started->gameScene == nullptr ||

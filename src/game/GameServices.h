@@ -2,6 +2,9 @@
 // The game scene is given them when it is made; its entities reach them through it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 class SoundManager;
 
 // Shows or hides the system's pointer over the window (the application does it with SDL).
@@ -18,4 +21,7 @@ protected:
 struct GameServices {
     SoundManager* sounds = nullptr;
     PointerDisplay* pointer = nullptr;
+    // The seed every game's capsule draws start from, so that a run repeats (the soak, the tests,
+    // the level report). Without one each game draws from a fresh seed and no two games are alike.
+    std::optional<uint32_t> capsuleSeed;
 };

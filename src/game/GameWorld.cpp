@@ -12,7 +12,7 @@
 #include "scene/IScene.h"
 #include "sound/SoundManager.h"
 
-GameWorld::GameWorld(PointerDisplay* pointer) : services{nullptr, pointer} {
+GameWorld::GameWorld(PointerDisplay* pointer) : services{nullptr, pointer, std::nullopt} {
     registerSceneTypes(registry);
     registerGameTypes(registry, services);
 }

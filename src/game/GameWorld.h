@@ -47,6 +47,8 @@ public:
     SceneContext sceneContext();
     // The sounds and the pointer, as game scenes are given them.
     GameServices gameServices();
+    // Every game scene made from now on starts each game's capsule draws from `seed` (GameServices).
+    void setCapsuleSeed(std::optional<uint32_t> seed) { services.capsuleSeed = seed; }
     // The scene and entity types the data can name.
     const EntityRegistry& getRegistry() const { return registry; }
 

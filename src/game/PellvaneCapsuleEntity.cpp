@@ -21,20 +21,27 @@ void PellvaneCapsuleEntity::retire() {
 
 void PellvaneCapsuleEntity::update(float dt) {
     PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    const float startY = position.y;
     position.y += fallSpeed * dt;
-    const Rect area = game->getGameArea();
-    if (position.y > area.y + area.height) {
-        retire();
-        return;
-    }
-    PellvanePaddleEntity* paddle = game->getPaddle();
-    const ICollider* box = paddle != nullptr ? paddle->getCollider() : nullptr;
-    if (box == nullptr || box->getType() != kAABBColliderType)
-        return;
-    const Rect bounds = static_cast<const AABBCollider*>(box)->getBounds();
-    if (position.x < bounds.x + bounds.width && position.x + width > bounds.x && position.y < bounds.y + bounds.height &&
-        position.y + height > bounds.y) {
+    if (touchesPaddle(*game, startY)) {
         retire();
         game->powerUpCaught(kind);
+        return;
     }
+    const Rect area = game->getGameArea();
+    if (position.y > area.y + area.height)
+        retire();
+}
+
+bool PellvaneCapsuleEntity::touchesPaddle(PellvaneGameScene& game, float startY) {
+    PellvanePaddleEntity* paddle = game.getPaddle();
+    const ICollider* box = paddle != nullptr ? paddle->getCollider() : nullptr;
+    if (box == nullptr || box->getType() != kAABBColliderType)
+        return false;
+    const Rect bounds = static_cast<const AABBCollider*>(box)->getBounds();
+    // The whole path of this frame, from where the capsule was to where it is: a long frame or a
+    // fast fall would otherwise carry it through a paddle thinner than one step, or out of the
+    // field before it was tested at all.
+    return position.x < bounds.x + bounds.width && position.x + width > bounds.x && startY < bounds.y + bounds.height &&
+           position.y + height > bounds.y;
 }

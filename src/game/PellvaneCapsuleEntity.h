@@ -5,6 +5,8 @@
 #include "game/PowerUps.h"
 #include "scene/EffectBaseEntity.h"
 
+class PellvaneGameScene;
+
 class PellvaneCapsuleEntity : public EffectBaseEntity {
 public:
     // `look` gives the sprite, the layer and where its top-left corner starts.
@@ -17,6 +19,9 @@ public:
     void retire();
 
 private:
+    // Whether the paddle lies anywhere on the way down from `startY` to where the capsule is now.
+    bool touchesPaddle(PellvaneGameScene& game, float startY);
+
     PowerUp kind;
     float fallSpeed;
 };

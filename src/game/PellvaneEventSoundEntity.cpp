@@ -40,6 +40,9 @@ void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
 }
 
 void PellvaneEventSoundEntity::play() {
-    if (sounds != nullptr)
+    // Its registration lasts as long as it does, but one in a level file speaks for that level
+    // only while it is played.
+    auto* game = dynamic_cast<PellvaneGameScene*>(scene);
+    if (sounds != nullptr && (game == nullptr || game->takesPart(this)))
         sounds->playSound(sound);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <tinyxml.h>
 
 #include "game/BestScore.h"
@@ -278,8 +279,10 @@ void PellvaneGameScene::loadLevel(unsigned index, bool reset) {
     if (index >= levels.size())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     if (!reset && index == currentLevel) {
+        // The same level again (a new game, a one-level lap) starts as clean as another would.
         for (const std::unique_ptr<IEntity>& entity : levels[index])
             entity->reset();
+        endPowerUps();
         return;
     }
     if (!reset) {
@@ -293,6 +296,15 @@ void PellvaneGameScene::loadLevel(unsigned index, bool reset) {
         lendEntity(entity.get(), *this);
     }
     endPowerUps();
+}
+
+bool PellvaneGameScene::takesPart(const IEntity* entity) const {
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        for (const std::unique_ptr<IEntity>& member : levels[i])
+            if (member.get() == entity)
+                return i == currentLevel && isGameInPlay();
+    }
+    return true;
 }
 
 bool PellvaneGameScene::isLevelCleared() const {
@@ -533,9 +545,9 @@ void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
 
 void PellvaneGameScene::advanceLevel() {
     loadLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()), false);
-    raise(PELLVANE_NEW_LEVEL_LOADED);
     stateTimer = 0.0f;
     state = LevelLoaded;
+    raise(PELLVANE_NEW_LEVEL_LOADED);
 }
 
 void PellvaneGameScene::updatePaused(float dt) {
@@ -634,12 +646,16 @@ void PellvaneGameScene::newGameAt(unsigned index) {
     lives = initialLives;
     serveTimer = 0.0f;
     lap = 0;
-    powerUps.restartDraws();
+    // A game started in the middle of another starts as one from the title: the paddle waits
+    // for the level to start.
+    inputEnabled = false;
+    powerUps.restartDraws(services.capsuleSeed ? *services.capsuleSeed : std::random_device{}());
     raise(PELLVANE_GAME_STARTED);
     loadLevel(index, false);
-    raise(PELLVANE_NEW_LEVEL_LOADED);
+    // In play before the event, so the level's own listeners hear it.
     stateTimer = 0.0f;
     state = LevelLoaded;
+    raise(PELLVANE_NEW_LEVEL_LOADED);
 }
 
 void PellvaneGameScene::ballLost() {

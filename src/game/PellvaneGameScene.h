@@ -117,6 +117,9 @@ public:
     std::size_t getLevelCount() const { return levels.size(); }
     std::vector<IEntity*> getLevel(std::size_t index) const { return pointersOf(levels.at(index)); }
     int getInitialLives() const { return initialLives; }
+    // Whether `entity` takes part in the game now: an entity of a level file only while that
+    // level is being played (not while it waits, nor under the title), any other always.
+    bool takesPart(const IEntity* entity) const;
     float getLoadedDelay() const { return loadedDelay; }
 
     // A game in play (a level loaded or being played) can be paused: then only the pause overlay

@@ -276,7 +276,9 @@ Vector2 PellvanePaddleEntity::aimedVelocity(float offset, float paddleVelocity, 
 }
 
 void PellvanePaddleEntity::launchOrCatch() {
-    if (ball == nullptr)
+    // Before its level starts nothing is sent into it (a capsule that fell then would be used up
+    // for nothing); a ball already lost is out of reach, whatever the catch window says.
+    if (ball == nullptr || ball->isParked() || gameSceneOf(scene, kSource)->getState() != Playing)
         return;
     if (holdingBall || !heldExtras.empty()) {
         launch();

@@ -84,10 +84,6 @@ bool PowerUps::isTimed(PowerUp kind) {
     return kind == PowerUp::Wide || kind == PowerUp::Narrow || kind == PowerUp::Slow || kind == PowerUp::Sticky;
 }
 
-void PowerUps::restartDraws() {
-    seed = kFirstSeed;
-}
-
 std::optional<PowerUp> PowerUps::draw(const std::string& blockCapsule, float levelChance) {
     if (!blockCapsule.empty()) {
         const std::optional<PowerUp> kind = powerUpNamed(blockCapsule);

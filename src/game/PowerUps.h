@@ -52,10 +52,11 @@ public:
     static bool isTimed(PowerUp kind);
 
     // The kind a broken block releases: the block's own "capsule", else with the level's chance
-    // one of the defined kinds, drawn from a generator that restarts with every game so that runs
-    // are reproducible. Nothing for a block without one.
+    // one of the defined kinds, drawn from a generator each game restarts. Nothing for a block
+    // without one.
     std::optional<PowerUp> draw(const std::string& blockCapsule, float chance);
-    void restartDraws();
+    // The draws of a new game start from `seed`: the same seed, the same capsules.
+    void restartDraws(uint32_t seed) { this->seed = seed; }
 
     // Starts a timed effect or extends it to its full duration again (never longer); a wide
     // paddle ends a narrow one and the reverse.
@@ -80,7 +81,5 @@ private:
 
     std::array<PowerUpLook, kPowerUpCount> looks{};
     std::array<float, kPowerUpCount> remaining{};
-    // The generator every game restarts from.
-    static constexpr uint32_t kFirstSeed = 1;
-    uint32_t seed = kFirstSeed;
+    uint32_t seed = 1;
 };

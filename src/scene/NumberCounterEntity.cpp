@@ -2,6 +2,7 @@
 // digits one sprite after another.
 #include "scene/NumberCounterEntity.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tinyxml.h>
@@ -57,6 +58,7 @@ void NumberCounterEntity::load(const TiXmlHandle& handle, IScene* owner) {
     if (xml::readInt(element, "target", number))
         target = number;
     xml::readFloat(element, "rate", rate);
+    xml::readFloat(element, "count_time", countTime);
     xml::readFloat(element, "number_sprite_offset", digitSpacing);
     xml::readColour(element, "colour", colour);
 
@@ -73,7 +75,18 @@ void NumberCounterEntity::update(float dt) {
     if (truncated(value) == target)
         return;
     const float direction = truncated(static_cast<double>(target) - value) >= 0 ? 1.0f : -1.0f;
-    value += rate * dt * direction;
+    float speed = rate;
+    if (countTime > 0.0f) {
+        // However far a new target is, it is reached within "count_time": the pace is set when
+        // the target changes, so the count keeps one speed on its way.
+        if (!paced || target != pacedTarget) {
+            paced = true;
+            pacedTarget = target;
+            pace = static_cast<float>(std::fabs(static_cast<double>(target) - value)) / countTime;
+        }
+        speed = std::max(rate, pace);
+    }
+    value += speed * dt * direction;
     // Stop exactly on the target instead of overshooting it.
     if ((direction > 0 && value > target) || (direction < 0 && value < target))
         value = static_cast<float>(target);
@@ -105,6 +118,7 @@ void NumberCounterEntity::render(SpriteBatch* batch) {
 
 void NumberCounterEntity::reset() {
     value = static_cast<float>(start);
+    paced = false;
     enabled = initialEnabled;
     visible = initialVisible;
 }

@@ -54,6 +54,12 @@ protected:
     int32_t target = 0;
     int32_t start = 0;
     float rate = 100.0f;
+    // "count_time": above 0, a target is reached within this many seconds however far it is
+    // (faster than `rate` when it must be). The pace is taken when the target changes.
+    float countTime = 0.0f;
+    float pace = 0.0f;
+    int32_t pacedTarget = 0;
+    bool paced = false;
     bool enabled = true;
     bool initialEnabled = true;
     bool visible = true;

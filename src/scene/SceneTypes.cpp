@@ -25,7 +25,7 @@ const std::vector<AttributeRule> kCounterAttributes = {
     {"enabled", K::FlagOn}, {"visible", K::FlagOn}, {"x", K::Float},       {"y", K::Float},
     {"scale_x", K::Float},  {"scale_y", K::Float},  {"layer", K::Integer}, {"fixed", K::Integer},
     {"start", K::Integer},  {"target", K::Integer}, {"rate", K::Float},    {"number_sprite_offset", K::Float},
-    {"colour", K::Colour},
+    {"colour", K::Colour},  {"count_time", K::Float},
 };
 
 const std::vector<ElementRule> kRules = {

@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
     }
     glewInit();
     auto game = std::make_unique<Game>();
+    // The capsules come in the same order in every run, so its figures repeat.
+    game->setCapsuleSeed(1);
     game->init(800, 600);
     auto* scene = dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());
     if (game->quitRequested || scene == nullptr) {

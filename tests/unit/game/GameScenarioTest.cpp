@@ -295,6 +295,31 @@ TEST_F(GameScenarioTest, ALaunchInTheFrameOfALossLeavesFromThePaddle) {
     EXPECT_EQ(1, recorder.count(PELLVANE_BALL_LOST));
 }
 
+// A ball that bounced off the paddle and dropped out of the field within the catch window is
+// lost: a click then neither catches nor launches it, and the next ball is served as usual.
+TEST_F(GameScenarioTest, ALostBallCannotBeCaughtWithinTheCatchWindow) {
+    auto scene = loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\" lost_delay=\"0.5\"", "", "", "",
+                                  "catch_window=\"0.12\""),
+                          {{"one.xml", levelXml(blockXml(0, 0, 1))}});
+    startPlaying(*scene);
+    PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
+    releaseKey(kKeySpace);
+    ball->setPosition({paddle->getPosition().x + 25.0f, 268.0f});
+    ball->setVelocity({0.0f, 240.0f});
+    runUntil(*scene, [&] { return ball->getVelocity().y < 0.0f; }, 10);
+    ASSERT_LT(ball->getVelocity().y, 0.0f) << "bounced off the paddle";
+    ball->setPosition({100.0f, 310.0f});
+    scene->update(kDt);
+    ASSERT_TRUE(ball->isParked());
+    releaseKey(kKeySpace);
+    EXPECT_FALSE(ball->isHeld());
+    EXPECT_TRUE(ball->isParked());
+    runUntil(*scene, [&] { return ball->isHeld(); }, 60);
+    EXPECT_TRUE(ball->isHeld()) << "served after the delay";
+    EXPECT_EQ(2, scene->getLives());
+}
+
 TEST_F(GameScenarioTest, NewGameResetsTheCountsAndRaisesItsEventsInOrder) {
     EventRecorder recorder;
     auto scene =

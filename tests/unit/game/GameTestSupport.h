@@ -64,12 +64,14 @@ inline void writeSilentWav(const std::string& path, float seconds) {
 // `sceneChildren` come before the scene's own "game_area", so theirs are the first of a name.
 inline std::string gameXml(const std::string& levels, const std::string& sceneAttributes = "loaded_delay=\"0\"",
                            const std::string& ballAttributes = "", const std::string& extraEntities = "",
-                           const std::string& sceneChildren = "") {
+                           const std::string& sceneChildren = "", const std::string& paddleAttributes = "") {
     return "<pellvane_game id=\"game\" " + sceneAttributes + ">" + sceneChildren +
            "<game_area x=\"0\" y=\"0\" width=\"200\" height=\"300\"/><levels>" + levels +
            "</levels><entities>"
            "<paddle sprite=\"red\" x=\"70\" y=\"280\" width=\"60\" height=\"10\" speed=\"100\" "
-           "ball_height=\"8\"/>"
+           "ball_height=\"8\" " +
+           paddleAttributes +
+           "/>"
            "<ball sprite=\"blue\" colour=\"ffffff\" start_velocity_x=\"0\" start_velocity_y=\"-240\" " +
            ballAttributes + "><colour hex=\"ff0000\"/></ball>" + extraEntities + "</entities></pellvane_game>";
 }

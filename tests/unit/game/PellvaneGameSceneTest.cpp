@@ -241,6 +241,20 @@ TEST_F(PellvaneGameSceneTest, AnEventSoundPlaysOnItsEventAndEveryMistakeInItIsAL
     EXPECT_EQ(std::vector<std::string>{"orange.wav"}, playingSounds());
     scene.reset();
 
+    // One in a level file is heard only while its level is played: not under the title, not
+    // while another level is.
+    testsupport::writeFile("two.xml", levelXml(blockXml(0, 0, 1) +
+                                               "<event_sound event='PELLVANE_NEW_LEVEL_LOADED' sound='red.wav'/>"));
+    Mix_HaltChannel(-1);
+    scene = loadGame(gameXml("<level>one.xml</level><level>two.xml</level>", "loaded_delay=\"0\""));
+    scene->loadLevel(1, false);
+    scene->raise(PELLVANE_NEW_LEVEL_LOADED);
+    scene->newGame();
+    EXPECT_TRUE(playingSounds().empty()) << "on the title, and with the first level in play";
+    scene->newGameAt(1);
+    EXPECT_EQ(std::vector<std::string>{"red.wav"}, playingSounds());
+    scene.reset();
+
     const std::string source = "Entity Exception: PellvaneEventSoundEntity: ";
     EXPECT_EQ(source + "No event specified!", loadError(withSound("sound='red.wav'")));
     EXPECT_EQ(source + "No sound specified!", loadError(withSound("event='PELLVANE_GAME_OVER' sound=''")));

@@ -37,6 +37,8 @@ struct ShippedGame {
     ShippedGame() {
         const std::filesystem::path previous = std::filesystem::current_path();
         std::filesystem::current_path(PELLVANE_DATA);
+        // The capsules come in the same order in every run, so its figures repeat.
+        game->setCapsuleSeed(1);
         game->init(800, 600);
         std::filesystem::current_path(previous);
         scene = game->quitRequested ? nullptr : dynamic_cast<PellvaneGameScene*>(game->getCurrentScene());

@@ -18,6 +18,8 @@ TEST_P(PlayThroughTest, TheBallStaysInTheFieldOutOfEveryBoxAndKeepsMoving) {
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(PELLVANE_DATA);
     auto owned = std::make_unique<Game>();
+    // The capsules come in the same order in every run, so its figures repeat.
+    owned->setCapsuleSeed(1);
     Game* game = owned.get();
     game->init(800, 600);
     std::filesystem::current_path(previous);

@@ -182,3 +182,91 @@ TEST_F(PowerUpsTest, SettingsOutOfTheirRangeAreRefusedWithTheRange) {
     EXPECT_EQ(64, edges->getPowerUps().maxBalls);
     EXPECT_FLOAT_EQ(0.05f, edges->getPowerUps().slowFactor);
 }
+
+namespace {
+
+// A game started in the middle of another, or a lap of one level, starts as clean as the first:
+// no lap speed, no effect, capsule or extra ball carried over, and nothing launched before the
+// level starts.
+TEST_F(PowerUpsTest, ANewGameOrLapOnTheSameLevelStartsCleanAndNothingLaunchesBeforeTheLevelStarts) {
+    auto scene = loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0.5\" lap_speed_up=\"0.5\"", "", "",
+                                  kPowerUps),
+                          {{"one.xml", levelXml(blockXml(0, 0, 1) + blockXml(100, 0, 1))}});
+    PellvaneBallEntity* ball = first<PellvaneBallEntity>(*scene);
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
+    const auto play = [&] {
+        runUntil(*scene, [&] { return scene->getState() == Playing; });
+        releaseKey(kKeySpace);
+        scene->update(kDt);
+    };
+    scene->newGame();
+    play();
+    for (IEntity* block : scene->getLevel(0))
+        dynamic_cast<PellvaneBlockEntity*>(block)->breakBlock();
+    scene->update(kDt);
+    EXPECT_EQ(1, scene->getLap()) << "the one level is a lap";
+    EXPECT_FLOAT_EQ(1.5f, ball->getSpeedScale()) << "a one-level game speeds up too";
+
+    play();
+    scene->powerUpCaught(PowerUp::Wide);
+    scene->powerUpCaught(PowerUp::Multi);
+    SpriteProperties look = paddle->getSpriteProperties();
+    look.position = {0.0f, 0.0f};
+    scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Life, 10.0f));
+    ASSERT_EQ(3u, scene->getBalls().size());
+    scene->newGame();
+    scene->update(kDt);
+    EXPECT_FLOAT_EQ(1.0f, ball->getSpeedScale()) << "no lap speed carried into a new game";
+    EXPECT_FALSE(scene->getPowerUps().isActive(PowerUp::Wide));
+    EXPECT_FLOAT_EQ(60.0f, paddle->getSize().x);
+    EXPECT_EQ(1u, scene->getBalls().size());
+    EXPECT_TRUE(entitiesOf<PellvaneCapsuleEntity>(*scene).empty());
+    EXPECT_FALSE(scene->isInputEnabled());
+    releaseKey(kKeySpace);
+    EXPECT_TRUE(ball->isHeld()) << "no launch during the loading delay";
+}
+
+// A capsule is caught wherever its fall crosses the paddle within a frame, however long the frame.
+TEST_F(PowerUpsTest, ACapsuleFallingThroughThePaddleInOneFrameIsCaught) {
+    auto scene = start(blockXml(0, 0, 4));
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
+    SpriteProperties look = paddle->getSpriteProperties();
+    look.width = look.height = 10.0f;
+    look.position = {paddle->getCentre().x, paddle->getPosition().y - 20.0f};
+    scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Life, 150.0f));
+    const int lives = scene->getLives();
+    scene->update(0.3f); // 45 px: from above the paddle to below the game area in one step
+    EXPECT_EQ(lives + 1, scene->getLives());
+    EXPECT_EQ(1, scene->getCaughtCount(PowerUp::Life));
+}
+
+// Each game draws its capsules afresh; a fixed seed gives every game the same ones.
+TEST_F(PowerUpsTest, EachGameDrawsItsOwnCapsulesUnlessTheSeedIsFixed) {
+    std::string blocks;
+    for (int i = 0; i < 12; ++i)
+        blocks += blockXml(i * 15, 0, 1);
+    const auto drawsOfTwoGames = [&] {
+        auto scene = loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "", kPowerUps),
+                              {{"one.xml", "<level capsule_chance=\"1\">" + blocks + "</level>"}});
+        std::vector<std::vector<PowerUp>> games;
+        for (int game = 0; game < 2; ++game) {
+            scene->newGame();
+            scene->update(kDt);
+            for (IEntity* block : scene->getLevel(0))
+                dynamic_cast<PellvaneBlockEntity*>(block)->breakBlock();
+            games.emplace_back();
+            for (PellvaneCapsuleEntity* capsule : entitiesOf<PellvaneCapsuleEntity>(*scene))
+                games.back().push_back(capsule->getKind());
+            EXPECT_EQ(12u, games.back().size());
+        }
+        return games;
+    };
+    game->setCapsuleSeed(std::nullopt);
+    const std::vector<std::vector<PowerUp>> fresh = drawsOfTwoGames();
+    EXPECT_NE(fresh[0], fresh[1]) << "one chance in 16 million of a false alarm";
+    game->setCapsuleSeed(7);
+    const std::vector<std::vector<PowerUp>> fixed = drawsOfTwoGames();
+    EXPECT_EQ(fixed[0], fixed[1]);
+}
+
+} // namespace

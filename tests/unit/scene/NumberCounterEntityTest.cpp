@@ -84,6 +84,20 @@ TEST_F(NumberCounterEntityTest, ALoweredTargetRunsTheCounterDownAtTheSameRate) {
     EXPECT_FLOAT_EQ(-1.0f, counter->getValue());
 }
 
+TEST_F(NumberCounterEntityTest, WithACountTimeAFarTargetIsReachedInTimeAndANearOneAtTheRate) {
+    NumberCounterEntity* counter = loadCounter("start='0' rate='100' count_time='1.5'");
+    counter->setTarget(37660);
+    for (int i = 0; i < 9; ++i)
+        counter->update(0.1f);
+    EXPECT_NEAR(37660.0f * 0.6f, counter->getValue(), 1.0f) << "one pace all the way";
+    for (int i = 0; i < 7; ++i)
+        counter->update(0.1f);
+    EXPECT_FLOAT_EQ(37660.0f, counter->getValue());
+    counter->setTarget(37700);
+    counter->update(0.1f);
+    EXPECT_FLOAT_EQ(37670.0f, counter->getValue()) << "the rate is faster than 40 in 1.5 s";
+}
+
 TEST_F(NumberCounterEntityTest, FixedDigitsPadWithZerosAndSaturateToNines) {
     NumberCounterEntity* counter = loadCounter("start='7' fixed='3'");
     EXPECT_EQ("007", counter->getDisplayText());
