@@ -2,14 +2,17 @@
 """Regenerates docs/levels.md and a picture of every level of the shipped game (docs/levels/*.png),
 each taken by the game itself with `pellvane --shot FILE.png --level N` from data/, with the
 figures of the level report: the autopilot plays every level as a new game started there and the
-page gives its clear time, balls lost and capsules caught. Runs under a virtual X server
-(xvfb-run) when there is no display. The pictures and the figures are the same every time the
-data is the same (the autopilot and the game are deterministic).
+page gives its clear time, balls lost and capsules caught. Beside each picture stands the note of
+what the level depicts that tools/make_levels.py keeps with its map, for a reviewer to hold the
+picture against. Runs under a virtual X server (xvfb-run) when there is no display. The pictures
+and the figures are the same every time the data is the same (the autopilot and the game are
+deterministic).
 
     python3 tools/make_level_pictures.py [path/to/pellvane] [path/to/pellvane_level_report]
         (defaults: build/pellvane, build/tests/pellvane_level_report; `./run.sh levels` runs it)
 """
 import collections
+import importlib.util
 import os
 import subprocess
 import sys
@@ -29,6 +32,15 @@ def level_files():
     directory = levels.get("directory")
     names = [level.text.strip() for level in levels.findall("level")]
     return [(name, os.path.join(directory, name) if directory is not None else name) for name in names]
+
+
+def notes():
+    """What each generated level depicts, by its file name, from tools/make_levels.py's maps."""
+    spec = importlib.util.spec_from_file_location("make_levels", os.path.join(ROOT, "tools", "make_levels.py"))
+    maker = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(maker)
+    return {"%02d_%s.xml" % (number, title): depicts
+            for number, (title, _, depicts, _) in enumerate(maker.LEVELS, start=1)}
 
 
 def describe(path):
@@ -85,11 +97,14 @@ def main():
     wrapper = [] if os.environ.get("DISPLAY") else ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset"]
     os.makedirs(OUT_DIR, exist_ok=True)
     rows, table = report(reporter, env, wrapper)
+    depicted = notes()
     lines = ["# The levels", "",
              "Every level of the shipped game as it looks when it starts, taken by the game itself with",
              "`pellvane --shot FILE.png --level N` from `data/`, and what the level report's autopilot (the",
              "swinging player of the soak, at 60 frames a second) needed to clear it as a new game started",
-             "there. Regenerate this page, its pictures and figures after changing a level (or",
+             "there. Each level says what it depicts (the note `tools/make_levels.py` keeps beside its",
+             "map): hold the picture against it, as no level may show a symbol of hate or an offensive",
+             "figure. Regenerate this page, its pictures and figures after changing a level (or",
              "`tools/make_levels.py`) with",
              "",
              "    ./run.sh levels",
@@ -97,8 +112,9 @@ def main():
              "Block positions in a level file are relative to the game area's top-left corner; the data",
              "checker (`pellvane --check`, see [the data format](data-format.md#checking-the-data)) reports blocks",
              "that overlap or leave the area.", "", "## The curve", ""] + curve(rows) + ["", table.strip(), ""]
-    for number, (name, relative) in enumerate(level_files(), start=1):
-        picture = os.path.splitext(os.path.basename(name))[0] + ".png"
+    files = level_files()
+    pictures = [os.path.splitext(os.path.basename(name))[0] + ".png" for name, _ in files]
+    for number, ((name, relative), picture) in enumerate(zip(files, pictures), start=1):
         subprocess.run(wrapper + [binary, "--shot", os.path.join(OUT_DIR, picture), "--level", str(number)],
                        cwd=DATA, env=env, check=True)
         figures = ""
@@ -106,8 +122,15 @@ def main():
             cleared, lost, caught, flight = rows[number]
             figures = " The autopilot: cleared in %s, %s balls lost, %s capsules caught, longest flight without a " \
                       "hit %s." % (cleared, lost, caught, flight)
-        lines += ["## Level %d: `%s`" % (number, relative), "", describe(os.path.join(DATA, relative)) + figures, "",
+        lines += ["## Level %d: `%s`" % (number, relative), ""]
+        if os.path.basename(name) in depicted:
+            lines += ["Depicts %s." % depicted[os.path.basename(name)], ""]
+        lines += [describe(os.path.join(DATA, relative)) + figures, "",
                   "![Level %d](levels/%s)" % (number, picture), ""]
+    # Pictures of levels the game no longer has (renamed or gone) go: the folder is this script's.
+    for old in sorted(os.listdir(OUT_DIR)):
+        if old.endswith(".png") and old not in pictures:
+            os.remove(os.path.join(OUT_DIR, old))
     with open(PAGE, "w") as page:
         page.write("\n".join(lines))
     print("make_level_pictures: wrote %s and %d pictures in %s" % (PAGE, number, OUT_DIR), file=sys.stderr)

@@ -2,6 +2,10 @@
 """Writes the shipped level files data/levels/NN_name.xml from the block maps below, checks that
 every level can be played, and prints a table of what each level holds.
 
+Each level is (name, grid, depicts, map). `depicts` says in a few words what the map's picture
+shows, so that a reviewer of a new or redrawn level reads what it is meant to be beside the picture
+(tools/make_level_pictures.py puts it in docs/levels.md) and can judge whether it could be read as
+something else: no level may show a symbol of hate or an offensive figure.
 Each map is a list of rows, one character per grid cell:
     '.'         an empty cell
     '1' .. '4'  a block of that health ("block_hard" at health 4, on either grid)
@@ -19,11 +23,12 @@ releases a random capsule.
 
 Before writing anything the script checks every level and exits non-zero naming the level and the
 cell when one fails: blocks stay inside the area and above LOWEST (room for the ball over the
-paddle), never overlap, the level has MIN_BREAKABLE to MAX_BREAKABLE blocks to break, and every
-breakable block can be reached. Reachable means a 4-connected path of empty or breakable cells
-(steel blocks the way) from the open space below the grid; the strip above the grid and the side
-margins count as open only where the ball has ROOM to pass. At most MAX_HIDDEN blocks of a level
-may be hidden: out of every straight path of the ball from the paddle's line, behind steel.
+paddle), never overlap, the level has MIN_BREAKABLE to MAX_BREAKABLE blocks to break, every
+breakable block can be reached, and the level's note of what it depicts is one line of at most
+MAX_NOTE characters. Reachable means a 4-connected path of empty or breakable cells (steel blocks
+the way) from the open space below the grid; the strip above the grid and the side margins count as
+open only where the ball has ROOM to pass. At most MAX_HIDDEN blocks of a level may be hidden: out
+of every straight path of the ball from the paddle's line, behind steel.
 The table it prints counts, per level, the breakable blocks, the hits they take (bombs and capsule
 blocks take one), steel, hidden blocks, bombs and capsule blocks, and the level's difficulty.
 Run from the repository root:  python3 tools/make_levels.py
@@ -67,10 +72,12 @@ BALL_RADIUS = 8
 # which for these means into the steel. In play-throughs, levels with many of them kept the ball
 # flying for minutes without a hit.
 MAX_HIDDEN = 4
+# A note on what a map depicts is a phrase that fits beside its picture, not a paragraph.
+MAX_NOTE = 100
 
 LEVELS = [
     # A gentle start: one-hit blocks and a wide paddle waiting in the middle one.
-    ("first_light", "normal", [
+    ("first_light", "normal", "a flat diamond of one-hit blocks under an orange brow", [
         "...........",
         "...........",
         "...........",
@@ -80,7 +87,7 @@ LEVELS = [
         "..1111111..",
         "...11111...",
     ]),
-    ("step_pyramid", "small", [
+    ("step_pyramid", "small", "a stepped pyramid standing on its split lowest courses", [
         "..............",
         "..............",
         "......22......",
@@ -91,8 +98,7 @@ LEVELS = [
         ".111.1111.111.",
         "11..11..11..11",
     ]),
-    # The red wing tips sit in the top corners.
-    ("butterfly", "small", [
+    ("butterfly", "small", "a butterfly with raised wings, its red wing tips in the top corners", [
         "3............3",
         "21..........12",
         ".211......112.",
@@ -104,7 +110,7 @@ LEVELS = [
         "...11....11...",
     ]),
     # Bombs first: each one clears the blocks around it.
-    ("fireworks", "small", [
+    ("fireworks", "small", "fireworks: a big burst and four small ones, a bomb at the heart of each", [
         "..............",
         "..1........1..",
         ".111......111.",
@@ -119,8 +125,8 @@ LEVELS = [
         ".1X1......1X1.",
         "..1........1..",
     ]),
-    # Steel first: two awnings with blocks under them and the way up between them.
-    ("shelter", "normal", [
+    # Steel first: the way up is between the awnings.
+    ("shelter", "normal", "two steel awnings with blocks sheltering under them, over a zigzag row", [
         "....333....",
         "SSSS...SSSS",
         "2222.2.2222",
@@ -130,8 +136,7 @@ LEVELS = [
         "..2.2.2.2..",
         ".2.2.2.2.2.",
     ]),
-    # Floating islands, two of them moored between steel posts.
-    ("islands", "small", [
+    ("islands", "small", "floating islands, two of them moored between steel posts", [
         "..............",
         ".222......222.",
         ".1111....1111.",
@@ -146,7 +151,7 @@ LEVELS = [
         "....S2222S....",
         "....11XX11....",
     ]),
-    ("heart", "small", [
+    ("heart", "small", "a heart between two sparkles", [
         "..............",
         "..............",
         "...222..222...",
@@ -161,7 +166,7 @@ LEVELS = [
         ".121......121.",
         "..1........1..",
     ]),
-    ("chessboard", "normal", [
+    ("chessboard", "normal", "a chessboard", [
         "...........",
         "2.2.2.2.2.2",
         ".1.1.1.1.1.",
@@ -172,8 +177,8 @@ LEVELS = [
         "3.3.3.3.3.3",
         ".2.2.2.2.2.",
     ]),
-    # A gate: a steel cup with a narrow door below and an open top, reached round its sides.
-    ("gate", "normal", [
+    # The gate's top is open, reached round its sides.
+    ("gate", "normal", "a steel gate with a narrow door below it, between two walls", [
         ".11.111.11.",
         "22.22222.22",
         "...........",
@@ -187,7 +192,7 @@ LEVELS = [
         "33.......33",
         "22.......22",
     ]),
-    ("crab", "small", [
+    ("crab", "small", "a crab with feelers, bomb eyes and legs, its two pincers below", [
         "..............",
         "...1......1...",
         "....1....1....",
@@ -203,8 +208,7 @@ LEVELS = [
         "..1111..1111..",
         "..1..1..1..1..",
     ]),
-    # Two rings of bombs, each lit by a fuse hanging below it.
-    ("chain_reaction", "small", [
+    ("chain_reaction", "small", "two square rings of bombs, each lit by a fuse hanging below it", [
         "..............",
         ".111111111111.",
         ".1XXXX22XXXX1.",
@@ -218,8 +222,7 @@ LEVELS = [
         "..............",
         "..1m..11..11..",
     ]),
-    # Steel pillars with columns of blocks between them and above.
-    ("colonnade", "normal", [
+    ("colonnade", "normal", "a colonnade: steel pillars with columns of blocks between them and above", [
         "22.22.22.22",
         "33.33.33.33",
         "22.22.22.22",
@@ -232,8 +235,7 @@ LEVELS = [
         ".2.......2.",
         ".1.......1.",
     ]),
-    # Lanterns hanging from a steel beam.
-    ("lanterns", "small", [
+    ("lanterns", "small", "lanterns hanging from steel beams, a string of two in the middle", [
         ".SSS..SS..SSS.",
         "..1...11...1..",
         "..1...11...1..",
@@ -250,8 +252,8 @@ LEVELS = [
         ".....2XX2.....",
         ".....2222.....",
     ]),
-    # A breather: drops falling from two steel clouds.
-    ("rain", "normal", [
+    # A breather.
+    ("rain", "normal", "raindrops falling from two steel clouds", [
         "..SSS.SSS..",
         "..3.3.3.3..",
         "..1.1.1.1..",
@@ -266,8 +268,7 @@ LEVELS = [
         "..1.3.3.1..",
         "....1.1....",
     ]),
-    # Two chambers walled apart at the top, a small steel one below them.
-    ("chambers", "small", [
+    ("chambers", "small", "two chambers walled apart at the top, a small steel one below them", [
         "333333SS333333",
         "22m222SS222222",
         "222222SS222222",
@@ -280,7 +281,7 @@ LEVELS = [
         "..............",
         "..2222..2222..",
     ]),
-    ("crown", "small", [
+    ("crown", "small", "a crown with bombs in its band, over a low arch", [
         "..............",
         ".3....33....3.",
         ".2...2222...2.",
@@ -295,8 +296,7 @@ LEVELS = [
         "..11......11..",
         "..2........2..",
     ]),
-    # A steel bunker open underneath, hard blocks under two steel eaves.
-    ("bunkers", "normal", [
+    ("bunkers", "normal", "a steel bunker open underneath, hard blocks under two steel eaves, sandbags below", [
         "...........",
         "SSS.....SSS",
         "...........",
@@ -311,8 +311,7 @@ LEVELS = [
         "33.3...3.33",
         "33.3.3.3.33",
     ]),
-    # Rings around a steel pin, the outer one open at the bottom.
-    ("bullseye", "normal", [
+    ("bullseye", "normal", "a target: rings round a steel pin, the outer one open at the bottom", [
         "...........",
         "..2222222..",
         ".2.......2.",
@@ -326,7 +325,7 @@ LEVELS = [
         ".2.......2.",
         "..222.222..",
     ]),
-    ("minefield", "normal", [
+    ("minefield", "normal", "a minefield: rows of mines with bombs at their cores", [
         "...........",
         "23332323332",
         "3X3.3X3.3X3",
@@ -340,8 +339,7 @@ LEVELS = [
         "...........",
         "S.........S",
     ]),
-    # An owl whose eyes are bombs.
-    ("owl", "small", [
+    ("owl", "small", "an owl whose eyes are bombs, with a hard beak", [
         "..............",
         "..2........2..",
         "..2222222222..",
@@ -354,24 +352,23 @@ LEVELS = [
         "....222222....",
         "....3.33.3....",
     ]),
-    # A breather with no steel: four arms round a hard hub.
-    ("pinwheel", "small", [
+    # A breather with no steel; the pennant holds a life.
+    ("sailboat", "small",
+     "a sailboat: a jib and a mainsail on a mast with a pennant, a hull with portholes, over the waves", [
+        "......3l......",
+        "......32......",
+        ".....1322.....",
+        "....113222....",
+        "....1132222...",
+        "...11132222...",
+        "...111322222..",
+        "......3.......",
+        "..2424224242..",
+        "...22222222...",
         "..............",
-        "......222222..",
-        ".22...22......",
-        ".22...22......",
-        ".22...22......",
-        ".22...22......",
-        ".22222442222..",
-        ".22222442222..",
-        "......22..22..",
-        "......22..2l..",
-        "......22..22..",
-        "......22..22..",
-        "..222222......",
+        "11..11..11..11",
     ]),
-    # An hourglass of hard blocks under a steel cap, on two steel feet.
-    ("hourglass", "small", [
+    ("hourglass", "small", "an hourglass of hard blocks under a steel cap, on two steel feet", [
         "..............",
         "..SSSSSSSSSS..",
         "..4333333334..",
@@ -385,8 +382,7 @@ LEVELS = [
         "..4111111114..",
         "..S........S..",
     ]),
-    # A steel vault open underneath with a bomb at its heart, guards beside and below it.
-    ("vault", "normal", [
+    ("vault", "normal", "a steel vault open underneath with a bomb at its heart, guards beside and below it", [
         "...........",
         "..SSSSSSS..",
         "..S.444.S..",
@@ -398,8 +394,7 @@ LEVELS = [
         ".3.3.3.3.3.",
         "4.4.4.4.4.4",
     ]),
-    # Chips on a board of steel traces, most of them hiding a bomb.
-    ("circuit", "small", [
+    ("circuit", "small", "chips on a board of steel traces, most of them hiding a bomb", [
         "SSSS..SS..SSSS",
         "S333..22..333S",
         "S3X3..22..3X3S",
@@ -414,8 +409,7 @@ LEVELS = [
         "..2X22..22X2..",
         "..22s2..2222..",
     ]),
-    # A comb: short steel teeth split the top rows, hard blocks below them.
-    ("comb", "small", [
+    ("comb", "small", "a comb: short steel teeth split the top rows, hard blocks below them", [
         "S...S....S...S",
         "S222S2222S222S",
         ".333.3333.333.",
@@ -425,8 +419,7 @@ LEVELS = [
         "..............",
         "...22222222...",
     ]),
-    # A walled keep open at the foot, and two towers with steel cores and bombs.
-    ("citadel", "normal", [
+    ("citadel", "normal", "a walled keep open at the foot, and two towers with steel cores and bombs", [
         "SSSSSSSSSSS",
         "S444444444S",
         "S.4444444.S",
@@ -440,8 +433,7 @@ LEVELS = [
         "...........",
         "3.3.3.3.3.3",
     ]),
-    # A staircase of steel ledges, blocks hanging under each step.
-    ("cascade", "small", [
+    ("cascade", "small", "a staircase of steel ledges, blocks hanging under each step", [
         "SSS...........",
         "444...........",
         "333SSS........",
@@ -457,8 +449,7 @@ LEVELS = [
         "33..........33",
         "44..........44",
     ]),
-    # A lattice of steel pins with a cluster of blocks in every gap.
-    ("lattice", "small", [
+    ("lattice", "small", "a lattice of steel pins with a cluster of blocks in every gap", [
         ".............",
         "S..S..S..S..S",
         ".44.44.44.44.",
@@ -472,8 +463,7 @@ LEVELS = [
         ".............",
         "..33m3.3333..",
     ]),
-    # A ring of bombs inside hard blocks inside steel, open at the bottom.
-    ("reactor", "normal", [
+    ("reactor", "normal", "a reactor: a ring of bombs in hard blocks inside a steel shell, open at the bottom", [
         ".SSSSSSSSS.",
         ".S4444444S.",
         ".S4XXXXX4S.",
@@ -487,8 +477,8 @@ LEVELS = [
         "...........",
         "33.33.33.33",
     ]),
-    # A maze of steel walls and lintels, every passage open to the field somewhere.
-    ("labyrinth", "small", [
+    # Every passage is open to the field somewhere.
+    ("labyrinth", "small", "a maze of steel walls and lintels", [
         ".444.4444.444.",
         "S444S.33.S444S",
         "S.33S.33.S33.S",
@@ -501,8 +491,7 @@ LEVELS = [
         ".33..2222..33.",
         ".22........22.",
     ]),
-    # A robot's head with steel eyes, and its fists.
-    ("colossus", "small", [
+    ("colossus", "small", "a robot's head with steel eyes, and its two fists", [
         "....444444....",
         "...41111114...",
         "..4111111114..",
@@ -517,8 +506,7 @@ LEVELS = [
         ".22X2....2X22.",
         "..22......22..",
     ]),
-    # The last stand: hard blocks and bombs under a steel ceiling, towers of steel below.
-    ("last_stand", "normal", [
+    ("last_stand", "normal", "a fortress: hard blocks and bombs under a steel ceiling, steel towers below", [
         "SSSSSSSSSSS",
         "44444444444",
         "4X3333333X4",
@@ -650,6 +638,13 @@ def check_reachable(title, grid, rows):
         fail(title, "nothing to break")
 
 
+def check_note(title, depicts):
+    if not depicts.strip():
+        fail(title, "no note of what the map depicts")
+    if "\n" in depicts or len(depicts) > MAX_NOTE:
+        fail(title, "the note of what the map depicts is not one line of at most %d characters" % MAX_NOTE)
+
+
 def check_count(title, rows):
     found = sum(1 for row in rows for cell in row if breakable(cell))
     if not MIN_BREAKABLE <= found <= MAX_BREAKABLE:
@@ -730,12 +725,13 @@ def summary(rows):
 
 
 def main():
-    titles = [title for title, _, _ in LEVELS]
+    titles = [level[0] for level in LEVELS]
     if len(set(titles)) != len(titles):
         sys.exit("make_levels: two levels share a name")
     files = []
     hidden = {}
-    for number, (title, grid, rows) in enumerate(LEVELS, start=1):
+    for number, (title, grid, depicts, rows) in enumerate(LEVELS, start=1):
+        check_note(title, depicts)
         check_shape(title, grid, rows)
         blocks = blocks_of(title, grid, rows)
         check_placement(title, blocks)
@@ -760,7 +756,7 @@ def main():
 
     print("%-3s %-16s %-6s %6s %6s %5s %6s %5s %8s %5s %5s %6s" % (
         "#", "name", "grid", "blocks", "hits", "steel", "hidden", "bombs", "capsules", "speed", "width", "chance"))
-    for number, (title, grid, rows) in enumerate(LEVELS, start=1):
+    for number, (title, grid, _, rows) in enumerate(LEVELS, start=1):
         count, hits, steel, bombs, capsules = summary(rows)
         root = dict(difficulty(number, len(LEVELS)))
         print("%-3d %-16s %-6s %6d %6d %5d %6d %5d %8d %5s %5s %6s" % (

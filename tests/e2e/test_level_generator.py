@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The level generator, tools/make_levels.py: the shipped level files are exactly what it writes
-from its maps (so a hand edit or a change to the generator that was not rerun shows here), and each
-of its checks refuses the broken map it exists for, naming the level and the cell.
+from its maps (so a hand edit or a change to the generator that was not rerun shows here), the
+levels' page docs/levels.md shows beside each level's picture the note of what its map depicts, and
+each of the generator's checks refuses the broken map it exists for, naming the level and the cell.
 
     test_level_generator.py [pellvane] ROOT    (the binary is not used)
 """
@@ -25,11 +26,17 @@ def expect(condition, what):
 # The shipped files, one per map, in order, each as the generator would write it.
 written = sorted(name for name in os.listdir(os.path.join(ROOT, "data", "levels")) if name.endswith(".xml"))
 expect(len(written) == len(levels.LEVELS), "%d level files for %d maps" % (len(written), len(levels.LEVELS)))
-for number, (title, grid, rows) in enumerate(levels.LEVELS, start=1):
+page = open(os.path.join(ROOT, "docs", "levels.md")).read()
+for number, (title, grid, depicts, rows) in enumerate(levels.LEVELS, start=1):
     name = "%02d_%s.xml" % (number, title)
     path = os.path.join(ROOT, "data", "levels", name)
     text = levels.level_xml(title, levels.blocks_of(title, grid, rows), levels.difficulty(number, len(levels.LEVELS)))
     expect(os.path.exists(path) and open(path).read() == text, "%s is not what make_levels.py writes" % name)
+    # The note stands under the level's heading, before its picture.
+    section = "## Level %d: `levels/%s`\n\nDepicts %s.\n" % (number, name, depicts)
+    picture = "![Level %d](levels/%02d_%s.png)" % (number, number, title)
+    expect(section in page and page.index(section) < page.find(picture),
+           "docs/levels.md does not show what level %d (%s) depicts beside its picture" % (number, title))
 
 
 def refusal(check, *arguments):
@@ -50,6 +57,9 @@ cases = [
     # The same block with its cell below opened is reachable.
     (levels.check_reachable, ("open", "normal", ["..SSS......", "..S1S......", "..S.S......"] + plenty), None),
     (levels.check_count, ("few", ["1111111111."]), "few: 10 breakable blocks, not between 20 and 90"),
+    (levels.check_note, ("blank", " "), "blank: no note of what the map depicts"),
+    (levels.check_note, ("essay", "a shape " * 20), "essay: the note of what the map depicts is not one line"),
+    (levels.check_note, ("noted", "a sailboat"), None),
     (levels.check_shape, ("ragged", "normal", [row, row[:-1]]), "ragged: row 1 has 10 cells, row 0 has 11"),
     (levels.check_shape, ("wide", "normal", ["1" * 12]), "wide: 12 columns do not fit across the area"),
     # 14 rows of 26 px reach past 400 px from a top of 40 px.
