@@ -10,6 +10,9 @@ public:
     explicit BaseException(const std::string& text) : message("Exception: " + text) {}
 
     std::string message;
+    // The attribute of the element being read that the error is about, when there is one: the
+    // data checker reports the error there.
+    std::string attribute;
 };
 
 // The five subsystem classes differ only in the prefix of the message, so they share one template.

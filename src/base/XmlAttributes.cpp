@@ -1,7 +1,12 @@
 // Attribute readers and the colour parser.
 #include "base/XmlAttributes.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <sstream>
 #include <sys/stat.h>
@@ -53,30 +58,77 @@ bool readFloat(const TiXmlElement* element, const char* name, float& value) {
 }
 
 namespace {
-std::string outOfRange(const char* name, const std::string& value, const std::string& low, const std::string& high) {
-    return std::string(name) + " " + value + " is out of range: it must be from " + low + " to " + high + "!";
+// A bound as a message shows it: whole numbers in full ("2147483647", not "2.14748e+09").
+std::string formatBound(double value) {
+    char text[48];
+    if (value == std::trunc(value) && std::fabs(value) < 1e18)
+        std::snprintf(text, sizeof text, "%.0f", value);
+    else
+        std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
 }
 } // namespace
 
-std::string readFloatInRange(const TiXmlElement* element, const char* name, float& value, float low, float high) {
-    float read = value;
-    if (!readFloat(element, name, read))
+namespace {
+std::string outOfRange(const Setting& setting, double value, double low, double high) {
+    // Written to be true for NaN too.
+    if (value >= low && value <= high)
         return "";
-    // Written to be false for NaN too.
-    if (!(read >= low && read <= high))
-        return outOfRange(name, formatNumber(read), formatNumber(low), formatNumber(high));
-    value = read;
+    const std::string shown = setting.kind == ValueKind::Integer ? formatBound(value) : formatNumber(float(value));
+    return std::string(setting.name) + " " + shown + " is out of range: it must be from " + formatBound(low) + " to " +
+           formatBound(high) + "!";
+}
+} // namespace
+
+std::string outOfRange(const Setting& setting, double value) {
+    return outOfRange(setting, value, setting.low, setting.high);
+}
+
+std::string readSetting(const TiXmlElement* element, const Setting& setting, float& value) {
+    float read = value;
+    if (!readFloat(element, setting.name, read))
+        return "";
+    std::string fault = outOfRange(setting, read);
+    // A number too large for a float reads as infinite: the message shows it as written.
+    if (!fault.empty() && std::isinf(read))
+        fault = outOfRange(setting, read).replace(std::strlen(setting.name) + 1, formatNumber(read).size(),
+                                                   element->Attribute(setting.name));
+    if (fault.empty())
+        value = read;
+    return fault;
+}
+
+std::string readSetting(const TiXmlElement* element, const Setting& setting, bool& flag) {
+    readBool(element, setting.name, flag);
     return "";
 }
 
-std::string readIntInRange(const TiXmlElement* element, const char* name, int& value, int low, int high) {
-    int read = value;
-    if (!readInt(element, name, read))
-        return "";
-    if (read < low || read > high)
-        return outOfRange(name, std::to_string(read), std::to_string(low), std::to_string(high));
-    value = read;
+std::string readSetting(const TiXmlElement* element, const Setting& setting, std::string& value) {
+    readText(element, setting.name, value);
     return "";
+}
+
+std::string readSetting(const TiXmlElement* element, const Setting& setting, Colour& colour) {
+    readColour(element, setting.name, colour);
+    return "";
+}
+
+std::string readSetting(const TiXmlElement* element, const Setting& setting, int& value) {
+    const char* text = element != nullptr ? element->Attribute(setting.name) : nullptr;
+    if (text == nullptr)
+        return "";
+    // Read as "%d" reads, but wide enough that a number past an int is refused as itself rather
+    // than wrapped round first.
+    char* end = nullptr;
+    const long long read = std::strtoll(text, &end, 10);
+    if (end == text)
+        return "";
+    const double low = std::max(setting.low, double(INT_MIN));
+    const double high = std::min(setting.high, double(INT_MAX));
+    std::string fault = outOfRange(setting, double(read), low, high);
+    if (fault.empty())
+        value = static_cast<int>(read);
+    return fault;
 }
 
 bool readInt(const TiXmlElement* element, const char* name, int& value) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Colour.h"
+#include "base/Setting.h"
 
 class TiXmlDocument;
 class TiXmlElement;
@@ -28,12 +29,19 @@ bool readText(const TiXmlElement* element, const char* name, std::string& value)
 // The element's own text: all of its text children joined, whatever other nodes (comments)
 // lie between them. True if the element has any text.
 bool readElementText(const TiXmlElement* element, std::string& value);
-// readFloat for a setting with a sound range: empty when the attribute is absent or reads as a
-// number from `low` to `high`, else the message "NAME VALUE is out of range: it must be from LOW
-// to HIGH!" for the caller to throw. The value is only changed when it is in range.
-std::string readFloatInRange(const TiXmlElement* element, const char* name, float& value, float low, float high);
-// The same for an integer.
-std::string readIntInRange(const TiXmlElement* element, const char* name, int& value, int low, int high);
+// A declared setting (Setting.h) read into `value` by its kind: empty when the attribute is
+// absent, or reads as a number within the setting's range; otherwise the message "NAME VALUE is
+// out of range: it must be from LOW to HIGH!" for the caller to report, and `value` unchanged.
+// Text that does not read as a number keeps the default, as readFloat and readInt do.
+std::string readSetting(const TiXmlElement* element, const Setting& setting, float& value);
+std::string readSetting(const TiXmlElement* element, const Setting& setting, int& value);
+// Flags and texts read as readBool and readText do; they have no range, so always empty.
+std::string readSetting(const TiXmlElement* element, const Setting& setting, bool& flag);
+std::string readSetting(const TiXmlElement* element, const Setting& setting, std::string& value);
+// A colour as readColour reads it: a text that is no colour throws.
+std::string readSetting(const TiXmlElement* element, const Setting& setting, Colour& colour);
+// The message for `value` outside the setting's range, or empty when it is inside (NaN never is).
+std::string outOfRange(const Setting& setting, double value);
 // parseColour on the attribute's text; a bad colour throws.
 bool readColour(const TiXmlElement* element, const char* name, Colour& colour);
 

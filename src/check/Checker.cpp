@@ -112,7 +112,13 @@ public:
 
     void run();
 
-    void failed(const TiXmlElement* element, const BaseException& error) override { report(element, error.message); }
+    void failed(const TiXmlElement* element, const BaseException& error) override {
+        // A setting out of its range names its attribute: the mistake is there.
+        if (!error.attribute.empty() && element != nullptr)
+            findings.error(locationOf(element, error.attribute.c_str()), error.message);
+        else
+            report(element, error.message);
+    }
     void loaded(const TiXmlElement* element, IEntity* entity) override {
         origins[entity] = {locationOf(element), element->ValueStr()};
         checkBoxSize(element, entity, findings);

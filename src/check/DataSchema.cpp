@@ -3,6 +3,8 @@
 // that a loader reads gets one line in its rule, or the checker reports it as unknown.
 #include "check/DataSchema.h"
 
+#include "game/Configuration.h"
+#include "game/GameSettings.h"
 #include "scene/EntityRegistry.h"
 
 namespace {
@@ -15,12 +17,8 @@ const std::vector<ElementRule> kRules = {
     // config.xml
     {"config",
      nullptr,
-     {{"batchsize", K::Integer},
-      {"textures", K::Text},
-      {"spriteset", K::Text},
-      {"soundset", K::Text},
-      {"max_fps", K::Integer},
-      {"fullscreen", K::FlagOff}},
+     {configsettings::kBatchSize, configsettings::kTextures, configsettings::kSpriteSet, configsettings::kSoundSet,
+      configsettings::kMaxFps, configsettings::kFullScreen},
      {{"sprite", "sprite", true}, {"scenes", "scenes", false}}},
     {"scenes", nullptr, {{"default", K::Text}}, {}, Content::Scenes},
     // Sprite sets (a file, or the sprite children of config)
@@ -45,12 +43,16 @@ const std::vector<ElementRule> kRules = {
     // Level files
     {"level",
      nullptr,
-     {{"ball_speed", K::Float}, {"paddle_width", K::Float}, {"capsule_chance", K::Float}},
+     {gamesettings::kBallSpeed, gamesettings::kPaddleWidth, gamesettings::kCapsuleChance},
      {},
      Content::Entities},
 };
 } // namespace
 
+
+const std::vector<ElementRule>& fileRules() {
+    return kRules;
+}
 
 const ElementRule* findRule(const EntityRegistry& registry, const std::string& id) {
     for (const ElementRule& rule : kRules)

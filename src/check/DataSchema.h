@@ -11,6 +11,8 @@
 
 class EntityRegistry;
 
+// The rules of the files themselves (config.xml, sprite sets, sound sets, level files).
+const std::vector<ElementRule>& fileRules();
 // The rule with that id, or null: the files' own, then those the registry's types brought.
 const ElementRule* findRule(const EntityRegistry& registry, const std::string& id);
 inline const ElementRule* entityRule(const EntityRegistry& registry, const std::string& type) {

@@ -80,24 +80,24 @@ void ConfigurationStep::run(TiXmlDocument& document) {
 
 bool ConfigurationStep::readSettings(TiXmlElement* config) {
     int batchSize = kDefaultBatchSize;
-    xml::readInt(config, "batchsize", batchSize);
-    if (!attempt(ConfigUnit::BatchSize, config, "batchsize",
+    xml::readInt(config, configsettings::kBatchSize.name, batchSize);
+    if (!attempt(ConfigUnit::BatchSize, config, configsettings::kBatchSize.name,
                  [&] { game.setSpriteBatches(std::make_unique<SpriteBatchRegistry>(batchSize)); }))
         return false;
     // Without "max_fps" the cap follows the display (kMaxFpsOfDisplay).
     int maxFps = game.maxFps;
-    const bool capGiven = xml::readInt(config, "max_fps", maxFps);
-    if (!attempt(ConfigUnit::MaxFps, config, "max_fps", [&] {
+    const bool capGiven = xml::readInt(config, configsettings::kMaxFps.name, maxFps);
+    if (!attempt(ConfigUnit::MaxFps, config, configsettings::kMaxFps.name, [&] {
             if (capGiven && maxFps < 0)
                 throw BaseException("Invalid max_fps " + std::to_string(maxFps) + ": it must be 0 (no cap) or more!");
         }))
         return false;
     if (capGiven)
         game.maxFps = maxFps;
-    xml::readBool(config, "fullscreen", game.startFullScreen);
+    xml::readBool(config, configsettings::kFullScreen.name, game.startFullScreen);
 
     std::string directory;
-    xml::readText(config, "textures", directory);
+    xml::readText(config, configsettings::kTextures.name, directory);
     game.setTextureCache(std::make_unique<TextureCache>(directory, observer == nullptr));
     return true;
 }
@@ -105,9 +105,9 @@ bool ConfigurationStep::readSettings(TiXmlElement* config) {
 bool ConfigurationStep::loadSprites(TiXmlElement* config) {
     // Sprites load their textures through the cache, which is why the cache exists first.
     std::string spriteSet;
-    if (xml::readText(config, "spriteset", spriteSet)) {
-        nameFile(ConfigUnit::SpriteSet, spriteSet, config, "spriteset");
-        return attempt(ConfigUnit::SpriteSet, config, "spriteset",
+    if (xml::readText(config, configsettings::kSpriteSet.name, spriteSet)) {
+        nameFile(ConfigUnit::SpriteSet, spriteSet, config, configsettings::kSpriteSet.name);
+        return attempt(ConfigUnit::SpriteSet, config, configsettings::kSpriteSet.name,
                        [&] { game.setSpriteManager(std::make_unique<SpriteManager>(spriteSet, *game.getTextureCache(), observer)); });
     }
     if (TiXmlElement* firstSprite = config->FirstChildElement("sprite")) {
@@ -120,10 +120,10 @@ bool ConfigurationStep::loadSprites(TiXmlElement* config) {
 
 bool ConfigurationStep::loadSounds(TiXmlElement* config) {
     std::string soundSet;
-    if (!xml::readText(config, "soundset", soundSet))
+    if (!xml::readText(config, configsettings::kSoundSet.name, soundSet))
         return fail(ConfigUnit::SoundSet, config, nullptr, startup::kNoSoundSet);
-    nameFile(ConfigUnit::SoundSet, soundSet, config, "soundset");
-    return attempt(ConfigUnit::SoundSet, config, "soundset",
+    nameFile(ConfigUnit::SoundSet, soundSet, config, configsettings::kSoundSet.name);
+    return attempt(ConfigUnit::SoundSet, config, configsettings::kSoundSet.name,
                    [&] { game.setSoundManager(std::make_unique<SoundManager>(soundSet, observer)); });
 }
 

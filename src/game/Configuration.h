@@ -5,12 +5,26 @@
 
 #include <string>
 
+#include "base/Setting.h"
+#include "graphics/SpriteBatchRegistry.h"
 #include "scene/LoadObserver.h"
 
 class GameWorld;
 class IScene;
 class TiXmlDocument;
 class TiXmlElement;
+
+// Attributes of the "config" element. The batch size's limit is the sprite batch's own; a
+// negative frame cap is refused with a message of its own.
+namespace configsettings {
+using K = ValueKind;
+inline constexpr Setting kBatchSize{"batchsize", K::Integer, 1, kMaxQuadsPerDraw};
+inline constexpr Setting kTextures{"textures", K::Text};
+inline constexpr Setting kSpriteSet{"spriteset", K::Text};
+inline constexpr Setting kSoundSet{"soundset", K::Text};
+inline constexpr Setting kMaxFps{"max_fps", K::Integer, 0, kUnbounded};
+inline constexpr Setting kFullScreen{"fullscreen", K::FlagOff};
+} // namespace configsettings
 
 // The one configuration file, read from the working directory.
 constexpr const char* kConfigFile = "config.xml";

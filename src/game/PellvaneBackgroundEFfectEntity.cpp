@@ -7,6 +7,8 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
+#include "scene/BaseScene.h"
 #include "scene/SceneContext.h"
 #include "game/Interpolate.h"
 #include "graphics/Matrix3.h"
@@ -46,7 +48,7 @@ void PellvaneBackgroundEFfectEntity::load(const TiXmlHandle& handle, IScene* own
     TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(kSource, "XmlHandle is invalid or for a different scene");
-    const char* spriteId = element->Attribute("sprite");
+    const char* spriteId = element->Attribute(backgroundsettings::kSprite.name);
     if (spriteId == nullptr)
         throw EntityException(kSource, "No sprite specified!");
     SpriteManager* sprites = contextOf(owner).sprites;
@@ -58,28 +60,21 @@ void PellvaneBackgroundEFfectEntity::load(const TiXmlHandle& handle, IScene* own
     // to. A sprite always has at least one frame.
     width = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getWidth()));
     height = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getHeight()));
-    xml::readFloat(element, "width", width);
-    xml::readFloat(element, "height", height);
-    int number = 0;
-    if (xml::readInt(element, "layer", number))
-        layer = number;
-    if (xml::readInt(element, "max_particles", number))
-        maxParticles = number;
-    xml::readFloat(element, "gap", gap);
-    xml::readFloat(element, "velocity", velocity);
-    xml::readFloat(element, "variation_rate", variationRate);
-    if (const TiXmlElement* spawn = element->FirstChildElement("spawn_delay")) {
-        xml::readFloat(spawn, "min", spawnDelayMin);
-        xml::readFloat(spawn, "max", spawnDelayMax);
-    }
-    if (const TiXmlElement* age = element->FirstChildElement("particle_age")) {
-        xml::readFloat(age, "min", particleAgeMin);
-        xml::readFloat(age, "max", particleAgeMax);
-    }
-    if (const TiXmlElement* colours = element->FirstChildElement("colours")) {
-        xml::readColour(colours, "start", startColour);
-        xml::readColour(colours, "end", endColour);
-    }
+    using namespace backgroundsettings;
+    using Reader = SettingReader<EntityException>;
+    LoadDiagnostics* diagnostics = loadObserverOf(owner);
+    int layerValue = layer;
+    int maxValue = maxParticles;
+    Reader(element, kSource, diagnostics)(kWidth, width)(kHeight, height)(kLayer, layerValue)(kMaxParticles, maxValue)(
+        kGap, gap)(kVelocity, velocity)(kVariationRate, variationRate);
+    layer = layerValue;
+    maxParticles = maxValue;
+    if (const TiXmlElement* spawn = element->FirstChildElement("spawn_delay"))
+        Reader(spawn, kSource, diagnostics)(kSpawnMin, spawnDelayMin)(kSpawnMax, spawnDelayMax);
+    if (const TiXmlElement* age = element->FirstChildElement("particle_age"))
+        Reader(age, kSource, diagnostics)(kAgeMin, particleAgeMin)(kAgeMax, particleAgeMax);
+    if (const TiXmlElement* colours = element->FirstChildElement("colours"))
+        Reader(colours, kSource, diagnostics)(kStartColour, startColour)(kEndColour, endColour);
     createEmitters();
 }
 

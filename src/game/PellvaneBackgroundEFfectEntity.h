@@ -7,6 +7,7 @@
 
 #include "collision/Vector2.h"
 #include "base/Colour.h"
+#include "base/Setting.h"
 #include "scene/IEntity.h"
 
 class Sprite;
@@ -29,6 +30,28 @@ struct ParticleEmitter {
     // Seconds until the next spawn.
     float spawnTimer;
 };
+
+// Attributes of a "background_effect" element and of its children. Particles live as long as
+// "particle_age" says, one at a time from each emitter, so the ages and the count are bounded.
+namespace backgroundsettings {
+using K = ValueKind;
+inline constexpr Setting kSprite{"sprite", K::SpriteId};
+inline constexpr Setting kWidth{"width", K::Float, 0, 4096};
+inline constexpr Setting kHeight{"height", K::Float, 0, 4096};
+inline constexpr Setting kLayer{"layer", K::Integer, -1000000, 1000000};
+inline constexpr Setting kMaxParticles{"max_particles", K::Integer, 0, 100000};
+inline constexpr Setting kGap{"gap", K::Float, -4096, 4096};
+inline constexpr Setting kVelocity{"velocity", K::Float, -10000, 10000};
+inline constexpr Setting kVariationRate{"variation_rate", K::Float, -100000, 100000};
+// "spawn_delay" and "particle_age"
+inline constexpr Setting kSpawnMin{"min", K::Float, 0, 3600};
+inline constexpr Setting kSpawnMax{"max", K::Float, 0, 3600};
+inline constexpr Setting kAgeMin{"min", K::Float, 0, 600};
+inline constexpr Setting kAgeMax{"max", K::Float, 0, 600};
+// "colours"
+inline constexpr Setting kStartColour{"start", K::Colour};
+inline constexpr Setting kEndColour{"end", K::Colour};
+} // namespace backgroundsettings
 
 // `sprite` belongs to the sprite manager. All particles go into the one batch of the sprite's
 // texture, so the configuration's batch size should cover maxParticles plus the other quads of

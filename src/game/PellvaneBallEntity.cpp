@@ -7,6 +7,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
 #include "collision/AABBCollider.h"
 #include "collision/CollisionResult.h"
 #include "collision/Geometry.h"
@@ -14,6 +15,7 @@
 #include "collision/SweptCircle.h"
 #include "collision/SweptCircleCollider.h"
 #include "game/GameEvents.h"
+#include "game/GameSettings.h"
 #include "game/PellvaneBlockEffect.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
@@ -41,19 +43,19 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(kSource, "Invalid element!");
+    using namespace ballsettings;
     radius = width * 0.5f;
-    xml::readFloat(element, "radius", radius);
-    xml::readFloat(element, "restitution", restitution);
-    xml::readFloat(element, "min_speed", minSpeed);
-    xml::readFloat(element, "max_speed", maxSpeed);
-    xml::readFloat(element, "start_velocity_x", startVelocity.x);
-    xml::readFloat(element, "start_velocity_y", startVelocity.y);
     float minAngleDegrees = 0.0f;
-    xml::readFloat(element, "min_angle", minAngleDegrees);
-    // Beyond 45 degrees no direction is far enough from both axes: the limit would be no limit.
-    minAngle = std::clamp(minAngleDegrees, 0.0f, 45.0f) * kDegreesToRadians;
-    xml::readFloat(element, "speed_up", speedUp);
-    xml::readFloat(element, "stall_time", stallTime);
+    SettingReader<EntityException> read(element, kSource, loadObserverOf(owner));
+    read(kRadius, radius)(kRestitution, restitution)(kMinSpeed, minSpeed)(kMaxSpeed, maxSpeed);
+    read(kStartVelocityX, startVelocity.x)(kStartVelocityY, startVelocity.y)(kMinAngle, minAngleDegrees);
+    read(kSpeedUp, speedUp)(kStallTime, stallTime);
+    if (minSpeed > maxSpeed) {
+        read.fail(kMinSpeed, "min_speed " + formatNumber(minSpeed) + " is above max_speed " + formatNumber(maxSpeed) +
+                                 "!");
+        minSpeed = maxSpeed;
+    }
+    minAngle = minAngleDegrees * kDegreesToRadians;
     readColours(element);
 
     collider.emplace(false, position, nextPosition, radius, Vector2{width * 0.5f, height * 0.5f}, this);
@@ -72,12 +74,7 @@ void PellvaneBallEntity::readColours(const TiXmlElement* element) {
             colours.push_back(parseColour(hex));
             continue;
         }
-        Colour channels; // every channel defaults to 1.0
-        xml::readFloat(child, "r", channels.red);
-        xml::readFloat(child, "g", channels.green);
-        xml::readFloat(child, "b", channels.blue);
-        xml::readFloat(child, "a", channels.alpha);
-        colours.push_back(channels);
+        colours.push_back(readChannels<EntityException>(child, kSource, loadObserverOf(scene)));
     }
     colourIndex = 0;
     if (!colours.empty())

@@ -11,6 +11,7 @@
 #include "collision/Rect.h"
 #include "collision/Vector2.h"
 #include "base/Colour.h"
+#include "base/Setting.h"
 #include "scene/SpriteEntity.h"
 
 class BaseScene;
@@ -32,6 +33,24 @@ constexpr float kSpinThreshold = 1e-6f;
 // kMaxStallTurns stretches; its returns off an aiming paddle are turned alike until it hits one.
 constexpr float kStallDeflectionDegrees = 8.0f;
 constexpr int kMaxStallTurns = 4;
+
+// Attributes of a "ball" element, after those of a sprite entity. A top speed of 0 would freeze
+// the ball in mid-air; "min_angle" beyond 45 degrees would leave no direction at all.
+namespace ballsettings {
+using K = ValueKind;
+inline constexpr double kFastest = 100000.0;
+inline constexpr Setting kRadius{"radius", K::Float, 0.5, 1000};
+inline constexpr Setting kRestitution{"restitution", K::Float, 0, 2};
+inline constexpr Setting kMinSpeed{"min_speed", K::Float, 0, kFastest};
+inline constexpr Setting kMaxSpeed{"max_speed", K::Float, 1, kFastest};
+inline constexpr Setting kStartVelocityX{"start_velocity_x", K::Float, -kFastest, kFastest};
+inline constexpr Setting kStartVelocityY{"start_velocity_y", K::Float, -kFastest, kFastest};
+inline constexpr Setting kMinAngle{"min_angle", K::Float, 0, 45};
+inline constexpr Setting kSpeedUp{"speed_up", K::Float, 0, 1000};
+inline constexpr Setting kStallTime{"stall_time", K::Float, 0, 3600};
+// A "colour" child: "hex", or the channels of gamesettings.
+inline constexpr Setting kHex{"hex", K::Colour};
+} // namespace ballsettings
 
 // Holds its collider by value; it reads `position` and `nextPosition` by reference. `paddle` is not
 // owned: both live in the same scene, which destroys them together.

@@ -7,6 +7,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
 #include "scene/SceneContext.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
@@ -63,10 +64,9 @@ void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(kSource, "Invalid xml element!");
-    xml::readInt(element, "health", initialHealth);
-    xml::readBool(element, "unbreakable", unbreakable);
-    xml::readBool(element, "explosive", explosive);
-    xml::readText(element, "capsule", capsule);
+    using namespace blocksettings;
+    SettingReader<EntityException>(element, kSource, loadObserverOf(owner))(kHealth, initialHealth)(
+        kUnbreakable, unbreakable)(kExplosive, explosive)(kCapsule, capsule);
     if (!capsule.empty() && !powerUpNamed(capsule))
         throw EntityException(kSource, "Unknown power-up kind \"" + capsule +
                                            "\" (wide, narrow, multi, slow, sticky or life)!");

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/Setting.h"
 #include "scene/BoxEntity.h"
 
 class PellvaneGameScene;
@@ -16,6 +17,14 @@ constexpr int kPointsPerHealth = 10;
 // The effect id a hit plays by default, chosen by the block's health before the hit; null for a
 // health that plays none. The game scene's "block_sounds" replaces this list.
 const char* blockHitSound(int health);
+
+// Attributes of a "block" element, after those of a box. A health of 0 or less never breaks.
+namespace blocksettings {
+inline constexpr Setting kHealth{"health", ValueKind::Integer, -999, 999};
+inline constexpr Setting kUnbreakable{"unbreakable", ValueKind::FlagOff};
+inline constexpr Setting kExplosive{"explosive", ValueKind::FlagOff};
+inline constexpr Setting kCapsule{"capsule", ValueKind::Text};
+} // namespace blocksettings
 
 class PellvaneBlockEntity : public BoxEntity {
 public:

@@ -24,9 +24,10 @@ void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(kSource, "Invalid element!");
-    if (!xml::readText(element, "event", event) || event.empty())
+    using namespace eventsoundsettings;
+    if (!xml::readText(element, kEvent.name, event) || event.empty())
         throw EntityException(kSource, "No event specified!");
-    if (!xml::readText(element, "sound", sound) || sound.empty())
+    if (!xml::readText(element, kSound.name, sound) || sound.empty())
         throw EntityException(kSource, "No sound specified!");
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
     // Found out now, at start-up, rather than at the first such event in play.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/Setting.h"
 #include "collision/Vector2.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
@@ -12,6 +13,12 @@
 
 class SoundManager;
 class PellvaneEventSoundEntity;
+
+// Attributes of an "event_sound" element; both are required.
+namespace eventsoundsettings {
+inline constexpr Setting kEvent{"event", ValueKind::EventName};
+inline constexpr Setting kSound{"sound", ValueKind::Text};
+} // namespace eventsoundsettings
 
 // Forwards the named event to its entity. Owned by the entity.
 class EventSoundCallback final : public IEventCallback {

@@ -3,12 +3,14 @@
 #include "game/PellvaneGameScene.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <random>
 #include <tinyxml.h>
 
 #include "game/BestScore.h"
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
 #include "scene/LoadObserver.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
@@ -32,10 +34,11 @@ namespace {
 constexpr float kExtraBallSpread = 0.45f;
 const char* const kSource = "pellvane_game";
 
-// Block colours when the scene names none: health 1 yellow, 2 orange, 3 red.
-const Colour kYellow{1.0f, 1.0f, 0.0f, 1.0f};
-const Colour kOrange{1.0f, 0.5f, 0.0f, 1.0f};
-const Colour kRed{1.0f, 0.0f, 0.0f, 1.0f};
+// a + b, held at the ends of int's range instead of overflowing.
+int saturatingAdd(int a, int b) {
+    const long long sum = static_cast<long long>(a) + b;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
 
 bool contains(const std::vector<IEntity*>& list, IEntity* entity) {
     return std::find(list.begin(), list.end(), entity) != list.end();
@@ -61,7 +64,7 @@ PellvaneGameScene* gameSceneOf(IScene* scene, const char* source) {
 }
 
 PellvaneGameScene::PellvaneGameScene(const SceneContext& context, const GameServices& services)
-    : BaseScene(context), services(services), blockColours{kYellow, kOrange, kRed} {}
+    : BaseScene(context), services(services) {}
 
 void PellvaneGameScene::quietenMusic(bool quiet) {
     if (services.sounds != nullptr)
@@ -118,7 +121,7 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     BaseScene::load(handle);
     readPauseOverlay(handle.ToElement());
     // The data checker loads with an observer: the player's best score is none of its business.
-    if (keepBestScore && loadObserver == nullptr) {
+    if (settings.keepBestScore && loadObserver == nullptr) {
         bestScorePath = bestscore::defaultPath();
         const bestscore::Stored stored = bestscore::load(bestScorePath);
         bestScore = stored.score;
@@ -139,41 +142,15 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
 }
 
 void PellvaneGameScene::readSettings(const TiXmlElement* element) {
-    xml::readInt(element, "lives", initialLives);
-    lives = initialLives;
-    xml::readFloat(element, "loaded_delay", loadedDelay);
-    xml::readFloat(element, "cleared_delay", clearedDelay);
-    xml::readFloat(element, "lost_delay", lostDelay);
-    xml::readBool(element, "keep_best_score", keepBestScore);
-    xml::readFloat(element, "all_cleared_delay", allClearedDelay);
-    xml::readFloat(element, "lap_speed_up", lapSpeedUp);
-
-    if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
-        xml::readFloat(area, "x", gameArea.x);
-        xml::readFloat(area, "y", gameArea.y);
-        xml::readFloat(area, "width", gameArea.width);
-        xml::readFloat(area, "height", gameArea.height);
-    }
-
-    std::vector<Colour> colours;
-    if (const TiXmlElement* list = element->FirstChildElement("block_colours")) {
-        for (const TiXmlElement* child = list->FirstChildElement("colour"); child != nullptr;
-             child = child->NextSiblingElement("colour")) {
-            Colour colour; // every channel defaults to 1.0
-            xml::readFloat(child, "r", colour.red);
-            xml::readFloat(child, "g", colour.green);
-            xml::readFloat(child, "b", colour.blue);
-            xml::readFloat(child, "a", colour.alpha);
-            colours.push_back(colour);
-        }
-    }
-    blockColours = colours.empty() ? std::vector<Colour>{kYellow, kOrange, kRed} : colours;
+    readGameSettings(element, settings, kSource, loadObserver);
+    lives = settings.initialLives;
 
     blockSounds.clear();
     blockKindSounds = {};
     if (const TiXmlElement* list = element->FirstChildElement("block_sounds")) {
-        xml::readText(list, "unbreakable", blockKindSounds.unbreakable);
-        xml::readText(list, "explosive", blockKindSounds.explosive);
+        SettingReader<SceneException>(list, kSource, loadObserver)(gamesettings::kUnbreakableSound,
+                                                                    blockKindSounds.unbreakable)(
+            gamesettings::kExplosiveSound, blockKindSounds.explosive);
         for (std::string* kind : {&blockKindSounds.unbreakable, &blockKindSounds.explosive}) {
             if (kind->empty() || services.sounds == nullptr || services.sounds->hasSound(*kind))
                 continue;
@@ -197,13 +174,6 @@ void PellvaneGameScene::readSettings(const TiXmlElement* element) {
     powerUps.read(element->FirstChildElement("power_ups"), getContext().sprites, services.sounds, kSource,
                   loadObserver);
 
-    if (const TiXmlElement* settings = element->FirstChildElement("debris")) {
-        xml::readText(settings, "sprite", debris.sprite);
-        xml::readInt(settings, "count", debris.count);
-        xml::readFloat(settings, "speed", debris.speed);
-        xml::readFloat(settings, "lifetime", debris.lifetime);
-        xml::readFloat(settings, "gravity", debris.gravity);
-    }
 }
 
 const std::string* PellvaneGameScene::getBlockHitSound(int health) const {
@@ -248,14 +218,9 @@ void PellvaneGameScene::loadLevelFile(const std::string& path) {
     // The level joins the list before its entities load, so a failure part-way leaves every
     // entity made so far owned by its level, which the scene destroys.
     levels.emplace_back();
-    LevelSettings& settings = levelSettings.emplace_back();
-    // A speed or width of 0 would freeze the ball or lose the paddle; past ten times the scene's,
-    // neither is playable.
-    for (const std::string& fault : {xml::readFloatInRange(root, "ball_speed", settings.ballSpeed, 0.05f, 10.0f),
-                                     xml::readFloatInRange(root, "paddle_width", settings.paddleWidth, 0.05f, 10.0f),
-                                     xml::readFloatInRange(root, "capsule_chance", settings.capsuleChance, 0.0f, 1.0f)})
-        if (!fault.empty())
-            throw SceneException(kSource, "Level file " + path + ": " + fault);
+    // With an observer a setting out of range is reported and the level's blocks still load, so
+    // their own mistakes are found too.
+    readLevelSettings(root, levelSettings.emplace_back(), path, kSource, loadObserver);
     for (TiXmlElement* child = root->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
         if (std::unique_ptr<IEntity> entity = loadEntity(child))
             levels.back().push_back(std::move(entity));
@@ -326,7 +291,7 @@ void PellvaneGameScene::update(float dt) {
     switch (state) {
     case LevelLoaded:
         stateTimer += dt;
-        if (stateTimer > loadedDelay) {
+        if (stateTimer > settings.loadedDelay) {
             inputEnabled = true;
             state = Playing;
             raise(PELLVANE_NEW_LEVEL_STARTED);
@@ -348,7 +313,7 @@ void PellvaneGameScene::update(float dt) {
     case LevelCleared:
     case AllCleared:
         stateTimer += dt;
-        if (stateTimer > (state == AllCleared ? allClearedDelay : clearedDelay)) {
+        if (stateTimer > (state == AllCleared ? settings.allClearedDelay : settings.clearedDelay)) {
             if (state == AllCleared)
                 ++lap;
             advanceLevel();
@@ -365,17 +330,17 @@ void PellvaneGameScene::update(float dt) {
 void PellvaneGameScene::levelCleared() {
     serveTimer = 0.0f;
     ++levelsCompleted;
-    ++lives; // one extra ball for every cleared level
+    lives = saturatingAdd(lives, 1); // one extra ball for every cleared level
     // Capsules still falling and extra balls do not outlive their level.
     endPowerUps();
     const bool lastLevel = currentLevel + 1 >= levels.size();
-    if (lastLevel && allClearedDelay > 0.0f) {
+    if (lastLevel && settings.allClearedDelay > 0.0f) {
         // The end of a lap: the score is shown a while, then the first level comes back faster.
         inputEnabled = false;
         stateTimer = 0.0f;
         state = AllCleared;
         raise(PELLVANE_ALL_CLEARED);
-    } else if (clearedDelay > 0.0f) {
+    } else if (settings.clearedDelay > 0.0f) {
         // The level stays on screen a moment, the ball at rest, before the next one.
         inputEnabled = false;
         stateTimer = 0.0f;
@@ -426,7 +391,7 @@ void PellvaneGameScene::applyEffects() {
         own->setWidthScale(level.paddleWidth * factor, wide ? 1 : narrow ? -1 : 0);
         own->setSticky(powerUps.isActive(PowerUp::Sticky));
     }
-    float speed = level.ballSpeed * (1.0f + lapSpeedUp * static_cast<float>(lap));
+    float speed = level.ballSpeed * (1.0f + settings.lapSpeedUp * static_cast<float>(lap));
     if (powerUps.isActive(PowerUp::Slow))
         speed *= powerUps.slowFactor;
     for (PellvaneBallEntity* ball : getBalls())
@@ -479,7 +444,7 @@ void PellvaneGameScene::powerUpCaught(PowerUp kind) {
         spawnExtraBalls(2);
         break;
     case PowerUp::Life:
-        ++lives;
+        lives = saturatingAdd(lives, 1);
         break;
     default:
         powerUps.start(kind);
@@ -628,7 +593,7 @@ void PellvaneGameScene::settleBestScore() {
     if (score <= bestScore)
         return;
     bestScore = score;
-    if (keepBestScore)
+    if (settings.keepBestScore)
         bestscore::save(bestScorePath, bestScore);
 }
 
@@ -643,7 +608,7 @@ void PellvaneGameScene::newGameAt(unsigned index) {
     settleBestScore();
     score = 0;
     levelsCompleted = static_cast<int>(index);
-    lives = initialLives;
+    lives = settings.initialLives;
     serveTimer = 0.0f;
     lap = 0;
     // A game started in the middle of another starts as one from the title: the paddle waits
@@ -658,6 +623,10 @@ void PellvaneGameScene::newGameAt(unsigned index) {
     raise(PELLVANE_NEW_LEVEL_LOADED);
 }
 
+void PellvaneGameScene::addScore(int points) {
+    score = saturatingAdd(score, points);
+}
+
 void PellvaneGameScene::ballLost() {
     // Nobody takes the ball back after game over, so it reports its loss every frame until the
     // next game; counting those would run the lives down without end.
@@ -666,7 +635,7 @@ void PellvaneGameScene::ballLost() {
     endPowerUps();
     --lives;
     if (lives >= 0) {
-        serveTimer = lostDelay;
+        serveTimer = settings.lostDelay;
         raise(PELLVANE_BALL_LOST);
         return;
     }

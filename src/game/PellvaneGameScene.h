@@ -10,6 +10,7 @@
 
 #include "collision/Rect.h"
 #include "game/GameServices.h"
+#include "game/GameSettings.h"
 #include "game/PowerUps.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
@@ -46,33 +47,11 @@ enum GameState : int32_t {
     AllCleared = 5
 };
 
-// What a level file's root element sets for its level: factors on the ball's speeds and the
-// paddle's width, and the chance a broken block releases a capsule (below 0: the scene's).
-struct LevelSettings {
-    float ballSpeed = 1.0f;
-    float paddleWidth = 1.0f;
-    float capsuleChance = -1.0f;
-};
-
 // The effects hits on the special blocks play ("unbreakable" and "explosive" of "block_sounds").
 struct BlockKindSounds {
     std::string unbreakable;
     std::string explosive;
 };
-
-// The debris a breaking block throws ("debris" of the scene): none unless the data asks.
-struct DebrisSettings {
-    std::string sprite;
-    int count = 0;
-    float speed = 160.0f;
-    float lifetime = 0.7f;
-    float gravity = 600.0f;
-};
-
-// Defaults of the scene description.
-constexpr int kDefaultInitialLives = 3;
-constexpr float kDefaultLoadedDelay = 0.1f;
-constexpr Rect kDefaultGameArea{32.0f, 32.0f, 736.0f, 568.0f};
 
 // Each level owns its entities for the scene's whole life and lends the current level's to the
 // entity list while it is played (IEntityLender). The game events are
@@ -94,16 +73,16 @@ public:
     void load(const TiXmlHandle& handle) override;
     void update(float dt) override;
 
-    Rect getGameArea() const { return gameArea; }
-    const std::vector<Colour>& getBlockColours() const { return blockColours; }
+    Rect getGameArea() const { return settings.gameArea; }
+    const std::vector<Colour>& getBlockColours() const { return settings.blockColours; }
     // The effect a block's hit plays, by its health before the hit ("block_sounds", or the three
     // default ids for health 3, 2 and 1); null for a health without one.
     const std::string* getBlockHitSound(int health) const;
     std::size_t getBlockSoundCount() const { return blockSounds.size(); }
     const BlockKindSounds& getBlockKindSounds() const { return blockKindSounds; }
-    const DebrisSettings& getDebris() const { return debris; }
-    float getClearedDelay() const { return clearedDelay; }
-    float getLostDelay() const { return lostDelay; }
+    const DebrisSettings& getDebris() const { return settings.debris; }
+    float getClearedDelay() const { return settings.clearedDelay; }
+    float getLostDelay() const { return settings.lostDelay; }
     // The sounds and the pointer, for the scene and its entities.
     const GameServices& getServices() const { return services; }
     // Raises a game event on the scene's dispatcher (GameEvents.h).
@@ -116,11 +95,11 @@ public:
     unsigned getCurrentLevel() const { return currentLevel; }
     std::size_t getLevelCount() const { return levels.size(); }
     std::vector<IEntity*> getLevel(std::size_t index) const { return pointersOf(levels.at(index)); }
-    int getInitialLives() const { return initialLives; }
+    int getInitialLives() const { return settings.initialLives; }
     // Whether `entity` takes part in the game now: an entity of a level file only while that
     // level is being played (not while it waits, nor under the title), any other always.
     bool takesPart(const IEntity* entity) const;
-    float getLoadedDelay() const { return loadedDelay; }
+    float getLoadedDelay() const { return settings.loadedDelay; }
 
     // A game in play (a level loaded or being played) can be paused: then only the pause overlay
     // is updated, the music is turned down, and "PELLVANE_GAME_PAUSED" is raised. P pauses and
@@ -137,9 +116,10 @@ public:
     // The best score: the highest of the one kept from earlier games (read at load when
     // "keep_best_score" is true) and this game's score as it rises.
     int getBestScore() const { return score > bestScore ? score : bestScore; }
-    bool keepsBestScore() const { return keepBestScore; }
+    bool keepsBestScore() const { return settings.keepBestScore; }
 
-    void addScore(int points) { score += points; }
+    // The score saturates at the largest int rather than wrap round.
+    void addScore(int points);
     // Called by a ball that left the game area through the bottom. After game over further
     // losses are ignored, so lives stay at -1 and "PELLVANE_GAME_OVER" is raised once.
     void ballLost();
@@ -198,8 +178,7 @@ private:
     void quietenMusic(bool quiet);
 
     GameServices services;
-    Rect gameArea = kDefaultGameArea;
-    std::vector<Colour> blockColours;
+    GameSettings settings;
     std::vector<OwnedEntities> levels;
     std::vector<LevelSettings> levelSettings;
     PowerUps powerUps;
@@ -207,22 +186,15 @@ private:
     BlockKindSounds blockKindSounds;
     PellvanePaddleEntity* paddle = nullptr;
     int lap = 0;
-    float allClearedDelay = 0.0f;
-    float lapSpeedUp = 0.0f;
     unsigned currentLevel = 0;
     int levelsCompleted = 0;
-    int initialLives = kDefaultInitialLives;
     // Before the first new game the counters already show these, so they start where a new
     // game would put them.
-    int lives = kDefaultInitialLives;
+    int lives = GameSettings().initialLives;
     int score = 0;
-    float loadedDelay = kDefaultLoadedDelay;
-    float clearedDelay = 0.0f;
-    float lostDelay = 0.0f;
     // Seconds until the next ball is served after a loss; counts only while above 0.
     float serveTimer = 0.0f;
     std::vector<std::string> blockSounds;
-    DebrisSettings debris;
     float stateTimer = 0.0f;
     GameState state = Initiated;
     bool inputEnabled = false;
@@ -233,7 +205,6 @@ private:
     std::unique_ptr<GameSceneInputCallback> inputCallback;
     // Its registrations on the Game's input; they end before the callback does.
     Subscriptions inputSubscriptions;
-    bool keepBestScore = false;
     std::string bestScorePath;
     int bestScore = 0;
 };

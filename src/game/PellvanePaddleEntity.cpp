@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
 #include "scene/SceneContext.h"
 #include "collision/CollisionResult.h"
 #include "game/GameEvents.h"
@@ -23,17 +24,14 @@ const std::string* const kGameEvents[] = {&PELLVANE_INITIATED,        &PELLVANE_
                                           &PELLVANE_NEW_LEVEL_LOADED, &PELLVANE_GAME_PAUSED,
                                           &PELLVANE_NEW_LEVEL_STARTED, &PELLVANE_LEVEL_CLEARED,
                                           &PELLVANE_BALL_SERVED, &PELLVANE_ALL_CLEARED};
-// The largest "max_bounce_angle": a ball must still leave the paddle upwards.
-constexpr float kMaxBounceAngleDegrees = 85.0f;
 // A held ball this close to the centre (as a share of half the paddle) counts as at the centre.
 constexpr float kHeldAtCentre = 0.01f;
 const std::string* const kKeyEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT};
 const std::string* const kMouseEvents[] = {&MOUSE_MOVE_EVENT, &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT};
 
-// The sprite an optional attribute names; null without the attribute.
-Sprite* readSprite(const TiXmlElement* element, const char* name, IScene* owner) {
-    std::string id;
-    if (!xml::readText(element, name, id) || id.empty())
+// The sprite an optional attribute names; null without one.
+Sprite* findSprite(const std::string& id, IScene* owner) {
+    if (id.empty())
         return nullptr;
     SpriteManager* sprites = contextOf(owner).sprites;
     Sprite* found = sprites != nullptr ? sprites->getSprite(id) : nullptr;
@@ -65,19 +63,18 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(kSource, "Invalid element!");
-    xml::readFloat(element, "speed", speed);
-    xml::readFloat(element, "spin", spin);
-    xml::readFloat(element, "ball_height", ballHeight);
-    xml::readBool(element, "mouse", followsMouse);
-    xml::readBool(element, "mouse_instant", instantMouse);
+    using namespace paddlesettings;
     float bounceDegrees = 0.0f;
-    xml::readFloat(element, "max_bounce_angle", bounceDegrees);
-    maxBounceAngle = std::clamp(bounceDegrees, 0.0f, kMaxBounceAngleDegrees) * kDegreesToRadians;
-    xml::readFloat(element, "catch_window", catchWindow);
+    std::string wideId;
+    std::string narrowId;
+    SettingReader<EntityException>(element, kSource, loadObserverOf(owner))(kSpeed, speed)(kSpin, spin)(
+        kBallHeight, ballHeight)(kMouse, followsMouse)(kMouseInstant, instantMouse)(kMaxBounceAngle, bounceDegrees)(
+        kCatchWindow, catchWindow)(kWideSprite, wideId)(kNarrowSprite, narrowId);
+    maxBounceAngle = bounceDegrees * kDegreesToRadians;
     loadedWidth = width;
     loadedSprite = sprite;
-    wideSprite = readSprite(element, "wide_sprite", owner);
-    narrowSprite = readSprite(element, "narrow_sprite", owner);
+    wideSprite = findSprite(wideId, owner);
+    narrowSprite = findSprite(narrowId, owner);
 
     PellvaneGameScene* game = gameSceneOf(owner, kSource);
     if (!inputCallback) {
@@ -106,13 +103,15 @@ void PellvanePaddleEntity::reset() {
 }
 
 void PellvanePaddleEntity::setWidthScale(float scale, int look) {
-    const float newWidth = loadedWidth * scale;
+    const Rect area = gameSceneOf(scene, kSource)->getGameArea();
+    // Never wider than the area it travels: it would have nowhere to go and be pushed back and
+    // forth at its ends every frame.
+    const float newWidth = std::min(loadedWidth * scale, area.width);
     Sprite* newSprite = look > 0 && wideSprite != nullptr   ? wideSprite
                         : look < 0 && narrowSprite != nullptr ? narrowSprite
                                                               : loadedSprite;
     if (newWidth == width && newSprite == sprite)
         return;
-    const Rect area = gameSceneOf(scene, kSource)->getGameArea();
     const float centre = position.x + width * 0.5f;
     const float heldAt = holdingBall && ball != nullptr ? ball->getCentre().x - position.x : -1.0f;
     const float oldWidth = width;
@@ -156,11 +155,12 @@ void PellvanePaddleEntity::update(float dt) {
     sinceBounce += dt;
     catchRequest -= dt;
     measuredVelocity = 0.0f;
+    // A paddle as wide as the area (or wider) stays at its left edge.
+    const float right = std::max(area.x, area.x + area.width - boxWidth);
     if (steering && instantMouse) {
         direction = 0.0f;
         if (!game->isInputEnabled())
             return;
-        const float right = std::max(area.x, area.x + area.width - boxWidth);
         const float newX = std::clamp(pointerX - boxWidth * 0.5f, area.x, right);
         if (dt > 0.0f)
             measuredVelocity = std::clamp((newX - position.x) / dt, -speed, speed);
@@ -173,8 +173,8 @@ void PellvanePaddleEntity::update(float dt) {
     if (newX < area.x) {
         newX = area.x;
         direction = 0;
-    } else if (newX > area.x + area.width - boxWidth) {
-        newX = area.x + area.width - boxWidth;
+    } else if (newX > right) {
+        newX = right;
         direction = 0;
     }
     // The ball never holds the paddle still: a free ball the paddle moves into is moved out of it

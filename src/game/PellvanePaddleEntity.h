@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Setting.h"
 #include "collision/Vector2.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
@@ -27,6 +28,21 @@ constexpr int32_t kKeyA = 97;
 constexpr int32_t kKeyD = 100;
 constexpr int32_t kKeyRight = 275;
 constexpr int32_t kKeyLeft = 276;
+
+// Attributes of a "paddle" element, after those of a box.
+namespace paddlesettings {
+using K = ValueKind;
+inline constexpr Setting kSpeed{"speed", K::Float, 0, 100000};
+inline constexpr Setting kSpin{"spin", K::Float, 0, 5};
+inline constexpr Setting kBallHeight{"ball_height", K::Float, 0, 1000};
+inline constexpr Setting kMouse{"mouse", K::FlagOff};
+inline constexpr Setting kMouseInstant{"mouse_instant", K::FlagOff};
+// Degrees from the vertical: a ball must still leave the paddle upwards.
+inline constexpr Setting kMaxBounceAngle{"max_bounce_angle", K::Float, 0, 85};
+inline constexpr Setting kCatchWindow{"catch_window", K::Float, 0, 2};
+inline constexpr Setting kWideSprite{"wide_sprite", K::SpriteId};
+inline constexpr Setting kNarrowSprite{"narrow_sprite", K::SpriteId};
+} // namespace paddlesettings
 
 // Forwards key presses and releases, and with "mouse" on the pointer's moves and clicks, from the
 // Game's dispatcher to the paddle.

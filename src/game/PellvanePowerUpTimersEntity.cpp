@@ -3,7 +3,7 @@
 
 #include <tinyxml.h>
 
-#include "base/XmlAttributes.h"
+#include "base/SettingReader.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/Sprite.h"
 
@@ -15,8 +15,8 @@ constexpr PowerUp kTimed[] = {PowerUp::Wide, PowerUp::Narrow, PowerUp::Slow, Pow
 void PellvanePowerUpTimersEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
     gameSceneOf(owner, kSource); // throws unless in a game scene, whose power-ups it shows
-    xml::readFloat(handle.ToElement(), "row", rowHeight);
-    xml::readFloat(handle.ToElement(), "bar_gap", barGap);
+    SettingReader<EntityException>(handle.ToElement(), kSource, loadObserverOf(owner))(timersettings::kRow, rowHeight)(
+        timersettings::kBarGap, barGap);
 }
 
 void PellvanePowerUpTimersEntity::render(SpriteBatch* batch) {

@@ -3,7 +3,14 @@
 // whose length runs down from "width" to nothing as the effect's time runs out.
 #pragma once
 
+#include "base/Setting.h"
 #include "scene/SpriteEntity.h"
+
+// Attributes of a "power_up_timers" element beside a sprite entity's.
+namespace timersettings {
+inline constexpr Setting kRow{"row", ValueKind::Float, 0, 1000};
+inline constexpr Setting kBarGap{"bar_gap", ValueKind::Float, 0, 1000};
+} // namespace timersettings
 
 // The capsule sprites must lie on the bar sprite's texture: the scene picks the batch by it.
 class PellvanePowerUpTimersEntity : public SpriteEntity {

@@ -5,6 +5,7 @@
 
 #include "base/Exceptions.h"
 #include "base/LoadDiagnostics.h"
+#include "base/SettingReader.h"
 #include "base/XmlAttributes.h"
 #include "graphics/SpriteManager.h"
 #include "sound/SoundManager.h"
@@ -29,14 +30,9 @@ void PowerUps::read(const TiXmlElement* element, SpriteManager* sprites, SoundMa
     looks = {};
     if (element == nullptr)
         return;
-    for (const std::string& fault : {xml::readFloatInRange(element, "fall_speed", fallSpeed, 1.0f, 10000.0f),
-                                     xml::readFloatInRange(element, "chance", chance, 0.0f, 1.0f),
-                                     xml::readFloatInRange(element, "wide_factor", wideFactor, 0.05f, 10.0f),
-                                     xml::readFloatInRange(element, "narrow_factor", narrowFactor, 0.05f, 10.0f),
-                                     xml::readFloatInRange(element, "slow_factor", slowFactor, 0.05f, 10.0f),
-                                     xml::readIntInRange(element, "max_balls", maxBalls, 1, kMostBalls)})
-        if (!fault.empty())
-            throw SceneException(source, fault);
+    using namespace powerupsettings;
+    SettingReader<SceneException>(element, source, diagnostics)(kFallSpeed, fallSpeed)(kChance, chance)(
+        kWideFactor, wideFactor)(kNarrowFactor, narrowFactor)(kSlowFactor, slowFactor)(kMaxBalls, maxBalls);
     for (const TiXmlElement* child = element->FirstChildElement("power_up"); child != nullptr;
          child = child->NextSiblingElement("power_up")) {
         try {
@@ -49,28 +45,26 @@ void PowerUps::read(const TiXmlElement* element, SpriteManager* sprites, SoundMa
 }
 
 void PowerUps::readKind(const TiXmlElement* child, SpriteManager* sprites, SoundManager* sounds, const char* source) {
+    using namespace powerupsettings;
     std::string name;
-    xml::readText(child, "kind", name);
+    std::string spriteId;
+    PowerUpLook read;
+    read.duration = kDefaultPowerUpDuration;
+    SettingReader<SceneException>(child, source)(kKind, name)(kSprite, spriteId)(kSound, read.sound)(kDuration,
+                                                                                                    read.duration);
     const std::optional<PowerUp> kind = powerUpNamed(name);
     if (!kind)
         throw SceneException(source, "Unknown power-up kind \"" + name +
                                          "\" (wide, narrow, multi, slow, sticky or life)!");
-    PowerUpLook& entry = looks[static_cast<std::size_t>(*kind)];
-    std::string spriteId;
-    if (!xml::readText(child, "sprite", spriteId) || spriteId.empty())
+    if (spriteId.empty())
         throw SceneException(source, "No sprite for the power-up \"" + name + "\"!");
-    entry.sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
-    if (entry.sprite == nullptr)
+    read.sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
+    if (read.sprite == nullptr)
         throw SceneException(source, spriteNotFound(spriteId));
-    entry.sound.clear();
-    xml::readText(child, "sound", entry.sound);
-    if (!entry.sound.empty() && sounds != nullptr && !sounds->hasSound(entry.sound))
-        throw SoundException(entry.sound, "No sound with that ID to play!");
-    entry.duration = kDefaultPowerUpDuration;
-    const std::string fault = xml::readFloatInRange(child, "duration", entry.duration, 0.0f, 3600.0f);
-    if (!fault.empty())
-        throw SceneException(source, fault);
-    entry.defined = true;
+    if (!read.sound.empty() && sounds != nullptr && !sounds->hasSound(read.sound))
+        throw SoundException(read.sound, "No sound with that ID to play!");
+    read.defined = true;
+    looks[static_cast<std::size_t>(*kind)] = read;
 }
 
 bool PowerUps::any() const {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Setting.h"
+
 class TiXmlElement;
 class Sprite;
 class SpriteManager;
@@ -37,6 +39,22 @@ constexpr int kDefaultMaxBalls = 8;
 // The most "max_balls" may ask for: every ball is swept against every collider each frame.
 constexpr int kMostBalls = 64;
 constexpr float kDefaultPowerUpDuration = 10.0f;
+
+namespace powerupsettings {
+using K = ValueKind;
+// Attributes of "power_ups".
+inline constexpr Setting kFallSpeed{"fall_speed", K::Float, 1, 10000};
+inline constexpr Setting kChance{"chance", K::Float, 0, 1};
+inline constexpr Setting kWideFactor{"wide_factor", K::Float, 0.05, 10};
+inline constexpr Setting kNarrowFactor{"narrow_factor", K::Float, 0.05, 10};
+inline constexpr Setting kSlowFactor{"slow_factor", K::Float, 0.05, 10};
+inline constexpr Setting kMaxBalls{"max_balls", K::Integer, 1, kMostBalls};
+// Attributes of each "power_up".
+inline constexpr Setting kKind{"kind", K::Text};
+inline constexpr Setting kSprite{"sprite", K::SpriteId};
+inline constexpr Setting kSound{"sound", K::Text};
+inline constexpr Setting kDuration{"duration", K::Float, 0, 3600};
+} // namespace powerupsettings
 
 class PowerUps {
 public:

@@ -120,6 +120,11 @@ void BaseScene::sortByLayer() {
                      [](IEntity* a, IEntity* b) { return a->getLayer() < b->getLayer(); });
 }
 
+LoadObserver* loadObserverOf(const IScene* scene) {
+    const auto* base = dynamic_cast<const BaseScene*>(scene);
+    return base != nullptr ? base->getLoadObserver() : nullptr;
+}
+
 const SceneContext& contextOf(const IScene* scene) {
     static const SceneContext none;
     return scene != nullptr ? scene->getContext() : none;

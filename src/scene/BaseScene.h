@@ -12,11 +12,15 @@
 #include "scene/IScene.h"
 #include "scene/SceneContext.h"
 
-class LoadObserver;
+#include "scene/LoadObserver.h"
 class SpriteBatch;
 class TiXmlElement;
 
 using OwnedEntities = std::vector<std::unique_ptr<IEntity>>;
+
+// The load observer of the scene an entity loads into (LoadObserver.h): null without one, and for
+// a scene that is not a BaseScene.
+LoadObserver* loadObserverOf(const IScene* scene);
 
 // The entities of a list that owns them, in its order, for callers that only look.
 std::vector<IEntity*> pointersOf(const OwnedEntities& owned);

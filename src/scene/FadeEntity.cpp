@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
 #include "scene/BaseScene.h"
 #include "base/XmlAttributes.h"
 
@@ -33,28 +34,24 @@ FadeEntity::~FadeEntity() = default;
 
 void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
+    using namespace fadesettings;
+    using Reader = SettingReader<EntityException>;
     const TiXmlElement* element = handle.ToElement();
-    xml::readFloat(element, "delay", delay);
-    xml::readBool(element, "auto_remove", autoRemove);
+    LoadDiagnostics* diagnostics = loadObserverOf(owner);
+    Reader(element, kSource, diagnostics)(kDelay, delay)(kAutoRemove, autoRemove);
 
     if (const TiXmlElement* duration = element->FirstChildElement("duration")) {
-        xml::readFloat(duration, "in", fadeInDuration);
-        xml::readFloat(duration, "out", fadeOutDuration);
-        xml::readFloat(duration, "active", activeDuration);
+        Reader(duration, kSource, diagnostics)(kIn, fadeInDuration)(kOut, fadeOutDuration)(kActive, activeDuration);
     }
     if (const TiXmlElement* alpha = element->FirstChildElement("alpha")) {
-        xml::readFloat(alpha, "min", alphaMin);
-        xml::readFloat(alpha, "max", alphaMax);
-        xml::readFloat(alpha, "start", alphaStart);
+        Reader(alpha, kSource, diagnostics)(kMin, alphaMin)(kMax, alphaMax)(kStart, alphaStart);
         colour.alpha = alphaStart;
     }
     if (const TiXmlElement* pulseElement = element->FirstChildElement("pulse")) {
         pulse = true;
-        xml::readFloat(pulseElement, "duration", pulseDuration);
         pulseMin = alphaMin;
         pulseMax = alphaMax;
-        xml::readFloat(pulseElement, "min", pulseMin);
-        xml::readFloat(pulseElement, "max", pulseMax);
+        Reader(pulseElement, kSource, diagnostics)(kPulseDuration, pulseDuration)(kMin, pulseMin)(kMax, pulseMax);
     }
     if (const TiXmlElement* trigger = element->FirstChildElement("trigger")) {
         // The scene's events travel on a BaseScene's dispatcher; anywhere else a trigger would
@@ -62,19 +59,19 @@ void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
         dispatcher = dynamic_cast<BaseScene*>(owner);
         if (dispatcher == nullptr)
             throw EntityException(kSource, "Entity is not in a BaseScene!");
-        if (xml::readText(trigger, "in", inEvent)) {
+        if (xml::readText(trigger, kInEvent.name, inEvent)) {
             if (!callback)
                 callback = std::make_unique<FadeEntityCallback>(this);
             subscriptions.add(dispatcher, inEvent, callback.get());
             hasInTrigger = true;
         }
-        if (xml::readText(trigger, "out", outEvent)) {
+        if (xml::readText(trigger, kOutEvent.name, outEvent)) {
             if (!callback)
                 callback = std::make_unique<FadeEntityCallback>(this);
             subscriptions.add(dispatcher, outEvent, callback.get());
             hasOutTrigger = true;
         }
-        xml::readBool(trigger, "interrupt", interrupt);
+        xml::readBool(trigger, kInterrupt.name, interrupt);
     }
     state = hasInTrigger ? FadeState::Waiting : FadeState::Delay;
 }

@@ -5,12 +5,35 @@
 #include <memory>
 #include <string>
 
+#include "base/Setting.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
 #include "scene/SpriteEntity.h"
 
 class EventDispatcher;
 class FadeEntity;
+
+// Attributes of a "fade" element, after those of a sprite entity, and of its children.
+namespace fadesettings {
+using K = ValueKind;
+// A fade, a pulse or a wait longer than an hour is nothing a player sees change.
+inline constexpr double kLongest = 3600.0;
+inline constexpr Setting kDelay{"delay", K::Float, 0, kLongest};
+inline constexpr Setting kAutoRemove{"auto_remove", K::FlagOff};
+// "duration"
+inline constexpr Setting kIn{"in", K::Float, 0, kLongest};
+inline constexpr Setting kOut{"out", K::Float, 0, kLongest};
+inline constexpr Setting kActive{"active", K::Float, 0, kLongest};
+// "alpha", and "pulse" with its own "duration"
+inline constexpr Setting kMin{"min", K::Float, 0, 1};
+inline constexpr Setting kMax{"max", K::Float, 0, 1};
+inline constexpr Setting kStart{"start", K::Float, 0, 1};
+inline constexpr Setting kPulseDuration{"duration", K::Float, 0, kLongest};
+// "trigger"
+inline constexpr Setting kInEvent{"in", K::EventName};
+inline constexpr Setting kOutEvent{"out", K::EventName};
+inline constexpr Setting kInterrupt{"interrupt", K::FlagOff};
+} // namespace fadesettings
 
 enum class FadeState : int32_t { Waiting = 0, Delay = 1, FadingIn = 2, Shown = 3, FadingOut = 4, Done = 5 };
 

@@ -22,7 +22,8 @@ Colour tinted(const Colour& colour, const Colour& tint) {
 
 void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = loadPlacement(handle, owner, kSource);
-    if (!xml::readFloat(element, "width", width) || !xml::readFloat(element, "height", height) || !(width > 0.0f) ||
+    using namespace gradientsettings;
+    if (!xml::readFloat(element, kWidth.name, width) || !xml::readFloat(element, kHeight.name, height) || !(width > 0.0f) ||
         !(height > 0.0f) || !std::isfinite(width) || !std::isfinite(height))
         throw EntityException(kSource, "A gradient needs a finite width and height above 0!");
     sizeSet = true;
@@ -30,7 +31,7 @@ void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
     for (const TiXmlElement* stop = element->FirstChildElement("stop"); stop != nullptr;
          stop = stop->NextSiblingElement("stop")) {
         GradientStop read{0.0f, Colour()};
-        if (!xml::readFloat(stop, "row", read.row) || !xml::readColour(stop, "colour", read.colour))
+        if (!xml::readFloat(stop, kRow.name, read.row) || !xml::readColour(stop, kStopColour.name, read.colour))
             throw EntityException(kSource, "A gradient stop needs a row and a colour!");
         const float lowest = stops.empty() ? 0.0f : stops.back().row;
         // Written to be false for NaN too.

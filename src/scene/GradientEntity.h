@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "base/Setting.h"
 #include "base/Colour.h"
 #include "graphics/IRenderable.h"
 #include "scene/SpriteEntity.h"
@@ -14,6 +15,15 @@ struct GradientStop {
     float row;
     Colour colour;
 };
+
+// Attributes of a "gradient" element beside the sprite entity's it shares, and of its "stop"s.
+namespace gradientsettings {
+using K = ValueKind;
+inline constexpr Setting kWidth{"width", K::Float, 0, spritesettings::kFarthest};
+inline constexpr Setting kHeight{"height", K::Float, 0, spritesettings::kFarthest};
+inline constexpr Setting kRow{"row", K::Float, 0, spritesettings::kFarthest};
+inline constexpr Setting kStopColour{"colour", K::Colour};
+} // namespace gradientsettings
 
 class GradientEntity : public SpriteEntity, public IRenderable {
 public:

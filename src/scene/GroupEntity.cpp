@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
 #include "collision/Vector2.h"
 #include "scene/BaseScene.h"
 #include "base/XmlAttributes.h"
@@ -44,11 +45,12 @@ void GroupEntity::load(const TiXmlHandle& handle, IScene* owner) {
     TiXmlElement* element = handle.ToElement();
     if (element == nullptr || element->FirstChild() == nullptr)
         throw EntityException(kSource, "Invalid element or has no children!");
-    xml::readFloat(element, "start_delay", startDelay);
-    xml::readFloat(element, "end_delay", endDelay);
-    if (!xml::readText(element, "start_event", startEvent) && !xml::readText(element, "start", startEvent))
+    using namespace groupsettings;
+    SettingReader<EntityException>(element, kSource, loadObserverOf(owner))(kStartDelay, startDelay)(kEndDelay,
+                                                                                                    endDelay);
+    if (!xml::readText(element, kStartEvent.name, startEvent) && !xml::readText(element, kStartEventOld.name, startEvent))
         throw EntityException(kSource, "No start event defined!");
-    if (!xml::readText(element, "end_event", endEvent) && !xml::readText(element, "end", endEvent))
+    if (!xml::readText(element, kEndEvent.name, endEvent) && !xml::readText(element, kEndEventOld.name, endEvent))
         throw EntityException(kSource, "No end event defined!");
     // The events travel on a BaseScene's dispatcher and its removals are what the group must
     // hear of; anywhere else the group would load but never show anything.

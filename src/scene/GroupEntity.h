@@ -6,12 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "base/Setting.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
 #include "scene/BaseScene.h"
 #include "scene/IEntity.h"
 
 class GroupEntity;
+
+// Attributes of a "group" element: "start" and "end" are older names of the two events.
+namespace groupsettings {
+using K = ValueKind;
+inline constexpr Setting kStartDelay{"start_delay", K::Float, 0, 3600};
+inline constexpr Setting kEndDelay{"end_delay", K::Float, 0, 3600};
+inline constexpr Setting kStartEvent{"start_event", K::EventName};
+inline constexpr Setting kStartEventOld{"start", K::EventName};
+inline constexpr Setting kEndEvent{"end_event", K::EventName};
+inline constexpr Setting kEndEventOld{"end", K::EventName};
+} // namespace groupsettings
 
 // Forwards the group's start and end events to it. Owned by its group.
 class GroupEventCallback final : public IEventCallback {

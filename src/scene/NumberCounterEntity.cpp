@@ -8,6 +8,9 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
+#include "scene/BaseScene.h"
+#include "scene/SpriteEntity.h"
 #include "scene/SceneContext.h"
 #include "graphics/Matrix3.h"
 #include "graphics/Sprite.h"
@@ -40,27 +43,22 @@ void NumberCounterEntity::load(const TiXmlHandle& handle, IScene* owner) {
     const TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(kSource, "XmlHandle is invalid or for a different scene");
-    xml::readBool(element, "enabled", enabled);
-    xml::readBool(element, "visible", visible);
+    using namespace spritesettings;
+    using namespace countersettings;
+    int layerValue = layer;
+    int fixedValue = fixedDigits;
+    int startValue = start;
+    int targetValue = target;
+    SettingReader<EntityException> read(element, kSource, loadObserverOf(owner));
+    read(kEnabled, enabled)(kVisible, visible)(kX, position.x)(kY, position.y)(kScaleX, scale.x)(kScaleY, scale.y);
+    read(kLayer, layerValue)(kFixed, fixedValue)(kStart, startValue)(kTarget, targetValue)(kRate, rate);
+    read(kCountTime, countTime)(kDigitSpacing, digitSpacing)(kColour, colour);
     initialEnabled = enabled;
     initialVisible = visible;
-    xml::readFloat(element, "x", position.x);
-    xml::readFloat(element, "y", position.y);
-    xml::readFloat(element, "scale_x", scale.x);
-    xml::readFloat(element, "scale_y", scale.y);
-    int number = layer;
-    if (xml::readInt(element, "layer", number))
-        layer = number;
-    if (xml::readInt(element, "fixed", number))
-        fixedDigits = number;
-    if (xml::readInt(element, "start", number))
-        start = number;
-    if (xml::readInt(element, "target", number))
-        target = number;
-    xml::readFloat(element, "rate", rate);
-    xml::readFloat(element, "count_time", countTime);
-    xml::readFloat(element, "number_sprite_offset", digitSpacing);
-    xml::readColour(element, "colour", colour);
+    layer = layerValue;
+    fixedDigits = fixedValue;
+    start = startValue;
+    target = targetValue;
 
     SpriteManager* sprites = contextOf(owner).sprites;
     for (int d = 0; d < 10; ++d) {

@@ -8,9 +8,21 @@
 
 #include "collision/Vector2.h"
 #include "base/Colour.h"
+#include "base/Setting.h"
 #include "scene/IEntity.h"
 
 class Sprite;
+
+// Attributes of a "counter" element beside those it shares with a sprite entity.
+namespace countersettings {
+using K = ValueKind;
+inline constexpr Setting kFixed{"fixed", K::Integer, -64, 64};
+inline constexpr Setting kStart{"start", K::Integer, -2147483647, 2147483647};
+inline constexpr Setting kTarget{"target", K::Integer, -2147483647, 2147483647};
+inline constexpr Setting kRate{"rate", K::Float, 0, 1e9};
+inline constexpr Setting kCountTime{"count_time", K::Float, 0, 3600};
+inline constexpr Setting kDigitSpacing{"number_sprite_offset", K::Float, -10000, 10000};
+} // namespace countersettings
 
 // The digit sprites belong to the sprite manager, which outlives every entity. All ten must
 // lie on the texture of digit 0's first frame: the scene picks the batch by that texture.

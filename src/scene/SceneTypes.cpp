@@ -13,19 +13,16 @@
 
 namespace {
 using K = ValueKind;
+using namespace spritesettings;
 
 const std::vector<AttributeRule> kSpriteEntityAttributes = {
-    {"enabled", K::FlagOn}, {"visible", K::FlagOn},  {"x", K::Float},        {"y", K::Float},
-    {"scale_x", K::Float},  {"scale_y", K::Float},   {"rotation", K::Float}, {"offset_x", K::Float},
-    {"offset_y", K::Float}, {"layer", K::Integer},   {"flip_x", K::FlagOff}, {"flip_y", K::FlagOff},
-    {"colour", K::Colour},  {"sprite", K::SpriteId}, {"width", K::Float},    {"height", K::Float},
-    {"opaque", K::FlagOff},
+    kEnabled, kVisible, kX,     kY,     kScaleX, kScaleY, kRotation, kOffsetX, kOffsetY,
+    kLayer,   kFlipX,   kFlipY, kColour, kSprite, kWidth,  kHeight,   kOpaque,
 };
 const std::vector<AttributeRule> kCounterAttributes = {
-    {"enabled", K::FlagOn}, {"visible", K::FlagOn}, {"x", K::Float},       {"y", K::Float},
-    {"scale_x", K::Float},  {"scale_y", K::Float},  {"layer", K::Integer}, {"fixed", K::Integer},
-    {"start", K::Integer},  {"target", K::Integer}, {"rate", K::Float},    {"number_sprite_offset", K::Float},
-    {"colour", K::Colour},  {"count_time", K::Float},
+    kEnabled, kVisible, kX, kY, kScaleX, kScaleY, kLayer, countersettings::kFixed, countersettings::kStart,
+    countersettings::kTarget, countersettings::kRate, countersettings::kDigitSpacing, kColour,
+    countersettings::kCountTime,
 };
 
 const std::vector<ElementRule> kRules = {
@@ -35,39 +32,27 @@ const std::vector<ElementRule> kRules = {
     {"entity:box", "entity:sprite_entity", {{"static", K::FlagOn}}, {}},
     {"entity:fade",
      "entity:sprite_entity",
-     {{"delay", K::Float}, {"auto_remove", K::FlagOff}},
+     {fadesettings::kDelay, fadesettings::kAutoRemove},
      {{"duration", "fade/duration", false},
       {"alpha", "fade/alpha", false},
       {"pulse", "fade/pulse", false},
       {"trigger", "fade/trigger", false}}},
-    {"fade/duration", nullptr, {{"in", K::Float}, {"out", K::Float}, {"active", K::Float}}, {}},
-    {"fade/alpha", nullptr, {{"min", K::Float}, {"max", K::Float}, {"start", K::Float}}, {}},
-    {"fade/pulse", nullptr, {{"duration", K::Float}, {"min", K::Float}, {"max", K::Float}}, {}},
-    {"fade/trigger", nullptr, {{"in", K::EventName}, {"out", K::EventName}, {"interrupt", K::FlagOff}}, {}},
+    {"fade/duration", nullptr, {fadesettings::kIn, fadesettings::kOut, fadesettings::kActive}, {}},
+    {"fade/alpha", nullptr, {fadesettings::kMin, fadesettings::kMax, fadesettings::kStart}, {}},
+    {"fade/pulse", nullptr, {fadesettings::kPulseDuration, fadesettings::kMin, fadesettings::kMax}, {}},
+    {"fade/trigger", nullptr, {fadesettings::kInEvent, fadesettings::kOutEvent, fadesettings::kInterrupt}, {}},
     {"entity:group",
      nullptr,
-     {{"start_delay", K::Float},
-      {"end_delay", K::Float},
-      {"start_event", K::EventName},
-      {"start", K::EventName},
-      {"end_event", K::EventName},
-      {"end", K::EventName}},
+     {groupsettings::kStartDelay, groupsettings::kEndDelay, groupsettings::kStartEvent, groupsettings::kStartEventOld,
+      groupsettings::kEndEvent, groupsettings::kEndEventOld},
      {},
      Content::Entities},
     {"entity:counter", nullptr, kCounterAttributes, {}},
     {"entity:gradient",
      nullptr,
-     {{"enabled", K::FlagOn},
-      {"visible", K::FlagOn},
-      {"x", K::Float},
-      {"y", K::Float},
-      {"width", K::Float},
-      {"height", K::Float},
-      {"layer", K::Integer},
-      {"colour", K::Colour},
-      {"opaque", K::FlagOff}},
+     {kEnabled, kVisible, kX, kY, gradientsettings::kWidth, gradientsettings::kHeight, kLayer, kColour, kOpaque},
      {{"stop", "gradient/stop", true}}},
-    {"gradient/stop", nullptr, {{"row", K::Float}, {"colour", K::Colour}}, {}},
+    {"gradient/stop", nullptr, {gradientsettings::kRow, gradientsettings::kStopColour}, {}},
 };
 
 const ElementRule& rule(const std::string& id) {

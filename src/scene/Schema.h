@@ -6,22 +6,10 @@
 #include <string>
 #include <vector>
 
-// How a loader reads an attribute's text (see docs/data-format.md, "Reading conventions").
-enum class ValueKind {
-    Text,      // used as written: ids, names, paths
-    Float,     // a leading decimal number
-    Integer,   // a leading decimal integer ("%d")
-    FlagOn,    // a flag that is on by default: only "false" changes it
-    FlagOff,   // a flag that is off by default: only "true" changes it
-    Colour,    // hexadecimal RRGGBB or RRGGBBAA
-    SpriteId,  // the id of a sprite of the sprite set
-    EventName, // the name of an event of the scene's dispatcher
-};
+#include "base/Setting.h"
 
-struct AttributeRule {
-    const char* name;
-    ValueKind kind;
-};
+// An attribute an element takes is a declared setting.
+using AttributeRule = Setting;
 
 struct ChildRule {
     const char* name; // element name

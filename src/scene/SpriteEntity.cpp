@@ -5,6 +5,8 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
+#include "base/SettingReader.h"
+#include "scene/BaseScene.h"
 #include "scene/SceneContext.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteBatch.h"
@@ -27,18 +29,11 @@ void SpriteEntity::load(const TiXmlHandle& handle, IScene* owner) {
         throw EntityException(kSource, spriteNotFound(spriteId));
 
     // A sprite always has at least one frame: the sprite loader rejects one without.
-    if (element->Attribute("width") != nullptr) {
-        xml::readFloat(element, "width", width);
-        sizeSet = true;
-    } else {
-        width = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getWidth()));
-    }
-    if (element->Attribute("height") != nullptr) {
-        xml::readFloat(element, "height", height);
-        sizeSet = true;
-    } else {
-        height = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getHeight()));
-    }
+    using namespace spritesettings;
+    sizeSet = element->Attribute(kWidth.name) != nullptr || element->Attribute(kHeight.name) != nullptr;
+    width = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getWidth()));
+    height = static_cast<float>(static_cast<uint32_t>(sprite->getFrame(0).getHeight()));
+    SettingReader<EntityException>(element, kSource, loadObserverOf(owner))(kWidth, width)(kHeight, height);
 }
 
 const TiXmlElement* SpriteEntity::loadPlacement(const TiXmlHandle& handle, IScene* owner, const char* source) {
@@ -46,24 +41,15 @@ const TiXmlElement* SpriteEntity::loadPlacement(const TiXmlHandle& handle, IScen
     const TiXmlElement* element = handle.ToElement();
     if (element == nullptr)
         throw EntityException(source, "XmlHandle is invalid or for a different scene");
-    xml::readBool(element, "enabled", enabled);
-    xml::readBool(element, "visible", visible);
+    using namespace spritesettings;
+    int layerValue = layer;
+    SettingReader<EntityException> read(element, source, loadObserverOf(owner));
+    read(kEnabled, enabled)(kVisible, visible)(kX, position.x)(kY, position.y)(kScaleX, scale.x)(kScaleY, scale.y);
+    read(kRotation, rotation)(kOffsetX, offset.x)(kOffsetY, offset.y)(kLayer, layerValue)(kFlipX, flipX);
+    read(kFlipY, flipY)(kOpaque, opaque)(kColour, colour);
     initialEnabled = enabled;
     initialVisible = visible;
-    xml::readFloat(element, "x", position.x);
-    xml::readFloat(element, "y", position.y);
-    xml::readFloat(element, "scale_x", scale.x);
-    xml::readFloat(element, "scale_y", scale.y);
-    xml::readFloat(element, "rotation", rotation);
-    xml::readFloat(element, "offset_x", offset.x);
-    xml::readFloat(element, "offset_y", offset.y);
-    int layerValue = layer;
-    xml::readInt(element, "layer", layerValue);
     layer = layerValue;
-    xml::readBool(element, "flip_x", flipX);
-    xml::readBool(element, "flip_y", flipY);
-    xml::readBool(element, "opaque", opaque);
-    xml::readColour(element, "colour", colour);
     return element;
 }
 

@@ -8,11 +8,36 @@
 #include "collision/Vector2.h"
 #include "graphics/Matrix3.h"
 #include "base/Colour.h"
+#include "base/Setting.h"
 #include "scene/IEntity.h"
 #include "scene/SpriteProperties.h"
 
 class Sprite;
 class TiXmlElement;
+
+// Attributes of a sprite entity's element, which the other pictures share.
+namespace spritesettings {
+using K = ValueKind;
+// No picture is placed, sized or shifted further than this many pixels.
+inline constexpr double kFarthest = 100000.0;
+inline constexpr Setting kEnabled{"enabled", K::FlagOn};
+inline constexpr Setting kVisible{"visible", K::FlagOn};
+inline constexpr Setting kX{"x", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kY{"y", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kScaleX{"scale_x", K::Float, -1000, 1000};
+inline constexpr Setting kScaleY{"scale_y", K::Float, -1000, 1000};
+inline constexpr Setting kRotation{"rotation", K::Float, -3600, 3600};
+inline constexpr Setting kOffsetX{"offset_x", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kOffsetY{"offset_y", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kLayer{"layer", K::Integer, -1000000, 1000000};
+inline constexpr Setting kFlipX{"flip_x", K::FlagOff};
+inline constexpr Setting kFlipY{"flip_y", K::FlagOff};
+inline constexpr Setting kColour{"colour", K::Colour};
+inline constexpr Setting kSprite{"sprite", K::SpriteId};
+inline constexpr Setting kWidth{"width", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kHeight{"height", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kOpaque{"opaque", K::FlagOff};
+} // namespace spritesettings
 
 // `sprite` is owned by the sprite manager, which outlives every entity; `scene` is the scene
 // the entity lives in, which owns it.

@@ -159,20 +159,34 @@ TEST_F(PowerUpsTest, SettingsOutOfTheirRangeAreRefusedWithTheRange) {
             EXPECT_EQ("Scene Exception: pellvane_game: Level file bad.xml: " + message, e.message) << attribute;
         }
     }
-    const std::pair<std::string, std::string> powerUpCases[] = {
-        {"<power_ups wide_factor=\"-1\"/>", "wide_factor -1 is out of range: it must be from 0.05 to 10!"},
-        {"<power_ups fall_speed=\"0\"/>", "fall_speed 0 is out of range: it must be from 1 to 10000!"},
-        {"<power_ups max_balls=\"0\"/>", "max_balls 0 is out of range: it must be from 1 to 64!"},
-        {"<power_ups><power_up kind=\"wide\" sprite=\"blue\" duration=\"1e9\"/></power_ups>",
-         "duration 1e+09 is out of range: it must be from 0 to 3600!"},
+    // The scene's attributes, its children and its entities: (scene attributes, scene child,
+    // ball attributes, level blocks) and the message.
+    const std::string scene = "Scene Exception: pellvane_game: ";
+    const std::string ball = "Entity Exception: PellvaneBallEntity: ";
+    struct Case {
+        std::string attributes, child, ballAttributes, blocks, message;
     };
-    for (const auto& [element, message] : powerUpCases) {
+    const Case sceneCases[] = {
+        {"", "<power_ups wide_factor=\"-1\"/>", "", "", scene + "wide_factor -1 is out of range: it must be from 0.05 to 10!"},
+        {"", "<power_ups max_balls=\"0\"/>", "", "", scene + "max_balls 0 is out of range: it must be from 1 to 64!"},
+        {"", "<power_ups><power_up kind=\"wide\" sprite=\"blue\" duration=\"1e9\"/></power_ups>", "", "",
+         scene + "duration 1e+09 is out of range: it must be from 0 to 3600!"},
+        {"", "<debris lifetime=\"0\"/>", "", "", scene + "lifetime 0 is out of range: it must be from 0.01 to 10!"},
+        {"", "<debris count=\"200000\"/>", "", "", scene + "count 200000 is out of range: it must be from 0 to 64!"},
+        {"lives=\"2147483647\"", "", "", "", scene + "lives 2147483647 is out of range: it must be from 0 to 999!"},
+        {"loaded_delay=\"nan\"", "", "", "", scene + "loaded_delay nan is out of range: it must be from 0 to 60!"},
+        {"", "", "max_speed=\"0\"", "", ball + "max_speed 0 is out of range: it must be from 1 to 100000!"},
+        {"", "", "min_speed=\"600\"", "", ball + "min_speed 600 is above max_speed 500!"},
+        {"", "", "", "<block sprite=\"green\" health=\"300000000\"/>",
+         "Entity Exception: PellvaneBlockEntity: health 300000000 is out of range: it must be from -999 to 999!"},
+    };
+    for (const Case& c : sceneCases) {
         try {
-            loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "", element),
-                     {{"one.xml", levelXml(blockXml(0, 0, 1))}});
-            ADD_FAILURE() << element << " loaded";
+            loadGame(gameXml("<level>one.xml</level>", c.attributes, c.ballAttributes, "", c.child),
+                     {{"one.xml", levelXml(blockXml(0, 0, 1) + c.blocks)}});
+            ADD_FAILURE() << c.message << ": loaded";
         } catch (const BaseException& e) {
-            EXPECT_EQ("Scene Exception: pellvane_game: " + message, e.message) << element;
+            EXPECT_EQ(c.message, e.message);
         }
     }
     auto edges = loadGame(gameXml("<level>one.xml</level>", "loaded_delay=\"0\"", "", "",
@@ -181,6 +195,22 @@ TEST_F(PowerUpsTest, SettingsOutOfTheirRangeAreRefusedWithTheRange) {
                                            "</level>"}});
     EXPECT_EQ(64, edges->getPowerUps().maxBalls);
     EXPECT_FLOAT_EQ(0.05f, edges->getPowerUps().slowFactor);
+
+    // A paddle ten times as wide as its level allows stays within the area, and still.
+    auto wide = loadGame(gameXml("<level>one.xml</level>"),
+                         {{"one.xml", "<level paddle_width=\"10\">" + blockXml(0, 0, 1) + "</level>"}});
+    wide->newGame();
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*wide);
+    for (int frame = 0; frame < 3; ++frame) {
+        pressKey(kKeyRight);
+        wide->update(kDt);
+        EXPECT_FLOAT_EQ(200.0f, paddle->getSize().x);
+        EXPECT_FLOAT_EQ(0.0f, paddle->getPosition().x);
+    }
+    // The score holds at the largest int instead of wrapping round.
+    wide->addScore(2147483000);
+    wide->addScore(kPointsPerHealth * 999);
+    EXPECT_EQ(2147483647, wide->getScore());
 }
 
 namespace {

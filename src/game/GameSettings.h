@@ -1,0 +1,113 @@
+// The settings of a game scene and of its level files, each attribute declared once with its range:
+// the scene reads them through these declarations, the data checker knows them by the same, and a
+// setting out of its range is refused with its name and range.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/Colour.h"
+#include "base/Setting.h"
+#include "base/SettingReader.h"
+#include "collision/Rect.h"
+
+class LoadDiagnostics;
+class TiXmlElement;
+
+namespace gamesettings {
+using K = ValueKind;
+// Delays longer than a minute are no delay a player waits out.
+inline constexpr double kLongestDelay = 60.0;
+
+// Attributes of the "pellvane_game" element.
+inline constexpr Setting kLives{"lives", K::Integer, 0, 999};
+inline constexpr Setting kLoadedDelay{"loaded_delay", K::Float, 0, kLongestDelay};
+inline constexpr Setting kKeepBestScore{"keep_best_score", K::FlagOff};
+inline constexpr Setting kClearedDelay{"cleared_delay", K::Float, 0, kLongestDelay};
+inline constexpr Setting kLostDelay{"lost_delay", K::Float, 0, kLongestDelay};
+inline constexpr Setting kAllClearedDelay{"all_cleared_delay", K::Float, 0, kLongestDelay};
+// Each lap at most ten times as fast as the one before: the speed limits scale with it.
+inline constexpr Setting kLapSpeedUp{"lap_speed_up", K::Float, 0, 10};
+
+// "game_area": where the paddle travels, blocks are placed from and balls are lost below.
+inline constexpr double kFarthest = 100000.0;
+inline constexpr Setting kAreaX{"x", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kAreaY{"y", K::Float, -kFarthest, kFarthest};
+inline constexpr Setting kAreaWidth{"width", K::Float, 1, kFarthest};
+inline constexpr Setting kAreaHeight{"height", K::Float, 1, kFarthest};
+
+// A colour by its channels, each 0 to 1 ("block_colours" and the ball's "colour" children).
+inline constexpr Setting kRed{"r", K::Float, 0, 1};
+inline constexpr Setting kGreen{"g", K::Float, 0, 1};
+inline constexpr Setting kBlue{"b", K::Float, 0, 1};
+inline constexpr Setting kAlpha{"a", K::Float, 0, 1};
+
+// "block_sounds": the effects of the special blocks.
+inline constexpr Setting kUnbreakableSound{"unbreakable", K::Text};
+inline constexpr Setting kExplosiveSound{"explosive", K::Text};
+
+// "debris": shards a breaking block throws. Every shard is an entity for its lifetime, so both
+// are bounded: a few hundred shards a second is already more than a player can follow.
+inline constexpr Setting kDebrisSprite{"sprite", K::SpriteId};
+inline constexpr Setting kDebrisCount{"count", K::Integer, 0, 64};
+inline constexpr Setting kDebrisSpeed{"speed", K::Float, 0, 10000};
+inline constexpr Setting kDebrisLifetime{"lifetime", K::Float, 0.01, 10};
+inline constexpr Setting kDebrisGravity{"gravity", K::Float, -100000, 100000};
+
+// The root element of a level file: factors on the scene's speeds and width, and its own chance.
+// A speed or width of 0 would freeze the ball or lose the paddle; past ten times the scene's,
+// neither is playable.
+inline constexpr Setting kBallSpeed{"ball_speed", K::Float, 0.05, 10};
+inline constexpr Setting kPaddleWidth{"paddle_width", K::Float, 0.05, 10};
+inline constexpr Setting kCapsuleChance{"capsule_chance", K::Float, 0, 1};
+} // namespace gamesettings
+
+// The debris a breaking block throws ("debris" of the scene): none unless the data asks.
+struct DebrisSettings {
+    std::string sprite;
+    int count = 0;
+    float speed = 160.0f;
+    float lifetime = 0.7f;
+    float gravity = 600.0f;
+};
+
+// What a level file's root element sets for its level: factors on the ball's speeds and the
+// paddle's width, and the chance a broken block releases a capsule (below 0: the scene's).
+struct LevelSettings {
+    float ballSpeed = 1.0f;
+    float paddleWidth = 1.0f;
+    float capsuleChance = -1.0f;
+};
+
+// The scene's own settings, with the defaults of a scene that names none.
+struct GameSettings {
+    int initialLives = 3;
+    float loadedDelay = 0.1f;
+    float clearedDelay = 0.0f;
+    float lostDelay = 0.0f;
+    float allClearedDelay = 0.0f;
+    float lapSpeedUp = 0.0f;
+    bool keepBestScore = false;
+    Rect gameArea{32.0f, 32.0f, 736.0f, 568.0f};
+    // Health 1 yellow, 2 orange, 3 red, unless "block_colours" names its own.
+    std::vector<Colour> blockColours{{1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f, 1.0f}};
+    DebrisSettings debris;
+};
+
+// Reads the scene element's attributes and its "game_area", "block_colours" and "debris"
+// children. A setting out of its range throws SceneException with `source`, or with
+// `diagnostics` is reported there and keeps its default.
+void readGameSettings(const TiXmlElement* element, GameSettings& settings, const char* source,
+                      LoadDiagnostics* diagnostics);
+// The same for a level file's root element; the messages begin "Level file PATH: ".
+void readLevelSettings(const TiXmlElement* root, LevelSettings& settings, const std::string& path, const char* source,
+                       LoadDiagnostics* diagnostics);
+// A colour's "r", "g", "b" and "a" attributes, each 1 when absent; `Error` as SettingReader's.
+template <class Error>
+Colour readChannels(const TiXmlElement* element, const char* source, LoadDiagnostics* diagnostics) {
+    using namespace gamesettings;
+    Colour colour; // every channel defaults to 1.0
+    SettingReader<Error>(element, source, diagnostics)(kRed, colour.red)(kGreen, colour.green)(kBlue, colour.blue)(
+        kAlpha, colour.alpha);
+    return colour;
+}
