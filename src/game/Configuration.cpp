@@ -98,7 +98,8 @@ bool ConfigurationStep::readSettings(TiXmlElement* config) {
 
     std::string directory;
     xml::readText(config, configsettings::kTextures.name, directory);
-    game.setTextureCache(std::make_unique<TextureCache>(directory, observer == nullptr));
+    // Without a GL context (the checker, a headless run) textures are decoded and measured only.
+    game.setTextureCache(std::make_unique<TextureCache>(directory, observer == nullptr && !game.headless));
     return true;
 }
 

@@ -82,6 +82,9 @@ public:
     int maxFps = kMaxFpsOfDisplay;
     // Full screen from the start ("fullscreen" of config.xml).
     bool startFullScreen = false;
+    // No window and no GL context: textures are decoded but never uploaded, and nothing may be
+    // drawn. The game's rules run as in a window (the golden run, the soak, a replay's check).
+    bool headless = false;
 
 private:
     template <class T> void replaceManager(std::unique_ptr<T>& slot, std::unique_ptr<T> manager);

@@ -1,0 +1,57 @@
+// The golden run: the shipped game played headless for ten simulated minutes by the autopilot, at
+// a fixed step and with fixed seeds, must end exactly where it ended when these figures were
+// recorded. A change of structure keeps them; a change of the rules changes them on purpose, and
+// then they are recorded again with the reason in the commit.
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <tinyxml.h>
+
+#include "PlayThrough.h"
+#include "game/Configuration.h"
+#include "game/GameWorld.h"
+#include "game/PellvaneGameScene.h"
+
+namespace {
+
+// What the recorded run ended with.
+struct GoldenEnd {
+    long blocksBroken, paddleBounces, ballsLost, levelsCleared, gamesOver;
+    int score, lives, levelsCompleted;
+    long powerUpsCaught[kPowerUpCount];
+};
+
+TEST(GoldenRunTest, TenMinutesOfTheShippedGameEndAsRecorded) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(PELLVANE_DATA);
+    GameWorld world;
+    world.headless = true;
+    world.setCapsuleSeed(1);
+    TiXmlDocument document;
+    configureGame(world, document);
+    std::filesystem::current_path(previous);
+    auto* scene = dynamic_cast<PellvaneGameScene*>(world.getCurrentScene());
+    ASSERT_FALSE(world.quitRequested);
+    ASSERT_NE(nullptr, scene);
+
+    const playthrough::Counts counts = playthrough::play(*scene, playthrough::Timing::Fixed60, 600.0, 20261207u);
+    const GoldenEnd got{counts.blocksBroken,     counts.paddleBounces,  counts.ballsLost,
+                        counts.levelsCleared,    counts.gamesOver,      scene->getScore(),
+                        scene->getLives(),       scene->getLevelsCompleted(),
+                        {counts.powerUpsCaught[0], counts.powerUpsCaught[1], counts.powerUpsCaught[2],
+                         counts.powerUpsCaught[3], counts.powerUpsCaught[4], counts.powerUpsCaught[5]}};
+    const GoldenEnd recorded{249, 255, 6, 4, 1, 2700, 9, 4, {2, 0, 4, 5, 2, 4}};
+    EXPECT_EQ(0, counts.faults()) << counts.summary();
+    EXPECT_EQ(recorded.blocksBroken, got.blocksBroken);
+    EXPECT_EQ(recorded.paddleBounces, got.paddleBounces);
+    EXPECT_EQ(recorded.ballsLost, got.ballsLost);
+    EXPECT_EQ(recorded.levelsCleared, got.levelsCleared);
+    EXPECT_EQ(recorded.gamesOver, got.gamesOver);
+    EXPECT_EQ(recorded.score, got.score);
+    EXPECT_EQ(recorded.lives, got.lives);
+    EXPECT_EQ(recorded.levelsCompleted, got.levelsCompleted);
+    for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
+        EXPECT_EQ(recorded.powerUpsCaught[kind], got.powerUpsCaught[kind]) << powerUpName(PowerUp(kind));
+}
+
+} // namespace
