@@ -19,14 +19,6 @@
 #include "graphics/IconImage.h"
 
 namespace {
-// Reports a fatal error the way start-up errors are reported: verbatim on standard output,
-// and as a diagnostic line.
-void reportFatal(const std::string& text) {
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
-    debugLog("%s", text.c_str());
-}
-
 // Without an X display and with no video driver chosen, SDL 1.2 falls back to a text-mode
 // driver that takes the terminal over and then fails to open OpenGL; say what is needed instead.
 bool displayAvailable() {

@@ -35,7 +35,7 @@ check(status == 1, "a start-up failure exits with status 1 (got %r)" % status)
 # Malformed XML: the loader's own message.
 bad = pvtest.make_workdir({"config.xml": "<config><scenes></config>"})
 status, out, err = pvtest.run_to_exit(bad)
-check(out == "Failed to load config file." and status == 1, "malformed config.xml reported (got %r, %r)" % (out, status))
+check(out == "Failed to load config file.\n" and status == 1, "malformed config.xml reported (got %r, %r)" % (out, status))
 
 # No X display, or one that no server answers: one line naming the display, status 1, no
 # signal, and the terminal left alone (SDL 1.2's text-mode fallback would write escape
@@ -50,7 +50,7 @@ for what, env in (("no display with the x11 driver", {"DISPLAY": "", "SDL_VIDEOD
     status, out, err = game.wait()
     check(status == 1, "%s: exit status 1, not a signal (got %r)" % (what, status))
     check(out.startswith('Pellvane needs an X11 display with OpenGL, and cannot open the display "%s" ('
-                         % env["DISPLAY"]) and "\n" not in out and "\x1b" not in out,
+                         % env["DISPLAY"]) and out.count("\n") == 1 and out.endswith("\n") and "\x1b" not in out,
           "%s: one line naming the display (got %r)" % (what, out))
 
 # The shipped data starts, draws its scene over much of the window, and quits on Escape.
