@@ -19,19 +19,28 @@
 #include "graphics/IconImage.h"
 
 namespace {
+// SDL's own variable. Set but empty it is no choice, yet SDL 1.2 would look for a driver named ""
+// and find none: empty counts as unset here.
+constexpr const char* kVideoDriverVariable = "SDL_VIDEODRIVER";
+
+bool videoDriverChosen() {
+    const char* driver = std::getenv(kVideoDriverVariable);
+    return driver != nullptr && driver[0] != '\0';
+}
+
 // Without an X display and with no video driver chosen, SDL 1.2 falls back to a text-mode
 // driver that takes the terminal over and then fails to open OpenGL; say what is needed instead.
 bool displayAvailable() {
     const char* display = std::getenv("DISPLAY");
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return (display != nullptr && display[0] != '\0') || (driver != nullptr && driver[0] != '\0');
+    return (display != nullptr && display[0] != '\0') || videoDriverChosen();
 }
 
 // SDL 1.2 tries its video drivers in turn and, when the X server cannot be reached, ends with a
 // text-mode one that takes the terminal over before it fails to offer OpenGL. X11 is the one
 // driver here that gives a GL window, so it is the only one tried unless the user chose another.
 void chooseX11UnlessChosen() {
-    setenv("SDL_VIDEODRIVER", "x11", 0);
+    if (!videoDriverChosen())
+        setenv(kVideoDriverVariable, "x11", 1);
 }
 
 // Starts SDL's video (and audio, whose failure the sound manager reports). False, with the

@@ -1,5 +1,6 @@
 """The real binary: window caption, Escape ends the run, the clear colour on screen, a missing
-config.xml reported on both outputs with status 1, and no display reported clearly."""
+config.xml reported on both outputs with status 1, no display reported clearly, and an empty
+SDL_VIDEODRIVER taken as unset."""
 import os
 import subprocess
 import time
@@ -52,6 +53,14 @@ for what, env in (("no display with the x11 driver", {"DISPLAY": "", "SDL_VIDEOD
     check(out.startswith('Pellvane needs an X11 display with OpenGL, and cannot open the display "%s" ('
                          % env["DISPLAY"]) and out.count("\n") == 1 and out.endswith("\n") and "\x1b" not in out,
           "%s: one line naming the display (got %r)" % (what, out))
+
+# SDL_VIDEODRIVER set but empty chooses no driver: the window opens as if it were unset.
+game = pvtest.Game(pvtest.minimal_workdir(pvtest.minimal_config()), env={"SDL_VIDEODRIVER": ""})
+check(game.find_window() is not None, "an empty SDL_VIDEODRIVER opens the window as if unset")
+if game.window:
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0 and out == "", "and quits on Escape with status 0 (got %r, %r)" % (status, out))
 
 # The shipped data starts, draws its scene over much of the window, and quits on Escape.
 shipped = pvtest.make_workdir(copy_data=True)
