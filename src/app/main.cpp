@@ -75,9 +75,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     // A relative --shot file is the caller's: name it before the data directory becomes ours.
-    std::error_code cwdError;
-    if (!options.shotFile.empty())
-        options.shotFile = std::filesystem::absolute(options.shotFile, cwdError).string();
+    // When that cannot be done (the working directory was deleted) the name would land in the
+    // data directory, over its files: stop before anything is written.
+    if (!options.shotFile.empty()) {
+        std::error_code cwdError;
+        const std::filesystem::path shotFile = std::filesystem::absolute(options.shotFile, cwdError);
+        if (cwdError) {
+            std::fprintf(stderr, "pellvane: --shot %s: cannot find the working directory it is in (%s)\n",
+                         options.shotFile.c_str(), cwdError.message().c_str());
+            return kExitUsage;
+        }
+        options.shotFile = shotFile.string();
+    }
     if (!enterDataDirectory(options, error)) {
         reportFatal(error);
         return 1;

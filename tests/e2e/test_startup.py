@@ -1,6 +1,6 @@
 """The real binary: window caption, Escape ends the run, the clear colour on screen, a missing
-config.xml reported on both outputs with status 1, no display reported clearly, and an empty
-SDL_VIDEODRIVER taken as unset."""
+config.xml reported on both outputs with status 1, no display reported clearly, an empty
+SDL_VIDEODRIVER taken as unset, and --shot refusing a file name it cannot place."""
 import os
 import subprocess
 import time
@@ -61,6 +61,25 @@ if game.window:
     game.key("Escape")
 status, out, err = game.wait()
 check(status == 0 and out == "", "and quits on Escape with status 0 (got %r, %r)" % (status, out))
+
+# --shot with a relative file name from a working directory that was deleted: the name cannot be
+# placed, so the run stops with status 2 and writes nothing, least of all into the data.
+data = pvtest.minimal_workdir(pvtest.minimal_config())
+
+
+def snapshot(directory):
+    return {os.path.relpath(os.path.join(d, f), directory): open(os.path.join(d, f), "rb").read()
+            for d, _, files in os.walk(directory) for f in files}
+
+
+before = snapshot(data)
+gone = pvtest.make_workdir()
+done = subprocess.run(["sh", "-c", 'cd "$1" && rmdir "$1" && exec "$2" --data "$3" --shot config.xml', "sh", gone,
+                       pvtest.BINARY, data], env=pvtest.environment(), capture_output=True, text=True, timeout=120)
+check(done.returncode == 2 and "--shot config.xml" in done.stderr and done.stdout == "",
+      "--shot from a deleted working directory says why and exits 2 (got %r, %r, %r)"
+      % (done.returncode, done.stdout, done.stderr))
+check(snapshot(data) == before, "and touches nothing in the data directory")
 
 # The shipped data starts, draws its scene over much of the window, and quits on Escape.
 shipped = pvtest.make_workdir(copy_data=True)
