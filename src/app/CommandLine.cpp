@@ -128,7 +128,7 @@ std::string usageText() {
            "Exit status: 0 after a game that was quit, or after --help or --version; 1 when the\n"
            "game could not start (the reason is printed); 2 for a bad command line. --check: 0 when\n"
            "the data is clean, 1 on an error (with --strict, on a warning too). --shot: 2 for a\n"
-           "level the game does not have.\n";
+           "level the game does not have, or a relative FILE when the working directory is gone.\n";
 }
 
 std::vector<DataCandidate> dataDirectoryCandidates(const CommandLineOptions& options, const char* environment,

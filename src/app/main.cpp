@@ -19,27 +19,28 @@
 #include "graphics/IconImage.h"
 
 namespace {
-// Reports a fatal error the way start-up errors are reported: verbatim on standard output,
-// and as a diagnostic line.
-void reportFatal(const std::string& text) {
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
-    debugLog("%s", text.c_str());
+// SDL's own variable. Set but empty it is no choice, yet SDL 1.2 would look for a driver named ""
+// and find none: empty counts as unset here.
+constexpr const char* kVideoDriverVariable = "SDL_VIDEODRIVER";
+
+bool videoDriverChosen() {
+    const char* driver = std::getenv(kVideoDriverVariable);
+    return driver != nullptr && driver[0] != '\0';
 }
 
 // Without an X display and with no video driver chosen, SDL 1.2 falls back to a text-mode
 // driver that takes the terminal over and then fails to open OpenGL; say what is needed instead.
 bool displayAvailable() {
     const char* display = std::getenv("DISPLAY");
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return (display != nullptr && display[0] != '\0') || (driver != nullptr && driver[0] != '\0');
+    return (display != nullptr && display[0] != '\0') || videoDriverChosen();
 }
 
 // SDL 1.2 tries its video drivers in turn and, when the X server cannot be reached, ends with a
 // text-mode one that takes the terminal over before it fails to offer OpenGL. X11 is the one
 // driver here that gives a GL window, so it is the only one tried unless the user chose another.
 void chooseX11UnlessChosen() {
-    setenv("SDL_VIDEODRIVER", "x11", 0);
+    if (!videoDriverChosen())
+        setenv(kVideoDriverVariable, "x11", 1);
 }
 
 // Starts SDL's video (and audio, whose failure the sound manager reports). False, with the
@@ -74,9 +75,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     // A relative --shot file is the caller's: name it before the data directory becomes ours.
-    std::error_code cwdError;
-    if (!options.shotFile.empty())
-        options.shotFile = std::filesystem::absolute(options.shotFile, cwdError).string();
+    // When that cannot be done (the working directory was deleted) the name would land in the
+    // data directory, over its files: stop before anything is written.
+    if (!options.shotFile.empty()) {
+        std::error_code cwdError;
+        const std::filesystem::path shotFile = std::filesystem::absolute(options.shotFile, cwdError);
+        if (cwdError) {
+            std::fprintf(stderr, "pellvane: --shot %s: cannot find the working directory it is in (%s)\n",
+                         options.shotFile.c_str(), cwdError.message().c_str());
+            return kExitUsage;
+        }
+        options.shotFile = shotFile.string();
+    }
     if (!enterDataDirectory(options, error)) {
         reportFatal(error);
         return 1;

@@ -1,8 +1,10 @@
-// debugLog: formatted diagnostic lines on standard error.
+// debugLog: formatted diagnostic lines on standard error; reportFatal: the run's last word.
 #include "base/DebugLog.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Stands in for a debugger output channel: one call per piece, text first, then the line break.
@@ -23,4 +25,20 @@ void debugLog(const char* format, ...) {
         buffer[0] = '\0';
     writeDebugOutput(buffer);
     writeDebugOutput("\n");
+}
+
+namespace {
+bool sameFile(int first, int second) {
+    struct stat a {};
+    struct stat b {};
+    return fstat(first, &a) == 0 && fstat(second, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+} // namespace
+
+void reportFatal(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    std::fputs("\n", stdout);
+    std::fflush(stdout);
+    if (!sameFile(STDOUT_FILENO, STDERR_FILENO))
+        debugLog("%s", text.c_str());
 }

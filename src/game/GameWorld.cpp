@@ -1,7 +1,6 @@
 // GameWorld: the managers and scenes of one start-up, and their orderly destruction.
 #include "game/GameWorld.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "base/DebugLog.h"
@@ -30,11 +29,8 @@ GameWorld::~GameWorld() {
 }
 
 void GameWorld::failStartup(const std::string& text) {
-    if (!text.empty()) {
-        std::fputs(text.c_str(), stdout);
-        std::fflush(stdout);
-        debugLog("%s", text.c_str());
-    }
+    if (!text.empty())
+        reportFatal(text);
     quitRequested = true;
 }
 

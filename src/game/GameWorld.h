@@ -37,8 +37,7 @@ public:
     GameWorld(const GameWorld&) = delete;
     GameWorld& operator=(const GameWorld&) = delete;
 
-    // Reports a start-up error on standard output (verbatim, no line break) and through
-    // debugLog, and ends the run.
+    // Reports a start-up error with reportFatal (DebugLog.h), unless it is empty, and ends the run.
     void failStartup(const std::string& text);
 
     // A new scene for a scene element name, or null; made with this world's context and services.

@@ -1,5 +1,5 @@
 """An error that escapes a frame once play is under way is reported like a start-up error: the
-message exactly on standard output, the same line on standard error, and exit status 1; under
+message exactly, as a line, on standard output, the same line on standard error, and exit status 1; under
 the sanitizer build standard error must hold no sanitizer report (a leak on the way out of the
 frame would not change the status, only add a report). The trigger is data alone: a
 sound set without the block's hit sound "yellow.wav". Without a paddle the ball flies from the
@@ -18,7 +18,7 @@ work = pvtest.minimal_workdir(pvtest.minimal_config(children=SCENES), extra={"on
 game = pvtest.Game(work)
 check(game.find_window() is not None, "the game starts and plays before the ball reaches the block")
 status, out, err = game.wait(timeout=60)
-check(out == MESSAGE, "the message exactly on standard output (got %r)" % out)
+check(out == MESSAGE + "\n", "the message exactly, as a line, on standard output (got %r)" % out)
 check(MESSAGE + "\n" in err, "the same line on standard error (got %r)" % err)
 check("Sanitizer" not in err, "no sanitizer report: nothing leaks or is misused on the way out")
 check(status == 1, "exit status 1 (got %r)" % status)

@@ -1,8 +1,9 @@
 """Installing and starting the game like a player: the command line (--help, --version, a bad
-option, --data, $PELLVANE_DATA), no display at all, and the Debian package built from this build
+option, --data, $PELLVANE_DATA, a start-up message shown once on a terminal), no display at all, and the Debian package built from this build
 (lintian clean, a valid desktop entry), unpacked and started from / with no options: it finds its
 installed data, shows the title screen the source tree's game shows, and quits on Escape."""
 import os
+import pty
 import re
 import shutil
 import subprocess
@@ -36,6 +37,26 @@ missing = os.path.join(empty, "no-such-dir")
 status, out, err = pvtest.run_to_exit(empty, args=["--data", missing])
 check(status == 1 and missing + " (given with --data)" in out and "working directory" not in out,
       "--data of a missing directory is reported (got %r, %r)" % (status, out))
+
+# On a terminal, where standard output and standard error are one screen, the message shows once
+# and ends its line.
+master, terminal = pty.openpty()
+shown = subprocess.Popen([pvtest.BINARY, "--data", missing], env=pvtest.environment(), stdin=subprocess.DEVNULL,
+                         stdout=terminal, stderr=terminal)
+os.close(terminal)
+screen = b""
+while True:
+    try:
+        chunk = os.read(master, 4096)
+    except OSError:  # the terminal closed once the game ended
+        break
+    if not chunk:
+        break
+    screen += chunk
+os.close(master)
+screen = screen.decode(errors="replace")
+check(shown.wait(timeout=30) == 1 and screen.count("Failed to load config file.") == 1 and screen.endswith("\r\n"),
+      "on a terminal the message shows once, as a whole line (got %r)" % screen)
 
 # --data and $PELLVANE_DATA find the data from anywhere; the window opens.
 for args, env in (([ "--data", DATA], {}), ([], {"PELLVANE_DATA": DATA})):

@@ -1,5 +1,6 @@
 """The real binary: window caption, Escape ends the run, the clear colour on screen, a missing
-config.xml reported on both outputs with status 1, and no display reported clearly."""
+config.xml reported on both outputs with status 1, no display reported clearly, an empty
+SDL_VIDEODRIVER taken as unset, and --shot refusing a file name it cannot place."""
 import os
 import subprocess
 import time
@@ -35,7 +36,7 @@ check(status == 1, "a start-up failure exits with status 1 (got %r)" % status)
 # Malformed XML: the loader's own message.
 bad = pvtest.make_workdir({"config.xml": "<config><scenes></config>"})
 status, out, err = pvtest.run_to_exit(bad)
-check(out == "Failed to load config file." and status == 1, "malformed config.xml reported (got %r, %r)" % (out, status))
+check(out == "Failed to load config file.\n" and status == 1, "malformed config.xml reported (got %r, %r)" % (out, status))
 
 # No X display, or one that no server answers: one line naming the display, status 1, no
 # signal, and the terminal left alone (SDL 1.2's text-mode fallback would write escape
@@ -50,8 +51,35 @@ for what, env in (("no display with the x11 driver", {"DISPLAY": "", "SDL_VIDEOD
     status, out, err = game.wait()
     check(status == 1, "%s: exit status 1, not a signal (got %r)" % (what, status))
     check(out.startswith('Pellvane needs an X11 display with OpenGL, and cannot open the display "%s" ('
-                         % env["DISPLAY"]) and "\n" not in out and "\x1b" not in out,
+                         % env["DISPLAY"]) and out.count("\n") == 1 and out.endswith("\n") and "\x1b" not in out,
           "%s: one line naming the display (got %r)" % (what, out))
+
+# SDL_VIDEODRIVER set but empty chooses no driver: the window opens as if it were unset.
+game = pvtest.Game(pvtest.minimal_workdir(pvtest.minimal_config()), env={"SDL_VIDEODRIVER": ""})
+check(game.find_window() is not None, "an empty SDL_VIDEODRIVER opens the window as if unset")
+if game.window:
+    game.key("Escape")
+status, out, err = game.wait()
+check(status == 0 and out == "", "and quits on Escape with status 0 (got %r, %r)" % (status, out))
+
+# --shot with a relative file name from a working directory that was deleted: the name cannot be
+# placed, so the run stops with status 2 and writes nothing, least of all into the data.
+data = pvtest.minimal_workdir(pvtest.minimal_config())
+
+
+def snapshot(directory):
+    return {os.path.relpath(os.path.join(d, f), directory): open(os.path.join(d, f), "rb").read()
+            for d, _, files in os.walk(directory) for f in files}
+
+
+before = snapshot(data)
+gone = pvtest.make_workdir()
+done = subprocess.run(["sh", "-c", 'cd "$1" && rmdir "$1" && exec "$2" --data "$3" --shot config.xml', "sh", gone,
+                       pvtest.BINARY, data], env=pvtest.environment(), capture_output=True, text=True, timeout=120)
+check(done.returncode == 2 and "--shot config.xml" in done.stderr and done.stdout == "",
+      "--shot from a deleted working directory says why and exits 2 (got %r, %r, %r)"
+      % (done.returncode, done.stdout, done.stderr))
+check(snapshot(data) == before, "and touches nothing in the data directory")
 
 # The shipped data starts, draws its scene over much of the window, and quits on Escape.
 shipped = pvtest.make_workdir(copy_data=True)

@@ -1,5 +1,5 @@
 """Every start-up message of the data formats, from the real binary: one working directory per
-message; each prints exactly its message on standard output, the same line on standard error,
+message; each prints exactly its message as one line on standard output, the same line on standard error,
 and exits with status 1, with no sanitizer report on standard error (under the sanitizer build a
 leak adds a report but leaves a status of 1 as it is). Then the
 shipped data starts, also on an audio driver that cannot open, and quits on Escape with 0."""
@@ -43,7 +43,7 @@ CASES = [
 
 for what, work, message in CASES:
     status, out, err = pvtest.run_to_exit(work)
-    check(out == message, "%s: standard output is exactly %r (got %r)" % (what, message, out))
+    check(out == message + "\n", "%s: standard output is exactly the line %r (got %r)" % (what, message, out))
     check(message + "\n" in err, "%s: the same line on standard error" % what)
     check(status == 1, "%s: exit status 1 (got %r)" % (what, status))
     check("Sanitizer" not in err, "%s: no sanitizer report" % what)

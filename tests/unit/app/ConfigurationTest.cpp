@@ -42,7 +42,8 @@ protected:
         return "<" + type + " id='" + id + "'><entities><sprite_entity sprite='dot'/></entities></" + type + ">";
     }
 
-    // Writes config.xml, runs Game::init and returns what it printed on standard output.
+    // Writes config.xml, runs Game::init and returns what it printed on standard output, less the
+    // line break that ends a message.
     std::string start(const std::string& config) {
         writeFile("config.xml", config);
         owned = std::make_unique<Game>();
@@ -51,7 +52,12 @@ protected:
         testing::internal::CaptureStderr();
         game->init(800, 600);
         stderrText = testing::internal::GetCapturedStderr();
-        return testing::internal::GetCapturedStdout();
+        std::string out = testing::internal::GetCapturedStdout();
+        if (!out.empty()) {
+            EXPECT_EQ('\n', out.back()) << out;
+            out.pop_back();
+        }
+        return out;
     }
     std::string standardConfig(const std::string& attributes, const std::string& children) {
         return "<config textures='textures' spriteset='sprites.xml' soundset='sounds.xml' " + attributes + ">" +
@@ -176,7 +182,7 @@ TEST_F(ConfigurationTest, ADirectoryWhereAFileShouldBeIsReportedLikeAMissingFile
     game = owned.get();
     testing::internal::CaptureStdout();
     game->init(800, 600);
-    EXPECT_EQ("Failed to load config file.", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("Failed to load config file.\n", testing::internal::GetCapturedStdout());
     EXPECT_TRUE(game->quitRequested);
 }
 

@@ -1,11 +1,17 @@
 // Message composition of the exception classes, debugLog output and start-up error reporting.
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
+#include "TestSupport.h"
+#include "app/Game.h"
 #include "base/DebugLog.h"
 #include "base/Exceptions.h"
-#include "app/Game.h"
 
 TEST(Exceptions, MessagesAreComposedWithTheirPrefixes) {
     EXPECT_EQ("Exception: bad", BaseException("bad").message);
@@ -49,15 +55,33 @@ TEST(DebugLog, CutsALongResultAt2047Characters) {
     EXPECT_EQ(std::string(kDebugLogMaxChars, 'x') + "\n", written);
 }
 
-TEST(StartupReporting, PercentSignIsPrintedVerbatimOnBothOutputs) {
+TEST(StartupReporting, TheMessageIsOneVerbatimLineOnBothOutputs) {
     auto owned = std::make_unique<Game>();
     Game* game = owned.get();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     game->failStartup("100% broken %s %d");
-    EXPECT_EQ("100% broken %s %d", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("100% broken %s %d\n", testing::internal::GetCapturedStdout());
     EXPECT_EQ("100% broken %s %d\n", testing::internal::GetCapturedStderr());
     EXPECT_TRUE(game->quitRequested);
+}
+
+TEST(StartupReporting, TheMessageShowsOnceWhereBothOutputsAreOneFile) {
+    testsupport::ScratchDir scratch;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int savedOut = dup(STDOUT_FILENO), savedErr = dup(STDERR_FILENO);
+    const int both = open("both", O_WRONLY | O_CREAT | O_TRUNC, 0600); // as 2>&1, or a terminal, gives
+    dup2(both, STDOUT_FILENO);
+    dup2(both, STDERR_FILENO);
+    close(both);
+    Game().failStartup("No scenes defined");
+    dup2(savedOut, STDOUT_FILENO);
+    dup2(savedErr, STDERR_FILENO);
+    close(savedOut);
+    close(savedErr);
+    std::ifstream in("both");
+    EXPECT_EQ("No scenes defined\n", std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 TEST(StartupReporting, EmptyTextPrintsNothingButStillEndsTheRun) {
