@@ -30,7 +30,10 @@
 // through the careful path, which reads through BitReader and walks the canonical code one bit
 // at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
 // bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater
-// on cut and corrupted streams. Every check of untrusted input goes through inputHas().
+// on cut and corrupted streams. Every check of untrusted input goes through inputHas(). The
+// output's limit ends the fast loop's rounds as its room does, and the careful path writes up
+// to the limit and stops, so no byte past it is ever inflated, and a stream that would expand
+// to gigabytes costs no more than its limit.
 #include "graphics/Inflate.h"
 
 #include <algorithm>
@@ -79,10 +82,12 @@ constexpr std::size_t kDistTableSize =
 // times (after each of three literal entries, or after two and a match), each refill reading 8
 // bytes and moving on at most 7.
 constexpr std::size_t kFastInputBytes = 3 * 7 + 8;
-// Output room the fast loop keeps at the start of a round: up to four literal bytes, then a
-// match whose first 40 bytes are written in one go.
+// Output the fast loop keeps at the start of a round: room for the bytes a round writes (up to
+// four literal bytes, then a match), within the output's limit, and past them room for a match
+// whose first 40 bytes are written in one go.
+constexpr std::size_t kFastOutputBytes = 4 + kMaxMatch;
 constexpr std::size_t kCopySlack = 40;
-constexpr std::size_t kFastOutputRoom = 4 + kMaxMatch + kCopySlack;
+constexpr std::size_t kFastOutputRoom = kFastOutputBytes + kCopySlack;
 constexpr std::size_t kMinOutputCapacity = 4096;
 
 using deflate::kDistanceBase;
@@ -424,11 +429,16 @@ inline void store64(uint8_t* p, uint64_t v) {
     std::memcpy(p, &v, sizeof v);
 }
 
-// Makes sure `room` more bytes fit in the output.
+// Of `count` bytes to write, how many the output's limit lets through.
+inline std::size_t allowedBytes(const InflateOutput& out, std::size_t count) {
+    return std::min(count, out.limit - out.used);
+}
+
+// Makes sure `room` more bytes fit in the output; `room` is within its limit (allowedBytes).
 inline void ensureRoom(InflateOutput& out, std::size_t room) {
     if (out.capacity - out.used >= room)
         return;
-    out.grow(std::max(out.capacity * 2, out.used + room));
+    out.grow(std::max(std::min(out.capacity * 2, out.limit), out.used + room));
 }
 
 // extraValue in the fast loop. With BMI2 the mask is one bzhi by the entry's low byte; GCC
@@ -471,11 +481,13 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     const uint8_t* next = data + (in.bitPos >> 3);
     if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
         return FastExit::Careful;
-    if (output.capacity - output.used < kFastOutputRoom)
+    // Where a round's bytes may end: within the room left for the copies' slack, and the limit.
+    const std::size_t roundsEnd = std::min(output.capacity - std::min(output.capacity, kCopySlack), output.limit);
+    if (roundsEnd < output.used || roundsEnd - output.used < kFastOutputBytes)
         return FastExit::NeedRoom;
     uint8_t* const outBegin = output.start;
     uint8_t* out = outBegin + output.used;
-    uint8_t* const outFastEnd = outBegin + output.capacity - kFastOutputRoom;
+    uint8_t* const outFastEnd = outBegin + roundsEnd - kFastOutputBytes;
     // The input gate of every round, worked out once: a round may start while `next` is at or
     // before this (the check above makes it a pointer into the input).
     const uint8_t* const inFastEnd = dataEnd - kFastInputBytes;
@@ -670,7 +682,8 @@ FastLoop chooseFastLoop() {
 }
 FastLoop fastLoop = chooseFastLoop();
 
-// Decodes one literal, end of block or length/distance pair bit by bit, with every check.
+// Decodes one literal, end of block or length/distance pair bit by bit, with every check. Of
+// bytes past the output's limit none is written: the item stops there with kInflateOutputLimit.
 unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& litlen, const HuffmanCode& dist,
                      bool& endOfBlock) {
     unsigned error = kInflateOk;
@@ -678,6 +691,8 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
     if (symbol < 0)
         return error;
     if (symbol < int(kEndOfBlock)) {
+        if (allowedBytes(output, 1) == 0)
+            return kInflateOutputLimit;
         ensureRoom(output, 1);
         output.start[output.used++] = uint8_t(symbol);
         return kInflateOk;
@@ -702,13 +717,14 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
     const std::size_t distance = kDistanceBase[distSymbol] + in.bits(kDistanceExtra[distSymbol]);
     if (distance > output.used)
         return kInflateErrorDistanceTooFar;
-    ensureRoom(output, length);
+    const std::size_t written = allowedBytes(output, length);
+    ensureRoom(output, written);
     uint8_t* dst = output.start + output.used;
     const uint8_t* src = dst - distance; // checked above: inside the output
-    for (std::size_t i = 0; i < length; ++i)
+    for (std::size_t i = 0; i < written; ++i)
         dst[i] = src[i];
-    output.used += length;
-    return kInflateOk;
+    output.used += written;
+    return written == length ? kInflateOk : kInflateOutputLimit;
 }
 
 } // namespace
@@ -938,11 +954,14 @@ unsigned storedBlock(BitReader& in, InflateOutput& output) {
         return kInflateErrorStoredLength;
     if (!in.has(std::size_t(len) * 8))
         return kInflateErrorStoredPastEnd;
-    ensureRoom(output, len);
-    std::memcpy(output.start + output.used, in.data + (in.bitPos >> 3), len);
-    output.used += len;
+    const std::size_t written = allowedBytes(output, len);
+    if (written != 0) { // an empty block may meet an output with no storage yet: memcpy takes no null
+        ensureRoom(output, written);
+        std::memcpy(output.start + output.used, in.data + (in.bitPos >> 3), written);
+        output.used += written;
+    }
     in.bitPos += std::size_t(len) * 8;
-    return kInflateOk;
+    return written == len ? kInflateOk : kInflateOutputLimit;
 }
 
 } // namespace
@@ -1044,6 +1063,7 @@ unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const uns
         output.finish();
         return error;
     }
+    expected = std::min(expected, output.limit);
     if (output.capacity < expected)
         output.grow(expected);
     Inflater inflater;
@@ -1075,9 +1095,15 @@ unsigned zlibDecompress(std::vector<unsigned char>& output, const std::vector<un
 }
 
 unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32) {
+    return zlibDecompress(output, input, inputSize, checkAdler32, kNoOutputLimit);
+}
+
+unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32,
+                        std::size_t limit) {
     const std::size_t expected = output.capacity();
     output.clear();
     BufferOutput sink(output);
+    sink.limit = limit;
     return zlibDecompressTo(sink, initialCapacity(expected, inputSize), input, inputSize, checkAdler32);
 }
 
