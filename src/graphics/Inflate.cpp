@@ -30,10 +30,11 @@
 // through the careful path, which reads through BitReader and walks the canonical code one bit
 // at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
 // bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater
-// on cut and corrupted streams. Every check of untrusted input goes through inputHas(). The
-// output's limit ends the fast loop's rounds as its room does, and the careful path writes up
-// to the limit and stops, so no byte past it is ever inflated, and a stream that would expand
-// to gigabytes costs no more than its limit.
+// on cut and corrupted streams. Every check of untrusted input goes through inputHas(). No byte
+// past the output's limit is ever inflated, so a stream that would expand to gigabytes costs no
+// more than the limit: a round starts only with its literals within the limit, a match that
+// would pass it leaves the fast loop unconsumed like one reaching before the output, and the
+// careful path writes up to the limit and stops.
 #include "graphics/Inflate.h"
 
 #include <algorithm>
@@ -82,12 +83,15 @@ constexpr std::size_t kDistTableSize =
 // times (after each of three literal entries, or after two and a match), each refill reading 8
 // bytes and moving on at most 7.
 constexpr std::size_t kFastInputBytes = 3 * 7 + 8;
-// Output the fast loop keeps at the start of a round: room for the bytes a round writes (up to
-// four literal bytes, then a match), within the output's limit, and past them room for a match
-// whose first 40 bytes are written in one go.
-constexpr std::size_t kFastOutputBytes = 4 + kMaxMatch;
+// Output room the fast loop keeps at the start of a round: for the bytes a round may write (up
+// to four literal bytes, then a match), and past them for a match whose first 40 bytes are
+// written in one go.
+constexpr std::size_t kFastRoundBytes = 4 + kMaxMatch;
 constexpr std::size_t kCopySlack = 40;
-constexpr std::size_t kFastOutputRoom = kFastOutputBytes + kCopySlack;
+constexpr std::size_t kFastOutputRoom = kFastRoundBytes + kCopySlack;
+// The bytes a round's literals may write (three entries of two): near the output's limit a
+// round starts while they fit within it, and each match is held to the limit on its own.
+constexpr std::size_t kFastLiteralBytes = 6;
 constexpr std::size_t kMinOutputCapacity = 4096;
 
 using deflate::kDistanceBase;
@@ -470,10 +474,14 @@ template <bool kBmi2> INFLATE_ALWAYS_INLINE uint64_t nextIndex(uint64_t bits, ui
 enum class FastExit { EndOfBlock, Careful, NeedRoom };
 
 // Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
-// room are left; returns NeedRoom (handled like Careful) when the room runs short. Leaves `in`
-// at the exact bit after the last symbol it consumed. Written once and compiled twice (below),
-// for plain x86-64 and for processors with BMI and BMI2's flag-free shifts and bit extracts.
-template <bool kBmi2>
+// room are left, and a round's bytes fit within the output's limit; returns NeedRoom (handled
+// like Careful) when the room or the limit runs short. Near the limit (kNearLimit) a round
+// needs only its literals to fit, and a match that would pass the limit leaves the loop
+// unconsumed: one compare a match, which the loop far from the limit is spared. Leaves `in` at
+// the exact bit after the last symbol it consumed. Written once and compiled twice for each
+// (below), for plain x86-64 and for processors with BMI and BMI2's flag-free shifts and bit
+// extracts.
+template <bool kBmi2, bool kNearLimit>
 INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint64_t* dist) {
     const uint8_t* const data = in.data;
@@ -481,13 +489,14 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     const uint8_t* next = data + (in.bitPos >> 3);
     if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
         return FastExit::Careful;
-    // Where a round's bytes may end: within the room left for the copies' slack, and the limit.
-    const std::size_t roundsEnd = std::min(output.capacity - std::min(output.capacity, kCopySlack), output.limit);
-    if (roundsEnd < output.used || roundsEnd - output.used < kFastOutputBytes)
+    constexpr std::size_t kLimitedBytes = kNearLimit ? kFastLiteralBytes : kFastRoundBytes;
+    if (output.capacity - output.used < kFastOutputRoom || output.limit - output.used < kLimitedBytes)
         return FastExit::NeedRoom;
     uint8_t* const outBegin = output.start;
     uint8_t* out = outBegin + output.used;
-    uint8_t* const outFastEnd = outBegin + roundsEnd - kFastOutputBytes;
+    uint8_t* const outFastEnd = outBegin + std::min(output.capacity - kFastOutputRoom, output.limit - kLimitedBytes);
+    // Near the limit no match may end past this: the limit, where it lies within the room.
+    uint8_t* const outLimit = outBegin + std::min(output.capacity, output.limit);
     // The input gate of every round, worked out once: a round may start while `next` is at or
     // before this (the check above makes it a pointer into the input).
     const uint8_t* const inFastEnd = dataEnd - kFastInputBytes;
@@ -581,7 +590,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         const uint32_t nextEntry = litlen[nextIndex<kBmi2>(afterLength, d, kLitlenTableBits)];
         const uint64_t afterPair = afterLength >> (d & 63);
         const uint32_t distance = distanceBase(d) + extraValueFast<kBmi2>(afterLength, d);
-        if (distance > std::size_t(out - outBegin))
+        if (distance > std::size_t(out - outBegin) || (kNearLimit && length > std::size_t(outLimit - out)))
             break;
         buf = afterPair;
         left -= entry + uint32_t(d);
@@ -659,28 +668,41 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
 #endif
 INFLATE_FAST_LOOP FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint64_t* dist) {
-    return fastLoopBody<false>(in, output, litlen, dist);
+    return fastLoopBody<false, false>(in, output, litlen, dist);
+}
+INFLATE_FAST_LOOP FastExit fastLoopPortableNearLimit(BitReader& in, InflateOutput& output, const uint32_t* litlen,
+                                                     const uint64_t* dist) {
+    return fastLoopBody<false, true>(in, output, litlen, dist);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target("bmi,bmi2"))) INFLATE_FAST_LOOP FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
                                                                             const uint32_t* litlen,
                                                                             const uint64_t* dist) {
-    return fastLoopBody<true>(in, output, litlen, dist);
+    return fastLoopBody<true, false>(in, output, litlen, dist);
+}
+__attribute__((target("bmi,bmi2"))) INFLATE_FAST_LOOP FastExit fastLoopBmi2NearLimit(BitReader& in,
+                                                                                     InflateOutput& output,
+                                                                                     const uint32_t* litlen,
+                                                                                     const uint64_t* dist) {
+    return fastLoopBody<true, true>(in, output, litlen, dist);
 }
 #endif
 
-// The fast loop for this processor, chosen once.
+// The fast loops for this processor, chosen once: far from the output's limit and near it.
 using FastLoop = FastExit (*)(BitReader&, InflateOutput&, const uint32_t*, const uint64_t*);
-FastLoop chooseFastLoop() {
+struct FastLoops {
+    FastLoop farFromLimit, nearLimit;
+};
+FastLoops chooseFastLoops() {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init(); // may run before the library's own constructors
     if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2")) // bextr is BMI's, bzhi BMI2's
-        return fastLoopBmi2;
+        return {fastLoopBmi2, fastLoopBmi2NearLimit};
 #endif
-    return fastLoopPortable;
+    return {fastLoopPortable, fastLoopPortableNearLimit};
 }
-FastLoop fastLoop = chooseFastLoop();
+FastLoops fastLoops = chooseFastLoops();
 
 // Decodes one literal, end of block or length/distance pair bit by bit, with every check. Of
 // bytes past the output's limit none is written: the item stops there with kInflateOutputLimit.
@@ -745,7 +767,10 @@ namespace {
 unsigned decodeHuffmanBlock(BitReader& in, InflateOutput& output, const HuffmanCode& litlenCode,
                             const uint32_t* litlenTable, const HuffmanCode& distCode, const uint64_t* distTable) {
     for (;;) {
-        const FastExit exit = fastLoop(in, output, litlenTable, distTable);
+        FastExit exit = fastLoops.farFromLimit(in, output, litlenTable, distTable);
+        // Stopped by the limit with room to spare: the last bytes before it, matches checked.
+        if (exit == FastExit::NeedRoom && output.capacity - output.used >= kFastOutputRoom)
+            exit = fastLoops.nearLimit(in, output, litlenTable, distTable);
         if (exit == FastExit::EndOfBlock)
             return kInflateOk;
         // Near the end of the input, or of the output room: one item with every check. The
@@ -1113,6 +1138,6 @@ unsigned zlibDecompress(InflateOutput& output, const unsigned char* input, std::
 }
 
 void inflateUsePortableCode(bool portable) {
-    fastLoop = portable ? fastLoopPortable : chooseFastLoop();
+    fastLoops = portable ? FastLoops{fastLoopPortable, fastLoopPortableNearLimit} : chooseFastLoops();
     adler32UsePortableCode(portable);
 }

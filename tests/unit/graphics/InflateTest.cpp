@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <zlib.h>
 
 #include "graphics/Inflate.h"
@@ -265,20 +266,33 @@ TEST(InflateEdgeCases, StoredBlocksAfterHuffmanBlocksAndMatchesAcrossBlocks) {
 // ---- The output's limit -----------------------------------------------------------------------
 
 TEST(InflateOutputLimit, AStreamLongerThanTheLimitGivesItsFirstBytesAndStopsThere) {
-    // Stored and Huffman blocks, through the fast loop and the careful path, in both builds;
-    // limits inside matches, at the end and past it.
+    // Stored and Huffman blocks, in both builds, into output grown up to the limit and into
+    // output with room past it (where the fast loop runs up to the limit); limits inside
+    // matches, at the end and past it.
     const Bytes input = makeRuns(100000, 41);
+    std::vector<std::size_t> limits = {0, 1, 99999, 100000, 100001};
+    for (std::size_t limit = 1000; limit < input.size(); limit += 997)
+        limits.push_back(limit);
     for (bool portable : {false, true}) {
         inflateUsePortableCode(portable);
         for (int level : {0, 6}) {
             const Bytes stream = zlibCompress(input, level);
-            for (std::size_t limit : {0, 1, 1000, 54321, 99999, 100000, 100001}) {
-                ByteBuffer out;
-                const unsigned result = zlibDecompress(out, stream.data(), stream.size(), true, limit);
+            for (std::size_t limit : limits) {
+                const std::string what =
+                    std::to_string(portable) + " " + std::to_string(level) + " " + std::to_string(limit);
+                ByteBuffer grown;
+                const unsigned result = zlibDecompress(grown, stream.data(), stream.size(), true, limit);
+                RecordingOutput roomy;
+                roomy.grow(input.size() + 1000);
+                roomy.limit = limit;
+                const unsigned roomyResult = zlibDecompress(roomy, stream.data(), stream.size(), true);
                 const std::size_t kept = std::min(limit, input.size());
-                EXPECT_EQ(limit < input.size() ? kInflateOutputLimit : kInflateOk, result) << level << " " << limit;
-                EXPECT_TRUE(out.size() == kept && std::equal(input.begin(), input.begin() + kept, out.data()))
-                    << portable << " " << level << " " << limit;
+                EXPECT_EQ(limit < input.size() ? kInflateOutputLimit : kInflateOk, result) << what;
+                EXPECT_EQ(result, roomyResult) << what;
+                EXPECT_TRUE(grown.size() == kept && std::equal(input.begin(), input.begin() + kept, grown.data()))
+                    << what;
+                EXPECT_TRUE(roomy.used == kept && std::equal(input.begin(), input.begin() + kept, roomy.bytes.data()))
+                    << what;
             }
         }
     }
