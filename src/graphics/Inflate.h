@@ -70,11 +70,11 @@ unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::siz
 unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32,
                         std::size_t limit);
 
-// Where the inflater writes: `start` holds `capacity` bytes of room of which `used` are written.
-// The inflater asks for more room only when a block needs it, never for more than `limit`
-// bytes, and calls finish once at the end. It writes no byte past the first `limit`: a stream
-// that holds more stops there (kInflateOutputLimit), so a caller that knows how much it needs
-// never inflates what follows, however much that is.
+// Where the inflater writes: `start` holds `capacity` bytes of room of which `used` are written
+// (the room past `used` may be scribbled on). The inflater asks for more room only when a block
+// needs it, never for more than `limit` bytes, and calls finish once at the end. It inflates
+// no byte past the first `limit`: a stream that holds more stops there (kInflateOutputLimit),
+// so a caller that knows how much it needs never inflates what follows, however much that is.
 class InflateOutput {
 public:
     virtual ~InflateOutput() = default;
