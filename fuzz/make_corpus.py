@@ -129,6 +129,11 @@ def png_corpus():
     head = struct.pack(">IIBBBBB", 4, 2, 1, 3, 0, 0, 0)
     write("fuzz_png", "palette_without_plte.png", b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", head) +
           chunk(b"IDAT", zlib.compress(b"\x00\x00\x00\x00", 9)) + chunk(b"IEND", b""))
+    # A decompression bomb: a 1 x 1 grey image whose stream goes on for 4 MiB past its two scanline
+    # bytes (in 4 KB). The decoder stops inflating where the scanlines end.
+    head = struct.pack(">IIBBBBB", 1, 1, 8, 0, 0, 0, 0)
+    write("fuzz_png", "bomb_1x1.png", b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", head) +
+          chunk(b"IDAT", zlib.compress(b"\x00" + b"\x80" * (4 << 20), 9)) + chunk(b"IEND", b""))
 
 
 def inflate_corpus():

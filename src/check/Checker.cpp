@@ -43,6 +43,8 @@ const char* const kNoEntities = "No entities element or entities defined!";
 const char* const kNoLevels = "No levels defined!";
 const char* const kLevelFailed = "Level file failed to load: ";
 const char* const kResourcePrefix = "Resource Exception: ";
+const char* const kSoundPrefix = "Sound Exception: ";
+const char* const kNoSound = ": No sound with that ID to play!";
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -163,7 +165,12 @@ private:
     std::vector<Named> effects;
     std::vector<Named> tracks;
     Location soundSetRoot;
+    // Sounds the game plays that only the checker finds missing, with the first place that plays each.
     std::map<std::string, Location> soundsNeeded;
+    // Sounds caught capsules play, which the game's own loading finds missing.
+    std::set<std::string> capsuleSounds;
+    // Every texture a sprite names: one that fails to load is reported there, not as unused.
+    std::set<std::string> texturesNamed;
     // The sprites come from a sprite set file, not from <sprite> elements of config.xml.
     bool spriteSetNamed = false;
     // The sprite set as a whole failed: entities that name a sprite fail too, for no fault of theirs.
@@ -246,13 +253,13 @@ void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
         schema.walk(element, *rule, scene);
     if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made)) {
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
-        // A caught capsule plays its kind's sound.
+        // A caught capsule plays its kind's sound; the game's loader reports one that is missing.
         if (const TiXmlElement* powerUps = element->FirstChildElement("power_ups")) {
             for (const TiXmlElement* kind = powerUps->FirstChildElement("power_up"); kind != nullptr;
                  kind = kind->NextSiblingElement("power_up")) {
                 std::string sound;
                 if (xml::readText(kind, "sound", sound) && !sound.empty())
-                    soundsNeeded.emplace(sound, locationOf(kind, "sound"));
+                    capsuleSounds.insert(sound);
             }
         }
     }
@@ -342,6 +349,8 @@ void DataChecker::walkSpriteSet(const std::string& file) {
 }
 
 void DataChecker::noteSprite(const TiXmlElement* element) {
+    if (const char* texture = element->Attribute("texture"))
+        texturesNamed.insert(texture);
     const char* id = element->Attribute("id");
     if (id == nullptr)
         return;
@@ -423,6 +432,13 @@ Location DataChecker::locate(const TiXmlElement* element, const std::string& mes
     }
     if (contains(message, kSpriteNotFound))
         return locationOf(element, "sprite");
+    // "Sound Exception: ID: No sound ...": at the attribute that names the sound.
+    const std::size_t idStart = std::string(kSoundPrefix).size();
+    const std::size_t noSound = message.find(kNoSound, idStart);
+    if (message.rfind(kSoundPrefix, 0) == 0 && noSound != std::string::npos) {
+        findAttributeWithValue(element, message.substr(idStart, noSound - idStart), where);
+        return where;
+    }
     if (message.rfind(kResourcePrefix, 0) == 0)
         return locationOf(element, "texture");
     const std::size_t single = message.find(kSingleFramePrefix);
@@ -491,7 +507,7 @@ void DataChecker::checkUse() {
                                "is hit)");
     }
     for (const Named& effect : effects)
-        if (soundsNeeded.count(effect.name) == 0)
+        if (soundsNeeded.count(effect.name) == 0 && capsuleSounds.count(effect.name) == 0)
             findings.warning(effect.where, "sound '" + effect.name + "' is never played");
     for (const Named& track : tracks)
         if (track.name != kMusicId)
@@ -511,6 +527,8 @@ void DataChecker::checkImages() {
     std::set<fs::path> used;
     for (const auto& entry : cache->getTextures())
         used.insert(fs::weakly_canonical(cache->pathFor(entry.first), error));
+    for (const std::string& name : texturesNamed)
+        used.insert(fs::weakly_canonical(cache->pathFor(name), error));
     std::vector<std::string> unused;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
         std::string extension = entry.path().extension().string();

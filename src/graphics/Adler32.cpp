@@ -17,12 +17,6 @@ namespace {
 
 constexpr uint32_t kAdlerModulus = 65521;
 constexpr std::size_t kAdlerChunk = 5550; // the sums cannot overflow 32 bits within a chunk
-constexpr std::size_t kBlock = 32;
-// Blocks summed with SIMD between reductions. A lane's byte sum grows by at most 4080 a block
-// (SSE2: two 8-byte sums of 255s; AVX2 half that), so the lane that adds up the sums of the
-// blocks before each one stays below 4080 * n * n / 2, under 2^32 for n = 1024; the weighted
-// lanes grow by at most 65280 a block. The final sums are worked out in 64 bits.
-constexpr std::size_t kMaxBlocks = 1024;
 
 // Adds `n` bytes to the sums without reducing them.
 inline void addScalar(uint32_t& a, uint32_t& b, const unsigned char* data, std::size_t n) {
@@ -33,6 +27,14 @@ inline void addScalar(uint32_t& a, uint32_t& b, const unsigned char* data, std::
 }
 
 #if defined(__SSE2__)
+// The SIMD sums take the bytes in blocks of this many; only builds with SSE2 have them.
+constexpr std::size_t kBlock = 32;
+// Blocks summed with SIMD between reductions. A lane's byte sum grows by at most 4080 a block
+// (SSE2: two 8-byte sums of 255s; AVX2 half that), so the lane that adds up the sums of the
+// blocks before each one stays below 4080 * n * n / 2, under 2^32 for n = 1024; the weighted
+// lanes grow by at most 65280 a block. The final sums are worked out in 64 bits.
+constexpr std::size_t kMaxBlocks = 1024;
+
 inline uint64_t laneSum(__m128i v) {
     alignas(16) uint32_t lanes[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);

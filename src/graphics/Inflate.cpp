@@ -30,7 +30,11 @@
 // through the careful path, which reads through BitReader and walks the canonical code one bit
 // at a time, so the end-of-input codes (10, 11, 50, 51, 52) come out exactly as a
 // bit-at-a-time tree walk gives them. The tests hold both paths to a plain tree-walking inflater
-// on cut and corrupted streams. Every check of untrusted input goes through inputHas().
+// on cut and corrupted streams. Every check of untrusted input goes through inputHas(). No byte
+// past the output's limit is ever inflated, so a stream that would expand to gigabytes costs no
+// more than the limit: a round starts only with its literals within the limit, a match that
+// would pass it leaves the fast loop unconsumed like one reaching before the output, and the
+// careful path writes up to the limit and stops.
 #include "graphics/Inflate.h"
 
 #include <algorithm>
@@ -79,10 +83,15 @@ constexpr std::size_t kDistTableSize =
 // times (after each of three literal entries, or after two and a match), each refill reading 8
 // bytes and moving on at most 7.
 constexpr std::size_t kFastInputBytes = 3 * 7 + 8;
-// Output room the fast loop keeps at the start of a round: up to four literal bytes, then a
-// match whose first 40 bytes are written in one go.
+// Output room the fast loop keeps at the start of a round: for the bytes a round may write (up
+// to four literal bytes, then a match), and past them for a match whose first 40 bytes are
+// written in one go.
+constexpr std::size_t kFastRoundBytes = 4 + kMaxMatch;
 constexpr std::size_t kCopySlack = 40;
-constexpr std::size_t kFastOutputRoom = 4 + kMaxMatch + kCopySlack;
+constexpr std::size_t kFastOutputRoom = kFastRoundBytes + kCopySlack;
+// The bytes a round's literals may write (three entries of two): near the output's limit a
+// round starts while they fit within it, and each match is held to the limit on its own.
+constexpr std::size_t kFastLiteralBytes = 6;
 constexpr std::size_t kMinOutputCapacity = 4096;
 
 using deflate::kDistanceBase;
@@ -424,11 +433,16 @@ inline void store64(uint8_t* p, uint64_t v) {
     std::memcpy(p, &v, sizeof v);
 }
 
-// Makes sure `room` more bytes fit in the output.
+// Of `count` bytes to write, how many the output's limit lets through.
+inline std::size_t allowedBytes(const InflateOutput& out, std::size_t count) {
+    return std::min(count, out.limit - out.used);
+}
+
+// Makes sure `room` more bytes fit in the output; `room` is within its limit (allowedBytes).
 inline void ensureRoom(InflateOutput& out, std::size_t room) {
     if (out.capacity - out.used >= room)
         return;
-    out.grow(std::max(out.capacity * 2, out.used + room));
+    out.grow(std::max(std::min(out.capacity * 2, out.limit), out.used + room));
 }
 
 // extraValue in the fast loop. With BMI2 the mask is one bzhi by the entry's low byte; GCC
@@ -460,10 +474,14 @@ template <bool kBmi2> INFLATE_ALWAYS_INLINE uint64_t nextIndex(uint64_t bits, ui
 enum class FastExit { EndOfBlock, Careful, NeedRoom };
 
 // Decodes symbols while at least kFastInputBytes of input and kFastOutputRoom bytes of output
-// room are left; returns NeedRoom (handled like Careful) when the room runs short. Leaves `in`
-// at the exact bit after the last symbol it consumed. Written once and compiled twice (below),
-// for plain x86-64 and for processors with BMI and BMI2's flag-free shifts and bit extracts.
-template <bool kBmi2>
+// room are left, and a round's bytes fit within the output's limit; returns NeedRoom (handled
+// like Careful) when the room or the limit runs short. Near the limit (kNearLimit) a round
+// needs only its literals to fit, and a match that would pass the limit leaves the loop
+// unconsumed: one compare a match, which the loop far from the limit is spared. Leaves `in` at
+// the exact bit after the last symbol it consumed. Written once and compiled twice for each
+// (below), for plain x86-64 and for processors with BMI and BMI2's flag-free shifts and bit
+// extracts.
+template <bool kBmi2, bool kNearLimit>
 INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint64_t* dist) {
     const uint8_t* const data = in.data;
@@ -471,11 +489,14 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
     const uint8_t* next = data + (in.bitPos >> 3);
     if (!inputHas(std::size_t(dataEnd - next), kFastInputBytes))
         return FastExit::Careful;
-    if (output.capacity - output.used < kFastOutputRoom)
+    constexpr std::size_t kLimitedBytes = kNearLimit ? kFastLiteralBytes : kFastRoundBytes;
+    if (output.capacity - output.used < kFastOutputRoom || output.limit - output.used < kLimitedBytes)
         return FastExit::NeedRoom;
     uint8_t* const outBegin = output.start;
     uint8_t* out = outBegin + output.used;
-    uint8_t* const outFastEnd = outBegin + output.capacity - kFastOutputRoom;
+    uint8_t* const outFastEnd = outBegin + std::min(output.capacity - kFastOutputRoom, output.limit - kLimitedBytes);
+    // Near the limit no match may end past this: the limit, where it lies within the room.
+    uint8_t* const outLimit = outBegin + std::min(output.capacity, output.limit);
     // The input gate of every round, worked out once: a round may start while `next` is at or
     // before this (the check above makes it a pointer into the input).
     const uint8_t* const inFastEnd = dataEnd - kFastInputBytes;
@@ -569,7 +590,7 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
         const uint32_t nextEntry = litlen[nextIndex<kBmi2>(afterLength, d, kLitlenTableBits)];
         const uint64_t afterPair = afterLength >> (d & 63);
         const uint32_t distance = distanceBase(d) + extraValueFast<kBmi2>(afterLength, d);
-        if (distance > std::size_t(out - outBegin))
+        if (distance > std::size_t(out - outBegin) || (kNearLimit && length > std::size_t(outLimit - out)))
             break;
         buf = afterPair;
         left -= entry + uint32_t(d);
@@ -647,30 +668,44 @@ INFLATE_ALWAYS_INLINE FastExit fastLoopBody(BitReader& in, InflateOutput& output
 #endif
 INFLATE_FAST_LOOP FastExit fastLoopPortable(BitReader& in, InflateOutput& output, const uint32_t* litlen,
                                             const uint64_t* dist) {
-    return fastLoopBody<false>(in, output, litlen, dist);
+    return fastLoopBody<false, false>(in, output, litlen, dist);
+}
+INFLATE_FAST_LOOP FastExit fastLoopPortableNearLimit(BitReader& in, InflateOutput& output, const uint32_t* litlen,
+                                                     const uint64_t* dist) {
+    return fastLoopBody<false, true>(in, output, litlen, dist);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target("bmi,bmi2"))) INFLATE_FAST_LOOP FastExit fastLoopBmi2(BitReader& in, InflateOutput& output,
                                                                             const uint32_t* litlen,
                                                                             const uint64_t* dist) {
-    return fastLoopBody<true>(in, output, litlen, dist);
+    return fastLoopBody<true, false>(in, output, litlen, dist);
+}
+__attribute__((target("bmi,bmi2"))) INFLATE_FAST_LOOP FastExit fastLoopBmi2NearLimit(BitReader& in,
+                                                                                     InflateOutput& output,
+                                                                                     const uint32_t* litlen,
+                                                                                     const uint64_t* dist) {
+    return fastLoopBody<true, true>(in, output, litlen, dist);
 }
 #endif
 
-// The fast loop for this processor, chosen once.
+// The fast loops for this processor, chosen once: far from the output's limit and near it.
 using FastLoop = FastExit (*)(BitReader&, InflateOutput&, const uint32_t*, const uint64_t*);
-FastLoop chooseFastLoop() {
+struct FastLoops {
+    FastLoop farFromLimit, nearLimit;
+};
+FastLoops chooseFastLoops() {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init(); // may run before the library's own constructors
     if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2")) // bextr is BMI's, bzhi BMI2's
-        return fastLoopBmi2;
+        return {fastLoopBmi2, fastLoopBmi2NearLimit};
 #endif
-    return fastLoopPortable;
+    return {fastLoopPortable, fastLoopPortableNearLimit};
 }
-FastLoop fastLoop = chooseFastLoop();
+FastLoops fastLoops = chooseFastLoops();
 
-// Decodes one literal, end of block or length/distance pair bit by bit, with every check.
+// Decodes one literal, end of block or length/distance pair bit by bit, with every check. Of
+// bytes past the output's limit none is written: the item stops there with kInflateOutputLimit.
 unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& litlen, const HuffmanCode& dist,
                      bool& endOfBlock) {
     unsigned error = kInflateOk;
@@ -678,6 +713,8 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
     if (symbol < 0)
         return error;
     if (symbol < int(kEndOfBlock)) {
+        if (allowedBytes(output, 1) == 0)
+            return kInflateOutputLimit;
         ensureRoom(output, 1);
         output.start[output.used++] = uint8_t(symbol);
         return kInflateOk;
@@ -702,13 +739,14 @@ unsigned carefulItem(BitReader& in, InflateOutput& output, const HuffmanCode& li
     const std::size_t distance = kDistanceBase[distSymbol] + in.bits(kDistanceExtra[distSymbol]);
     if (distance > output.used)
         return kInflateErrorDistanceTooFar;
-    ensureRoom(output, length);
+    const std::size_t written = allowedBytes(output, length);
+    ensureRoom(output, written);
     uint8_t* dst = output.start + output.used;
     const uint8_t* src = dst - distance; // checked above: inside the output
-    for (std::size_t i = 0; i < length; ++i)
+    for (std::size_t i = 0; i < written; ++i)
         dst[i] = src[i];
-    output.used += length;
-    return kInflateOk;
+    output.used += written;
+    return written == length ? kInflateOk : kInflateOutputLimit;
 }
 
 } // namespace
@@ -729,7 +767,10 @@ namespace {
 unsigned decodeHuffmanBlock(BitReader& in, InflateOutput& output, const HuffmanCode& litlenCode,
                             const uint32_t* litlenTable, const HuffmanCode& distCode, const uint64_t* distTable) {
     for (;;) {
-        const FastExit exit = fastLoop(in, output, litlenTable, distTable);
+        FastExit exit = fastLoops.farFromLimit(in, output, litlenTable, distTable);
+        // Stopped by the limit with room to spare: the last bytes before it, matches checked.
+        if (exit == FastExit::NeedRoom && output.capacity - output.used >= kFastOutputRoom)
+            exit = fastLoops.nearLimit(in, output, litlenTable, distTable);
         if (exit == FastExit::EndOfBlock)
             return kInflateOk;
         // Near the end of the input, or of the output room: one item with every check. The
@@ -938,11 +979,14 @@ unsigned storedBlock(BitReader& in, InflateOutput& output) {
         return kInflateErrorStoredLength;
     if (!in.has(std::size_t(len) * 8))
         return kInflateErrorStoredPastEnd;
-    ensureRoom(output, len);
-    std::memcpy(output.start + output.used, in.data + (in.bitPos >> 3), len);
-    output.used += len;
+    const std::size_t written = allowedBytes(output, len);
+    if (written != 0) { // an empty block may meet an output with no storage yet: memcpy takes no null
+        ensureRoom(output, written);
+        std::memcpy(output.start + output.used, in.data + (in.bitPos >> 3), written);
+        output.used += written;
+    }
     in.bitPos += std::size_t(len) * 8;
-    return kInflateOk;
+    return written == len ? kInflateOk : kInflateOutputLimit;
 }
 
 } // namespace
@@ -1044,6 +1088,7 @@ unsigned zlibDecompressTo(InflateOutput& output, std::size_t expected, const uns
         output.finish();
         return error;
     }
+    expected = std::min(expected, output.limit);
     if (output.capacity < expected)
         output.grow(expected);
     Inflater inflater;
@@ -1075,9 +1120,15 @@ unsigned zlibDecompress(std::vector<unsigned char>& output, const std::vector<un
 }
 
 unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32) {
+    return zlibDecompress(output, input, inputSize, checkAdler32, kNoOutputLimit);
+}
+
+unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32,
+                        std::size_t limit) {
     const std::size_t expected = output.capacity();
     output.clear();
     BufferOutput sink(output);
+    sink.limit = limit;
     return zlibDecompressTo(sink, initialCapacity(expected, inputSize), input, inputSize, checkAdler32);
 }
 
@@ -1087,6 +1138,6 @@ unsigned zlibDecompress(InflateOutput& output, const unsigned char* input, std::
 }
 
 void inflateUsePortableCode(bool portable) {
-    fastLoop = portable ? fastLoopPortable : chooseFastLoop();
+    fastLoops = portable ? FastLoops{fastLoopPortable, fastLoopPortableNearLimit} : chooseFastLoops();
     adler32UsePortableCode(portable);
 }

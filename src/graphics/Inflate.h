@@ -36,6 +36,11 @@ constexpr unsigned kInflateErrorNoEndOfBlock = 64;         // symbol 256 has cod
 constexpr unsigned kInflateErrorDistanceTooFar = 70;
 // Repeat code 16 as the very first code length, with no previous length to repeat.
 constexpr unsigned kInflateErrorRepeatWithoutPrevious = 71;
+// Not a fault of the data: the stream holds more than the output's limit. The run wrote the
+// first `limit` bytes and stopped there; the rest was never inflated nor its checksum checked.
+constexpr unsigned kInflateOutputLimit = 74;
+// No limit on the output.
+constexpr std::size_t kNoOutputLimit = SIZE_MAX;
 
 // No deflate stream expands more than this: a 258-byte match from two 1-bit codes. Callers
 // that size output from a header cap it with this times the compressed size.
@@ -59,11 +64,17 @@ void adler32UsePortableCode(bool portable);
 unsigned zlibDecompress(std::vector<unsigned char>& output, const std::vector<unsigned char>& input, bool checkAdler32);
 unsigned zlibDecompress(std::vector<unsigned char>& output, const unsigned char* input, std::size_t inputSize,
                         bool checkAdler32);
-// The same into a buffer that is not zero-filled as it grows (the PNG decoder's choice).
+// The same into a buffer that is not zero-filled as it grows (the PNG decoder's choice); with
+// `limit`, stopping after that many bytes where the stream holds more (kInflateOutputLimit).
 unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32);
+unsigned zlibDecompress(ByteBuffer& output, const unsigned char* input, std::size_t inputSize, bool checkAdler32,
+                        std::size_t limit);
 
-// Where the inflater writes: `start` holds `capacity` bytes of room of which `used` are written.
-// The inflater asks for more room only when a block needs it, and calls finish once at the end.
+// Where the inflater writes: `start` holds `capacity` bytes of room of which `used` are written
+// (the room past `used` may be scribbled on). The inflater asks for more room only when a block
+// needs it, never for more than `limit` bytes, and calls finish once at the end. It inflates
+// no byte past the first `limit`: a stream that holds more stops there (kInflateOutputLimit),
+// so a caller that knows how much it needs never inflates what follows, however much that is.
 class InflateOutput {
 public:
     virtual ~InflateOutput() = default;
@@ -75,6 +86,7 @@ public:
     uint8_t* start = nullptr;
     std::size_t capacity = 0;
     std::size_t used = 0;
+    std::size_t limit = kNoOutputLimit;
 };
 
 // Decompresses a zlib stream into `output` from its start, with the room it has: grow() is

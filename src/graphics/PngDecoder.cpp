@@ -7,10 +7,14 @@
 // allocated only after the decompressed data has been found long enough for the image, except
 // where the scanlines are inflated into it, which needs the data to be able to fill them and
 // the array to be at most twice their size; its pages are touched only as data arrives.
+// Inflating stops where the scanlines are complete: data after them inside IDAT is ignored, as
+// libpng ignores it (with a warning), and never inflated, so a small image followed by a
+// stream that expands to gigabytes costs what the image does. Its checksum goes unchecked.
 #include "graphics/PngDecoder.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -381,27 +385,17 @@ private:
 // Room past the scanlines inflated in place, so that the inflater's fast loop runs to the end.
 constexpr std::size_t kInflateRoom = 512;
 
-// Inflater output in a region of the pixel array. Should the data run past the region (bytes
-// after the last row are allowed), the output moves to an array of its own.
+// Inflater output in a region of the pixel array, `limit` bytes of which the scanlines take.
 class RegionOutput : public InflateOutput {
 public:
-    void place(uint8_t* region, std::size_t size) {
+    void place(uint8_t* region, std::size_t size, std::size_t scanlineBytes) {
         start = region;
         capacity = size;
+        limit = scanlineBytes;
     }
-    void grow(std::size_t newCapacity) override {
-        if (spill_.empty() && used != 0) {
-            spill_.resize(used);
-            std::memcpy(spill_.data(), start, used);
-        }
-        spill_.resize(newCapacity);
-        start = spill_.data();
-        capacity = newCapacity;
-    }
+    // Never called: the inflater asks for no more than the limit, which the region holds.
+    void grow(std::size_t) override { std::abort(); }
     void finish() override {}
-
-private:
-    ByteBuffer spill_;
 };
 
 } // namespace
@@ -566,17 +560,18 @@ template <class Pixels> unsigned PngDecoder::run(Pixels& pixels, const unsigned 
         const uint64_t inRow = passes[0].rowBytes + 1, outRow = outputBytes / height;
         const std::size_t start = outRow > inRow ? std::size_t(outputBytes - scanlineBytes) : 0;
         pixels.resize(std::size_t(std::max(outputBytes, scanlineBytes)) + kInflateRoom);
-        region.place(pixels.data() + start, pixels.size() - start);
+        region.place(pixels.data() + start, pixels.size() - start, std::size_t(scanlineBytes));
         const unsigned inflateError = zlibDecompress(region, imageData.data(), imageData.size(), checkAdler32);
-        if (inflateError != kInflateOk)
+        if (inflateError != kInflateOk && inflateError != kInflateOutputLimit)
             return inflateError;
         if (!fitsIn(region.used, 0, std::size_t(scanlineBytes)))
             return kPngErrorImageDataTooShort;
         scanlines = region.start;
     } else {
         inflated.reserve(std::size_t(std::min(scanlineBytes, producible)));
-        const unsigned inflateError = zlibDecompress(inflated, imageData.data(), imageData.size(), checkAdler32);
-        if (inflateError != kInflateOk)
+        const unsigned inflateError =
+            zlibDecompress(inflated, imageData.data(), imageData.size(), checkAdler32, std::size_t(scanlineBytes));
+        if (inflateError != kInflateOk && inflateError != kInflateOutputLimit)
             return inflateError;
         if (!fitsIn(inflated.size(), 0, std::size_t(scanlineBytes)))
             return kPngErrorImageDataTooShort;

@@ -1,5 +1,5 @@
-// The sample format a WAV file declares, read before SDL_mixer is given the file: SDL 1.2
-// crashes on some formats instead of refusing them.
+// The layout and sample format of a WAV file, read before SDL_mixer is given the file: SDL 1.2
+// crashes on some of them instead of refusing them.
 #pragma once
 
 #include <istream>
@@ -16,7 +16,8 @@ constexpr unsigned long kMinWavRate = 4000;
 constexpr unsigned long kMaxWavRate = 192000;
 
 // Why the RIFF WAVE data in `in` must not reach SDL_mixer, or "" when it may. Data that is not
-// RIFF WAVE, or that has no format chunk, is SDL_mixer's to judge and refuse, so it gives "".
-// Every format chunk is checked, wherever it is, since SDL's and SDL_mixer's readers differ in
-// which one they take.
+// RIFF WAVE is SDL_mixer's to judge and refuse, so it gives "". RIFF WAVE data is refused where
+// SDL 1.2 or SDL_mixer would read past a buffer, free one twice, divide by zero or never stop:
+// a format chunk shorter than the 16 bytes they read, chunks other than LIST and fact before it,
+// no format or no data chunk, ADPCM blocks of no bytes; and for the formats above.
 std::string wavFormatProblem(std::istream& in);

@@ -1,4 +1,4 @@
-"""The data tools of the real binary: `--check` on a data directory seeded with twenty different
+"""The data tools of the real binary: `--check` on a data directory seeded with twenty-two different
 mistakes (each found once, at its exact line and column, in one run), on one that shows where each
 kind of finding is placed, and `--shot` pictures of the shipped game. The shipped data's own clean
 check is the CTest test check.shipped_data."""
@@ -19,10 +19,12 @@ EXPECTED = [
     ("config.xml:19:21", "warning", "unknown element <durration> in <fade> is ignored; did you mean 'duration'?"),
     ("config.xml:21:32", "error", 'Entity Exception: SpriteEntity: Sprite "ghost" not found in sprite manager!'),
     ("config.xml:22:47", "warning", "'False' is neither 'true' nor 'false': visible stays true"),
+    ("config.xml:23:72", "error", "Sound Exception: zap.wav: No sound with that ID to play!"),
     ("config.xml:25:9", "warning", "unknown scene type 'menu_scene' is skipped"),
     ("sprites.xml:8:11", "warning", "another sprite with the id 'ball' comes first (sprites.xml:5)"),
     ("sprites.xml:9:3", "warning", "sprite 'spare' is never used"),
     ("sprites.xml:10:21", "error", "Resource Exception: textures/missing.png: File not found!"),
+    ("sprites.xml:11:23", "error", "Resource Exception: textures/smudge.png: Decoding error!"),
     ("sounds.xml:6:5", "error", "Sound Exception: boom.wav: SDL_Mixer failed to load file!"),
     ("sounds.xml:7:5", "warning", "sound 'spare.wav' is never played"),
     ("levels/02_blocks.xml:3:39", "warning", "unknown attribute 'helth' on <block> is ignored; did you mean 'health'?"),
@@ -90,18 +92,20 @@ def check_findings(work, expected, what):
         check(any(line.startswith(prefix) and text in line for line in findings), "%s: %s%s" % (what, prefix, text))
     return out, err
 
-# The seeded directory: the fixture's XML, two generated images and copies of shipped sounds.
+# The seeded directory: the fixture's XML, two generated images, one that is no image, and copies
+# of shipped sounds.
 work = pvtest.make_workdir({"textures/pieces.png": pvtest.png_bytes(64, 64),
-                           "textures/unused.png": pvtest.png_bytes(4, 4, "red")})
+                           "textures/unused.png": pvtest.png_bytes(4, 4, "red"),
+                           "textures/smudge.png": b"not a PNG"})
 shutil.copytree(os.path.join(FIXTURES, "check_mistakes"), work, dirs_exist_ok=True)
 os.makedirs(os.path.join(work, "sounds"))
 for name, copy in (("red.wav", "red.wav"), ("orange.wav", "orange.wav"), ("yellow.wav", "yellow.wav"),
                    ("music.ogg", "music.ogg"), ("red.wav", "spare.wav")):
     shutil.copy(os.path.join(pvtest.ROOT, "data", "sounds", name), os.path.join(work, "sounds", copy))
 
-out, err = check_findings(work, EXPECTED, "twenty mistakes")
+out, err = check_findings(work, EXPECTED, "twenty-two mistakes")
 check("levels/03_broken.xml:4:1: note: TinyXML: " in out, "a file that does not parse has TinyXML's reason")
-check("4 errors, 16 warnings" in err, "the totals on standard error (%r)" % err)
+check("6 errors, 16 warnings" in err, "the totals on standard error (%r)" % err)
 shutil.rmtree(work, ignore_errors=True)
 
 work = pvtest.make_workdir({"tex.png": pvtest.png_bytes(64, 64)})

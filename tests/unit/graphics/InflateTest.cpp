@@ -3,7 +3,9 @@
 // against a bit-at-a-time reference on truncated and corrupted streams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
 #include <zlib.h>
 
 #include "graphics/Inflate.h"
@@ -74,6 +76,19 @@ std::vector<unsigned> twoSymbolLitlen() {
     lit[256] = 1;
     return lit;
 }
+
+// An output of the test's own, which keeps the most room the inflater asked it for.
+struct RecordingOutput : InflateOutput {
+    ByteBuffer bytes;
+    std::size_t largestGrow = 0;
+    void grow(std::size_t newCapacity) override {
+        bytes.resize(newCapacity);
+        start = bytes.data();
+        capacity = newCapacity;
+        largestGrow = std::max(largestGrow, newCapacity);
+    }
+    void finish() override {}
+};
 
 } // namespace
 
@@ -172,6 +187,9 @@ TEST(InflateEdgeCases, FinalStoredBlockOfLengthZeroIsEmptyWithChecksumOne) {
     EXPECT_EQ(0u, zlibDecompress(out, stream, true));
     EXPECT_TRUE(out.empty());
     EXPECT_EQ(1u, adler32(nullptr, 0));
+    RecordingOutput bare; // no storage at all: the empty copy must not be handed its null start
+    EXPECT_EQ(0u, zlibDecompress(bare, stream.data(), stream.size(), true));
+    EXPECT_EQ(0u, bare.used);
 }
 
 TEST(InflateEdgeCases, HeaderBytes789CPassAnd789DFailWith24) {
@@ -243,6 +261,50 @@ TEST(InflateEdgeCases, StoredBlocksAfterHuffmanBlocksAndMatchesAcrossBlocks) {
     out.resize(s.total_out);
     deflateEnd(&s);
     EXPECT_EQ(input, decodeOk(out));
+}
+
+// ---- The output's limit -----------------------------------------------------------------------
+
+TEST(InflateOutputLimit, AStreamLongerThanTheLimitGivesItsFirstBytesAndStopsThere) {
+    // Stored and Huffman blocks, in both builds, into output grown up to the limit and into
+    // output with room past it (where the fast loop runs up to the limit); limits inside
+    // matches, at the end and past it.
+    const Bytes input = makeRuns(100000, 41);
+    std::vector<std::size_t> limits = {0, 1, 99999, 100000, 100001};
+    for (std::size_t limit = 1000; limit < input.size(); limit += 997)
+        limits.push_back(limit);
+    for (bool portable : {false, true}) {
+        inflateUsePortableCode(portable);
+        for (int level : {0, 6}) {
+            const Bytes stream = zlibCompress(input, level);
+            for (std::size_t limit : limits) {
+                const std::string what =
+                    std::to_string(portable) + " " + std::to_string(level) + " " + std::to_string(limit);
+                ByteBuffer grown;
+                const unsigned result = zlibDecompress(grown, stream.data(), stream.size(), true, limit);
+                RecordingOutput roomy;
+                roomy.grow(input.size() + 1000);
+                roomy.limit = limit;
+                const unsigned roomyResult = zlibDecompress(roomy, stream.data(), stream.size(), true);
+                const std::size_t kept = std::min(limit, input.size());
+                EXPECT_EQ(limit < input.size() ? kInflateOutputLimit : kInflateOk, result) << what;
+                EXPECT_EQ(result, roomyResult) << what;
+                EXPECT_TRUE(grown.size() == kept && std::equal(input.begin(), input.begin() + kept, grown.data()))
+                    << what;
+                EXPECT_TRUE(roomy.used == kept && std::equal(input.begin(), input.begin() + kept, roomy.bytes.data()))
+                    << what;
+            }
+        }
+    }
+    inflateUsePortableCode(false);
+    // 300 MiB from 1.9 MB, stopped at its first kilobyte without room asked for past it.
+    const Bytes bomb = repeatedLastByte({'z'}, std::size_t(300) << 20).zlib();
+    RecordingOutput out;
+    out.limit = 1000;
+    EXPECT_EQ(kInflateOutputLimit, zlibDecompress(out, bomb.data(), bomb.size(), true));
+    EXPECT_EQ(1000u, out.used);
+    EXPECT_LE(out.largestGrow, 1000u);
+    EXPECT_TRUE(std::all_of(out.bytes.data(), out.bytes.data() + out.used, [](uint8_t b) { return b == 'z'; }));
 }
 
 // ---- Every error code from a crafted stream ------------------------------------------------

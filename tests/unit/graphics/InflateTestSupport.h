@@ -134,6 +134,22 @@ inline void fixedLitlen(BitWriter& w, unsigned symbol) {
         w.code(0xC0 + symbol - 280, 8);
 }
 
+// A final fixed block of `literals`, then matches of 258 at distance 1 repeating the last of
+// them up to `total` bytes, then end of block: 13 bits for every 258 bytes of output.
+inline BitWriter repeatedLastByte(const Bytes& literals, std::size_t total) {
+    BitWriter w;
+    w.bits(1, 1);
+    w.bits(1, 2);
+    for (uint8_t literal : literals)
+        fixedLitlen(w, literal);
+    for (std::size_t n = literals.size(); n + 258 <= total; n += 258) {
+        fixedLitlen(w, 285); // length 258, no extra bits
+        w.code(0, 5);        // distance 1
+    }
+    fixedLitlen(w, 256);
+    return w;
+}
+
 // ---- A reference inflater written for clarity only: one bit at a time, a code tree stored
 // as two entries per inner node (symbol, next node, or 32767 when never filled).
 class ReferenceInflater {

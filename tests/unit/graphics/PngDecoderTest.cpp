@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "graphics/Inflate.h"
+#include "graphics/InflateTestSupport.h"
 #include "graphics/PngDecoder.h"
 #include "graphics/PngTestSupport.h"
 
@@ -315,6 +316,24 @@ TEST(PngDecoder, DataPastTheLastRowIsIgnoredAndShortDataFailsWhereverItIsInflate
                   errorOf(simplePng(ihdrData(45, 23, f.bitDepth, f.colourType), shorter, {plte})))
             << describe(s);
     }
+}
+
+// A 1 x 1 image whose stream goes on for 300 MiB (from 1.9 MB) past its two scanline bytes,
+// in place and, interlaced, in an array of its own. Inflating stops where the scanlines end, so
+// the rest is never inflated and its checksum (left zero here) never checked; libpng too
+// decodes such a file, ignoring what follows with a warning.
+TEST(PngDecoder, AStreamGoingOnPastTheScanlinesIsNeverInflated) {
+    const Bytes bomb = inflatetest::repeatedLastByte({0, 0x80}, std::size_t(300) << 20).zlib();
+    for (int interlace : {0, 1}) {
+        const Bytes file =
+            pngFile({chunk("IHDR", ihdrData(1, 1, 8, 0, interlace)), chunk("IDAT", bomb), chunk("IEND", {})});
+        const Decoded decoded = decode(file);
+        EXPECT_EQ(0u, decoded.error) << interlace;
+        EXPECT_EQ(Bytes({0x80, 0x80, 0x80, 0xFF}), decoded.pixels) << interlace;
+    }
+    Bytes longer = {0, 0x80};
+    longer.resize(5000, 0x80);
+    expectSameAsLibpng(simplePng(ihdrData(1, 1, 8, 0), longer), "a kilobyte and more past the scanlines");
 }
 
 TEST(PngDecoder, ZeroWidthOrHeightDecodesToNoPixels) {

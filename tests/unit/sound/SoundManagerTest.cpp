@@ -292,6 +292,41 @@ TEST_F(SoundManagerTest, WavFormatsThatCrashSdlAreRefusedBeforeItSeesThem) {
     EXPECT_EQ("Sound Exception: cut.wav" + cannot + "its format chunk is cut short!", constructionError("sounds.xml"));
 }
 
+TEST_F(SoundManagerTest, WavLayoutsThatSdlMisreadsAreRefusedBeforeItSeesThem) {
+    // Each made from the shipped effect (its format chunk at bytes 12 to 35, then its data), and
+    // each once found to make SDL or SDL_mixer read past a buffer, free one twice, divide by zero
+    // or hang.
+    std::ifstream in("red.wav", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(std::string("fmt \x10\0\0\0", 8), bytes.substr(12, 8));
+    const std::string header = bytes.substr(0, 12), format = bytes.substr(20, 16), data = bytes.substr(36);
+    const std::string size14("\x0e\0\0\0", 4), size8("\x08\0\0\0", 4), junk("JUNK\4\0\0\0none", 12);
+    struct Case {
+        const char* element;
+        std::string file, reason;
+    } cases[] = {
+        {"sfx", header + "fmt " + size14 + format.substr(0, 14) + data, "its format chunk is cut short"},
+        {"music", header + "fmt " + size14 + format.substr(0, 14) + data, "its format chunk is cut short"},
+        {"sfx", "RIFFWAVE" + ("fmt " + size8) + format.substr(0, 8) + data, "its format chunk is cut short"},
+        {"music", header + junk + bytes.substr(12),
+         "its format chunk does not come first (only LIST and fact chunks may come before it)"},
+        {"music", header + data, "its format chunk does not come first (only LIST and fact chunks may come before it)"},
+        {"sfx", header, "it has no format chunk"},
+        {"sfx", bytes.substr(0, 36), "it has no data chunk after its format chunk"},
+        {"sfx",
+         bytes.substr(0, 20) + std::string("\2\0", 2) + format.substr(2, 10) + std::string("\0\0", 2) +
+             bytes.substr(34),
+         "its ADPCM blocks are 0 bytes long"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        writeFile("bad.wav", c.file);
+        writeSoundSet("", std::string("<") + c.element + ">bad.wav</" + c.element + ">");
+        EXPECT_EQ("Sound Exception: bad.wav: SDL_Mixer cannot load this WAV file: " + c.reason + "!",
+                  constructionError("sounds.xml"));
+    }
+}
+
 TEST_F(SoundManagerTest, AMusicLoadFailureCarriesSdlsErrorText) {
     writeFile("broken.ogg", "OggS but nothing after it");
     const std::string prefix = "SDL_Mixer failed to load file: ";
