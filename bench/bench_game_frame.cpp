@@ -54,7 +54,7 @@ double median(std::vector<double>& values) {
 // Between timed frames: every block of `level` back, the ball launched if held, and the paddle
 // put under the ball so it is never lost.
 void keepInPlay(PellvaneGameScene& scene, unsigned level, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball) {
-    scene.loadLevel(level, false);
+    scene.loadLevel(level);
     if (ball.isHeld())
         scene.getContext().input->dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, ' ', false));
     const Rect area = scene.getGameArea();
@@ -74,7 +74,7 @@ void keepBusy(PellvaneGameScene& scene, PellvanePaddleEntity& paddle) {
     std::size_t falling = 0;
     for (IEntity* entity : scene.getEntities())
         falling += dynamic_cast<PellvaneCapsuleEntity*>(entity) != nullptr && entity->isActive() ? 1 : 0;
-    const PowerUpLook& look = scene.getPowerUps().look(PowerUp::Slow);
+    const PowerUpLook& look = scene.getPowerUpLook(PowerUp::Slow);
     for (; falling < 3 && look.sprite != nullptr; ++falling) {
         SpriteProperties properties;
         properties.sprite = look.sprite;
@@ -95,12 +95,12 @@ Figures measure(PellvaneGameScene& scene, unsigned level, bool busy = false) {
     scene.newGame();
     while (scene.getState() != Playing)
         scene.update(kDt);
-    scene.loadLevel(level, false);
+    scene.loadLevel(level);
     if (busy) {
         // Three balls in flight: the paddle's own, launched, and the two a multi capsule brings.
         keepInPlay(scene, level, *paddle, *ball);
         scene.update(kDt);
-        scene.powerUpCaught(PowerUp::Multi);
+        scene.capsuleCaught(PowerUp::Multi);
     }
     std::vector<double> times, updates, renders;
     times.reserve(kFrames);
@@ -146,7 +146,7 @@ Figures measure(PellvaneGameScene& scene, unsigned level, bool busy = false) {
 double measureBall(PellvaneGameScene& scene, unsigned level) {
     PellvanePaddleEntity* paddle = firstOf<PellvanePaddleEntity>(scene);
     PellvaneBallEntity* ball = firstOf<PellvaneBallEntity>(scene);
-    scene.loadLevel(level, false);
+    scene.loadLevel(level);
     std::vector<double> times;
     times.reserve(kFrames);
     for (int frame = 0; frame < kFrames; ++frame) {

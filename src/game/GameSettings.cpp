@@ -10,10 +10,11 @@ using namespace gamesettings;
 
 void readGameSettings(const TiXmlElement* element, GameSettings& settings, const char* source,
                       LoadDiagnostics* diagnostics) {
-    SettingReader<SceneException>(element, source, diagnostics)(kLives, settings.initialLives)(
-        kLoadedDelay, settings.loadedDelay)(kClearedDelay, settings.clearedDelay)(kLostDelay, settings.lostDelay)(
-        kKeepBestScore, settings.keepBestScore)(kAllClearedDelay, settings.allClearedDelay)(kLapSpeedUp,
-                                                                                             settings.lapSpeedUp);
+    MatchSettings& match = settings.match;
+    SettingReader<SceneException> read(element, source, diagnostics);
+    read(kLives, match.initialLives)(kLoadedDelay, match.loadedDelay)(kClearedDelay, match.clearedDelay);
+    read(kLostDelay, match.lostDelay)(kKeepBestScore, settings.keepBestScore)(kAllClearedDelay, match.allClearedDelay);
+    read(kLapSpeedUp, match.lapSpeedUp);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
         SettingReader<SceneException>(area, source, diagnostics)(kAreaX, settings.gameArea.x)(

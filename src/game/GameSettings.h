@@ -10,6 +10,7 @@
 #include "base/Setting.h"
 #include "base/SettingReader.h"
 #include "collision/Rect.h"
+#include "rules/Match.h"
 
 class LoadDiagnostics;
 class TiXmlElement;
@@ -71,22 +72,10 @@ struct DebrisSettings {
     float gravity = 600.0f;
 };
 
-// What a level file's root element sets for its level: factors on the ball's speeds and the
-// paddle's width, and the chance a broken block releases a capsule (below 0: the scene's).
-struct LevelSettings {
-    float ballSpeed = 1.0f;
-    float paddleWidth = 1.0f;
-    float capsuleChance = -1.0f;
-};
-
 // The scene's own settings, with the defaults of a scene that names none.
 struct GameSettings {
-    int initialLives = 3;
-    float loadedDelay = 0.1f;
-    float clearedDelay = 0.0f;
-    float lostDelay = 0.0f;
-    float allClearedDelay = 0.0f;
-    float lapSpeedUp = 0.0f;
+    // Lives, delays and the lap's speed-up: the match's own.
+    MatchSettings match;
     bool keepBestScore = false;
     Rect gameArea{32.0f, 32.0f, 736.0f, 568.0f};
     // Health 1 yellow, 2 orange, 3 red, unless "block_colours" names its own.

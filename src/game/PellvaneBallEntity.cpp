@@ -14,12 +14,13 @@
 #include "collision/Separation.h"
 #include "collision/SweptCircle.h"
 #include "collision/SweptCircleCollider.h"
+#include "game/BallSurface.h"
 #include "game/GameEvents.h"
 #include "game/GameSettings.h"
 #include "game/PellvaneBlockEffect.h"
-#include "game/PellvaneBlockEntity.h"
-#include "game/PellvaneGameScene.h"
-#include "game/PellvanePaddleEntity.h"
+#include "game/PlayField.h"
+#include "rules/Flight.h"
+#include "scene/BaseScene.h"
 #include "base/XmlAttributes.h"
 
 namespace {
@@ -29,13 +30,6 @@ const char* const kSource = "PellvaneBallEntity";
 constexpr float kColourEffectLifetime = 0.4f;
 constexpr float kColourEffectEndAlpha = 0.0f;
 constexpr float kColourEffectEndScale = 5.0f;
-
-// `v` turned by `angle` radians (clockwise on screen, where y points down).
-Vector2 rotated(const Vector2& v, float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    return {v.x * c - v.y * s, v.x * s + v.y * c};
-}
 } // namespace
 
 void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
@@ -99,28 +93,19 @@ void PellvaneBallEntity::postUpdate(float dt) {
     sinceBlockHit += dt;
     if (stallTime > 0.0f && sinceBlockHit >= stallTime * static_cast<float>(stallTurns + 1))
         turnAfterStall();
-    const float squaredSpeed = dot(velocity, velocity);
-    const float lowest = minSpeed * speedScale;
-    const float highest = maxSpeed * speedScale;
-    if (squaredSpeed < lowest * lowest) {
-        normalise(velocity);
-        velocity = velocity * lowest;
-    } else if (squaredSpeed > highest * highest) {
-        normalise(velocity);
-        velocity = velocity * highest;
-    }
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    moveOutOfBoxes(*game);
+    velocity = flight::withinSpeeds(velocity, minSpeed * speedScale, maxSpeed * speedScale);
+    moveOutOfBoxes(*scene);
     nextPosition = position + dt * velocity;
 
     // One query per frame: the nearest hit decides the bounce and the rest of the move is dropped.
-    if (const std::optional<CollisionResult> hit = game->testCollision(this))
+    if (const std::optional<CollisionResult> hit = scene->testCollision(this))
         bounce(*hit);
     position = nextPosition;
 
-    const Rect area = game->getGameArea();
+    IPlayField& field = playFieldOf(scene, kSource);
+    const Rect area = field.getGameArea();
     if (position.y > area.y + area.height)
-        game->ballLost(*this);
+        field.ballLost(*this);
 }
 
 void PellvaneBallEntity::setSpeedScale(float scale) {
@@ -178,7 +163,7 @@ void PellvaneBallEntity::takeOver(const PellvaneBallEntity& other) {
         release();
 }
 
-void PellvaneBallEntity::moveOutOfBoxes(const BaseScene& owner) {
+void PellvaneBallEntity::moveOutOfBoxes(const IScene& owner) {
     const Vector2 half{width * 0.5f, height * 0.5f};
     const Vector2 centre = position + half;
     // Almost every frame ends at the first pass: nothing overlaps.
@@ -214,53 +199,40 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
     // not move at all gets the nearest point with no normal and must not be drawn into the box.
     if (dot(velocity, hit.normal) >= 0.0f)
         return;
-    nextPosition = position + kBounceStopFraction * (hit.point - position);
-    const Vector2 n = hit.normal;
-    velocity = restitution * (velocity - 2.0f * dot(velocity, n) * n);
+    nextPosition = position + flight::kBounceStopFraction * (hit.point - position);
+    velocity = flight::reflected(velocity, hit.normal, restitution);
 
+    // What it met says how it leaves; anything that says nothing is a wall.
     const ICollider* other = hit.first == getCollider() ? hit.second : hit.first;
-    IEntity* owner = other != nullptr ? other->getOwner() : nullptr;
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    if (auto* hitPaddle = dynamic_cast<PellvanePaddleEntity*>(owner)) {
-        if (hitPaddle->maxBounceAngle > 0.0f && n.y < 0.0f) {
-            aimFromPaddle(hit, *hitPaddle);
-        } else {
-            const float paddleVelocity = hitPaddle->getVelocity();
-            if (paddleVelocity > kSpinThreshold || paddleVelocity < -kSpinThreshold)
-                velocity.x += hitPaddle->spin * (paddleVelocity - velocity.x);
-        }
-        limitAngle();
-        game->raise(PELLVANE_PADDLE_BOUNCE);
-        hitPaddle->ballBounced(this);
-        return;
-    }
-    if (auto* block = dynamic_cast<PellvaneBlockEntity*>(owner)) {
-        // Metal rings but is no progress: a ball looping between unbreakable blocks still turns.
-        if (block->isUnbreakable()) {
-            limitAngle();
-            return;
-        }
+    auto* surface = dynamic_cast<IBallSurface*>(other != nullptr ? other->getOwner() : nullptr);
+    const BallContact contact{this, hit.point + Vector2{width * 0.5f, height * 0.5f}, hit.normal, velocity};
+    const BallBounce answer = surface != nullptr ? surface->ballMet(contact) : BallBounce{};
+    if (answer.velocity)
+        velocity = *answer.velocity;
+    if (answer.cycleColour)
+        cycleColour();
+    switch (answer.kind) {
+    case BallBounce::Paddle:
+        // A player who returns the ball the same way each time would undo every turn after a long
+        // flight; the turns go on bending the returns until a block is hit.
+        if (answer.aimed && stallTurns > 0)
+            velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius,
+                                                  stallTurns, playFieldOf(scene, kSource).getStallField());
+        break;
+    case BallBounce::Block: {
         sinceBlockHit = 0.0f;
         stallTurns = 0;
-        const float speed = length(velocity);
-        if (speedUp > 0.0f && speed > 0.0f)
-            velocity = velocity * (std::min(speed + speedUp, std::max(speed, maxSpeed * speedScale)) / speed);
-    } else {
-        game->raise(PELLVANE_WALL_BOUNCE);
+        velocity = flight::spedUp(velocity, speedUp, maxSpeed * speedScale);
+        break;
+    }
+    case BallBounce::Metal:
+        // Metal rings but is no progress: a ball looping between unbreakable blocks still turns.
+        break;
+    case BallBounce::Wall:
+        playFieldOf(scene, kSource).raise(PELLVANE_WALL_BOUNCE);
+        break;
     }
     limitAngle();
-}
-
-void PellvaneBallEntity::aimFromPaddle(const CollisionResult& hit, const PellvanePaddleEntity& from) {
-    // Where the ball's centre met the paddle, from -1 at the left end to +1 at the right: the
-    // further out, the flatter the return, as the player expects of a rounded paddle.
-    const float contactX = hit.point.x + width * 0.5f;
-    const float offset = from.offsetAlong(contactX);
-    velocity = from.aimedVelocity(offset, from.getVelocity(), length(velocity));
-    // A player who returns the ball the same way each time would undo every turn after a long
-    // flight; the turns go on bending the returns until a block is hit.
-    if (stallTurns > 0)
-        velocity = turnedTowardsBlock(velocity);
 }
 
 void PellvaneBallEntity::turnAfterStall() {
@@ -268,93 +240,13 @@ void PellvaneBallEntity::turnAfterStall() {
     // still standing, a little more for each stretch in a row, until it hits one. No randomness:
     // runs stay reproducible.
     ++stallTurns;
-    velocity = turnedTowardsBlock(velocity);
+    velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius, stallTurns,
+                                          playFieldOf(scene, kSource).getStallField());
     limitAngle();
 }
 
-Vector2 PellvaneBallEntity::turnedTowardsBlock(const Vector2& v) const {
-    const Vector2 centre = position + Vector2{width * 0.5f, height * 0.5f};
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    // The nearest standing block the ball can reach in a straight line or off one wall of the
-    // game area: one behind metal is no aim, the turn would only send the ball into the metal
-    // again. A path off a wall aims at the block's mirror image in that wall, the way light finds
-    // a mirror. Without any path, the nearest block of all.
-    std::vector<Rect> metal;
-    const std::vector<IEntity*>& entities = game->getEntities();
-    for (IEntity* entity : entities) {
-        auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
-        if (block != nullptr && block->isUnbreakable() && block->isActive())
-            metal.push_back(Rect{block->getPosition().x, block->getPosition().y, block->getSize().x, block->getSize().y});
-    }
-    auto clear = [&](const Vector2& from, const Vector2& to) {
-        const Edge path{from, to, Vector2{}};
-        Vector2 point;
-        Edge side;
-        for (const Rect& box : metal)
-            if (segmentIntersectsRect(box, path, point, side))
-                return false;
-        return true;
-    };
-    const Rect area = game->getGameArea();
-    const float left = area.x + radius;
-    const float right = area.x + area.width - radius;
-    const float top = area.y + radius;
-    float nearest = -1.0f;
-    Vector2 target;
-    bool targetInSight = false;
-    for (IEntity* entity : entities) {
-        auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
-        if (block == nullptr || !block->holdsLevelOpen())
-            continue;
-        const Vector2 goal = block->getCentre();
-        // The aim point (the goal or its mirror image) and where the path meets the wall.
-        const Vector2 images[] = {goal, {2.0f * left - goal.x, goal.y}, {2.0f * right - goal.x, goal.y},
-                                  {goal.x, 2.0f * top - goal.y}};
-        for (std::size_t i = 0; i < (metal.empty() ? 1u : 4u); ++i) {
-            const Vector2& aim = images[i];
-            const Vector2 toAim = aim - centre;
-            const float distance = length(toAim);
-            bool seen = metal.empty();
-            if (!seen && i == 0) {
-                seen = clear(centre, goal);
-            } else if (!seen) {
-                // Where the straight line to the image crosses the wall's line.
-                const float t = i == 3 ? (top - centre.y) / (toAim.y != 0.0f ? toAim.y : -1e-6f)
-                                       : ((i == 1 ? left : right) - centre.x) / (toAim.x != 0.0f ? toAim.x : 1e-6f);
-                if (t > 0.0f && t < 1.0f) {
-                    const Vector2 bounce = centre + t * toAim;
-                    seen = clear(centre, bounce) && clear(bounce, goal);
-                }
-            }
-            if (i > 0 && !seen)
-                continue;
-            if (nearest < 0.0f || (seen && !targetInSight) || (seen == targetInSight && distance < nearest)) {
-                nearest = distance;
-                target = toAim;
-                targetInSight = seen;
-            }
-        }
-    }
-    if (!(nearest > 0.0f))
-        return v;
-    // The signed angle from v to the target, and a turn of at most the allowance towards it.
-    const float angle = std::atan2(v.x * target.y - v.y * target.x, dot(v, target));
-    const float allowance = static_cast<float>(std::min(stallTurns, kMaxStallTurns)) * kStallDeflectionDegrees * kDegreesToRadians;
-    return rotated(v, std::clamp(angle, -allowance, allowance));
-}
-
 void PellvaneBallEntity::limitAngle() {
-    if (!(minAngle > 0.0f))
-        return;
-    const float speed = length(velocity);
-    if (!(speed > 0.0f))
-        return;
-    // The angle from the vertical, kept within [minAngle, 90 degrees - minAngle] with the signs
-    // of both components as they were (a component of 0 counts as positive).
-    const float fromVertical =
-        std::clamp(std::atan2(std::fabs(velocity.x), std::fabs(velocity.y)), minAngle, kQuarterTurn - minAngle);
-    velocity = {std::copysign(speed * std::sin(fromVertical), velocity.x),
-                std::copysign(speed * std::cos(fromVertical), velocity.y)};
+    velocity = flight::limitAngle(velocity, minAngle);
 }
 
 void PellvaneBallEntity::park() {
@@ -362,25 +254,25 @@ void PellvaneBallEntity::park() {
     visible = false;
 }
 
-void PellvaneBallEntity::attachTo(PellvanePaddleEntity* holder, const Vector2& centreOffset) {
+void PellvaneBallEntity::attachTo(IEntity* newHolder, const Vector2& centreOffset) {
     if (parked) {
         parked = false;
         visible = true;
     }
     sinceBlockHit = 0.0f;
     stallTurns = 0;
-    paddle = holder;
+    holder = newHolder;
     holdOffset = centreOffset - Vector2{width * 0.5f, height * 0.5f};
     held = true;
 }
 
 void PellvaneBallEntity::rideOnPaddle() {
-    if (held && paddle != nullptr)
-        position = paddle->getPosition() + holdOffset;
+    if (held && holder != nullptr)
+        position = holder->getPosition() + holdOffset;
 }
 
 void PellvaneBallEntity::release() {
-    paddle = nullptr;
+    holder = nullptr;
     held = false;
 }
 

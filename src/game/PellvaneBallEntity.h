@@ -14,25 +14,14 @@
 #include "base/Setting.h"
 #include "scene/SpriteEntity.h"
 
-class BaseScene;
+class IScene;
 class TiXmlElement;
-class PellvanePaddleEntity;
 
 // Ball defaults, in pixels and pixels per second.
 constexpr float kDefaultBallMinSpeed = 50.0f;
 constexpr float kDefaultBallMaxSpeed = 500.0f;
 constexpr float kDefaultBallRestitution = 1.0f;
 constexpr Vector2 kDefaultBallStartVelocity{300.0f, -300.0f};
-// Share of the way to the contact point the ball covers in the frame of a bounce, so it ends the
-// frame clear of the surface.
-constexpr float kBounceStopFraction = 0.7f;
-// Paddle speeds at or below this count as a paddle at rest: it lends no spin.
-constexpr float kSpinThreshold = 1e-6f;
-// A ball that has flown "stall_time" seconds without hitting a block turns towards the nearest
-// standing block by at most this many degrees for each such stretch in a row, up to
-// kMaxStallTurns stretches; its returns off an aiming paddle are turned alike until it hits one.
-constexpr float kStallDeflectionDegrees = 8.0f;
-constexpr int kMaxStallTurns = 4;
 
 // Attributes of a "ball" element, after those of a sprite entity. A top speed of 0 would freeze
 // the ball in mid-air; "min_angle" beyond 45 degrees would leave no direction at all.
@@ -52,8 +41,8 @@ inline constexpr Setting kStallTime{"stall_time", K::Float, 0, 3600};
 inline constexpr Setting kHex{"hex", K::Colour};
 } // namespace ballsettings
 
-// Holds its collider by value; it reads `position` and `nextPosition` by reference. `paddle` is not
-// owned: both live in the same scene, which destroys them together.
+// Holds its collider by value; it reads `position` and `nextPosition` by reference. `holder` (the
+// paddle) is not owned: both live in the same scene, which destroys them together.
 class PellvaneBallEntity : public SpriteEntity {
 public:
     PellvaneBallEntity() = default;
@@ -66,8 +55,8 @@ public:
     ICollider* getCollider() override;
     void onCollision(CollisionResult* collision) override;
 
-    // Rides on the paddle with its centre at the paddle's position + centreOffset.
-    void attachTo(PellvanePaddleEntity* holder, const Vector2& centreOffset);
+    // Rides on `holder` (the paddle) with its centre at the holder's position + centreOffset.
+    void attachTo(IEntity* holder, const Vector2& centreOffset);
     void release();
     // A held ball moves to its place on the paddle; a free one stays where it is.
     void rideOnPaddle();
@@ -93,7 +82,7 @@ public:
     // Keeps the velocity's angle at least "min_angle" away from the horizontal and the vertical,
     // at the same speed; nothing changes without "min_angle".
     void limitAngle();
-    PellvanePaddleEntity* getPaddle() const { return paddle; }
+    IEntity* getHolder() const { return holder; }
     // Leaves an effect copy of the ball and moves on to the next colour of its list. A ball
     // without colours keeps its tint; the effect is still spawned.
     void cycleColour();
@@ -115,14 +104,9 @@ public:
 private:
     void readColours(const TiXmlElement* element);
     void bounce(const CollisionResult& hit);
-    // The paddle's answer to a bounce off its top: the angle from where the ball met it.
-    void aimFromPaddle(const CollisionResult& hit, const PellvanePaddleEntity& from);
     void turnAfterStall();
-    // `v` turned towards the nearest standing block of the scene, by at most kStallDeflectionDegrees
-    // for each stretch without a hit (up to kMaxStallTurns of them).
-    Vector2 turnedTowardsBlock(const Vector2& v) const;
     // Moves a free ball out of any box of the scene it overlaps before it sweeps.
-    void moveOutOfBoxes(const BaseScene& scene);
+    void moveOutOfBoxes(const IScene& scene);
 
     // Null until loaded.
     std::optional<SweptCircleCollider> collider;
@@ -133,7 +117,7 @@ private:
     float sinceBlockHit = 0.0f;
     // Stretches of "stall_time" flown since the last block hit; each allows a larger turn.
     int stallTurns = 0;
-    PellvanePaddleEntity* paddle = nullptr;
+    IEntity* holder = nullptr;
     Vector2 holdOffset;
     // The scene's boxes while the ball is moved out of them; a member only so its storage is reused.
     std::vector<Rect> boxes;

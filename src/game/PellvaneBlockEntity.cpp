@@ -11,13 +11,12 @@
 #include "scene/SceneContext.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
-#include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEffect.h"
 #include "game/PellvaneDebrisEffect.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
-#include "game/PellvaneGameScene.h"
-#include "game/PowerUps.h"
+#include "game/PlayField.h"
+#include "scene/BaseScene.h"
 #include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
@@ -40,10 +39,6 @@ constexpr float kRingEffectEndScale = 1.2f;
 // How far a blast reaches past the exploding block's box: the gap between two neighbours of a
 // grid, with room to spare.
 constexpr float kBlastReach = 6.0f;
-
-PellvaneBallEntity* ballOf(const ICollider* collider) {
-    return collider != nullptr ? dynamic_cast<PellvaneBallEntity*>(collider->getOwner()) : nullptr;
-}
 } // namespace
 
 const char* blockHitSound(int health) {
@@ -65,14 +60,15 @@ void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
     if (element == nullptr)
         throw EntityException(kSource, "Invalid xml element!");
     using namespace blocksettings;
+    std::string capsuleName;
     SettingReader<EntityException>(element, kSource, loadObserverOf(owner))(kHealth, initialHealth)(
-        kUnbreakable, unbreakable)(kExplosive, explosive)(kCapsule, capsule);
-    if (!capsule.empty() && !powerUpNamed(capsule))
-        throw EntityException(kSource, "Unknown power-up kind \"" + capsule +
-                                           "\" (wide, narrow, multi, slow, sticky or life)!");
+        kUnbreakable, unbreakable)(kExplosive, explosive)(kCapsule, capsuleName);
+    capsule = capsuleName.empty() ? std::nullopt : powerUpNamed(capsuleName);
+    if (!capsuleName.empty() && !capsule)
+        throw EntityException(kSource, unknownPowerUp(capsuleName));
     health = initialHealth;
     applyTint();
-    const Rect area = gameSceneOf(owner, kSource)->getGameArea();
+    const Rect area = playFieldOf(owner, kSource).getGameArea();
     position.x += area.x;
     position.y += area.y;
 }
@@ -81,7 +77,7 @@ void PellvaneBlockEntity::applyTint() {
     // The metal and the bombs are drawn in their own colours.
     if (unbreakable || explosive)
         return;
-    const std::vector<Colour>& colours = gameSceneOf(scene, kSource)->getBlockColours();
+    const std::vector<Colour>& colours = playFieldOf(scene, kSource).getBlockColours();
     if (colours.empty())
         return;
     // Health 0 and below wrap round as unsigned numbers, as the colour list is a cycle.
@@ -95,33 +91,25 @@ void PellvaneBlockEntity::reset() {
     applyTint();
 }
 
-void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
-    if (collision == nullptr)
-        return;
-    PellvaneBallEntity* ball = ballOf(collision->first);
-    if (ball == nullptr)
-        ball = ballOf(collision->second);
-    if (ball == nullptr)
-        return;
-
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    SoundManager* sounds = game->getServices().sounds;
+BallBounce PellvaneBlockEntity::ballMet(const BallContact&) {
+    IPlayField& field = playFieldOf(scene, kSource);
+    SoundManager* sounds = field.getServices().sounds;
     if (unbreakable) {
-        const std::string& ring = game->getBlockKindSounds().unbreakable;
+        const std::string& ring = field.getBlockKindSounds().unbreakable;
         if (!ring.empty() && sounds != nullptr)
             sounds->playSound(ring);
         scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kHitEffectLifetime,
                                                                kEffectEndAlpha, kRingEffectEndScale, kRingEffectEndScale));
-        return;
+        return {BallBounce::Metal};
     }
-    const std::string* sound = game->getBlockHitSound(health);
-    if (health == 2)
-        ball->cycleColour();
+    BallBounce answer{BallBounce::Block};
+    answer.cycleColour = health == 2;
+    const std::string* sound = field.getBlockHitSound(health);
     if (sound != nullptr && sounds != nullptr)
         sounds->playSound(*sound);
 
     // The copy shows the tint from before the hit.
-    if (health != 1 && scene != nullptr)
+    if (health != 1)
         scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kHitEffectLifetime,
                                                                kEffectEndAlpha, kHitEffectEndScale, kHitEffectEndScale));
     --health;
@@ -129,6 +117,7 @@ void PellvaneBlockEntity::onCollision(CollisionResult* collision) {
         breakBlock();
     else
         applyTint();
+    return answer;
 }
 
 void PellvaneBlockEntity::breakBlock() {
@@ -140,24 +129,25 @@ void PellvaneBlockEntity::breakBlock() {
         scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kBreakEffectLifetime,
                                                                kEffectEndAlpha, kBreakEffectEndScale, kBreakEffectEndScale));
     throwDebris();
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    game->addScore(kPointsPerHealth * initialHealth);
-    game->blockBroken(*this);
+    IPlayField& field = playFieldOf(scene, kSource);
+    field.addScore(kPointsPerHealth * initialHealth);
+    field.blockBroken({getCentre(), layer, capsule});
     if (explosive)
-        explode(*game);
+        explode(field);
 }
 
-void PellvaneBlockEntity::explode(PellvaneGameScene& game) {
-    const std::string& boom = game.getBlockKindSounds().explosive;
-    if (SoundManager* sounds = game.getServices().sounds; sounds != nullptr && !boom.empty())
+void PellvaneBlockEntity::explode(IPlayField& field) {
+    const std::string& boom = field.getBlockKindSounds().explosive;
+    if (SoundManager* sounds = field.getServices().sounds; sounds != nullptr && !boom.empty())
         sounds->playSound(boom);
     // Every standing block whose box comes within kBlastReach of this one breaks, and an explosive
     // one among them carries the blast on: this block is already out, so a chain never loops.
     const Rect blast{position.x - kBlastReach, position.y - kBlastReach, width + 2.0f * kBlastReach,
                      height + 2.0f * kBlastReach};
     // By index: every break adds its effects to the list.
-    for (std::size_t i = 0; i < game.getEntities().size(); ++i) {
-        auto* other = dynamic_cast<PellvaneBlockEntity*>(game.getEntities()[i]);
+    const std::vector<IEntity*>& entities = scene->getEntities();
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        auto* other = dynamic_cast<PellvaneBlockEntity*>(entities[i]);
         if (other == nullptr || other == this || !other->holdsLevelOpen())
             continue;
         const Vector2 at = other->getPosition();
@@ -171,7 +161,7 @@ void PellvaneBlockEntity::explode(PellvaneGameScene& game) {
 }
 
 void PellvaneBlockEntity::throwDebris() {
-    const DebrisSettings& debris = gameSceneOf(scene, kSource)->getDebris();
+    const DebrisSettings& debris = playFieldOf(scene, kSource).getSettings().debris;
     SpriteManager* sprites = contextOf(scene).sprites;
     Sprite* shard = debris.count > 0 && sprites != nullptr ? sprites->getSprite(debris.sprite) : nullptr;
     if (shard == nullptr || shard->getFrameCount() == 0)

@@ -7,9 +7,11 @@
 #include <string>
 
 #include "base/Setting.h"
+#include "game/BallSurface.h"
+#include "rules/PowerUpKinds.h"
 #include "scene/BoxEntity.h"
 
-class PellvaneGameScene;
+class IPlayField;
 
 // Points a block is worth for each unit of its initial health.
 constexpr int kPointsPerHealth = 10;
@@ -26,14 +28,16 @@ inline constexpr Setting kExplosive{"explosive", ValueKind::FlagOff};
 inline constexpr Setting kCapsule{"capsule", ValueKind::Text};
 } // namespace blocksettings
 
-class PellvaneBlockEntity : public BoxEntity {
+class PellvaneBlockEntity : public BoxEntity, public IBallSurface {
 public:
     PellvaneBlockEntity() = default;
 
     // Positions in the level file are relative to the top-left corner of the game area.
     void load(const TiXmlHandle& handle, IScene* scene) override;
     void reset() override;
-    void onCollision(CollisionResult* collision) override;
+    // A ball hit it: metal rings, any other block takes the hit (its sound by the health before
+    // it, an effect, one health less, the break at 0); a hit at health 2 cycles the ball's colour.
+    BallBounce ballMet(const BallContact& contact) override;
     virtual void breakBlock();
 
     int getHealth() const { return health; }
@@ -42,17 +46,18 @@ public:
     bool isExplosive() const { return explosive; }
     // Standing and needed to clear its level.
     bool holdsLevelOpen() const { return enabled && !unbreakable; }
-    const std::string& getCapsule() const { return capsule; }
+    // The power-up its break releases whatever the level's chance ("capsule"), if it names one.
+    std::optional<PowerUp> getCapsule() const { return capsule; }
 
 private:
     void applyTint();
     // The shards of a break, when the scene's "debris" asks for them.
     void throwDebris();
-    void explode(PellvaneGameScene& game);
+    void explode(IPlayField& field);
 
     int health = 1;
     int initialHealth = 1;
     bool unbreakable = false;
     bool explosive = false;
-    std::string capsule;
+    std::optional<PowerUp> capsule;
 };

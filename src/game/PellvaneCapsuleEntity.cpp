@@ -1,9 +1,8 @@
 // PellvaneCapsuleEntity: the fall, the catch and the loss.
 #include "game/PellvaneCapsuleEntity.h"
 
-#include "collision/AABBCollider.h"
-#include "game/PellvaneGameScene.h"
-#include "game/PellvanePaddleEntity.h"
+#include "game/PlayField.h"
+#include "scene/IScene.h"
 
 namespace {
 const char* const kSource = "PellvaneCapsuleEntity";
@@ -20,28 +19,25 @@ void PellvaneCapsuleEntity::retire() {
 }
 
 void PellvaneCapsuleEntity::update(float dt) {
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
+    IPlayField& field = playFieldOf(scene, kSource);
     const float startY = position.y;
     position.y += fallSpeed * dt;
-    if (touchesPaddle(*game, startY)) {
+    if (touchesPaddle(field.getPaddleBounds(), startY)) {
         retire();
-        game->powerUpCaught(kind);
+        field.capsuleCaught(kind);
         return;
     }
-    const Rect area = game->getGameArea();
+    const Rect area = field.getGameArea();
     if (position.y > area.y + area.height)
         retire();
 }
 
-bool PellvaneCapsuleEntity::touchesPaddle(PellvaneGameScene& game, float startY) {
-    PellvanePaddleEntity* paddle = game.getPaddle();
-    const ICollider* box = paddle != nullptr ? paddle->getCollider() : nullptr;
-    if (box == nullptr || box->getType() != kAABBColliderType)
+bool PellvaneCapsuleEntity::touchesPaddle(const std::optional<Rect>& paddle, float startY) const {
+    if (!paddle)
         return false;
-    const Rect bounds = static_cast<const AABBCollider*>(box)->getBounds();
     // The whole path of this frame, from where the capsule was to where it is: a long frame or a
     // fast fall would otherwise carry it through a paddle thinner than one step, or out of the
     // field before it was tested at all.
-    return position.x < bounds.x + bounds.width && position.x + width > bounds.x && startY < bounds.y + bounds.height &&
-           position.y + height > bounds.y;
+    return position.x < paddle->x + paddle->width && position.x + width > paddle->x &&
+           startY < paddle->y + paddle->height && position.y + height > paddle->y;
 }

@@ -2,10 +2,11 @@
 // (the scene applies its power-up) or it is lost below the game area. Either way it removes itself.
 #pragma once
 
-#include "game/PowerUps.h"
-#include "scene/EffectBaseEntity.h"
+#include <optional>
 
-class PellvaneGameScene;
+#include "collision/Rect.h"
+#include "rules/PowerUpKinds.h"
+#include "scene/EffectBaseEntity.h"
 
 class PellvaneCapsuleEntity : public EffectBaseEntity {
 public:
@@ -19,8 +20,8 @@ public:
     void retire();
 
 private:
-    // Whether the paddle lies anywhere on the way down from `startY` to where the capsule is now.
-    bool touchesPaddle(PellvaneGameScene& game, float startY);
+    // Whether the paddle's box lies anywhere on the way down from `startY` to where it is now.
+    bool touchesPaddle(const std::optional<Rect>& paddle, float startY) const;
 
     PowerUp kind;
     float fallSpeed;

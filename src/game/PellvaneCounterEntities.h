@@ -1,10 +1,10 @@
 // The game's heads-up counters: number counters that copy the level, the lives, the score or the
-// best score of their game scene into their target every frame and count towards it.
+// best score of their game into their target every frame and count towards it.
 #pragma once
 
 #include "scene/NumberCounterEntity.h"
 
-class PellvaneGameScene;
+class Match;
 
 // Shared by the three counters: checks at load that the counter sits in a game scene, and
 // sets the target from that scene before each count step.
@@ -18,7 +18,7 @@ public:
 protected:
     explicit PellvaneCounterEntity(const char* source) : source(source) {}
     // The number this counter shows, read from its game scene.
-    virtual int32_t readSource(const PellvaneGameScene& game) const = 0;
+    virtual int32_t readSource(const Match& match) const = 0;
 
 private:
     const char* source;
@@ -30,7 +30,7 @@ public:
     PellvaneLevelCounterEntity() : PellvaneCounterEntity("PellvaneLevelCounterEntity") {}
 
 protected:
-    int32_t readSource(const PellvaneGameScene& game) const override;
+    int32_t readSource(const Match& match) const override;
 };
 
 // "lives_counter": the lives in reserve (-1 after game over).
@@ -39,7 +39,7 @@ public:
     PellvaneLivesCounterEntity() : PellvaneCounterEntity("PellvaneLivesCounterEntity") {}
 
 protected:
-    int32_t readSource(const PellvaneGameScene& game) const override;
+    int32_t readSource(const Match& match) const override;
 };
 
 // "score_counter": the score of the game.
@@ -48,7 +48,7 @@ public:
     PellvaneScoreCounterEntity() : PellvaneCounterEntity("PellvaneScoreCounterEntity") {}
 
 protected:
-    int32_t readSource(const PellvaneGameScene& game) const override;
+    int32_t readSource(const Match& match) const override;
 };
 
 // "best_counter": the best score, counting this game's score once it passes the kept one.
@@ -57,5 +57,5 @@ public:
     PellvaneBestCounterEntity() : PellvaneCounterEntity("PellvaneBestCounterEntity") {}
 
 protected:
-    int32_t readSource(const PellvaneGameScene& game) const override;
+    int32_t readSource(const Match& match) const override;
 };

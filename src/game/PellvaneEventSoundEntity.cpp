@@ -4,7 +4,7 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "game/PellvaneGameScene.h"
+#include "game/PlayField.h"
 #include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
@@ -29,21 +29,20 @@ void PellvaneEventSoundEntity::load(const TiXmlHandle& handle, IScene* owner) {
         throw EntityException(kSource, "No event specified!");
     if (!xml::readText(element, kSound.name, sound) || sound.empty())
         throw EntityException(kSource, "No sound specified!");
-    PellvaneGameScene* game = gameSceneOf(owner, kSource);
+    IPlayField& field = playFieldOf(owner, kSource);
     // Found out now, at start-up, rather than at the first such event in play.
-    sounds = game->getServices().sounds;
+    sounds = field.getServices().sounds;
     if (sounds != nullptr && !sounds->hasSound(sound))
         throw SoundException(sound, "No sound with that ID to play!");
     if (!callback) {
         callback = std::make_unique<EventSoundCallback>(this);
-        subscriptions.add(game, event, callback.get());
+        subscriptions.add(&field.getGameEvents(), event, callback.get());
     }
 }
 
 void PellvaneEventSoundEntity::play() {
     // Its registration lasts as long as it does, but one in a level file speaks for that level
     // only while it is played.
-    auto* game = dynamic_cast<PellvaneGameScene*>(scene);
-    if (sounds != nullptr && (game == nullptr || game->takesPart(this)))
+    if (sounds != nullptr && playFieldOf(scene, kSource).takesPart(this))
         sounds->playSound(sound);
 }

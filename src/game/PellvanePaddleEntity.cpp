@@ -13,7 +13,9 @@
 #include "collision/CollisionResult.h"
 #include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
-#include "game/PellvaneGameScene.h"
+#include "game/PlayField.h"
+#include "scene/BaseScene.h"
+#include "rules/Flight.h"
 #include "graphics/SpriteManager.h"
 #include "base/XmlAttributes.h"
 
@@ -76,7 +78,7 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     wideSprite = findSprite(wideId, owner);
     narrowSprite = findSprite(narrowId, owner);
 
-    PellvaneGameScene* game = gameSceneOf(owner, kSource);
+    EventDispatcher* events = &playFieldOf(owner, kSource).getGameEvents();
     if (!inputCallback) {
         inputCallback = std::make_unique<PaddleInputCallback>(this);
         EventDispatcher* input = contextOf(owner).input;
@@ -89,7 +91,7 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     if (!gameCallback) {
         gameCallback = std::make_unique<PaddlePellvaneCallback>(this);
         for (const std::string* name : kGameEvents)
-            subscriptions.add(game, *name, gameCallback.get());
+            subscriptions.add(events, *name, gameCallback.get());
     }
 }
 
@@ -103,7 +105,7 @@ void PellvanePaddleEntity::reset() {
 }
 
 void PellvanePaddleEntity::setWidthScale(float scale, int look) {
-    const Rect area = gameSceneOf(scene, kSource)->getGameArea();
+    const Rect area = playFieldOf(scene, kSource).getGameArea();
     // Never wider than the area it travels: it would have nowhere to go and be pushed back and
     // forth at its ends every frame.
     const float newWidth = std::min(loadedWidth * scale, area.width);
@@ -149,8 +151,9 @@ void PellvanePaddleEntity::handOver(PellvaneBallEntity& extra) {
 }
 
 void PellvanePaddleEntity::update(float dt) {
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    const Rect area = game->getGameArea();
+    const IPlayField& field = playFieldOf(scene, kSource);
+    const bool inputEnabled = field.getMatch().isInputEnabled();
+    const Rect area = field.getGameArea();
     const float boxWidth = collider->getBounds().width;
     sinceBounce += dt;
     catchRequest -= dt;
@@ -159,7 +162,7 @@ void PellvanePaddleEntity::update(float dt) {
     const float right = std::max(area.x, area.x + area.width - boxWidth);
     if (steering && instantMouse) {
         direction = 0.0f;
-        if (!game->isInputEnabled())
+        if (!inputEnabled)
             return;
         const float newX = std::clamp(pointerX - boxWidth * 0.5f, area.x, right);
         if (dt > 0.0f)
@@ -168,7 +171,7 @@ void PellvanePaddleEntity::update(float dt) {
         return;
     }
     if (steering)
-        steerTowardsPointer(dt, boxWidth, game->isInputEnabled());
+        steerTowardsPointer(dt, boxWidth, inputEnabled);
     float newX = position.x + speed * dt * direction;
     if (newX < area.x) {
         newX = area.x;
@@ -194,8 +197,8 @@ void PellvanePaddleEntity::steerTowardsPointer(float dt, float boxWidth, bool in
 }
 
 bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
-    const PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    const bool inPlay = game->isInputEnabled() && !game->isPaused();
+    const IPlayField& field = playFieldOf(scene, kSource);
+    const bool inPlay = field.getMatch().isInputEnabled() && !field.isPaused();
     switch (event.action) {
     case MouseMoved:
         // Remembered even out of play, so the paddle heads for the pointer's present place once
@@ -225,8 +228,8 @@ bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
 }
 
 bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
-    const PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    if (!game->isInputEnabled() || game->isPaused())
+    const IPlayField& field = playFieldOf(scene, kSource);
+    if (!field.getMatch().isInputEnabled() || field.isPaused())
         return false;
     switch (event.key) {
     case kKeySpace:
@@ -261,24 +264,30 @@ float PellvanePaddleEntity::getVelocity() const {
 }
 
 float PellvanePaddleEntity::offsetAlong(float x) const {
-    const float half = collider->getBounds().width * 0.5f;
-    if (!(half > 0.0f))
-        return 0.0f;
-    return std::clamp((x - (position.x + half)) / half, -1.0f, 1.0f);
+    return flight::offsetAlong(x, position.x, collider->getBounds().width);
 }
 
-Vector2 PellvanePaddleEntity::aimedVelocity(float offset, float paddleVelocity, float ballSpeed) const {
-    float angle = offset * maxBounceAngle;
-    if (ballSpeed > 0.0f)
-        angle += spin * paddleVelocity / ballSpeed;
-    angle = std::clamp(angle, -maxBounceAngle, maxBounceAngle);
-    return {ballSpeed * std::sin(angle), -ballSpeed * std::cos(angle)};
+BallBounce PellvanePaddleEntity::ballMet(const BallContact& contact) {
+    BallBounce answer{BallBounce::Paddle};
+    const float ballSpeed = length(contact.velocity);
+    if (maxBounceAngle > 0.0f && contact.normal.y < 0.0f) {
+        // Where the ball's centre met the paddle, from -1 at the left end to +1 at the right: the
+        // further out, the flatter the return, as the player expects of a rounded paddle.
+        answer.velocity =
+            flight::aimedVelocity(offsetAlong(contact.centre.x), getVelocity(), ballSpeed, maxBounceAngle, spin);
+        answer.aimed = true;
+    } else {
+        answer.velocity = flight::withSpin(contact.velocity, spin, getVelocity());
+    }
+    playFieldOf(scene, kSource).raise(PELLVANE_PADDLE_BOUNCE);
+    ballBounced(contact.ball);
+    return answer;
 }
 
 void PellvanePaddleEntity::launchOrCatch() {
     // Before its level starts nothing is sent into it (a capsule that fell then would be used up
     // for nothing); a ball already lost is out of reach, whatever the catch window says.
-    if (ball == nullptr || ball->isParked() || gameSceneOf(scene, kSource)->getState() != Playing)
+    if (ball == nullptr || ball->isParked() || playFieldOf(scene, kSource).getMatch().getState() != Playing)
         return;
     if (holdingBall || !heldExtras.empty()) {
         launch();
@@ -301,8 +310,8 @@ Vector2 PellvanePaddleEntity::launchVelocity(PellvaneBallEntity& held) const {
         // still at the centre leaves as the data says.
         const float offset = offsetAlong(held.getCentre().x);
         const float motion = getVelocity();
-        if (std::fabs(offset) > kHeldAtCentre || std::fabs(motion) > kSpinThreshold)
-            velocity = aimedVelocity(offset, motion, length(velocity));
+        if (std::fabs(offset) > kHeldAtCentre || std::fabs(motion) > flight::kSpinThreshold)
+            velocity = flight::aimedVelocity(offset, motion, length(velocity), maxBounceAngle, spin);
     }
     return velocity;
 }
@@ -324,7 +333,7 @@ void PellvanePaddleEntity::launch() {
     }
     holdingBall = false;
     catchRequest = 0.0f;
-    gameSceneOf(scene, kSource)->raise(PELLVANE_BALL_LAUNCHED);
+    playFieldOf(scene, kSource).raise(PELLVANE_BALL_LAUNCHED);
 }
 
 void PellvanePaddleEntity::catchBall() {
@@ -338,7 +347,7 @@ void PellvanePaddleEntity::catchBall() {
     } else {
         takeBall();
     }
-    gameSceneOf(scene, kSource)->raise(PELLVANE_BALL_CAUGHT);
+    playFieldOf(scene, kSource).raise(PELLVANE_BALL_CAUGHT);
     announceReady();
 }
 
@@ -354,9 +363,9 @@ void PellvanePaddleEntity::ballBounced(PellvaneBallEntity* which) {
 }
 
 void PellvanePaddleEntity::announceReady() {
-    PellvaneGameScene* game = gameSceneOf(scene, kSource);
-    if (holdingBall && game->isInputEnabled() && game->getState() == Playing)
-        game->raise(PELLVANE_BALL_READY);
+    IPlayField& field = playFieldOf(scene, kSource);
+    if (holdingBall && field.getMatch().isInputEnabled() && field.getMatch().getState() == Playing)
+        field.raise(PELLVANE_BALL_READY);
 }
 
 void PellvanePaddleEntity::takeBall(float centreX) {
@@ -369,7 +378,7 @@ void PellvanePaddleEntity::takeBall(float centreX) {
 
 void PellvanePaddleEntity::findBall() {
     std::vector<PellvaneBallEntity*> found;
-    for (IEntity* entity : gameSceneOf(scene, kSource)->getEntities()) {
+    for (IEntity* entity : scene->getEntities()) {
         if (auto* candidate = dynamic_cast<PellvaneBallEntity*>(entity))
             found.push_back(candidate);
     }
@@ -387,7 +396,7 @@ void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
         takeBall();
     } else if (name == PELLVANE_BALL_LOST) {
         // With "lost_delay" the lost ball waits out of sight and the next is served after it.
-        if (gameSceneOf(scene, kSource)->getLostDelay() > 0.0f) {
+        if (playFieldOf(scene, kSource).getSettings().match.lostDelay > 0.0f) {
             if (ball != nullptr)
                 ball->park();
         } else {

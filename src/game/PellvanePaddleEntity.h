@@ -11,6 +11,7 @@
 #include "collision/Vector2.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
+#include "game/BallSurface.h"
 #include "scene/BoxEntity.h"
 
 class EventDispatcher;
@@ -68,7 +69,7 @@ private:
 // Owns both callbacks, whose registrations end with the paddle; the dispatchers they are
 // registered with (the Game and the scene) outlive the paddle. `ball` is not owned:
 // it lives in the same scene.
-class PellvanePaddleEntity : public BoxEntity {
+class PellvanePaddleEntity : public BoxEntity, public IBallSurface {
 public:
     PellvanePaddleEntity() = default;
     ~PellvanePaddleEntity() override;
@@ -96,13 +97,10 @@ public:
     // Where `x` lies along the paddle: -1 at its left end, 0 at its centre, +1 at its right end
     // (clamped).
     float offsetAlong(float x) const;
-    // A velocity of `ballSpeed` leaving the paddle upwards at the angle an `offset` along it gives
-    // ("max_bounce_angle" at either end), turned by the paddle's motion (spin x its velocity over
-    // the ball's speed, in radians) and kept within "max_bounce_angle" of the vertical.
-    Vector2 aimedVelocity(float offset, float paddleVelocity, float ballSpeed) const;
-    // Told by a ball after each bounce off the paddle: a catch asked for a moment ago
-    // ("catch_window") happens now, and a sticky paddle holds whichever ball it was.
-    void ballBounced(PellvaneBallEntity* which);
+    // A ball bounced off the paddle: off its top with "max_bounce_angle" it is aimed from where it
+    // met it, otherwise it takes spin from the paddle's motion; "PELLVANE_PADDLE_BOUNCE" is raised,
+    // and a catch asked for a moment ago ("catch_window") happens now, as does a sticky paddle's.
+    BallBounce ballMet(const BallContact& contact) override;
 
     // The width as `scale` times the loaded one, about the paddle's centre and within the game
     // area; `look` above 0 draws it with "wide_sprite", below 0 with "narrow_sprite" (when given).
@@ -140,6 +138,9 @@ public:
     float catchWindow = 0.0f;
 
 private:
+    // After each bounce of `which` off the paddle: a catch asked for a moment ago ("catch_window")
+    // happens now, and a sticky paddle holds whichever ball it was.
+    void ballBounced(PellvaneBallEntity* which);
     // The ball rides at `centreX` pixels from the paddle's left edge (its centre by default).
     void takeBall(float centreX = -1.0f);
     void launchOrCatch();

@@ -4,17 +4,17 @@
 #include <tinyxml.h>
 
 #include "base/SettingReader.h"
-#include "game/PellvaneGameScene.h"
+#include "game/PlayField.h"
+#include "scene/BaseScene.h"
 #include "graphics/Sprite.h"
 
 namespace {
 const char* const kSource = "PellvanePowerUpTimersEntity";
-constexpr PowerUp kTimed[] = {PowerUp::Wide, PowerUp::Narrow, PowerUp::Slow, PowerUp::Sticky};
 } // namespace
 
 void PellvanePowerUpTimersEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
-    gameSceneOf(owner, kSource); // throws unless in a game scene, whose power-ups it shows
+    playFieldOf(owner, kSource); // throws unless in a game, whose power-ups it shows
     SettingReader<EntityException>(handle.ToElement(), kSource, loadObserverOf(owner))(timersettings::kRow, rowHeight)(
         timersettings::kBarGap, barGap);
 }
@@ -22,13 +22,15 @@ void PellvanePowerUpTimersEntity::load(const TiXmlHandle& handle, IScene* owner)
 void PellvanePowerUpTimersEntity::render(SpriteBatch* batch) {
     if (sprite == nullptr || sprite->getFrameCount() == 0 || !(colour.alpha > 0.0f))
         return;
-    const PowerUps& powerUps = gameSceneOf(scene, kSource)->getPowerUps();
+    const IPlayField& field = playFieldOf(scene, kSource);
+    const PowerUpTimers& timers = field.getMatch().getPowerUps();
+    const PowerUpSettings& settings = field.getMatch().getPowerUpSettings();
     const float barHeight = height;
     float top = position.y;
-    for (PowerUp kind : kTimed) {
-        if (!powerUps.isActive(kind))
+    for (const PowerUp kind : timedKindsInRowOrder()) {
+        if (!timers.isActive(kind))
             continue;
-        const PowerUpLook& look = powerUps.look(kind);
+        const PowerUpLook& look = field.getPowerUpLook(kind);
         float iconWidth = 0.0f;
         float iconHeight = barHeight;
         if (look.sprite != nullptr && look.sprite->getFrameCount() > 0) {
@@ -36,8 +38,8 @@ void PellvanePowerUpTimersEntity::render(SpriteBatch* batch) {
             iconHeight = static_cast<float>(look.sprite->getFrame(0).getHeight());
             look.sprite->renderFrame(batch, Matrix3::translation(position.x, top), Colour{}, 0, false, false);
         }
-        const float duration = powerUps.getDuration(kind);
-        const float share = duration > 0.0f ? powerUps.getRemaining(kind) / duration : 0.0f;
+        const float duration = settings.durationOf(kind);
+        const float share = duration > 0.0f ? timers.getRemaining(kind) / duration : 0.0f;
         const float length = width * (share < 1.0f ? share : 1.0f);
         if (length > 0.0f)
             sprite->render(batch, Matrix3::translation(position.x + iconWidth + barGap, top + (iconHeight - barHeight) * 0.5f),

@@ -2,7 +2,7 @@
 #include "game/StartNewGameButtonEntity.h"
 
 #include "events/EventDispatcher.h"
-#include "game/PellvaneGameScene.h"
+#include "game/PlayField.h"
 #include "scene/SceneContext.h"
 
 namespace {
@@ -19,7 +19,7 @@ StartNewGameButtonEntity::~StartNewGameButtonEntity() = default;
 void StartNewGameButtonEntity::load(const TiXmlHandle& handle, IScene* owner) {
     FadeEntity::load(handle, owner);
     // Checked now so that a button outside a game scene is a start-up error, not a dead click.
-    gameSceneOf(owner, kSource);
+    playFieldOf(owner, kSource);
     if (callback)
         return;
     callback = std::make_unique<StartNewGameButtonCallback>(this);
@@ -37,9 +37,6 @@ bool StartNewGameButtonEntity::handleRelease(uint32_t x, uint32_t y) {
         return false;
     if (!isOver(static_cast<float>(x), static_cast<float>(y)))
         return false;
-    auto* game = dynamic_cast<PellvaneGameScene*>(scene);
-    if (game == nullptr)
-        return false;
-    game->newGame();
+    playFieldOf(scene, kSource).newGame();
     return true;
 }

@@ -71,7 +71,7 @@ public:
     IEntity* createEntity(const std::string& type) override;
     const SceneContext& getContext() const override { return context; }
 
-    const std::vector<IEntity*>& getEntities() const { return entities; }
+    const std::vector<IEntity*>& getEntities() const override { return entities; }
     // With an observer, `load` (and the level files and groups loaded through this scene) report
     // an entity that fails and go on without it (LoadObserver.h). Not owned; null by default.
     void setLoadObserver(LoadObserver* observer) { loadObserver = observer; }

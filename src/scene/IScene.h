@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "collision/CollisionResult.h"
 #include "scene/IEntity.h"
@@ -31,4 +32,6 @@ public:
     virtual IEntity* createEntity(const std::string& type) = 0;
     // The managers and the view the scene was made with (SceneContext.h).
     virtual const SceneContext& getContext() const = 0;
+    // The entities in the scene now, in update and drawing order.
+    virtual const std::vector<IEntity*>& getEntities() const = 0;
 };

@@ -187,7 +187,7 @@ TEST_F(BallTest, OfTwoCollidersOnThePathTheNearestIsReported) {
 
 TEST_F(BallTest, AHeldBallRidesOnItsPaddleAndCannotBeLost) {
     EXPECT_TRUE(ball->isHeld());
-    EXPECT_EQ(paddle, ball->getPaddle());
+    EXPECT_EQ(paddle, ball->getHolder());
     paddle->setPosition({20.0f, paddle->getPosition().y});
     scene->update(kDt);
     EXPECT_FLOAT_EQ(45.0f, ball->getPosition().x) << "paddle x + width / 2 - ball width / 2";
@@ -197,7 +197,7 @@ TEST_F(BallTest, AHeldBallRidesOnItsPaddleAndCannotBeLost) {
     EXPECT_EQ(3, scene->getLives()) << "a held ball below the area is not lost";
     ball->release();
     EXPECT_FALSE(ball->isHeld());
-    EXPECT_EQ(nullptr, ball->getPaddle());
+    EXPECT_EQ(nullptr, ball->getHolder());
 }
 
 TEST_F(BallTest, TheBallIsLostOnlyWhenItsTopLeftCornerIsBelowTheArea) {

@@ -27,11 +27,8 @@ protected:
         scene.reset();
         GameFixture::TearDown();
     }
-    // What the ball's own test reports when it meets `block`.
-    void hitByBall(PellvaneBlockEntity* block) {
-        CollisionResult result{ball->getCollider(), block->getCollider(), {}, {0, 1}};
-        block->onCollision(&result);
-    }
+    // The ball meets `block` from below, as its bounce tells it.
+    void hitByBall(PellvaneBlockEntity* block) { block->ballMet({ball, block->getCentre(), {0, 1}, {0, 240}}); }
 
     std::unique_ptr<PellvaneGameScene> scene;
     PellvaneBallEntity* ball = nullptr;
@@ -53,17 +50,23 @@ TEST_F(BlockTest, AHealthFourBlockStartsYellowAndItsFirstHitIsSilent) {
     EXPECT_EQ(std::vector<std::string>{"red.wav"}, playingSounds());
 }
 
-TEST_F(BlockTest, OnlyTheBallTriggersAHitWhicheverSideOfTheRecordItIsOn) {
-    CollisionResult fromPaddle{paddle->getCollider(), soft->getCollider(), {}, {}};
-    soft->onCollision(&fromPaddle);
+TEST_F(BlockTest, OnlyABallMeetingItHitsABlockAndItAnswersHowTheBallLeaves) {
+    // A collision with anything else (whichever side of the record) leaves it standing.
+    for (CollisionResult record : {CollisionResult{paddle->getCollider(), soft->getCollider(), {}, {}},
+                                   CollisionResult{soft->getCollider(), ball->getCollider(), {}, {}}})
+        soft->onCollision(&record);
     soft->onCollision(nullptr);
     EXPECT_TRUE(soft->isActive());
     EXPECT_EQ(0, scene->getScore());
 
-    CollisionResult fromBlock{soft->getCollider(), ball->getCollider(), {}, {}};
-    soft->onCollision(&fromBlock);
+    const BallBounce answer = soft->ballMet({ball, soft->getCentre(), {0, 1}, {0, 240}});
+    EXPECT_EQ(BallBounce::Block, answer.kind);
+    EXPECT_FALSE(answer.velocity) << "a block leaves the mirrored velocity alone";
     EXPECT_FALSE(soft->isActive());
     EXPECT_EQ(10, scene->getScore());
+    hitByBall(hard); // health 4 to 3: no colour change for the ball
+    EXPECT_FALSE(hard->ballMet({ball, hard->getCentre(), {0, 1}, {0, 240}}).cycleColour) << "3 to 2";
+    EXPECT_TRUE(hard->ballMet({ball, hard->getCentre(), {0, 1}, {0, 240}}).cycleColour) << "a hit at health 2";
 }
 
 TEST_F(BlockTest, ScoreIsTenPerUnitOfInitialHealth) {

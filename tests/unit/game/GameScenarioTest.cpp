@@ -224,7 +224,7 @@ TEST_F(GameScenarioTest, ALevelStartsAfterItsDelayStrictly) {
     EXPECT_EQ(1, recorder.count(PELLVANE_NEW_LEVEL_STARTED));
 
     auto delayed = loadGame(gameXml("<level>one.xml</level>", ""));
-    EXPECT_FLOAT_EQ(0.1f, delayed->getLoadedDelay());
+    EXPECT_FLOAT_EQ(0.1f, delayed->getSettings().match.loadedDelay);
     delayed->newGame();
     delayed->update(0.1f);
     EXPECT_EQ(LevelLoaded, delayed->getState()) << "exactly the delay is not yet past it";
@@ -332,7 +332,7 @@ TEST_F(GameScenarioTest, NewGameResetsTheCountsAndRaisesItsEventsInOrder) {
     EXPECT_TRUE(first<PellvaneBallEntity>(*scene)->isHeld());
 
     scene->addScore(70);
-    scene->loadLevel(1, false);
+    scene->loadLevel(1);
     recorder.names.clear();
     scene->newGame();
     EXPECT_EQ((std::vector<std::string>{PELLVANE_GAME_STARTED, PELLVANE_NEW_LEVEL_LOADED}), recorder.names);

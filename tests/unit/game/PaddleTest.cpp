@@ -137,7 +137,7 @@ TEST_F(PaddleTest, KeysAreIgnoredWhileInputIsDisabled) {
     // A direction set before game over stays: its release is not heard.
     enableInput();
     pressKey(kKeyRight);
-    for (int lost = 0; lost <= scene->getInitialLives(); ++lost)
+    for (int lost = 0; lost <= scene->getSettings().match.initialLives; ++lost)
         scene->ballLost();
     ASSERT_EQ(GameOver, scene->getState());
     releaseKey(kKeyRight);

@@ -35,11 +35,11 @@ protected:
 TEST_F(PellvaneGameSceneTest, SettingsHaveDefaultsAndAreReadWhenTheyParse) {
     testsupport::writeFile("one.xml", levelXml(blockXml(0, 0, 1)));
     auto plain = loadGame(withLevels("<levels><level>one.xml</level></levels>"));
-    EXPECT_EQ(3, plain->getInitialLives());
+    EXPECT_EQ(3, plain->getSettings().match.initialLives);
     EXPECT_EQ(3, plain->getLives());
     EXPECT_EQ(0, plain->getScore());
     EXPECT_EQ(0, plain->getLevelsCompleted());
-    EXPECT_FLOAT_EQ(0.1f, plain->getLoadedDelay());
+    EXPECT_FLOAT_EQ(0.1f, plain->getSettings().match.loadedDelay);
     const Rect area = plain->getGameArea();
     EXPECT_FLOAT_EQ(32.0f, area.x);
     EXPECT_FLOAT_EQ(32.0f, area.y);
@@ -55,7 +55,7 @@ TEST_F(PellvaneGameSceneTest, SettingsHaveDefaultsAndAreReadWhenTheyParse) {
                                          <block_colours><colour r="0.5"/><colour g="0" a="0.25"/></block_colours>)",
                                       R"(lives="7" loaded_delay="2.5")"));
     EXPECT_EQ(7, custom->getLives());
-    EXPECT_FLOAT_EQ(2.5f, custom->getLoadedDelay());
+    EXPECT_FLOAT_EQ(2.5f, custom->getSettings().match.loadedDelay);
     EXPECT_FLOAT_EQ(10.0f, custom->getGameArea().x);
     EXPECT_FLOAT_EQ(32.0f, custom->getGameArea().y);
     EXPECT_FLOAT_EQ(300.0f, custom->getGameArea().width);
@@ -66,7 +66,7 @@ TEST_F(PellvaneGameSceneTest, SettingsHaveDefaultsAndAreReadWhenTheyParse) {
     auto unparsed =
         loadGame(withLevels("<levels><level>one.xml</level></levels>", "", R"(lives="many" loaded_delay="")"));
     EXPECT_EQ(3, unparsed->getLives());
-    EXPECT_FLOAT_EQ(0.1f, unparsed->getLoadedDelay());
+    EXPECT_FLOAT_EQ(0.1f, unparsed->getSettings().match.loadedDelay);
 }
 
 TEST_F(PellvaneGameSceneTest, BlocksSitRelativeToTheGameAreaAndTakeTheirColourFromTheCycle) {
@@ -138,7 +138,7 @@ TEST_F(PellvaneGameSceneTest, EveryLoadingMistakeHasItsMessage) {
 
     auto loaded = loadGame(withLevels("<levels><level>one.xml</level></levels>"));
     try {
-        loaded->loadLevel(1, false);
+        loaded->loadLevel(1);
         ADD_FAILURE() << "a level past the end loads";
     } catch (const SceneException& error) {
         EXPECT_EQ(prefix + "Level attmpted to be loaded is out of range!", error.message);
@@ -157,9 +157,9 @@ TEST_F(PellvaneGameSceneTest, UnknownTagsAreSkippedAndATextOnlyLevelIsClearedAtO
                            {"text.xml", "<level>nothing to see</level>"}});
     EXPECT_EQ(1u, scene->getLevel(0).size());
     EXPECT_EQ(0u, scene->getLevel(1).size());
-    scene->loadLevel(1, false);
+    scene->loadLevel(1);
     scene->newGame();
-    scene->loadLevel(1, false);
+    scene->loadLevel(1);
     scene->update(kDt); // LevelLoaded -> Playing
     ASSERT_EQ(Playing, scene->getState());
     scene->update(kDt);
@@ -192,11 +192,11 @@ TEST_F(PellvaneGameSceneTest, LevelsSwapInAndOutOfTheEntityListAndTheSceneOwnsTh
     const std::size_t base = scene->getEntities().size() - 2;
     auto* a = scene->getLevel(0)[0];
     auto* c = scene->getLevel(2)[0];
-    scene->loadLevel(2, false);
+    scene->loadLevel(2);
     EXPECT_EQ(base + 1, scene->getEntities().size());
     EXPECT_EQ(c, scene->getEntities().back());
     dynamic_cast<PellvaneBlockEntity*>(c)->breakBlock();
-    scene->loadLevel(2, false);
+    scene->loadLevel(2);
     EXPECT_TRUE(c->isActive()) << "loading the current level again resets it in place";
     EXPECT_EQ(base + 2, scene->getEntities().size()) << "plus the break effect";
 
@@ -204,7 +204,7 @@ TEST_F(PellvaneGameSceneTest, LevelsSwapInAndOutOfTheEntityListAndTheSceneOwnsTh
     scene->removeEntity(c, true);
     scene->update(kDt);
     EXPECT_TRUE(scene->getLevel(2).empty());
-    scene->loadLevel(0, false);
+    scene->loadLevel(0);
     EXPECT_EQ(a, scene->getLevel(0)[0]);
     // The scene is destroyed on level 0 with levels 1 and 2 out of the list: the sanitizer run
     // shows they are freed once.
@@ -224,7 +224,7 @@ TEST_F(PellvaneGameSceneTest, ThePointerHidesOnlyWhileAGameIsInPlay) {
     EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
     scene->resume();
     EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-    for (int lost = 0; lost <= scene->getInitialLives(); ++lost)
+    for (int lost = 0; lost <= scene->getSettings().match.initialLives; ++lost)
         scene->ballLost();
     scene->update(kDt);
     EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
@@ -247,7 +247,7 @@ TEST_F(PellvaneGameSceneTest, AnEventSoundPlaysOnItsEventAndEveryMistakeInItIsAL
                                                "<event_sound event='PELLVANE_NEW_LEVEL_LOADED' sound='red.wav'/>"));
     Mix_HaltChannel(-1);
     scene = loadGame(gameXml("<level>one.xml</level><level>two.xml</level>", "loaded_delay=\"0\""));
-    scene->loadLevel(1, false);
+    scene->loadLevel(1);
     scene->raise(PELLVANE_NEW_LEVEL_LOADED);
     scene->newGame();
     EXPECT_TRUE(playingSounds().empty()) << "on the title, and with the first level in play";

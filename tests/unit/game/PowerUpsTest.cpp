@@ -34,7 +34,7 @@ TEST_F(PowerUpsTest, OnlyTheLastBallInPlayCostsALife) {
     auto scene = start(blockXml(0, 0, 4) + blockXml(180, 0, 4));
     releaseKey(kKeySpace);
     scene->update(kDt);
-    scene->powerUpCaught(PowerUp::Multi);
+    scene->capsuleCaught(PowerUp::Multi);
     std::vector<PellvaneBallEntity*> balls = scene->getBalls();
     ASSERT_EQ(3u, balls.size());
     EXPECT_EQ(3, scene->getBallsInPlay());
@@ -58,7 +58,7 @@ TEST_F(PowerUpsTest, OnlyTheLastBallInPlayCostsALife) {
     releaseKey(kKeySpace);
     scene->update(kDt);
     for (int i = 0; i < 4; ++i)
-        scene->powerUpCaught(PowerUp::Multi);
+        scene->capsuleCaught(PowerUp::Multi);
     EXPECT_EQ(5u, scene->getBalls().size());
 }
 
@@ -84,7 +84,7 @@ TEST_F(PowerUpsTest, MetalStandsWithoutHoldingTheLevelAndABombBreaksItsNeighbour
     look.position = paddle->getPosition();
     scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Wide, 10.0f));
     scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Life, 10.0f));
-    scene->powerUpCaught(PowerUp::Sticky);
+    scene->capsuleCaught(PowerUp::Sticky);
     EXPECT_TRUE(paddle->isSticky());
     dynamic_cast<PellvaneBlockEntity*>(scene->getLevel(0)[4])->breakBlock();
     scene->update(kDt);
@@ -100,12 +100,12 @@ TEST_F(PowerUpsTest, AWidePaddleKeepsItsCentreAndASecondCapsuleRestartsTheTime) 
     auto scene = start(blockXml(0, 0, 4));
     PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
     const float centre = paddle->getCentre().x;
-    scene->powerUpCaught(PowerUp::Wide);
+    scene->capsuleCaught(PowerUp::Wide);
     EXPECT_FLOAT_EQ(90.0f, paddle->getSize().x);
     EXPECT_FLOAT_EQ(centre, paddle->getCentre().x);
     for (int i = 0; i < 180; ++i)
         scene->update(kDt);
-    scene->powerUpCaught(PowerUp::Wide);
+    scene->capsuleCaught(PowerUp::Wide);
     EXPECT_NEAR(5.0f, scene->getPowerUps().getRemaining(PowerUp::Wide), 1e-4f) << "extended, never stacked";
     for (int i = 0; i < 310; ++i)
         scene->update(kDt);
@@ -193,8 +193,8 @@ TEST_F(PowerUpsTest, SettingsOutOfTheirRangeAreRefusedWithTheRange) {
                                   "<power_ups chance=\"1\" max_balls=\"64\" slow_factor=\"0.05\"/>"),
                           {{"one.xml", "<level ball_speed=\"10\" capsule_chance=\"0\">" + blockXml(0, 0, 1) +
                                            "</level>"}});
-    EXPECT_EQ(64, edges->getPowerUps().maxBalls);
-    EXPECT_FLOAT_EQ(0.05f, edges->getPowerUps().slowFactor);
+    EXPECT_EQ(64, edges->getMatch().getPowerUpSettings().maxBalls);
+    EXPECT_FLOAT_EQ(0.05f, edges->getMatch().getPowerUpSettings().factorOf(PowerUp::Slow));
 
     // A paddle ten times as wide as its level allows stays within the area, and still.
     auto wide = loadGame(gameXml("<level>one.xml</level>"),
@@ -238,8 +238,8 @@ TEST_F(PowerUpsTest, ANewGameOrLapOnTheSameLevelStartsCleanAndNothingLaunchesBef
     EXPECT_FLOAT_EQ(1.5f, ball->getSpeedScale()) << "a one-level game speeds up too";
 
     play();
-    scene->powerUpCaught(PowerUp::Wide);
-    scene->powerUpCaught(PowerUp::Multi);
+    scene->capsuleCaught(PowerUp::Wide);
+    scene->capsuleCaught(PowerUp::Multi);
     SpriteProperties look = paddle->getSpriteProperties();
     look.position = {0.0f, 0.0f};
     scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Life, 10.0f));

@@ -1,0 +1,178 @@
+// The match: its state machine, its counts and its power-ups, each change reported as an event.
+#include "rules/Match.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+namespace {
+// a + b, held at the ends of int's range instead of overflowing.
+int saturatingAdd(int a, int b) {
+    const long long sum = static_cast<long long>(a) + b;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
+} // namespace
+
+Match::Match(const MatchSettings& settings, const PowerUpSettings& powerUps, std::vector<LevelSettings> levels,
+             int bestScore)
+    : settings(settings), powerUpSettings(powerUps), levels(std::move(levels)), lives(settings.initialLives),
+      bestScore(bestScore) {}
+
+std::vector<MatchEvent> Match::takeEvents() {
+    std::vector<MatchEvent> taken;
+    taken.swap(events);
+    return taken;
+}
+
+void Match::newGame(unsigned index, uint32_t seed) {
+    score = 0;
+    levelsCompleted = static_cast<int>(index);
+    lives = settings.initialLives;
+    serveTimer = 0.0f;
+    lap = 0;
+    // A game started in the middle of another starts as one from the title: the paddle waits for
+    // the level to start.
+    inputEnabled = false;
+    draws.restart(seed);
+    emit(MatchEvent::GameStarted);
+    bringLevel(index);
+}
+
+void Match::bringLevel(unsigned index) {
+    currentLevel = index;
+    timers.endAll();
+    stateTimer = 0.0f;
+    state = LevelLoaded;
+    events.push_back({MatchEvent::LevelBrought, index});
+}
+
+void Match::step(float dt, bool levelCleared) {
+    switch (state) {
+    case LevelLoaded:
+        stateTimer += dt;
+        if (stateTimer > settings.loadedDelay) {
+            inputEnabled = true;
+            state = Playing;
+            emit(MatchEvent::LevelStarted);
+        }
+        break;
+    case Playing:
+        if (serveTimer > 0.0f) {
+            serveTimer -= dt;
+            if (!(serveTimer > 0.0f)) {
+                serveTimer = 0.0f;
+                emit(MatchEvent::BallServed);
+            }
+        }
+        if (timers.tick(dt))
+            emit(MatchEvent::PowerUpsChanged);
+        if (levelCleared)
+            levelDone();
+        break;
+    case LevelCleared:
+    case AllCleared:
+        stateTimer += dt;
+        if (stateTimer > (state == AllCleared ? settings.allClearedDelay : settings.clearedDelay)) {
+            if (state == AllCleared)
+                ++lap;
+            bringLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()));
+        }
+        break;
+    case Initiated:
+    case GameOver:
+        break;
+    }
+}
+
+void Match::levelDone() {
+    serveTimer = 0.0f;
+    ++levelsCompleted;
+    lives = saturatingAdd(lives, 1); // one extra ball for every cleared level
+    // Capsules still falling and extra balls do not outlive their level.
+    endPowerUps();
+    const bool lastLevel = currentLevel + 1 >= levels.size();
+    if (lastLevel && settings.allClearedDelay > 0.0f) {
+        // The end of a lap: the score is shown a while, then the first level comes back faster.
+        inputEnabled = false;
+        stateTimer = 0.0f;
+        state = AllCleared;
+        emit(MatchEvent::AllCleared);
+    } else if (settings.clearedDelay > 0.0f) {
+        // The level stays on screen a moment, the ball at rest, before the next one.
+        inputEnabled = false;
+        stateTimer = 0.0f;
+        state = LevelCleared;
+        emit(MatchEvent::LevelCleared);
+    } else {
+        if (lastLevel)
+            ++lap;
+        bringLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()));
+    }
+}
+
+void Match::endPowerUps() {
+    timers.endAll();
+    emit(MatchEvent::PowerUpsEnded);
+}
+
+void Match::lastBallLost() {
+    // Nobody takes the ball back after game over, so it reports its loss every frame until the
+    // next game; counting those would run the lives down without end.
+    if (state == GameOver)
+        return;
+    endPowerUps();
+    --lives;
+    if (lives >= 0) {
+        serveTimer = settings.lostDelay;
+        emit(MatchEvent::BallLost);
+        return;
+    }
+    state = GameOver;
+    inputEnabled = false;
+    emit(MatchEvent::GameOver);
+}
+
+void Match::addScore(int points) {
+    score = saturatingAdd(score, points);
+}
+
+void Match::capsuleCaught(PowerUp kind) {
+    if (state != Playing)
+        return;
+    ++caught[static_cast<std::size_t>(kind)];
+    switch (kindOf(kind).action) {
+    case CatchAction::ExtraBalls:
+        events.push_back({MatchEvent::ExtraBalls, 0, kind, kExtraBallsPerCapsule});
+        break;
+    case CatchAction::ExtraLife:
+        lives = saturatingAdd(lives, 1);
+        break;
+    case CatchAction::Timed:
+        timers.start(kind, powerUpSettings.durationOf(kind));
+        break;
+    }
+    emit(MatchEvent::PowerUpsChanged);
+    events.push_back({MatchEvent::CapsuleCaught, 0, kind});
+}
+
+std::optional<PowerUp> Match::drawCapsule(std::optional<PowerUp> blockCapsule) {
+    const LevelSettings& level = levels.at(currentLevel);
+    const float chance = level.capsuleChance >= 0.0f ? level.capsuleChance : powerUpSettings.chance;
+    return draws.draw(blockCapsule, chance, powerUpSettings);
+}
+
+std::optional<int> Match::settleBestScore() {
+    if (score <= bestScore)
+        return std::nullopt;
+    bestScore = score;
+    return bestScore;
+}
+
+float Match::paddleWidthFactor() const {
+    return levels.at(currentLevel).paddleWidth * timers.factorFor(Change::PaddleWidth, powerUpSettings);
+}
+
+float Match::ballSpeedFactor() const {
+    float speed = levels.at(currentLevel).ballSpeed * (1.0f + settings.lapSpeedUp * static_cast<float>(lap));
+    return speed * timers.factorFor(Change::BallSpeed, powerUpSettings);
+}

@@ -1,0 +1,72 @@
+// The power-up rules: timers that run out, and the draw over the defined kinds.
+#include "rules/PowerUps.h"
+
+bool PowerUpSettings::any() const {
+    for (bool each : defined)
+        if (each)
+            return true;
+    return false;
+}
+
+void PowerUpTimers::start(PowerUp kind, float duration) {
+    if (!isTimed(kind))
+        return;
+    if (const std::optional<PowerUp> ended = kindOf(kind).ends)
+        remaining[static_cast<std::size_t>(*ended)] = 0.0f;
+    remaining[static_cast<std::size_t>(kind)] = duration;
+}
+
+bool PowerUpTimers::tick(float dt) {
+    bool ended = false;
+    for (float& left : remaining) {
+        if (left > 0.0f) {
+            left -= dt;
+            if (!(left > 0.0f)) {
+                left = 0.0f;
+                ended = true;
+            }
+        }
+    }
+    return ended;
+}
+
+float PowerUpTimers::factorFor(Change change, const PowerUpSettings& settings) const {
+    for (const PowerUpKind& kind : kPowerUpKinds)
+        if (kind.change == change && isActive(kind.id))
+            return settings.factorOf(kind.id);
+    return 1.0f;
+}
+
+std::optional<PowerUp> PowerUpTimers::activeKind(Change change) const {
+    for (const PowerUpKind& kind : kPowerUpKinds)
+        if (kind.change == change && isActive(kind.id))
+            return kind.id;
+    return std::nullopt;
+}
+
+float CapsuleDraw::next() {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<float>(seed >> 8) / 16777216.0f;
+}
+
+std::optional<PowerUp> CapsuleDraw::draw(std::optional<PowerUp> blockCapsule, float chance,
+                                         const PowerUpSettings& settings) {
+    if (blockCapsule)
+        return settings.isDefined(*blockCapsule) ? blockCapsule : std::nullopt;
+    if (!(chance > 0.0f) || !settings.any())
+        return std::nullopt;
+    if (next() >= chance)
+        return std::nullopt;
+    std::size_t defined = 0;
+    for (bool each : settings.defined)
+        defined += each ? 1 : 0;
+    std::size_t pick = static_cast<std::size_t>(next() * static_cast<float>(defined));
+    for (const PowerUpKind& kind : kPowerUpKinds) {
+        if (!settings.isDefined(kind.id))
+            continue;
+        if (pick == 0)
+            return kind.id;
+        --pick;
+    }
+    return std::nullopt;
+}
