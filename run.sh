@@ -6,7 +6,8 @@
 #   ./run.sh bench   build and run the benchmarks (ratios against reference libraries)
 #   ./run.sh package build pellvane_<version>_<arch>.deb here (install it with: sudo apt install ./pellvane_*.deb)
 #   ./run.sh fuzz [seconds]  run each libFuzzer target for a bounded time (default 60 s each)
-#   ./run.sh levels  play every level with the autopilot; write docs/levels.md and its pictures
+#   ./run.sh levels  write data/levels/ from the maps of tools/make_levels.py (checked by pellvane --check
+#                    --strict), play every level with the autopilot; write docs/levels.md and its pictures
 #   ./run.sh soak [minutes]  play the shipped game with an autopilot at every frame timing (default 60
 #                            simulated minutes each) and print what happened and the fault counts
 set -euo pipefail
@@ -99,9 +100,11 @@ soak)
         xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ../build/tests/pellvane_soak "$minutes"
     ;;
 levels)
-    # The level report and docs/levels.md with a picture of every level.
+    # The level files from their maps, then the level report and docs/levels.md with a picture of
+    # every level.
     ensure_packages "${play_packages[@]}" "${test_packages[@]}"
     build build -DPELLVANE_TESTS=ON -DPELLVANE_WERROR=ON
+    python3 tools/make_levels.py --data data build/pellvane
     python3 tools/make_level_pictures.py build/pellvane build/tests/pellvane_level_report
     ;;
 fuzz)

@@ -21,28 +21,36 @@ Each level's root also carries its difficulty, eased from the first level to the
 speeds and the paddle's width as multiples of the scene's, and the chance that any broken block
 releases a random capsule.
 
-Before writing anything the script checks every level and exits non-zero naming the level and the
-cell when one fails: blocks stay inside the area and above LOWEST (room for the ball over the
-paddle), never overlap, the level has MIN_BREAKABLE to MAX_BREAKABLE blocks to break, every
-breakable block can be reached, and the level's note of what it depicts is one line of at most
-MAX_NOTE characters. Reachable means a 4-connected path of empty or breakable cells (steel blocks
-the way) from the open space below the grid; the strip above the grid and the side margins count as
-open only where the ball has ROOM to pass. At most MAX_HIDDEN blocks of a level may be hidden: out
-of every straight path of the ball from the paddle's line, behind steel.
+Before writing anything the script makes the checks that only a generator can make, from the
+maps, and exits non-zero naming the level and the cell when one fails: every row of a map has the
+same cells, the level has MIN_BREAKABLE to MAX_BREAKABLE blocks to break, every breakable block can
+be reached, and the level's note of what it depicts is one line of at most MAX_NOTE characters.
+Reachable means a 4-connected path of empty or breakable cells (steel blocks the way) from the open
+space below the grid; the strip above the grid and the side margins count as open only where the
+ball has ROOM to pass. At most MAX_HIDDEN blocks of a level may be hidden: out of every straight
+path of the ball from the paddle's line, behind steel. Every level file must be in config.xml's
+level list. Then the game's own data checker, `pellvane --check --strict`, checks a copy of the data
+directory that holds the new level files, as it checks any data author's levels (blocks inside the
+game area, apart, far enough above the paddle, ...); when it reports anything the script exits
+non-zero with the checker's lines and writes nothing.
 The table it prints counts, per level, the breakable blocks, the hits they take (bombs and capsule
 blocks take one), steel, hidden blocks, bombs and capsule blocks, and the level's difficulty.
-Run from the repository root:  python3 tools/make_levels.py
-"""
-import os
-import sys
 
+    python3 tools/make_levels.py [--data DIR] [PELLVANE]
+        (defaults: data/ and build/pellvane of this repository; `./run.sh levels` runs it)
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 AREA_WIDTH = 736
-AREA_HEIGHT = 536
 TOP = 40
 GAP = 2
-# No block may reach lower than this: the paddle's top is about 496 px down and the ball needs
-# room to turn above it.
-LOWEST = 400
 # A margin or strip narrower than this is a wall to the ball: twice its 16 px side, as its
 # flight stays at least 15 degrees off the vertical and it needs room to climb a lane.
 ROOM = 32
@@ -575,24 +583,6 @@ def check_shape(title, grid, rows):
     for r, row in enumerate(rows):
         if len(row) != columns:
             fail(title, "row %d has %d cells, row 0 has %d" % (r, len(row), columns))
-    if grid_left(grid, columns) < 0:
-        fail(title, "%d columns do not fit across the area" % columns)
-
-
-def check_placement(title, blocks):
-    """Every block inside the area and above LOWEST, and no two overlapping."""
-    boxes = []
-    for r, c, attributes in blocks:
-        values = dict(attributes)
-        x, y, w, h = (int(values[k]) for k in ("x", "y", "width", "height"))
-        if x < 0 or y < 0 or x + w > AREA_WIDTH or y + h > AREA_HEIGHT:
-            fail(title, "row %d column %d: block at (%d, %d) leaves the area" % (r, c, x, y))
-        if y + h > LOWEST:
-            fail(title, "row %d column %d: block reaches %d px down, below the %d px limit" % (r, c, y + h, LOWEST))
-        for other_r, other_c, ox, oy, ow, oh in boxes:
-            if x < ox + ow and ox < x + w and y < oy + oh and oy < y + h:
-                fail(title, "row %d column %d overlaps row %d column %d" % (r, c, other_r, other_c))
-        boxes.append((r, c, x, y, w, h))
 
 
 def check_reachable(title, grid, rows):
@@ -627,15 +617,10 @@ def check_reachable(title, grid, rows):
             if -1 <= nr <= len(rows) and -1 <= nc <= columns and (nr, nc) not in seen and is_open(nr, nc):
                 seen.add((nr, nc))
                 start.append((nr, nc))
-    found = 0
     for r, row in enumerate(rows):
         for c, cell in enumerate(row):
-            if breakable(cell):
-                found += 1
-                if (r, c) not in seen:
-                    fail(title, "row %d column %d (%r) cannot be reached: steel shuts it in" % (r, c, cell))
-    if found == 0:
-        fail(title, "nothing to break")
+            if breakable(cell) and (r, c) not in seen:
+                fail(title, "row %d column %d (%r) cannot be reached: steel shuts it in" % (r, c, cell))
 
 
 def check_note(title, depicts):
@@ -724,26 +709,24 @@ def summary(rows):
             sum(1 for cell in cells if cell in CAPSULES))
 
 
-def main():
-    titles = [level[0] for level in LEVELS]
-    if len(set(titles)) != len(titles):
-        sys.exit("make_levels: two levels share a name")
-    files = []
-    hidden = {}
-    for number, (title, grid, depicts, rows) in enumerate(LEVELS, start=1):
-        check_note(title, depicts)
-        check_shape(title, grid, rows)
-        blocks = blocks_of(title, grid, rows)
-        check_placement(title, blocks)
-        check_reachable(title, grid, rows)
-        check_count(title, rows)
-        hidden[title] = check_hidden(title, grid, rows)
-        name = "%02d_%s.xml" % (number, title)
-        files.append((name, level_xml(title, blocks, difficulty(number, len(LEVELS)))))
+def check_listed(data, files):
+    """Every level file is in the level list of config.xml: the game would not play one that is
+    not, nor would the checker look at it."""
+    listed = set()
+    for levels in ET.parse(os.path.join(data, "config.xml")).getroot().iter("levels"):
+        directory = levels.get("directory") or ""
+        listed.update(os.path.normpath(os.path.join(directory, (level.text or "").strip()))
+                      for level in levels.iter("level"))
+    for name, _ in files:
+        if os.path.join("levels", name) not in listed:
+            sys.exit("make_levels: levels/%s is not in the level list of %s: add it there"
+                     % (name, os.path.join(data, "config.xml")))
 
-    out = os.path.join("data", "levels")
+
+def write_levels(out, files):
+    """Writes the level files into `out`, removing the ones this script wrote before under names it
+    no longer uses."""
     os.makedirs(out, exist_ok=True)
-    # Level files this script wrote before under names it no longer uses go.
     for old in sorted(os.listdir(out)):
         path = os.path.join(out, old)
         if old.endswith(".xml") and old not in dict(files):
@@ -753,6 +736,48 @@ def main():
     for name, text in files:
         with open(os.path.join(out, name), "w") as f:
             f.write(text)
+
+
+def check_data(pellvane, data, files):
+    """Runs `pellvane --check --strict` on a copy of `data` holding the new level files; exits with
+    the checker's lines when it reports anything."""
+    if not os.access(pellvane, os.X_OK):
+        sys.exit("make_levels: no pellvane binary at %s to check the levels with: build the game first "
+                 "(./run.sh levels does) or give its path" % pellvane)
+    with tempfile.TemporaryDirectory() as work:
+        copy = os.path.join(work, "data")
+        shutil.copytree(data, copy)
+        write_levels(os.path.join(copy, "levels"), files)
+        done = subprocess.run([pellvane, "--data", copy, "--check", "--strict"], capture_output=True, text=True)
+    if done.returncode != 0 or done.stdout.strip():
+        sys.exit("make_levels: pellvane --check --strict refuses the levels; nothing is written:\n%s%s"
+                 % (done.stdout, done.stderr.rstrip()))
+
+
+def main(arguments=None):
+    parser = argparse.ArgumentParser(description="Writes the shipped level files from their maps.")
+    parser.add_argument("--data", default=os.path.join(ROOT, "data"), help="the data directory (default: data/)")
+    parser.add_argument("pellvane", nargs="?", default=os.path.join(ROOT, "build", "pellvane"),
+                        help="the game binary whose --check checks the levels (default: build/pellvane)")
+    options = parser.parse_args(arguments)
+
+    titles = [level[0] for level in LEVELS]
+    if len(set(titles)) != len(titles):
+        sys.exit("make_levels: two levels share a name")
+    files = []
+    hidden = {}
+    for number, (title, grid, depicts, rows) in enumerate(LEVELS, start=1):
+        check_note(title, depicts)
+        check_shape(title, grid, rows)
+        blocks = blocks_of(title, grid, rows)
+        check_reachable(title, grid, rows)
+        check_count(title, rows)
+        hidden[title] = check_hidden(title, grid, rows)
+        name = "%02d_%s.xml" % (number, title)
+        files.append((name, level_xml(title, blocks, difficulty(number, len(LEVELS)))))
+    check_listed(options.data, files)
+    check_data(options.pellvane, options.data, files)
+    write_levels(os.path.join(options.data, "levels"), files)
 
     print("%-3s %-16s %-6s %6s %6s %5s %6s %5s %8s %5s %5s %6s" % (
         "#", "name", "grid", "blocks", "hits", "steel", "hidden", "bombs", "capsules", "speed", "width", "chance"))

@@ -14,7 +14,19 @@
 namespace {
 // Boxes that share only a border, or overlap by less than this many pixels, sit side by side.
 constexpr float kOverlapTolerance = 0.01f;
-// The health from which hits play a sound: 3 (red), 2 (orange), 1 (yellow).
+// A ball turned back by the underside of a block reaches the paddle's top (gap / speed) seconds
+// later; a player needs about this long to see it come and move the paddle under it. At the
+// shipped ball's max_speed of 480 pixels per second that keeps the lowest blocks 96 pixels above
+// the paddle.
+constexpr float kReactionTime = 0.2f;
+
+// The line the ball is played back from: the top of the highest paddle, and the fastest ball's
+// max_speed before a level's "ball_speed". No line without a paddle and a ball.
+struct PaddleLine {
+    bool known = false;
+    float top = 0.0f;
+    float ballMaxSpeed = 0.0f;
+};
 
 std::string place(const Location& where) {
     return where.file + ":" + std::to_string(where.line) + ":" + std::to_string(where.column);
@@ -65,8 +77,42 @@ void noteSounds(const PellvaneGameScene& scene, PellvaneBlockEntity* block, cons
             needed.emplace(*sound, where);
 }
 
-void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities, const LevelFile& level,
+PaddleLine paddleLineOf(PellvaneGameScene& scene) {
+    PaddleLine line;
+    bool paddle = false, ball = false;
+    for (IEntity* entity : scene.getEntities()) {
+        if (auto* found = dynamic_cast<PellvanePaddleEntity*>(entity)) {
+            auto* box = dynamic_cast<AABBCollider*>(found->getCollider());
+            const float top = box != nullptr ? box->getBounds().y : found->getPosition().y;
+            line.top = paddle ? std::min(line.top, top) : top;
+            paddle = true;
+        } else if (auto* found = dynamic_cast<PellvaneBallEntity*>(entity)) {
+            line.ballMaxSpeed = ball ? std::max(line.ballMaxSpeed, found->maxSpeed) : found->maxSpeed;
+            ball = true;
+        }
+    }
+    line.known = paddle && ball;
+    return line;
+}
+
+// A block nearer the paddle than the ball goes in kReactionTime at the level's top speed.
+void checkRoomAbovePaddle(const Rect& box, const PaddleLine& line, float ballSpeed, const Location& where,
+                          Findings& findings) {
+    const float speed = line.ballMaxSpeed * ballSpeed;
+    const float room = kReactionTime * speed;
+    const float gap = line.top - (box.y + box.height);
+    if (!line.known || gap >= room)
+        return;
+    const std::string ends = gap >= 0.0f ? formatNumber(gap) + " px above" : formatNumber(-gap) + " px below";
+    findings.warning(where, "block ends " + ends + " the paddle's top: a ball it turns back at " + formatNumber(speed) +
+                                " pixels per second reaches the paddle in less than " + formatNumber(kReactionTime) +
+                                " s (keep " + formatNumber(room) + " px clear)");
+}
+
+void checkLevel(PellvaneGameScene& scene, std::size_t index, const LevelFile& level, const PaddleLine& line,
                 const EntityOrigins& origins, Findings& findings, std::map<std::string, Location>& soundsNeeded) {
+    const std::vector<IEntity*> entities = scene.getLevel(index);
+    const float ballSpeed = scene.getLevelSettings(index).ballSpeed;
     const Rect area = scene.getGameArea();
     const bool clearable = std::any_of(entities.begin(), entities.end(),
                                        [](IEntity* e) { return breakable(dynamic_cast<PellvaneBlockEntity*>(e)); });
@@ -99,6 +145,7 @@ void checkLevel(PellvaneGameScene& scene, const std::vector<IEntity*>& entities,
                                                 formatNumber(box.y - area.y) + "), " + formatNumber(box.width) + " x " +
                                                 formatNumber(box.height) + ", reaches outside the game area (0, 0), " +
                                                 formatNumber(area.width) + " x " + formatNumber(area.height));
+        checkRoomAbovePaddle(box, line, ballSpeed, origin->where, findings);
         for (const auto& [other, otherOrigin] : placed) {
             if (overlap(box, other)) {
                 findings.warning(origin->where, "block overlaps the block at " + place(otherOrigin->where));
@@ -147,9 +194,10 @@ void checkBall(PellvaneBallEntity& ball, const Location& where, Findings& findin
 
 void checkGameScene(PellvaneGameScene& scene, const std::vector<LevelFile>& levels, const EntityOrigins& origins,
                     Findings& findings, std::map<std::string, Location>& soundsNeeded) {
+    const PaddleLine line = paddleLineOf(scene);
     for (std::size_t i = 0; i < scene.getLevelCount() && i < levels.size(); ++i)
         if (levels[i].loaded)
-            checkLevel(scene, scene.getLevel(i), levels[i], origins, findings, soundsNeeded);
+            checkLevel(scene, i, levels[i], line, origins, findings, soundsNeeded);
 
     std::vector<std::pair<PellvanePaddleEntity*, const EntityOrigin*>> paddles;
     PellvaneBallEntity* ball = nullptr;

@@ -1,6 +1,7 @@
-// The checks that need the loaded game scene rather than its text: blocks outside the game area
-// or on top of one another, levels that can never be cleared, a paddle that cannot cover the
-// area, a ball that starts beyond its speed limits, and the hit sounds the blocks will play.
+// The checks that need the loaded game scene rather than its text: blocks outside the game area,
+// on top of one another or too near the paddle, levels that can never be cleared, a paddle that
+// cannot cover the area, a ball that starts beyond its speed limits, and the hit sounds the blocks
+// will play.
 #pragma once
 
 #include <map>

@@ -12,8 +12,6 @@
 #include <memory>
 #include <tinyxml.h>
 
-#include "events/Events.h"
-#include "game/GameEvents.h"
 #include "scene/BaseScene.h"
 #include "scene/IEntity.h"
 #include "scene/NumberCounterEntity.h"
@@ -37,29 +35,6 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
         }
     }
     return row[b.size()];
-}
-
-// The events a scene's dispatcher ever carries: its own and, in the game scene, the game's.
-std::vector<std::string> sceneEventNames() {
-    return {SCENE_STARTED,
-            SCENE_ENDED,
-            PELLVANE_INITIATED,
-            PELLVANE_GAME_STARTED,
-            PELLVANE_BALL_LOST,
-            PELLVANE_NEW_LEVEL_LOADED,
-            PELLVANE_NEW_LEVEL_STARTED,
-            PELLVANE_GAME_OVER,
-            PELLVANE_GAME_PAUSED,
-            PELLVANE_GAME_RESUMED,
-            PELLVANE_LEVEL_CLEARED,
-            PELLVANE_BALL_SERVED,
-            PELLVANE_BALL_READY,
-            PELLVANE_BALL_LAUNCHED,
-            PELLVANE_BALL_CAUGHT,
-            PELLVANE_PADDLE_BOUNCE,
-            PELLVANE_WALL_BOUNCE,
-            PELLVANE_POWER_UP_CAUGHT,
-            PELLVANE_ALL_CLEARED};
 }
 
 std::string quoted(const std::string& text) {
@@ -194,7 +169,7 @@ void SchemaCheck::checkValue(const TiXmlElement* element, const TiXmlAttribute& 
         usage.sprites.insert(text);
         return;
     case ValueKind::EventName: {
-        const std::vector<std::string> events = sceneEventNames();
+        const std::vector<std::string>& events = registry.eventNames();
         // A name far from every event is taken as meant ("NEVER" is a trigger that never fires).
         if (std::find(events.begin(), events.end(), text) == events.end()) {
             const std::string hint = suggest(text, events);

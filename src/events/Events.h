@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class IEvent {
 public:
@@ -65,13 +66,31 @@ protected:
     ~IEventCallback() = default;
 };
 
+// A list of event names filled as their constants are defined, so that a name is written once, in
+// its definition: `const std::string NAME = list.add("NAME");` defines the constant and lists it.
+// Define the list before the constants it lists, in the same file: they are initialised in order.
+class EventNameList {
+public:
+    std::string add(const char* name) {
+        names.emplace_back(name);
+        return names.back();
+    }
+    const std::vector<std::string>& all() const { return names; }
+
+private:
+    std::vector<std::string> names;
+};
+
 // The engine's event names.
 extern const std::string KEYBOARD_KEY_PRESSED_EVENT;
 extern const std::string KEYBOARD_KEY_RELEASED_EVENT;
 extern const std::string MOUSE_MOVE_EVENT;
 extern const std::string MOUSE_BUTTON_DOWN_EVENT;
 extern const std::string MOUSE_BUTTON_UP_EVENT;
+// Raised by every scene on its own dispatcher: on its first update, and as it ends.
 extern const std::string SCENE_STARTED;
 extern const std::string SCENE_ENDED;
+// SCENE_STARTED and SCENE_ENDED, for the registry of the names data may give a scene's events.
+const std::vector<std::string>& sceneEventNames();
 // The window lost the keyboard focus or was iconified.
 extern const std::string WINDOW_FOCUS_LOST_EVENT;

@@ -1,20 +1,29 @@
-// Definitions of the game's event names.
+// Definitions of the game's event names. Each definition lists its name too, for the registry (a
+// new event is one line here, and its declaration in the header).
 #include "game/GameEvents.h"
 
-const std::string PELLVANE_INITIATED = "PELLVANE_INITIATED";
-const std::string PELLVANE_GAME_STARTED = "PELLVANE_GAME_STARTED";
-const std::string PELLVANE_BALL_LOST = "PELLVANE_BALL_LOST";
-const std::string PELLVANE_NEW_LEVEL_LOADED = "PELLVANE_NEW_LEVEL_LOADED";
-const std::string PELLVANE_NEW_LEVEL_STARTED = "PELLVANE_NEW_LEVEL_STARTED";
-const std::string PELLVANE_GAME_OVER = "PELLVANE_GAME_OVER";
-const std::string PELLVANE_GAME_PAUSED = "PELLVANE_GAME_PAUSED";
-const std::string PELLVANE_GAME_RESUMED = "PELLVANE_GAME_RESUMED";
-const std::string PELLVANE_LEVEL_CLEARED = "PELLVANE_LEVEL_CLEARED";
-const std::string PELLVANE_BALL_SERVED = "PELLVANE_BALL_SERVED";
-const std::string PELLVANE_BALL_READY = "PELLVANE_BALL_READY";
-const std::string PELLVANE_BALL_LAUNCHED = "PELLVANE_BALL_LAUNCHED";
-const std::string PELLVANE_BALL_CAUGHT = "PELLVANE_BALL_CAUGHT";
-const std::string PELLVANE_PADDLE_BOUNCE = "PELLVANE_PADDLE_BOUNCE";
-const std::string PELLVANE_WALL_BOUNCE = "PELLVANE_WALL_BOUNCE";
-const std::string PELLVANE_POWER_UP_CAUGHT = "PELLVANE_POWER_UP_CAUGHT";
-const std::string PELLVANE_ALL_CLEARED = "PELLVANE_ALL_CLEARED";
+namespace {
+EventNameList gameEvents;
+}
+
+const std::string PELLVANE_INITIATED = gameEvents.add("PELLVANE_INITIATED");
+const std::string PELLVANE_GAME_STARTED = gameEvents.add("PELLVANE_GAME_STARTED");
+const std::string PELLVANE_BALL_LOST = gameEvents.add("PELLVANE_BALL_LOST");
+const std::string PELLVANE_NEW_LEVEL_LOADED = gameEvents.add("PELLVANE_NEW_LEVEL_LOADED");
+const std::string PELLVANE_NEW_LEVEL_STARTED = gameEvents.add("PELLVANE_NEW_LEVEL_STARTED");
+const std::string PELLVANE_GAME_OVER = gameEvents.add("PELLVANE_GAME_OVER");
+const std::string PELLVANE_GAME_PAUSED = gameEvents.add("PELLVANE_GAME_PAUSED");
+const std::string PELLVANE_GAME_RESUMED = gameEvents.add("PELLVANE_GAME_RESUMED");
+const std::string PELLVANE_LEVEL_CLEARED = gameEvents.add("PELLVANE_LEVEL_CLEARED");
+const std::string PELLVANE_BALL_SERVED = gameEvents.add("PELLVANE_BALL_SERVED");
+const std::string PELLVANE_BALL_READY = gameEvents.add("PELLVANE_BALL_READY");
+const std::string PELLVANE_BALL_LAUNCHED = gameEvents.add("PELLVANE_BALL_LAUNCHED");
+const std::string PELLVANE_BALL_CAUGHT = gameEvents.add("PELLVANE_BALL_CAUGHT");
+const std::string PELLVANE_PADDLE_BOUNCE = gameEvents.add("PELLVANE_PADDLE_BOUNCE");
+const std::string PELLVANE_WALL_BOUNCE = gameEvents.add("PELLVANE_WALL_BOUNCE");
+const std::string PELLVANE_POWER_UP_CAUGHT = gameEvents.add("PELLVANE_POWER_UP_CAUGHT");
+const std::string PELLVANE_ALL_CLEARED = gameEvents.add("PELLVANE_ALL_CLEARED");
+
+const std::vector<std::string>& gameEventNames() {
+    return gameEvents.all();
+}

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "game/GameEvents.h"
 #include "game/GameSettings.h"
 #include "game/GameTypeNames.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
@@ -123,4 +124,5 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
         PELLVANE_GAME_TYPE,
         [given](const SceneContext& context) { return new PellvaneGameScene(context, *given); },
         rule("scene:pellvane_game"));
+    registry.addEventNames(gameEventNames());
 }

@@ -1,5 +1,7 @@
-// EntityRegistry: the maps from element names to factories and rules.
+// EntityRegistry: the maps from element names to factories and rules, and the event names.
 #include "scene/EntityRegistry.h"
+
+#include <algorithm>
 
 void EntityRegistry::addEntityType(const std::string& name, EntityFactory make, const ElementRule& rule) {
     if (entities.count(name) == 0)
@@ -17,6 +19,12 @@ void EntityRegistry::addSceneType(const std::string& name, SceneFactory make, co
 
 void EntityRegistry::addRule(const ElementRule& rule) {
     rulesById[rule.id] = &rule;
+}
+
+void EntityRegistry::addEventNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        if (std::find(events.begin(), events.end(), name) == events.end())
+            events.push_back(name);
 }
 
 IEntity* EntityRegistry::createEntity(const std::string& name) const {

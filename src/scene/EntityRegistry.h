@@ -1,7 +1,8 @@
 // The entity and scene types the data can name: for each element name, how to make one and the
-// rule of what its loader reads (Schema.h). The engine registers its generic types
+// rule of what its loader reads (Schema.h); and the names of the events a scene raises, which the
+// data names in triggers. The engine registers its generic types and scene events
 // (registerSceneTypes below), the game its own; a scene makes its entities through the registry of
-// its context, and the data checker reads the rules from the same place.
+// its context, and the data checker reads the rules and the event names from the same place.
 #pragma once
 
 #include <functional>
@@ -27,6 +28,8 @@ public:
     void addSceneType(const std::string& name, SceneFactory make, const ElementRule& rule);
     // A rule of a settings element that a type's rule names as a child ("fade/duration").
     void addRule(const ElementRule& rule);
+    // Names of events a scene's dispatcher can carry; a name already registered is skipped.
+    void addEventNames(const std::vector<std::string>& names);
 
     // A new, not yet loaded entity or scene for an element name; null for a name not registered.
     IEntity* createEntity(const std::string& name) const;
@@ -37,6 +40,7 @@ public:
     // The names registered, in the order they were first registered.
     const std::vector<std::string>& entityTypes() const { return entityOrder; }
     const std::vector<std::string>& sceneTypes() const { return sceneOrder; }
+    const std::vector<std::string>& eventNames() const { return events; }
     // Every rule registered, types and settings elements alike.
     std::vector<const ElementRule*> rules() const;
 
@@ -46,8 +50,10 @@ private:
     // Names in the order they were first registered, for listings and suggestions.
     std::vector<std::string> entityOrder;
     std::vector<std::string> sceneOrder;
+    std::vector<std::string> events;
     std::map<std::string, const ElementRule*> rulesById;
 };
 
-// The engine's own types: sprite_entity, box, fade, group and counter, and the base_scene.
+// The engine's own types: sprite_entity, box, fade, group, counter and gradient, and the base_scene;
+// and the events every scene raises.
 void registerSceneTypes(EntityRegistry& registry);

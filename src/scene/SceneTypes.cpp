@@ -1,6 +1,7 @@
 // The engine's own entity and scene types, each with the rule of what its loader reads.
 #include <cstdlib>
 
+#include "events/Events.h"
 #include "scene/BaseScene.h"
 #include "scene/BoxEntity.h"
 #include "scene/EntityRegistry.h"
@@ -74,4 +75,5 @@ void registerSceneTypes(EntityRegistry& registry) {
     registry.addEntityType(GRADIENT_ENTITY_TYPE, [] { return new GradientEntity(); }, rule("entity:gradient"));
     registry.addSceneType(
         BASE_SCENE_TYPE, [](const SceneContext& context) { return new BaseScene(context); }, rule("scene:base_scene"));
+    registry.addEventNames(sceneEventNames());
 }
