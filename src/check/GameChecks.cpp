@@ -62,7 +62,7 @@ void noteSounds(const PellvaneGameScene& scene, PellvaneBlockEntity* block, cons
                 std::map<std::string, Location>& needed) {
     if (!block->isInitiallyEnabled())
         return; // never hit
-    const BlockKindSounds& kinds = scene.getBlockKindSounds();
+    const BlockSounds& kinds = scene.getSettings().blockSounds;
     if (block->isUnbreakable()) {
         if (!kinds.unbreakable.empty())
             needed.emplace(kinds.unbreakable, where);
@@ -71,9 +71,9 @@ void noteSounds(const PellvaneGameScene& scene, PellvaneBlockEntity* block, cons
     if (block->isExplosive() && !kinds.explosive.empty())
         needed.emplace(kinds.explosive, where);
     // A block of health h plays the sound of every health from h down to 1 on its way.
-    const int sounding = static_cast<int>(std::min<std::size_t>(scene.getBlockSoundCount(), 1000));
+    const int sounding = static_cast<int>(std::min<std::size_t>(kinds.byHealth.size(), 1000));
     for (int health = std::min(block->getInitialHealth(), sounding); health >= 1; --health)
-        if (const std::string* sound = scene.getBlockHitSound(health))
+        if (const std::string* sound = kinds.hit(health))
             needed.emplace(*sound, where);
 }
 

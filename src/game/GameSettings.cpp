@@ -5,6 +5,8 @@
 
 #include "base/Exceptions.h"
 #include "base/SettingReader.h"
+#include "base/XmlAttributes.h"
+#include "sound/SoundManager.h"
 
 using namespace gamesettings;
 
@@ -43,4 +45,36 @@ void readLevelSettings(const TiXmlElement* root, LevelSettings& settings, const 
     SettingReader<SceneException>(root, source, diagnostics, "Level file " + path + ": ")(kBallSpeed,
                                                                                            settings.ballSpeed)(
         kPaddleWidth, settings.paddleWidth)(kCapsuleChance, settings.capsuleChance);
+}
+
+const std::string* BlockSounds::hit(int health) const {
+    if (health < 1 || static_cast<std::size_t>(health) > byHealth.size() || byHealth[health - 1].empty())
+        return nullptr;
+    return &byHealth[health - 1];
+}
+
+void readBlockSounds(const TiXmlElement* element, BlockSounds& blockSounds, const SoundManager* sounds,
+                     const char* source, LoadDiagnostics* diagnostics) {
+    const TiXmlElement* list = element->FirstChildElement("block_sounds");
+    if (list == nullptr)
+        return;
+    SettingReader<SceneException>(list, source, diagnostics)(kUnbreakableSound, blockSounds.unbreakable)(
+        kExplosiveSound, blockSounds.explosive);
+    for (std::string* kind : {&blockSounds.unbreakable, &blockSounds.explosive}) {
+        if (kind->empty() || sounds == nullptr || sounds->hasSound(*kind))
+            continue;
+        const SoundException error(*kind, "No sound with that ID to play!");
+        if (!reportLoadError(diagnostics, list, error))
+            throw error;
+        kind->clear();
+    }
+    std::vector<std::string> byHealth;
+    for (const TiXmlElement* child = list->FirstChildElement("sound"); child != nullptr;
+         child = child->NextSiblingElement("sound")) {
+        std::string id;
+        xml::readElementText(child, id);
+        byHealth.push_back(id);
+    }
+    if (!byHealth.empty())
+        blockSounds.byHealth = byHealth;
 }

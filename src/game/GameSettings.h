@@ -13,6 +13,7 @@
 #include "rules/Match.h"
 
 class LoadDiagnostics;
+class SoundManager;
 class TiXmlElement;
 
 namespace gamesettings {
@@ -72,6 +73,17 @@ struct DebrisSettings {
     float gravity = 600.0f;
 };
 
+// The effects blocks play ("block_sounds"): a hit's by the block's health before it (the first for
+// health 1, the second for 2...; without a list, "yellow.wav", "orange.wav" and "red.wav"), and the
+// special blocks' own.
+struct BlockSounds {
+    std::vector<std::string> byHealth{"yellow.wav", "orange.wav", "red.wav"};
+    std::string unbreakable;
+    std::string explosive;
+    // The effect of a hit at `health`; null for a health without one (or an empty id).
+    const std::string* hit(int health) const;
+};
+
 // The scene's own settings, with the defaults of a scene that names none.
 struct GameSettings {
     // Lives, delays and the lap's speed-up: the match's own.
@@ -81,6 +93,7 @@ struct GameSettings {
     // Health 1 yellow, 2 orange, 3 red, unless "block_colours" names its own.
     std::vector<Colour> blockColours{{1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f, 1.0f}};
     DebrisSettings debris;
+    BlockSounds blockSounds;
 };
 
 // Reads the scene element's attributes and its "game_area", "block_colours" and "debris"
@@ -88,6 +101,10 @@ struct GameSettings {
 // `diagnostics` is reported there and keeps its default.
 void readGameSettings(const TiXmlElement* element, GameSettings& settings, const char* source,
                       LoadDiagnostics* diagnostics);
+// The "block_sounds" child: every id must be in `sounds` (when there is one): one that is not
+// throws SoundException, or with `diagnostics` is reported there and plays nothing.
+void readBlockSounds(const TiXmlElement* element, BlockSounds& blockSounds, const SoundManager* sounds,
+                     const char* source, LoadDiagnostics* diagnostics);
 // The same for a level file's root element; the messages begin "Level file PATH: ".
 void readLevelSettings(const TiXmlElement* root, LevelSettings& settings, const std::string& path, const char* source,
                        LoadDiagnostics* diagnostics);

@@ -23,11 +23,6 @@
 namespace {
 const char* const kSource = "PellvaneBlockEntity";
 
-// The sound of a hit, chosen by the health before it.
-const char* const kRedSound = "red.wav";
-const char* const kOrangeSound = "orange.wav";
-const char* const kYellowSound = "yellow.wav";
-
 // Effects: a hit that leaves the block standing, and the break.
 constexpr float kHitEffectLifetime = 0.4f;
 constexpr float kHitEffectEndScale = 1.5f;
@@ -40,19 +35,6 @@ constexpr float kRingEffectEndScale = 1.2f;
 // grid, with room to spare.
 constexpr float kBlastReach = 6.0f;
 } // namespace
-
-const char* blockHitSound(int health) {
-    switch (health) {
-    case 3:
-        return kRedSound;
-    case 2:
-        return kOrangeSound;
-    case 1:
-        return kYellowSound;
-    default:
-        return nullptr;
-    }
-}
 
 void PellvaneBlockEntity::load(const TiXmlHandle& handle, IScene* owner) {
     BoxEntity::load(handle, owner);
@@ -95,7 +77,7 @@ BallBounce PellvaneBlockEntity::ballMet(const BallContact&) {
     IPlayField& field = playFieldOf(scene, kSource);
     SoundManager* sounds = field.getServices().sounds;
     if (unbreakable) {
-        const std::string& ring = field.getBlockKindSounds().unbreakable;
+        const std::string& ring = field.getSettings().blockSounds.unbreakable;
         if (!ring.empty() && sounds != nullptr)
             sounds->playSound(ring);
         scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kHitEffectLifetime,
@@ -104,7 +86,7 @@ BallBounce PellvaneBlockEntity::ballMet(const BallContact&) {
     }
     BallBounce answer{BallBounce::Block};
     answer.cycleColour = health == 2;
-    const std::string* sound = field.getBlockHitSound(health);
+    const std::string* sound = field.getSettings().blockSounds.hit(health);
     if (sound != nullptr && sounds != nullptr)
         sounds->playSound(*sound);
 
@@ -137,7 +119,7 @@ void PellvaneBlockEntity::breakBlock() {
 }
 
 void PellvaneBlockEntity::explode(IPlayField& field) {
-    const std::string& boom = field.getBlockKindSounds().explosive;
+    const std::string& boom = field.getSettings().blockSounds.explosive;
     if (SoundManager* sounds = field.getServices().sounds; sounds != nullptr && !boom.empty())
         sounds->playSound(boom);
     // Every standing block whose box comes within kBlastReach of this one breaks, and an explosive

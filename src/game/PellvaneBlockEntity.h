@@ -16,10 +16,6 @@ class IPlayField;
 // Points a block is worth for each unit of its initial health.
 constexpr int kPointsPerHealth = 10;
 
-// The effect id a hit plays by default, chosen by the block's health before the hit; null for a
-// health that plays none. The game scene's "block_sounds" replaces this list.
-const char* blockHitSound(int health);
-
 // Attributes of a "block" element, after those of a box. A health of 0 or less never breaks.
 namespace blocksettings {
 inline constexpr Setting kHealth{"health", ValueKind::Integer, -999, 999};

@@ -21,8 +21,6 @@
 #include "sound/SoundManager.h"
 
 namespace {
-// The angle between the balls a "multi" capsule makes, in radians.
-constexpr float kExtraBallSpread = 0.45f;
 const char* const kSource = "pellvane_game";
 
 // The Game's input the scene answers itself.
@@ -84,7 +82,7 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     if (element == nullptr)
         throw SceneException(kSource, "Invalid element!");
     readGameSettings(element, settings, kSource, loadObserver);
-    readBlockSounds(element);
+    readBlockSounds(element, settings.blockSounds, services.sounds, kSource, loadObserver);
     readPowerUps(element->FirstChildElement("power_ups"), powerUpSettings, looks, getContext().sprites, services.sounds,
                  kSource, loadObserver);
     levels.read(element, kSource);
@@ -110,40 +108,6 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     levels.place(0);
     endPowerUps();
     raise(PELLVANE_INITIATED);
-}
-
-void PellvaneGameScene::readBlockSounds(const TiXmlElement* element) {
-    blockSounds.clear();
-    blockKindSounds = {};
-    if (const TiXmlElement* list = element->FirstChildElement("block_sounds")) {
-        SettingReader<SceneException>(list, kSource, loadObserver)(gamesettings::kUnbreakableSound,
-                                                                    blockKindSounds.unbreakable)(
-            gamesettings::kExplosiveSound, blockKindSounds.explosive);
-        for (std::string* kind : {&blockKindSounds.unbreakable, &blockKindSounds.explosive}) {
-            if (kind->empty() || services.sounds == nullptr || services.sounds->hasSound(*kind))
-                continue;
-            const SoundException error(*kind, "No sound with that ID to play!");
-            if (!reportLoadError(loadObserver, list, error))
-                throw error;
-            kind->clear();
-        }
-        for (const TiXmlElement* child = list->FirstChildElement("sound"); child != nullptr;
-             child = child->NextSiblingElement("sound")) {
-            std::string id;
-            xml::readElementText(child, id);
-            blockSounds.push_back(id);
-        }
-    }
-    if (blockSounds.empty()) {
-        for (int health = 1; blockHitSound(health) != nullptr; ++health)
-            blockSounds.emplace_back(blockHitSound(health));
-    }
-}
-
-const std::string* PellvaneGameScene::getBlockHitSound(int health) const {
-    if (health < 1 || static_cast<std::size_t>(health) > blockSounds.size() || blockSounds[health - 1].empty())
-        return nullptr;
-    return &blockSounds[health - 1];
 }
 
 void PellvaneGameScene::update(float dt) {
@@ -253,26 +217,6 @@ flight::StallField PellvaneGameScene::getStallField() const {
     return field;
 }
 
-std::vector<PellvaneBallEntity*> PellvaneGameScene::getBalls() const {
-    std::vector<PellvaneBallEntity*> balls;
-    PellvaneBallEntity* own = paddle != nullptr ? paddle->getBall() : nullptr;
-    if (own != nullptr)
-        balls.push_back(own);
-    for (IEntity* entity : entities) {
-        auto* ball = dynamic_cast<PellvaneBallEntity*>(entity);
-        if (ball != nullptr && ball != own && ball->isActive())
-            balls.push_back(ball);
-    }
-    return balls;
-}
-
-int PellvaneGameScene::getBallsInPlay() const {
-    int count = 0;
-    for (PellvaneBallEntity* ball : getBalls())
-        count += ball->isActive() && !ball->isParked() ? 1 : 0;
-    return count;
-}
-
 void PellvaneGameScene::applyEffects() {
     if (PellvanePaddleEntity* own = getPaddle()) {
         // A wide paddle is drawn with the paddle's wide picture, a narrow one with its narrow one.
@@ -327,60 +271,6 @@ void PellvaneGameScene::spawnCapsule(const BrokenBlock& block, PowerUp kind) {
 void PellvaneGameScene::capsuleCaught(PowerUp kind) {
     match.capsuleCaught(kind);
     playEvents();
-}
-
-void PellvaneGameScene::spawnExtraBalls(int count) {
-    PellvanePaddleEntity* own = getPaddle();
-    PellvaneBallEntity* source = own != nullptr ? own->getBall() : nullptr;
-    if (source == nullptr || source->isParked())
-        return;
-    // From the ball where it is, or from the paddle when it waits there: the new balls leave at
-    // an angle either side of its way, at its speed.
-    const Vector2 way = source->isHeld() ? source->getStartVelocity() : source->getVelocity();
-    const int room = powerUpSettings.maxBalls - static_cast<int>(getBalls().size());
-    for (int i = 0; i < std::min(count, room); ++i) {
-        const float turn = (i % 2 == 0 ? 1.0f : -1.0f) * kExtraBallSpread * static_cast<float>(1 + i / 2);
-        const float c = std::cos(turn);
-        const float t = std::sin(turn);
-        Vector2 velocity{way.x * c - way.y * t, way.x * t + way.y * c};
-        if (velocity.y > 0.0f && source->isHeld())
-            velocity.y = -velocity.y;
-        std::unique_ptr<PellvaneBallEntity> twin = source->makeTwin(velocity);
-        twin->limitAngle();
-        addEntity(std::move(twin));
-    }
-}
-
-void PellvaneGameScene::retireBall(PellvaneBallEntity& ball) {
-    // Out of play at once (no longer counted, collided or drawn); destroyed at the end of the update.
-    if (paddle != nullptr)
-        paddle->forgetBall(&ball);
-    ball.setEnabled(false);
-    ball.setVisible(false);
-    removeEntity(&ball, true);
-}
-
-void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
-    if (match.getState() == GameOver || !ball.isActive())
-        return;
-    PellvanePaddleEntity* own = getPaddle();
-    PellvaneBallEntity* mainBall = own != nullptr ? own->getBall() : nullptr;
-    if (&ball != mainBall && mainBall != nullptr) {
-        // An extra ball: it leaves, whatever else is in play.
-        retireBall(ball);
-        return;
-    }
-    for (PellvaneBallEntity* other : getBalls()) {
-        if (other == &ball || !other->isActive())
-            continue;
-        // The paddle's own ball carries on as this one did.
-        ball.takeOver(*other);
-        if (own != nullptr)
-            own->handOver(*other);
-        retireBall(*other);
-        return;
-    }
-    ballLost();
 }
 
 void PellvaneGameScene::ballLost() {

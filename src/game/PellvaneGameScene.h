@@ -63,8 +63,6 @@ public:
     const Match& getMatch() const override { return match; }
     bool isPaused() const override { return gamePause.isPaused(); }
     const GameServices& getServices() const override { return services; }
-    const std::string* getBlockHitSound(int health) const override;
-    const BlockKindSounds& getBlockKindSounds() const override { return blockKindSounds; }
     const PowerUpLook& getPowerUpLook(PowerUp kind) const override { return looks[static_cast<std::size_t>(kind)]; }
     std::optional<Rect> getPaddleBounds() const override;
     flight::StallField getStallField() const override;
@@ -102,7 +100,6 @@ public:
     const PowerUpTimers& getPowerUps() const { return match.getPowerUps(); }
     bool isGameInPlay() const { return match.isInPlay(); }
     bool keepsBestScore() const { return settings.keepBestScore; }
-    std::size_t getBlockSoundCount() const { return blockSounds.size(); }
 
     // The levels: the one whose entities are in the list, and each one's entities and settings.
     unsigned getCurrentLevel() const { return levels.inPlay(); }
@@ -124,7 +121,6 @@ public:
     PellvanePaddleEntity* getPaddle();
 
 private:
-    void readBlockSounds(const TiXmlElement* element);
     void readBestScore();
     // Turns what the match reports into entities, sounds and named events, until it has no more.
     void playEvents();
@@ -149,8 +145,6 @@ private:
     Levels levels{*this};
     Match match;
     GamePause gamePause;
-    BlockKindSounds blockKindSounds;
-    std::vector<std::string> blockSounds;
     PellvanePaddleEntity* paddle = nullptr;
     std::unique_ptr<GameSceneInputCallback> inputCallback;
     // Its registrations on the Game's input; they end before the callback does.

@@ -20,12 +20,6 @@ class IEntity;
 class IScene;
 class PellvaneBallEntity;
 
-// The effects hits on the special blocks play ("unbreakable" and "explosive" of "block_sounds").
-struct BlockKindSounds {
-    std::string unbreakable;
-    std::string explosive;
-};
-
 // A block that broke, as the game needs to know it: where a capsule it releases starts, on which
 // layer, and the capsule it names.
 struct BrokenBlock {
@@ -43,9 +37,6 @@ public:
     virtual const Match& getMatch() const = 0;
     virtual bool isPaused() const = 0;
     virtual const GameServices& getServices() const = 0;
-    // The effect a block's hit plays, by its health before the hit; null for a health without one.
-    virtual const std::string* getBlockHitSound(int health) const = 0;
-    virtual const BlockKindSounds& getBlockKindSounds() const = 0;
     virtual const PowerUpLook& getPowerUpLook(PowerUp kind) const = 0;
     // The paddle's box, for what falls onto it; none without a paddle.
     virtual std::optional<Rect> getPaddleBounds() const = 0;

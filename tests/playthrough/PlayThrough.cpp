@@ -370,13 +370,11 @@ std::string Counts::summary() const {
 }
 
 std::string Counts::powerUpSummary() const {
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "power-ups caught: wide %ld, narrow %ld, multi %ld, slow %ld, sticky %ld, life %ld; most balls at "
-                  "once: %ld",
-                  powerUpsCaught[0], powerUpsCaught[1], powerUpsCaught[2], powerUpsCaught[3], powerUpsCaught[4],
-                  powerUpsCaught[5], mostBalls);
-    return line;
+    std::string line = "power-ups caught:";
+    for (const PowerUpKind& kind : kPowerUpKinds)
+        line += std::string(kind.id == PowerUp{} ? " " : ", ") + kind.name + " " +
+                std::to_string(powerUpsCaught[static_cast<std::size_t>(kind.id)]);
+    return line + "; most balls at once: " + std::to_string(mostBalls);
 }
 
 namespace {

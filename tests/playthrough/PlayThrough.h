@@ -4,6 +4,7 @@
 // short play-through test and the long soak tool, which print the same counts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -11,6 +12,7 @@
 
 #include "collision/Rect.h"
 #include "collision/Vector2.h"
+#include "rules/PowerUpKinds.h"
 
 class PellvaneBallEntity;
 class PellvaneGameScene;
@@ -111,7 +113,7 @@ struct Counts {
     // from -90 to +90.
     long leavingAngles[36] = {};
     // Capsules caught by kind, in the order of PowerUp, and the most balls in play at once.
-    long powerUpsCaught[6] = {};
+    std::array<long, kPowerUpCount> powerUpsCaught{};
     long mostBalls = 0;
 
     long faults() const { return escapes + overlaps + freezes + errors; }

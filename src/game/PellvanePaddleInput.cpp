@@ -1,0 +1,93 @@
+// PellvanePaddleEntity's input: the keys and, with "mouse", the pointer's moves and clicks, as
+// the paddle's direction, its target under the pointer and its launches.
+#include "game/PellvanePaddleEntity.h"
+
+#include <algorithm>
+
+#include "game/PlayField.h"
+
+namespace {
+const char* const kSource = "PellvanePaddleEntity";
+} // namespace
+
+bool PaddleInputCallback::handleEvent(IEvent* event) {
+    if (auto* key = dynamic_cast<KeyboardEvent*>(event))
+        return paddle->handleKey(*key);
+    if (auto* mouse = dynamic_cast<MouseEvent*>(event))
+        return paddle->handleMouse(*mouse);
+    return false;
+}
+
+void PellvanePaddleEntity::steerTowardsPointer(float dt, float boxWidth, bool inputEnabled) {
+    // Out of play the pointer steers nothing, and the paddle must not drift on at its last speed.
+    const float step = speed * dt;
+    if (!inputEnabled || !(step > 0.0f)) {
+        direction = 0.0f;
+        return;
+    }
+    const float gap = pointerX - boxWidth * 0.5f - position.x;
+    direction = std::clamp(gap / step, -1.0f, 1.0f);
+}
+
+bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
+    const IPlayField& field = playFieldOf(scene, kSource);
+    const bool inPlay = field.getMatch().isInputEnabled() && !field.isPaused();
+    switch (event.action) {
+    case MouseMoved:
+        // Remembered even out of play, so the paddle heads for the pointer's present place once
+        // steering again; only a move in play hands the paddle to the pointer.
+        pointerX = static_cast<float>(event.x);
+        steering = steering || inPlay;
+        return inPlay;
+    case MouseButtonDown:
+        if (event.button != LeftButton)
+            return false;
+        clickArmed = inPlay;
+        return inPlay;
+    case MouseButtonUp: {
+        if (event.button != LeftButton)
+            return false;
+        // Only a click begun in play counts: the release of a click that resumed a pause is not
+        // a launch.
+        const bool launch = clickArmed && inPlay;
+        clickArmed = false;
+        if (launch)
+            launchOrCatch();
+        return launch;
+    }
+    default:
+        return false;
+    }
+}
+
+bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
+    const IPlayField& field = playFieldOf(scene, kSource);
+    if (!field.getMatch().isInputEnabled() || field.isPaused())
+        return false;
+    switch (event.key) {
+    case kKeySpace:
+        if (!event.pressed)
+            launchOrCatch();
+        return true;
+    case kKeyA:
+    case kKeyLeft:
+        if (event.pressed) {
+            direction = -1.0f;
+            steering = false;
+        } else if (direction == -1.0f) {
+            direction = 0.0f;
+        }
+        return true;
+    case kKeyD:
+    case kKeyRight:
+        if (event.pressed) {
+            direction = 1.0f;
+            steering = false;
+        } else if (direction == 1.0f) {
+            direction = 0.0f;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
