@@ -7,21 +7,17 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "scene/LoadObserver.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
+#include "collision/Rect.h"
 #include "graphics/IRenderable.h"
 #include "graphics/SpriteBatch.h"
 #include "graphics/SpriteBatchRegistry.h"
-#include "scene/BoxEntity.h"
-#include "scene/FadeEntity.h"
-#include "scene/GradientEntity.h"
-#include "scene/GroupEntity.h"
-#include "scene/IEntity.h"
-#include "scene/NumberCounterEntity.h"
-#include "scene/SpriteEntity.h"
-#include "collision/Rect.h"
 #include "scene/EntityRegistry.h"
+#include "scene/GradientEntity.h"
+#include "scene/IEntity.h"
+#include "scene/LoadObserver.h"
+#include "scene/SpriteEntity.h"
 
 namespace {
 const char* const kNoId = "No ID";
@@ -118,16 +114,6 @@ std::unique_ptr<IEntity> BaseScene::loadEntity(TiXmlElement* element) {
 void BaseScene::sortByLayer() {
     std::stable_sort(entities.begin(), entities.end(),
                      [](IEntity* a, IEntity* b) { return a->getLayer() < b->getLayer(); });
-}
-
-LoadObserver* loadObserverOf(const IScene* scene) {
-    const auto* base = dynamic_cast<const BaseScene*>(scene);
-    return base != nullptr ? base->getLoadObserver() : nullptr;
-}
-
-const SceneContext& contextOf(const IScene* scene) {
-    static const SceneContext none;
-    return scene != nullptr ? scene->getContext() : none;
 }
 
 namespace {
