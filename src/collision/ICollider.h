@@ -1,5 +1,6 @@
 // The shape an entity collides with. Only the two mixed pairs collide: a box never hits a box
-// and a circle never hits a circle. The order of the operations is part of the interface.
+// and a circle never hits a circle (the pair table, ColliderPairs.cpp). The order of the operations
+// is part of the interface.
 #pragma once
 
 #include <cstdint>

@@ -17,6 +17,12 @@
 #include "base/XmlAttributes.h"
 #include "sound/SoundManager.h"
 
+// What an observer does not override, it lets pass.
+void ConfigurationObserver::unitFailed(ConfigUnit, const TiXmlElement*, const char*, const std::string&) {}
+void ConfigurationObserver::fileNamed(ConfigUnit, const std::string&, const TiXmlElement*, const char*) {}
+void ConfigurationObserver::sceneMade(const TiXmlElement*, IScene*) {}
+void ConfigurationObserver::sceneLoaded(const TiXmlElement*, IScene*) {}
+
 namespace {
 
 class ConfigurationStep {

@@ -47,6 +47,8 @@ enum class ConfigUnit {
 // Follows the step unit by unit: the data checker. It is the loaders' observer too (LoadObserver.h):
 // inside the sprite set, the sound set and every scene, each sprite, sound, entity or level file
 // that fails is handed to it and left out. Elements handed over live only during the call.
+// Having an observer is what makes the step go on past a failure; each operation does nothing
+// by default, so an observer overrides only what it follows.
 class ConfigurationObserver : public LoadObserver {
 public:
     // `unit` failed with `message`, the text the game stops with. The place in config.xml that
@@ -54,15 +56,15 @@ public:
     // `element` is null when there is no such place (the file, the music). The step goes on with
     // the next unit that does not need the failed one.
     virtual void unitFailed(ConfigUnit unit, const TiXmlElement* element, const char* attribute,
-                            const std::string& message) = 0;
+                            const std::string& message);
     // The step is about to read the data file `path`, which `attribute` of `element` names.
     virtual void fileNamed(ConfigUnit unit, const std::string& path, const TiXmlElement* element,
-                           const char* attribute) = 0;
+                           const char* attribute);
     // A scene element was read: `scene` is made but not yet loaded, or null when no scene type has
     // the element's name (the game skips it).
-    virtual void sceneMade(const TiXmlElement* element, IScene* scene) = 0;
+    virtual void sceneMade(const TiXmlElement* element, IScene* scene);
     // The load of `scene` has ended, whether or not it failed.
-    virtual void sceneLoaded(const TiXmlElement* element, IScene* scene) = 0;
+    virtual void sceneLoaded(const TiXmlElement* element, IScene* scene);
 };
 
 // Loads kConfigFile into `document` (the caller decides how long it lives) and configures `game`

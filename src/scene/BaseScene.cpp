@@ -7,21 +7,16 @@
 #include <tinyxml.h>
 
 #include "base/Exceptions.h"
-#include "scene/LoadObserver.h"
 #include "collision/CollisionResult.h"
 #include "collision/ICollider.h"
+#include "collision/Rect.h"
 #include "graphics/IRenderable.h"
 #include "graphics/SpriteBatch.h"
 #include "graphics/SpriteBatchRegistry.h"
-#include "scene/BoxEntity.h"
-#include "scene/FadeEntity.h"
-#include "scene/GradientEntity.h"
-#include "scene/GroupEntity.h"
-#include "scene/IEntity.h"
-#include "scene/NumberCounterEntity.h"
-#include "scene/SpriteEntity.h"
-#include "collision/Rect.h"
 #include "scene/EntityRegistry.h"
+#include "scene/IEntity.h"
+#include "scene/IPicture.h"
+#include "scene/LoadObserver.h"
 
 namespace {
 const char* const kNoId = "No ID";
@@ -120,16 +115,6 @@ void BaseScene::sortByLayer() {
                      [](IEntity* a, IEntity* b) { return a->getLayer() < b->getLayer(); });
 }
 
-LoadObserver* loadObserverOf(const IScene* scene) {
-    const auto* base = dynamic_cast<const BaseScene*>(scene);
-    return base != nullptr ? base->getLoadObserver() : nullptr;
-}
-
-const SceneContext& contextOf(const IScene* scene) {
-    static const SceneContext none;
-    return scene != nullptr ? scene->getContext() : none;
-}
-
 namespace {
 // What `renderable` is batched under: its texture, or null for untextured quads. False when it
 // has nothing to draw.
@@ -162,20 +147,20 @@ void BaseScene::render() {
         IEntity* entity = entities[first];
         if (!entity->isVisible())
             continue;
-        auto* picture = dynamic_cast<SpriteEntity*>(entity);
+        auto* picture = dynamic_cast<IPicture*>(entity);
         if (picture == nullptr || !picture->isOpaque())
             break;
         if (!drawsWith(entity->getRenderable(), texture))
             continue;
         SpriteBatch* batch = texture != nullptr ? registry->getOpaqueBatch(texture) : registry->getOpaqueColourBatch();
         batch->begin();
-        // The first picture of the frame, a gradient over the whole view, may fill its widest flat
-        // band by clearing the view to its colour, far cheaper for a software rasteriser.
-        auto* gradient = !drawnAny ? dynamic_cast<GradientEntity*>(entity) : nullptr;
+        // The first picture of the frame, when it covers the whole view, may lay a large part of
+        // itself (a gradient's widest flat band) by clearing the view to its colour, far cheaper
+        // for a software rasteriser.
         Colour band;
-        if (gradient != nullptr && gradient->covers(view) && gradient->flatBandColour(band)) {
+        if (!drawnAny && picture->covers(view) && picture->clearColour(band)) {
             clearColourBuffer(band);
-            gradient->renderBands(batch, true);
+            picture->renderOverClear(batch);
         } else {
             entity->render(batch);
         }

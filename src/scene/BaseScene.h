@@ -10,17 +10,13 @@
 #include "events/EventDispatcher.h"
 #include "scene/IEntity.h"
 #include "scene/IScene.h"
+#include "scene/LoadObserver.h"
 #include "scene/SceneContext.h"
 
-#include "scene/LoadObserver.h"
 class SpriteBatch;
 class TiXmlElement;
 
 using OwnedEntities = std::vector<std::unique_ptr<IEntity>>;
-
-// The load observer of the scene an entity loads into (LoadObserver.h): null without one, and for
-// a scene that is not a BaseScene.
-LoadObserver* loadObserverOf(const IScene* scene);
 
 // The entities of a list that owns them, in its order, for callers that only look.
 std::vector<IEntity*> pointersOf(const OwnedEntities& owned);
@@ -75,7 +71,7 @@ public:
     // With an observer, `load` (and the level files and groups loaded through this scene) report
     // an entity that fails and go on without it (LoadObserver.h). Not owned; null by default.
     void setLoadObserver(LoadObserver* observer) { loadObserver = observer; }
-    LoadObserver* getLoadObserver() const { return loadObserver; }
+    LoadObserver* getLoadObserver() const override { return loadObserver; }
     bool isStarted() const { return started; }
     // True when the last frame drawn began with an opaque picture over the whole view: the frame
     // loop need not clear the colour buffer under it.

@@ -59,7 +59,7 @@ void GradientEntity::load(const TiXmlHandle& handle, IScene* owner) {
     }
 }
 
-bool GradientEntity::flatBandColour(Colour& bandColour) const {
+bool GradientEntity::clearColour(Colour& bandColour) const {
     if (stops.empty() || flatBandRows < height * kMinClearedBandShare)
         return false;
     bandColour = tinted(stops[flatBand == stops.size() ? flatBand - 1 : flatBand].colour, colour);

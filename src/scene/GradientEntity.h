@@ -33,12 +33,11 @@ public:
     void load(const TiXmlHandle& handle, IScene* scene) override;
     // Adds the bands to `batch`, an untextured batch (see isUntextured).
     void render(SpriteBatch* batch) override { renderBands(batch, false); }
-    // The same, leaving out the widest flat band when `flatBandCleared`: the caller has filled the
-    // whole view with its colour (flatBandColour) before.
-    void renderBands(SpriteBatch* batch, bool flatBandCleared);
     // The colour of the widest run of rows of one colour, tinted, when that run is large enough to
     // be worth a clear of the whole view instead of its quad. False when there is none.
-    bool flatBandColour(Colour& bandColour) const;
+    bool clearColour(Colour& bandColour) const override;
+    // The bands but that widest flat one.
+    void renderOverClear(SpriteBatch* batch) override { renderBands(batch, true); }
     IRenderable* getRenderable() override { return this; }
     bool covers(const Rect& area) const override;
 
@@ -48,6 +47,9 @@ public:
     const std::vector<GradientStop>& getStops() const { return stops; }
 
 private:
+    // Leaves out the widest flat band when `flatBandCleared`.
+    void renderBands(SpriteBatch* batch, bool flatBandCleared);
+
     std::vector<GradientStop> stops;
     // The widest flat band: 0 for the rows above the first stop, i for the rows between stops i - 1
     // and i, stops.size() for the rows below the last; its number of rows.

@@ -10,6 +10,7 @@
 #include "collision/CollisionResult.h"
 #include "scene/IEntity.h"
 
+class LoadObserver;
 class TiXmlHandle;
 struct SceneContext;
 
@@ -32,6 +33,9 @@ public:
     virtual IEntity* createEntity(const std::string& type) = 0;
     // The managers and the view the scene was made with (SceneContext.h).
     virtual const SceneContext& getContext() const = 0;
+    // What loading through the scene reports each failed entity to and goes on (LoadObserver.h):
+    // the data checker. Null for the game's start-up, which stops at the first error.
+    virtual LoadObserver* getLoadObserver() const = 0;
     // The entities in the scene now, in update and drawing order.
     virtual const std::vector<IEntity*>& getEntities() const = 0;
 };

@@ -5,9 +5,14 @@
 #include "base/LoadDiagnostics.h"
 
 class IEntity;
+class IScene;
 
 class LoadObserver : public LoadDiagnostics {
 public:
     // `entity` was made and loaded from `element`.
     virtual void loaded(const TiXmlElement* element, IEntity* entity) = 0;
 };
+
+// The load observer of the scene an entity loads into: null without one, and for an entity loaded
+// outside any scene.
+LoadObserver* loadObserverOf(const IScene* scene);

@@ -9,13 +9,13 @@
 
 #include "base/Exceptions.h"
 #include "base/SettingReader.h"
-#include "scene/BaseScene.h"
-#include "scene/SpriteEntity.h"
-#include "scene/SceneContext.h"
+#include "base/XmlAttributes.h"
 #include "graphics/Matrix3.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteManager.h"
-#include "base/XmlAttributes.h"
+#include "scene/LoadObserver.h"
+#include "scene/SceneContext.h"
+#include "scene/SpriteEntity.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include "base/Exceptions.h"
 #include "base/SettingReader.h"
-#include "scene/BaseScene.h"
-#include "scene/SceneContext.h"
+#include "base/XmlAttributes.h"
 #include "graphics/Sprite.h"
 #include "graphics/SpriteBatch.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureRegion.h"
-#include "base/XmlAttributes.h"
+#include "scene/LoadObserver.h"
+#include "scene/SceneContext.h"
 
 namespace {
 const char* const kSource = "SpriteEntity";

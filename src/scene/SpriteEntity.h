@@ -4,12 +4,13 @@
 
 #include <cstdint>
 
+#include "base/Colour.h"
+#include "base/Setting.h"
 #include "collision/Rect.h"
 #include "collision/Vector2.h"
 #include "graphics/Matrix3.h"
-#include "base/Colour.h"
-#include "base/Setting.h"
 #include "scene/IEntity.h"
+#include "scene/IPicture.h"
 #include "scene/SpriteProperties.h"
 
 class Sprite;
@@ -41,7 +42,7 @@ inline constexpr Setting kOpaque{"opaque", K::FlagOff};
 
 // `sprite` is owned by the sprite manager, which outlives every entity; `scene` is the scene
 // the entity lives in, which owns it.
-class SpriteEntity : public IEntity {
+class SpriteEntity : public IEntity, public IPicture {
 public:
     SpriteEntity() = default;
 
@@ -74,11 +75,9 @@ public:
     void setEnabled(bool on) { enabled = on; }
     void setVisible(bool shown) { visible = shown; }
     const Colour& getColour() const { return colour; }
-    // "opaque": the picture has no transparency and hides whatever is behind it, so the scene may
-    // draw it without blending (BaseScene::render).
-    bool isOpaque() const { return opaque; }
-    // True when what this entity draws fills `area` (an unrotated picture over all of it).
-    virtual bool covers(const Rect& area) const;
+    // "opaque" (IPicture.h).
+    bool isOpaque() const override { return opaque; }
+    bool covers(const Rect& area) const override;
 
 protected:
     // Reads every attribute but the sprite and the size, and remembers the scene; returns the

@@ -1,13 +1,18 @@
 // The configuration step of Game::init: managers and scenes from config.xml, the current scene,
 // the music, and every start-up message in order.
-#include <stdexcept>
 #include <SDL_mixer.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
+#include <tinyxml.h>
+#include <vector>
 
 #include "TestSupport.h"
 #include "app/Game.h"
+#include "base/Exceptions.h"
+#include "game/Configuration.h"
+#include "game/GameWorld.h"
 #include "graphics/GraphicsTestSupport.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
@@ -193,6 +198,31 @@ TEST_F(ConfigurationTest, AFailingSoundSetEndsTheStartUpWithItsMessage) {
     EXPECT_TRUE(game->quitRequested);
     EXPECT_NE(nullptr, game->getSpriteManager()); // made before the failure, destroyed with the Game
     EXPECT_EQ(nullptr, game->getCurrentScene());
+}
+
+// An observer that follows only the scenes: the failures of the other units pass it by, and the
+// step still goes on past each of them.
+class SceneFollower final : public ConfigurationObserver {
+public:
+    void failed(const TiXmlElement*, const BaseException&) override {}
+    void loaded(const TiXmlElement*, IEntity*) override {}
+    void sceneLoaded(const TiXmlElement* element, IScene*) override { scenes.push_back(element->Attribute("id")); }
+    std::vector<std::string> scenes;
+};
+
+TEST_F(ConfigurationTest, AnObserverFollowsWhatItOverridesAndTheStepGoesOnPastEveryFailure) {
+    // No batch size to make batches with and no sound set: two units fail before the scenes.
+    writeFile("config.xml", "<config batchsize='0' textures='textures' spriteset='sprites.xml'><scenes>" + scene("a") +
+                                scene("b") + "</scenes></config>");
+    GameWorld world;
+    TiXmlDocument document;
+    SceneFollower follower;
+    configureGame(world, document, &follower);
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), follower.scenes);
+    EXPECT_FALSE(world.quitRequested);
+    EXPECT_EQ(nullptr, world.getSpriteBatches());
+    EXPECT_EQ(nullptr, world.getSoundManager());
+    EXPECT_EQ(2u, world.getScenes().size());
 }
 
 } // namespace

@@ -11,8 +11,11 @@
 #include "base/Exceptions.h"
 #include "collision/CollisionResult.h"
 #include "collision/SweptCircleCollider.h"
+#include "graphics/IRenderable.h"
 #include "graphics/Sprite.h"
+#include "graphics/SpriteBatch.h"
 #include "scene/BoxEntity.h"
+#include "scene/IPicture.h"
 #include "scene/SceneTestSupport.h"
 #include "scene/SpriteEntity.h"
 
@@ -222,6 +225,56 @@ TEST_F(BaseSceneTest, AnOpaqueBackdropIsDrawnFirstWithoutBlendingAndCoversTheVie
         auto invisible = loadScene(sceneXml(element));
         invisible->render();
         EXPECT_FALSE(invisible->coversView()) << element;
+    }
+}
+
+// A picture the scene knows only through IPicture and IRenderable: untextured, over the whole
+// view, laid by a clear to green when it may be, a red quad when it is drawn in full.
+class ClearedBackdrop final : public IEntity, public IPicture, public IRenderable {
+public:
+    explicit ClearedBackdrop(bool opaque) : opaque(opaque) {}
+    void load(const TiXmlHandle&, IScene*) override {}
+    void update(float) override {}
+    void postUpdate(float) override {}
+    void render(SpriteBatch* batch) override { batch->addColourQuad(0, 0, 800, 600, kRed, kRed); }
+    void reset() override {}
+    void onCollision(CollisionResult*) override {}
+    bool isActive() override { return true; }
+    bool isVisible() override { return true; }
+    const Vector2& getPosition() override { return position; }
+    int32_t getLayer() override { return -9; }
+    IRenderable* getRenderable() override { return this; }
+    ICollider* getCollider() override { return nullptr; }
+    IScene* getScene() override { return nullptr; }
+    void setScene(IScene*) override {}
+    bool isOpaque() const override { return opaque; }
+    bool covers(const Rect&) const override { return true; }
+    bool clearColour(Colour& colour) const override {
+        colour = {0.0f, 1.0f, 0.0f, 1.0f};
+        return true;
+    }
+    Texture* getTexture() override { return nullptr; }
+    bool isUntextured() override { return true; }
+
+private:
+    static constexpr Colour kRed{1.0f, 0.0f, 0.0f, 1.0f};
+    bool opaque;
+    Vector2 position;
+};
+
+// The scene asks only the picture: any entity that answers IPicture is laid first, by its clear;
+// one that says it is not opaque is drawn in full like any other, and the view is not covered.
+TEST_F(BaseSceneTest, TheBackdropIsAskedOnlyThroughThePicture) {
+    for (bool opaque : {true, false}) {
+        auto scene = loadScene(sceneXml("<sprite_entity sprite='red' x='40' y='0' layer='5'/>"));
+        scene->addEntity(new ClearedBackdrop(opaque));
+        graphicstest::prepareFrame({90, 90, 90, 255});
+        scene->update(0.016f);
+        scene->render();
+        const std::array<uint8_t, 4> expected{static_cast<uint8_t>(opaque ? 0 : 255),
+                                              static_cast<uint8_t>(opaque ? 255 : 0), 0, 255};
+        EXPECT_TRUE(graphicstest::near(testsupport::readPixel(400, 300), expected)) << opaque;
+        EXPECT_EQ(opaque, scene->coversView());
     }
 }
 
