@@ -1,6 +1,5 @@
 // The game scene's loading: settings and their defaults, level files and their paths, every
-// message, the factory, level swapping and ownership; the pointer shown or hidden by the game.
-#include <SDL.h>
+// message, the factory, level swapping and ownership.
 #include <gtest/gtest.h>
 #include <string>
 
@@ -208,26 +207,6 @@ TEST_F(PellvaneGameSceneTest, LevelsSwapInAndOutOfTheEntityListAndTheSceneOwnsTh
     EXPECT_EQ(a, scene->getLevel(0)[0]);
     // The scene is destroyed on level 0 with levels 1 and 2 out of the list: the sanitizer run
     // shows they are freed once.
-}
-
-// The pointer is SDL's own state on the real window: hidden while a game is in play, shown on the
-// title screen, while paused and after game over.
-TEST_F(PellvaneGameSceneTest, ThePointerHidesOnlyWhileAGameIsInPlay) {
-    testsupport::writeFile("one.xml", levelXml(blockXml(0, 0, 1)));
-    auto scene = loadGame(gameXml("<level>one.xml</level>"));
-    scene->update(kDt);
-    EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-    scene->newGame();
-    scene->update(kDt);
-    EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-    scene->pause();
-    EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
-    scene->resume();
-    EXPECT_EQ(SDL_DISABLE, SDL_ShowCursor(SDL_QUERY));
-    for (int lost = 0; lost <= scene->getSettings().match.initialLives; ++lost)
-        scene->ballLost();
-    scene->update(kDt);
-    EXPECT_EQ(SDL_ENABLE, SDL_ShowCursor(SDL_QUERY));
 }
 
 TEST_F(PellvaneGameSceneTest, AnEventSoundPlaysOnItsEventAndEveryMistakeInItIsALoadError) {

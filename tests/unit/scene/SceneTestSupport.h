@@ -24,13 +24,26 @@ constexpr Rgba kRed{255, 0, 0, 255};
 constexpr Rgba kGreen{0, 255, 0, 255};
 constexpr Rgba kBlue{0, 0, 255, 255};
 
-// A fresh Game with a batch registry, a texture cache over the scratch directory and the
+// Whether the tests of this binary draw: the display tests (built with PELLVANE_TEST_DRAWS) run
+// under a virtual X server with a GL window; the others run with no display at all.
+#ifdef PELLVANE_TEST_DRAWS
+inline constexpr bool kTestsDraw = true;
+#else
+inline constexpr bool kTestsDraw = false;
+#endif
+
+// A fresh world with a batch registry, a texture cache over the scratch directory and the
 // sprites "red" (20x10), "green" (20x10, second texture), "blue" (a 10x10 frame of a 100x10
-// texture shared with "blue2"), and "halves" (20x10, left half red, right half blue).
+// texture shared with "blue2"), and "halves" (20x10, left half red, right half blue). Where the
+// tests draw, the world is the Game of the window and the textures are uploaded; otherwise they
+// are only decoded.
 class SceneFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ownedGame = std::make_unique<Game>();
+        if (kTestsDraw)
+            ownedGame = std::make_unique<Game>();
+        else
+            ownedGame = std::make_unique<GameWorld>();
         // The capsules come in the same order in every run, so its figures repeat.
         ownedGame->setCapsuleSeed(1);
         game = ownedGame.get();
@@ -51,7 +64,7 @@ protected:
             <sprite id="halves" texture="halves.png" x="0" y="0" width="20" height="10"/>
         </sprites>)");
         game->setSpriteBatches(std::make_unique<SpriteBatchRegistry>(200));
-        game->setTextureCache(std::make_unique<TextureCache>(""));
+        game->setTextureCache(std::make_unique<TextureCache>("", kTestsDraw));
         game->setSpriteManager(std::make_unique<SpriteManager>("sprites.xml", *game->getTextureCache()));
     }
     void TearDown() override { ownedGame.reset(); }
@@ -70,8 +83,8 @@ protected:
     }
 
     testsupport::ScratchDir dir;
-    std::unique_ptr<Game> ownedGame;
-    Game* game = nullptr;
+    std::unique_ptr<GameWorld> ownedGame;
+    GameWorld* game = nullptr;
 };
 
 } // namespace scenetest

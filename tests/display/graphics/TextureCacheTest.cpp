@@ -2,7 +2,7 @@
 // deleted with the cache.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "graphics/GraphicsTestSupport.h"
 #include "TestSupport.h"
 #include "base/Exceptions.h"
 #include "graphics/TextureCache.h"

@@ -113,7 +113,7 @@ protected:
     }
 };
 
-std::string loadMessage(Game& game, const std::string& text) {
+std::string loadMessage(GameWorld& game, const std::string& text) {
     TiXmlDocument document;
     document.Parse(text.c_str());
     BaseScene scene(game.sceneContext());

@@ -2,7 +2,7 @@
 // messages for a missing, empty or undecodable file.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "graphics/GraphicsTestSupport.h"
 #include "TestSupport.h"
 #include "base/Exceptions.h"
 #include "graphics/Texture.h"

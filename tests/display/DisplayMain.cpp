@@ -1,5 +1,5 @@
-// Test entry point: opens the real 800x600 SDL GL window once for the whole run (under the
-// virtual X server), so GL, texture and drawing tests talk to a real context.
+// Entry point of the tests that draw: opens the real 800x600 SDL GL window once for the whole run
+// (under the virtual X server), so GL, texture and drawing tests talk to a real context.
 #include <GL/glew.h>
 #include <SDL.h>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // pixels read back from the real window (tint, flips, blending, alpha test, order, overflow).
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "graphics/GraphicsTestSupport.h"
 #include "TestSupport.h"
 #include "base/Exceptions.h"
 #include "graphics/SpriteBatch.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "GraphicsTestSupport.h"
+#include "graphics/GraphicsTestSupport.h"
 #include "TestSupport.h"
 #include "base/Exceptions.h"
 #include "graphics/Sprite.h"

@@ -4,7 +4,7 @@
 #include <random>
 #include <tinyxml.h>
 
-#include "GraphicsTestSupport.h"
+#include "graphics/GraphicsTestSupport.h"
 #include "TestSupport.h"
 #include "graphics/AlphaBounds.h"
 #include "graphics/Sprite.h"

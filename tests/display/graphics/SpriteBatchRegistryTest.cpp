@@ -2,7 +2,7 @@
 // textures and batch sizes, and the frame protocol drawing textures in first-use order.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "graphics/GraphicsTestSupport.h"
 #include "TestSupport.h"
 #include "base/Exceptions.h"
 #include "graphics/SpriteBatchRegistry.h"

@@ -1,0 +1,186 @@
+// The match on its own: no entity, no window, no file. A game from its start to game over, the
+// levels and laps, the capsules and their effects, each seen through the events it reports.
+#include <algorithm>
+#include <climits>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "rules/Match.h"
+
+namespace {
+
+using Kinds = std::vector<MatchEvent::Kind>;
+
+Kinds kindsOf(const std::vector<MatchEvent>& events) {
+    Kinds kinds;
+    for (const MatchEvent& event : events)
+        kinds.push_back(event.kind);
+    return kinds;
+}
+
+PowerUpSettings everyKindDefined() {
+    PowerUpSettings settings;
+    settings.defined.fill(true);
+    settings.duration.fill(5.0f);
+    return settings;
+}
+
+TEST(MatchTest, AGameGoesFromItsLoadingDelayToGameOverAndReportsEachStep) {
+    MatchSettings settings;
+    settings.initialLives = 1;
+    settings.loadedDelay = 0.5f;
+    settings.lostDelay = 0.2f;
+    Match match(settings, PowerUpSettings{}, {LevelSettings{}, LevelSettings{}}, 100);
+    EXPECT_EQ(Initiated, match.getState());
+    EXPECT_EQ(1, match.getLives()) << "the counters show a new game's lives before the first";
+
+    match.newGame(0, 1);
+    const std::vector<MatchEvent> started = match.takeEvents();
+    EXPECT_EQ((Kinds{MatchEvent::GameStarted, MatchEvent::LevelBrought}), kindsOf(started));
+    EXPECT_EQ(0u, started[1].level);
+    EXPECT_EQ(LevelLoaded, match.getState());
+    EXPECT_FALSE(match.isInputEnabled());
+    match.step(0.5f, false);
+    EXPECT_TRUE(match.takeEvents().empty()) << "the delay passes strictly";
+    match.step(0.01f, false);
+    EXPECT_EQ(Kinds{MatchEvent::LevelStarted}, kindsOf(match.takeEvents()));
+    EXPECT_TRUE(match.isInputEnabled());
+
+    match.addScore(150);
+    match.lastBallLost();
+    EXPECT_EQ((Kinds{MatchEvent::PowerUpsEnded, MatchEvent::BallLost}), kindsOf(match.takeEvents()));
+    EXPECT_EQ(0, match.getLives());
+    match.step(0.1f, false);
+    EXPECT_TRUE(match.takeEvents().empty());
+    match.step(0.15f, false);
+    EXPECT_EQ(Kinds{MatchEvent::BallServed}, kindsOf(match.takeEvents()));
+
+    match.lastBallLost();
+    EXPECT_EQ((Kinds{MatchEvent::PowerUpsEnded, MatchEvent::GameOver}), kindsOf(match.takeEvents()));
+    EXPECT_EQ(GameOver, match.getState());
+    EXPECT_EQ(-1, match.getLives());
+    EXPECT_FALSE(match.isInputEnabled());
+    match.lastBallLost();
+    EXPECT_TRUE(match.takeEvents().empty()) << "nothing is counted after game over";
+    EXPECT_EQ(-1, match.getLives());
+    EXPECT_EQ(150, match.getBestScore());
+    EXPECT_EQ(150, match.settleBestScore());
+    EXPECT_FALSE(match.settleBestScore()) << "a best is kept once";
+
+    // The score saturates rather than wrap round.
+    match.addScore(INT_MAX);
+    EXPECT_EQ(INT_MAX, match.getScore());
+}
+
+TEST(MatchTest, ClearedLevelsBringALifeAndTheNextAndTheLastBringsAFasterLap) {
+    MatchSettings settings;
+    settings.loadedDelay = 0.0f;
+    settings.clearedDelay = 0.3f;
+    settings.allClearedDelay = 1.0f;
+    settings.lapSpeedUp = 0.5f;
+    LevelSettings fast;
+    fast.ballSpeed = 1.2f;
+    Match match(settings, PowerUpSettings{}, {fast, LevelSettings{}});
+    match.newGame(0, 1);
+    match.step(0.01f, false);
+    match.takeEvents();
+    const int lives = match.getLives();
+
+    match.step(0.01f, true);
+    EXPECT_EQ((Kinds{MatchEvent::PowerUpsEnded, MatchEvent::LevelCleared}), kindsOf(match.takeEvents()));
+    EXPECT_EQ(LevelCleared, match.getState());
+    EXPECT_EQ(lives + 1, match.getLives());
+    EXPECT_EQ(1, match.getLevelsCompleted());
+    match.step(0.31f, false);
+    const std::vector<MatchEvent> next = match.takeEvents();
+    ASSERT_EQ(Kinds{MatchEvent::LevelBrought}, kindsOf(next));
+    EXPECT_EQ(1u, next[0].level);
+
+    match.step(0.01f, false);
+    EXPECT_EQ(Kinds{MatchEvent::LevelStarted}, kindsOf(match.takeEvents()));
+    match.step(0.01f, true);
+    EXPECT_EQ((Kinds{MatchEvent::PowerUpsEnded, MatchEvent::AllCleared}), kindsOf(match.takeEvents()));
+    match.step(1.01f, false);
+    const std::vector<MatchEvent> lap = match.takeEvents();
+    ASSERT_EQ(Kinds{MatchEvent::LevelBrought}, kindsOf(lap));
+    EXPECT_EQ(0u, lap[0].level) << "the last level is followed by the first";
+    EXPECT_EQ(1, match.getLap());
+    EXPECT_FLOAT_EQ(1.2f * 1.5f, match.ballSpeedFactor());
+    EXPECT_EQ(2, match.getLevelsCompleted()) << "the level counter goes on counting";
+
+    // A new game starts clean: no lap, its own lives.
+    match.newGame(1, 1);
+    EXPECT_EQ(0, match.getLap());
+    EXPECT_EQ(settings.initialLives, match.getLives());
+    EXPECT_EQ(1, match.getLevelsCompleted()) << "a game begun at the second level counts it";
+}
+
+TEST(MatchTest, CapsulesTakeEffectOnlyInPlayAndTimedOnesRunOut) {
+    MatchSettings settings;
+    settings.loadedDelay = 0.0f;
+    LevelSettings narrowLevel;
+    narrowLevel.paddleWidth = 0.5f;
+    Match match(settings, everyKindDefined(), {narrowLevel});
+    match.capsuleCaught(PowerUp::Life);
+    EXPECT_TRUE(match.takeEvents().empty()) << "nothing is caught on the title";
+    match.newGame(0, 1);
+    match.step(0.01f, false);
+    match.takeEvents();
+
+    match.capsuleCaught(PowerUp::Multi);
+    const std::vector<MatchEvent> multi = match.takeEvents();
+    ASSERT_EQ((Kinds{MatchEvent::ExtraBalls, MatchEvent::PowerUpsChanged, MatchEvent::CapsuleCaught}),
+              kindsOf(multi));
+    EXPECT_EQ(kExtraBallsPerCapsule, multi[0].count);
+    EXPECT_EQ(PowerUp::Multi, multi[2].powerUp);
+    const int lives = match.getLives();
+    match.capsuleCaught(PowerUp::Life);
+    EXPECT_EQ(lives + 1, match.getLives());
+
+    match.capsuleCaught(PowerUp::Wide);
+    EXPECT_FLOAT_EQ(0.5f * 1.3f, match.paddleWidthFactor());
+    EXPECT_EQ(PowerUp::Wide, match.activeKind(Change::PaddleWidth));
+    match.capsuleCaught(PowerUp::Narrow);
+    EXPECT_FALSE(match.getPowerUps().isActive(PowerUp::Wide)) << "a narrow paddle ends a wide one";
+    EXPECT_FLOAT_EQ(0.5f * 0.7f, match.paddleWidthFactor());
+    match.capsuleCaught(PowerUp::Slow);
+    match.capsuleCaught(PowerUp::Sticky);
+    EXPECT_FLOAT_EQ(0.7f, match.ballSpeedFactor());
+    EXPECT_TRUE(match.isSticky());
+    EXPECT_EQ(1, match.getCaughtCount(PowerUp::Wide));
+    match.takeEvents();
+
+    match.step(4.9f, false);
+    EXPECT_TRUE(match.takeEvents().empty());
+    match.step(0.2f, false);
+    EXPECT_EQ(Kinds{MatchEvent::PowerUpsChanged}, kindsOf(match.takeEvents()));
+    EXPECT_FALSE(match.isSticky());
+    EXPECT_FLOAT_EQ(0.5f, match.paddleWidthFactor());
+}
+
+TEST(MatchTest, TheSameSeedDrawsTheSameCapsulesAndABlocksOwnCapsuleNeedsItsKindDefined) {
+    PowerUpSettings powerUps = everyKindDefined();
+    powerUps.chance = 0.5f;
+    Match match(MatchSettings{}, powerUps, {LevelSettings{}});
+    const auto draws = [&](uint32_t seed) {
+        match.newGame(0, seed);
+        std::vector<int> drawn;
+        for (int i = 0; i < 40; ++i) {
+            const std::optional<PowerUp> kind = match.drawCapsule(std::nullopt);
+            drawn.push_back(kind ? static_cast<int>(*kind) : -1);
+        }
+        return drawn;
+    };
+    const std::vector<int> first = draws(7);
+    EXPECT_EQ(first, draws(7));
+    EXPECT_NE(first, draws(8));
+    EXPECT_NE(std::count(first.begin(), first.end(), -1), 0) << "a chance of one half releases some";
+    EXPECT_NE(std::count(first.begin(), first.end(), -1), 40);
+
+    EXPECT_EQ(PowerUp::Slow, match.drawCapsule(PowerUp::Slow));
+    powerUps.defined[static_cast<std::size_t>(PowerUp::Slow)] = false;
+    Match without(MatchSettings{}, powerUps, {LevelSettings{}});
+    EXPECT_FALSE(without.drawCapsule(PowerUp::Slow));
+}
+
+} // namespace
