@@ -31,10 +31,10 @@ public:
     void fail(const Setting& setting, const std::string& fault) {
         if (fault.empty())
             return;
-        Error error(source, context + fault);
-        error.attribute = setting.name;
-        if (!reportLoadError(diagnostics, element, error))
-            throw error;
+        Error refused(source, context + fault);
+        refused.attribute = setting.name;
+        if (!reportLoadError(diagnostics, element, refused))
+            throw refused;
     }
 
 private:
