@@ -1,5 +1,6 @@
-// The shipped levels as data: each loads through the real game scene, keeps its blocks inside the
-// game area without overlaps, uses healths 1 to 4, and no two levels are laid out alike.
+// The shipped levels as a set: each loads through the real game scene, holds only blocks of healths
+// 1 to 4, and no two are laid out alike. Where the blocks may stand (inside the area, apart, with
+// room above the paddle) is the data checker's to say: check.shipped_data runs it on data/.
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -10,14 +11,11 @@
 
 namespace {
 
-// How far below the game area's top a block may reach: the paddle's top is 496 px down.
-constexpr float kLowestBlockBottom = 400.0f;
-
 using namespace gametest;
 
 class ShippedLevelsTest : public GameFixture {};
 
-TEST_F(ShippedLevelsTest, EveryLevelFitsTheGameAreaWithoutOverlapsAndTheyAllDiffer) {
+TEST_F(ShippedLevelsTest, EveryLevelHoldsBlocksOfEachStrengthAndTheyAllDiffer) {
     // The shipped sprite set's block sprites, with the fixture's scratch textures behind them.
     testsupport::writeFile("sprites.xml", R"(<sprites>
         <sprite id="block" texture="red.png" x="0" y="0" width="20" height="10"/>
@@ -48,33 +46,20 @@ TEST_F(ShippedLevelsTest, EveryLevelFitsTheGameAreaWithoutOverlapsAndTheyAllDiff
                              </pellvane_game>)");
 
     ASSERT_GE(scene->getLevelCount(), 8u);
-    const Rect bounds = scene->getGameArea();
     std::set<std::vector<std::pair<int, int>>> layouts;
     std::set<int> healthsSeen;
     for (std::size_t i = 0; i < scene->getLevelCount(); ++i) {
         const std::vector<IEntity*>& level = scene->getLevel(i);
         EXPECT_GE(level.size(), 20u) << "level " << i + 1;
         std::vector<std::pair<int, int>> layout;
-        std::vector<Rect> boxes;
         for (IEntity* entity : level) {
             auto* block = dynamic_cast<PellvaneBlockEntity*>(entity);
             ASSERT_NE(nullptr, block) << "level " << i + 1 << " holds only blocks";
             EXPECT_GE(block->getInitialHealth(), 1);
             EXPECT_LE(block->getInitialHealth(), 4);
             healthsSeen.insert(block->getInitialHealth());
-            const Rect box{block->getPosition().x, block->getPosition().y, block->getSize().x, block->getSize().y};
-            EXPECT_GE(box.x, bounds.x) << "level " << i + 1;
-            EXPECT_LE(box.x + box.width, bounds.x + bounds.width) << "level " << i + 1;
-            EXPECT_GE(box.y, bounds.y) << "level " << i + 1;
-            // Low shapes are welcome, but the ball needs room above the paddle to be played.
-            EXPECT_LE(box.y + box.height, bounds.y + kLowestBlockBottom) << "level " << i + 1;
-            for (const Rect& other : boxes) {
-                const bool apart = box.x >= other.x + other.width || other.x >= box.x + box.width ||
-                                   box.y >= other.y + other.height || other.y >= box.y + box.height;
-                EXPECT_TRUE(apart) << "level " << i + 1 << " has overlapping blocks at " << box.x << ", " << box.y;
-            }
-            boxes.push_back(box);
-            layout.emplace_back(static_cast<int>(box.x) * 10 + block->getInitialHealth(), static_cast<int>(box.y));
+            const Vector2 at = block->getPosition();
+            layout.emplace_back(static_cast<int>(at.x) * 10 + block->getInitialHealth(), static_cast<int>(at.y));
         }
         layouts.insert(layout);
     }
