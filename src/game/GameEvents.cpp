@@ -23,6 +23,9 @@ const std::string PELLVANE_PADDLE_BOUNCE = gameEvents.add("PELLVANE_PADDLE_BOUNC
 const std::string PELLVANE_WALL_BOUNCE = gameEvents.add("PELLVANE_WALL_BOUNCE");
 const std::string PELLVANE_POWER_UP_CAUGHT = gameEvents.add("PELLVANE_POWER_UP_CAUGHT");
 const std::string PELLVANE_ALL_CLEARED = gameEvents.add("PELLVANE_ALL_CLEARED");
+const std::string PELLVANE_LIFE_EARNED = gameEvents.add("PELLVANE_LIFE_EARNED");
+const std::string PELLVANE_NEW_BEST = gameEvents.add("PELLVANE_NEW_BEST");
+const std::string PELLVANE_LAP_STARTED = gameEvents.add("PELLVANE_LAP_STARTED");
 
 const std::vector<std::string>& gameEventNames() {
     return gameEvents.all();

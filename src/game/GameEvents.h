@@ -31,6 +31,9 @@ extern const std::string PELLVANE_PADDLE_BOUNCE;   // the ball bounced off the p
 extern const std::string PELLVANE_WALL_BOUNCE;     // the ball bounced off something that is neither paddle nor block
 extern const std::string PELLVANE_POWER_UP_CAUGHT; // the paddle caught a falling capsule
 extern const std::string PELLVANE_ALL_CLEARED;     // the last level is cleared; the next lap follows after "all_cleared_delay"
+extern const std::string PELLVANE_LIFE_EARNED;     // the score reached another "extra_life_every": one more ball
+extern const std::string PELLVANE_NEW_BEST;        // the score passed the kept best for the first time in this game
+extern const std::string PELLVANE_LAP_STARTED;     // the first level came back after the last, for another lap
 
 // Every name above, in the order of their definitions, for the registry of the names data may give
 // a scene's events (registerGameTypes).

@@ -16,7 +16,9 @@ void readGameSettings(const TiXmlElement* element, GameSettings& settings, const
     SettingReader<SceneException> read(element, source, diagnostics);
     read(kLives, match.initialLives)(kLoadedDelay, match.loadedDelay)(kClearedDelay, match.clearedDelay);
     read(kLostDelay, match.lostDelay)(kKeepBestScore, settings.keepBestScore)(kAllClearedDelay, match.allClearedDelay);
-    read(kLapSpeedUp, match.lapSpeedUp);
+    read(kLapSpeedUp, match.lapSpeedUp)(kLifePerLevel, match.lifePerLevel)(kExtraLifeEvery, match.extraLifeEvery);
+    read(kChainStep, match.chainStep)(kChainMost, match.chainMost)(kBonusPerLife, match.bonusPerLife);
+    read(kBonusPar, match.bonusPar)(kBonusPerSecond, match.bonusPerSecond)(kAllClearedWaits, match.allClearedWaits);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
         SettingReader<SceneException>(area, source, diagnostics)(kAreaX, settings.gameArea.x)(

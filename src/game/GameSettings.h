@@ -30,6 +30,17 @@ inline constexpr Setting kLostDelay{"lost_delay", K::Float, 0, kLongestDelay};
 inline constexpr Setting kAllClearedDelay{"all_cleared_delay", K::Float, 0, kLongestDelay};
 // Each lap at most ten times as fast as the one before: the speed limits scale with it.
 inline constexpr Setting kLapSpeedUp{"lap_speed_up", K::Float, 0, 10};
+// Lives and points: a ball for every cleared level or for every so many points, a chain of blocks
+// broken in a row that multiplies their points, a cleared level's bonus, and the end of a lap
+// that waits for the player.
+inline constexpr Setting kLifePerLevel{"life_per_level", K::FlagOn};
+inline constexpr Setting kExtraLifeEvery{"extra_life_every", K::Integer, 0, 100000000};
+inline constexpr Setting kChainStep{"chain_step", K::Integer, 0, 1000};
+inline constexpr Setting kChainMost{"chain_most", K::Integer, 1, 100};
+inline constexpr Setting kBonusPerLife{"bonus_per_life", K::Integer, 0, 1000000};
+inline constexpr Setting kBonusPar{"bonus_par", K::Float, 0, 3600};
+inline constexpr Setting kBonusPerSecond{"bonus_per_second", K::Integer, 0, 1000000};
+inline constexpr Setting kAllClearedWaits{"all_cleared_waits", K::FlagOff};
 
 // "game_area": where the paddle travels, blocks are placed from and balls are lost below.
 inline constexpr double kFarthest = 100000.0;

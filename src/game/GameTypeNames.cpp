@@ -10,5 +10,6 @@ const std::string LEVEL_COUNTER_ENTITY_TYPE = "level_counter";
 const std::string LIVES_COUNTER_ENTITY_TYPE = "lives_counter";
 const std::string BACKGROUND_EFFECT_ENTITY_TYPE = "background_effect";
 const std::string BEST_COUNTER_ENTITY_TYPE = "best_counter";
+const std::string FIGURE_COUNTER_ENTITY_TYPE = "figure_counter";
 const std::string EVENT_SOUND_ENTITY_TYPE = "event_sound";
 const std::string POWER_UP_TIMERS_ENTITY_TYPE = "power_up_timers";

@@ -29,7 +29,8 @@ const std::vector<AttributeRule> kRgba = {kRed, kGreen, kBlue, kAlpha};
 const std::vector<ElementRule> kRules = {
     {"scene:pellvane_game",
      "scene:base_scene",
-     {kLives, kLoadedDelay, kKeepBestScore, kClearedDelay, kLostDelay, kAllClearedDelay, kLapSpeedUp},
+     {kLives, kLoadedDelay, kKeepBestScore, kClearedDelay, kLostDelay, kAllClearedDelay, kLapSpeedUp, kLifePerLevel,
+      kExtraLifeEvery, kChainStep, kChainMost, kBonusPerLife, kBonusPar, kBonusPerSecond, kAllClearedWaits},
      {{"game_area", "game_area", false},
       {"block_colours", "block_colours", false},
       {"block_sounds", "block_sounds", false},
@@ -44,7 +45,8 @@ const std::vector<ElementRule> kRules = {
     {"power_ups",
      nullptr,
      {powerupsettings::kFallSpeed, powerupsettings::kChance, powerupsettings::kWideFactor,
-      powerupsettings::kNarrowFactor, powerupsettings::kSlowFactor, powerupsettings::kMaxBalls},
+      powerupsettings::kNarrowFactor, powerupsettings::kSlowFactor, powerupsettings::kMaxBalls,
+      powerupsettings::kPoints},
      {{"power_up", "power_ups/power_up", true}}},
     {"power_ups/power_up",
      nullptr,
@@ -77,6 +79,10 @@ const std::vector<ElementRule> kRules = {
     {"entity:level_counter", "entity:counter", {}, {}},
     {"entity:lives_counter", "entity:counter", {}, {}},
     {"entity:best_counter", "entity:counter", {}, {}},
+    {"entity:figure_counter",
+     "entity:counter",
+     {figuresettings::kFigure, figuresettings::kHideBelow, figuresettings::kLabel, figuresettings::kLabelGap},
+     {}},
     {"entity:event_sound", nullptr, {eventsoundsettings::kEvent, eventsoundsettings::kSound}, {}},
     {"entity:background_effect",
      nullptr,
@@ -114,6 +120,7 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
     addEntity<PellvaneLevelCounterEntity>(registry, LEVEL_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneLivesCounterEntity>(registry, LIVES_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneBestCounterEntity>(registry, BEST_COUNTER_ENTITY_TYPE);
+    addEntity<PellvaneFigureCounterEntity>(registry, FIGURE_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneBackgroundEFfectEntity>(registry, BACKGROUND_EFFECT_ENTITY_TYPE);
     addEntity<PellvaneEventSoundEntity>(registry, EVENT_SOUND_ENTITY_TYPE);
     addEntity<PellvanePowerUpTimersEntity>(registry, POWER_UP_TIMERS_ENTITY_TYPE);

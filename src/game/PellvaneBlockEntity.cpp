@@ -112,8 +112,7 @@ void PellvaneBlockEntity::breakBlock() {
                                                                kEffectEndAlpha, kBreakEffectEndScale, kBreakEffectEndScale));
     throwDebris();
     IPlayField& field = playFieldOf(scene, kSource);
-    field.addScore(kPointsPerHealth * initialHealth);
-    field.blockBroken({getCentre(), layer, capsule});
+    field.blockBroken({kPointsPerHealth * initialHealth, getCentre(), layer, capsule});
     if (explosive)
         explode(field);
 }

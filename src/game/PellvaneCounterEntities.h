@@ -2,6 +2,7 @@
 // best score of their game into their target every frame and count towards it.
 #pragma once
 
+#include "base/Setting.h"
 #include "scene/NumberCounterEntity.h"
 
 class Match;
@@ -49,6 +50,36 @@ public:
 
 protected:
     int32_t readSource(const Match& match) const override;
+};
+
+// Attributes of a "figure_counter" beside a counter's.
+namespace figuresettings {
+inline constexpr Setting kFigure{"figure", ValueKind::Text};
+inline constexpr Setting kHideBelow{"hide_below", ValueKind::Integer, -2147483647, 2147483647};
+inline constexpr Setting kLabel{"label", ValueKind::SpriteId};
+inline constexpr Setting kLabelGap{"label_gap", ValueKind::Float, -1000, 1000};
+} // namespace figuresettings
+
+// "figure_counter": any figure of the game by name ("figure"): the score, the lives, the level in
+// play (which moves on when the next level comes, not under the banner of a cleared one), the
+// chain's multiplier, a cleared level's bonus, the figures of a lap... Hidden while its figure is
+// below "hide_below"; "label" names a sprite drawn before the digits (on the digits' texture).
+class PellvaneFigureCounterEntity : public PellvaneCounterEntity {
+public:
+    PellvaneFigureCounterEntity() : PellvaneCounterEntity("PellvaneFigureCounterEntity") {}
+    // Unknown figure names are a load error that lists the known ones.
+    void load(const TiXmlHandle& handle, IScene* scene) override;
+    void update(float dt) override;
+    void render(SpriteBatch* batch) override;
+
+protected:
+    int32_t readSource(const Match& match) const override;
+
+private:
+    int32_t (*figure)(const Match&) = nullptr;
+    int32_t hideBelow = -2147483647;
+    Sprite* label = nullptr;
+    float labelGap = 4.0f;
 };
 
 // "best_counter": the best score, counting this game's score once it passes the kept one.

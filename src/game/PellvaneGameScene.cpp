@@ -24,8 +24,20 @@ namespace {
 const char* const kSource = "pellvane_game";
 
 // The Game's input the scene answers itself.
-const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &MOUSE_BUTTON_DOWN_EVENT,
-                                           &MOUSE_BUTTON_UP_EVENT, &WINDOW_FOCUS_LOST_EVENT};
+const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT,
+                                           &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT,
+                                           &WINDOW_FOCUS_LOST_EVENT};
+// SDL 1.2 key symbols that say "go on", as a click does.
+constexpr int32_t kKeyGoOn[] = {32, 13}; // Space, Enter
+
+// A click of either button, or Space or Enter let go.
+bool asksToGoOn(const IEvent& event) {
+    if (const auto* mouse = dynamic_cast<const MouseEvent*>(&event))
+        return event.getName() == MOUSE_BUTTON_UP_EVENT && (mouse->button == LeftButton || mouse->button == RightButton);
+    if (const auto* key = dynamic_cast<const KeyboardEvent*>(&event))
+        return !key->pressed && std::find(std::begin(kKeyGoOn), std::end(kKeyGoOn), key->key) != std::end(kKeyGoOn);
+    return false;
+}
 } // namespace
 
 bool GameSceneInputCallback::handleEvent(IEvent* event) {
@@ -163,6 +175,15 @@ void PellvaneGameScene::playEvents() {
             case MatchEvent::ExtraBalls:
                 spawnExtraBalls(event.count);
                 break;
+            case MatchEvent::LifeEarned:
+                raise(PELLVANE_LIFE_EARNED);
+                break;
+            case MatchEvent::NewBest:
+                raise(PELLVANE_NEW_BEST);
+                break;
+            case MatchEvent::LapStarted:
+                raise(PELLVANE_LAP_STARTED);
+                break;
             case MatchEvent::CapsuleCaught: {
                 const std::string& sound = getPowerUpLook(event.powerUp).sound;
                 if (!sound.empty() && services.sounds != nullptr)
@@ -247,9 +268,12 @@ void PellvaneGameScene::endPowerUps() {
 
 void PellvaneGameScene::addScore(int points) {
     match.addScore(points);
+    playEvents();
 }
 
 void PellvaneGameScene::blockBroken(const BrokenBlock& block) {
+    match.blockBroken(block.points);
+    playEvents();
     const std::optional<PowerUp> kind = match.drawCapsule(block.capsule);
     if (kind && match.isInPlay())
         spawnCapsule(block, *kind);
@@ -303,6 +327,11 @@ void PellvaneGameScene::handleInput(const IEvent& event) {
         resume();
         break;
     case GamePause::Request::None:
+        // The end of a lap that waits for the player goes on at a click or a key.
+        if (!gamePause.isPaused() && match.getState() == AllCleared && asksToGoOn(event)) {
+            match.proceed();
+            playEvents();
+        }
         break;
     }
 }

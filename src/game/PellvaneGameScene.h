@@ -69,8 +69,8 @@ public:
     bool takesPart(const IEntity* entity) const override;
     EventDispatcher& getGameEvents() override { return *this; }
     void raise(const std::string& name) override;
-    void addScore(int points) override;
     void blockBroken(const BrokenBlock& block) override;
+    void paddleTouched() override { match.paddleTouched(); }
     // A ball of several that is not the last in play leaves the game and costs nothing (the
     // paddle's own ball carries on as another did); the last one costs a life.
     void ballLost(PellvaneBallEntity& ball) override;
@@ -81,6 +81,8 @@ public:
     // A new game that starts at level `index` instead of the first, its level counter showing
     // index + 1 (the level pictures of `--shot --level N`). Throws for an index out of range.
     void newGameAt(unsigned index);
+    // Points as they are, outside any chain.
+    void addScore(int points);
     // The last ball in play is lost. After game over further losses are ignored, so lives stay
     // at -1 and "PELLVANE_GAME_OVER" is raised once.
     void ballLost();

@@ -197,7 +197,9 @@ BallBounce PellvanePaddleEntity::ballMet(const BallContact& contact) {
     } else {
         answer.velocity = flight::withSpin(contact.velocity, spin, getVelocity());
     }
-    playFieldOf(scene, kSource).raise(PELLVANE_PADDLE_BOUNCE);
+    IPlayField& field = playFieldOf(scene, kSource);
+    field.paddleTouched();
+    field.raise(PELLVANE_PADDLE_BOUNCE);
     ballBounced(contact.ball);
     return answer;
 }
@@ -251,7 +253,9 @@ void PellvanePaddleEntity::launch() {
     }
     holdingBall = false;
     catchRequest = 0.0f;
-    playFieldOf(scene, kSource).raise(PELLVANE_BALL_LAUNCHED);
+    IPlayField& field = playFieldOf(scene, kSource);
+    field.paddleTouched();
+    field.raise(PELLVANE_BALL_LAUNCHED);
 }
 
 void PellvanePaddleEntity::catchBall() {

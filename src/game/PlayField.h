@@ -20,9 +20,10 @@ class IEntity;
 class IScene;
 class PellvaneBallEntity;
 
-// A block that broke, as the game needs to know it: where a capsule it releases starts, on which
-// layer, and the capsule it names.
+// A block that broke, as the game needs to know it: its points (before the chain's multiplier),
+// where a capsule it releases starts, on which layer, and the capsule it names.
 struct BrokenBlock {
+    int points = 0;
     Vector2 centre;
     int32_t layer = 0;
     std::optional<PowerUp> capsule;
@@ -50,8 +51,9 @@ public:
 
     // What the entities tell the game.
     virtual void raise(const std::string& event) = 0;
-    virtual void addScore(int points) = 0;
     virtual void blockBroken(const BrokenBlock& block) = 0;
+    // A ball bounced off the paddle or left it: a chain of blocks in a row ends.
+    virtual void paddleTouched() = 0;
     // A ball left the game area through the bottom.
     virtual void ballLost(PellvaneBallEntity& ball) = 0;
     virtual void capsuleCaught(PowerUp kind) = 0;

@@ -45,7 +45,7 @@ void readPowerUps(const TiXmlElement* element, PowerUpSettings& settings, PowerU
         return;
     using namespace powerupsettings;
     SettingReader<SceneException> read(element, source, diagnostics);
-    read(kFallSpeed, settings.fallSpeed)(kChance, settings.chance)(kMaxBalls, settings.maxBalls);
+    read(kFallSpeed, settings.fallSpeed)(kChance, settings.chance)(kMaxBalls, settings.maxBalls)(kPoints, settings.points);
     // The factors of the kinds that change a size or a speed, in the order of the table.
     for (std::size_t i = 0; i < kPowerUpCount; ++i)
         if (kPowerUpFactors[i].setting != nullptr)

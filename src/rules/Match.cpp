@@ -30,6 +30,13 @@ void Match::newGame(unsigned index, uint32_t seed) {
     lives = settings.initialLives;
     serveTimer = 0.0f;
     lap = 0;
+    chain = 0;
+    lapFigures = {};
+    bonus = 0;
+    pendingBonus = 0;
+    nextLifeAt = settings.extraLifeEvery;
+    bestAtStart = bestScore;
+    newBestSeen = false;
     // A game started in the middle of another starts as one from the title: the paddle waits for
     // the level to start.
     inputEnabled = false;
@@ -42,8 +49,27 @@ void Match::bringLevel(unsigned index) {
     currentLevel = index;
     timers.endAll();
     stateTimer = 0.0f;
+    levelSeconds = 0.0f;
+    levelNumber = levelsCompleted + 1;
     state = LevelLoaded;
     events.push_back({MatchEvent::LevelBrought, index});
+    // The bonus of the level cleared before is counted now that its banner has gone.
+    if (pendingBonus > 0) {
+        const int points = pendingBonus;
+        pendingBonus = 0;
+        addScore(points);
+    }
+}
+
+void Match::advance() {
+    const bool newLap = state == AllCleared || currentLevel + 1 >= levels.size();
+    if (newLap) {
+        ++lap;
+        lapFigures = {};
+    }
+    bringLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()));
+    if (newLap)
+        events.push_back({MatchEvent::LapStarted, 0, PowerUp::Wide, lap});
 }
 
 void Match::step(float dt, bool levelCleared) {
@@ -66,17 +92,19 @@ void Match::step(float dt, bool levelCleared) {
         }
         if (timers.tick(dt))
             emit(MatchEvent::PowerUpsChanged);
+        levelSeconds += dt;
+        lapFigures.seconds += dt;
         if (levelCleared)
             levelDone();
         break;
     case LevelCleared:
     case AllCleared:
         stateTimer += dt;
-        if (stateTimer > (state == AllCleared ? settings.allClearedDelay : settings.clearedDelay)) {
-            if (state == AllCleared)
-                ++lap;
-            bringLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()));
-        }
+        // With "all_cleared_waits" the end of a lap stays until the player goes on.
+        if (state == AllCleared && settings.allClearedWaits)
+            break;
+        if (stateTimer > (state == AllCleared ? settings.allClearedDelay : settings.clearedDelay))
+            advance();
         break;
     case Initiated:
     case GameOver:
@@ -87,10 +115,20 @@ void Match::step(float dt, bool levelCleared) {
 void Match::levelDone() {
     serveTimer = 0.0f;
     ++levelsCompleted;
-    lives = saturatingAdd(lives, 1); // one extra ball for every cleared level
+    if (settings.lifePerLevel)
+        lives = saturatingAdd(lives, 1); // one extra ball for every cleared level
     // Capsules still falling and extra balls do not outlive their level.
     endPowerUps();
+    const float underPar = settings.bonusPar - levelSeconds;
+    bonus = saturatingAdd(static_cast<int>(std::min<long long>(static_cast<long long>(lives) * settings.bonusPerLife, INT_MAX)),
+                          underPar > 0.0f ? static_cast<int>(underPar) * settings.bonusPerSecond : 0);
     const bool lastLevel = currentLevel + 1 >= levels.size();
+    const bool shown = (lastLevel && settings.allClearedDelay > 0.0f) || settings.clearedDelay > 0.0f;
+    // Under a banner the bonus is counted up on it and added when the next level comes.
+    if (shown)
+        pendingBonus = bonus;
+    else
+        addScore(bonus);
     if (lastLevel && settings.allClearedDelay > 0.0f) {
         // The end of a lap: the score is shown a while, then the first level comes back faster.
         inputEnabled = false;
@@ -104,10 +142,13 @@ void Match::levelDone() {
         state = LevelCleared;
         emit(MatchEvent::LevelCleared);
     } else {
-        if (lastLevel)
-            ++lap;
-        bringLevel(static_cast<unsigned>((currentLevel + 1) % levels.size()));
+        advance();
     }
+}
+
+void Match::proceed() {
+    if (state == AllCleared && stateTimer > settings.allClearedDelay)
+        advance();
 }
 
 void Match::endPowerUps() {
@@ -122,6 +163,8 @@ void Match::lastBallLost() {
         return;
     endPowerUps();
     --lives;
+    chain = 0;
+    ++lapFigures.ballsLost;
     if (lives >= 0) {
         serveTimer = settings.lostDelay;
         emit(MatchEvent::BallLost);
@@ -132,14 +175,39 @@ void Match::lastBallLost() {
     emit(MatchEvent::GameOver);
 }
 
+void Match::blockBroken(int points) {
+    const long long multiplied = static_cast<long long>(points) * getMultiplier();
+    ++chain;
+    ++lapFigures.blocks;
+    lapFigures.bestChain = std::max(lapFigures.bestChain, chain);
+    addScore(static_cast<int>(std::clamp<long long>(multiplied, INT_MIN, INT_MAX)));
+}
+
+int Match::getMultiplier() const {
+    if (settings.chainStep <= 0)
+        return 1;
+    return std::clamp(1 + chain / settings.chainStep, 1, std::max(1, settings.chainMost));
+}
+
 void Match::addScore(int points) {
     score = saturatingAdd(score, points);
+    // Counted wide, so that a score held at the largest int reaches no further ball.
+    while (settings.extraLifeEvery > 0 && score >= nextLifeAt) {
+        lives = saturatingAdd(lives, 1);
+        nextLifeAt += settings.extraLifeEvery;
+        emit(MatchEvent::LifeEarned);
+    }
+    if (!newBestSeen && bestAtStart > 0 && score > bestAtStart) {
+        newBestSeen = true;
+        emit(MatchEvent::NewBest);
+    }
 }
 
 void Match::capsuleCaught(PowerUp kind) {
     if (state != Playing)
         return;
     ++caught[static_cast<std::size_t>(kind)];
+    addScore(powerUpSettings.points);
     switch (kindOf(kind).action) {
     case CatchAction::ExtraBalls:
         events.push_back({MatchEvent::ExtraBalls, 0, kind, kExtraBallsPerCapsule});

@@ -26,6 +26,29 @@ struct MatchSettings {
     float lostDelay = 0.0f;
     float allClearedDelay = 0.0f;
     float lapSpeedUp = 0.0f;
+    // A ball in reserve for every cleared level; without it lives are earned with points.
+    bool lifePerLevel = true;
+    // One more ball each time the score reaches another multiple of this; 0: never.
+    int extraLifeEvery = 0;
+    // Blocks broken in a row without a ball touching the paddle raise the multiplier of their
+    // points by one every `chainStep` blocks, up to `chainMost`; a `chainStep` of 0: no chain.
+    int chainStep = 0;
+    int chainMost = 1;
+    // A cleared level's bonus: points for every ball in reserve, and for every whole second the
+    // level took under `bonusPar`.
+    int bonusPerLife = 0;
+    float bonusPar = 0.0f;
+    int bonusPerSecond = 0;
+    // The end of a lap waits for the player (`proceed`) once "all_cleared_delay" has passed.
+    bool allClearedWaits = false;
+};
+
+// What a lap of every level took: shown when it is cleared.
+struct LapFigures {
+    float seconds = 0.0f; // in play, loading delays and banners aside
+    int blocks = 0;       // broken
+    int bestChain = 0;    // the most blocks broken in a row without a ball touching the paddle
+    int ballsLost = 0;    // lives lost
 };
 
 // What a level's file sets for it: factors on the ball's speeds and the paddle's width, and the
@@ -50,6 +73,9 @@ struct MatchEvent {
         PowerUpsChanged,  // an effect started or ran out: sizes and speeds change
         CapsuleCaught,    // `powerUp` was caught and counted
         ExtraBalls,       // `count` more balls leave from the paddle's ball
+        LifeEarned,       // the score reached another "extra_life_every": one more ball
+        NewBest,          // the score passed the best kept from earlier games, for the first time in this one
+        LapStarted,       // the first level comes back for lap `count` + 1 (after an all cleared)
     };
     Kind kind;
     unsigned level = 0;
@@ -69,8 +95,15 @@ public:
     void step(float dt, bool levelCleared);
     // The last ball in play left the field; after game over nothing more is counted.
     void lastBallLost();
-    // Points for a broken block; the score saturates at the largest int instead of wrapping round.
+    // Points for a broken block, times the chain's multiplier; the chain grows by one.
+    void blockBroken(int points);
+    // A ball touched the paddle: the chain ends.
+    void paddleTouched() { chain = 0; }
+    // Points as they are; the score saturates at the largest int instead of wrapping round. Every
+    // multiple of "extra_life_every" it reaches brings a ball, and passing the kept best, the news.
     void addScore(int points);
+    // The player asks the end of a lap to go on (a click): it does once its delay is over.
+    void proceed();
     // A capsule reached the paddle: while playing it is counted and takes effect.
     void capsuleCaught(PowerUp kind);
     // The capsule a block broken now releases (the block's own, or drawn with the level's chance).
@@ -99,6 +132,17 @@ public:
     // The best score when this game's beat it: the game ends (or is left) and it is to be kept.
     std::optional<int> settleBestScore();
     int getCaughtCount(PowerUp kind) const { return caught[static_cast<std::size_t>(kind)]; }
+    // The number of the level in play or shown, counting every level of the game (laps too): it
+    // moves on when the next level comes, not while a cleared one is still shown.
+    int getLevelNumber() const { return levelNumber; }
+    // The chain's blocks so far and the multiplier the next block's points get.
+    int getChain() const { return chain; }
+    int getMultiplier() const;
+    // The bonus of the level cleared last (counted into the score when the next level comes, or at
+    // once without a banner).
+    int getBonus() const { return bonus; }
+    // The lap being played, or the one just cleared while it is shown.
+    const LapFigures& getLapFigures() const { return lapFigures; }
 
     const MatchSettings& getSettings() const { return settings; }
     const PowerUpSettings& getPowerUpSettings() const { return powerUpSettings; }
@@ -116,6 +160,8 @@ private:
     void emit(MatchEvent::Kind kind) { events.push_back({kind}); }
     void bringLevel(unsigned index);
     void levelDone();
+    // The next level after a cleared one, and a new lap after the last.
+    void advance();
     void endPowerUps();
 
     MatchSettings settings;
@@ -134,6 +180,17 @@ private:
     int levelsCompleted = 0;
     unsigned currentLevel = 0;
     int lap = 0;
+    int levelNumber = 1;
+    int chain = 0;
+    LapFigures lapFigures;
+    float levelSeconds = 0.0f;
+    int bonus = 0;
+    // The bonus waits for the next level while its level is shown cleared.
+    int pendingBonus = 0;
+    // The next score that brings a ball, and the best this game set out to beat.
+    long long nextLifeAt = 0;
+    int bestAtStart = 0;
+    bool newBestSeen = false;
     // Seconds in the present state, for its delay; and until the next ball is served (while > 0).
     float stateTimer = 0.0f;
     float serveTimer = 0.0f;

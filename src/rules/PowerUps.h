@@ -22,6 +22,7 @@ inline constexpr Setting kWideFactor{"wide_factor", K::Float, 0.05, 10};
 inline constexpr Setting kNarrowFactor{"narrow_factor", K::Float, 0.05, 10};
 inline constexpr Setting kSlowFactor{"slow_factor", K::Float, 0.05, 10};
 inline constexpr Setting kMaxBalls{"max_balls", K::Integer, 1, kMostBalls};
+inline constexpr Setting kPoints{"points", K::Integer, 0, 1000000};
 inline constexpr Setting kKind{"kind", K::Text};
 inline constexpr Setting kSprite{"sprite", K::SpriteId};
 inline constexpr Setting kSound{"sound", K::Text};
@@ -48,6 +49,8 @@ struct PowerUpSettings {
     // The scene's chance that a broken block releases a capsule, for levels that set none.
     float chance = 0.0f;
     int maxBalls = 8;
+    // Points for every capsule caught.
+    int points = 0;
     std::array<float, kPowerUpCount> factor = [] {
         std::array<float, kPowerUpCount> f{};
         for (std::size_t i = 0; i < kPowerUpCount; ++i)

@@ -47,6 +47,9 @@ TEST(MatchTest, AGameGoesFromItsLoadingDelayToGameOverAndReportsEachStep) {
     EXPECT_TRUE(match.isInputEnabled());
 
     match.addScore(150);
+    EXPECT_EQ(Kinds{MatchEvent::NewBest}, kindsOf(match.takeEvents())) << "150 passes the kept 100";
+    match.addScore(10);
+    EXPECT_TRUE(match.takeEvents().empty()) << "the news comes once a game";
     match.lastBallLost();
     EXPECT_EQ((Kinds{MatchEvent::PowerUpsEnded, MatchEvent::BallLost}), kindsOf(match.takeEvents()));
     EXPECT_EQ(0, match.getLives());
@@ -63,8 +66,8 @@ TEST(MatchTest, AGameGoesFromItsLoadingDelayToGameOverAndReportsEachStep) {
     match.lastBallLost();
     EXPECT_TRUE(match.takeEvents().empty()) << "nothing is counted after game over";
     EXPECT_EQ(-1, match.getLives());
-    EXPECT_EQ(150, match.getBestScore());
-    EXPECT_EQ(150, match.settleBestScore());
+    EXPECT_EQ(160, match.getBestScore());
+    EXPECT_EQ(160, match.settleBestScore());
     EXPECT_FALSE(match.settleBestScore()) << "a best is kept once";
 
     // The score saturates rather than wrap round.
@@ -102,8 +105,9 @@ TEST(MatchTest, ClearedLevelsBringALifeAndTheNextAndTheLastBringsAFasterLap) {
     EXPECT_EQ((Kinds{MatchEvent::PowerUpsEnded, MatchEvent::AllCleared}), kindsOf(match.takeEvents()));
     match.step(1.01f, false);
     const std::vector<MatchEvent> lap = match.takeEvents();
-    ASSERT_EQ(Kinds{MatchEvent::LevelBrought}, kindsOf(lap));
+    ASSERT_EQ((Kinds{MatchEvent::LevelBrought, MatchEvent::LapStarted}), kindsOf(lap));
     EXPECT_EQ(0u, lap[0].level) << "the last level is followed by the first";
+    EXPECT_EQ(1, lap[1].count);
     EXPECT_EQ(1, match.getLap());
     EXPECT_FLOAT_EQ(1.2f * 1.5f, match.ballSpeedFactor());
     EXPECT_EQ(2, match.getLevelsCompleted()) << "the level counter goes on counting";
@@ -181,6 +185,72 @@ TEST(MatchTest, TheSameSeedDrawsTheSameCapsulesAndABlocksOwnCapsuleNeedsItsKindD
     powerUps.defined[static_cast<std::size_t>(PowerUp::Slow)] = false;
     Match without(MatchSettings{}, powerUps, {LevelSettings{}});
     EXPECT_FALSE(without.drawCapsule(PowerUp::Slow));
+}
+
+// The scoring worth chasing: lives earned by points rather than given per level, a chain of blocks
+// broken in a row multiplying their points, a cleared level's bonus counted after its banner, a
+// level counter that waits for the next level, and the end of a lap that waits for the player.
+TEST(MatchTest, LivesComeWithPointsChainsMultiplyAndALevelsBonusWaitsForItsBanner) {
+    MatchSettings settings;
+    settings.initialLives = 2;
+    settings.loadedDelay = 0.0f;
+    settings.clearedDelay = 1.0f;
+    settings.allClearedDelay = 2.0f;
+    settings.allClearedWaits = true;
+    settings.lifePerLevel = false;
+    settings.extraLifeEvery = 1000;
+    settings.chainStep = 3;
+    settings.chainMost = 3;
+    settings.bonusPerLife = 100;
+    settings.bonusPar = 60.0f;
+    settings.bonusPerSecond = 10;
+    Match match(settings, everyKindDefined(), {LevelSettings{}, LevelSettings{}});
+    match.newGame(0, 1);
+    match.step(0.01f, false);
+    match.takeEvents();
+
+    // Ten points a block: x1, x1, x1, x2, x2, x2, x3, x3...; a touch of the paddle starts again.
+    for (int block = 0; block < 8; ++block)
+        match.blockBroken(10);
+    EXPECT_EQ(3 * 10 + 3 * 20 + 2 * 30, match.getScore());
+    EXPECT_EQ(3, match.getMultiplier()) << "no further than chain_most";
+    match.paddleTouched();
+    EXPECT_EQ(1, match.getMultiplier());
+    match.blockBroken(10);
+    EXPECT_EQ(8, match.getLapFigures().bestChain);
+    EXPECT_EQ(9, match.getLapFigures().blocks);
+
+    match.addScore(1000 - match.getScore());
+    EXPECT_EQ(Kinds{MatchEvent::LifeEarned}, kindsOf(match.takeEvents()));
+    EXPECT_EQ(3, match.getLives());
+    match.addScore(2500);
+    EXPECT_EQ((Kinds{MatchEvent::LifeEarned, MatchEvent::LifeEarned}), kindsOf(match.takeEvents()));
+
+    // Cleared after 19.99 s in play: 5 balls x 100 + 40 whole seconds under par x 10; no life for
+    // the level itself.
+    match.step(19.97f, false);
+    const int score = match.getScore();
+    match.step(0.01f, true);
+    EXPECT_EQ(500 + 400, match.getBonus());
+    EXPECT_EQ(5, match.getLives());
+    EXPECT_EQ(score, match.getScore()) << "under the banner nothing counts yet";
+    EXPECT_EQ(1, match.getLevelNumber()) << "the level counter waits for the next level";
+    match.step(1.01f, false);
+    EXPECT_EQ(score + 900, match.getScore());
+    EXPECT_EQ(2, match.getLevelNumber());
+    match.takeEvents();
+
+    // The last level: the lap's end stays until the player goes on, not before its delay.
+    match.step(0.01f, false);
+    match.step(0.01f, true);
+    EXPECT_EQ(AllCleared, match.getState());
+    match.step(30.0f, false);
+    EXPECT_EQ(AllCleared, match.getState()) << "it waits for the player";
+    match.proceed();
+    EXPECT_EQ(LevelLoaded, match.getState());
+    EXPECT_EQ(1, match.getLap());
+    EXPECT_EQ(0, match.getLapFigures().blocks) << "a new lap counts afresh";
+    EXPECT_EQ(3, match.getLevelNumber());
 }
 
 } // namespace
