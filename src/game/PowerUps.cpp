@@ -17,8 +17,9 @@ void readKind(const TiXmlElement* child, PowerUpSettings& settings, PowerUpLooks
     std::string spriteId;
     PowerUpLook look;
     float duration = kDefaultPowerUpDuration;
-    SettingReader<SceneException>(child, source)(kKind, name)(kSprite, spriteId)(kSound, look.sound)(kDuration,
-                                                                                                    duration);
+    float weight = 1.0f;
+    SettingReader<SceneException>(child, source)(kKind, name)(kSprite, spriteId)(kSound, look.sound)(kDuration, duration)(
+        kWeight, weight);
     const std::optional<PowerUp> kind = powerUpNamed(name);
     if (!kind)
         throw SceneException(source, unknownPowerUp(name));
@@ -33,6 +34,7 @@ void readKind(const TiXmlElement* child, PowerUpSettings& settings, PowerUpLooks
     looks[index] = look;
     settings.defined[index] = true;
     settings.duration[index] = duration;
+    settings.weight[index] = weight;
 }
 } // namespace
 
@@ -41,6 +43,7 @@ void readPowerUps(const TiXmlElement* element, PowerUpSettings& settings, PowerU
     looks = {};
     settings.defined = {};
     settings.duration = {};
+    settings.weight.fill(1.0f);
     if (element == nullptr)
         return;
     using namespace powerupsettings;

@@ -57,16 +57,22 @@ std::optional<PowerUp> CapsuleDraw::draw(std::optional<PowerUp> blockCapsule, fl
         return std::nullopt;
     if (next() >= chance)
         return std::nullopt;
-    std::size_t defined = 0;
-    for (bool each : settings.defined)
-        defined += each ? 1 : 0;
-    std::size_t pick = static_cast<std::size_t>(next() * static_cast<float>(defined));
+    // Each defined kind by its weight: with the weights all 1, every kind alike.
+    float total = 0.0f;
+    for (const PowerUpKind& kind : kPowerUpKinds)
+        if (settings.isDefined(kind.id))
+            total += settings.weight[static_cast<std::size_t>(kind.id)];
+    float pick = next() * total;
+    std::optional<PowerUp> last;
     for (const PowerUpKind& kind : kPowerUpKinds) {
-        if (!settings.isDefined(kind.id))
+        const float weight = settings.weight[static_cast<std::size_t>(kind.id)];
+        if (!settings.isDefined(kind.id) || !(weight > 0.0f))
             continue;
-        if (pick == 0)
+        if (pick < weight)
             return kind.id;
-        --pick;
+        pick -= weight;
+        last = kind.id;
     }
-    return std::nullopt;
+    // A pick that rounding carried past the last weight falls to the last kind.
+    return last;
 }

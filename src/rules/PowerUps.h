@@ -27,6 +27,7 @@ inline constexpr Setting kKind{"kind", K::Text};
 inline constexpr Setting kSprite{"sprite", K::SpriteId};
 inline constexpr Setting kSound{"sound", K::Text};
 inline constexpr Setting kDuration{"duration", K::Float, 0, 3600};
+inline constexpr Setting kWeight{"weight", K::Float, 0, 1000};
 } // namespace powerupsettings
 
 // The factor a kind that changes a size or a speed applies: its setting and its default.
@@ -61,6 +62,12 @@ struct PowerUpSettings {
     std::array<bool, kPowerUpCount> defined{};
     // Seconds a timed kind lasts.
     std::array<float, kPowerUpCount> duration{};
+    // How often a capsule drawn by chance is of each defined kind, against the others.
+    std::array<float, kPowerUpCount> weight = [] {
+        std::array<float, kPowerUpCount> w{};
+        w.fill(1.0f);
+        return w;
+    }();
 
     bool any() const;
     float factorOf(PowerUp kind) const { return factor[static_cast<std::size_t>(kind)]; }
