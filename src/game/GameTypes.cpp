@@ -67,7 +67,7 @@ const std::vector<ElementRule> kRules = {
      "entity:sprite_entity",
      {ballsettings::kRadius, ballsettings::kRestitution, ballsettings::kMinSpeed, ballsettings::kMaxSpeed,
       ballsettings::kStartVelocityX, ballsettings::kStartVelocityY, ballsettings::kMinAngle, ballsettings::kSpeedUp,
-      ballsettings::kStallTime},
+      ballsettings::kStallTime, ballsettings::kStallAim},
      {{"colour", "ball/colour", true}}},
     {"ball/colour", nullptr, {ballsettings::kHex, kRed, kGreen, kBlue, kAlpha}, {}},
     {"entity:block",

@@ -43,7 +43,7 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SettingReader<EntityException> read(element, kSource, loadObserverOf(owner));
     read(kRadius, radius)(kRestitution, restitution)(kMinSpeed, minSpeed)(kMaxSpeed, maxSpeed);
     read(kStartVelocityX, startVelocity.x)(kStartVelocityY, startVelocity.y)(kMinAngle, minAngleDegrees);
-    read(kSpeedUp, speedUp)(kStallTime, stallTime);
+    read(kSpeedUp, speedUp)(kStallTime, stallTime)(kStallAim, stallAim);
     if (minSpeed > maxSpeed) {
         read.fail(kMinSpeed, "min_speed " + formatNumber(minSpeed) + " is above max_speed " + formatNumber(maxSpeed) +
                                  "!");
@@ -138,6 +138,7 @@ std::unique_ptr<PellvaneBallEntity> PellvaneBallEntity::makeTwin(const Vector2& 
     twin->minAngle = minAngle;
     twin->speedUp = speedUp;
     twin->stallTime = stallTime;
+    twin->stallAim = stallAim;
     twin->speedScale = speedScale;
     twin->colours = colours;
     twin->colourIndex = colourIndex;
@@ -217,7 +218,8 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
         // flight; the turns go on bending the returns until a block is hit.
         if (answer.aimed && stallTurns > 0)
             velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius,
-                                                  stallTurns, playFieldOf(scene, kSource).getStallField());
+                                                  flight::stallAllowance(stallTurns, stallAim),
+                                                  playFieldOf(scene, kSource).getStallField(), stallAim);
         break;
     case BallBounce::Block: {
         sinceBlockHit = 0.0f;
@@ -240,8 +242,9 @@ void PellvaneBallEntity::turnAfterStall() {
     // still standing, a little more for each stretch in a row, until it hits one. No randomness:
     // runs stay reproducible.
     ++stallTurns;
-    velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius, stallTurns,
-                                          playFieldOf(scene, kSource).getStallField());
+    velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius,
+                                          flight::stallAllowance(stallTurns, false),
+                                          playFieldOf(scene, kSource).getStallField(), stallAim);
     limitAngle();
 }
 

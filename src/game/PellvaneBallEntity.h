@@ -37,6 +37,7 @@ inline constexpr Setting kStartVelocityY{"start_velocity_y", K::Float, -kFastest
 inline constexpr Setting kMinAngle{"min_angle", K::Float, 0, 45};
 inline constexpr Setting kSpeedUp{"speed_up", K::Float, 0, 1000};
 inline constexpr Setting kStallTime{"stall_time", K::Float, 0, 3600};
+inline constexpr Setting kStallAim{"stall_aim", K::FlagOff};
 // A "colour" child: "hex", or the channels of gamesettings.
 inline constexpr Setting kHex{"hex", K::Colour};
 } // namespace ballsettings
@@ -97,6 +98,9 @@ public:
     float minAngle = 0.0f;
     float speedUp = 0.0f;
     float stallTime = 0.0f;
+    // "stall_aim": the returns off the paddle of a ball that has long hit nothing turn twice as far
+    // for every stretch, until one aims straight at a block the whole ball can reach.
+    bool stallAim = false;
     float speedScale = 1.0f;
     std::vector<Colour> colours;
     unsigned colourIndex = 0;

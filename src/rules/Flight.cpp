@@ -69,13 +69,23 @@ Vector2 spedUp(const Vector2& v, float speedUp, float highest) {
     return v * (std::min(speed + speedUp, std::max(speed, highest)) / speed);
 }
 
-Vector2 turnedTowardsBlock(const Vector2& v, const Vector2& centre, float radius, int turns, const StallField& field) {
+float stallAllowance(int turns, bool doubling) {
+    if (!doubling)
+        return static_cast<float>(std::min(turns, kMaxStallTurns)) * kStallDeflectionDegrees * kDegreesToRadians;
+    // Half a turn already points anywhere; beyond it there is nothing more to double.
+    return static_cast<float>(1 << std::clamp(turns - 1, 0, 5)) * kStallDeflectionDegrees * kDegreesToRadians;
+}
+
+Vector2 turnedTowardsBlock(const Vector2& v, const Vector2& centre, float radius, float allowance,
+                           const StallField& field, bool clearance) {
+    const float grow = clearance ? radius : 0.0f;
     auto clear = [&](const Vector2& from, const Vector2& to) {
         const Edge path{from, to, Vector2{}};
         Vector2 point;
         Edge side;
         for (const Rect& box : field.metal)
-            if (segmentIntersectsRect(box, path, point, side))
+            if (segmentIntersectsRect({box.x - grow, box.y - grow, box.width + 2.0f * grow, box.height + 2.0f * grow},
+                                      path, point, side))
                 return false;
         return true;
     };
@@ -119,8 +129,6 @@ Vector2 turnedTowardsBlock(const Vector2& v, const Vector2& centre, float radius
         return v;
     // The signed angle from v to the target, and a turn of at most the allowance towards it.
     const float angle = std::atan2(v.x * target.y - v.y * target.x, dot(v, target));
-    const float allowance =
-        static_cast<float>(std::min(turns, kMaxStallTurns)) * kStallDeflectionDegrees * kDegreesToRadians;
     return rotated(v, std::clamp(angle, -allowance, allowance));
 }
 

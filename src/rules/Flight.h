@@ -52,9 +52,15 @@ struct StallField {
     std::vector<Vector2> blocks; // the centres of the blocks that hold the level open
     std::vector<Rect> metal;     // the boxes of the unbreakable ones
 };
-// `v` turned towards the stall aim of a ball at `centre` of `radius`, by at most
-// kStallDeflectionDegrees for each of `turns` stretches without a hit (up to kMaxStallTurns);
-// unchanged without any block.
-Vector2 turnedTowardsBlock(const Vector2& v, const Vector2& centre, float radius, int turns, const StallField& field);
+// The most a stall may turn the ball after `turns` stretches without a hit, in radians:
+// kStallDeflectionDegrees for each (up to kMaxStallTurns of them); or, `doubling`, twice as much
+// with every stretch and without a limit, so that a return off the paddle comes to aim at a block
+// however far its way is turned.
+float stallAllowance(int turns, bool doubling);
+// `v` turned towards the stall aim of a ball at `centre` of `radius`, by at most `allowance`
+// radians; unchanged without any block. With `clearance`, a way counts as clear of metal only if
+// the whole ball passes: the metal is grown by its radius.
+Vector2 turnedTowardsBlock(const Vector2& v, const Vector2& centre, float radius, float allowance,
+                           const StallField& field, bool clearance = false);
 
 } // namespace flight

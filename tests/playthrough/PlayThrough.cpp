@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <memory>
 
 #include "base/Exceptions.h"
 #include "events/EventDispatcher.h"
 #include "collision/AABBCollider.h"
 #include "collision/SweptCircle.h"
 #include "events/Events.h"
+#include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
@@ -31,6 +33,14 @@ void sendKey(const PellvaneGameScene& scene, int32_t key, bool pressed) {
     if (EventDispatcher* input = scene.getContext().input)
         input->dispatchEvent(
             new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
+}
+
+// A pointer move or a click, as the main loop dispatches them; y is somewhere in the field.
+void sendMouse(const PellvaneGameScene& scene, const std::string& name, float x, int32_t action,
+               int32_t button = NoButton) {
+    if (EventDispatcher* input = scene.getContext().input)
+        input->dispatchEvent(new MouseEvent(name, static_cast<uint32_t>(std::clamp(x, 0.0f, 799.0f)), 300, false,
+                                            false, action, button));
 }
 
 template <class T> T* findEntity(const BaseScene& scene) {
@@ -315,6 +325,119 @@ void Autopilot::steer(float target) {
         sendKey(scene, want < 0 ? kKeyLeft : kKeyRight, true);
 }
 
+const char* playerName(Player player) {
+    switch (player) {
+    case Player::Swinging:
+        return "swinging";
+    case Player::Still:
+        return "still";
+    case Player::Aiming:
+        return "aiming";
+    case Player::Following:
+        return "following";
+    case Player::Person:
+        return "person";
+    }
+    return "?";
+}
+
+PointerPilot::PointerPilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball,
+                           uint32_t seed, Player player)
+    : scene(scene), paddle(paddle), ball(ball), random(seed), player(player) {}
+
+const PointerPilot::Seen& PointerPilot::sight() const {
+    const float delay = player == Player::Person ? kPersonSight : 0.0f;
+    // The latest frame at least `delay` old; the oldest kept when none is that old yet.
+    for (auto seen = history.rbegin(); seen != history.rend(); ++seen)
+        if (seen->time <= now - delay)
+            return *seen;
+    return history.front();
+}
+
+float PointerPilot::landingX(const Vector2& centre, const Vector2& velocity, float t) const {
+    const Rect area = scene.getGameArea();
+    const float r = ball.radius;
+    const float low = area.x + r;
+    const float span = area.width - 2.0f * r;
+    float x = std::fmod(centre.x + velocity.x * (t > 0.0f ? t : 0.0f) - low, 2.0f * span);
+    if (x < 0.0f)
+        x += 2.0f * span;
+    if (x > span)
+        x = 2.0f * span - x;
+    return low + x;
+}
+
+void PointerPilot::movePointer(float target, float dt) {
+    const float reach = player == Player::Person ? kPersonReach * dt : 1e9f;
+    pointerX += std::clamp(target - pointerX, -reach, reach);
+    sendMouse(scene, MOUSE_MOVE_EVENT, pointerX, MouseMoved);
+}
+
+void PointerPilot::click() {
+    sendMouse(scene, MOUSE_BUTTON_DOWN_EVENT, pointerX, MouseButtonDown, LeftButton);
+    sendMouse(scene, MOUSE_BUTTON_UP_EVENT, pointerX, MouseButtonUp, LeftButton);
+}
+
+void PointerPilot::step(float dt) {
+    now += dt;
+    Seen seen{now, {}};
+    for (PellvaneBallEntity* each : scene.getBalls())
+        if (each->isActive() && !each->isHeld() && !each->isParked())
+            seen.balls.emplace_back(each->getCentre(), each->getVelocity());
+    history.push_back(std::move(seen));
+    // A second of history is plenty for a sight a fraction of a second late.
+    while (history.size() > 2 && history.front().time < now - 1.0f)
+        history.erase(history.begin());
+
+    if (ball.isHeld()) {
+        // A person takes a moment before launching, a different one each time.
+        heldTime += dt;
+        if (scene.getState() == Playing && heldTime > launchAfter) {
+            heldTime = 0.0f;
+            launchAfter = std::uniform_real_distribution<float>(0.3f, 0.9f)(random);
+            click();
+        }
+    } else {
+        heldTime = 0.0f;
+    }
+    const Seen& view = sight();
+    const float paddleTop = paddle.getPosition().y;
+    const float half = paddle.getSize().x * 0.5f;
+    const std::pair<Vector2, Vector2>* coming = nullptr;
+    float soonest = 0.0f;
+    for (const auto& each : view.balls) {
+        if (!(each.second.y > 0.0f))
+            continue;
+        const float t = (paddleTop - each.first.y - ball.radius) / each.second.y;
+        if (coming == nullptr || t < soonest) {
+            coming = &each;
+            soonest = t;
+        }
+    }
+    if (player == Player::Following) {
+        // Under the ball wherever it is, and under the one coming down first when there are more.
+        if (coming != nullptr)
+            movePointer(coming->first.x, dt);
+        else if (!view.balls.empty())
+            movePointer(view.balls.front().first.x, dt);
+        return;
+    }
+    if (coming == nullptr) {
+        descending = false;
+        // While the ball rises a person drifts under it.
+        if (!view.balls.empty())
+            movePointer(view.balls.front().first.x, dt);
+        return;
+    }
+    if (!descending) {
+        descending = true;
+        const float speed = length(coming->second);
+        aim = std::uniform_real_distribution<float>(-kPersonPlacement, kPersonPlacement)(random) * half +
+              std::normal_distribution<float>(0.0f, kPersonHand * speed)(random);
+    }
+    movePointer(landingX(coming->first, coming->second, soonest) + aim, dt);
+}
+
 const char* timingName(Timing timing) {
     switch (timing) {
     case Timing::Fixed240:
@@ -378,6 +501,13 @@ std::string Counts::powerUpSummary() const {
 }
 
 namespace {
+std::unique_ptr<Pilot> makePilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball,
+                                 uint32_t seed, float missChance, Player player) {
+    if (player == Player::Following || player == Player::Person)
+        return std::make_unique<PointerPilot>(scene, paddle, ball, seed, player);
+    return std::make_unique<Autopilot>(scene, paddle, ball, seed, missChance, player);
+}
+
 Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing timing, double seconds, int levels,
            uint32_t seed, const std::function<void(const std::string&)>& report, int startLevel = -1) {
     Counts counts;
@@ -389,7 +519,7 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
             report("the scene has no paddle or no ball");
         return counts;
     }
-    Autopilot pilot(scene, *paddle, *ball, seed, missChance, player);
+    std::unique_ptr<Pilot> pilot = makePilot(scene, *paddle, *ball, seed, missChance, player);
     Observer observer(scene, *ball, *paddle, report);
     FrameClock clock(timing, seed);
     long caughtBefore[kPowerUpCount];
@@ -403,7 +533,7 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
     while (counts.simulatedSeconds < seconds && counts.levelsCleared < levels) {
         const float dt = clock.next();
         const int lives = scene.getLives();
-        pilot.step(dt);
+        pilot->step(dt);
         try {
             scene.update(dt);
         } catch (const BaseException& error) {
@@ -445,6 +575,70 @@ Counts playLevel(PellvaneGameScene& scene, unsigned level, Player player, Timing
 Counts playAs(PellvaneGameScene& scene, Player player, Timing timing, double seconds, int levels, uint32_t seed,
               const std::function<void(const std::string&)>& report) {
     return run(scene, player, 0.0f, timing, seconds, levels, seed, report);
+}
+
+namespace {
+// Counts the lives lost by the game events that tell them.
+class LossCounter final : public IEventCallback {
+public:
+    bool handleEvent(IEvent*) override {
+        ++lost;
+        return false;
+    }
+    int lost = 0;
+};
+} // namespace
+
+GameRecord playGame(PellvaneGameScene& scene, Player player, Timing timing, double seconds, uint32_t seed) {
+    GameRecord record;
+    auto* paddle = findEntity<PellvanePaddleEntity>(scene);
+    auto* ball = findEntity<PellvaneBallEntity>(scene);
+    if (paddle == nullptr || ball == nullptr) {
+        ++record.faults;
+        return record;
+    }
+    std::unique_ptr<Pilot> pilot = makePilot(scene, *paddle, *ball, seed, 0.0f, player);
+    // The observer keeps a reference to what it reports to: it must outlive the game.
+    const std::function<void(const std::string&)> report = [](const std::string& line) {
+        std::fprintf(stderr, "  %s\n", line.c_str());
+    };
+    Observer observer(scene, *ball, *paddle, report);
+    FrameClock clock(timing, seed);
+    LossCounter losses;
+    scene.registerCallback(PELLVANE_BALL_LOST, &losses);
+    scene.registerCallback(PELLVANE_GAME_OVER, &losses);
+    scene.newGame();
+    Counts counts;
+    while (record.seconds < seconds && scene.getState() != GameOver) {
+        if (record.levels.empty() || record.levels.back().number != scene.getMatch().getLevelNumber()) {
+            if (!record.levels.empty())
+                record.levels.back().cleared = true;
+            GameRecord::Level level;
+            level.number = scene.getMatch().getLevelNumber();
+            level.livesAtStart = scene.getLives();
+            record.levels.push_back(level);
+            losses.lost = 0;
+        }
+        const float dt = clock.next();
+        const int lives = scene.getLives();
+        pilot->step(dt);
+        try {
+            scene.update(dt);
+        } catch (const BaseException&) {
+            ++record.faults;
+            break;
+        }
+        record.seconds += dt;
+        record.levels.back().seconds += dt;
+        record.levels.back().ballsLost = losses.lost;
+        observer.afterFrame(counts, dt, lives);
+    }
+    scene.unregisterCallback(PELLVANE_BALL_LOST, &losses);
+    scene.unregisterCallback(PELLVANE_GAME_OVER, &losses);
+    record.gameOver = scene.getState() == GameOver;
+    record.score = scene.getScore();
+    record.faults += counts.faults();
+    return record;
 }
 
 } // namespace playthrough

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <vector>
 #include <string>
 
 #include "collision/Rect.h"
@@ -48,9 +49,20 @@ private:
 
 // The kinds of player the harness plays as.
 enum class Player {
-    Swinging, // aims off-centre and swings through the landing point, lending spin (the soak's)
-    Still,    // waits still under the landing point, the ball landing on the paddle's centre
-    Aiming,   // waits still with the landing point off-centre by a new random amount each time
+    Swinging,  // aims off-centre and swings through the landing point, lending spin (the soak's)
+    Still,     // waits still under the landing point, the ball landing on the paddle's centre
+    Aiming,    // waits still with the landing point off-centre by a new random amount each time
+    Following, // keeps the pointer under the ball, wherever it flies
+    Person,    // a person with the pointer: sees the ball late, moves no faster than a hand, meets
+               // the ball at a random place on the paddle, leaves capsules alone
+};
+const char* playerName(Player player);
+
+// Whatever plays: before each frame it presses keys or moves the pointer for that frame.
+class Pilot {
+public:
+    virtual ~Pilot() = default;
+    virtual void step(float dt) = 0;
 };
 
 // Steers the paddle under the ball's predicted landing point with the arrow keys and launches
@@ -60,12 +72,12 @@ enum class Player {
 // without that every bounce would mirror the last and the ball could circle one path for ever. It
 // misses now and then at long frame times, and on purpose on a `missChance` share of the balls it
 // sees coming down, so that balls are lost, relaunched and games end.
-class Autopilot {
+class Autopilot : public Pilot {
 public:
     Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
               float missChance = 0.0f, Player player = Player::Swinging);
     // Presses and releases keys for the coming frame of `dt` seconds.
-    void step(float dt);
+    void step(float dt) override;
 
 private:
     // Seconds before contact at which the paddle swings through the landing point.
@@ -91,6 +103,48 @@ private:
     const PellvaneBallEntity* followed = nullptr;
     bool missing = false;
     float heldTime = 0.0f;
+    float aim = 0.0f;
+};
+
+// Plays with the pointer as a "mouse" paddle expects, launching with a click: the following
+// player, or the modelled person (Player::Person): it sees where the balls were kPersonSight
+// seconds ago, moves the pointer at most kPersonReach pixels a second, and meets a ball at a
+// random offset: where it means to (anywhere along the middle kPersonPlacement of the paddle)
+// give or take its hand's error, which grows with the ball's speed (normal, with a spread of the
+// distance the ball flies in kPersonHand seconds): a fast ball is met less surely.
+class PointerPilot : public Pilot {
+public:
+    static constexpr float kPersonSight = 0.15f;
+    static constexpr float kPersonReach = 2500.0f;
+    static constexpr float kPersonPlacement = 0.8f;
+    static constexpr float kPersonHand = 0.02f;
+
+    PointerPilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
+                 Player player);
+    void step(float dt) override;
+
+private:
+    struct Seen {
+        float time;
+        std::vector<std::pair<Vector2, Vector2>> balls; // the free balls' centres and velocities
+    };
+    // What the pilot sees now: the frame `sight` seconds old (the latest for the following one).
+    const Seen& sight() const;
+    float landingX(const Vector2& centre, const Vector2& velocity, float t) const;
+    void movePointer(float target, float dt);
+    void click();
+
+    PellvaneGameScene& scene;
+    PellvanePaddleEntity& paddle;
+    PellvaneBallEntity& ball;
+    std::mt19937 random;
+    Player player;
+    float now = 0.0f;
+    std::vector<Seen> history;
+    float pointerX = 400.0f;
+    float heldTime = 0.0f;
+    float launchAfter = 0.5f;
+    bool descending = false;
     float aim = 0.0f;
 };
 
@@ -147,5 +201,23 @@ Counts playLevel(PellvaneGameScene& scene, unsigned level, Player player, Timing
 
 Counts playAs(PellvaneGameScene& scene, Player player, Timing timing, double seconds, int levels, uint32_t seed,
               const std::function<void(const std::string&)>& report = {});
+
+// One whole game from the first level as `player`, until game over or `seconds` have passed: what
+// a person's evening looks like, level by level.
+struct GameRecord {
+    struct Level {
+        int number = 0;      // counted across laps, from 1
+        double seconds = 0;  // from its start to the next level's (or the game's end)
+        int ballsLost = 0;   // lives lost on it
+        bool cleared = false;
+        int livesAtStart = 0; // balls in reserve when it started
+    };
+    std::vector<Level> levels;
+    bool gameOver = false;
+    double seconds = 0.0;
+    int score = 0;
+    long faults = 0;
+};
+GameRecord playGame(PellvaneGameScene& scene, Player player, Timing timing, double seconds, uint32_t seed);
 
 } // namespace playthrough

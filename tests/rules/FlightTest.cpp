@@ -60,18 +60,18 @@ TEST(FlightTest, AStalledBallTurnsTowardsABlockItCanReachAndNoFurtherThanItsAllo
     const flight::StallField open{{0.0f, 0.0f, 400.0f, 400.0f}, {{300.0f, 100.0f}}, {}};
     const Vector2 up{0.0f, -100.0f};
     const Vector2 centre{100.0f, 300.0f};
-    const Vector2 once = flight::turnedTowardsBlock(up, centre, 5.0f, 1, open);
+    const Vector2 once = flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(1, false), open);
     EXPECT_NEAR(flight::kStallDeflectionDegrees * kDegree, angleFromVertical(once), 1e-4f);
     EXPECT_GT(once.x, 0.0f) << "towards the block, on the right";
     EXPECT_NEAR(100.0f, length(once), 1e-3f);
-    const Vector2 many = flight::turnedTowardsBlock(up, centre, 5.0f, 100, open);
+    const Vector2 many = flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(100, false), open);
     EXPECT_NEAR(flight::kMaxStallTurns * flight::kStallDeflectionDegrees * kDegree, angleFromVertical(many), 1e-4f);
-    EXPECT_EQ(up, flight::turnedTowardsBlock(up, centre, 5.0f, 3, {open.area, {}, {}})) << "nothing to aim at";
+    EXPECT_EQ(up, flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(3, false), {open.area, {}, {}})) << "nothing to aim at";
 
     // A nearer block behind metal (shut off from the walls too) is passed over for one in sight.
     flight::StallField walled{{0.0f, 0.0f, 400.0f, 400.0f}, {{60.0f, 200.0f}, {300.0f, 100.0f}}, {}};
     walled.metal.push_back({0.0f, 230.0f, 100.0f, 10.0f});
-    EXPECT_GT(flight::turnedTowardsBlock(up, centre, 5.0f, 1, walled).x, 0.0f);
+    EXPECT_GT(flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(1, false), walled).x, 0.0f);
 }
 
 } // namespace
