@@ -35,7 +35,7 @@ const std::vector<ElementRule> kRules = {
     {"entity:sprite_entity", nullptr, kSpriteEntityAttributes, {}},
     {"entity:box",
      "entity:sprite_entity",
-     {{"static", K::FlagOn, "true", "marks the collider as one that never moves"}},
+     {{"static", K::FlagOn, "true", "carried for the collider; nothing reads it"}},
      {}},
     {"entity:fade",
      "entity:sprite_entity",
