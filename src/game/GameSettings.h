@@ -45,10 +45,10 @@ inline constexpr Setting kAreaWidth{"width", K::Float, "736", "width, pixels", 1
 inline constexpr Setting kAreaHeight{"height", K::Float, "568", "height; a ball below it is lost", 1, kFarthest};
 
 // A colour by its channels, each 0 to 1 ("block_colours" and the ball's "colour" children).
-inline constexpr Setting kRed{"r", K::Float, "1", "red", 0, 1};
-inline constexpr Setting kGreen{"g", K::Float, "1", "green", 0, 1};
-inline constexpr Setting kBlue{"b", K::Float, "1", "blue", 0, 1};
-inline constexpr Setting kAlpha{"a", K::Float, "1", "alpha", 0, 1};
+inline constexpr Setting kRed{"r", K::Float, "1", "red channel", 0, 1};
+inline constexpr Setting kGreen{"g", K::Float, "1", "green channel", 0, 1};
+inline constexpr Setting kBlue{"b", K::Float, "1", "blue channel", 0, 1};
+inline constexpr Setting kAlpha{"a", K::Float, "1", "alpha channel", 0, 1};
 
 // "block_sounds": the effects of the special blocks.
 inline constexpr Setting kUnbreakableSound{"unbreakable", K::Text, "none", "effect of a hit on an `unbreakable` block"};
