@@ -20,9 +20,15 @@ enum class ValueKind {
 
 inline constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
+// Declared as {name, kind, default, doc, low, high}; the range may be left out.
 struct Setting {
     const char* name;
     ValueKind kind;
+    // The default as docs/data-format.md shows it: the value the loader keeps when the attribute
+    // is absent ("0.1", "false", "none"), what it follows ("the frame's width"), or "required".
+    const char* byDefault;
+    // What it does, in one line: the cell of the attribute reference, not the whole story.
+    const char* doc;
     // A number outside [low, high] (or not a number at all) is refused where it is read.
     double low = -kUnbounded;
     double high = kUnbounded;

@@ -10,8 +10,12 @@
 namespace {
 using K = ValueKind;
 
-const std::vector<AttributeRule> kRectangle = {
-    {"x", K::Integer}, {"y", K::Integer}, {"width", K::Integer}, {"height", K::Integer}};
+const std::vector<AttributeRule> kFrame = {
+    {"x", K::Integer, "required", "left edge of the frame in the texture, pixels"},
+    {"y", K::Integer, "required", "top edge of the frame in the texture, pixels"},
+    {"width", K::Integer, "required", "width of the frame, pixels"},
+    {"height", K::Integer, "required", "height of the frame, pixels"},
+};
 
 const std::vector<ElementRule> kRules = {
     // config.xml
@@ -20,23 +24,29 @@ const std::vector<ElementRule> kRules = {
      {configsettings::kBatchSize, configsettings::kTextures, configsettings::kSpriteSet, configsettings::kSoundSet,
       configsettings::kMaxFps, configsettings::kFullScreen},
      {{"sprite", "sprite", true}, {"scenes", "scenes", false}}},
-    {"scenes", nullptr, {{"default", K::Text}}, {}, Content::Scenes},
+    {"scenes",
+     nullptr,
+     {{"default", K::Text, "the first scene", "the id of the scene that runs"}},
+     {},
+     Content::Scenes},
     // Sprite sets (a file, or the sprite children of config)
     {"sprite",
      nullptr,
-     {{"id", K::Text},
-      {"texture", K::Text},
-      {"x", K::Integer},
-      {"y", K::Integer},
-      {"width", K::Integer},
-      {"height", K::Integer}},
+     {{"id", K::Text, "required", "the name entities use"},
+      {"texture", K::Text, "required", "PNG file, relative to the `textures` directory"},
+      {"x", K::Integer, "none", "left edge of the single frame in the texture; all four, or `frame` children"},
+      {"y", K::Integer, "none", "top edge of the single frame in the texture, pixels"},
+      {"width", K::Integer, "none", "width of the single frame, pixels"},
+      {"height", K::Integer, "none", "height of the single frame, pixels"}},
      {{"frame", "sprite/frame", true}}},
-    {"sprite/frame", nullptr, kRectangle, {}},
+    {"sprite/frame", nullptr, kFrame, {}},
 
     // Sound sets
     {"sounds",
      nullptr,
-     {{"directory", K::Text}, {"sfx_volume", K::Float}, {"music_volume", K::Float}},
+     {{"directory", K::Text, "none", "directory put before each file name"},
+      {"sfx_volume", K::Float, "1", "volume of the effects, 0 to 1"},
+      {"music_volume", K::Float, "0.7", "volume of the music, 0 to 1"}},
      {{"sfx", "sounds/file", true}, {"music", "sounds/file", true}}},
     {"sounds/file", nullptr, {}, {}, Content::Text},
 

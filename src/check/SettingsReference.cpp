@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "check/DataSchema.h"
 #include "scene/EntityRegistry.h"
@@ -48,26 +49,37 @@ std::string range(const Setting& setting) {
     return number(setting.low) + " to " + number(setting.high);
 }
 
-// "scene:pellvane_game" -> "<pellvane_game>", "fade/duration" -> "<duration> in <fade>".
-std::string elementOf(const std::string& id) {
+// The element a rule reads: "scene:pellvane_game" -> "<pellvane_game>", "game_area" ->
+// "<game_area>", and a settings element by the name its parent gives it, "fade/duration" ->
+// "<duration> in <fade>" ("background/spawn_delay" -> "<spawn_delay> in <background_effect>").
+std::string elementOf(const EntityRegistry& registry, const std::string& id) {
     const std::size_t colon = id.find(':');
     if (colon != std::string::npos)
         return "`<" + id.substr(colon + 1) + ">`";
-    const std::size_t slash = id.rfind('/');
-    if (slash == std::string::npos)
+    if (id.find('/') == std::string::npos)
         return "`<" + id + ">`";
-    return "`<" + id.substr(slash + 1) + ">` in `<" + id.substr(0, id.find('/')) + ">`";
+    std::vector<const ElementRule*> rules;
+    for (const ElementRule& rule : fileRules())
+        rules.push_back(&rule);
+    for (const ElementRule* rule : registry.rules())
+        rules.push_back(rule);
+    for (const ElementRule* parent : rules)
+        for (const ChildRule& child : parent->children)
+            if (id == child.rule)
+                return "`<" + std::string(child.name) + ">` in " + elementOf(registry, parent->id);
+    return "`<" + id.substr(id.rfind('/') + 1) + ">`";
 }
 
-void describe(const ElementRule& rule, std::string& out) {
+void describe(const EntityRegistry& registry, const ElementRule& rule, std::string& out) {
     if (rule.attributes.empty())
         return;
-    out += "### " + elementOf(rule.id) + "\n\n";
+    out += "### " + elementOf(registry, rule.id) + "\n\n";
     if (rule.base != nullptr)
-        out += "Also every attribute of " + elementOf(rule.base) + ".\n\n";
-    out += "| Attribute | Kind | Range |\n|---|---|---|\n";
+        out += "Also every attribute of " + elementOf(registry, rule.base) + ".\n\n";
+    out += "| Attribute | Kind | Range | Default | What |\n|---|---|---|---|---|\n";
     for (const Setting& setting : rule.attributes)
-        out += "| `" + std::string(setting.name) + "` | " + kindName(setting.kind) + " | " + range(setting) + " |\n";
+        out += "| `" + std::string(setting.name) + "` | " + kindName(setting.kind) + " | " + range(setting) + " | " +
+               setting.byDefault + " | " + setting.doc + " |\n";
     out += "\n";
 }
 
@@ -76,8 +88,8 @@ void describe(const ElementRule& rule, std::string& out) {
 std::string settingsReference(const EntityRegistry& registry) {
     std::string out;
     for (const ElementRule& rule : fileRules())
-        describe(rule, out);
+        describe(registry, rule, out);
     for (const ElementRule* rule : registry.rules())
-        describe(*rule, out);
+        describe(registry, *rule, out);
     return out;
 }

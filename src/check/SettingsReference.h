@@ -8,5 +8,5 @@
 class EntityRegistry;
 
 // Markdown: one table per element (the files' own, then every scene, entity and settings element
-// the registry's types bring), a row per attribute with its kind and range.
+// the registry's types bring), a row per attribute with its kind, range, default and what it does.
 std::string settingsReference(const EntityRegistry& registry);

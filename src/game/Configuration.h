@@ -18,12 +18,13 @@ class TiXmlElement;
 // negative frame cap is refused with a message of its own.
 namespace configsettings {
 using K = ValueKind;
-inline constexpr Setting kBatchSize{"batchsize", K::Integer, 1, kMaxQuadsPerDraw};
-inline constexpr Setting kTextures{"textures", K::Text};
-inline constexpr Setting kSpriteSet{"spriteset", K::Text};
-inline constexpr Setting kSoundSet{"soundset", K::Text};
-inline constexpr Setting kMaxFps{"max_fps", K::Integer, 0, kUnbounded};
-inline constexpr Setting kFullScreen{"fullscreen", K::FlagOff};
+inline constexpr Setting kBatchSize{"batchsize", K::Integer, "200", "quads per sprite batch", 1, kMaxQuadsPerDraw};
+inline constexpr Setting kTextures{"textures", K::Text, "none", "the directory texture names are relative to"};
+inline constexpr Setting kSpriteSet{"spriteset", K::Text, "none", "sprite set file; without it the `sprite` children"};
+inline constexpr Setting kSoundSet{"soundset", K::Text, "required", "sound set file"};
+inline constexpr Setting kMaxFps{
+    "max_fps", K::Integer, "the display's refresh rate", "at most this many frames a second; 0: no cap", 0, kUnbounded};
+inline constexpr Setting kFullScreen{"fullscreen", K::FlagOff, "false", "`true`: starts in full screen"};
 } // namespace configsettings
 
 // The one configuration file, read from the working directory.

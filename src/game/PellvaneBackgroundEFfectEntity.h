@@ -35,22 +35,24 @@ struct ParticleEmitter {
 // "particle_age" says, one at a time from each emitter, so the ages and the count are bounded.
 namespace backgroundsettings {
 using K = ValueKind;
-inline constexpr Setting kSprite{"sprite", K::SpriteId};
-inline constexpr Setting kWidth{"width", K::Float, 0, 4096};
-inline constexpr Setting kHeight{"height", K::Float, 0, 4096};
-inline constexpr Setting kLayer{"layer", K::Integer, -1000000, 1000000};
-inline constexpr Setting kMaxParticles{"max_particles", K::Integer, 0, 100000};
-inline constexpr Setting kGap{"gap", K::Float, -4096, 4096};
-inline constexpr Setting kVelocity{"velocity", K::Float, -10000, 10000};
-inline constexpr Setting kVariationRate{"variation_rate", K::Float, -100000, 100000};
+inline constexpr Setting kSprite{"sprite", K::SpriteId, "required", "the particle's picture"};
+inline constexpr Setting kWidth{
+    "width", K::Float, "the frame's width", "drawn width of a particle; with `gap`, the emitters' spacing", 0, 4096};
+inline constexpr Setting kHeight{"height", K::Float, "the frame's height", "drawn height of a particle", 0, 4096};
+inline constexpr Setting kLayer{"layer", K::Integer, "-1000", "drawing order", -1000000, 1000000};
+inline constexpr Setting kMaxParticles{"max_particles", K::Integer, "400", "most particles alive at once", 0, 100000};
+inline constexpr Setting kGap{"gap", K::Float, "0", "pixels between two emitters", -4096, 4096};
+inline constexpr Setting kVelocity{"velocity", K::Float, "0", "upward speed, pixels per second", -10000, 10000};
+inline constexpr Setting kVariationRate{
+    "variation_rate", K::Float, "90", "degrees per second each emitter's angle turns", -100000, 100000};
 // "spawn_delay" and "particle_age"
-inline constexpr Setting kSpawnMin{"min", K::Float, 0, 3600};
-inline constexpr Setting kSpawnMax{"max", K::Float, 0, 3600};
-inline constexpr Setting kAgeMin{"min", K::Float, 0, 600};
-inline constexpr Setting kAgeMax{"max", K::Float, 0, 600};
+inline constexpr Setting kSpawnMin{"min", K::Float, "0.1", "fewest seconds between two spawns of an emitter", 0, 3600};
+inline constexpr Setting kSpawnMax{"max", K::Float, "0.2", "most seconds between two spawns of an emitter", 0, 3600};
+inline constexpr Setting kAgeMin{"min", K::Float, "1", "life in seconds at an emitter sine of 0", 0, 600};
+inline constexpr Setting kAgeMax{"max", K::Float, "3", "life in seconds at an emitter sine of 0.5", 0, 600};
 // "colours"
-inline constexpr Setting kStartColour{"start", K::Colour};
-inline constexpr Setting kEndColour{"end", K::Colour};
+inline constexpr Setting kStartColour{"start", K::Colour, "00000000", "colour at birth"};
+inline constexpr Setting kEndColour{"end", K::Colour, "00000000", "colour at the end of life"};
 } // namespace backgroundsettings
 
 // `sprite` belongs to the sprite manager. All particles go into the one batch of the sprite's

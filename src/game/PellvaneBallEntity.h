@@ -8,10 +8,10 @@
 
 #include "collision/SweptCircleCollider.h"
 
-#include "collision/Rect.h"
-#include "collision/Vector2.h"
 #include "base/Colour.h"
 #include "base/Setting.h"
+#include "collision/Rect.h"
+#include "collision/Vector2.h"
 #include "scene/SpriteEntity.h"
 
 class IScene;
@@ -28,18 +28,22 @@ constexpr Vector2 kDefaultBallStartVelocity{300.0f, -300.0f};
 namespace ballsettings {
 using K = ValueKind;
 inline constexpr double kFastest = 100000.0;
-inline constexpr Setting kRadius{"radius", K::Float, 0.5, 1000};
-inline constexpr Setting kRestitution{"restitution", K::Float, 0, 2};
-inline constexpr Setting kMinSpeed{"min_speed", K::Float, 0, kFastest};
-inline constexpr Setting kMaxSpeed{"max_speed", K::Float, 1, kFastest};
-inline constexpr Setting kStartVelocityX{"start_velocity_x", K::Float, -kFastest, kFastest};
-inline constexpr Setting kStartVelocityY{"start_velocity_y", K::Float, -kFastest, kFastest};
-inline constexpr Setting kMinAngle{"min_angle", K::Float, 0, 45};
-inline constexpr Setting kSpeedUp{"speed_up", K::Float, 0, 1000};
-inline constexpr Setting kStallTime{"stall_time", K::Float, 0, 3600};
-inline constexpr Setting kStallAim{"stall_aim", K::FlagOff};
+inline constexpr Setting kRadius{"radius", K::Float, "half the width", "collision radius", 0.5, 1000};
+inline constexpr Setting kRestitution{"restitution", K::Float, "1", "velocity factor at every bounce", 0, 2};
+inline constexpr Setting kMinSpeed{"min_speed", K::Float, "50", "slowest speed, pixels per second", 0, kFastest};
+inline constexpr Setting kMaxSpeed{"max_speed", K::Float, "500", "fastest speed, pixels per second", 1, kFastest};
+inline constexpr Setting kStartVelocityX{
+    "start_velocity_x", K::Float, "300", "velocity across at every launch, pixels per second", -kFastest, kFastest};
+inline constexpr Setting kStartVelocityY{
+    "start_velocity_y", K::Float, "-300", "velocity down at every launch; up is negative", -kFastest, kFastest};
+inline constexpr Setting kMinAngle{"min_angle", K::Float, "0", "degrees the path keeps from either axis", 0, 45};
+inline constexpr Setting kSpeedUp{"speed_up", K::Float, "0", "pixels per second gained with every block hit", 0, 1000};
+inline constexpr Setting kStallTime{
+    "stall_time", K::Float, "0", "above 0, seconds without a block hit before the ball turns towards one", 0, 3600};
+inline constexpr Setting kStallAim{
+    "stall_aim", K::FlagOff, "false", "long stalls turn the paddle's returns until they aim at a block"};
 // A "colour" child: "hex", or the channels of gamesettings.
-inline constexpr Setting kHex{"hex", K::Colour};
+inline constexpr Setting kHex{"hex", K::Colour, "none", "the colour; without it the channels"};
 } // namespace ballsettings
 
 // Holds its collider by value; it reads `position` and `nextPosition` by reference. `holder` (the

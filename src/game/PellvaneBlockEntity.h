@@ -18,10 +18,11 @@ constexpr int kPointsPerHealth = 10;
 
 // Attributes of a "block" element, after those of a box. A health of 0 or less never breaks.
 namespace blocksettings {
-inline constexpr Setting kHealth{"health", ValueKind::Integer, -999, 999};
-inline constexpr Setting kUnbreakable{"unbreakable", ValueKind::FlagOff};
-inline constexpr Setting kExplosive{"explosive", ValueKind::FlagOff};
-inline constexpr Setting kCapsule{"capsule", ValueKind::Text};
+inline constexpr Setting kHealth{"health", ValueKind::Integer, "1", "hits it takes", -999, 999};
+inline constexpr Setting kUnbreakable{"unbreakable", ValueKind::FlagOff, "false", "`true`: a hit only rings"};
+inline constexpr Setting kExplosive{"explosive", ValueKind::FlagOff, "false",
+                                    "`true`: its break breaks its neighbours"};
+inline constexpr Setting kCapsule{"capsule", ValueKind::Text, "none", "the power-up kind its break releases"};
 } // namespace blocksettings
 
 class PellvaneBlockEntity : public BoxEntity, public IBallSurface {

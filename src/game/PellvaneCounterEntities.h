@@ -54,10 +54,12 @@ protected:
 
 // Attributes of a "figure_counter" beside a counter's.
 namespace figuresettings {
-inline constexpr Setting kFigure{"figure", ValueKind::Text};
-inline constexpr Setting kHideBelow{"hide_below", ValueKind::Integer, -2147483647, 2147483647};
-inline constexpr Setting kLabel{"label", ValueKind::SpriteId};
-inline constexpr Setting kLabelGap{"label_gap", ValueKind::Float, -1000, 1000};
+inline constexpr Setting kFigure{"figure", ValueKind::Text, "required", "the figure shown, by name"};
+inline constexpr Setting kHideBelow{"hide_below", ValueKind::Integer, "-2147483647",
+                                    "hidden while the figure is below this", -2147483647, 2147483647};
+inline constexpr Setting kLabel{"label", ValueKind::SpriteId, "none", "a sprite drawn before the digits"};
+inline constexpr Setting kLabelGap{"label_gap", ValueKind::Float, "4", "pixels between the label and the digits",
+                                   -1000, 1000};
 } // namespace figuresettings
 
 // "figure_counter": any figure of the game by name ("figure"): the score, the lives, the level in

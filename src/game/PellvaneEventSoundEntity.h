@@ -16,8 +16,8 @@ class PellvaneEventSoundEntity;
 
 // Attributes of an "event_sound" element; both are required.
 namespace eventsoundsettings {
-inline constexpr Setting kEvent{"event", ValueKind::EventName};
-inline constexpr Setting kSound{"sound", ValueKind::Text};
+inline constexpr Setting kEvent{"event", ValueKind::EventName, "required", "the game event that plays it"};
+inline constexpr Setting kSound{"sound", ValueKind::Text, "required", "the effect, as the sound set names it"};
 } // namespace eventsoundsettings
 
 // Forwards the named event to its entity. Owned by the entity.

@@ -33,16 +33,20 @@ constexpr int32_t kKeyLeft = 276;
 // Attributes of a "paddle" element, after those of a box.
 namespace paddlesettings {
 using K = ValueKind;
-inline constexpr Setting kSpeed{"speed", K::Float, 0, 100000};
-inline constexpr Setting kSpin{"spin", K::Float, 0, 5};
-inline constexpr Setting kBallHeight{"ball_height", K::Float, 0, 1000};
-inline constexpr Setting kMouse{"mouse", K::FlagOff};
-inline constexpr Setting kMouseInstant{"mouse_instant", K::FlagOff};
+inline constexpr Setting kSpeed{"speed", K::Float, "50", "pixels per second", 0, 100000};
+inline constexpr Setting kSpin{"spin", K::Float, "0.3", "share of the paddle's speed a bounce gives the ball", 0, 5};
+inline constexpr Setting kBallHeight{
+    "ball_height", K::Float, "30", "how far above the paddle the held ball's centre rides", 0, 1000};
+inline constexpr Setting kMouse{"mouse", K::FlagOff, "false", "`true`: follows the pointer; a click launches"};
+inline constexpr Setting kMouseInstant{"mouse_instant", K::FlagOff, "false",
+                                       "with `mouse`, `true`: the paddle is under the pointer at once"};
 // Degrees from the vertical: a ball must still leave the paddle upwards.
-inline constexpr Setting kMaxBounceAngle{"max_bounce_angle", K::Float, 0, 85};
-inline constexpr Setting kCatchWindow{"catch_window", K::Float, 0, 2};
-inline constexpr Setting kWideSprite{"wide_sprite", K::SpriteId};
-inline constexpr Setting kNarrowSprite{"narrow_sprite", K::SpriteId};
+inline constexpr Setting kMaxBounceAngle{
+    "max_bounce_angle", K::Float, "0", "above 0, degrees from the vertical a ball leaves either end at", 0, 85};
+inline constexpr Setting kCatchWindow{
+    "catch_window", K::Float, "0", "seconds around a bounce in which a launch press catches the ball", 0, 2};
+inline constexpr Setting kWideSprite{"wide_sprite", K::SpriteId, "none", "the picture while `wide`"};
+inline constexpr Setting kNarrowSprite{"narrow_sprite", K::SpriteId, "none", "the picture while `narrow`"};
 } // namespace paddlesettings
 
 // Forwards key presses and releases, and with "mouse" on the pointer's moves and clicks, from the

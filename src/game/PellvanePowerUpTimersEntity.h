@@ -8,8 +8,8 @@
 
 // Attributes of a "power_up_timers" element beside a sprite entity's.
 namespace timersettings {
-inline constexpr Setting kRow{"row", ValueKind::Float, 0, 1000};
-inline constexpr Setting kBarGap{"bar_gap", ValueKind::Float, 0, 1000};
+inline constexpr Setting kRow{"row", ValueKind::Float, "20", "pixels from the top of one row to the next", 0, 1000};
+inline constexpr Setting kBarGap{"bar_gap", ValueKind::Float, "6", "pixels from the capsule to its bar", 0, 1000};
 } // namespace timersettings
 
 // The capsule sprites must lie on the bar sprite's texture: the scene picks the batch by it.

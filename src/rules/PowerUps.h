@@ -16,18 +16,19 @@ inline constexpr int kMostBalls = 64;
 // Attributes of "power_ups" and of each of its "power_up" children.
 namespace powerupsettings {
 using K = ValueKind;
-inline constexpr Setting kFallSpeed{"fall_speed", K::Float, 1, 10000};
-inline constexpr Setting kChance{"chance", K::Float, 0, 1};
-inline constexpr Setting kWideFactor{"wide_factor", K::Float, 0.05, 10};
-inline constexpr Setting kNarrowFactor{"narrow_factor", K::Float, 0.05, 10};
-inline constexpr Setting kSlowFactor{"slow_factor", K::Float, 0.05, 10};
-inline constexpr Setting kMaxBalls{"max_balls", K::Integer, 1, kMostBalls};
-inline constexpr Setting kPoints{"points", K::Integer, 0, 1000000};
-inline constexpr Setting kKind{"kind", K::Text};
-inline constexpr Setting kSprite{"sprite", K::SpriteId};
-inline constexpr Setting kSound{"sound", K::Text};
-inline constexpr Setting kDuration{"duration", K::Float, 0, 3600};
-inline constexpr Setting kWeight{"weight", K::Float, 0, 1000};
+inline constexpr Setting kFallSpeed{"fall_speed", K::Float, "150", "pixels per second a capsule falls", 1, 10000};
+inline constexpr Setting kChance{
+    "chance", K::Float, "0", "chance a broken block releases a capsule, where the level sets none", 0, 1};
+inline constexpr Setting kWideFactor{"wide_factor", K::Float, "1.3", "the paddle's width under `wide`", 0.05, 10};
+inline constexpr Setting kNarrowFactor{"narrow_factor", K::Float, "0.7", "the paddle's width under `narrow`", 0.05, 10};
+inline constexpr Setting kSlowFactor{"slow_factor", K::Float, "0.7", "the balls' speeds under `slow`", 0.05, 10};
+inline constexpr Setting kMaxBalls{"max_balls", K::Integer, "8", "most balls in play after `multi`", 1, kMostBalls};
+inline constexpr Setting kPoints{"points", K::Integer, "0", "points for every capsule caught", 0, 1000000};
+inline constexpr Setting kKind{"kind", K::Text, "required", "`wide`, `narrow`, `multi`, `slow`, `sticky` or `life`"};
+inline constexpr Setting kSprite{"sprite", K::SpriteId, "required", "the capsule's picture"};
+inline constexpr Setting kSound{"sound", K::Text, "none", "effect played when it is caught"};
+inline constexpr Setting kDuration{"duration", K::Float, "10", "seconds a timed kind lasts", 0, 3600};
+inline constexpr Setting kWeight{"weight", K::Float, "1", "how often chance draws this kind, against the others", 0, 1000};
 } // namespace powerupsettings
 
 // The factor a kind that changes a size or a speed applies: its setting and its default.

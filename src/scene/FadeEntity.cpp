@@ -51,7 +51,8 @@ void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
         pulse = true;
         pulseMin = alphaMin;
         pulseMax = alphaMax;
-        Reader(pulseElement, kSource, diagnostics)(kPulseDuration, pulseDuration)(kMin, pulseMin)(kMax, pulseMax);
+        Reader(pulseElement, kSource, diagnostics)(kPulseDuration, pulseDuration)(kPulseMin, pulseMin)(kPulseMax,
+                                                                                                       pulseMax);
     }
     if (const TiXmlElement* trigger = element->FirstChildElement("trigger")) {
         // The scene's events travel on a BaseScene's dispatcher; anywhere else a trigger would

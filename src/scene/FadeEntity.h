@@ -18,21 +18,27 @@ namespace fadesettings {
 using K = ValueKind;
 // A fade, a pulse or a wait longer than an hour is nothing a player sees change.
 inline constexpr double kLongest = 3600.0;
-inline constexpr Setting kDelay{"delay", K::Float, 0, kLongest};
-inline constexpr Setting kAutoRemove{"auto_remove", K::FlagOff};
+inline constexpr Setting kDelay{"delay", K::Float, "0", "seconds before the fade-in starts", 0, kLongest};
+inline constexpr Setting kAutoRemove{"auto_remove", K::FlagOff, "false", "`true`: removes itself after its fade-out"};
 // "duration"
-inline constexpr Setting kIn{"in", K::Float, 0, kLongest};
-inline constexpr Setting kOut{"out", K::Float, 0, kLongest};
-inline constexpr Setting kActive{"active", K::Float, 0, kLongest};
-// "alpha", and "pulse" with its own "duration"
-inline constexpr Setting kMin{"min", K::Float, 0, 1};
-inline constexpr Setting kMax{"max", K::Float, 0, 1};
-inline constexpr Setting kStart{"start", K::Float, 0, 1};
-inline constexpr Setting kPulseDuration{"duration", K::Float, 0, kLongest};
+inline constexpr Setting kIn{"in", K::Float, "0", "seconds of the fade-in", 0, kLongest};
+inline constexpr Setting kOut{"out", K::Float, "0", "seconds of the fade-out", 0, kLongest};
+inline constexpr Setting kActive{
+    "active", K::Float, "0", "seconds shown before fading out by itself, without an `out` trigger", 0, kLongest};
+// "alpha"
+inline constexpr Setting kMin{"min", K::Float, "0", "alpha when faded out", 0, 1};
+inline constexpr Setting kMax{"max", K::Float, "1", "alpha when faded in", 0, 1};
+inline constexpr Setting kStart{"start", K::Float, "0", "alpha after loading and after each reset", 0, 1};
+// "pulse": its range is the "alpha" one unless it names its own.
+inline constexpr Setting kPulseDuration{"duration", K::Float, "1", "seconds of one half of a pulse", 0, kLongest};
+inline constexpr Setting kPulseMin{"min", K::Float, "the `alpha` `min`", "lowest alpha of the pulse", 0, 1};
+inline constexpr Setting kPulseMax{"max", K::Float, "the `alpha` `max`", "highest alpha of the pulse", 0, 1};
 // "trigger"
-inline constexpr Setting kInEvent{"in", K::EventName};
-inline constexpr Setting kOutEvent{"out", K::EventName};
-inline constexpr Setting kInterrupt{"interrupt", K::FlagOff};
+inline constexpr Setting kInEvent{"in", K::EventName, "none",
+                                  "event that starts the fade; without it, the scene's first update"};
+inline constexpr Setting kOutEvent{"out", K::EventName, "none", "event that fades a shown fade out"};
+inline constexpr Setting kInterrupt{"interrupt", K::FlagOff, "false",
+                                    "`true`: `out` also fades out one coming in, `in` brings back one going out"};
 } // namespace fadesettings
 
 enum class FadeState : int32_t { Waiting = 0, Delay = 1, FadingIn = 2, Shown = 3, FadingOut = 4, Done = 5 };

@@ -19,10 +19,11 @@ struct GradientStop {
 // Attributes of a "gradient" element beside the sprite entity's it shares, and of its "stop"s.
 namespace gradientsettings {
 using K = ValueKind;
-inline constexpr Setting kWidth{"width", K::Float, 0, spritesettings::kFarthest};
-inline constexpr Setting kHeight{"height", K::Float, 0, spritesettings::kFarthest};
-inline constexpr Setting kRow{"row", K::Float, 0, spritesettings::kFarthest};
-inline constexpr Setting kStopColour{"colour", K::Colour};
+inline constexpr Setting kWidth{"width", K::Float, "required", "box width, above 0", 0, spritesettings::kFarthest};
+inline constexpr Setting kHeight{"height", K::Float, "required", "box height, above 0", 0, spritesettings::kFarthest};
+inline constexpr Setting kRow{
+    "row", K::Float, "required", "the row whose colour this is, from 0 at the top", 0, spritesettings::kFarthest};
+inline constexpr Setting kStopColour{"colour", K::Colour, "required", "the colour of that row"};
 } // namespace gradientsettings
 
 class GradientEntity : public SpriteEntity, public IRenderable {

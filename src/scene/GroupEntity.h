@@ -17,12 +17,13 @@ class GroupEntity;
 // Attributes of a "group" element: "start" and "end" are older names of the two events.
 namespace groupsettings {
 using K = ValueKind;
-inline constexpr Setting kStartDelay{"start_delay", K::Float, 0, 3600};
-inline constexpr Setting kEndDelay{"end_delay", K::Float, 0, 3600};
-inline constexpr Setting kStartEvent{"start_event", K::EventName};
-inline constexpr Setting kStartEventOld{"start", K::EventName};
-inline constexpr Setting kEndEvent{"end_event", K::EventName};
-inline constexpr Setting kEndEventOld{"end", K::EventName};
+inline constexpr Setting kStartDelay{"start_delay", K::Float, "0", "seconds from the start event to showing", 0, 3600};
+inline constexpr Setting kEndDelay{"end_delay", K::Float, "0", "seconds from the end event to hiding", 0, 3600};
+inline constexpr Setting kStartEvent{"start_event", K::EventName, "required",
+                                     "event that shows the children (or `start`)"};
+inline constexpr Setting kStartEventOld{"start", K::EventName, "required", "older name of `start_event`"};
+inline constexpr Setting kEndEvent{"end_event", K::EventName, "required", "event that hides the children (or `end`)"};
+inline constexpr Setting kEndEventOld{"end", K::EventName, "required", "older name of `end_event`"};
 } // namespace groupsettings
 
 // Forwards the group's start and end events to it. Owned by its group.

@@ -16,12 +16,13 @@ class Sprite;
 // Attributes of a "counter" element beside those it shares with a sprite entity.
 namespace countersettings {
 using K = ValueKind;
-inline constexpr Setting kFixed{"fixed", K::Integer, -64, 64};
-inline constexpr Setting kStart{"start", K::Integer, -2147483647, 2147483647};
-inline constexpr Setting kTarget{"target", K::Integer, -2147483647, 2147483647};
-inline constexpr Setting kRate{"rate", K::Float, 0, 1e9};
-inline constexpr Setting kCountTime{"count_time", K::Float, 0, 3600};
-inline constexpr Setting kDigitSpacing{"number_sprite_offset", K::Float, -10000, 10000};
+inline constexpr Setting kFixed{"fixed", K::Integer, "0", "digits shown, zero-padded; 0 or less: as needed", -64, 64};
+inline constexpr Setting kStart{"start", K::Integer, "0", "value shown at loading and resets", -2147483647, 2147483647};
+inline constexpr Setting kTarget{"target", K::Integer, "0", "value the count runs towards", -2147483647, 2147483647};
+inline constexpr Setting kRate{"rate", K::Float, "100", "units counted per second", 0, 1e9};
+inline constexpr Setting kCountTime{
+    "count_time", K::Float, "0", "above 0, seconds within which any new target is reached", 0, 3600};
+inline constexpr Setting kDigitSpacing{"number_sprite_offset", K::Float, "0", "extra pixels per digit", -10000, 10000};
 } // namespace countersettings
 
 // The digit sprites belong to the sprite manager, which outlives every entity. All ten must

@@ -27,10 +27,16 @@ const std::vector<AttributeRule> kCounterAttributes = {
 };
 
 const std::vector<ElementRule> kRules = {
-    {"scene:base_scene", nullptr, {{"id", K::Text}}, {{"entities", "entities", false}}},
+    {"scene:base_scene",
+     nullptr,
+     {{"id", K::Text, "required", "the scene's name, as `default` names it"}},
+     {{"entities", "entities", false}}},
     {"entities", nullptr, {}, {}, Content::Entities},
     {"entity:sprite_entity", nullptr, kSpriteEntityAttributes, {}},
-    {"entity:box", "entity:sprite_entity", {{"static", K::FlagOn}}, {}},
+    {"entity:box",
+     "entity:sprite_entity",
+     {{"static", K::FlagOn, "true", "carried for the collider; nothing reads it"}},
+     {}},
     {"entity:fade",
      "entity:sprite_entity",
      {fadesettings::kDelay, fadesettings::kAutoRemove},
@@ -40,7 +46,7 @@ const std::vector<ElementRule> kRules = {
       {"trigger", "fade/trigger", false}}},
     {"fade/duration", nullptr, {fadesettings::kIn, fadesettings::kOut, fadesettings::kActive}, {}},
     {"fade/alpha", nullptr, {fadesettings::kMin, fadesettings::kMax, fadesettings::kStart}, {}},
-    {"fade/pulse", nullptr, {fadesettings::kPulseDuration, fadesettings::kMin, fadesettings::kMax}, {}},
+    {"fade/pulse", nullptr, {fadesettings::kPulseDuration, fadesettings::kPulseMin, fadesettings::kPulseMax}, {}},
     {"fade/trigger", nullptr, {fadesettings::kInEvent, fadesettings::kOutEvent, fadesettings::kInterrupt}, {}},
     {"entity:group",
      nullptr,

@@ -21,23 +21,23 @@ namespace spritesettings {
 using K = ValueKind;
 // No picture is placed, sized or shifted further than this many pixels.
 inline constexpr double kFarthest = 100000.0;
-inline constexpr Setting kEnabled{"enabled", K::FlagOn};
-inline constexpr Setting kVisible{"visible", K::FlagOn};
-inline constexpr Setting kX{"x", K::Float, -kFarthest, kFarthest};
-inline constexpr Setting kY{"y", K::Float, -kFarthest, kFarthest};
-inline constexpr Setting kScaleX{"scale_x", K::Float, -1000, 1000};
-inline constexpr Setting kScaleY{"scale_y", K::Float, -1000, 1000};
-inline constexpr Setting kRotation{"rotation", K::Float, -3600, 3600};
-inline constexpr Setting kOffsetX{"offset_x", K::Float, -kFarthest, kFarthest};
-inline constexpr Setting kOffsetY{"offset_y", K::Float, -kFarthest, kFarthest};
-inline constexpr Setting kLayer{"layer", K::Integer, -1000000, 1000000};
-inline constexpr Setting kFlipX{"flip_x", K::FlagOff};
-inline constexpr Setting kFlipY{"flip_y", K::FlagOff};
-inline constexpr Setting kColour{"colour", K::Colour};
-inline constexpr Setting kSprite{"sprite", K::SpriteId};
-inline constexpr Setting kWidth{"width", K::Float, -kFarthest, kFarthest};
-inline constexpr Setting kHeight{"height", K::Float, -kFarthest, kFarthest};
-inline constexpr Setting kOpaque{"opaque", K::FlagOff};
+inline constexpr Setting kEnabled{"enabled", K::FlagOn, "true", "takes part in updates and collisions"};
+inline constexpr Setting kVisible{"visible", K::FlagOn, "true", "is drawn"};
+inline constexpr Setting kX{"x", K::Float, "0", "left edge, window pixels", -kFarthest, kFarthest};
+inline constexpr Setting kY{"y", K::Float, "0", "top edge, window pixels, y down", -kFarthest, kFarthest};
+inline constexpr Setting kScaleX{"scale_x", K::Float, "1", "drawing scale across", -1000, 1000};
+inline constexpr Setting kScaleY{"scale_y", K::Float, "1", "drawing scale down", -1000, 1000};
+inline constexpr Setting kRotation{"rotation", K::Float, "0", "degrees, about the box's centre", -3600, 3600};
+inline constexpr Setting kOffsetX{"offset_x", K::Float, "0", "added to `x` to draw and collide", -kFarthest, kFarthest};
+inline constexpr Setting kOffsetY{"offset_y", K::Float, "0", "added to `y` to draw and collide", -kFarthest, kFarthest};
+inline constexpr Setting kLayer{"layer", K::Integer, "0", "update and drawing order, lowest first", -1000000, 1000000};
+inline constexpr Setting kFlipX{"flip_x", K::FlagOff, "false", "mirrors the picture left to right"};
+inline constexpr Setting kFlipY{"flip_y", K::FlagOff, "false", "mirrors the picture top to bottom"};
+inline constexpr Setting kColour{"colour", K::Colour, "ffffff", "tint multiplied into the picture"};
+inline constexpr Setting kSprite{"sprite", K::SpriteId, "required", "the picture"};
+inline constexpr Setting kWidth{"width", K::Float, "the frame's width", "drawn width", -kFarthest, kFarthest};
+inline constexpr Setting kHeight{"height", K::Float, "the frame's height", "drawn height", -kFarthest, kFarthest};
+inline constexpr Setting kOpaque{"opaque", K::FlagOff, "false", "`true`: no transparency; drawn first, unblended"};
 } // namespace spritesettings
 
 // `sprite` is owned by the sprite manager, which outlives every entity; `scene` is the scene
