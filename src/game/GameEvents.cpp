@@ -23,6 +23,7 @@ const std::string PELLVANE_PADDLE_BOUNCE = gameEvents.add("PELLVANE_PADDLE_BOUNC
 const std::string PELLVANE_WALL_BOUNCE = gameEvents.add("PELLVANE_WALL_BOUNCE");
 const std::string PELLVANE_POWER_UP_CAUGHT = gameEvents.add("PELLVANE_POWER_UP_CAUGHT");
 const std::string PELLVANE_ALL_CLEARED = gameEvents.add("PELLVANE_ALL_CLEARED");
+const std::string PELLVANE_LASER_FIRED = gameEvents.add("PELLVANE_LASER_FIRED");
 
 const std::vector<std::string>& gameEventNames() {
     return gameEvents.all();

@@ -31,6 +31,7 @@ extern const std::string PELLVANE_PADDLE_BOUNCE;   // the ball bounced off the p
 extern const std::string PELLVANE_WALL_BOUNCE;     // the ball bounced off something that is neither paddle nor block
 extern const std::string PELLVANE_POWER_UP_CAUGHT; // the paddle caught a falling capsule
 extern const std::string PELLVANE_ALL_CLEARED;     // the last level is cleared; the next lap follows after "all_cleared_delay"
+extern const std::string PELLVANE_LASER_FIRED;     // the paddle's guns fired a volley
 
 // Every name above, in the order of their definitions, for the registry of the names data may give
 // a scene's events (registerGameTypes).

@@ -50,6 +50,7 @@ struct MatchEvent {
         PowerUpsChanged,  // an effect started or ran out: sizes and speeds change
         CapsuleCaught,    // `powerUp` was caught and counted
         ExtraBalls,       // `count` more balls leave from the paddle's ball
+        VolleyFired,      // the guns `powerUp` arms fire a volley from the paddle
     };
     Kind kind;
     unsigned level = 0;
@@ -75,6 +76,8 @@ public:
     void capsuleCaught(PowerUp kind);
     // The capsule a block broken now releases (the block's own, or drawn with the level's chance).
     std::optional<PowerUp> drawCapsule(std::optional<PowerUp> blockCapsule);
+    // The player pulled the trigger: in play, with guns in force and their cooldown over, a volley leaves.
+    void fireGuns();
 
     // The level in play is now `index`, whatever the state (a level brought in by hand).
     void setCurrentLevel(unsigned index) { currentLevel = index; }
