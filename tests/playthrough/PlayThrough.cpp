@@ -8,10 +8,12 @@
 #include <map>
 
 #include "base/Exceptions.h"
-#include "events/EventDispatcher.h"
 #include "collision/AABBCollider.h"
 #include "collision/SweptCircle.h"
+#include "events/EventDispatcher.h"
 #include "events/Events.h"
+#include "events/Subscriptions.h"
+#include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
@@ -244,6 +246,12 @@ PellvaneBallEntity* Autopilot::chooseBall() const {
 }
 
 void Autopilot::step(float dt) {
+    sinceFired += dt;
+    if (paddle.hasGuns() && !paddle.isHoldingBall() && sinceFired > kFireInterval) {
+        sinceFired = 0.0f;
+        sendKey(scene, kKeySpace, true);
+        sendKey(scene, kKeySpace, false);
+    }
     PellvaneBallEntity* target = chooseBall();
     if (target == nullptr || ball.isHeld()) {
         // A player takes a moment before launching; at once, the ball would still be where it
@@ -374,10 +382,20 @@ std::string Counts::powerUpSummary() const {
     for (const PowerUpKind& kind : kPowerUpKinds)
         line += std::string(kind.id == PowerUp{} ? " " : ", ") + kind.name + " " +
                 std::to_string(powerUpsCaught[static_cast<std::size_t>(kind.id)]);
-    return line + "; most balls at once: " + std::to_string(mostBalls);
+    return line + "; most balls at once: " + std::to_string(mostBalls) + "; volleys fired: " + std::to_string(volleys);
 }
 
 namespace {
+// Counts the events it hears: the volleys of the paddle's guns.
+class EventCounter final : public IEventCallback {
+public:
+    bool handleEvent(IEvent*) override {
+        ++count;
+        return false;
+    }
+    long count = 0;
+};
+
 Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing timing, double seconds, int levels,
            uint32_t seed, const std::function<void(const std::string&)>& report, int startLevel = -1) {
     Counts counts;
@@ -392,6 +410,9 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
     Autopilot pilot(scene, *paddle, *ball, seed, missChance, player);
     Observer observer(scene, *ball, *paddle, report);
     FrameClock clock(timing, seed);
+    EventCounter volleys;
+    Subscriptions listening;
+    listening.add(&scene, PELLVANE_LASER_FIRED, &volleys);
     long caughtBefore[kPowerUpCount];
     for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
         caughtBefore[kind] = scene.getCaughtCount(static_cast<PowerUp>(kind));
@@ -428,6 +449,7 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
     }
     for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
         counts.powerUpsCaught[kind] = scene.getCaughtCount(static_cast<PowerUp>(kind)) - caughtBefore[kind];
+    counts.volleys = volleys.count;
     return counts;
 }
 } // namespace

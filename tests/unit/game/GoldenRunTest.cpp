@@ -20,6 +20,7 @@ struct GoldenEnd {
     long blocksBroken, paddleBounces, ballsLost, levelsCleared, gamesOver;
     int score, lives, levelsCompleted;
     std::array<long, kPowerUpCount> powerUpsCaught;
+    long volleys;
 };
 
 TEST(GoldenRunTest, TenMinutesOfTheShippedGameEndAsRecorded) {
@@ -36,11 +37,10 @@ TEST(GoldenRunTest, TenMinutesOfTheShippedGameEndAsRecorded) {
     ASSERT_NE(nullptr, scene);
 
     const playthrough::Counts counts = playthrough::play(*scene, playthrough::Timing::Fixed60, 600.0, 20261207u);
-    const GoldenEnd got{counts.blocksBroken,     counts.paddleBounces,  counts.ballsLost,
-                        counts.levelsCleared,    counts.gamesOver,      scene->getScore(),
-                        scene->getLives(),       scene->getLevelsCompleted(),
-                        counts.powerUpsCaught};
-    const GoldenEnd recorded{249, 255, 6, 4, 1, 2700, 9, 4, {2, 0, 4, 5, 2, 4}};
+    const GoldenEnd got{counts.blocksBroken,   counts.paddleBounces, counts.ballsLost,  counts.levelsCleared,
+                        counts.gamesOver,      scene->getScore(),    scene->getLives(), scene->getLevelsCompleted(),
+                        counts.powerUpsCaught, counts.volleys};
+    const GoldenEnd recorded{301, 260, 8, 5, 1, 3450, 6, 5, {3, 1, 7, 1, 3, 2, 3}, 68};
     EXPECT_EQ(0, counts.faults()) << counts.summary();
     EXPECT_EQ(recorded.blocksBroken, got.blocksBroken);
     EXPECT_EQ(recorded.paddleBounces, got.paddleBounces);
@@ -52,6 +52,7 @@ TEST(GoldenRunTest, TenMinutesOfTheShippedGameEndAsRecorded) {
     EXPECT_EQ(recorded.levelsCompleted, got.levelsCompleted);
     for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
         EXPECT_EQ(recorded.powerUpsCaught[kind], got.powerUpsCaught[kind]) << powerUpName(PowerUp(kind));
+    EXPECT_EQ(recorded.volleys, got.volleys);
 }
 
 } // namespace
