@@ -167,6 +167,51 @@ make_paddle() { # width height destination
     with_alpha "$WORK/pcol.miff" "$WORK/pouter.miff" "$dst"
 }
 
+# Paddle with guns: the same metal capsule, its cyan end caps glowing laser red-hot instead, each
+# with a steel gun barrel standing down its middle, its muzzle white-hot at the top. The barrels sit
+# at the middle of the caps, cap / 2 pixels in from either end, where the game fires from (1/16 of
+# the width at 112 px).
+make_paddle_guns() { # width height destination
+    local w=$1 h=$2 dst=$3 cap=$(($2 - 2))
+    # The barrel's columns, left to right: shaded, lit, lit, shaded, so it reads round.
+    local shades=('#5a6280' '#c8d0ea' '#9aa4c4' '#3a4060') x k args=()
+    vgradient "$w" "$h" "$WORK/gmetal.miff" '#ffffff' '#c9cfe8' '#7d86b4' '#424a80' '#2a3060' '#59629a'
+    vgradient "$cap" "$h" "$WORK/gpod.miff" '#ffd8c4' '#ff7a3a' "$FIRE" '#8a1010' '#c02a1a'
+    for x in $((cap / 2)) $((w - cap / 2)); do
+        args+=(-fill "$INK" -draw "rectangle $((x - 3)),0 $((x + 2)),$((h - 4))")
+        for ((k = 0; k < 4; k++)); do
+            args+=(-fill "${shades[k]}" -draw "line $((x - 2 + k)),1 $((x - 2 + k)),$((h - 5))")
+        done
+        args+=(-fill '#fff4e8' -draw "rectangle $((x - 2)),1 $((x + 1)),2" -fill "$GOLD" -draw "line $((x - 2)),3 $((x + 1)),3")
+    done
+    im "$WORK/gmetal.miff" \
+        "$WORK/gpod.miff" -geometry +0+0 -composite \
+        "$WORK/gpod.miff" -geometry "+$((w - cap))+0" -composite \
+        -fill "$INK" -draw "line $cap,0 $cap,$((h - 1))" -draw "line $((w - cap - 1)),0 $((w - cap - 1)),$((h - 1))" \
+        -fill '#ffffffb0' -draw "line $((cap + 4)),3 $((w - cap - 5)),3" \
+        "${args[@]}" "$WORK/gbody.miff"
+    round_mask "$w" "$h" $((h / 2)) 0 "$WORK/pouter.miff"
+    round_mask "$w" "$h" $((h / 2)) 1 "$WORK/pinner.miff"
+    im -size "${w}x${h}" xc:"$INK" "$WORK/gbody.miff" "$WORK/pinner.miff" -composite "$WORK/pcol.miff"
+    with_alpha "$WORK/pcol.miff" "$WORK/pouter.miff" "$dst"
+}
+
+# Laser shot: a bolt with a white-hot core in a red glow, tapering at both ends, drawn at 4x by
+# formula and averaged down. It is drawn untinted.
+make_shot() { # width height destination
+    local w=$1 h=$2 dst=$3 W=$(($1 * 4)) H=$(($2 * 4))
+    # Across: 1 at the axis, falling off to the edge; along: full in the middle, tapered at the
+    # ends (the head a little sharper than the tail).
+    local across='xx=abs((i+0.5)/w*2-1)' along='yy=(j+0.5)/h; tt=min(1,min(yy*5,(1-yy)*3.5))'
+    im -size "${W}x${H}" xc:black -fx "$across; $along; cc=max(0,1-xx/(0.35+0.25*tt)); min(1,1.6*cc)*tt" \
+        -filter box -resize "${w}x${h}!" "$WORK/score.miff"
+    im -size "${W}x${H}" xc:black -fx "$across; $along; gg=max(0,1-xx*xx); min(1,gg*1.6)*tt" \
+        -filter box -resize "${w}x${h}!" "$WORK/sglow.miff"
+    im -size "${w}x${h}" xc:"$FIRE" \( -size "${w}x${h}" xc:'#fff4e8' "$WORK/score.miff" \
+        -alpha off -compose CopyOpacity -composite \) -compose Over -composite "$WORK/scol.miff"
+    with_alpha "$WORK/scol.miff" "$WORK/sglow.miff" "$dst"
+}
+
 # Debris: a small fragment of a block for the break effect, in the block's greys (lit top-left,
 # shaded bottom-right) so the block's tint multiplies in the same way; its bottom-right corner is
 # chipped off along a diagonal, antialiased by drawing the outline at 4x.
@@ -586,6 +631,15 @@ place block_bomb_small "$WORK/block_bomb_small.miff"
 # stretching it keeps its ends square).
 im -size 8x8 xc:white "$WORK/power_bar.miff"
 place power_bar "$WORK/power_bar.miff"
+# The laser: a gunmetal-silver pill (no other capsule is grey) with its letter, the paddle with its
+# guns at the plain paddle's size (stretched to a wide or narrow one), and the shot.
+capsule_letter L "$WORK/csym.miff"
+make_capsule "$WORK/csym.miff" "$WORK/capsule_laser.miff" '#f4f6ff' '#b8bed4' '#6c7490' '#2c3048'
+place capsule_laser "$WORK/capsule_laser.miff"
+make_paddle_guns 112 16 "$WORK/paddle_laser.miff"
+place paddle_laser "$WORK/paddle_laser.miff"
+make_shot 8 22 "$WORK/laser_shot.miff"
+place laser_shot "$WORK/laser_shot.miff"
 atlas_end
 
 # HUD atlas: digits share one cell size so numbers line up at any value.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Generates the shipped sounds in data/sounds/: the block hit effects, the effects of the game's
 # events (paddle, wall, launch, lost ball, level cleared, game over, new game, the power-up
-# capsules, steel and bomb blocks, the last level cleared) and the looping background music.
+# capsules, the laser's shots, steel and bomb blocks, the last level cleared) and the looping
+# background music.
 # Needs sox and oggenc (vorbis-tools); the output is reproducible byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -189,6 +190,25 @@ for note in A5 C#6 E6 A6; do
     life+=(-v 0.12 "$work/lf_${#life[@]}.wav")
 done
 "${SOX[@]}" -m "${life[@]}" "$out/capsule_life.wav" reverb 20 50 40 100 0 -2 fade q 0 0.7 0.12 norm -4
+
+# Laser capsule: the guns charging: a bright square and a sine climbing together from A4 to A6
+# under a ring of the steel's inharmonic partials, ending on a short high A with a little room;
+# 0.4 s.
+voice "$work/lzsq.wav" 0 0.3 0.005 0.05 square A4/A6
+voice "$work/lzsi.wav" 0 0.3 0.005 0.05 sine A4/A6
+FADE=l voice "$work/lzring.wav" 0.28 0.12 0.001 0.11 sine 1760
+FADE=l voice "$work/lzring2.wav" 0.28 0.12 0.001 0.11 sine 4858
+"${SOX[@]}" -m -v 0.15 "$work/lzsq.wav" -v 0.35 "$work/lzsi.wav" -v 0.4 "$work/lzring.wav" -v 0.12 "$work/lzring2.wav" \
+    "$out/capsule_laser.wav" lowpass 6000 reverb 15 50 30 100 0 -2 fade q 0 0.4 0.08 norm -5
+
+# Laser shot: a short "pew": a sine and a soft square diving from 2400 to 300 Hz in a tenth of a
+# second with a click of noise at the start; quieter than the other effects, as a player fires
+# often; 0.12 s.
+FADE=l voice "$work/pew.wav" 0 0.12 0.001 0.11 sine 2400/300
+FADE=l voice "$work/pewsq.wav" 0 0.12 0.001 0.11 square 1200/150
+FADE=l voice "$work/pewclick.wav" 0 0.015 0 0.014 whitenoise
+"${SOX[@]}" -m -v 0.6 "$work/pew.wav" -v 0.15 "$work/pewsq.wav" -v 0.1 "$work/pewclick.wav" "$out/laser.wav" \
+    highpass 120 lowpass 5000 norm -9
 
 # Steel: a hard metallic clink, a struck bar's inharmonic partials (1, 2.76 and 5.40 times its
 # pitch) dying away fast over the click of a pluck, a little quieter than the block hits because

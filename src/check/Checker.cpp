@@ -430,8 +430,15 @@ Location DataChecker::locate(const TiXmlElement* element, const std::string& mes
         findAttributeWithValue(element, message.substr(colour + std::string(kColourPrefix).size()), where);
         return where;
     }
-    if (contains(message, kSpriteNotFound))
+    if (contains(message, kSpriteNotFound)) {
+        // At the attribute that names it: "sprite", or another such as "wide_sprite" or "shot_sprite".
+        const std::size_t open = message.find('"');
+        const std::size_t close = open != std::string::npos ? message.find('"', open + 1) : std::string::npos;
+        if (close != std::string::npos &&
+            findAttributeWithValue(element, message.substr(open + 1, close - open - 1), where))
+            return where;
         return locationOf(element, "sprite");
+    }
     // "Sound Exception: ID: No sound ...": at the attribute that names the sound.
     const std::size_t idStart = std::string(kSoundPrefix).size();
     const std::size_t noSound = message.find(kNoSound, idStart);

@@ -26,6 +26,7 @@ const std::string PELLVANE_ALL_CLEARED = gameEvents.add("PELLVANE_ALL_CLEARED");
 const std::string PELLVANE_LIFE_EARNED = gameEvents.add("PELLVANE_LIFE_EARNED");
 const std::string PELLVANE_NEW_BEST = gameEvents.add("PELLVANE_NEW_BEST");
 const std::string PELLVANE_LAP_STARTED = gameEvents.add("PELLVANE_LAP_STARTED");
+const std::string PELLVANE_LASER_FIRED = gameEvents.add("PELLVANE_LASER_FIRED");
 
 const std::vector<std::string>& gameEventNames() {
     return gameEvents.all();

@@ -34,6 +34,7 @@ extern const std::string PELLVANE_ALL_CLEARED;     // the last level is cleared;
 extern const std::string PELLVANE_LIFE_EARNED;     // the score reached another "extra_life_every": one more ball
 extern const std::string PELLVANE_NEW_BEST;        // the score passed the kept best for the first time in this game
 extern const std::string PELLVANE_LAP_STARTED;     // the first level came back after the last, for another lap
+extern const std::string PELLVANE_LASER_FIRED;     // the paddle's guns fired a volley
 
 // Every name above, in the order of their definitions, for the registry of the names data may give
 // a scene's events (registerGameTypes).

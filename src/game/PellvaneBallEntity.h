@@ -88,6 +88,8 @@ public:
     // at the same speed; nothing changes without "min_angle".
     void limitAngle();
     IEntity* getHolder() const { return holder; }
+    // Where along its holder a held ball's centre rides, from the holder's left edge.
+    float getHeldAt() const { return holdOffset.x + width * 0.5f; }
     // Leaves an effect copy of the ball and moves on to the next colour of its list. A ball
     // without colours keeps its tint; the effect is still spawned.
     void cycleColour();

@@ -74,6 +74,15 @@ void PellvaneBlockEntity::reset() {
 }
 
 BallBounce PellvaneBlockEntity::ballMet(const BallContact&) {
+    const bool cycleColour = health == 2;
+    if (!takeHit())
+        return {BallBounce::Metal};
+    BallBounce answer{BallBounce::Block};
+    answer.cycleColour = cycleColour;
+    return answer;
+}
+
+bool PellvaneBlockEntity::takeHit() {
     IPlayField& field = playFieldOf(scene, kSource);
     SoundManager* sounds = field.getServices().sounds;
     if (unbreakable) {
@@ -82,10 +91,8 @@ BallBounce PellvaneBlockEntity::ballMet(const BallContact&) {
             sounds->playSound(ring);
         scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kHitEffectLifetime,
                                                                kEffectEndAlpha, kRingEffectEndScale, kRingEffectEndScale));
-        return {BallBounce::Metal};
+        return false;
     }
-    BallBounce answer{BallBounce::Block};
-    answer.cycleColour = health == 2;
     const std::string* sound = field.getSettings().blockSounds.hit(health);
     if (sound != nullptr && sounds != nullptr)
         sounds->playSound(*sound);
@@ -99,7 +106,7 @@ BallBounce PellvaneBlockEntity::ballMet(const BallContact&) {
         breakBlock();
     else
         applyTint();
-    return answer;
+    return true;
 }
 
 void PellvaneBlockEntity::breakBlock() {

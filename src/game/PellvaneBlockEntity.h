@@ -32,9 +32,11 @@ public:
     // Positions in the level file are relative to the top-left corner of the game area.
     void load(const TiXmlHandle& handle, IScene* scene) override;
     void reset() override;
-    // A ball hit it: metal rings, any other block takes the hit (its sound by the health before
-    // it, an effect, one health less, the break at 0); a hit at health 2 cycles the ball's colour.
+    // A ball hit it: the block takes the hit, and one at health 2 cycles the ball's colour.
     BallBounce ballMet(const BallContact& contact) override;
+    // A hit from a ball or a shot: metal rings (false); any other block takes it (true): its sound
+    // by the health before it, an effect, one health less, the break at 0.
+    bool takeHit();
     virtual void breakBlock();
 
     int getHealth() const { return health; }

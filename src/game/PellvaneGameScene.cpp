@@ -17,11 +17,16 @@
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneCapsuleEntity.h"
 #include "game/PellvanePaddleEntity.h"
+#include "game/PellvaneShotEntity.h"
 #include "graphics/Sprite.h"
 #include "sound/SoundManager.h"
 
 namespace {
 const char* const kSource = "pellvane_game";
+
+// The paddle's guns sit this share of its width in from each end (the middle of the gun picture's
+// end caps), at its top.
+constexpr float kGunInset = 1.0f / 16.0f;
 
 // The Game's input the scene answers itself.
 const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT,
@@ -184,6 +189,10 @@ void PellvaneGameScene::playEvents() {
             case MatchEvent::LapStarted:
                 raise(PELLVANE_LAP_STARTED);
                 break;
+            case MatchEvent::VolleyFired:
+                spawnVolley(event.powerUp);
+                raise(PELLVANE_LASER_FIRED);
+                break;
             case MatchEvent::CapsuleCaught: {
                 const std::string& sound = getPowerUpLook(event.powerUp).sound;
                 if (!sound.empty() && services.sounds != nullptr)
@@ -245,6 +254,7 @@ void PellvaneGameScene::applyEffects() {
         own->setWidthScale(match.paddleWidthFactor(),
                            width == PowerUp::Wide ? 1 : width == PowerUp::Narrow ? -1 : 0);
         own->setSticky(match.isSticky());
+        own->setGuns(match.activeKind(Change::Guns).has_value());
     }
     const float speed = match.ballSpeedFactor();
     for (PellvaneBallEntity* ball : getBalls())
@@ -257,6 +267,8 @@ void PellvaneGameScene::endPowerUps() {
     for (IEntity* entity : entities) {
         if (auto* capsule = dynamic_cast<PellvaneCapsuleEntity*>(entity)) {
             capsule->retire();
+        } else if (auto* shot = dynamic_cast<PellvaneShotEntity*>(entity)) {
+            shot->retire();
         } else if (auto* ball = dynamic_cast<PellvaneBallEntity*>(entity);
                    ball != nullptr && mainBall != nullptr && ball != mainBall) {
             // Before the paddle has found its ball (while loading) no ball is an extra one.
@@ -295,6 +307,28 @@ void PellvaneGameScene::spawnCapsule(const BrokenBlock& block, PowerUp kind) {
 void PellvaneGameScene::capsuleCaught(PowerUp kind) {
     match.capsuleCaught(kind);
     playEvents();
+}
+
+void PellvaneGameScene::fireGuns() {
+    match.fireGuns();
+    playEvents();
+}
+
+void PellvaneGameScene::spawnVolley(PowerUp kind) {
+    Sprite* shot = getPowerUpLook(kind).shot;
+    const std::optional<Rect> bounds = getPaddleBounds();
+    if (shot == nullptr || shot->getFrameCount() == 0 || !bounds)
+        return;
+    SpriteProperties properties;
+    properties.sprite = shot;
+    properties.width = static_cast<float>(shot->getFrame(0).getWidth());
+    properties.height = static_cast<float>(shot->getFrame(0).getHeight());
+    properties.layer = paddle->getLayer();
+    for (const float gun : {kGunInset, 1.0f - kGunInset}) {
+        properties.position = {bounds->x + bounds->width * gun - properties.width * 0.5f,
+                               bounds->y - properties.height};
+        addEntity(std::make_unique<PellvaneShotEntity>(properties, powerUpSettings.shotSpeed));
+    }
 }
 
 void PellvaneGameScene::ballLost() {

@@ -76,6 +76,8 @@ public:
     void ballLost(PellvaneBallEntity& ball) override;
     // The paddle caught a capsule of that kind: its effect starts, or extends if it runs already.
     void capsuleCaught(PowerUp kind) override;
+    // A volley of two shots leaves the paddle's guns when the match allows one now.
+    void fireGuns() override;
     void newGame() override { newGameAt(0); }
 
     // A new game that starts at level `index` instead of the first, its level counter showing
@@ -132,6 +134,8 @@ private:
     void endPowerUps();
     void spawnCapsule(const BrokenBlock& block, PowerUp kind);
     void spawnExtraBalls(int count);
+    // One shot from each of the paddle's guns, with the look of the kind that arms them.
+    void spawnVolley(PowerUp kind);
     // An extra ball leaves the game: the paddle lets go of it and the scene destroys it.
     void retireBall(PellvaneBallEntity& ball);
     // A game that ends or is abandoned: its score becomes the best if it beat it.

@@ -61,14 +61,16 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     float bounceDegrees = 0.0f;
     std::string wideId;
     std::string narrowId;
+    std::string laserId;
     SettingReader<EntityException>(element, kSource, loadObserverOf(owner))(kSpeed, speed)(kSpin, spin)(
         kBallHeight, ballHeight)(kMouse, followsMouse)(kMouseInstant, instantMouse)(kMaxBounceAngle, bounceDegrees)(
-        kCatchWindow, catchWindow)(kWideSprite, wideId)(kNarrowSprite, narrowId);
+        kCatchWindow, catchWindow)(kWideSprite, wideId)(kNarrowSprite, narrowId)(kLaserSprite, laserId);
     maxBounceAngle = bounceDegrees * kDegreesToRadians;
     loadedWidth = width;
     loadedSprite = sprite;
     wideSprite = findSprite(wideId, owner);
     narrowSprite = findSprite(narrowId, owner);
+    laserSprite = findSprite(laserId, owner);
 
     EventDispatcher* events = &playFieldOf(owner, kSource).getGameEvents();
     if (!inputCallback) {
@@ -101,9 +103,8 @@ void PellvanePaddleEntity::setWidthScale(float scale, int look) {
     // Never wider than the area it travels: it would have nowhere to go and be pushed back and
     // forth at its ends every frame.
     const float newWidth = std::min(loadedWidth * scale, area.width);
-    Sprite* newSprite = look > 0 && wideSprite != nullptr   ? wideSprite
-                        : look < 0 && narrowSprite != nullptr ? narrowSprite
-                                                              : loadedSprite;
+    widthLook = look;
+    Sprite* newSprite = lookSprite();
     if (newWidth == width && newSprite == sprite)
         return;
     const float centre = position.x + width * 0.5f;
@@ -114,9 +115,28 @@ void PellvanePaddleEntity::setWidthScale(float scale, int look) {
     sizeSet = true;
     collider->setSize(width, height);
     position.x = std::clamp(centre - width * 0.5f, area.x, std::max(area.x, area.x + area.width - width));
-    // A held ball keeps its place relative to the centre, within the new ends.
+    // A held ball keeps its place relative to the centre, within the new ends; so do the extra
+    // balls a sticky paddle holds, or a narrower paddle would leave them hanging past its ends.
+    const auto keptAt = [&](float at) { return std::clamp(centre - position.x + at - oldWidth * 0.5f, 0.0f, width); };
     if (heldAt >= 0.0f)
-        takeBall(std::clamp(centre - position.x + heldAt - oldWidth * 0.5f, 0.0f, width));
+        takeBall(keptAt(heldAt));
+    for (PellvaneBallEntity* extra : heldExtras)
+        extra->attachTo(this, Vector2{keptAt(extra->getHeldAt()), -ballHeight});
+}
+
+Sprite* PellvanePaddleEntity::lookSprite() const {
+    // The gun look is one picture, stretched to a wide or narrow paddle's width.
+    if (guns && laserSprite != nullptr)
+        return laserSprite;
+    return widthLook > 0 && wideSprite != nullptr     ? wideSprite
+           : widthLook < 0 && narrowSprite != nullptr ? narrowSprite
+                                                      : loadedSprite;
+}
+
+void PellvanePaddleEntity::setGuns(bool on) {
+    guns = on;
+    sprite = lookSprite();
+    sizeSet = true; // drawn over its box, whatever the picture's own size
 }
 
 void PellvanePaddleEntity::forgetBall(const IEntity* which) {

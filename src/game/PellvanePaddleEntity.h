@@ -1,6 +1,6 @@
 // The player's paddle: slides along the game area under the keyboard (or follows the pointer),
 // carries the ball before each launch, launches it with the space bar (or a click) and catches it
-// again.
+// again; while it has guns, the same press fires them.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +47,7 @@ inline constexpr Setting kCatchWindow{
     "catch_window", K::Float, "0", "seconds around a bounce in which a launch press catches the ball", 0, 2};
 inline constexpr Setting kWideSprite{"wide_sprite", K::SpriteId, "none", "the picture while `wide`"};
 inline constexpr Setting kNarrowSprite{"narrow_sprite", K::SpriteId, "none", "the picture while `narrow`"};
+inline constexpr Setting kLaserSprite{"laser_sprite", K::SpriteId, "none", "the picture while `laser` (the guns)"};
 } // namespace paddlesettings
 
 // Forwards key presses and releases, and with "mouse" on the pointer's moves and clicks, from the
@@ -89,8 +90,8 @@ public:
 
     // True for the keys the paddle uses, while input is enabled and the game is not paused.
     bool handleKey(const KeyboardEvent& event);
-    // With "mouse" on: a move points the paddle at the pointer, a left click launches or catches
-    // like a space release. True when the event steered or launched.
+    // With "mouse" on: a move points the paddle at the pointer, a left click launches, catches or
+    // fires like a space release. True when the event steered or launched.
     bool handleMouse(const MouseEvent& event);
     void handleGameEvent(const IEvent& event);
 
@@ -109,6 +110,10 @@ public:
     // The width as `scale` times the loaded one, about the paddle's centre and within the game
     // area; `look` above 0 draws it with "wide_sprite", below 0 with "narrow_sprite" (when given).
     void setWidthScale(float scale, int look);
+    // While the guns are on the paddle is drawn with "laser_sprite" (when given, at any width), and
+    // a launch press with no ball to launch fires them instead of catching.
+    void setGuns(bool on);
+    bool hasGuns() const { return guns; }
     // While sticky, every ball that lands on the paddle stays on it until the next launch.
     void setSticky(bool on) { sticky = on; }
     bool isSticky() const { return sticky; }
@@ -148,6 +153,10 @@ private:
     // The ball rides at `centreX` pixels from the paddle's left edge (its centre by default).
     void takeBall(float centreX = -1.0f);
     void launchOrCatch();
+    // A space release or a click: a held ball is launched; else armed guns fire, or the ball is caught.
+    void trigger();
+    // The picture for the width's look and the guns.
+    Sprite* lookSprite() const;
     void launch();
     // The velocity a held ball leaves with, aimed from where it sits.
     Vector2 launchVelocity(PellvaneBallEntity& held) const;
@@ -178,6 +187,9 @@ private:
     float sinceBounce = 1e9f;
     float catchRequest = 0.0f;
     bool sticky = false;
+    bool guns = false;
+    // Above 0 the wide look, below 0 the narrow one.
+    int widthLook = 0;
     // Extra balls the sticky paddle holds; they live in the scene, which tells the paddle before
     // it destroys one (forgetBall).
     std::vector<PellvaneBallEntity*> heldExtras;
@@ -185,4 +197,5 @@ private:
     Sprite* loadedSprite = nullptr;
     Sprite* wideSprite = nullptr;
     Sprite* narrowSprite = nullptr;
+    Sprite* laserSprite = nullptr;
 };

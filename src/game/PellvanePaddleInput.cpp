@@ -1,5 +1,5 @@
 // PellvanePaddleEntity's input: the keys and, with "mouse", the pointer's moves and clicks, as
-// the paddle's direction, its target under the pointer and its launches.
+// the paddle's direction, its target under the pointer, its launches and its guns' volleys.
 #include "game/PellvanePaddleEntity.h"
 
 #include <algorithm>
@@ -29,6 +29,15 @@ void PellvanePaddleEntity::steerTowardsPointer(float dt, float boxWidth, bool in
     direction = std::clamp(gap / step, -1.0f, 1.0f);
 }
 
+void PellvanePaddleEntity::trigger() {
+    // A ball on the paddle goes first; with none to launch, armed guns take the press for
+    // themselves, or a player firing at blocks would keep catching the ball.
+    if (guns && !holdingBall && heldExtras.empty())
+        playFieldOf(scene, kSource).fireGuns();
+    else
+        launchOrCatch();
+}
+
 bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
     const IPlayField& field = playFieldOf(scene, kSource);
     const bool inPlay = field.getMatch().isInputEnabled() && !field.isPaused();
@@ -52,7 +61,7 @@ bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
         const bool launch = clickArmed && inPlay;
         clickArmed = false;
         if (launch)
-            launchOrCatch();
+            trigger();
         return launch;
     }
     default:
@@ -67,7 +76,7 @@ bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
     switch (event.key) {
     case kKeySpace:
         if (!event.pressed)
-            launchOrCatch();
+            trigger();
         return true;
     case kKeyA:
     case kKeyLeft:

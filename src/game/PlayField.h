@@ -57,6 +57,8 @@ public:
     // A ball left the game area through the bottom.
     virtual void ballLost(PellvaneBallEntity& ball) = 0;
     virtual void capsuleCaught(PowerUp kind) = 0;
+    // The player fired the paddle's guns: a volley leaves if the rules allow one now.
+    virtual void fireGuns() = 0;
     // The new-game button was clicked.
     virtual void newGame() = 0;
 

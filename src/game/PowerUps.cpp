@@ -10,8 +10,16 @@
 #include "sound/SoundManager.h"
 
 namespace {
+// The sprite `id` names; throws for one the set lacks.
+Sprite* findSprite(SpriteManager* sprites, const std::string& id, const char* source) {
+    Sprite* sprite = sprites != nullptr ? sprites->getSprite(id) : nullptr;
+    if (sprite == nullptr)
+        throw SceneException(source, spriteNotFound(id));
+    return sprite;
+}
+
 void readKind(const TiXmlElement* child, PowerUpSettings& settings, PowerUpLooks& looks, SpriteManager* sprites,
-              SoundManager* sounds, const char* source) {
+              SoundManager* sounds, Sprite* shot, const char* source) {
     using namespace powerupsettings;
     std::string name;
     std::string spriteId;
@@ -25,9 +33,12 @@ void readKind(const TiXmlElement* child, PowerUpSettings& settings, PowerUpLooks
         throw SceneException(source, unknownPowerUp(name));
     if (spriteId.empty())
         throw SceneException(source, "No sprite for the power-up \"" + name + "\"!");
-    look.sprite = sprites != nullptr ? sprites->getSprite(spriteId) : nullptr;
-    if (look.sprite == nullptr)
-        throw SceneException(source, spriteNotFound(spriteId));
+    look.sprite = findSprite(sprites, spriteId, source);
+    if (kindOf(*kind).change == Change::Guns) {
+        if (shot == nullptr)
+            throw SceneException(source, "No shot_sprite for the power-up \"" + name + "\"!");
+        look.shot = shot;
+    }
     if (!look.sound.empty() && sounds != nullptr && !sounds->hasSound(look.sound))
         throw SoundException(look.sound, "No sound with that ID to play!");
     const auto index = static_cast<std::size_t>(*kind);
@@ -48,7 +59,18 @@ void readPowerUps(const TiXmlElement* element, PowerUpSettings& settings, PowerU
         return;
     using namespace powerupsettings;
     SettingReader<SceneException> read(element, source, diagnostics);
+    std::string shotId;
     read(kFallSpeed, settings.fallSpeed)(kChance, settings.chance)(kMaxBalls, settings.maxBalls)(kPoints, settings.points);
+    read(kShotSprite, shotId)(kShotSpeed, settings.shotSpeed)(kShotCooldown, settings.shotCooldown);
+    Sprite* shot = nullptr;
+    if (!shotId.empty()) {
+        try {
+            shot = findSprite(sprites, shotId, source);
+        } catch (const BaseException& error) {
+            if (!reportLoadError(diagnostics, element, error))
+                throw;
+        }
+    }
     // The factors of the kinds that change a size or a speed, in the order of the table.
     for (std::size_t i = 0; i < kPowerUpCount; ++i)
         if (kPowerUpFactors[i].setting != nullptr)
@@ -56,7 +78,7 @@ void readPowerUps(const TiXmlElement* element, PowerUpSettings& settings, PowerU
     for (const TiXmlElement* child = element->FirstChildElement("power_up"); child != nullptr;
          child = child->NextSiblingElement("power_up")) {
         try {
-            readKind(child, settings, looks, sprites, sounds, source);
+            readKind(child, settings, looks, sprites, sounds, shot, source);
         } catch (const BaseException& error) {
             if (!reportLoadError(diagnostics, child, error))
                 throw;

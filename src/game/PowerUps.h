@@ -14,10 +14,11 @@ class SoundManager;
 class LoadDiagnostics;
 
 // The look of a power-up's capsule: its picture (owned by the sprite manager) and the effect its
-// catch plays (empty: silent).
+// catch plays (empty: silent); for a kind that arms guns, also the picture of their shots.
 struct PowerUpLook {
     Sprite* sprite = nullptr;
     std::string sound;
+    Sprite* shot = nullptr;
 };
 using PowerUpLooks = std::array<PowerUpLook, kPowerUpCount>;
 
@@ -26,7 +27,8 @@ constexpr float kDefaultPowerUpDuration = 10.0f;
 
 // Reads "power_ups" (absent: no kind is defined and nothing ever falls) into `settings` and
 // `looks`. Throws SceneException with `source` for a setting out of its range (the message names
-// it and the range), an unknown kind, a sprite the sprite set lacks or a sound the sound set
-// lacks; with `diagnostics`, reports each such "power_up" there and goes on without it.
+// it and the range), an unknown kind, a sprite the sprite set lacks, a kind that arms guns without
+// a "shot_sprite" or a sound the sound set lacks; with `diagnostics`, reports each such
+// "power_up" there and goes on without it.
 void readPowerUps(const TiXmlElement* element, PowerUpSettings& settings, PowerUpLooks& looks, SpriteManager* sprites,
                   SoundManager* sounds, const char* source, LoadDiagnostics* diagnostics = nullptr);

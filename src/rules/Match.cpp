@@ -229,6 +229,11 @@ std::optional<PowerUp> Match::drawCapsule(std::optional<PowerUp> blockCapsule) {
     return draws.draw(blockCapsule, chance, powerUpSettings);
 }
 
+void Match::fireGuns() {
+    if (state == Playing && timers.fire(powerUpSettings.shotCooldown))
+        events.push_back({MatchEvent::VolleyFired, 0, *timers.activeKind(Change::Guns)});
+}
+
 std::optional<int> Match::settleBestScore() {
     if (score <= bestScore)
         return std::nullopt;

@@ -76,6 +76,7 @@ struct MatchEvent {
         LifeEarned,       // the score reached another "extra_life_every": one more ball
         NewBest,          // the score passed the best kept from earlier games, for the first time in this one
         LapStarted,       // the first level comes back for lap `count` + 1 (after an all cleared)
+        VolleyFired,      // the guns `powerUp` arms fire a volley from the paddle
     };
     Kind kind;
     unsigned level = 0;
@@ -108,6 +109,8 @@ public:
     void capsuleCaught(PowerUp kind);
     // The capsule a block broken now releases (the block's own, or drawn with the level's chance).
     std::optional<PowerUp> drawCapsule(std::optional<PowerUp> blockCapsule);
+    // The player pulled the trigger: in play, with guns in force and their cooldown over, a volley leaves.
+    void fireGuns();
 
     // The level in play is now `index`, whatever the state (a level brought in by hand).
     void setCurrentLevel(unsigned index) { currentLevel = index; }

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-enum class PowerUp : int32_t { Wide = 0, Narrow, Multi, Slow, Sticky, Life };
+enum class PowerUp : int32_t { Wide = 0, Narrow, Multi, Slow, Sticky, Life, Laser };
 
 // What a caught capsule does at once.
 enum class CatchAction {
@@ -26,6 +26,7 @@ enum class Change {
     PaddleWidth, // the paddle is the kind's factor times as wide
     BallSpeed,   // every speed of the balls times the kind's factor
     Sticky,      // a ball landing on the paddle stays there until the next launch
+    Guns,        // the paddle carries guns: a launch press with no ball to launch fires a volley
 };
 
 struct PowerUpKind {
@@ -46,6 +47,7 @@ inline constexpr PowerUpKind kPowerUpKinds[] = {
     {PowerUp::Slow, "slow", CatchAction::Timed, Change::BallSpeed, std::nullopt, 2},
     {PowerUp::Sticky, "sticky", CatchAction::Timed, Change::Sticky, std::nullopt, 3},
     {PowerUp::Life, "life", CatchAction::ExtraLife, Change::None, std::nullopt, -1},
+    {PowerUp::Laser, "laser", CatchAction::Timed, Change::Guns, std::nullopt, 4},
 };
 inline constexpr std::size_t kPowerUpCount = sizeof kPowerUpKinds / sizeof kPowerUpKinds[0];
 
@@ -68,7 +70,7 @@ inline const char* powerUpName(PowerUp kind) {
     return kindOf(kind).name;
 }
 std::optional<PowerUp> powerUpNamed(std::string_view name);
-// "wide, narrow, multi, slow, sticky or life", for messages.
+// "wide, narrow, multi, slow, sticky, life or laser", for messages.
 std::string powerUpNameList();
 // The timed kinds in the order of their rows on the timers display.
 std::vector<PowerUp> timedKindsInRowOrder();

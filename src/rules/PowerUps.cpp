@@ -1,4 +1,4 @@
-// The power-up rules: timers that run out, and the draw over the defined kinds.
+// The power-up rules: timers that run out, the guns' cooldown, and the draw over the defined kinds.
 #include "rules/PowerUps.h"
 
 bool PowerUpSettings::any() const {
@@ -17,6 +17,7 @@ void PowerUpTimers::start(PowerUp kind, float duration) {
 }
 
 bool PowerUpTimers::tick(float dt) {
+    reload = reload > dt ? reload - dt : 0.0f;
     bool ended = false;
     for (float& left : remaining) {
         if (left > 0.0f) {
@@ -42,6 +43,13 @@ std::optional<PowerUp> PowerUpTimers::activeKind(Change change) const {
         if (kind.change == change && isActive(kind.id))
             return kind.id;
     return std::nullopt;
+}
+
+bool PowerUpTimers::fire(float cooldown) {
+    if (!anyActive(Change::Guns) || reload > 0.0f)
+        return false;
+    reload = cooldown;
+    return true;
 }
 
 float CapsuleDraw::next() {

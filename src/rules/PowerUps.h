@@ -24,7 +24,11 @@ inline constexpr Setting kNarrowFactor{"narrow_factor", K::Float, "0.7", "the pa
 inline constexpr Setting kSlowFactor{"slow_factor", K::Float, "0.7", "the balls' speeds under `slow`", 0.05, 10};
 inline constexpr Setting kMaxBalls{"max_balls", K::Integer, "8", "most balls in play after `multi`", 1, kMostBalls};
 inline constexpr Setting kPoints{"points", K::Integer, "0", "points for every capsule caught", 0, 1000000};
-inline constexpr Setting kKind{"kind", K::Text, "required", "`wide`, `narrow`, `multi`, `slow`, `sticky` or `life`"};
+// The guns' shots: their picture, how fast they fly up and the least time between two volleys.
+inline constexpr Setting kShotSprite{"shot_sprite", K::SpriteId, "none", "the shots' picture; required with a `laser`"};
+inline constexpr Setting kShotSpeed{"shot_speed", K::Float, "600", "pixels per second a shot flies up", 1, 10000};
+inline constexpr Setting kShotCooldown{"shot_cooldown", K::Float, "0.3", "least seconds from one volley to the next", 0, 10};
+inline constexpr Setting kKind{"kind", K::Text, "required", "`wide`, `narrow`, `multi`, `slow`, `sticky`, `life` or `laser`"};
 inline constexpr Setting kSprite{"sprite", K::SpriteId, "required", "the capsule's picture"};
 inline constexpr Setting kSound{"sound", K::Text, "none", "effect played when it is caught"};
 inline constexpr Setting kDuration{"duration", K::Float, "10", "seconds a timed kind lasts", 0, 3600};
@@ -44,6 +48,7 @@ inline constexpr std::array<PowerUpFactor, kPowerUpCount> kPowerUpFactors = {{
     {&powerupsettings::kSlowFactor, 0.7f},
     {nullptr, 1.0f},
     {nullptr, 1.0f},
+    {nullptr, 1.0f},
 }};
 
 struct PowerUpSettings {
@@ -53,6 +58,9 @@ struct PowerUpSettings {
     int maxBalls = 8;
     // Points for every capsule caught.
     int points = 0;
+    // Pixels per second a shot flies up, and seconds from one volley to the next.
+    float shotSpeed = 600.0f;
+    float shotCooldown = 0.3f;
     std::array<float, kPowerUpCount> factor = [] {
         std::array<float, kPowerUpCount> f{};
         for (std::size_t i = 0; i < kPowerUpCount; ++i)
@@ -76,24 +84,32 @@ struct PowerUpSettings {
     float durationOf(PowerUp kind) const { return duration[static_cast<std::size_t>(kind)]; }
 };
 
-// The timed effects in force and the time each has left.
+// The timed effects in force and the time each has left, and the time until the guns fire again.
 class PowerUpTimers {
 public:
     // Starts a timed kind, or starts its time again (never longer); a catch that ends another
     // kind ends it. Untimed kinds are ignored.
     void start(PowerUp kind, float duration);
-    // Counts down; true when an effect ran out in this step.
+    // Counts down (the guns' reload too); true when an effect ran out in this step.
     bool tick(float dt);
-    void endAll() { remaining = {}; }
+    void endAll() {
+        remaining = {};
+        reload = 0.0f;
+    }
     bool isActive(PowerUp kind) const { return remaining[static_cast<std::size_t>(kind)] > 0.0f; }
     float getRemaining(PowerUp kind) const { return remaining[static_cast<std::size_t>(kind)]; }
     // The factor in force for what `change` changes: that of the active kind that changes it, or 1.
     float factorFor(Change change, const PowerUpSettings& settings) const;
     bool anyActive(Change change) const { return activeKind(change).has_value(); }
     std::optional<PowerUp> activeKind(Change change) const;
+    // A volley of the guns a kind in force arms: true when one leaves now, which is never sooner
+    // than `cooldown` seconds after the last.
+    bool fire(float cooldown);
 
 private:
     std::array<float, kPowerUpCount> remaining{};
+    // Seconds until the guns may fire again.
+    float reload = 0.0f;
 };
 
 // Which capsule a broken block releases: a small generator of our own, restarted with each game,

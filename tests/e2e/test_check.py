@@ -66,8 +66,10 @@ PLACES = [
     ("config.xml:41:17", "error", "GradientEntity: Gradient stop rows must increase from 0 to the height less 1 (3): "
                                   "row 1 after row 2!"),
     ("config.xml:43:24", "warning", "'many' is not an integer: max_balls keeps its default"),
-    ("config.xml:44:17", "error", 'Unknown power-up kind "huge" (wide, narrow, multi, slow, sticky or life)!'),
+    ("config.xml:43:41", "error", 'Scene Exception: pellvane_game: Sprite "away" not found in sprite manager!'),
+    ("config.xml:44:17", "error", 'Unknown power-up kind "huge" (wide, narrow, multi, slow, sticky, life or laser)!'),
     ("config.xml:45:39", "error", 'Scene Exception: pellvane_game: Sprite "gone" not found in sprite manager!'),
+    ("config.xml:46:17", "error", 'Scene Exception: pellvane_game: No shot_sprite for the power-up "laser"!'),
     ("levels/sizes.xml:1:8", "warning", "'fast' is not a number: ball_speed keeps its default"),
     ("levels/sizes.xml:1:26", "error",
      "Level file levels/sizes.xml: paddle_width 0 is out of range: it must be from 0.05 to 10!"),

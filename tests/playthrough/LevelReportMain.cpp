@@ -14,12 +14,9 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <tinyxml.h>
 #include <vector>
 
 #include "PlayThrough.h"
-#include "game/Configuration.h"
-#include "game/GameWorld.h"
 #include "game/PellvaneGameScene.h"
 
 namespace {
@@ -28,25 +25,6 @@ namespace {
 constexpr double kLongestGame = 3600.0;
 // A flight this long without a block hit reads to a player as a loop that will not end.
 constexpr double kLongestBearableFlight = 30.0;
-
-struct Loaded {
-    std::unique_ptr<GameWorld> world;
-    TiXmlDocument document;
-    PellvaneGameScene* scene = nullptr;
-};
-
-// The game of the working directory, headless, its capsules drawn from a seed of the report's.
-std::unique_ptr<Loaded> loadGame(uint32_t seed) {
-    auto loaded = std::make_unique<Loaded>();
-    loaded->world = std::make_unique<GameWorld>();
-    loaded->world->headless = true;
-    loaded->world->setCapsuleSeed(seed);
-    configureGame(*loaded->world, loaded->document);
-    loaded->scene = dynamic_cast<PellvaneGameScene*>(loaded->world->getCurrentScene());
-    if (loaded->world->quitRequested || loaded->scene == nullptr)
-        return nullptr;
-    return loaded;
-}
 
 double median(std::vector<double> values) {
     if (values.empty())
@@ -79,11 +57,9 @@ int main(int argc, char** argv) {
     }
     setenv("XDG_DATA_HOME", dataHome, 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    std::unique_ptr<Loaded> game = loadGame(1);
-    if (game == nullptr) {
-        std::fprintf(stderr, "the game in the working directory did not load\n");
+    std::unique_ptr<HeadlessGame> game = loadHeadless(".", 1);
+    if (game == nullptr)
         return 1;
-    }
     // Every run plays a game of its own, freshly loaded: what one run leaves behind (where the
     // pointer was, the ball's colour) must not change the next one's figures.
     const unsigned levels = static_cast<unsigned>(game->scene->getLevelCount());
@@ -94,7 +70,7 @@ int main(int argc, char** argv) {
     std::printf("|---|---|---|---|---|\n");
     for (unsigned level = 0; level < levels; ++level) {
         const Counts counts =
-            playLevel(*loadGame(1)->scene, level, Player::Swinging, Timing::Fixed60, allowed, seed + level, quiet);
+            playLevel(*loadHeadless(".", 1)->scene, level, Player::Swinging, Timing::Fixed60, allowed, seed + level, quiet);
         long capsules = 0;
         for (long caught : counts.powerUpsCaught)
             capsules += caught;
@@ -119,7 +95,7 @@ int main(int argc, char** argv) {
         std::printf("| %u |", level + 1);
         for (Player player : players) {
             const Counts counts =
-                playLevel(*loadGame(1)->scene, level, player, Timing::Fixed60, allowed, seed + level, quiet);
+                playLevel(*loadHeadless(".", 1)->scene, level, player, Timing::Fixed60, allowed, seed + level, quiet);
             longest = std::max(longest, counts.longestWithoutHit);
             unfinished += counts.levelsCleared > 0 ? 0 : 1;
             if (counts.levelsCleared > 0)
@@ -145,7 +121,7 @@ int main(int argc, char** argv) {
     std::map<int, std::pair<int, int>> lostOnLevel;
     int gamesOver = 0;
     for (int g = 0; g < games; ++g) {
-        std::unique_ptr<Loaded> fresh = loadGame(seed + 1000u + static_cast<uint32_t>(g));
+        std::unique_ptr<HeadlessGame> fresh = loadHeadless(".", seed + 1000u + static_cast<uint32_t>(g));
         const GameRecord record =
             playGame(*fresh->scene, Player::Person, Timing::Fixed60, kLongestGame, seed + 1000u + static_cast<uint32_t>(g));
         std::map<int, int> livesAt;

@@ -2,6 +2,8 @@
 #include "PlayThrough.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <tinyxml.h>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -9,11 +11,14 @@
 #include <memory>
 
 #include "base/Exceptions.h"
-#include "events/EventDispatcher.h"
 #include "collision/AABBCollider.h"
 #include "collision/SweptCircle.h"
+#include "events/EventDispatcher.h"
 #include "events/Events.h"
+#include "events/Subscriptions.h"
+#include "game/Configuration.h"
 #include "game/GameEvents.h"
+#include "game/GameWorld.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
@@ -254,6 +259,12 @@ PellvaneBallEntity* Autopilot::chooseBall() const {
 }
 
 void Autopilot::step(float dt) {
+    sinceFired += dt;
+    if (paddle.hasGuns() && !paddle.isHoldingBall() && sinceFired > kFireInterval) {
+        sinceFired = 0.0f;
+        sendKey(scene, kKeySpace, true);
+        sendKey(scene, kKeySpace, false);
+    }
     PellvaneBallEntity* target = chooseBall();
     if (target == nullptr || ball.isHeld()) {
         // A player takes a moment before launching; at once, the ball would still be where it
@@ -323,6 +334,28 @@ void Autopilot::steer(float target) {
         sendKey(scene, paddle.direction < 0 ? kKeyLeft : kKeyRight, false);
     else
         sendKey(scene, want < 0 ? kKeyLeft : kKeyRight, true);
+}
+
+HeadlessGame::HeadlessGame() = default;
+HeadlessGame::~HeadlessGame() = default;
+
+std::unique_ptr<HeadlessGame> loadHeadless(const std::string& directory, uint32_t capsuleSeed) {
+    auto game = std::make_unique<HeadlessGame>();
+    game->world = std::make_unique<GameWorld>();
+    game->world->headless = true;
+    game->world->setCapsuleSeed(capsuleSeed);
+    game->document = std::make_unique<TiXmlDocument>();
+    // The data's files are named relative to its directory, as the game makes it the working one.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(directory);
+    configureGame(*game->world, *game->document);
+    std::filesystem::current_path(previous);
+    game->scene = dynamic_cast<PellvaneGameScene*>(game->world->getCurrentScene());
+    if (game->world->quitRequested || game->scene == nullptr) {
+        std::fprintf(stderr, "the game in %s did not load\n", directory.c_str());
+        return nullptr;
+    }
+    return game;
 }
 
 const char* playerName(Player player) {
@@ -497,7 +530,7 @@ std::string Counts::powerUpSummary() const {
     for (const PowerUpKind& kind : kPowerUpKinds)
         line += std::string(kind.id == PowerUp{} ? " " : ", ") + kind.name + " " +
                 std::to_string(powerUpsCaught[static_cast<std::size_t>(kind.id)]);
-    return line + "; most balls at once: " + std::to_string(mostBalls);
+    return line + "; most balls at once: " + std::to_string(mostBalls) + "; volleys fired: " + std::to_string(volleys);
 }
 
 namespace {
@@ -507,6 +540,15 @@ std::unique_ptr<Pilot> makePilot(PellvaneGameScene& scene, PellvanePaddleEntity&
         return std::make_unique<PointerPilot>(scene, paddle, ball, seed, player);
     return std::make_unique<Autopilot>(scene, paddle, ball, seed, missChance, player);
 }
+// Counts the events it hears: the volleys of the paddle's guns.
+class EventCounter final : public IEventCallback {
+public:
+    bool handleEvent(IEvent*) override {
+        ++count;
+        return false;
+    }
+    long count = 0;
+};
 
 Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing timing, double seconds, int levels,
            uint32_t seed, const std::function<void(const std::string&)>& report, int startLevel = -1) {
@@ -522,6 +564,9 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
     std::unique_ptr<Pilot> pilot = makePilot(scene, *paddle, *ball, seed, missChance, player);
     Observer observer(scene, *ball, *paddle, report);
     FrameClock clock(timing, seed);
+    EventCounter volleys;
+    Subscriptions listening;
+    listening.add(&scene, PELLVANE_LASER_FIRED, &volleys);
     long caughtBefore[kPowerUpCount];
     for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
         caughtBefore[kind] = scene.getCaughtCount(static_cast<PowerUp>(kind));
@@ -558,6 +603,7 @@ Counts run(PellvaneGameScene& scene, Player player, float missChance, Timing tim
     }
     for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
         counts.powerUpsCaught[kind] = scene.getCaughtCount(static_cast<PowerUp>(kind)) - caughtBefore[kind];
+    counts.volleys = volleys.count;
     return counts;
 }
 } // namespace

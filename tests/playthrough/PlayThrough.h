@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <random>
 #include <vector>
 #include <string>
@@ -15,9 +16,11 @@
 #include "collision/Vector2.h"
 #include "rules/PowerUpKinds.h"
 
+class GameWorld;
 class PellvaneBallEntity;
 class PellvaneGameScene;
 class PellvanePaddleEntity;
+class TiXmlDocument;
 
 namespace playthrough {
 
@@ -58,6 +61,18 @@ enum class Player {
 };
 const char* playerName(Player player);
 
+// A game loaded headless from a data directory (textures decoded, never drawn), its capsules
+// drawn from `capsuleSeed` in every game: the golden run's, the level report's, the play tests'.
+struct HeadlessGame {
+    HeadlessGame();
+    ~HeadlessGame();
+    std::unique_ptr<GameWorld> world;
+    std::unique_ptr<TiXmlDocument> document;
+    PellvaneGameScene* scene = nullptr;
+};
+// Null, with the reason on standard error, when the data does not load.
+std::unique_ptr<HeadlessGame> loadHeadless(const std::string& directory, uint32_t capsuleSeed);
+
 // Whatever plays: before each frame it presses keys or moves the pointer for that frame.
 class Pilot {
 public:
@@ -71,7 +86,8 @@ public:
 // other side in the last moments, so the paddle is moving at contact and lends the ball spin:
 // without that every bounce would mirror the last and the ball could circle one path for ever. It
 // misses now and then at long frame times, and on purpose on a `missChance` share of the balls it
-// sees coming down, so that balls are lost, relaunched and games end.
+// sees coming down, so that balls are lost, relaunched and games end. While the paddle has guns and
+// holds no ball, it fires them with the space bar every kFireInterval.
 class Autopilot : public Pilot {
 public:
     Autopilot(PellvaneGameScene& scene, PellvanePaddleEntity& paddle, PellvaneBallEntity& ball, uint32_t seed,
@@ -86,6 +102,8 @@ private:
     static constexpr float kLaunchDelay = 0.33f;
     // Pixels from the target within which the paddle stops.
     static constexpr float kDeadZone = 6.0f;
+    // Seconds between two pulls of the trigger while the guns are on.
+    static constexpr float kFireInterval = 0.4f;
 
     // The ball to play: of those in flight, the one coming down that reaches the paddle first;
     // the paddle's own ball when none comes down. Null when the paddle holds every ball.
@@ -103,6 +121,7 @@ private:
     const PellvaneBallEntity* followed = nullptr;
     bool missing = false;
     float heldTime = 0.0f;
+    float sinceFired = 0.0f;
     float aim = 0.0f;
 };
 
@@ -166,13 +185,15 @@ struct Counts {
     // Bounces off the paddle by the angle the ball left at, from the vertical, in 5-degree bins
     // from -90 to +90.
     long leavingAngles[36] = {};
-    // Capsules caught by kind, in the order of PowerUp, and the most balls in play at once.
+    // Capsules caught by kind, in the order of PowerUp, the most balls in play at once, and the
+    // volleys the paddle's guns fired.
     std::array<long, kPowerUpCount> powerUpsCaught{};
     long mostBalls = 0;
+    long volleys = 0;
 
     long faults() const { return escapes + overlaps + freezes + errors; }
     std::string summary() const;
-    // "power-ups caught: wide N, ... life N; most balls at once: N".
+    // "power-ups caught: wide N, ... laser N; most balls at once: N; volleys fired: N".
     std::string powerUpSummary() const;
 };
 

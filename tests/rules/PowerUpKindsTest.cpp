@@ -38,7 +38,7 @@ TEST(PowerUpKindsTest, EveryKindIsNamedOnceAndFoundByItsNameAndTheMessagesListTh
     }
     EXPECT_FALSE(powerUpNamed("huge"));
     EXPECT_EQ("Unknown power-up kind \"huge\" (" + powerUpNameList() + ")!", unknownPowerUp("huge"));
-    EXPECT_EQ("wide, narrow, multi, slow, sticky or life", powerUpNameList());
+    EXPECT_EQ("wide, narrow, multi, slow, sticky, life or laser", powerUpNameList());
 }
 
 } // namespace

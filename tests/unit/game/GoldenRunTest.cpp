@@ -3,14 +3,10 @@
 // recorded. A change of structure keeps them; a change of the rules changes them on purpose, and
 // then they are recorded again with the reason in the commit.
 #include <array>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
-#include <tinyxml.h>
 
 #include "PlayThrough.h"
-#include "game/Configuration.h"
-#include "game/GameWorld.h"
 #include "game/PellvaneGameScene.h"
 
 namespace {
@@ -20,27 +16,19 @@ struct GoldenEnd {
     long blocksBroken, paddleBounces, ballsLost, levelsCleared, gamesOver;
     int score, lives, levelsCompleted;
     std::array<long, kPowerUpCount> powerUpsCaught;
+    long volleys;
 };
 
 TEST(GoldenRunTest, TenMinutesOfTheShippedGameEndAsRecorded) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(PELLVANE_DATA);
-    GameWorld world;
-    world.headless = true;
-    world.setCapsuleSeed(1);
-    TiXmlDocument document;
-    configureGame(world, document);
-    std::filesystem::current_path(previous);
-    auto* scene = dynamic_cast<PellvaneGameScene*>(world.getCurrentScene());
-    ASSERT_FALSE(world.quitRequested);
-    ASSERT_NE(nullptr, scene);
+    const std::unique_ptr<playthrough::HeadlessGame> game = playthrough::loadHeadless(PELLVANE_DATA, 1);
+    ASSERT_NE(nullptr, game);
+    PellvaneGameScene* scene = game->scene;
 
     const playthrough::Counts counts = playthrough::play(*scene, playthrough::Timing::Fixed60, 600.0, 20261207u);
-    const GoldenEnd got{counts.blocksBroken,     counts.paddleBounces,  counts.ballsLost,
-                        counts.levelsCleared,    counts.gamesOver,      scene->getScore(),
-                        scene->getLives(),       scene->getLevelsCompleted(),
-                        counts.powerUpsCaught};
-    const GoldenEnd recorded{249, 255, 6, 4, 1, 2700, 9, 4, {2, 0, 4, 5, 2, 4}};
+    const GoldenEnd got{counts.blocksBroken,   counts.paddleBounces, counts.ballsLost,  counts.levelsCleared,
+                        counts.gamesOver,      scene->getScore(),    scene->getLives(), scene->getLevelsCompleted(),
+                        counts.powerUpsCaught, counts.volleys};
+    const GoldenEnd recorded{320, 241, 6, 6, 0, 4200, 7, 6, {5, 2, 5, 1, 6, 4, 2}, 55};
     EXPECT_EQ(0, counts.faults()) << counts.summary();
     EXPECT_EQ(recorded.blocksBroken, got.blocksBroken);
     EXPECT_EQ(recorded.paddleBounces, got.paddleBounces);
@@ -52,6 +40,16 @@ TEST(GoldenRunTest, TenMinutesOfTheShippedGameEndAsRecorded) {
     EXPECT_EQ(recorded.levelsCompleted, got.levelsCompleted);
     for (std::size_t kind = 0; kind < kPowerUpCount; ++kind)
         EXPECT_EQ(recorded.powerUpsCaught[kind], got.powerUpsCaught[kind]) << powerUpName(PowerUp(kind));
+    EXPECT_EQ(recorded.volleys, got.volleys);
+    // What to record when a change of the rules moves the figures on purpose.
+    if (HasFailure()) {
+        std::string caught;
+        for (long each : got.powerUpsCaught)
+            caught += (caught.empty() ? "" : ", ") + std::to_string(each);
+        ADD_FAILURE() << "this run: {" << got.blocksBroken << ", " << got.paddleBounces << ", " << got.ballsLost
+                      << ", " << got.levelsCleared << ", " << got.gamesOver << ", " << got.score << ", " << got.lives
+                      << ", " << got.levelsCompleted << ", {" << caught << "}, " << got.volleys << "}";
+    }
 }
 
 } // namespace

@@ -96,6 +96,33 @@ TEST_F(PowerUpsTest, MetalStandsWithoutHoldingTheLevelAndABombBreaksItsNeighbour
     EXPECT_FALSE(paddle->isSticky());
 }
 
+// Balls a sticky paddle holds stay on it when it narrows: a wide paddle running out must not leave
+// them hanging past its ends (outside the field at the area's edge).
+TEST_F(PowerUpsTest, BallsHeldByAStickyPaddleStayOnItWhenItNarrows) {
+    auto scene = start(blockXml(0, 0, 4));
+    PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
+    scene->capsuleCaught(PowerUp::Wide);
+    scene->capsuleCaught(PowerUp::Sticky);
+    scene->capsuleCaught(PowerUp::Multi);
+    std::vector<PellvaneBallEntity*> balls = scene->getBalls();
+    ASSERT_EQ(3u, balls.size());
+    // Each extra lands on the wide paddle's right end and sticks there.
+    for (std::size_t i = 1; i < balls.size(); ++i) {
+        balls[i]->setPosition({paddle->getPosition().x + paddle->getSize().x - 7.0f, 268.0f});
+        balls[i]->setVelocity({0.0f, 240.0f});
+    }
+    for (int frame = 0; frame < 10 && paddle->getHeldExtraCount() < 2; ++frame)
+        scene->update(kDt);
+    ASSERT_EQ(2u, paddle->getHeldExtraCount());
+    for (int frame = 0; frame < 60 * 6; ++frame) // the wide paddle runs out after 5 s
+        scene->update(kDt);
+    ASSERT_FLOAT_EQ(60.0f, paddle->getSize().x);
+    for (PellvaneBallEntity* ball : scene->getBalls()) {
+        EXPECT_GE(ball->getCentre().x, paddle->getPosition().x);
+        EXPECT_LE(ball->getCentre().x, paddle->getPosition().x + paddle->getSize().x);
+    }
+}
+
 TEST_F(PowerUpsTest, AWidePaddleKeepsItsCentreAndASecondCapsuleRestartsTheTime) {
     auto scene = start(blockXml(0, 0, 4));
     PellvanePaddleEntity* paddle = first<PellvanePaddleEntity>(*scene);
