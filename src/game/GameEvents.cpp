@@ -23,6 +23,14 @@ const std::string PELLVANE_PADDLE_BOUNCE = gameEvents.add("PELLVANE_PADDLE_BOUNC
 const std::string PELLVANE_WALL_BOUNCE = gameEvents.add("PELLVANE_WALL_BOUNCE");
 const std::string PELLVANE_POWER_UP_CAUGHT = gameEvents.add("PELLVANE_POWER_UP_CAUGHT");
 const std::string PELLVANE_ALL_CLEARED = gameEvents.add("PELLVANE_ALL_CLEARED");
+const std::string PELLVANE_TITLE_LOGO = gameEvents.add("PELLVANE_TITLE_LOGO");
+const std::string PELLVANE_TITLE_TABLE = gameEvents.add("PELLVANE_TITLE_TABLE");
+const std::string PELLVANE_TITLE_TURN_OVER = gameEvents.add("PELLVANE_TITLE_TURN_OVER");
+const std::string PELLVANE_HIGH_SCORE = gameEvents.add("PELLVANE_HIGH_SCORE");
+const std::string PELLVANE_INITIALS_EDITED = gameEvents.add("PELLVANE_INITIALS_EDITED");
+const std::string PELLVANE_INITIALS_ENTERED = gameEvents.add("PELLVANE_INITIALS_ENTERED");
+const std::string PELLVANE_SCORES_SHOWN = gameEvents.add("PELLVANE_SCORES_SHOWN");
+const std::string PELLVANE_CONTINUE_OFFERED = gameEvents.add("PELLVANE_CONTINUE_OFFERED");
 
 const std::vector<std::string>& gameEventNames() {
     return gameEvents.all();
