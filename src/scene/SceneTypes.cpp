@@ -27,21 +27,25 @@ const std::vector<AttributeRule> kCounterAttributes = {
     countersettings::kCountTime,
 };
 
-// What every picture made of text reads: placed, tinted and scaled like a sprite (no sprite, size,
-// rotation or mirroring), faded like a fade, its glyphs spaced.
-const std::vector<AttributeRule> kLetteringAttributes = {kEnabled,
-                                                         kVisible,
-                                                         kX,
-                                                         kY,
-                                                         kScaleX,
-                                                         kScaleY,
-                                                         kOffsetX,
-                                                         kOffsetY,
-                                                         kLayer,
-                                                         kColour,
-                                                         fadesettings::kDelay,
-                                                         fadesettings::kAutoRemove,
-                                                         textsettings::kSpacing};
+// A text: placed, tinted and scaled like a sprite (no sprite, size, rotation or mirroring), faded
+// like a fade, its glyphs spaced; the game's pictures made of text build on it.
+const std::vector<AttributeRule> kTextAttributes = {
+    kEnabled,
+    kVisible,
+    kX,
+    kY,
+    kScaleX,
+    kScaleY,
+    kOffsetX,
+    kOffsetY,
+    kLayer,
+    kColour,
+    fadesettings::kDelay,
+    fadesettings::kAutoRemove,
+    textsettings::kText,
+    textsettings::kAlign,
+    textsettings::kSpacing,
+};
 
 const std::vector<ElementRule> kRules = {
     {"scene:base_scene", nullptr, {{"id", K::Text}}, {{"entities", "entities", false}}},
@@ -55,10 +59,9 @@ const std::vector<ElementRule> kRules = {
       {"alpha", "fade/alpha", false},
       {"pulse", "fade/pulse", false},
       {"trigger", "fade/trigger", false}}},
-    {"entity:text", "lettering", {textsettings::kText, textsettings::kAlign}, {}},
-    {"lettering",
+    {"entity:text",
      nullptr,
-     kLetteringAttributes,
+     kTextAttributes,
      {{"duration", "fade/duration", false},
       {"alpha", "fade/alpha", false},
       {"pulse", "fade/pulse", false},
