@@ -68,19 +68,12 @@ data_home = os.path.join(work, "data-home")
 os.makedirs(os.path.join(data_home, "pellvane"))
 with open(os.path.join(data_home, "pellvane", "best-score"), "w") as corrupt:
     corrupt.write("lots\n")
-audio = os.path.join(work, "audio.raw")
-game = pvtest.Game(work, {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": audio, "SDL_DISKAUDIODELAY": "20"})
+sound, audio = pvtest.disk_audio(work)
+game = pvtest.Game(work, sound)
 
 
 def loudness_after(wait):
-    """The peak of the samples the mixer writes during the next `wait` seconds."""
-    mark = os.path.getsize(audio) if os.path.exists(audio) else 0
-    time.sleep(wait)
-    with open(audio, "rb") as raw:
-        raw.seek(mark)
-        data = raw.read()
-    samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
-    return max((abs(s) for s in samples), default=-1)
+    return pvtest.loudness_after(audio, wait)
 
 
 window = game.find_window()
