@@ -5,7 +5,7 @@
 # Three atlases keep the number of sprite batches low and make layering easy:
 #   background.png  the night backdrop strip and the soft particles (drawn first, lowest layers)
 #   pieces.png      walls, blocks, ball, paddles, power-up capsules and the power bar
-#   hud.png         digits, labels, title, messages and the new-game button
+#   hud.png         digits, letters, labels, title, messages and the buttons
 # Every atlas side is a power of two so that region coordinates (pixel / side) are exact in float
 # and a frame's width and height read back from them exactly.
 #
@@ -673,6 +673,25 @@ text_mask_trim LAP 18 3 "$WORK/lbl.miff"
 hud_text_from_mask "$WORK/lbl.miff" 2 "$WORK/label_lap.miff"
 # A flat translucent night shade, stretched by its entity to dim the field behind a message.
 im -size 8x8 xc:'#05041ab8' "$WORK/shade.miff"
+# The high scores: the table's heading in the banners' gold, a cyan heading over the initials entry
+# like "GET READY", and the continue button beside the new-game one.
+logo_text 'HIGH SCORES' 44 3 3 0x0 "$WORK/high_scores.miff" '#9a4a10' "$GOLD" '#ffd23a' "$AMBER"
+logo_text 'NEW HIGH SCORE' 40 3 3 0x0 "$WORK/new_high_score.miff" '#123c7a' "$CYAN_HI" "$CYAN" "$CYAN_LO"
+make_button 'CONTINUE' 224 56 "$WORK/button_continue.miff"
+# A darker shade for a panel that text stands on over the field (the table, the initials entry).
+im -size 8x8 xc:'#05041ae6' "$WORK/panel.miff"
+# Letters and signs for text, in the digits' font, size and style and on their 30 px line so that
+# words and numbers share one baseline; each letter is as wide as its ink and the outline need. The
+# underscore is a bar along the bottom of the line: the cursor under a letter being entered.
+GLYPHS=(A B C D E F G H I J K L M N O P Q R S T U V W X Y Z . - '*')
+for i in "${!GLYPHS[@]}"; do
+    text_mask_trim "${GLYPHS[i]}" 28 0 "$WORK/gink.miff"
+    read -r gw _ < <(size_of "$WORK/gink.miff")
+    text_mask_cell "${GLYPHS[i]}" 28 $((gw + 6)) "$DIGIT_H" 0 "$WORK/gmask.miff"
+    hud_text_from_mask "$WORK/gmask.miff" 2 "$WORK/glyph$i.miff"
+done
+im -size "${DIGIT_W}x${DIGIT_H}" xc:black -fill white -draw "rectangle 3,25 $((DIGIT_W - 4)),27" "$WORK/gmask.miff"
+hud_text_from_mask "$WORK/gmask.miff" 2 "$WORK/glyph_underscore.miff"
 
 atlas_begin hud.png 1024 512 0 0
 place title "$WORK/title.miff"
@@ -694,6 +713,14 @@ place resume_hint "$WORK/resume_hint.miff"
 place click_to_launch "$WORK/click_to_launch.miff"
 place all_cleared "$WORK/all_cleared.miff"
 spare place label_lap "$WORK/label_lap.miff"
+place high_scores "$WORK/high_scores.miff"
+place button_continue "$WORK/button_continue.miff"
+place new_high_score "$WORK/new_high_score.miff"
+for i in "${!GLYPHS[@]}"; do
+    place "${GLYPHS[i]}" "$WORK/glyph$i.miff"
+done
+place _ "$WORK/glyph_underscore.miff"
+place panel "$WORK/panel.miff"
 atlas_end
 
 {

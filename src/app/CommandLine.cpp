@@ -1,6 +1,9 @@
 // Option parsing and the data directory search.
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -12,7 +15,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // Beyond any level count a scene could hold; keeps the number within unsigned.
-constexpr long kMaxLevelNumber = 1000000;
+constexpr double kMaxLevelNumber = 1000000;
+// An hour of game time before a picture is more than any title or message takes to come round.
+constexpr double kMaxShotTime = 3600.0;
+constexpr double kMaxScore = 2147483647;
 
 // The installed data, relative to the directory the executable is in.
 constexpr const char* kInstalledDataPath = "../share/games/pellvane";
@@ -37,6 +43,23 @@ const char* optionValue(int argc, const char* const* argv, int& i, const char* m
         return nullptr;
     }
     return argv[++i];
+}
+
+// The number after option argv[i], stepping i past it: a whole number when `integer`, from `low`
+// to `high`, and nothing else; otherwise false with `error` set to `missing`.
+bool numberOption(int argc, const char* const* argv, int& i, const char* missing, double low, double high, bool integer,
+                  double& number, std::string& error) {
+    const char* value = optionValue(argc, argv, i, missing, error);
+    if (value == nullptr)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    number = integer ? static_cast<double>(std::strtoll(value, &end, 10)) : std::strtod(value, &end);
+    if (*end != '\0' || errno != 0 || !(number >= low && number <= high)) {
+        error = missing;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -66,17 +89,35 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
                 return false;
             options.shotFile = value;
         } else if (std::strcmp(argument, "--level") == 0) {
-            const char* missing = "option --level needs a level number from 1";
+            double level = 0;
+            if (!numberOption(argc, argv, i, "option --level needs a level number from 1", 1, kMaxLevelNumber, true,
+                              level, error))
+                return false;
+            options.level = static_cast<unsigned>(level);
+        } else if (std::strcmp(argument, "--time") == 0) {
+            double seconds = 0;
+            if (!numberOption(argc, argv, i, "option --time needs a number of seconds from 0 to 3600", 0, kMaxShotTime,
+                              false, seconds, error))
+                return false;
+            options.shotTime = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--game-over") == 0) {
+            double score = 0;
+            if (!numberOption(argc, argv, i, "option --game-over needs a score from 0 to 2147483647", 0, kMaxScore,
+                              true, score, error))
+                return false;
+            options.gameOverScore = static_cast<long>(score);
+        } else if (std::strcmp(argument, "--initials") == 0) {
+            const char* missing = "option --initials needs three letters";
             const char* value = optionValue(argc, argv, i, missing, error);
             if (value == nullptr)
                 return false;
-            char* end = nullptr;
-            const long level = std::strtol(value, &end, 10);
-            if (*end != '\0' || level < 1 || level > kMaxLevelNumber) {
+            options.initials = value;
+            if (options.initials.size() != 3 ||
+                !std::all_of(options.initials.begin(), options.initials.end(),
+                             [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; })) {
                 error = missing;
                 return false;
             }
-            options.level = static_cast<unsigned>(level);
         } else {
             error = std::string(argument[0] == '-' ? "unknown option " : "unexpected argument ") + argument;
             return false;
@@ -86,6 +127,12 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         error = "option --strict goes with --check";
     else if (options.level > 0 && options.shotFile.empty())
         error = "option --level goes with --shot";
+    else if (options.shotTime >= 0.0f && options.shotFile.empty())
+        error = "option --time goes with --shot";
+    else if (options.gameOverScore >= 0 && options.shotFile.empty())
+        error = "option --game-over goes with --shot";
+    else if (!options.initials.empty() && options.gameOverScore < 0)
+        error = "option --initials goes with --game-over";
     else if (options.check && !options.shotFile.empty())
         error = "options --check and --shot do not go together";
     return error.empty();
@@ -94,7 +141,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
 std::string usageText() {
     return "Usage: pellvane [--data DIR]\n"
            "       pellvane [--data DIR] --check [--strict]\n"
-           "       pellvane [--data DIR] --shot FILE.png [--level N]\n"
+           "       pellvane [--data DIR] --shot FILE.png [--time S] [--level N] [--game-over SCORE\n"
+           "                [--initials ABC]]\n"
            "       pellvane --help | --version\n"
            "\n"
            "A brick-and-ball arcade game. Click NEW GAME to start.\n"
@@ -105,7 +153,11 @@ std::string usageText() {
            "                    file, line and column; no display or sound device needed\n"
            "  --strict          with --check, fail on warnings too\n"
            "  --shot FILE.png   start the game, let it run two seconds and write the frame to FILE.png\n"
+           "  --time S          with --shot, run S seconds instead of two before anything else\n"
            "  --level N         with --shot, then start a game at level N and run two seconds more\n"
+           "  --game-over SCORE with --shot, then start a game (at level N, or the first), end it with\n"
+           "                    SCORE points and run two seconds more; nothing the game keeps is written\n"
+           "  --initials ABC    with --game-over, then type ABC and Enter and run two seconds more\n"
            "  --help            print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"
@@ -119,6 +171,10 @@ std::string usageText() {
            "  M                                   all sound off or on\n"
            "  F11                                 full screen or window\n"
            "  Escape (on release)                 quit\n"
+           "After a game that makes the high-score table:\n"
+           "  A to Z, Up and Down                 the current initial\n"
+           "  Left or Backspace, Right            the initial before, the next\n"
+           "  Enter (or a click)                  enter the initials\n"
            "\n"
            "Data: the first of these that is given is the only place looked in: --data DIR, then\n"
            "$PELLVANE_DATA. With neither, the working directory if it holds config.xml, then the\n"

@@ -14,10 +14,16 @@ struct CommandLineOptions {
     // --check [--strict]: check the data instead of playing (check/Checker.h).
     bool check = false;
     bool strict = false;
-    // --shot FILE.png [--level N]: write a picture of the started scene instead of playing
-    // (app/Screenshot.h); level 0 when not given.
+    // --shot FILE.png [--time S] [--level N] [--game-over SCORE [--initials ABC]]: write a picture
+    // of the started scene instead of playing (app/Screenshot.h); level 0 when not given.
     std::string shotFile;
     unsigned level = 0;
+    // Seconds the scene runs before anything else; -1 when not given (the picture's own default).
+    float shotTime = -1.0f;
+    // The score a game is ended with before the picture; -1 when not given.
+    long gameOverScore = -1;
+    // Typed after that game over, then Enter.
+    std::string initials;
 };
 
 // Exit statuses beside 0 (played, or --help/--version printed) and 1 (start-up failed).

@@ -3,12 +3,14 @@
 
 #include <GL/glew.h>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "base/Exceptions.h"
 #include "app/Game.h"
+#include "base/Exceptions.h"
+#include "events/Events.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/PngEncoder.h"
 #include "scene/IScene.h"
@@ -28,6 +30,31 @@ constexpr unsigned kChannels = 3;
 void advance(IScene& scene, float seconds) {
     for (float t = 0.0f; t < seconds; t += kStep)
         scene.update(kStep);
+}
+
+void typeKey(Game& game, int32_t key) {
+    game.dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_PRESSED_EVENT, key, true));
+    game.dispatchEvent(new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, key, false));
+}
+
+// The game in play ends with `score` points: the ball is launched, then every ball in reserve is
+// lost, as a player loses them. Then the initials are typed on the Game's input, as the frame loop hands over keys.
+void endGame(Game& game, PellvaneGameScene& scene, int score, const std::string& initials) {
+    constexpr int32_t kKeyReturn = 13;
+    constexpr int32_t kKeySpace = 32;
+    // The ball leaves the paddle first, as it has in any game that ends: its hint is gone.
+    typeKey(game, kKeySpace);
+    advance(scene, kStep);
+    scene.addScore(score);
+    while (scene.getState() != GameOver)
+        scene.ballLost();
+    advance(scene, kLevelSeconds);
+    if (initials.empty())
+        return;
+    for (char c : initials)
+        typeKey(game, std::tolower(static_cast<unsigned char>(c)));
+    typeKey(game, kKeyReturn);
+    advance(scene, kLevelSeconds);
 }
 
 // The frame as the frame loop draws it, read back top row first.
@@ -59,11 +86,13 @@ int takeShot(Game& game, const ShotOptions& options) {
         return 1;
     std::srand(kShotSeed);
     try {
-        advance(*scene, kStartSeconds);
-        if (options.level > 0) {
+        advance(*scene, options.startSeconds >= 0.0f ? options.startSeconds : kStartSeconds);
+        const bool gameOver = options.gameOverScore >= 0;
+        if (options.level > 0 || gameOver) {
             auto* gameScene = dynamic_cast<PellvaneGameScene*>(scene);
+            const char* option = options.level > 0 ? "--level" : "--game-over";
             if (gameScene == nullptr) {
-                std::fprintf(stderr, "--level: the scene that runs is not a pellvane_game scene\n");
+                std::fprintf(stderr, "%s: the scene that runs is not a pellvane_game scene\n", option);
                 return 2;
             }
             if (options.level > gameScene->getLevelCount()) {
@@ -71,8 +100,10 @@ int takeShot(Game& game, const ShotOptions& options) {
                              gameScene->getLevelCount());
                 return 2;
             }
-            gameScene->newGameAt(options.level - 1);
+            gameScene->newGameAt(options.level > 0 ? options.level - 1 : 0);
             advance(*scene, kLevelSeconds);
+            if (gameOver)
+                endGame(game, *gameScene, static_cast<int>(options.gameOverScore), options.initials);
         }
         const std::vector<unsigned char> pixels = drawAndRead(game, *scene);
         if (!writeFile(options.file, encodePng(pixels.data(), game.getWidth(), game.getHeight(), kChannels))) {

@@ -1,5 +1,7 @@
-// `pellvane --shot FILE.png [--level N]`: plays the started scene for a moment on a fixed clock,
-// draws it with the game's own GL path and writes what the window shows as a PNG file.
+// `pellvane --shot FILE.png [--time S] [--level N] [--game-over SCORE [--initials ABC]]`: plays
+// the started scene for a moment on a fixed clock (a game started, ended and its initials typed on
+// the way, through the scene's own operations and input), draws it with the game's own GL path and
+// writes what the window shows as a PNG file. The player's files are read but never written.
 #pragma once
 
 #include <string>
@@ -10,6 +12,12 @@ struct ShotOptions {
     std::string file;
     // 1-based level to start a game at before the picture; 0 for the scene as start-up leaves it.
     unsigned level = 0;
+    // Seconds the scene runs first; below 0, two.
+    float startSeconds = -1.0f;
+    // Then a game (at `level`, or the first) ended with this score; below 0, none.
+    long gameOverScore = -1;
+    // Then typed, and Enter.
+    std::string initials;
 };
 
 // Needs a Game whose start-up has run, with its window's GL context current. Returns the exit

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/Game.h"
+#include "game/PellvaneGameScene.h"
 #include "sound/SoundManager.h"
 
 bool toggleFullScreen() {
@@ -30,7 +31,9 @@ bool SystemKeys::handleEvent(IEvent* event) {
     auto* key = dynamic_cast<KeyboardEvent*>(event);
     if (key == nullptr)
         return false;
-    if (key->key == kKeyMute) {
+    // While initials are typed, M is a letter.
+    const auto* scene = dynamic_cast<const PellvaneGameScene*>(game.getCurrentScene());
+    if (key->key == kKeyMute && !(scene != nullptr && scene->isEnteringInitials())) {
         if (SoundManager* sounds = game.getSoundManager())
             sounds->setMuted(!sounds->isMuted());
         return true;

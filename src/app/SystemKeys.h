@@ -1,5 +1,6 @@
-// The keys that work on every screen, whatever the scene shows: M turns all sound off and on,
-// F11 switches between the window and full screen.
+// The keys that work on every screen, whatever the scene shows: M turns all sound off and on
+// (except while initials are typed, when it is a letter), F11 switches between the window and
+// full screen.
 #pragma once
 
 #include <cstdint>

@@ -115,9 +115,13 @@ int main(int argc, char** argv) {
 
     // Owned here for the whole run; the managers and scenes it owns go with it.
     Game game;
+    // A picture shows the player's high scores, but a game it ends there is no game of theirs.
+    if (!options.shotFile.empty())
+        game.leavePlayerFilesAlone();
     game.init(kWindowWidth, kWindowHeight);
     if (!options.shotFile.empty())
-        return takeShot(game, {options.shotFile, options.level});
+        return takeShot(game,
+                        {options.shotFile, options.level, options.shotTime, options.gameOverScore, options.initials});
 
     FrameLoop loop(game);
     std::srand(loop.start());

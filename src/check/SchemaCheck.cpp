@@ -15,6 +15,7 @@
 #include "scene/BaseScene.h"
 #include "scene/IEntity.h"
 #include "scene/NumberCounterEntity.h"
+#include "scene/TextEntity.h"
 
 namespace {
 // A suggestion is at most this many single-character edits away from the misspelt word.
@@ -133,6 +134,10 @@ void SchemaCheck::walkEntity(const TiXmlElement* element, BaseScene* scene) {
     }
     if (dynamic_cast<NumberCounterEntity*>(made.get()) != nullptr)
         usage.digits = true;
+    if (const auto* text = dynamic_cast<const TextEntity*>(made.get())) {
+        for (char c : text->charactersDrawn(*element))
+            usage.sprites.insert(std::string(1, c));
+    }
     if (const ElementRule* rule = entityRule(registry, type))
         walk(element, *rule, scene);
 }

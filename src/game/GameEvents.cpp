@@ -27,6 +27,14 @@ const std::string PELLVANE_LIFE_EARNED = gameEvents.add("PELLVANE_LIFE_EARNED");
 const std::string PELLVANE_NEW_BEST = gameEvents.add("PELLVANE_NEW_BEST");
 const std::string PELLVANE_LAP_STARTED = gameEvents.add("PELLVANE_LAP_STARTED");
 const std::string PELLVANE_LASER_FIRED = gameEvents.add("PELLVANE_LASER_FIRED");
+const std::string PELLVANE_TITLE_LOGO = gameEvents.add("PELLVANE_TITLE_LOGO");
+const std::string PELLVANE_TITLE_TABLE = gameEvents.add("PELLVANE_TITLE_TABLE");
+const std::string PELLVANE_TITLE_TURN_OVER = gameEvents.add("PELLVANE_TITLE_TURN_OVER");
+const std::string PELLVANE_HIGH_SCORE = gameEvents.add("PELLVANE_HIGH_SCORE");
+const std::string PELLVANE_INITIALS_EDITED = gameEvents.add("PELLVANE_INITIALS_EDITED");
+const std::string PELLVANE_INITIALS_ENTERED = gameEvents.add("PELLVANE_INITIALS_ENTERED");
+const std::string PELLVANE_SCORES_SHOWN = gameEvents.add("PELLVANE_SCORES_SHOWN");
+const std::string PELLVANE_CONTINUE_OFFERED = gameEvents.add("PELLVANE_CONTINUE_OFFERED");
 
 const std::vector<std::string>& gameEventNames() {
     return gameEvents.all();

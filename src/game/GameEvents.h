@@ -35,6 +35,15 @@ extern const std::string PELLVANE_LIFE_EARNED;     // the score reached another 
 extern const std::string PELLVANE_NEW_BEST;        // the score passed the kept best for the first time in this game
 extern const std::string PELLVANE_LAP_STARTED;     // the first level came back after the last, for another lap
 extern const std::string PELLVANE_LASER_FIRED;     // the paddle's guns fired a volley
+// Raised only in a scene with "high_scores" (HighScoreKeeper.h):
+extern const std::string PELLVANE_TITLE_LOGO;      // the title's turn of the logo begins
+extern const std::string PELLVANE_TITLE_TABLE;     // the title's turn of the high-score table begins
+extern const std::string PELLVANE_TITLE_TURN_OVER; // the title's turn shown ends (before the next, or as a game starts)
+extern const std::string PELLVANE_HIGH_SCORE;      // the game that ended takes a place: the initials entry begins
+extern const std::string PELLVANE_INITIALS_EDITED; // a letter of the entry changed, or the current one moved
+extern const std::string PELLVANE_INITIALS_ENTERED; // the entry is confirmed and in the table
+extern const std::string PELLVANE_SCORES_SHOWN;     // after a game: the table shows (after the entry, if any)
+extern const std::string PELLVANE_CONTINUE_OFFERED; // CONTINUE would start beyond the first level
 
 // Every name above, in the order of their definitions, for the registry of the names data may give
 // a scene's events (registerGameTypes).

@@ -24,4 +24,7 @@ struct GameServices {
     // The seed every game's capsule draws start from, so that a run repeats (the soak, the tests,
     // the level report). Without one each game draws from a fresh seed and no two games are alike.
     std::optional<uint32_t> capsuleSeed;
+    // False for a run that must leave the player's files as they are (a picture taken with
+    // --shot): the best score and the high scores are read but never written.
+    bool writePlayerFiles = true;
 };

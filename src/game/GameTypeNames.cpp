@@ -13,3 +13,7 @@ const std::string BEST_COUNTER_ENTITY_TYPE = "best_counter";
 const std::string FIGURE_COUNTER_ENTITY_TYPE = "figure_counter";
 const std::string EVENT_SOUND_ENTITY_TYPE = "event_sound";
 const std::string POWER_UP_TIMERS_ENTITY_TYPE = "power_up_timers";
+const std::string CONTINUE_BUTTON_ENTITY_TYPE = "continue_button";
+const std::string HIGH_SCORE_TABLE_ENTITY_TYPE = "high_score_table";
+const std::string INITIALS_ENTRY_ENTITY_TYPE = "initials_entry";
+const std::string CONTINUE_COUNTER_ENTITY_TYPE = "continue_counter";

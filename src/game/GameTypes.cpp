@@ -7,6 +7,8 @@
 #include "game/GameEvents.h"
 #include "game/GameSettings.h"
 #include "game/GameTypeNames.h"
+#include "game/HighScoreEntities.h"
+#include "game/HighScoreKeeper.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
@@ -36,9 +38,15 @@ const std::vector<ElementRule> kRules = {
       {"block_sounds", "block_sounds", false},
       {"debris", "debris", false},
       {"power_ups", "power_ups", false},
+      {"high_scores", "high_scores", false},
       {"levels", "levels", false},
       {"pause_overlay", "entities", false}}},
     {"game_area", nullptr, {kAreaX, kAreaY, kAreaWidth, kAreaHeight}, {}},
+    {"high_scores",
+     nullptr,
+     {highscoresettings::kKeep, highscoresettings::kLogoTime, highscoresettings::kTableTime,
+      highscoresettings::kClickDelay},
+     {}},
     {"block_colours", nullptr, {}, {{"colour", "block_colours/colour", true}}},
     {"block_colours/colour", nullptr, kRgba, {}},
     {"block_sounds", nullptr, {kUnbreakableSound, kExplosiveSound}, {{"sound", "block_sounds/sound", true}}},
@@ -81,6 +89,21 @@ const std::vector<ElementRule> kRules = {
      {}},
     {"entity:power_up_timers", "entity:sprite_entity", {timersettings::kRow, timersettings::kBarGap}, {}},
     {"entity:new_game_button", "entity:fade", {}, {}},
+    {"entity:continue_button", "entity:fade", {}, {}},
+    {"entity:high_score_table",
+     "entity:text",
+     {highscoreentitysettings::kRowHeight, highscoreentitysettings::kMarkedColour, highscoreentitysettings::kMark},
+     {{"column", "high_score_table/column", true}}},
+    {"high_score_table/column",
+     nullptr,
+     {highscoreentitysettings::kField, highscoreentitysettings::kColumnX, highscoreentitysettings::kColumnAlign,
+      highscoreentitysettings::kColumnScale},
+     {}},
+    {"entity:initials_entry",
+     "entity:text",
+     {highscoreentitysettings::kCellWidth, highscoreentitysettings::kCursor, highscoreentitysettings::kBlink,
+      highscoreentitysettings::kMarkedColour},
+     {}},
     {"entity:score_counter", "entity:counter", {}, {}},
     {"entity:level_counter", "entity:counter", {}, {}},
     {"entity:lives_counter", "entity:counter", {}, {}},
@@ -89,6 +112,7 @@ const std::vector<ElementRule> kRules = {
      "entity:counter",
      {figuresettings::kFigure, figuresettings::kHideBelow, figuresettings::kLabel, figuresettings::kLabelGap},
      {}},
+    {"entity:continue_counter", "entity:counter", {}, {}},
     {"entity:event_sound", nullptr, {eventsoundsettings::kEvent, eventsoundsettings::kSound}, {}},
     {"entity:background_effect",
      nullptr,
@@ -122,6 +146,10 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
     addEntity<PellvaneBallEntity>(registry, BALL_ENTITY_TYPE);
     addEntity<PellvaneBlockEntity>(registry, BLOCK_ENTITY_TYPE);
     addEntity<StartNewGameButtonEntity>(registry, NEW_GAME_BUTTON_ENTITY_TYPE);
+    addEntity<ContinueButtonEntity>(registry, CONTINUE_BUTTON_ENTITY_TYPE);
+    addEntity<HighScoreTableEntity>(registry, HIGH_SCORE_TABLE_ENTITY_TYPE);
+    addEntity<InitialsEntryEntity>(registry, INITIALS_ENTRY_ENTITY_TYPE);
+    addEntity<ContinueLevelCounterEntity>(registry, CONTINUE_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneScoreCounterEntity>(registry, SCORE_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneLevelCounterEntity>(registry, LEVEL_COUNTER_ENTITY_TYPE);
     addEntity<PellvaneLivesCounterEntity>(registry, LIVES_COUNTER_ENTITY_TYPE);

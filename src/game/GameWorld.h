@@ -48,6 +48,8 @@ public:
     GameServices gameServices();
     // Every game scene made from now on starts each game's capsule draws from `seed` (GameServices).
     void setCapsuleSeed(std::optional<uint32_t> seed) { services.capsuleSeed = seed; }
+    // Every game scene made from now on reads the player's files but never writes them (GameServices).
+    void leavePlayerFilesAlone() { services.writePlayerFiles = false; }
     // The scene and entity types the data can name.
     const EntityRegistry& getRegistry() const { return registry; }
 

@@ -67,6 +67,7 @@ PellvaneGameScene::~PellvaneGameScene() {
     // Quitting in the middle of a game keeps its score if it was the best.
     if (match.isInPlay())
         settleBestScore();
+    highScores.finish();
     if (gamePause.isPaused())
         quietenMusic(false);
     // The level entities in play are destroyed with the rest of the list, in its order, while the
@@ -99,6 +100,7 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     if (element == nullptr)
         throw SceneException(kSource, "Invalid element!");
     readGameSettings(element, settings, kSource, loadObserver);
+    highScores.read(element, kSource, loadObserver);
     readBlockSounds(element, settings.blockSounds, services.sounds, kSource, loadObserver);
     readPowerUps(element->FirstChildElement("power_ups"), powerUpSettings, looks, getContext().sprites, services.sounds,
                  kSource, loadObserver);
@@ -113,9 +115,11 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
         const bestscore::Stored stored = bestscore::load(bestScorePath);
         bestScore = stored.score;
         // A file that exists but cannot be replaced still holds the player's: never write it.
-        if (!stored.writable)
+        if (!stored.writable || !services.writePlayerFiles)
             bestScorePath.clear();
     }
+    highScores.open(loadObserver == nullptr, services.writePlayerFiles, bestScore);
+    bestScore = std::max(bestScore, highScores.getScores().best());
     match = Match(settings.match, powerUpSettings, levels.settings(), bestScore);
     if (!inputCallback) {
         inputCallback = std::make_unique<GameSceneInputCallback>(this);
@@ -135,6 +139,11 @@ void PellvaneGameScene::update(float dt) {
         return;
     }
     BaseScene::update(dt);
+    if (!started) {
+        started = true;
+        highScores.sceneStarted();
+    }
+    highScores.update(dt);
     match.step(dt, match.getState() == Playing && levels.isCleared());
     playEvents();
     // The pointer steers the paddle in play; on the other screens it clicks buttons.
@@ -147,9 +156,13 @@ void PellvaneGameScene::playEvents() {
             switch (event.kind) {
             case MatchEvent::GameStarted:
                 raise(PELLVANE_GAME_STARTED);
+                startingLevel = true;
                 break;
             case MatchEvent::LevelBrought:
                 loadLevel(event.level);
+                if (!startingLevel)
+                    highScores.levelReached(event.level + 1);
+                startingLevel = false;
                 raise(PELLVANE_NEW_LEVEL_LOADED);
                 break;
             case MatchEvent::LevelStarted:
@@ -164,6 +177,7 @@ void PellvaneGameScene::playEvents() {
             case MatchEvent::GameOver:
                 raise(PELLVANE_GAME_OVER);
                 settleBestScore();
+                highScores.gameEnded(match.getScore(), match.getLevelsCompleted() + 1);
                 break;
             case MatchEvent::LevelCleared:
                 raise(PELLVANE_LEVEL_CLEARED);
@@ -353,6 +367,8 @@ void PellvaneGameScene::resume() {
 }
 
 void PellvaneGameScene::handleInput(const IEvent& event) {
+    if (highScores.handleInput(event))
+        return;
     switch (gamePause.request(event)) {
     case GamePause::Request::Pause:
         pause();
@@ -376,11 +392,16 @@ void PellvaneGameScene::settleBestScore() {
         bestscore::save(bestScorePath, *best);
 }
 
-void PellvaneGameScene::newGameAt(unsigned index) {
+void PellvaneGameScene::continueGame() {
+    newGameAt(highScores.continueLevel(levels.count()) - 1, true);
+}
+
+void PellvaneGameScene::newGameAt(unsigned index, bool continued) {
     if (index >= levels.count())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     resume();
     settleBestScore();
+    highScores.gameStarted(continued);
     match.newGame(index, services.capsuleSeed ? *services.capsuleSeed : std::random_device{}());
     playEvents();
 }

@@ -15,6 +15,7 @@
 #include "events/Subscriptions.h"
 #include "game/GameServices.h"
 #include "game/GameSettings.h"
+#include "game/HighScoreKeeper.h"
 #include "game/Levels.h"
 #include "game/Pause.h"
 #include "game/PlayField.h"
@@ -79,12 +80,19 @@ public:
     // A volley of two shots leaves the paddle's guns when the match allows one now.
     void fireGuns() override;
     void newGame() override { newGameAt(0); }
+    const HighScoreKeeper& getHighScores() const override { return highScores; }
+    // A new game at the highest level reached (HighScoreKeeper), marked as continued.
+    void continueGame() override;
 
     // A new game that starts at level `index` instead of the first, its level counter showing
-    // index + 1 (the level pictures of `--shot --level N`). Throws for an index out of range.
-    void newGameAt(unsigned index);
+    // index + 1 (the level pictures of `--shot --level N`); `continued` marks a game begun with
+    // CONTINUE. Throws for an index out of range.
+    void newGameAt(unsigned index, bool continued = false);
     // Points as they are, outside any chain.
     void addScore(int points);
+    // The initials of a game that took a place in the table are being entered: the letter keys
+    // are theirs.
+    bool isEnteringInitials() const { return highScores.isEntering(); }
     // The last ball in play is lost. After game over further losses are ignored, so lives stay
     // at -1 and "PELLVANE_GAME_OVER" is raised once.
     void ballLost();
@@ -157,4 +165,10 @@ private:
     Subscriptions inputSubscriptions;
     // Where the best score is kept; empty when it is not (or must not be) written.
     std::string bestScorePath;
+    HighScoreKeeper highScores{*this};
+    // The scene has been updated once (its title has begun).
+    bool started = false;
+    // The next level brought into play is a game's first: it is where the game began, not a level
+    // reached by play.
+    bool startingLevel = false;
 };

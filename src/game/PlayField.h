@@ -16,6 +16,7 @@
 #include "rules/Match.h"
 
 class EventDispatcher;
+class HighScoreKeeper;
 class IEntity;
 class IScene;
 class PellvaneBallEntity;
@@ -45,6 +46,8 @@ public:
     virtual flight::StallField getStallField() const = 0;
     // Whether `entity` takes part now: one of a level file only while that level is played.
     virtual bool takesPart(const IEntity* entity) const = 0;
+    // The high-score table, the initials being entered and where CONTINUE starts.
+    virtual const HighScoreKeeper& getHighScores() const = 0;
 
     // Where the game's named events travel (GameEvents.h): entities listen there.
     virtual EventDispatcher& getGameEvents() = 0;
@@ -61,6 +64,8 @@ public:
     virtual void fireGuns() = 0;
     // The new-game button was clicked.
     virtual void newGame() = 0;
+    // The continue button was clicked: a new game at the highest level reached.
+    virtual void continueGame() = 0;
 
 protected:
     ~IPlayField() = default;

@@ -2,12 +2,7 @@
 #include "game/StartNewGameButtonEntity.h"
 
 #include "events/EventDispatcher.h"
-#include "game/PlayField.h"
 #include "scene/SceneContext.h"
-
-namespace {
-const char* const kSource = "StartNewGameButtonEntity";
-} // namespace
 
 bool StartNewGameButtonCallback::handleEvent(IEvent* event) {
     auto* mouse = dynamic_cast<MouseEvent*>(event);
@@ -19,7 +14,7 @@ StartNewGameButtonEntity::~StartNewGameButtonEntity() = default;
 void StartNewGameButtonEntity::load(const TiXmlHandle& handle, IScene* owner) {
     FadeEntity::load(handle, owner);
     // Checked now so that a button outside a game scene is a start-up error, not a dead click.
-    playFieldOf(owner, kSource);
+    playFieldOf(owner, source);
     if (callback)
         return;
     callback = std::make_unique<StartNewGameButtonCallback>(this);
@@ -37,6 +32,6 @@ bool StartNewGameButtonEntity::handleRelease(uint32_t x, uint32_t y) {
         return false;
     if (!isOver(static_cast<float>(x), static_cast<float>(y)))
         return false;
-    playFieldOf(scene, kSource).newGame();
+    press(playFieldOf(scene, source));
     return true;
 }

@@ -1,11 +1,13 @@
 // The new-game button: a fade entity that starts a new game when a mouse button is released
-// over it while it is fully shown.
+// over it while it is fully shown; and the continue button, which starts one where the furthest
+// game got.
 #pragma once
 
 #include <memory>
 
 #include "events/Events.h"
 #include "events/Subscriptions.h"
+#include "game/PlayField.h"
 #include "scene/FadeEntity.h"
 
 class StartNewGameButtonEntity;
@@ -36,10 +38,27 @@ public:
     bool handleRelease(uint32_t x, uint32_t y);
     const StartNewGameButtonCallback* getMouseCallback() const { return callback.get(); }
 
+protected:
+    // `source` names the class in its errors.
+    explicit StartNewGameButtonEntity(const char* source) : source(source) {}
+    // What a click on the shown button starts.
+    virtual void press(IPlayField& field) { field.newGame(); }
+
 private:
+    const char* source = "StartNewGameButtonEntity";
     // The button's own mouse callback; it hides the fade's trigger callback of the same name,
     // which FadeEntity keeps managing.
     std::unique_ptr<StartNewGameButtonCallback> callback;
     // The callback's registration on the scene's input dispatcher; it ends before the callback.
     Subscriptions clicks;
+};
+
+// "continue_button": the same button, starting a game at the highest level reached instead of the
+// first (HighScoreKeeper.h), with the starting lives and a score of 0.
+class ContinueButtonEntity : public StartNewGameButtonEntity {
+public:
+    ContinueButtonEntity() : StartNewGameButtonEntity("ContinueButtonEntity") {}
+
+protected:
+    void press(IPlayField& field) override { field.continueGame(); }
 };

@@ -34,9 +34,12 @@ FadeEntity::~FadeEntity() = default;
 
 void FadeEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SpriteEntity::load(handle, owner);
+    loadFade(handle.ToElement(), owner);
+}
+
+void FadeEntity::loadFade(const TiXmlElement* element, IScene* owner) {
     using namespace fadesettings;
     using Reader = SettingReader<EntityException>;
-    const TiXmlElement* element = handle.ToElement();
     LoadDiagnostics* diagnostics = loadObserverOf(owner);
     Reader(element, kSource, diagnostics)(kDelay, delay)(kAutoRemove, autoRemove);
 

@@ -76,6 +76,11 @@ public:
     // The callback the triggers are registered with (null without triggers).
     IEventCallback* getCallback() const { return callback.get(); }
 
+protected:
+    // Reads the fade's own attributes and children from `element` (a picture that is no sprite
+    // reads its own placement first, then this).
+    void loadFade(const TiXmlElement* element, IScene* owner);
+
 private:
     FadeState state = FadeState::Waiting;
     float delay = 0.0f;

@@ -10,6 +10,7 @@
 #include "scene/GroupEntity.h"
 #include "scene/NumberCounterEntity.h"
 #include "scene/SpriteEntity.h"
+#include "scene/TextEntity.h"
 #include "scene/TypeNames.h"
 
 namespace {
@@ -26,6 +27,26 @@ const std::vector<AttributeRule> kCounterAttributes = {
     countersettings::kCountTime,
 };
 
+// A text: placed, tinted and scaled like a sprite (no sprite, size, rotation or mirroring), faded
+// like a fade, its glyphs spaced; the game's pictures made of text build on it.
+const std::vector<AttributeRule> kTextAttributes = {
+    kEnabled,
+    kVisible,
+    kX,
+    kY,
+    kScaleX,
+    kScaleY,
+    kOffsetX,
+    kOffsetY,
+    kLayer,
+    kColour,
+    fadesettings::kDelay,
+    fadesettings::kAutoRemove,
+    textsettings::kText,
+    textsettings::kAlign,
+    textsettings::kSpacing,
+};
+
 const std::vector<ElementRule> kRules = {
     {"scene:base_scene",
      nullptr,
@@ -40,6 +61,13 @@ const std::vector<ElementRule> kRules = {
     {"entity:fade",
      "entity:sprite_entity",
      {fadesettings::kDelay, fadesettings::kAutoRemove},
+     {{"duration", "fade/duration", false},
+      {"alpha", "fade/alpha", false},
+      {"pulse", "fade/pulse", false},
+      {"trigger", "fade/trigger", false}}},
+    {"entity:text",
+     nullptr,
+     kTextAttributes,
      {{"duration", "fade/duration", false},
       {"alpha", "fade/alpha", false},
       {"pulse", "fade/pulse", false},
@@ -79,6 +107,8 @@ void registerSceneTypes(EntityRegistry& registry) {
     registry.addEntityType(GROUP_ENTITY_TYPE, [] { return new GroupEntity(); }, rule("entity:group"));
     registry.addEntityType(COUNTER_ENTITY_TYPE, [] { return new NumberCounterEntity(); }, rule("entity:counter"));
     registry.addEntityType(GRADIENT_ENTITY_TYPE, [] { return new GradientEntity(); }, rule("entity:gradient"));
+    registry.addEntityType(
+        TEXT_ENTITY_TYPE, [] { return new TextEntity(); }, rule("entity:text"));
     registry.addSceneType(
         BASE_SCENE_TYPE, [](const SceneContext& context) { return new BaseScene(context); }, rule("scene:base_scene"));
     registry.addEventNames(sceneEventNames());

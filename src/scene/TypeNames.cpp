@@ -7,6 +7,7 @@ const std::string FADE_ENTITY_TYPE = "fade";
 const std::string GROUP_ENTITY_TYPE = "group";
 const std::string COUNTER_ENTITY_TYPE = "counter";
 const std::string GRADIENT_ENTITY_TYPE = "gradient";
+const std::string TEXT_ENTITY_TYPE = "text";
 
 const std::string BASE_SCENE_TYPE = "base_scene";
 const std::string PELLVANE_GAME_TYPE = "pellvane_game";

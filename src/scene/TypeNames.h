@@ -11,6 +11,7 @@ extern const std::string FADE_ENTITY_TYPE;    // "fade"
 extern const std::string GROUP_ENTITY_TYPE;   // "group"
 extern const std::string COUNTER_ENTITY_TYPE; // "counter"
 extern const std::string GRADIENT_ENTITY_TYPE; // "gradient"
+extern const std::string TEXT_ENTITY_TYPE;     // "text"
 
 // Scene types, known to the Game.
 extern const std::string BASE_SCENE_TYPE;    // "base_scene"

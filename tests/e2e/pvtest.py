@@ -3,6 +3,7 @@ directory of our choosing under the virtual X server, find its window, send inpu
 xdotool, take screenshots with ImageMagick's import, and collect output and exit status."""
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -177,6 +178,23 @@ class Game:
             self.proc.kill()
             out, err = self.proc.communicate()
         return self.proc.returncode, out.decode(errors="replace"), err.decode(errors="replace")
+
+
+def disk_audio(workdir):
+    """The environment in which SDL writes all the game's sound to a file of `workdir`, and the file."""
+    audio = os.path.join(workdir, "audio.raw")
+    return {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": audio, "SDL_DISKAUDIODELAY": "20"}, audio
+
+
+def loudness_after(audio, wait):
+    """The peak of the samples the mixer writes to `audio` during the next `wait` seconds."""
+    mark = os.path.getsize(audio) if os.path.exists(audio) else 0
+    time.sleep(wait)
+    with open(audio, "rb") as raw:
+        raw.seek(mark)
+        data = raw.read()
+    samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
+    return max((abs(s) for s in samples), default=-1)
 
 
 def pixel(path, x, y):
