@@ -8,6 +8,7 @@
 
 #include "base/Exceptions.h"
 #include "base/SettingReader.h"
+#include "base/XmlAttributes.h"
 #include "collision/AABBCollider.h"
 #include "collision/CollisionResult.h"
 #include "collision/Geometry.h"
@@ -21,7 +22,6 @@
 #include "game/PlayField.h"
 #include "rules/Flight.h"
 #include "scene/BaseScene.h"
-#include "base/XmlAttributes.h"
 
 namespace {
 const char* const kSource = "PellvaneBallEntity";
@@ -45,8 +45,8 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     read(kStartVelocityX, startVelocity.x)(kStartVelocityY, startVelocity.y)(kMinAngle, minAngleDegrees);
     read(kSpeedUp, speedUp)(kStallTime, stallTime)(kStallAim, stallAim);
     if (minSpeed > maxSpeed) {
-        read.fail(kMinSpeed, "min_speed " + formatNumber(minSpeed) + " is above max_speed " + formatNumber(maxSpeed) +
-                                 "!");
+        read.fail(kMinSpeed,
+                  "min_speed " + formatNumber(minSpeed) + " is above max_speed " + formatNumber(maxSpeed) + "!");
         minSpeed = maxSpeed;
     }
     minAngle = minAngleDegrees * kDegreesToRadians;
@@ -208,6 +208,7 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
     auto* surface = dynamic_cast<IBallSurface*>(other != nullptr ? other->getOwner() : nullptr);
     const BallContact contact{this, hit.point + Vector2{width * 0.5f, height * 0.5f}, hit.normal, velocity};
     const BallBounce answer = surface != nullptr ? surface->ballMet(contact) : BallBounce{};
+    aimedSteep = false;
     if (answer.velocity)
         velocity = *answer.velocity;
     if (answer.cycleColour)
@@ -216,10 +217,12 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
     case BallBounce::Paddle:
         // A player who returns the ball the same way each time would undo every turn after a long
         // flight; the turns go on bending the returns until a block is hit.
-        if (answer.aimed && stallTurns > 0)
+        if (answer.aimed && stallTurns > 0) {
             velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius,
                                                   flight::stallAllowance(stallTurns, stallAim),
                                                   playFieldOf(scene, kSource).getStallField(), stallAim);
+            aimedSteep = stallAim;
+        }
         break;
     case BallBounce::Block: {
         sinceBlockHit = 0.0f;
@@ -245,11 +248,12 @@ void PellvaneBallEntity::turnAfterStall() {
     velocity = flight::turnedTowardsBlock(velocity, position + Vector2{width * 0.5f, height * 0.5f}, radius,
                                           flight::stallAllowance(stallTurns, false),
                                           playFieldOf(scene, kSource).getStallField(), stallAim);
+    aimedSteep = stallAim;
     limitAngle();
 }
 
 void PellvaneBallEntity::limitAngle() {
-    velocity = flight::limitAngle(velocity, minAngle);
+    velocity = flight::limitAngle(velocity, minAngle, aimedSteep);
 }
 
 void PellvaneBallEntity::park() {
@@ -264,6 +268,7 @@ void PellvaneBallEntity::attachTo(IEntity* newHolder, const Vector2& centreOffse
     }
     sinceBlockHit = 0.0f;
     stallTurns = 0;
+    aimedSteep = false;
     holder = newHolder;
     holdOffset = centreOffset - Vector2{width * 0.5f, height * 0.5f};
     held = true;

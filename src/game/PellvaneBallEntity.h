@@ -40,8 +40,8 @@ inline constexpr Setting kMinAngle{"min_angle", K::Float, "0", "degrees the path
 inline constexpr Setting kSpeedUp{"speed_up", K::Float, "0", "pixels per second gained with every block hit", 0, 1000};
 inline constexpr Setting kStallTime{
     "stall_time", K::Float, "0", "above 0, seconds without a block hit before the ball turns towards one", 0, 3600};
-inline constexpr Setting kStallAim{
-    "stall_aim", K::FlagOff, "false", "long stalls turn the paddle's returns until they aim at a block"};
+inline constexpr Setting kStallAim{"stall_aim", K::FlagOff, "false",
+                                   "long stalls turn the paddle's returns until they aim at a block"};
 // A "colour" child: "hex", or the channels of gamesettings.
 inline constexpr Setting kHex{"hex", K::Colour, "none", "the colour; without it the channels"};
 } // namespace ballsettings
@@ -85,7 +85,9 @@ public:
     // Seconds of flight since the last block hit (or the launch).
     float getTimeSinceBlockHit() const { return sinceBlockHit; }
     // Keeps the velocity's angle at least "min_angle" away from the horizontal and the vertical,
-    // at the same speed; nothing changes without "min_angle".
+    // at the same speed; nothing changes without "min_angle". Until its next bounce a ball that
+    // "stall_aim" pointed at a block may fly steeper: a block at the top of a narrow shaft is
+    // reached only that way.
     void limitAngle();
     IEntity* getHolder() const { return holder; }
     // Where along its holder a held ball's centre rides, from the holder's left edge.
@@ -127,6 +129,7 @@ private:
     float sinceBlockHit = 0.0f;
     // Stretches of "stall_time" flown since the last block hit; each allows a larger turn.
     int stallTurns = 0;
+    bool aimedSteep = false;
     IEntity* holder = nullptr;
     Vector2 holdOffset;
     // The scene's boxes while the ball is moved out of them; a member only so its storage is reused.

@@ -31,13 +31,14 @@ Vector2 reflected(const Vector2& v, const Vector2& n, float restitution) {
     return restitution * (v - 2.0f * dot(v, n) * n);
 }
 
-Vector2 limitAngle(const Vector2& v, float minAngle) {
+Vector2 limitAngle(const Vector2& v, float minAngle, bool steep) {
     if (!(minAngle > 0.0f))
         return v;
     const float speed = length(v);
     if (!(speed > 0.0f))
         return v;
-    const float fromVertical = std::clamp(std::atan2(std::fabs(v.x), std::fabs(v.y)), minAngle, kQuarterTurn - minAngle);
+    const float fromVertical =
+        std::clamp(std::atan2(std::fabs(v.x), std::fabs(v.y)), steep ? 0.0f : minAngle, kQuarterTurn - minAngle);
     return {std::copysign(speed * std::sin(fromVertical), v.x), std::copysign(speed * std::cos(fromVertical), v.y)};
 }
 
@@ -98,8 +99,8 @@ Vector2 turnedTowardsBlock(const Vector2& v, const Vector2& centre, float radius
     bool targetInSight = false;
     for (const Vector2& goal : field.blocks) {
         // The aim point (the goal or its mirror image) and where the path meets the wall.
-        const Vector2 images[] = {goal, {2.0f * left - goal.x, goal.y}, {2.0f * right - goal.x, goal.y},
-                                  {goal.x, 2.0f * top - goal.y}};
+        const Vector2 images[] = {
+            goal, {2.0f * left - goal.x, goal.y}, {2.0f * right - goal.x, goal.y}, {goal.x, 2.0f * top - goal.y}};
         for (std::size_t i = 0; i < (field.metal.empty() ? 1u : 4u); ++i) {
             const Vector2& aim = images[i];
             const Vector2 toAim = aim - centre;

@@ -29,8 +29,9 @@ Vector2 withinSpeeds(const Vector2& v, float lowest, float highest);
 Vector2 reflected(const Vector2& v, const Vector2& n, float restitution);
 // The angle from the vertical kept within [minAngle, 90 degrees - minAngle] at the same speed, with
 // the signs of both components as they were (a component of 0 counts as positive); `minAngle` 0
-// changes nothing.
-Vector2 limitAngle(const Vector2& v, float minAngle);
+// changes nothing. `steep`: only the flat side is limited, for a ball aimed at a block it can reach
+// only as steeply as that.
+Vector2 limitAngle(const Vector2& v, float minAngle, bool steep = false);
 // A bounce off a paddle at rest or moving: the horizontal speed moves by `spin` of the way to the
 // paddle's, unless the paddle is at rest.
 Vector2 withSpin(const Vector2& v, float spin, float paddleVelocity);

@@ -28,6 +28,11 @@ TEST(FlightTest, SpeedAndAngleLimitsKeepTheDirectionsSignsAndLeaveZeroAlone) {
         EXPECT_EQ(std::signbit(v.y), std::signbit(limited.y));
     }
     EXPECT_EQ((Vector2{1.0f, -100.0f}), flight::limitAngle({1.0f, -100.0f}, 0.0f)) << "no minimum, no change";
+    // A ball aimed steeply at a block keeps its steepness; it is still never flat.
+    const Vector2 steep = flight::limitAngle({1.0f, -100.0f}, 15.0f * kDegree, true);
+    EXPECT_NEAR(1.0f, steep.x, 1e-4f);
+    EXPECT_NEAR(-100.0f, steep.y, 1e-4f);
+    EXPECT_LE(angleFromVertical(flight::limitAngle({-100.0f, 1.0f}, 15.0f * kDegree, true)), 75.0f * kDegree + 1e-4f);
 
     EXPECT_EQ((Vector2{0.0f, -10.0f}), flight::reflected({0.0f, 10.0f}, {0.0f, -1.0f}, 1.0f));
     EXPECT_NEAR(-5.0f, flight::reflected({0.0f, 10.0f}, {0.0f, -1.0f}, 0.5f).y, 1e-6f);
@@ -53,7 +58,8 @@ TEST(FlightTest, ThePaddleAimsByWhereTheBallMeetsItAndItsMotionWithinTheLimit) {
     EXPECT_GT(end.x, 0.0f);
     const Vector2 pushed = flight::aimedVelocity(0.9f, 500.0f, 300.0f, limit, 0.3f);
     EXPECT_NEAR(limit, angleFromVertical(pushed), 1e-5f) << "the paddle's motion bends it, never past the limit";
-    EXPECT_LT(flight::aimedVelocity(0.0f, -200.0f, 300.0f, limit, 0.3f).x, 0.0f) << "a paddle moving left sends it left";
+    EXPECT_LT(flight::aimedVelocity(0.0f, -200.0f, 300.0f, limit, 0.3f).x, 0.0f)
+        << "a paddle moving left sends it left";
 }
 
 TEST(FlightTest, AStalledBallTurnsTowardsABlockItCanReachAndNoFurtherThanItsAllowance) {
@@ -66,7 +72,8 @@ TEST(FlightTest, AStalledBallTurnsTowardsABlockItCanReachAndNoFurtherThanItsAllo
     EXPECT_NEAR(100.0f, length(once), 1e-3f);
     const Vector2 many = flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(100, false), open);
     EXPECT_NEAR(flight::kMaxStallTurns * flight::kStallDeflectionDegrees * kDegree, angleFromVertical(many), 1e-4f);
-    EXPECT_EQ(up, flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(3, false), {open.area, {}, {}})) << "nothing to aim at";
+    EXPECT_EQ(up, flight::turnedTowardsBlock(up, centre, 5.0f, flight::stallAllowance(3, false), {open.area, {}, {}}))
+        << "nothing to aim at";
 
     // A nearer block behind metal (shut off from the walls too) is passed over for one in sight.
     flight::StallField walled{{0.0f, 0.0f, 400.0f, 400.0f}, {{60.0f, 200.0f}, {300.0f, 100.0f}}, {}};
