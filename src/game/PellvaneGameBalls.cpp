@@ -64,7 +64,15 @@ void PellvaneGameScene::retireBall(PellvaneBallEntity& ball) {
     removeEntity(&ball, true);
 }
 
-void PellvaneGameScene::ballLost(PellvaneBallEntity& ball) {
+void PellvaneGameScene::settleLostBalls() {
+    // Settling one may retire another later in the list; each is looked at as it stands then.
+    const std::vector<PellvaneBallEntity*> lost = std::move(lostBalls);
+    lostBalls.clear();
+    for (PellvaneBallEntity* ball : lost)
+        settleLostBall(*ball);
+}
+
+void PellvaneGameScene::settleLostBall(PellvaneBallEntity& ball) {
     if (match.getState() == GameOver || !ball.isActive())
         return;
     PellvanePaddleEntity* own = getPaddle();

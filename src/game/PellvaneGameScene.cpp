@@ -30,15 +30,15 @@ constexpr float kGunInset = 1.0f / 16.0f;
 
 // The Game's input the scene answers itself.
 const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT,
-                                           &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT,
-                                           &WINDOW_FOCUS_LOST_EVENT};
+                                           &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT, &WINDOW_FOCUS_LOST_EVENT};
 // SDL 1.2 key symbols that say "go on", as a click does.
 constexpr int32_t kKeyGoOn[] = {32, 13}; // Space, Enter
 
 // A click of either button, or Space or Enter let go.
 bool asksToGoOn(const IEvent& event) {
     if (const auto* mouse = dynamic_cast<const MouseEvent*>(&event))
-        return event.getName() == MOUSE_BUTTON_UP_EVENT && (mouse->button == LeftButton || mouse->button == RightButton);
+        return event.getName() == MOUSE_BUTTON_UP_EVENT &&
+               (mouse->button == LeftButton || mouse->button == RightButton);
     if (const auto* key = dynamic_cast<const KeyboardEvent*>(&event))
         return !key->pressed && std::find(std::begin(kKeyGoOn), std::end(kKeyGoOn), key->key) != std::end(kKeyGoOn);
     return false;
@@ -89,6 +89,7 @@ void PellvaneGameScene::removeEntityNow(IEntity* entity, bool destroy) {
     // The overlay and the paddle only point at theirs; one that is destroyed must not stay behind.
     if (destroy && std::find(entities.begin(), entities.end(), entity) != entities.end()) {
         gamePause.forget(entity);
+        lostBalls.erase(std::remove(lostBalls.begin(), lostBalls.end(), entity), lostBalls.end());
         if (paddle != nullptr)
             paddle->forgetBall(entity);
     }
@@ -265,8 +266,7 @@ void PellvaneGameScene::applyEffects() {
     if (PellvanePaddleEntity* own = getPaddle()) {
         // A wide paddle is drawn with the paddle's wide picture, a narrow one with its narrow one.
         const std::optional<PowerUp> width = match.activeKind(Change::PaddleWidth);
-        own->setWidthScale(match.paddleWidthFactor(),
-                           width == PowerUp::Wide ? 1 : width == PowerUp::Narrow ? -1 : 0);
+        own->setWidthScale(match.paddleWidthFactor(), width == PowerUp::Wide ? 1 : width == PowerUp::Narrow ? -1 : 0);
         own->setSticky(match.isSticky());
         own->setGuns(match.activeKind(Change::Guns).has_value());
     }

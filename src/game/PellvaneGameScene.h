@@ -74,7 +74,7 @@ public:
     void paddleTouched() override { match.paddleTouched(); }
     // A ball of several that is not the last in play leaves the game and costs nothing (the
     // paddle's own ball carries on as another did); the last one costs a life.
-    void ballLost(PellvaneBallEntity& ball) override;
+    void ballLost(PellvaneBallEntity& ball) override { lostBalls.push_back(&ball); }
     // The paddle caught a capsule of that kind: its effect starts, or extends if it runs already.
     void capsuleCaught(PowerUp kind) override;
     // A volley of two shots leaves the paddle's guns when the match allows one now.
@@ -146,6 +146,11 @@ private:
     void spawnVolley(PowerUp kind);
     // An extra ball leaves the game: the paddle lets go of it and the scene destroys it.
     void retireBall(PellvaneBallEntity& ball);
+    // The balls lost this frame, in the order they left: an extra ball goes, the paddle's own
+    // carries on as another in play, or the player loses it.
+    void afterMoves() override { settleLostBalls(); }
+    void settleLostBalls();
+    void settleLostBall(PellvaneBallEntity& ball);
     // A game that ends or is abandoned: its score becomes the best if it beat it.
     void settleBestScore();
     // Shows the pointer on every screen but play (a null pointer display is left alone).
@@ -171,4 +176,6 @@ private:
     // The next level brought into play is a game's first: it is where the game began, not a level
     // reached by play.
     bool startingLevel = false;
+    // Balls that left the field this frame, settled once every ball has moved (ballLost).
+    std::vector<PellvaneBallEntity*> lostBalls;
 };

@@ -57,7 +57,8 @@ public:
     virtual void blockBroken(const BrokenBlock& block) = 0;
     // A ball bounced off the paddle or left it: a chain of blocks in a row ends.
     virtual void paddleTouched() = 0;
-    // A ball left the game area through the bottom.
+    // A ball left the game area through the bottom. The game settles it once every ball has moved
+    // this frame, so a ball that carries on in its place loses no move.
     virtual void ballLost(PellvaneBallEntity& ball) = 0;
     virtual void capsuleCaught(PowerUp kind) = 0;
     // The player fired the paddle's guns: a volley leaves if the rules allow one now.

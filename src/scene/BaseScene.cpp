@@ -84,6 +84,7 @@ void BaseScene::update(float dt) {
         if (entities[i]->isActive())
             entities[i]->postUpdate(dt);
     }
+    afterMoves();
     // Requests made while removing (a destroyed group removing its children) join this loop.
     for (std::size_t j = 0; j < pendingRemovals.size(); ++j) {
         const std::pair<IEntity*, bool> request = pendingRemovals[j];

@@ -78,6 +78,9 @@ public:
     bool coversView() const { return coveredView; }
 
 protected:
+    // Called by update once every entity has moved and before the removals asked for during the
+    // frame are carried out: a scene settles here what its entities reported as they moved.
+    virtual void afterMoves() {}
     void sortByLayer();
     // Dispatches "SCENE_ENDED" on the scene, then destroys its entities in list order, the lent
     // ones through their lenders; only the first call acts. A derived scene that lends entities
