@@ -499,8 +499,14 @@ make_button() { # text width height destination
 
 # Soft round particle: white, alpha falling off smoothly from the centre to the rim.
 make_particle() { # diameter falloff-exponent destination
-    local s=$1 e=$2 dst=$3
-    im -size "${s}x${s}" xc:white \( -size "${s}x${s}" xc:black -fx \
+    make_glow "$1" "$1" "$2" "$3"
+}
+
+# A white elliptical glow, opaque at the centre and fading to nothing at the edge; tinted by
+# the entity that draws it.
+make_glow() { # width height falloff-exponent destination
+    local w=$1 h=$2 e=$3 dst=$4
+    im -size "${w}x${h}" xc:white \( -size "${w}x${h}" xc:black -fx \
         "xx=(i+0.5)/w*2-1; yy=(j+0.5)/h*2-1; dd=sqrt(xx*xx+yy*yy); pow(max(0,1-dd),$e)" \) \
         -alpha off -compose CopyOpacity -composite "$dst"
 }
@@ -683,17 +689,30 @@ im -size 8x8 xc:'#05041ae6' "$WORK/panel.miff"
 # Letters and signs for text, in the digits' font, size and style and on their 30 px line so that
 # words and numbers share one baseline; each letter is as wide as its ink and the outline need. The
 # underscore is a bar along the bottom of the line: the cursor under a letter being entered.
+make_glyph() { # character destination
+    local gw
+    text_mask_trim "$1" 28 0 "$WORK/gink.miff"
+    read -r gw _ < <(size_of "$WORK/gink.miff")
+    text_mask_cell "$1" 28 $((gw + 6)) "$DIGIT_H" 0 "$WORK/gmask.miff"
+    hud_text_from_mask "$WORK/gmask.miff" 2 "$2"
+}
 GLYPHS=(A B C D E F G H I J K L M N O P Q R S T U V W X Y Z . - '*')
 for i in "${!GLYPHS[@]}"; do
-    text_mask_trim "${GLYPHS[i]}" 28 0 "$WORK/gink.miff"
-    read -r gw _ < <(size_of "$WORK/gink.miff")
-    text_mask_cell "${GLYPHS[i]}" 28 $((gw + 6)) "$DIGIT_H" 0 "$WORK/gmask.miff"
-    hud_text_from_mask "$WORK/gmask.miff" 2 "$WORK/glyph$i.miff"
+    make_glyph "${GLYPHS[i]}" "$WORK/glyph$i.miff"
 done
 im -size "${DIGIT_W}x${DIGIT_H}" xc:black -fill white -draw "rectangle 3,25 $((DIGIT_W - 4)),27" "$WORK/gmask.miff"
 hud_text_from_mask "$WORK/gmask.miff" 2 "$WORK/glyph_underscore.miff"
+# Signs added later, made as the letters are: the colon of a time and an exclamation mark.
+SIGNS=(':' '!')
+for i in "${!SIGNS[@]}"; do
+    make_glyph "${SIGNS[i]}" "$WORK/sign$i.miff"
+done
+# The first time a game passes the best score: the best counter's amber, in the banners' style.
+logo_text 'NEW BEST!' 44 3 3 0x0 "$WORK/new_best.miff" '#9a4a10' '#ffe0a0' "$AMBER" '#ff7a1a'
+# A counter lighting up (an extra ball, a new best): a soft glow drawn at about its own size.
+make_glow 160 56 1.3 "$WORK/flash.miff"
 
-atlas_begin hud.png 1024 512 0 0
+atlas_begin hud.png 1024 1024 0 0
 place title "$WORK/title.miff"
 place game_over "$WORK/game_over.miff"
 place level_cleared "$WORK/level_cleared.miff"
@@ -712,7 +731,7 @@ place paused "$WORK/paused.miff"
 place resume_hint "$WORK/resume_hint.miff"
 place click_to_launch "$WORK/click_to_launch.miff"
 place all_cleared "$WORK/all_cleared.miff"
-spare place label_lap "$WORK/label_lap.miff"
+place label_lap "$WORK/label_lap.miff"
 place high_scores "$WORK/high_scores.miff"
 place button_continue "$WORK/button_continue.miff"
 place new_high_score "$WORK/new_high_score.miff"
@@ -721,6 +740,11 @@ for i in "${!GLYPHS[@]}"; do
 done
 place _ "$WORK/glyph_underscore.miff"
 place panel "$WORK/panel.miff"
+for i in "${!SIGNS[@]}"; do
+    place "${SIGNS[i]}" "$WORK/sign$i.miff"
+done
+place new_best "$WORK/new_best.miff"
+place flash "$WORK/flash.miff"
 atlas_end
 
 {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Generates the shipped sounds in data/sounds/: the block hit effects, the effects of the game's
 # events (paddle, wall, launch, lost ball, level cleared, game over, new game, the power-up
-# capsules, the laser's shots, steel and bomb blocks, the last level cleared) and the looping
+# capsules, the laser's shots, steel and bomb blocks, the last level cleared, an extra ball earned
+# by points, a new best score) and the looping
 # background music.
 # Needs sox and oggenc (vorbis-tools); the output is reproducible byte for byte.
 set -euo pipefail
@@ -260,6 +261,38 @@ for note in A6 C#7 E7 A7; do
 done
 "${SOX[@]}" -m "${fanfare[@]}" "$out/allcleared.wav" sinc -4000 reverb 30 50 60 100 0 -4 \
     fade q 0 2.2 0.3 norm -3
+
+# Extra ball earned by points: a quick bright "one up", A6 E7 A7 in square and sine played twice
+# over a bell ring on A7, unlike the extra-ball capsule's arpeggio so a player can tell the two;
+# 0.6 s.
+oneup=()
+for step in "0 A6" "0.06 E7" "0.12 A7" "0.22 A6" "0.28 E7" "0.34 A7"; do
+    read -r start note <<<"$step"
+    FADE=l voice "$work/up_sq_${#oneup[@]}.wav" "$start" 0.09 0.002 0.08 square "$note"
+    FADE=l voice "$work/up_si_${#oneup[@]}.wav" "$start" 0.09 0.002 0.08 sine "$note"
+    oneup+=(-v 0.1 "$work/up_sq_${#oneup[@]}.wav" -v 0.3 "$work/up_si_${#oneup[@]}.wav")
+done
+FADE=l voice "$work/up_bell.wav" 0.34 0.26 0.001 0.25 sine A7
+FADE=l voice "$work/up_bell2.wav" 0.34 0.2 0.001 0.19 sine 9713
+oneup+=(-v 0.25 "$work/up_bell.wav" -v 0.06 "$work/up_bell2.wav")
+"${SOX[@]}" -m "${oneup[@]}" "$out/extra_ball.wav" lowpass 7000 reverb 15 50 30 100 0 -2 fade q 0 0.6 0.1 norm -5
+
+# New best: a short brass call rising C#5 E5 to a held A5 over the A major chord, the fanfare's
+# colour in a third of its length, so the moment is heard without stopping play; 0.84 s.
+best=()
+for step in "0 0.1 C#5" "0.12 0.1 E5" "0.24 0.5 A5"; do
+    read -r start length note <<<"$step"
+    release=$(awk "BEGIN { print $length * 0.6 }")
+    voice "$work/nb_sq_${#best[@]}.wav" "$start" "$length" 0.006 "$release" square "$note"
+    voice "$work/nb_sw_${#best[@]}.wav" "$start" "$length" 0.006 "$release" sawtooth "$note"
+    voice "$work/nb_si_${#best[@]}.wav" "$start" "$length" 0.006 "$release" sine "$note"
+    best+=(-v 0.1 "$work/nb_sq_${#best[@]}.wav" -v 0.08 "$work/nb_sw_${#best[@]}.wav" -v 0.18 "$work/nb_si_${#best[@]}.wav")
+done
+for note in A4 C#5 E5; do
+    voice "$work/nb_ch_${#best[@]}.wav" 0.24 0.6 0.03 0.45 triangle "$note"
+    best+=(-v 0.1 "$work/nb_ch_${#best[@]}.wav")
+done
+"${SOX[@]}" -m "${best[@]}" "$out/new_best.wav" sinc -4000 reverb 25 50 50 100 0 -3 fade q 0 0.84 0.25 norm -4
 
 # The music: a 16-bar loop at 120 beats per minute (2 s a bar) over Am F C G, each bar an
 # eighth-note arpeggio over a soft sustained chord and a bass line on the beats one and three.

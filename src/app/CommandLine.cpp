@@ -100,6 +100,14 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
                               false, seconds, error))
                 return false;
             options.shotTime = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--after") == 0) {
+            double seconds = 0;
+            if (!numberOption(argc, argv, i, "option --after needs a number of seconds from 0 to 3600", 0, kMaxShotTime,
+                              false, seconds, error))
+                return false;
+            options.afterTime = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--clear") == 0) {
+            options.clear = true;
         } else if (std::strcmp(argument, "--game-over") == 0) {
             double score = 0;
             if (!numberOption(argc, argv, i, "option --game-over needs a score from 0 to 2147483647", 0, kMaxScore,
@@ -131,6 +139,12 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         error = "option --time goes with --shot";
     else if (options.gameOverScore >= 0 && options.shotFile.empty())
         error = "option --game-over goes with --shot";
+    else if (options.clear && options.shotFile.empty())
+        error = "option --clear goes with --shot";
+    else if (options.clear && options.gameOverScore >= 0)
+        error = "options --clear and --game-over do not go together";
+    else if (options.afterTime >= 0.0f && options.level == 0 && !options.clear && options.gameOverScore < 0)
+        error = "option --after goes with --level, --clear or --game-over";
     else if (!options.initials.empty() && options.gameOverScore < 0)
         error = "option --initials goes with --game-over";
     else if (options.check && !options.shotFile.empty())
@@ -141,8 +155,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
 std::string usageText() {
     return "Usage: pellvane [--data DIR]\n"
            "       pellvane [--data DIR] --check [--strict]\n"
-           "       pellvane [--data DIR] --shot FILE.png [--time S] [--level N] [--game-over SCORE\n"
-           "                [--initials ABC]]\n"
+           "       pellvane [--data DIR] --shot FILE.png [--time S] [--level N]\n"
+           "                [--clear | --game-over SCORE [--initials ABC]] [--after S]\n"
            "       pellvane --help | --version\n"
            "\n"
            "A brick-and-ball arcade game. Click NEW GAME to start.\n"
@@ -158,6 +172,10 @@ std::string usageText() {
            "  --game-over SCORE with --shot, then start a game (at level N, or the first), end it with\n"
            "                    SCORE points and run two seconds more; nothing the game keeps is written\n"
            "  --initials ABC    with --game-over, then type ABC and Enter and run two seconds more\n"
+           "  --clear           with --shot, then start a game (at level N, or the first), break every\n"
+           "                    block of the level as a ball would and run one second more\n"
+           "  --after S         with --level, --clear or --game-over: run S seconds after the last\n"
+           "                    of them instead of the two (or one) seconds above\n"
            "  --help            print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"
@@ -171,6 +189,8 @@ std::string usageText() {
            "  M                                   all sound off or on\n"
            "  F11                                 full screen or window\n"
            "  Escape (on release)                 quit\n"
+           "After the last level:\n"
+           "  A click, Space or Enter             the next lap, once its figures are shown\n"
            "After a game that makes the high-score table:\n"
            "  A to Z, Up and Down                 the current initial\n"
            "  Left or Backspace, Right            the initial before, the next\n"

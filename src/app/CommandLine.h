@@ -14,8 +14,9 @@ struct CommandLineOptions {
     // --check [--strict]: check the data instead of playing (check/Checker.h).
     bool check = false;
     bool strict = false;
-    // --shot FILE.png [--time S] [--level N] [--game-over SCORE [--initials ABC]]: write a picture
-    // of the started scene instead of playing (app/Screenshot.h); level 0 when not given.
+    // --shot FILE.png [--time S] [--level N] [--clear | --game-over SCORE [--initials ABC]]
+    // [--after S]: write a picture of the started scene instead of playing (app/Screenshot.h);
+    // level 0 when not given.
     std::string shotFile;
     unsigned level = 0;
     // Seconds the scene runs before anything else; -1 when not given (the picture's own default).
@@ -24,6 +25,10 @@ struct CommandLineOptions {
     long gameOverScore = -1;
     // Typed after that game over, then Enter.
     std::string initials;
+    // Every block of the level in play broken before the picture.
+    bool clear = false;
+    // Seconds the scene runs after the last of those steps; -1 when not given.
+    float afterTime = -1.0f;
 };
 
 // Exit statuses beside 0 (played, or --help/--version printed) and 1 (start-up failed).

@@ -6,8 +6,8 @@
 
 #include "app/FrameCap.h"
 #include "app/Game.h"
-#include "scene/BaseScene.h"
 #include "events/Events.h"
+#include "scene/BaseScene.h"
 #include "scene/IScene.h"
 
 namespace {

@@ -4,7 +4,6 @@
 
 #include <chrono>
 
-
 class FramePacer {
 public:
     using Clock = std::chrono::steady_clock;

@@ -6,8 +6,8 @@
 #include <tinyxml.h>
 
 #include "app/SystemKeys.h"
-#include "graphics/SpriteBatch.h"
 #include "game/Configuration.h"
+#include "graphics/SpriteBatch.h"
 
 Game::Game() : GameWorld(this) {}
 

@@ -11,6 +11,7 @@
 #include "app/Game.h"
 #include "base/Exceptions.h"
 #include "events/Events.h"
+#include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneGameScene.h"
 #include "graphics/PngEncoder.h"
 #include "scene/IScene.h"
@@ -25,11 +26,24 @@ constexpr float kStartSeconds = 2.0f;
 // From a new game at the level to its picture: the HUD has counted up, the "GET READY" message
 // has come and gone and the level has started.
 constexpr float kLevelSeconds = 2.0f;
+// From the last block broken to the picture: the banner is up and its bonus has counted.
+constexpr float kClearedSeconds = 1.0f;
 constexpr unsigned kChannels = 3;
+constexpr int32_t kKeyReturn = 13;
+constexpr int32_t kKeySpace = 32;
 
 void advance(IScene& scene, float seconds) {
     for (float t = 0.0f; t < seconds; t += kStep)
         scene.update(kStep);
+}
+
+// Every block that holds the level open takes hits, as from a ball, until it breaks.
+void clearLevel(IScene& scene) {
+    const std::vector<IEntity*> entities = scene.getEntities();
+    for (IEntity* entity : entities)
+        if (auto* block = dynamic_cast<PellvaneBlockEntity*>(entity))
+            while (block->holdsLevelOpen() && block->takeHit()) {
+            }
 }
 
 void typeKey(Game& game, int32_t key) {
@@ -39,22 +53,20 @@ void typeKey(Game& game, int32_t key) {
 
 // The game in play ends with `score` points: the ball is launched, then every ball in reserve is
 // lost, as a player loses them. Then the initials are typed on the Game's input, as the frame loop hands over keys.
-void endGame(Game& game, PellvaneGameScene& scene, int score, const std::string& initials) {
-    constexpr int32_t kKeyReturn = 13;
-    constexpr int32_t kKeySpace = 32;
+void endGame(Game& game, PellvaneGameScene& scene, int score, const std::string& initials, float after) {
     // The ball leaves the paddle first, as it has in any game that ends: its hint is gone.
     typeKey(game, kKeySpace);
     advance(scene, kStep);
     scene.addScore(score);
     while (scene.getState() != GameOver)
         scene.ballLost();
-    advance(scene, kLevelSeconds);
+    advance(scene, initials.empty() && after >= 0.0f ? after : kLevelSeconds);
     if (initials.empty())
         return;
     for (char c : initials)
         typeKey(game, std::tolower(static_cast<unsigned char>(c)));
     typeKey(game, kKeyReturn);
-    advance(scene, kLevelSeconds);
+    advance(scene, after >= 0.0f ? after : kLevelSeconds);
 }
 
 // The frame as the frame loop draws it, read back top row first.
@@ -88,9 +100,9 @@ int takeShot(Game& game, const ShotOptions& options) {
     try {
         advance(*scene, options.startSeconds >= 0.0f ? options.startSeconds : kStartSeconds);
         const bool gameOver = options.gameOverScore >= 0;
-        if (options.level > 0 || gameOver) {
+        if (options.level > 0 || gameOver || options.clear) {
             auto* gameScene = dynamic_cast<PellvaneGameScene*>(scene);
-            const char* option = options.level > 0 ? "--level" : "--game-over";
+            const char* option = options.level > 0 ? "--level" : gameOver ? "--game-over" : "--clear";
             if (gameScene == nullptr) {
                 std::fprintf(stderr, "%s: the scene that runs is not a pellvane_game scene\n", option);
                 return 2;
@@ -101,9 +113,18 @@ int takeShot(Game& game, const ShotOptions& options) {
                 return 2;
             }
             gameScene->newGameAt(options.level > 0 ? options.level - 1 : 0);
-            advance(*scene, kLevelSeconds);
+            const bool last = !gameOver && !options.clear;
+            advance(*scene, last && options.afterSeconds >= 0.0f ? options.afterSeconds : kLevelSeconds);
             if (gameOver)
-                endGame(game, *gameScene, static_cast<int>(options.gameOverScore), options.initials);
+                endGame(game, *gameScene, static_cast<int>(options.gameOverScore), options.initials,
+                        options.afterSeconds);
+            if (options.clear) {
+                // The ball is in flight when a level is cleared in play.
+                typeKey(game, kKeySpace);
+                advance(*scene, kStep);
+                clearLevel(*scene);
+                advance(*scene, options.afterSeconds >= 0.0f ? options.afterSeconds : kClearedSeconds);
+            }
         }
         const std::vector<unsigned char> pixels = drawAndRead(game, *scene);
         if (!writeFile(options.file, encodePng(pixels.data(), game.getWidth(), game.getHeight(), kChannels))) {

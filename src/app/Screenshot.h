@@ -1,7 +1,8 @@
-// `pellvane --shot FILE.png [--time S] [--level N] [--game-over SCORE [--initials ABC]]`: plays
-// the started scene for a moment on a fixed clock (a game started, ended and its initials typed on
-// the way, through the scene's own operations and input), draws it with the game's own GL path and
-// writes what the window shows as a PNG file. The player's files are read but never written.
+// `pellvane --shot FILE.png [--time S] [--level N] [--clear | --game-over SCORE [--initials ABC]]
+// [--after S]`: plays the started scene for a moment on a fixed clock (a game started, its level
+// cleared or the game ended and its initials typed on the way, through the scene's own operations
+// and input), draws it with the game's own GL path and writes what the window shows as a PNG file.
+// The player's files are read but never written.
 #pragma once
 
 #include <string>
@@ -18,6 +19,11 @@ struct ShotOptions {
     long gameOverScore = -1;
     // Then typed, and Enter.
     std::string initials;
+    // Instead of a game over, every block of the level broken: its banner (the lap's end after
+    // the last level).
+    bool clear = false;
+    // Seconds after the last step; below 0, two (one after a clear).
+    float afterSeconds = -1.0f;
 };
 
 // Needs a Game whose start-up has run, with its window's GL context current. Returns the exit

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "base/DebugLog.h"
-#include "base/Exceptions.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "app/Screenshot.h"
 #include "app/WindowIcon.h"
+#include "base/DebugLog.h"
+#include "base/Exceptions.h"
 #include "check/Checker.h"
 #include "graphics/IconImage.h"
 
@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
         game.leavePlayerFilesAlone();
     game.init(kWindowWidth, kWindowHeight);
     if (!options.shotFile.empty())
-        return takeShot(game,
-                        {options.shotFile, options.level, options.shotTime, options.gameOverScore, options.initials});
+        return takeShot(game, {options.shotFile, options.level, options.shotTime, options.gameOverScore,
+                               options.initials, options.clear, options.afterTime});
 
     FrameLoop loop(game);
     std::srand(loop.start());

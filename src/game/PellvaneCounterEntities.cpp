@@ -105,8 +105,14 @@ void PellvaneFigureCounterEntity::render(SpriteBatch* batch) {
         PellvaneCounterEntity::render(batch);
         return;
     }
-    label->renderFrame(batch, Matrix3::translation(position.x, position.y) * Matrix3::scaling(scale.x, scale.y), colour,
-                       0, false, false);
+    // A label shorter than the digits (a word of the HUD's small lettering) sits centred on them.
+    float lift = 0.0f;
+    if (digits[0] != nullptr && digits[0]->getFrameCount() > 0)
+        lift = (static_cast<float>(digits[0]->getFrame(0).getHeight()) -
+                static_cast<float>(label->getFrame(0).getHeight())) *
+               scale.y / 2.0f;
+    label->renderFrame(batch, Matrix3::translation(position.x, position.y + lift) * Matrix3::scaling(scale.x, scale.y),
+                       colour, 0, false, false);
     // The digits follow the label.
     const Vector2 start = position;
     position.x += static_cast<float>(label->getFrame(0).getWidth()) * scale.x + labelGap;

@@ -54,6 +54,10 @@ void Match::bringLevel(unsigned index) {
     state = LevelLoaded;
     events.push_back({MatchEvent::LevelBrought, index});
     // The bonus of the level cleared before is counted now that its banner has gone.
+    countPendingBonus();
+}
+
+void Match::countPendingBonus() {
     if (pendingBonus > 0) {
         const int points = pendingBonus;
         pendingBonus = 0;
@@ -100,9 +104,13 @@ void Match::step(float dt, bool levelCleared) {
     case LevelCleared:
     case AllCleared:
         stateTimer += dt;
-        // With "all_cleared_waits" the end of a lap stays until the player goes on.
-        if (state == AllCleared && settings.allClearedWaits)
+        // With "all_cleared_waits" the end of a lap stays until the player goes on; the last
+        // level's bonus joins the score in front of them once its delay is over.
+        if (state == AllCleared && settings.allClearedWaits) {
+            if (stateTimer > settings.allClearedDelay)
+                countPendingBonus();
             break;
+        }
         if (stateTimer > (state == AllCleared ? settings.allClearedDelay : settings.clearedDelay))
             advance();
         break;
@@ -120,8 +128,9 @@ void Match::levelDone() {
     // Capsules still falling and extra balls do not outlive their level.
     endPowerUps();
     const float underPar = settings.bonusPar - levelSeconds;
-    bonus = saturatingAdd(static_cast<int>(std::min<long long>(static_cast<long long>(lives) * settings.bonusPerLife, INT_MAX)),
-                          underPar > 0.0f ? static_cast<int>(underPar) * settings.bonusPerSecond : 0);
+    bonus = saturatingAdd(
+        static_cast<int>(std::min<long long>(static_cast<long long>(lives) * settings.bonusPerLife, INT_MAX)),
+        underPar > 0.0f ? static_cast<int>(underPar) * settings.bonusPerSecond : 0);
     const bool lastLevel = currentLevel + 1 >= levels.size();
     const bool shown = (lastLevel && settings.allClearedDelay > 0.0f) || settings.clearedDelay > 0.0f;
     // Under a banner the bonus is counted up on it and added when the next level comes.

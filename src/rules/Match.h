@@ -14,7 +14,14 @@
 
 // LevelCleared only with a "cleared_delay": the cleared level stays on screen for that long;
 // AllCleared only with an "all_cleared_delay", after the last level, before the next lap.
-enum GameState : int32_t { Initiated = 0, LevelLoaded = 1, Playing = 2, GameOver = 3, LevelCleared = 4, AllCleared = 5 };
+enum GameState : int32_t {
+    Initiated = 0,
+    LevelLoaded = 1,
+    Playing = 2,
+    GameOver = 3,
+    LevelCleared = 4,
+    AllCleared = 5
+};
 
 // Balls a capsule that brings more balls adds (within the power-ups' "max_balls").
 inline constexpr int kExtraBallsPerCapsule = 2;
@@ -61,22 +68,22 @@ struct LevelSettings {
 
 struct MatchEvent {
     enum Kind {
-        GameStarted,      // a new game: score, lives and the level count are reset
-        LevelBrought,     // `level` is the level to bring into play now
-        LevelStarted,     // the loading delay is over: play begins
-        BallLost,         // the last ball in play was lost and a life was left
-        BallServed,       // "lost_delay" after a loss: the next ball goes on the paddle
-        GameOver,         // the last ball was lost with no life left
-        LevelCleared,     // the level is cleared; the next follows after "cleared_delay"
-        AllCleared,       // the last level is cleared; the next lap follows after "all_cleared_delay"
-        PowerUpsEnded,    // every effect, falling capsule and extra ball ends
-        PowerUpsChanged,  // an effect started or ran out: sizes and speeds change
-        CapsuleCaught,    // `powerUp` was caught and counted
-        ExtraBalls,       // `count` more balls leave from the paddle's ball
-        LifeEarned,       // the score reached another "extra_life_every": one more ball
-        NewBest,          // the score passed the best kept from earlier games, for the first time in this one
-        LapStarted,       // the first level comes back for lap `count` + 1 (after an all cleared)
-        VolleyFired,      // the guns `powerUp` arms fire a volley from the paddle
+        GameStarted,     // a new game: score, lives and the level count are reset
+        LevelBrought,    // `level` is the level to bring into play now
+        LevelStarted,    // the loading delay is over: play begins
+        BallLost,        // the last ball in play was lost and a life was left
+        BallServed,      // "lost_delay" after a loss: the next ball goes on the paddle
+        GameOver,        // the last ball was lost with no life left
+        LevelCleared,    // the level is cleared; the next follows after "cleared_delay"
+        AllCleared,      // the last level is cleared; the next lap follows after "all_cleared_delay"
+        PowerUpsEnded,   // every effect, falling capsule and extra ball ends
+        PowerUpsChanged, // an effect started or ran out: sizes and speeds change
+        CapsuleCaught,   // `powerUp` was caught and counted
+        ExtraBalls,      // `count` more balls leave from the paddle's ball
+        LifeEarned,      // the score reached another "extra_life_every": one more ball
+        NewBest,         // the score passed the best kept from earlier games, for the first time in this one
+        LapStarted,      // the first level comes back for lap `count` + 1 (after an all cleared)
+        VolleyFired,     // the guns `powerUp` arms fire a volley from the paddle
     };
     Kind kind;
     unsigned level = 0;
@@ -162,6 +169,8 @@ public:
 private:
     void emit(MatchEvent::Kind kind) { events.push_back({kind}); }
     void bringLevel(unsigned index);
+    // A cleared level's bonus held back for its banner joins the score now.
+    void countPendingBonus();
     void levelDone();
     // The next level after a cleared one, and a new lap after the last.
     void advance();

@@ -155,6 +155,18 @@ check(tint is not None and looks[health](tint), "the first block has its health'
 check(pvtest.pixel(picture, 400, 300) != tint, "the picture is not one colour")
 status, _, err = run(["--shot", picture, "--level", "99"], os.path.join(pvtest.ROOT, "data"))
 check(status == 2 and ("the game has %d levels" % len(level_names)) in err, "a level the game does not have exits 2 (%r, %r)" % (status, err))
+
+# The last level cleared: the block just hit is gone, the lap's end is up (its gold banner where
+# the configuration puts it) and nothing is written but the picture.
+cleared = os.path.join(shots, "cleared.png")
+status, out, err = run(["--shot", cleared, "--level", str(len(level_names)), "--clear", "--after", "3"],
+                       os.path.join(pvtest.ROOT, "data"))
+banner = re.search(r'<fade sprite="all_cleared" x="(\d+)" y="(\d+)"', config_text)
+gold = [pvtest.pixel(cleared, int(banner.group(1)) + dx, int(banner.group(2)) + 30) for dx in range(60, 300, 4)]
+check(status == 0 and out == "" and sum(1 for c in gold if c and c[0] > 200 and c[1] > 150 and c[2] < 120) > 5,
+      "--clear on the last level pictures ALL CLEARED (%r, %r)" % (status, err))
+status, _, err = run(["--shot", cleared, "--clear", "--game-over", "10"], os.path.join(pvtest.ROOT, "data"))
+check(status == 2 and "do not go together" in err, "--clear and --game-over exit 2 (%r, %r)" % (status, err))
 shutil.rmtree(shots, ignore_errors=True)
 
 pvtest.finish()

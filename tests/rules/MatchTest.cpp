@@ -133,8 +133,7 @@ TEST(MatchTest, CapsulesTakeEffectOnlyInPlayAndTimedOnesRunOut) {
 
     match.capsuleCaught(PowerUp::Multi);
     const std::vector<MatchEvent> multi = match.takeEvents();
-    ASSERT_EQ((Kinds{MatchEvent::ExtraBalls, MatchEvent::PowerUpsChanged, MatchEvent::CapsuleCaught}),
-              kindsOf(multi));
+    ASSERT_EQ((Kinds{MatchEvent::ExtraBalls, MatchEvent::PowerUpsChanged, MatchEvent::CapsuleCaught}), kindsOf(multi));
     EXPECT_EQ(kExtraBallsPerCapsule, multi[0].count);
     EXPECT_EQ(PowerUp::Multi, multi[2].powerUp);
     const int lives = match.getLives();
@@ -242,10 +241,15 @@ TEST(MatchTest, LivesComeWithPointsChainsMultiplyAndALevelsBonusWaitsForItsBanne
 
     // The last level: the lap's end stays until the player goes on, not before its delay.
     match.step(0.01f, false);
+    const int beforeLast = match.getScore();
     match.step(0.01f, true);
     EXPECT_EQ(AllCleared, match.getState());
+    match.step(1.0f, false);
+    match.proceed();
+    EXPECT_EQ(beforeLast, match.getScore()) << "the bonus waits for the delay, and so does a click";
     match.step(30.0f, false);
     EXPECT_EQ(AllCleared, match.getState()) << "it waits for the player";
+    EXPECT_EQ(beforeLast + match.getBonus(), match.getScore()) << "with the bonus counted in front of them";
     match.proceed();
     EXPECT_EQ(LevelLoaded, match.getState());
     EXPECT_EQ(1, match.getLap());
