@@ -67,6 +67,9 @@ def report(binary, env, wrapper):
     result = subprocess.run(wrapper + [binary, "900"], cwd=DATA, env=env, capture_output=True, text=True)
     rows = {}
     for line in result.stdout.splitlines():
+        # The autopilot's table comes first; the sections after it have tables of their own.
+        if line.startswith("## "):
+            break
         cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
         if len(cells) == 5 and cells[0].isdigit():
             rows[int(cells[0])] = tuple(cells[1:])
@@ -102,7 +105,9 @@ def main():
              "Every level of the shipped game as it looks when it starts, taken by the game itself with",
              "`pellvane --shot FILE.png --level N` from `data/`, and what the level report's autopilot (the",
              "swinging player of the soak, at 60 frames a second) needed to clear it as a new game started",
-             "there. Each level says what it depicts (the note `tools/make_levels.py` keeps beside its",
+             "there. The report goes on with every level as the still, aiming and following players and",
+             "the modelled person play it, and whole games as the person plays them: the balance of the",
+             "game is judged by those. Each level says what it depicts (the note `tools/make_levels.py` keeps beside its",
              "map): hold the picture against it, as no level may show a symbol of hate or an offensive",
              "figure. Regenerate this page, its pictures and figures after changing a level (or",
              "`tools/make_levels.py`) with",
