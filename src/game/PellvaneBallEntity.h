@@ -90,6 +90,10 @@ public:
     // reached only that way.
     void limitAngle();
     IEntity* getHolder() const { return holder; }
+    // A held ball is drawn on its holder as the holder is drawn.
+    Vector2 getDrawOffset() const override {
+        return held && holder != nullptr ? holder->getDrawOffset() : SpriteEntity::getDrawOffset();
+    }
     // Where along its holder a held ball's centre rides, from the holder's left edge.
     float getHeldAt() const { return holdOffset.x + width * 0.5f; }
     // Leaves an effect copy of the ball and moves on to the next colour of its list. A ball

@@ -129,6 +129,7 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     }
     levels.place(0);
     endPowerUps();
+    rememberStepStarts(settings.stepRate > 0);
     raise(PELLVANE_INITIATED);
 }
 
@@ -139,6 +140,25 @@ void PellvaneGameScene::update(float dt) {
         sortByLayer();
         return;
     }
+    if (settings.stepRate <= 0) {
+        step(dt);
+    } else {
+        // The same inputs play the same game whatever the frame rate: the game moves in whole
+        // steps, and what is left of the frame's time waits for the next frame. A frame that took
+        // longer than kLongestCatchUp (a stall, a dragged window) is not caught up step by step.
+        const double stepTime = 1.0 / settings.stepRate;
+        unsteppedTime += std::min(static_cast<double>(dt), kLongestCatchUp);
+        while (unsteppedTime >= stepTime && !gamePause.isPaused()) {
+            unsteppedTime -= stepTime;
+            step(static_cast<float>(stepTime));
+        }
+        setDrawBlend(gamePause.isPaused() ? 1.0f : static_cast<float>(unsteppedTime / stepTime));
+    }
+    // The pointer steers the paddle in play; on the other screens it clicks buttons.
+    showCursor(!match.isInPlay());
+}
+
+void PellvaneGameScene::step(float dt) {
     BaseScene::update(dt);
     if (!started) {
         started = true;
@@ -147,8 +167,6 @@ void PellvaneGameScene::update(float dt) {
     highScores.update(dt);
     match.step(dt, match.getState() == Playing && levels.isCleared());
     playEvents();
-    // The pointer steers the paddle in play; on the other screens it clicks buttons.
-    showCursor(!match.isInPlay());
 }
 
 void PellvaneGameScene::playEvents() {

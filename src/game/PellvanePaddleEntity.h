@@ -99,6 +99,9 @@ public:
     // or with "mouse_instant" while the pointer steers, this frame's move over its time, at most
     // `speed` either way.
     float getVelocity() const;
+    // Under a pointer that moves it at once the paddle is drawn where it is: drawing it a step
+    // behind would bring back the lag "mouse_instant" takes away.
+    Vector2 getDrawOffset() const override { return steering && instantMouse ? Vector2{} : BoxEntity::getDrawOffset(); }
     // Where `x` lies along the paddle: -1 at its left end, 0 at its centre, +1 at its right end
     // (clamped).
     float offsetAlong(float x) const;

@@ -68,7 +68,7 @@ IRenderable* SpriteEntity::getRenderable() {
 
 Matrix3 SpriteEntity::getRenderTransform() const {
     const Vector2 pivot{width * 0.5f, height * 0.5f};
-    const Vector2 p = position + offset + drawOffset;
+    const Vector2 p = position + offset + getDrawOffset();
     const float a = rotation * kDegreesToRadians;
     const float c = std::cos(a);
     const float s = std::sin(a);

@@ -62,6 +62,7 @@ public:
     void setScene(IScene* newScene) override { scene = newScene; }
     virtual void setPosition(const Vector2& newPosition) { position = newPosition; }
     void setDrawOffset(const Vector2& newOffset) override { drawOffset = newOffset; }
+    Vector2 getDrawOffset() const override { return drawOffset; }
 
     SpriteProperties getSpriteProperties() const;
     // The transform the sprite is drawn with: translate to position + offset (and the draw
