@@ -19,6 +19,7 @@ namespace {
 constexpr int32_t kKeyBackspace = 8;
 constexpr int32_t kKeyReturn = 13;
 constexpr int32_t kKeyPadEnter = 271;
+constexpr int32_t kKeySpace = 32;
 constexpr int32_t kKeyUp = 273;
 constexpr int32_t kKeyDown = 274;
 constexpr int32_t kKeyRight = 275;
@@ -152,6 +153,12 @@ bool HighScoreKeeper::handleInput(const IEvent& event) {
     case kKeyReturn:
     case kKeyPadEnter:
         confirm();
+        return true;
+    case kKeySpace:
+        // Space is the launch key, and may be meant for the ball just lost: like a click, it
+        // confirms only once the entry has been open "click_delay".
+        if (enteringFor >= settings.clickDelay)
+            confirm();
         return true;
     case kKeyUp:
         edited(editor.letterUp());
