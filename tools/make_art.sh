@@ -711,6 +711,23 @@ done
 logo_text 'NEW BEST!' 44 3 3 0x0 "$WORK/new_best.miff" '#9a4a10' '#ffe0a0' "$AMBER" '#ff7a1a'
 # A counter lighting up (an extra ball, a new best): a soft glow drawn at about its own size.
 make_glow 160 56 1.3 "$WORK/flash.miff"
+# All sound off: a loudspeaker in the labels' outlined white with a cross in the game-over red,
+# small enough to sit in the counters' band. Drawn at 4x and scaled down for smooth edges.
+make_mute_sign() { # destination
+    local w=34 h=26
+    im -size $((w * 4))x$((h * 4)) xc:black -fill white \
+        -draw "rectangle 12,36 36,68" -draw "polygon 34,36 64,12 64,92 34,68" \
+        -resize "${w}x${h}" "$WORK/mspk.miff"
+    hud_text_from_mask "$WORK/mspk.miff" 2 "$WORK/mspk_lit.miff"
+    im -size $((w * 4))x$((h * 4)) xc:black -stroke white -strokewidth 12 \
+        -draw "line 82,30 122,70" -draw "line 82,70 122,30" -resize "${w}x${h}" "$WORK/mx.miff"
+    im "$WORK/mx.miff" -morphology Dilate "Disk:2" "$WORK/mxdil.miff"
+    im -size "${w}x${h}" xc:"$INK" "$WORK/mxdil.miff" -alpha off -compose CopyOpacity -composite "$WORK/mxline.miff"
+    im -size "${w}x${h}" xc:"$FIRE" "$WORK/mx.miff" -alpha off -compose CopyOpacity -composite "$WORK/mxfill.miff"
+    im "$WORK/mspk_lit.miff" "$WORK/mxline.miff" -compose Over -composite "$WORK/mxfill.miff" -compose Over \
+        -composite "$1"
+}
+make_mute_sign "$WORK/mute.miff"
 
 atlas_begin hud.png 1024 1024 0 0
 place title "$WORK/title.miff"
@@ -745,6 +762,7 @@ for i in "${!SIGNS[@]}"; do
 done
 place new_best "$WORK/new_best.miff"
 place flash "$WORK/flash.miff"
+place mute "$WORK/mute.miff"
 atlas_end
 
 {

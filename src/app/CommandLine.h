@@ -9,6 +9,8 @@
 struct CommandLineOptions {
     bool help = false;
     bool version = false;
+    // --mute: all sound off from the start, as M turns it off.
+    bool mute = false;
     // --data DIR; empty when not given.
     std::string dataDirectory;
     // --check [--strict]: check the data instead of playing (check/Checker.h).

@@ -41,6 +41,7 @@ void readGameSettings(const TiXmlElement* element, GameSettings& settings, const
         SettingReader<SceneException>(debris, source, diagnostics)(kDebrisSprite, d.sprite)(kDebrisCount, d.count)(
             kDebrisSpeed, d.speed)(kDebrisLifetime, d.lifetime)(kDebrisGravity, d.gravity);
     }
+    readGamepadSettings(element, settings.gamepad, source, diagnostics);
 }
 
 void readLevelSettings(const TiXmlElement* root, LevelSettings& settings, const std::string& path, const char* source,

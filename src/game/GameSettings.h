@@ -10,6 +10,7 @@
 #include "base/Setting.h"
 #include "base/SettingReader.h"
 #include "collision/Rect.h"
+#include "game/Gamepad.h"
 #include "rules/Match.h"
 
 class LoadDiagnostics;
@@ -124,10 +125,12 @@ struct GameSettings {
     std::vector<Colour> blockColours{{1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f, 1.0f}};
     DebrisSettings debris;
     BlockSounds blockSounds;
+    // Off unless the scene has a "gamepad" element.
+    GamepadSettings gamepad;
 };
 
-// Reads the scene element's attributes and its "game_area", "block_colours" and "debris"
-// children. A setting out of its range throws SceneException with `source`, or with
+// Reads the scene element's attributes and its "game_area", "block_colours", "debris" and
+// "gamepad" children. A setting out of its range throws SceneException with `source`, or with
 // `diagnostics` is reported there and keeps its default.
 void readGameSettings(const TiXmlElement* element, GameSettings& settings, const char* source,
                       LoadDiagnostics* diagnostics);

@@ -9,6 +9,7 @@
 #include "game/GameTypeNames.h"
 #include "game/HighScoreEntities.h"
 #include "game/HighScoreKeeper.h"
+#include "game/MuteSignEntity.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
@@ -40,6 +41,7 @@ const std::vector<ElementRule> kRules = {
       {"debris", "debris", false},
       {"power_ups", "power_ups", false},
       {"high_scores", "high_scores", false},
+      {"gamepad", "gamepad", false},
       {"levels", "levels", false},
       {"pause_overlay", "entities", false}}},
     {"game_area", nullptr, {kAreaX, kAreaY, kAreaWidth, kAreaHeight}, {}},
@@ -47,6 +49,11 @@ const std::vector<ElementRule> kRules = {
      nullptr,
      {highscoresettings::kKeep, highscoresettings::kLogoTime, highscoresettings::kTableTime,
       highscoresettings::kClickDelay},
+     {}},
+    {"gamepad",
+     nullptr,
+     {gamepadsettings::kAxis, gamepadsettings::kDeadZone, gamepadsettings::kLaunch, gamepadsettings::kPause,
+      gamepadsettings::kContinue},
      {}},
     {"block_colours", nullptr, {}, {{"colour", "block_colours/colour", true}}},
     {"block_colours/colour", nullptr, kRgba, {}},
@@ -89,8 +96,8 @@ const std::vector<ElementRule> kRules = {
      {blocksettings::kHealth, blocksettings::kUnbreakable, blocksettings::kExplosive, blocksettings::kCapsule},
      {}},
     {"entity:power_up_timers", "entity:sprite_entity", {timersettings::kRow, timersettings::kBarGap}, {}},
-    {"entity:new_game_button", "entity:fade", {}, {}},
-    {"entity:continue_button", "entity:fade", {}, {}},
+    {"entity:new_game_button", "entity:fade", {buttonsettings::kKeys}, {}},
+    {"entity:continue_button", "entity:fade", {buttonsettings::kKeys}, {}},
     {"entity:high_score_table",
      "entity:text",
      {highscoreentitysettings::kRowHeight, highscoreentitysettings::kMarkedColour, highscoreentitysettings::kMark},
@@ -114,6 +121,7 @@ const std::vector<ElementRule> kRules = {
      {figuresettings::kFigure, figuresettings::kHideBelow, figuresettings::kLabel, figuresettings::kLabelGap},
      {}},
     {"entity:continue_counter", "entity:counter", {}, {}},
+    {"entity:mute_sign", "entity:sprite_entity", {}, {}},
     {"entity:event_sound", nullptr, {eventsoundsettings::kEvent, eventsoundsettings::kSound}, {}},
     {"entity:background_effect",
      nullptr,
@@ -159,6 +167,7 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
     addEntity<PellvaneBackgroundEFfectEntity>(registry, BACKGROUND_EFFECT_ENTITY_TYPE);
     addEntity<PellvaneEventSoundEntity>(registry, EVENT_SOUND_ENTITY_TYPE);
     addEntity<PellvanePowerUpTimersEntity>(registry, POWER_UP_TIMERS_ENTITY_TYPE);
+    addEntity<MuteSignEntity>(registry, MUTE_SIGN_ENTITY_TYPE);
     // The services are looked up when a scene is made: the sound manager is made after the types
     // are registered.
     const GameServices* given = &services;

@@ -34,8 +34,10 @@ const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOAR
 // SDL 1.2 key symbols that say "go on", as a click does.
 constexpr int32_t kKeyGoOn[] = {32, 13}; // Space, Enter
 
-// A click of either button, or Space or Enter let go.
-bool asksToGoOn(const IEvent& event) {
+// A click of either button, Space or Enter let go, or the gamepad's launch button let go.
+bool asksToGoOn(const IEvent& event, const GamepadSettings& pad) {
+    if (const JoystickEvent* joystick = gamepad::event(event, pad))
+        return gamepad::button(*joystick, pad) == gamepad::Button::Launch && !gamepad::isButtonDown(*joystick);
     if (const auto* mouse = dynamic_cast<const MouseEvent*>(&event))
         return event.getName() == MOUSE_BUTTON_UP_EVENT &&
                (mouse->button == LeftButton || mouse->button == RightButton);
@@ -126,6 +128,9 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
         inputCallback = std::make_unique<GameSceneInputCallback>(this);
         for (const std::string* name : kInputEvents)
             inputSubscriptions.add(getContext().input, *name, inputCallback.get());
+        if (settings.gamepad.on)
+            for (const std::string* name : gamepad::kEventNames)
+                inputSubscriptions.add(getContext().input, *name, inputCallback.get());
     }
     levels.place(0);
     endPowerUps();
@@ -387,7 +392,7 @@ void PellvaneGameScene::resume() {
 void PellvaneGameScene::handleInput(const IEvent& event) {
     if (highScores.handleInput(event))
         return;
-    switch (gamePause.request(event)) {
+    switch (gamePause.request(event, settings.gamepad)) {
     case GamePause::Request::Pause:
         pause();
         break;
@@ -396,7 +401,7 @@ void PellvaneGameScene::handleInput(const IEvent& event) {
         break;
     case GamePause::Request::None:
         // The end of a lap that waits for the player goes on at a click or a key.
-        if (!gamePause.isPaused() && match.getState() == AllCleared && asksToGoOn(event)) {
+        if (!gamePause.isPaused() && match.getState() == AllCleared && asksToGoOn(event, settings.gamepad)) {
             match.proceed();
             playEvents();
         }

@@ -81,6 +81,9 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
         for (const std::string* name : kMouseEvents)
             if (followsMouse)
                 subscriptions.add(input, *name, inputCallback.get());
+        if (playFieldOf(owner, kSource).getSettings().gamepad.on)
+            for (const std::string* name : gamepad::kEventNames)
+                subscriptions.add(input, *name, inputCallback.get());
     }
     if (!gameCallback) {
         gameCallback = std::make_unique<PaddlePellvaneCallback>(this);

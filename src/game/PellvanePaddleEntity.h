@@ -90,9 +90,13 @@ public:
 
     // True for the keys the paddle uses, while input is enabled and the game is not paused.
     bool handleKey(const KeyboardEvent& event);
-    // With "mouse" on: a move points the paddle at the pointer, a left click launches, catches or
-    // fires like a space release. True when the event steered or launched.
+    // With "mouse" on: a move points the paddle at the pointer, a click (left or right) launches,
+    // catches or fires like a space release. True when the event steered or launched.
     bool handleMouse(const MouseEvent& event);
+    // With the scene's gamepad on: the stick steers in proportion to how far it is pushed, the
+    // d-pad's left and right like the keys, and the launch button's release launches, catches or
+    // fires. True when the event steered or launched.
+    bool handleJoystick(const JoystickEvent& event);
     void handleGameEvent(const IEvent& event);
 
     // The paddle's velocity along x in pixels per second, as a bounce feels it: direction x speed,
@@ -182,8 +186,12 @@ private:
     // The pointer steers from its first move in play until a direction key is pressed.
     bool steering = false;
     float pointerX = 0.0f;
-    // The left button went down in play: its release launches.
+    // A mouse button went down in play: its release launches.
     bool clickArmed = false;
+    // The gamepad's launch button went down in play: its release launches.
+    bool padArmed = false;
+    // The direction is the gamepad's (its stick or d-pad): letting go of it stops the paddle.
+    bool padSteering = false;
     // This frame's move over its time, while the pointer steers with "mouse_instant".
     float measuredVelocity = 0.0f;
     // Seconds since the ball last bounced off the paddle, and left of a catch asked for early.
