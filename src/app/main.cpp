@@ -115,13 +115,12 @@ int main(int argc, char** argv) {
 
     // Owned here for the whole run; the managers and scenes it owns go with it.
     Game game;
-    // A picture shows the player's high scores, but a game it ends there is no game of theirs.
     if (!options.shotFile.empty())
-        game.leavePlayerFilesAlone();
+        prepareShot(game);
     game.init(kWindowWidth, kWindowHeight);
     if (!options.shotFile.empty())
         return takeShot(game, {options.shotFile, options.level, options.shotTime, options.gameOverScore,
-                               options.initials, options.clear, options.afterTime});
+                               options.initials, options.clear, options.afterTime, options.playTime});
 
     FrameLoop loop(game);
     std::srand(loop.start());
