@@ -31,4 +31,8 @@ public:
     virtual ICollider* getCollider() = 0;
     virtual IScene* getScene() = 0;
     virtual void setScene(IScene* scene) = 0;
+    // Drawn this far from its position until told otherwise: a scene that moves in fixed steps
+    // draws its entities between their last two steps (BaseScene::setDrawBlend). An entity whose
+    // pictures never move may ignore it.
+    virtual void setDrawOffset(const Vector2& /*offset*/) {}
 };
