@@ -108,6 +108,12 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
                               false, seconds, error))
                 return false;
             options.afterTime = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--play") == 0) {
+            double seconds = 0;
+            if (!numberOption(argc, argv, i, "option --play needs a number of seconds from 0 to 3600", 0, kMaxShotTime,
+                              false, seconds, error))
+                return false;
+            options.playTime = static_cast<float>(seconds);
         } else if (std::strcmp(argument, "--clear") == 0) {
             options.clear = true;
         } else if (std::strcmp(argument, "--game-over") == 0) {
@@ -143,10 +149,15 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         error = "option --game-over goes with --shot";
     else if (options.clear && options.shotFile.empty())
         error = "option --clear goes with --shot";
+    else if (options.playTime >= 0.0f && options.shotFile.empty())
+        error = "option --play goes with --shot";
     else if (options.clear && options.gameOverScore >= 0)
         error = "options --clear and --game-over do not go together";
-    else if (options.afterTime >= 0.0f && options.level == 0 && !options.clear && options.gameOverScore < 0)
-        error = "option --after goes with --level, --clear or --game-over";
+    else if (options.playTime >= 0.0f && (options.clear || options.gameOverScore >= 0))
+        error = "option --play goes with neither --clear nor --game-over";
+    else if (options.afterTime >= 0.0f && options.level == 0 && !options.clear && options.gameOverScore < 0 &&
+             options.playTime < 0.0f)
+        error = "option --after goes with --level, --clear, --game-over or --play";
     else if (!options.initials.empty() && options.gameOverScore < 0)
         error = "option --initials goes with --game-over";
     else if (options.mute && options.check)
@@ -160,7 +171,7 @@ std::string usageText() {
     return "Usage: pellvane [--data DIR] [--mute]\n"
            "       pellvane [--data DIR] --check [--strict]\n"
            "       pellvane [--data DIR] [--mute] --shot FILE.png [--time S] [--level N]\n"
-           "                [--clear | --game-over SCORE [--initials ABC]] [--after S]\n"
+           "                [--clear | --game-over SCORE [--initials ABC] | --play S] [--after S]\n"
            "       pellvane --help | --version\n"
            "\n"
            "A brick-and-ball arcade game. Click NEW GAME, or press Space or Enter, to start.\n"
@@ -179,8 +190,10 @@ std::string usageText() {
            "  --initials ABC    with --game-over, then type ABC and Enter and run two seconds more\n"
            "  --clear           with --shot, then start a game (at level N, or the first), break every\n"
            "                    block of the level as a ball would and run one second more\n"
-           "  --after S         with --level, --clear or --game-over: run S seconds after the last\n"
-           "                    of them instead of the two (or one) seconds above\n"
+           "  --play S          with --shot, then start a game (at level N, or the first), launch the\n"
+           "                    ball and play S seconds, the paddle under the ball (or a capsule)\n"
+           "  --after S         with --level, --clear, --game-over or --play: run S seconds after the\n"
+           "                    last of them instead of the two (or one, or no) seconds above\n"
            "  --help            print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"

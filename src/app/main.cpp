@@ -119,10 +119,9 @@ int main(int argc, char** argv) {
 
     // Owned here for the whole run; the managers and scenes it owns go with it.
     Game game;
-    // A picture shows the player's high scores, but a game it ends there is no game of theirs.
-    // It is read from the window.
+    // A picture is read from the window.
     if (!options.shotFile.empty()) {
-        game.leavePlayerFilesAlone();
+        prepareShot(game);
         game.stayInWindow();
     }
     game.init(kWindowWidth, kWindowHeight);
@@ -130,7 +129,7 @@ int main(int argc, char** argv) {
         game.getSoundManager()->setMuted(true);
     if (!options.shotFile.empty())
         return takeShot(game, {options.shotFile, options.level, options.shotTime, options.gameOverScore,
-                               options.initials, options.clear, options.afterTime});
+                               options.initials, options.clear, options.afterTime, options.playTime});
 
     FrameLoop loop(game);
     std::srand(loop.start());

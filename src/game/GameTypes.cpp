@@ -16,6 +16,7 @@
 #include "game/PellvaneCounterEntities.h"
 #include "game/PellvaneEventSoundEntity.h"
 #include "game/PellvaneGameScene.h"
+#include "game/PellvaneHitFlashEntity.h"
 #include "game/PellvanePaddleEntity.h"
 #include "game/PellvanePowerUpTimersEntity.h"
 #include "game/PowerUps.h"
@@ -88,14 +89,21 @@ const std::vector<ElementRule> kRules = {
      "entity:sprite_entity",
      {ballsettings::kRadius, ballsettings::kRestitution, ballsettings::kMinSpeed, ballsettings::kMaxSpeed,
       ballsettings::kStartVelocityX, ballsettings::kStartVelocityY, ballsettings::kMinAngle, ballsettings::kSpeedUp,
-      ballsettings::kStallTime, ballsettings::kStallAim},
+      ballsettings::kStallTime, ballsettings::kStallAim, ballsettings::kChainColours, ballsettings::kRingSprite},
      {{"colour", "ball/colour", true}}},
     {"ball/colour", nullptr, {ballsettings::kHex, kRed, kGreen, kBlue, kAlpha}, {}},
     {"entity:block",
      "entity:box",
      {blocksettings::kHealth, blocksettings::kUnbreakable, blocksettings::kExplosive, blocksettings::kCapsule},
      {}},
-    {"entity:power_up_timers", "entity:sprite_entity", {timersettings::kRow, timersettings::kBarGap}, {}},
+    {"entity:power_up_timers",
+     "entity:sprite_entity",
+     {timersettings::kRow, timersettings::kBarGap, timersettings::kColumn},
+     {}},
+    {"entity:hit_flash",
+     "entity:sprite_entity",
+     {hitflashsettings::kEvent, hitflashsettings::kLifetime, hitflashsettings::kMost},
+     {}},
     {"entity:new_game_button", "entity:fade", {buttonsettings::kKeys}, {}},
     {"entity:continue_button", "entity:fade", {buttonsettings::kKeys}, {}},
     {"entity:high_score_table",
@@ -168,6 +176,7 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
     addEntity<PellvaneEventSoundEntity>(registry, EVENT_SOUND_ENTITY_TYPE);
     addEntity<PellvanePowerUpTimersEntity>(registry, POWER_UP_TIMERS_ENTITY_TYPE);
     addEntity<MuteSignEntity>(registry, MUTE_SIGN_ENTITY_TYPE);
+    addEntity<PellvaneHitFlashEntity>(registry, HIT_FLASH_ENTITY_TYPE);
     // The services are looked up when a scene is made: the sound manager is made after the types
     // are registered.
     const GameServices* given = &services;

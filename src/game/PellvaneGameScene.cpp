@@ -432,3 +432,7 @@ void PellvaneGameScene::newGameAt(unsigned index, bool continued) {
 void PellvaneGameScene::raise(const std::string& name) {
     dispatchEvent(new PellvaneEvent(name));
 }
+
+void PellvaneGameScene::raiseAt(const std::string& name, const Vector2& at) {
+    dispatchEvent(new PellvaneEvent(name, at));
+}

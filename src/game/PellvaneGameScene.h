@@ -73,6 +73,7 @@ public:
     bool takesPart(const IEntity* entity) const override;
     EventDispatcher& getGameEvents() override { return *this; }
     void raise(const std::string& name) override;
+    void raiseAt(const std::string& name, const Vector2& at) override;
     void blockBroken(const BrokenBlock& block) override;
     void paddleTouched() override { match.paddleTouched(); }
     // A ball of several that is not the last in play leaves the game and costs nothing (the

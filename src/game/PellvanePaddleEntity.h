@@ -168,6 +168,12 @@ private:
     // The velocity a held ball leaves with, aimed from where it sits.
     Vector2 launchVelocity(PellvaneBallEntity& held) const;
     void holdExtra(PellvaneBallEntity& extra);
+    // Every ball the paddle holds: the extras, then its own ball when held.
+    std::vector<PellvaneBallEntity*> heldBalls() const;
+    // Where along the paddle `which` can ride nearest `wanted`, clear of the other held balls.
+    float placeFor(const PellvaneBallEntity& which, float wanted) const;
+    // The held balls moved apart along the paddle (after it narrowed), in the order they sit.
+    void spreadHeldBalls();
     void catchBall();
     // Tells the scene the ball waits on the paddle, when it does so in play.
     void announceReady();
