@@ -41,6 +41,9 @@ extern const std::string PELLVANE_LIFE_EARNED;     // the score reached another 
 extern const std::string PELLVANE_NEW_BEST;        // the score passed the kept best for the first time in this game
 extern const std::string PELLVANE_LAP_STARTED;     // the first level came back after the last, for another lap
 extern const std::string PELLVANE_LASER_FIRED;     // the paddle's guns fired a volley
+extern const std::string PELLVANE_WATCH_OFFERED;   // the player's best game is kept and can be watched (W)
+extern const std::string PELLVANE_REPLAY_STARTED;  // a recorded game is played back (--replay, or W on the title)
+extern const std::string PELLVANE_DEMO_STARTED;    // the title's demo is played back
 // Raised only in a scene with "high_scores" (HighScoreKeeper.h):
 extern const std::string PELLVANE_TITLE_LOGO;      // the title's turn of the logo begins
 extern const std::string PELLVANE_TITLE_TABLE;     // the title's turn of the high-score table begins

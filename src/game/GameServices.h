@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 
+class IScene;
 class SoundManager;
 
 // Shows or hides the system's pointer over the window (the application does it with SDL).
@@ -14,6 +17,20 @@ public:
 
 protected:
     ~PointerDisplay() = default;
+};
+
+// What a scene may ask of the application that runs it, outside its own frame.
+class SceneSwitcher {
+public:
+    // At the next frame the scene is made and loaded afresh from the data in place of the one
+    // running, and `prepare` is run on the new one: a game watched, or the title again with
+    // nothing of what was watched kept.
+    virtual void remakeScene(std::function<void(IScene&)> prepare) = 0;
+    // The run ends after this frame with `status` as the program's exit status.
+    virtual void endRun(int status) = 0;
+
+protected:
+    ~SceneSwitcher() = default;
 };
 
 // Non-owning; either may be absent (null): then nothing is heard, or the pointer is left alone.
@@ -27,4 +44,10 @@ struct GameServices {
     // False for a run that must leave the player's files as they are (a picture taken with
     // --shot): the best score and the high scores are read but never written.
     bool writePlayerFiles = true;
+    // Where every game of the run is recorded besides the player's own recordings (--record);
+    // empty: nowhere else.
+    std::string recordTo;
+    // Absent where nothing runs the scene frame by frame (a test, the checker): a scene then
+    // watches nothing and asks for no other.
+    SceneSwitcher* switcher = nullptr;
 };

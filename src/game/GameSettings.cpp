@@ -19,7 +19,7 @@ void readGameSettings(const TiXmlElement* element, GameSettings& settings, const
     read(kLapSpeedUp, match.lapSpeedUp)(kLifePerLevel, match.lifePerLevel)(kExtraLifeEvery, match.extraLifeEvery);
     read(kChainStep, match.chainStep)(kChainMost, match.chainMost)(kBonusPerLife, match.bonusPerLife);
     read(kBonusPar, match.bonusPar)(kBonusPerSecond, match.bonusPerSecond)(kAllClearedWaits, match.allClearedWaits);
-    read(kStepRate, settings.stepRate);
+    read(kStepRate, settings.stepRate)(kDemo, settings.demo)(kDemoAfter, settings.demoAfter);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
         SettingReader<SceneException>(area, source, diagnostics)(kAreaX, settings.gameArea.x)(

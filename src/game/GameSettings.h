@@ -56,6 +56,10 @@ inline constexpr Setting kAllClearedWaits{
     "all_cleared_waits", K::FlagOff, "false", "the end of a lap waits for a click or a key"};
 // Fixed steps: the same inputs play the same game at any frame rate. Past 1000 a step is shorter
 // than the frame's clock can tell.
+// The title's demo: a recording of the game on this data, played after a while with no input.
+inline constexpr Setting kDemo{"demo", K::Text, "none", "a recording the title plays after `demo_after` idle seconds"};
+inline constexpr Setting kDemoAfter{
+    "demo_after", K::Float, "20", "seconds with no input on the title or after a game before the demo", 1, 3600};
 inline constexpr Setting kStepRate{
     "step_rate", K::Integer, "0", "above 0, fixed steps a second the game moves in; 0: one update a frame", 0, 1000};
 
@@ -120,6 +124,9 @@ struct GameSettings {
     bool keepBestScore = false;
     // Fixed steps a second ("step_rate"); 0: the scene moves by each frame's time.
     int stepRate = 0;
+    // "demo": empty for none; "demo_after" in seconds.
+    std::string demo;
+    float demoAfter = 20.0f;
     Rect gameArea{32.0f, 32.0f, 736.0f, 568.0f};
     // Health 1 yellow, 2 orange, 3 red, unless "block_colours" names its own.
     std::vector<Colour> blockColours{{1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f, 1.0f}};

@@ -2,8 +2,12 @@
 #include "game/GameWorld.h"
 
 #include <stdexcept>
+#include <tinyxml.h>
 
 #include "base/DebugLog.h"
+#include "base/Exceptions.h"
+#include "base/XmlAttributes.h"
+#include "game/Configuration.h"
 #include "game/GameTypes.h"
 #include "graphics/SpriteBatchRegistry.h"
 #include "graphics/SpriteManager.h"
@@ -11,7 +15,9 @@
 #include "scene/IScene.h"
 #include "sound/SoundManager.h"
 
-GameWorld::GameWorld(PointerDisplay* pointer) : services{nullptr, pointer, std::nullopt} {
+GameWorld::GameWorld(PointerDisplay* pointer) {
+    services.pointer = pointer;
+    services.switcher = this;
     registerSceneTypes(registry);
     registerGameTypes(registry, services);
 }
@@ -26,6 +32,58 @@ GameWorld::~GameWorld() {
     textures.reset();
     sprites.reset();
     sounds.reset();
+}
+
+void GameWorld::remakeScene(std::function<void(IScene&)> prepare) {
+    pendingRemake = std::move(prepare);
+}
+
+void GameWorld::endRun(int status) {
+    endStatus = status;
+    quitRequested = true;
+}
+
+void GameWorld::settleScenes() {
+    if (!pendingRemake || currentScene == nullptr)
+        return;
+    const std::function<void(IScene&)> prepare = std::move(pendingRemake);
+    pendingRemake = nullptr;
+    // The scene's element, read again from the data it was first made from.
+    TiXmlDocument document;
+    TiXmlElement* found = nullptr;
+    if (xml::loadDocument(document, kConfigFile))
+        if (TiXmlElement* config = document.FirstChildElement("config"))
+            if (TiXmlElement* list = config->FirstChildElement("scenes"))
+                for (TiXmlElement* element = list->FirstChildElement(); element != nullptr && found == nullptr;
+                     element = element->NextSiblingElement()) {
+                    const char* id = element->Attribute("id");
+                    if (id != nullptr && currentScene->getId() == id)
+                        found = element;
+                }
+    if (found == nullptr) {
+        debugLog("pellvane: cannot make the scene \"%s\" again: %s no longer has it", currentScene->getId().c_str(),
+                 kConfigFile);
+        return;
+    }
+    std::unique_ptr<IScene> made(createScene(found->ValueStr()));
+    if (made == nullptr)
+        return;
+    try {
+        made->load(TiXmlHandle(found));
+        prepare(*made);
+    } catch (const BaseException& error) {
+        debugLog("pellvane: cannot make the scene \"%s\" again: %s", currentScene->getId().c_str(),
+                 error.message.c_str());
+        return;
+    }
+    for (std::unique_ptr<IScene>& scene : scenes)
+        if (scene.get() == currentScene) {
+            // The old scene goes first: its entities let go of the shared managers' things.
+            scene.reset();
+            scene = std::move(made);
+            currentScene = scene.get();
+            return;
+        }
 }
 
 void GameWorld::failStartup(const std::string& text) {

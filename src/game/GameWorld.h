@@ -28,7 +28,7 @@ constexpr int kMaxFpsOfDisplay = -1;
 
 // Owns its managers (each made once by the configuration step, never replaced while a scene
 // lives) and its scenes; destroys the scenes first, since their entities use the managers.
-class GameWorld : public EventDispatcher {
+class GameWorld : public EventDispatcher, public SceneSwitcher {
 public:
     // Registers the engine's and the game's types. `pointer` (not owned, may be null) is the
     // display of the system's pointer the game scenes are given.
@@ -36,6 +36,18 @@ public:
     ~GameWorld() override;
     GameWorld(const GameWorld&) = delete;
     GameWorld& operator=(const GameWorld&) = delete;
+
+    // SceneSwitcher: the scene remade at the next settleScenes, the run ended.
+    void remakeScene(std::function<void(IScene&)> prepare) override;
+    void endRun(int status) override;
+    // Carries out a remake asked for during the last frame; the frame loop calls it before it
+    // updates the current scene. A remake that fails to load leaves the scene running as it was,
+    // with one line on standard error.
+    void settleScenes();
+    // The exit status asked for with endRun; 1 when start-up failed.
+    int getEndStatus() const { return endStatus; }
+    // Every game of the run is recorded to `path` as well (GameServices::recordTo).
+    void recordTo(const std::string& path) { services.recordTo = path; }
 
     // Reports a start-up error with reportFatal (DebugLog.h), unless it is empty, and ends the run.
     void failStartup(const std::string& text);
@@ -101,4 +113,6 @@ private:
     EntityRegistry registry;
     // What game scenes are given; the sound manager is filled in when it is made.
     GameServices services;
+    std::function<void(IScene&)> pendingRemake;
+    int endStatus = 1;
 };

@@ -24,8 +24,8 @@ constexpr int32_t kKeyUp = 273;
 constexpr int32_t kKeyDown = 274;
 constexpr int32_t kKeyRight = 275;
 constexpr int32_t kKeyLeft = 276;
+} // namespace
 
-// The local date, as the table writes it.
 std::string today() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -34,7 +34,6 @@ std::string today() {
         return "";
     return date;
 }
-} // namespace
 
 void HighScoreKeeper::read(const TiXmlElement* sceneElement, const char* source, LoadDiagnostics* diagnostics) {
     const TiXmlElement* element = sceneElement != nullptr ? sceneElement->FirstChildElement("high_scores") : nullptr;

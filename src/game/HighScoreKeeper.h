@@ -12,6 +12,9 @@
 #include "rules/HighScores.h"
 #include "rules/InitialsEditor.h"
 
+// The local date as the table writes it (YYYY-MM-DD), or empty when the clock cannot say.
+std::string today();
+
 class IEvent;
 class IPlayField;
 class JoystickEvent;

@@ -23,7 +23,8 @@ void Levels::read(const TiXmlElement* sceneElement, const char* source) {
             std::string name;
             if (!xml::readElementText(level, name))
                 throw SceneException(source, "Level element has no file name!");
-            loadFile(hasDirectory ? directory + "/" + name : name, source);
+            fileNames.push_back(hasDirectory ? directory + "/" + name : name);
+            loadFile(fileNames.back(), source);
         } catch (const BaseException& error) {
             if (!reportLoadError(scene.getLoadObserver(), level, error))
                 throw;

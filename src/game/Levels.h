@@ -30,6 +30,8 @@ public:
     std::size_t count() const { return levels.size(); }
     std::vector<IEntity*> entities(std::size_t index) const { return pointersOf(levels.at(index)); }
     const std::vector<LevelSettings>& settings() const { return levelSettings; }
+    // The level files named, in order, read or not: what a game's data fingerprint covers.
+    const std::vector<std::string>& files() const { return fileNames; }
 
     // Puts level `index` into the scene's list the first time, when no level is there yet.
     void place(unsigned index);
@@ -52,5 +54,6 @@ private:
     BaseScene& scene;
     std::vector<OwnedEntities> levels;
     std::vector<LevelSettings> levelSettings;
+    std::vector<std::string> fileNames;
     unsigned current = 0;
 };

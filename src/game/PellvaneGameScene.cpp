@@ -12,12 +12,14 @@
 #include "base/XmlAttributes.h"
 #include "collision/AABBCollider.h"
 #include "game/BestScore.h"
+#include "game/Configuration.h"
 #include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneCapsuleEntity.h"
 #include "game/PellvanePaddleEntity.h"
 #include "game/PellvaneShotEntity.h"
+#include "game/Recordings.h"
 #include "graphics/Sprite.h"
 #include "sound/SoundManager.h"
 
@@ -60,15 +62,27 @@ IPlayField& playFieldOf(IScene* scene, const char* source) {
     return *field;
 }
 
+namespace {
+// The scene's entities take their input from the scene's stepped input, which takes it from the
+// Game's.
+SceneContext withSteppedInput(SceneContext context, StepInput& input) {
+    input.listen(context.input, context.height);
+    context.input = input.forEntities();
+    return context;
+}
+} // namespace
+
 PellvaneGameScene::PellvaneGameScene(const SceneContext& context, const GameServices& services)
-    : BaseScene(context), services(services) {}
+    : BaseScene(withSteppedInput(context, stepInput)), services(services) {}
 
 PellvaneGameScene::~PellvaneGameScene() {
     // No input reaches a scene being torn down.
     inputSubscriptions.clear();
-    // Quitting in the middle of a game keeps its score if it was the best.
-    if (match.isInPlay())
+    // Quitting in the middle of a game keeps its score if it was the best, and the game so far.
+    if (match.isInPlay() && watching == Watching::No) {
         settleBestScore();
+        keepRecording(false);
+    }
     highScores.finish();
     if (gamePause.isPaused())
         quietenMusic(false);
@@ -135,16 +149,26 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     levels.place(0);
     endPowerUps();
     rememberStepStarts(settings.stepRate > 0);
+    stepInput.handOnAtSteps(settings.stepRate > 0);
+    std::vector<std::string> dataFiles{kConfigFile};
+    dataFiles.insert(dataFiles.end(), levels.files().begin(), levels.files().end());
+    dataFingerprint = recordings::fingerprintOf(dataFiles);
     raise(PELLVANE_INITIATED);
+    if (loadObserver == nullptr)
+        offerWatching();
 }
 
 void PellvaneGameScene::update(float dt) {
+    const float frameTime = dt;
+    stepInput.deliver();
     if (gamePause.isPaused()) {
         // Only the overlay runs; entities it adds are drawn in layer order now.
         gamePause.update(*this, dt);
         sortByLayer();
         return;
     }
+    if (watching != Watching::No)
+        dt = watchPaused ? 0.0f : dt * static_cast<float>(watchSpeed);
     if (settings.stepRate <= 0) {
         step(dt);
     } else {
@@ -153,17 +177,26 @@ void PellvaneGameScene::update(float dt) {
         // longer than kLongestCatchUp (a stall, a dragged window) is not caught up step by step.
         const double stepTime = 1.0 / settings.stepRate;
         unsteppedTime += std::min(static_cast<double>(dt), kLongestCatchUp);
-        while (unsteppedTime >= stepTime && !gamePause.isPaused()) {
+        while (unsteppedTime >= stepTime && !gamePause.isPaused() && !stepInput.replayEnded()) {
             unsteppedTime -= stepTime;
+            stepInput.deliver();
             step(static_cast<float>(stepTime));
         }
         setDrawBlend(gamePause.isPaused() ? 1.0f : static_cast<float>(unsteppedTime / stepTime));
     }
-    // The pointer steers the paddle in play; on the other screens it clicks buttons.
-    showCursor(!match.isInPlay());
+    if (watching == Watching::No) {
+        countIdle(frameTime);
+    } else if (stepInput.replayEnded()) {
+        sinceReplayEnd += frameTime;
+        finishReplay();
+    }
+    // The pointer steers the paddle in play; on the other screens it clicks buttons. Nobody
+    // steers a game watched.
+    showCursor(!match.isInPlay() && watching == Watching::No);
 }
 
 void PellvaneGameScene::step(float dt) {
+    stepping = true;
     BaseScene::update(dt);
     if (!started) {
         started = true;
@@ -172,6 +205,11 @@ void PellvaneGameScene::step(float dt) {
     highScores.update(dt);
     match.step(dt, match.getState() == Playing && levels.isCleared());
     playEvents();
+    stepping = false;
+    stepInput.stepDone();
+    // A game to watch starts once the scene has begun, so what the title shows first is gone.
+    if (toWatch)
+        startWatching();
 }
 
 void PellvaneGameScene::playEvents() {
@@ -200,8 +238,13 @@ void PellvaneGameScene::playEvents() {
                 break;
             case MatchEvent::GameOver:
                 raise(PELLVANE_GAME_OVER);
-                settleBestScore();
-                highScores.gameEnded(match.getScore(), match.getLevelsCompleted() + 1);
+                if (watching == Watching::No) {
+                    const bool best = match.getScore() > highScores.getScores().best();
+                    settleBestScore();
+                    highScores.gameEnded(match.getScore(), match.getLevelsCompleted() + 1);
+                    keepRecording(best);
+                    offerWatching();
+                }
                 break;
             case MatchEvent::LevelCleared:
                 raise(PELLVANE_LEVEL_CLEARED);
@@ -222,7 +265,9 @@ void PellvaneGameScene::playEvents() {
                 raise(PELLVANE_LIFE_EARNED);
                 break;
             case MatchEvent::NewBest:
-                raise(PELLVANE_NEW_BEST);
+                // A game watched beats nobody's best.
+                if (watching == Watching::No)
+                    raise(PELLVANE_NEW_BEST);
                 break;
             case MatchEvent::LapStarted:
                 raise(PELLVANE_LAP_STARTED);
@@ -390,7 +435,7 @@ void PellvaneGameScene::resume() {
 }
 
 void PellvaneGameScene::handleInput(const IEvent& event) {
-    if (highScores.handleInput(event))
+    if (highScores.handleInput(event) || watchBestGame(event))
         return;
     switch (gamePause.request(event, settings.gamepad)) {
     case GamePause::Request::Pause:
@@ -419,13 +464,18 @@ void PellvaneGameScene::continueGame() {
     newGameAt(highScores.continueLevel(levels.count()) - 1, true);
 }
 
-void PellvaneGameScene::newGameAt(unsigned index, bool continued) {
+void PellvaneGameScene::newGameAt(unsigned index, bool continued, std::optional<uint32_t> seed) {
     if (index >= levels.count())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     resume();
-    settleBestScore();
-    highScores.gameStarted(continued);
-    match.newGame(index, services.capsuleSeed ? *services.capsuleSeed : std::random_device{}());
+    if (watching == Watching::No) {
+        settleBestScore();
+        highScores.gameStarted(continued);
+    }
+    gameSeed = seed ? *seed : services.capsuleSeed ? *services.capsuleSeed : std::random_device{}();
+    match.newGame(index, gameSeed);
+    if (watching == Watching::No)
+        startRecording(index, continued);
     playEvents();
 }
 

@@ -20,7 +20,9 @@
 #include "game/Pause.h"
 #include "game/PlayField.h"
 #include "game/PowerUps.h"
+#include "game/StepInput.h"
 #include "rules/Match.h"
+#include "rules/Recording.h"
 #include "scene/BaseScene.h"
 
 class TiXmlElement;
@@ -38,12 +40,32 @@ private:
     PellvaneGameScene* scene;
 };
 
+// Holds the scene's stepped input ahead of the base scene, whose context hands it to the entities.
+struct SteppedInputHolder {
+    StepInput stepInput;
+};
+
+// Takes the Game's input while the scene plays a recording back: the watcher's keys.
+class WatchControlsCallback final : public IEventCallback {
+public:
+    explicit WatchControlsCallback(PellvaneGameScene* scene) : scene(scene) {}
+    bool handleEvent(IEvent* event) override;
+
+private:
+    PellvaneGameScene* scene;
+};
+
 // The levels own their entities for the scene's whole life and lend the one in play to the list.
 // The game events are raised on the scene's own dispatcher. The entities of the pause overlay are
 // in the list like the scene's own; the pause only points at them. The input callback is
 // registered on the Game's dispatcher, which outlives the scene, from load to destruction.
-class PellvaneGameScene : public BaseScene, public IPlayField {
+class PellvaneGameScene : private SteppedInputHolder, public BaseScene, public IPlayField {
 public:
+    // What the scene plays back instead of the player's input: a recording given on the command
+    // line (its end is checked against it and ends the run), the best game from the title, or the
+    // title's demo; either of the last two gives the title back at its end or at a key or click.
+    enum class Watching { No, Replay, Best, Demo };
+
     PellvaneGameScene(const SceneContext& context, const GameServices& services);
     // Dispatches "SCENE_ENDED" and destroys the list, the level in play among it; the other
     // levels' entities follow.
@@ -59,6 +81,30 @@ public:
     // its entities part way between the last two; without, moves it once by `dt`. While paused
     // only the overlay moves.
     void update(float dt) override;
+
+    // Plays `recording` back from the scene's first update: its game starts with the recorded
+    // seed and level, and only its inputs reach the entities; nothing of it is kept (no best
+    // score, no table entry, no recording). The caller has checked it (replayRefusal).
+    void watch(Recording recording, Watching how);
+    Watching getWatching() const { return watching; }
+    // Why `header` cannot be played back on this scene's data, or empty.
+    std::string replayRefusal(const RecordingHeader& header) const;
+    // The recorded game's end compared with the replay's: empty until the replay has reached it,
+    // then "ended as recorded: ..." or "played differently: ..." (replayMatched says which).
+    const std::string& getReplayVerdict() const { return replayVerdict; }
+    bool replayMatched() const { return replayAsRecorded; }
+    // The game being recorded, so far, with the figures it stands at; none when no game is (a
+    // replay, the title, data that moves by frames).
+    std::optional<Recording> gameSoFar();
+    // Writes the game in progress to the fault recording (and --record's file) after an
+    // unexpected error, saying where on standard error.
+    void keepGameAfterFault();
+    // The watcher's keys: P pauses, F goes faster; anything else leaves a watched game.
+    void handleWatchInput(const IEvent& event);
+    uint64_t getDataFingerprint() const { return dataFingerprint; }
+    // Where the Game's input arrives, before the scene hands it to its entities step by step:
+    // what plays the game dispatches its input there, as the main loop does.
+    EventDispatcher* getGameInput() const { return stepInput.getLive(); }
 
     // The play field (PlayField.h).
     Rect getGameArea() const override { return settings.gameArea; }
@@ -91,7 +137,7 @@ public:
     // A new game that starts at level `index` instead of the first, its level counter showing
     // index + 1 (the level pictures of `--shot --level N`); `continued` marks a game begun with
     // CONTINUE. Throws for an index out of range.
-    void newGameAt(unsigned index, bool continued = false);
+    void newGameAt(unsigned index, bool continued = false, std::optional<uint32_t> seed = std::nullopt);
     // Points as they are, outside any chain.
     void addScore(int points);
     // The initials of a game that took a place in the table are being entered: the letter keys
@@ -184,6 +230,45 @@ private:
     bool startingLevel = false;
     // Balls that left the field this frame, settled once every ball has moved (ballLost).
     std::vector<PellvaneBallEntity*> lostBalls;
+    // The recording to watch starts its game.
+    void startWatching();
+    // "PELLVANE_WATCH_OFFERED" when the player's best game can be watched.
+    void offerWatching();
+    // Starts the recording of a game that has just begun, live.
+    void startRecording(unsigned index, bool continued);
+    // Keeps the game just ended (or left) as the last game, with `best` as the best too, and in
+    // --record's file.
+    void keepRecording(bool best);
+    // Compares the replay's end with its recording's, once, and acts on it.
+    void finishReplay();
+    // Title or game over, nobody at the controls for "demo_after" seconds: the demo.
+    void countIdle(float dt);
+    // Another scene in this one's place, watching `recording` (or the title when none).
+    void remake(std::optional<Recording> recording, Watching how);
+    // The recording at `path` if it can be watched here; otherwise none, with one line said.
+    std::optional<Recording> watchable(const std::string& path, const char* what) const;
+
+    // W on the title (or after a game): the best game is watched. True when the key was that.
+    bool watchBestGame(const IEvent& event);
+
+    uint64_t dataFingerprint = 0;
+    // Within step: a game that ends now ends with this step.
+    bool stepping = false;
+    uint32_t gameSeed = 0;
+    Watching watching = Watching::No;
+    // The recording to play once the scene has started, and the watcher's speed and pause.
+    std::optional<Recording> toWatch;
+    int watchSpeed = 1;
+    bool watchPaused = false;
+    // Seconds since the replay reached its end; then the verdict.
+    float sinceReplayEnd = 0.0f;
+    std::string replayVerdict;
+    bool replayAsRecorded = false;
+    bool replayFinished = false;
+    std::unique_ptr<WatchControlsCallback> watchControls;
+    // Seconds with no input on the title; the demo once it failed to load stays off.
+    float idleTime = 0.0f;
+    bool demoRefused = false;
     // With a "step_rate": the frames' time not yet moved through, less than a step after update.
     double unsteppedTime = 0.0;
     static constexpr double kLongestCatchUp = 0.25;

@@ -23,10 +23,10 @@
 namespace {
 const char* const kSource = "PellvanePaddleEntity";
 
-const std::string* const kGameEvents[] = {&PELLVANE_INITIATED,        &PELLVANE_BALL_LOST,
-                                          &PELLVANE_NEW_LEVEL_LOADED, &PELLVANE_GAME_PAUSED,
-                                          &PELLVANE_NEW_LEVEL_STARTED, &PELLVANE_LEVEL_CLEARED,
-                                          &PELLVANE_BALL_SERVED, &PELLVANE_ALL_CLEARED};
+const std::string* const kGameEvents[] = {
+    &PELLVANE_INITIATED,   &PELLVANE_BALL_LOST,         &PELLVANE_NEW_LEVEL_LOADED,
+    &PELLVANE_GAME_PAUSED, &PELLVANE_NEW_LEVEL_STARTED, &PELLVANE_LEVEL_CLEARED,
+    &PELLVANE_BALL_SERVED, &PELLVANE_ALL_CLEARED,       &PELLVANE_GAME_STARTED};
 // A held ball this close to the centre (as a share of half the paddle) counts as at the centre.
 constexpr float kHeldAtCentre = 0.01f;
 // Pixels between two balls held side by side.
@@ -388,6 +388,17 @@ void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
     } else if (name == PELLVANE_LEVEL_CLEARED || name == PELLVANE_ALL_CLEARED) {
         // The ball rests on the paddle while the cleared level (or the whole lap) is shown.
         takeBall();
+    } else if (name == PELLVANE_GAME_STARTED) {
+        // A game is its seed and its inputs: nothing held or asked for before it carries into it,
+        // or its replay, which starts from nothing, would play another game.
+        direction = 0.0f;
+        steering = false;
+        clickArmed = false;
+        padArmed = false;
+        padSteering = false;
+        measuredVelocity = 0.0f;
+        sinceBounce = 1e9f;
+        catchRequest = 0.0f;
     } else if (name == PELLVANE_GAME_PAUSED) {
         // Keys let go while the window had no focus are never reported: stop rather than drift.
         direction = 0.0f;

@@ -33,9 +33,9 @@ constexpr long kReportedPerKind = 3;
 // The share of descending balls the autopilot lets go by on purpose.
 constexpr float kMissChance = 0.03f;
 
-// As the main loop does: on the input dispatcher the scene was made with.
+// As the main loop does: on the Game's input dispatcher.
 void sendKey(const PellvaneGameScene& scene, int32_t key, bool pressed) {
-    if (EventDispatcher* input = scene.getContext().input)
+    if (EventDispatcher* input = scene.getGameInput())
         input->dispatchEvent(
             new KeyboardEvent(pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, key, pressed));
 }
@@ -43,7 +43,7 @@ void sendKey(const PellvaneGameScene& scene, int32_t key, bool pressed) {
 // A pointer move or a click, as the main loop dispatches them; y is somewhere in the field.
 void sendMouse(const PellvaneGameScene& scene, const std::string& name, float x, int32_t action,
                int32_t button = NoButton) {
-    if (EventDispatcher* input = scene.getContext().input)
+    if (EventDispatcher* input = scene.getGameInput())
         input->dispatchEvent(new MouseEvent(name, static_cast<uint32_t>(std::clamp(x, 0.0f, 799.0f)), 300, false, false,
                                             action, button));
 }

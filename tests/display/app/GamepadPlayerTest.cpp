@@ -92,8 +92,9 @@ protected:
     // How far the paddle goes in `seconds`, as a share of its full speed.
     float shareOfFullSpeed(float seconds) {
         const float from = paddle->getPosition().x;
+        const uint32_t start = fakeNow;
         play(seconds);
-        return (paddle->getPosition().x - from) / (kPaddleSpeed * seconds);
+        return (paddle->getPosition().x - from) / (kPaddleSpeed * static_cast<float>(fakeNow - start) / 1000.0f);
     }
 
     testsupport::ScratchDir dir;

@@ -67,8 +67,11 @@ TEST(PlayFeelTest, ThePointerMovesThePaddleAtOnceAndAClickJustAfterABounceCatche
     }
     ASSERT_TRUE(bounced) << "the ball came back to the paddle";
     scene->update(kDt);
-    mouse(*game, MOUSE_BUTTON_DOWN_EVENT, 400, MouseButtonDown, LeftButton);
-    mouse(*game, MOUSE_BUTTON_UP_EVENT, 400, MouseButtonUp, LeftButton);
+    // Where the pointer is: a click anywhere else would move the paddle there first.
+    const auto at = static_cast<uint32_t>(std::max(0.0f, ball->getPosition().x + ball->getSize().x * 0.5f));
+    mouse(*game, MOUSE_BUTTON_DOWN_EVENT, at, MouseButtonDown, LeftButton);
+    mouse(*game, MOUSE_BUTTON_UP_EVENT, at, MouseButtonUp, LeftButton);
+    scene->update(kDt); // the game takes its input at its next step
     EXPECT_TRUE(ball->isHeld()) << "a click the frame after a bounce catches the ball";
 }
 
@@ -129,6 +132,8 @@ TEST(PlayFeelTest, EveryEventOfAGameIsHeardAndTheImportantOnesAreSeen) {
     const auto heard = [&](const std::function<void()>& action) {
         Mix_HaltChannel(-1);
         action();
+        // Input reaches the game at its next step.
+        scene->update(1.0f / 240.0f);
         return playingChannels() > 0;
     };
     EXPECT_TRUE(heard([&] { scene->newGame(); })) << "a new game";

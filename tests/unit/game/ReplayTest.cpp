@@ -1,0 +1,73 @@
+// A game is its seed and its inputs: a game the autopilot played, recorded as it went, plays back in
+// a fresh scene to the same end however the frames come; a recording the data cannot play is refused.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "PlayThrough.h"
+#include "game/PellvaneGameScene.h"
+
+namespace {
+
+using playthrough::loadHeadless;
+
+// Plays `recording` back in a fresh scene with frames of `frame` seconds (every third one
+// `spike` longer), until the replay gives its verdict; false if it never does.
+bool replay(const Recording& recording, float frame, float spike, std::string& verdict) {
+    const std::unique_ptr<playthrough::HeadlessGame> game = loadHeadless(PELLVANE_DATA, 99);
+    if (game == nullptr)
+        return false;
+    game->scene->watch(recording, PellvaneGameScene::Watching::Replay);
+    const double limit = recording.header.steps / 240.0 + 20.0;
+    int frames = 0;
+    for (double time = 0.0; time < limit && game->scene->getReplayVerdict().empty(); ++frames) {
+        const float dt = frames % 3 == 2 ? frame + spike : frame;
+        game->scene->update(dt);
+        time += dt;
+    }
+    verdict = game->scene->getReplayVerdict();
+    return game->scene->replayMatched();
+}
+
+TEST(ReplayTest, ARecordedGamePlaysBackTheSameAtEveryFrameTiming) {
+    const std::unique_ptr<playthrough::HeadlessGame> game = loadHeadless(PELLVANE_DATA, 5);
+    ASSERT_NE(nullptr, game);
+    // The recorded game is the scene's second: nothing the first left behind may carry into it.
+    playthrough::play(*game->scene, playthrough::Timing::Jitter, 40.0, 3u);
+    playthrough::play(*game->scene, playthrough::Timing::Real60, 150.0, 4u);
+    const std::optional<Recording> recorded = game->scene->gameSoFar();
+    ASSERT_TRUE(recorded.has_value());
+    EXPECT_GT(recorded->header.score, 0);
+    EXPECT_GT(recorded->inputs.size(), 100u);
+
+    // Compact: an hour of such play is well under a megabyte.
+    const std::string bytes = encodeRecording(*recorded);
+    EXPECT_LT(bytes.size() * 3600.0 * 240.0 / recorded->header.steps, 1.0e6) << bytes.size() << " bytes";
+    std::string why;
+    const std::optional<Recording> read = decodeRecording(bytes, why);
+    ASSERT_TRUE(read.has_value()) << why;
+
+    struct Frames {
+        float frame, spike;
+    };
+    for (const Frames frames :
+         {Frames{1.0f / 30, 0.0f}, Frames{1.0f / 60, 0.0f}, Frames{1.0f / 144, 0.0f}, Frames{0.004f, 0.09f}}) {
+        std::string verdict;
+        EXPECT_TRUE(replay(*read, frames.frame, frames.spike, verdict))
+            << "frames of " << frames.frame << " s: " << (verdict.empty() ? "no verdict" : verdict);
+    }
+
+    // What this data cannot play is refused before a step is taken.
+    RecordingHeader other = read->header;
+    other.dataFingerprint ^= 1;
+    EXPECT_NE(std::string::npos, game->scene->replayRefusal(other).find("other data"));
+    other = read->header;
+    other.gameVersion = "0.0.1";
+    EXPECT_NE(std::string::npos, game->scene->replayRefusal(other).find("recorded by pellvane 0.0.1"));
+    other = read->header;
+    other.startLevel = 99;
+    EXPECT_NE(std::string::npos, game->scene->replayRefusal(other).find("level 99"));
+    EXPECT_EQ("", game->scene->replayRefusal(read->header));
+}
+
+} // namespace
