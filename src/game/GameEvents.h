@@ -35,6 +35,9 @@ extern const std::string PELLVANE_LIFE_EARNED;     // the score reached another 
 extern const std::string PELLVANE_NEW_BEST;        // the score passed the kept best for the first time in this game
 extern const std::string PELLVANE_LAP_STARTED;     // the first level came back after the last, for another lap
 extern const std::string PELLVANE_LASER_FIRED;     // the paddle's guns fired a volley
+extern const std::string PELLVANE_EXTRA_BALL_LOST; // one of several balls in play left the field: it costs nothing
+extern const std::string PELLVANE_CAPSULE_MISSED;  // a falling capsule left the field below the paddle
+extern const std::string PELLVANE_POWER_UP_ENDED;  // a timed power-up ran out by itself (not when all end together)
 // Raised only in a scene with "high_scores" (HighScoreKeeper.h):
 extern const std::string PELLVANE_TITLE_LOGO;      // the title's turn of the logo begins
 extern const std::string PELLVANE_TITLE_TABLE;     // the title's turn of the high-score table begins

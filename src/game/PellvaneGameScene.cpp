@@ -192,6 +192,9 @@ void PellvaneGameScene::playEvents() {
             case MatchEvent::PowerUpsChanged:
                 applyEffects();
                 break;
+            case MatchEvent::PowerUpEnded:
+                raise(PELLVANE_POWER_UP_ENDED);
+                break;
             case MatchEvent::ExtraBalls:
                 spawnExtraBalls(event.count);
                 break;
