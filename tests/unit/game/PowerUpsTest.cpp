@@ -381,3 +381,41 @@ TEST_F(PowerUpsTest, AnExtraBallLostACapsuleMissedAndAnEffectRunOutAreEachRaised
         scene->update(kDt);
     EXPECT_EQ(2, heard[PELLVANE_POWER_UP_ENDED]) << "ended with the last ball, not run out";
 }
+
+// Each level plays the track its list element names, or the one before it, and the start-up
+// track before the first that names one; a track the sound set lacks is refused where it is named.
+TEST_F(PowerUpsTest, EachLevelPlaysTheTrackNamedOnItOrBeforeIt) {
+    testsupport::copyFile(std::string(PELLVANE_DATA) + "/sounds/music.ogg", "music.ogg");
+    testsupport::copyFile("music.ogg", "fast.ogg");
+    testsupport::writeFile("sounds.xml", "<sounds><sfx>red.wav</sfx><sfx>orange.wav</sfx><sfx>yellow.wav</sfx>"
+                                         "<music>music.ogg</music><music>fast.ogg</music></sounds>");
+    game->setSoundManager(std::make_unique<SoundManager>("sounds.xml"));
+    const std::map<std::string, std::string> files = {{"one.xml", levelXml(blockXml(0, 0, 1))},
+                                                      {"two.xml", levelXml(blockXml(0, 0, 1))}};
+    auto named = loadGame(gameXml("<level>one.xml</level><level music='fast.ogg'>two.xml</level>"
+                                  "<level>one.xml</level><level music='music.ogg'>two.xml</level>"),
+                          files);
+    EXPECT_EQ((std::vector<std::string>{"music.ogg", "fast.ogg", "fast.ogg", "music.ogg"}),
+              (std::vector<std::string>{named->getLevelMusic(0), named->getLevelMusic(1), named->getLevelMusic(2),
+                                        named->getLevelMusic(3)}));
+    game->getSoundManager()->playMusic("music.ogg");
+    named->newGame();
+    named->loadLevel(1);
+    EXPECT_EQ("fast.ogg", game->getSoundManager()->getMusic());
+    named->loadLevel(2);
+    EXPECT_EQ("fast.ogg", game->getSoundManager()->getMusic());
+    named->loadLevel(3);
+    EXPECT_EQ("music.ogg", game->getSoundManager()->getMusic());
+
+    auto unnamed = loadGame(gameXml("<level>one.xml</level><level>two.xml</level>"), files);
+    unnamed->loadLevel(1);
+    EXPECT_EQ("", unnamed->getLevelMusic(1)) << "no level names a track: the music is left alone";
+    EXPECT_EQ("music.ogg", game->getSoundManager()->getMusic());
+
+    try {
+        loadGame(gameXml("<level music='slow.ogg'>one.xml</level>"), files);
+        ADD_FAILURE() << "a track the sound set lacks loads";
+    } catch (const SoundException& error) {
+        EXPECT_EQ("Sound Exception: slow.ogg: No music with that ID to play!", error.message);
+    }
+}
