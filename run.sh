@@ -7,7 +7,8 @@
 #   ./run.sh package build pellvane_<version>_<arch>.deb here (install it with: sudo apt install ./pellvane_*.deb)
 #   ./run.sh fuzz [seconds]  run each libFuzzer target for a bounded time (default 60 s each)
 #   ./run.sh levels  write data/levels/ from the maps of tools/make_levels.py (checked by pellvane --check
-#                    --strict), play every level with the autopilot; write docs/levels.md and its pictures
+#                    --strict), play every level with the autopilot; write docs/levels.md and its pictures,
+#                    and the README's screenshot
 #   ./run.sh soak [minutes]  play the shipped game with an autopilot at every frame timing (default 60
 #                            simulated minutes each) and print what happened and the fault counts
 set -euo pipefail
@@ -101,7 +102,7 @@ soak)
     ;;
 levels)
     # The level files from their maps, then the level report and docs/levels.md with a picture of
-    # every level.
+    # every level, and the README's screenshot.
     ensure_packages "${play_packages[@]}" "${test_packages[@]}"
     build build -DPELLVANE_TESTS=ON -DPELLVANE_WERROR=ON
     python3 tools/make_levels.py --data data build/pellvane
@@ -123,7 +124,7 @@ fuzz)
     done
     ;;
 *)
-    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the small seed corpora of the fuzz targets (fuzz/corpus/fuzz_inflate, fuzz/corpus/fuzz_png).
+"""Writes the small seed corpora of the fuzz targets (fuzz/corpus/fuzz_inflate, fuzz/corpus/fuzz_png,
+fuzz/corpus/fuzz_recording).
 
 Deterministic: the same files every run. PNGs are written here directly (every colour type and
 bit depth, each filter type, Adam7, PLTE/tRNS/bKGD/text, split IDATs) so that no reference
@@ -185,6 +186,63 @@ class BitWriter:
         return bytes(sum(b << i for i, b in enumerate(padded[k:k + 8])) for k in range(0, len(padded), 8))
 
 
+def varint(value):
+    out = bytearray()
+    while value >= 0x80:
+        out.append((value & 0x7F) | 0x80)
+        value >>= 7
+    out.append(value)
+    return bytes(out)
+
+
+def zigzag(value):
+    return (value << 1) ^ (value >> 31) if value >= 0 else ((-value) << 1) - 1
+
+
+def fnv1a64(data):
+    value = 14695981039346656037
+    for byte in data:
+        value = ((value ^ byte) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+    return value
+
+
+def recording(inputs, steps, score=1230, compact=True):
+    """A recording file as the game writes it (src/rules/Recording.h): inputs are (step, kind, a, b)."""
+    body, last_step, last_x = bytearray(), 0, 0
+    for step, kind, a, b in inputs:
+        delta = step - last_step
+        last_step = step
+        if kind == 1:
+            move, last_x = a - last_x, a
+            if compact and delta <= 127 and -128 <= move <= 127:
+                body += bytes([0x80 | delta, move + 128])
+                continue
+            body += bytes([kind]) + varint(delta) + varint(zigzag(move))
+            continue
+        body += bytes([kind]) + varint(delta)
+        if kind not in (6, 7):
+            body += varint(zigzag(a))
+        if kind in (8, 11):
+            body += varint(zigzag(b))
+    header = ("pellvane-recording 1\ngame 1.0.0\ndata 0123456789abcdef\nseed 7\nlevel 1\ncontinued no\n"
+              "date 2026-12-08\nrate 240\nsteps %d\nscore %d\nlives 2\nreached 3\ninputs %d\nbody %d %016x\n\n"
+              % (steps, score, len(inputs), len(body), fnv1a64(bytes(body))))
+    return header.encode() + bytes(body)
+
+
+def recording_corpus():
+    rng = random.Random(7)
+    pointer = [(i * 4, 1, 400 + rng.randint(-60, 60), 0) for i in range(40)]
+    write("fuzz_recording", "pointer.rec", recording(pointer, 200))
+    every = [(0, 1, 400, 0), (3, 2, 1, 0), (9, 3, 1, 0), (300, 1, 5, 0), (301, 4, 32, 0), (302, 5, 32, 0),
+             (400, 6, 0, 0), (900, 7, 0, 0), (901, 8, 1, -30000), (902, 9, 2, 0), (903, 10, 2, 0),
+             (1000, 11, 0, 4)]
+    write("fuzz_recording", "every_kind.rec", recording(every, 1000))
+    write("fuzz_recording", "long_form.rec", recording(pointer[:8], 40, compact=False))
+    write("fuzz_recording", "empty.rec", recording([], 0, score=0))
+
+
 if __name__ == "__main__":
     png_corpus()
     inflate_corpus()
+    recording_corpus()

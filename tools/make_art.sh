@@ -502,6 +502,23 @@ make_particle() { # diameter falloff-exponent destination
     make_glow "$1" "$1" "$2" "$3"
 }
 
+# The ring a ball leaves as its colour changes: a soft white band round a faint haze, at the size
+# it is drawn at the end of its growth (the effect draws it smaller before, never larger).
+make_ring() { # diameter destination
+    local s=$1
+    im -size "${s}x${s}" xc:white \( -size "${s}x${s}" xc:black -fx \
+        "xx=(i+0.5)/w*2-1; yy=(j+0.5)/h*2-1; dd=sqrt(xx*xx+yy*yy);
+         min(1, exp(-((dd-0.8)/0.1)^2) + (dd<0.8 ? 0.2*pow(dd/0.8,3) : 0))" \) \
+        -alpha off -compose CopyOpacity -composite "$2"
+}
+
+# A glow rising from the middle of its bottom edge: the upper half of an elliptical glow twice
+# as tall, for light coming up from below the field.
+make_rising_glow() { # width height falloff-exponent destination
+    make_glow "$1" $(($2 * 2)) "$3" "$WORK/rglow.miff"
+    im "$WORK/rglow.miff" -crop "${1}x${2}+0+0" +repage "$4"
+}
+
 # A white elliptical glow, opaque at the centre and fading to nothing at the edge; tinted by
 # the entity that draws it.
 make_glow() { # width height falloff-exponent destination
@@ -585,10 +602,14 @@ mkdir -p "$OUT_DIR"
 vgradient 16 600 "$WORK/backdrop.miff" "$NIGHT_TOP" "$NIGHT_MID" "$NIGHT_MID" "$NIGHT_LOW"
 make_particle 32 1.6 "$WORK/particle.miff"
 make_particle 16 1.0 "$WORK/particle_small.miff"
-atlas_begin background.png 64 1024 24 0
+# A lost ball: red light rising from the bottom of the field, drawn at the field's width behind
+# the pieces (on this atlas, the first drawn).
+make_rising_glow 736 100 1.4 "$WORK/glow_lost.miff"
+atlas_begin background.png 1024 1024 24 0
 spare place_at backdrop "$WORK/backdrop.miff" 0 0
 place_at particle "$WORK/particle.miff" 24 0
 spare place_at particle_small "$WORK/particle_small.miff" 24 36
+place_at glow_lost "$WORK/glow_lost.miff" 64 0
 atlas_end
 
 # Pieces atlas.
@@ -646,6 +667,12 @@ make_paddle_guns 112 16 "$WORK/paddle_laser.miff"
 place paddle_laser "$WORK/paddle_laser.miff"
 make_shot 8 22 "$WORK/laser_shot.miff"
 place laser_shot "$WORK/laser_shot.miff"
+# The ring a ball leaves as its colour changes, at five times the ball's size (its largest), and
+# the flash where the ball meets the paddle or a wall.
+make_ring 80 "$WORK/ball_ring.miff"
+place ball_ring "$WORK/ball_ring.miff"
+make_glow 40 40 1.5 "$WORK/hit_flash.miff"
+place hit_flash "$WORK/hit_flash.miff"
 atlas_end
 
 # HUD atlas: digits share one cell size so numbers line up at any value.
@@ -711,6 +738,23 @@ done
 logo_text 'NEW BEST!' 44 3 3 0x0 "$WORK/new_best.miff" '#9a4a10' '#ffe0a0' "$AMBER" '#ff7a1a'
 # A counter lighting up (an extra ball, a new best): a soft glow drawn at about its own size.
 make_glow 160 56 1.3 "$WORK/flash.miff"
+# All sound off: a loudspeaker in the labels' outlined white with a cross in the game-over red,
+# small enough to sit in the counters' band. Drawn at 4x and scaled down for smooth edges.
+make_mute_sign() { # destination
+    local w=34 h=26
+    im -size $((w * 4))x$((h * 4)) xc:black -fill white \
+        -draw "rectangle 12,36 36,68" -draw "polygon 34,36 64,12 64,92 34,68" \
+        -resize "${w}x${h}" "$WORK/mspk.miff"
+    hud_text_from_mask "$WORK/mspk.miff" 2 "$WORK/mspk_lit.miff"
+    im -size $((w * 4))x$((h * 4)) xc:black -stroke white -strokewidth 12 \
+        -draw "line 82,30 122,70" -draw "line 82,70 122,30" -resize "${w}x${h}" "$WORK/mx.miff"
+    im "$WORK/mx.miff" -morphology Dilate "Disk:2" "$WORK/mxdil.miff"
+    im -size "${w}x${h}" xc:"$INK" "$WORK/mxdil.miff" -alpha off -compose CopyOpacity -composite "$WORK/mxline.miff"
+    im -size "${w}x${h}" xc:"$FIRE" "$WORK/mx.miff" -alpha off -compose CopyOpacity -composite "$WORK/mxfill.miff"
+    im "$WORK/mspk_lit.miff" "$WORK/mxline.miff" -compose Over -composite "$WORK/mxfill.miff" -compose Over \
+        -composite "$1"
+}
+make_mute_sign "$WORK/mute.miff"
 
 atlas_begin hud.png 1024 1024 0 0
 place title "$WORK/title.miff"
@@ -745,6 +789,7 @@ for i in "${!SIGNS[@]}"; do
 done
 place new_best "$WORK/new_best.miff"
 place flash "$WORK/flash.miff"
+place mute "$WORK/mute.miff"
 atlas_end
 
 {

@@ -4,9 +4,10 @@ each taken by the game itself with `pellvane --shot FILE.png --level N` from dat
 figures of the level report: the autopilot plays every level as a new game started there and the
 page gives its clear time, balls lost and capsules caught. Beside each picture stands the note of
 what the level depicts that tools/make_levels.py keeps with its map, for a reviewer to hold the
-picture against. Runs under a virtual X server (xvfb-run) when there is no display. The pictures
-and the figures are the same every time the data is the same (the autopilot and the game are
-deterministic).
+picture against. It retakes the README's screenshot too: a level in play, several balls and a
+capsule on the way, taken with `--play`. Runs under a virtual X server (xvfb-run) when there is no
+display. The pictures and the figures are the same every time the data is the same (the autopilot
+and the game are deterministic).
 
     python3 tools/make_level_pictures.py [path/to/pellvane] [path/to/pellvane_level_report]
         (defaults: build/pellvane, build/tests/pellvane_level_report; `./run.sh levels` runs it)
@@ -23,6 +24,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
 OUT_DIR = os.path.join(ROOT, "docs", "levels")
 PAGE = os.path.join(ROOT, "docs", "levels.md")
+# The README's picture: this level played this many seconds, when two extra balls are in flight,
+# two capsules are falling and the sticky paddle's time runs under the counters.
+SCREENSHOT = os.path.join(ROOT, "docs", "screenshot.png")
+SCREENSHOT_LEVEL = 2
+SCREENSHOT_PLAY_SECONDS = 16
 
 
 def level_files():
@@ -138,7 +144,10 @@ def main():
             os.remove(os.path.join(OUT_DIR, old))
     with open(PAGE, "w") as page:
         page.write("\n".join(lines))
-    print("make_level_pictures: wrote %s and %d pictures in %s" % (PAGE, number, OUT_DIR), file=sys.stderr)
+    subprocess.run(wrapper + [binary, "--shot", SCREENSHOT, "--level", str(SCREENSHOT_LEVEL), "--play",
+                              str(SCREENSHOT_PLAY_SECONDS)], cwd=DATA, env=env, check=True)
+    print("make_level_pictures: wrote %s, %d pictures in %s and %s" % (PAGE, number, OUT_DIR, SCREENSHOT),
+          file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -78,6 +78,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
             options.dataDirectory = value;
         } else if (std::strncmp(argument, "--data=", 7) == 0 && argument[7] != '\0') {
             options.dataDirectory = argument + 7;
+        } else if (std::strcmp(argument, "--mute") == 0) {
+            options.mute = true;
         } else if (std::strcmp(argument, "--check") == 0) {
             options.check = true;
         } else if (std::strcmp(argument, "--strict") == 0) {
@@ -106,6 +108,12 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
                               false, seconds, error))
                 return false;
             options.afterTime = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--play") == 0) {
+            double seconds = 0;
+            if (!numberOption(argc, argv, i, "option --play needs a number of seconds from 0 to 3600", 0, kMaxShotTime,
+                              false, seconds, error))
+                return false;
+            options.playTime = static_cast<float>(seconds);
         } else if (std::strcmp(argument, "--clear") == 0) {
             options.clear = true;
         } else if (std::strcmp(argument, "--game-over") == 0) {
@@ -141,28 +149,36 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         error = "option --game-over goes with --shot";
     else if (options.clear && options.shotFile.empty())
         error = "option --clear goes with --shot";
+    else if (options.playTime >= 0.0f && options.shotFile.empty())
+        error = "option --play goes with --shot";
     else if (options.clear && options.gameOverScore >= 0)
         error = "options --clear and --game-over do not go together";
-    else if (options.afterTime >= 0.0f && options.level == 0 && !options.clear && options.gameOverScore < 0)
-        error = "option --after goes with --level, --clear or --game-over";
+    else if (options.playTime >= 0.0f && (options.clear || options.gameOverScore >= 0))
+        error = "option --play goes with neither --clear nor --game-over";
+    else if (options.afterTime >= 0.0f && options.level == 0 && !options.clear && options.gameOverScore < 0 &&
+             options.playTime < 0.0f)
+        error = "option --after goes with --level, --clear, --game-over or --play";
     else if (!options.initials.empty() && options.gameOverScore < 0)
         error = "option --initials goes with --game-over";
+    else if (options.mute && options.check)
+        error = "options --mute and --check do not go together";
     else if (options.check && !options.shotFile.empty())
         error = "options --check and --shot do not go together";
     return error.empty();
 }
 
 std::string usageText() {
-    return "Usage: pellvane [--data DIR]\n"
+    return "Usage: pellvane [--data DIR] [--mute]\n"
            "       pellvane [--data DIR] --check [--strict]\n"
-           "       pellvane [--data DIR] --shot FILE.png [--time S] [--level N]\n"
-           "                [--clear | --game-over SCORE [--initials ABC]] [--after S]\n"
+           "       pellvane [--data DIR] [--mute] --shot FILE.png [--time S] [--level N]\n"
+           "                [--clear | --game-over SCORE [--initials ABC] | --play S] [--after S]\n"
            "       pellvane --help | --version\n"
            "\n"
-           "A brick-and-ball arcade game. Click NEW GAME to start.\n"
+           "A brick-and-ball arcade game. Click NEW GAME, or press Space or Enter, to start.\n"
            "\n"
            "Options:\n"
            "  --data DIR        play the game data in DIR (the directory holding config.xml)\n"
+           "  --mute            start with all sound off (M turns it on)\n"
            "  --check           check the data without playing: one line per mistake, with its\n"
            "                    file, line and column; no display or sound device needed\n"
            "  --strict          with --check, fail on warnings too\n"
@@ -174,20 +190,24 @@ std::string usageText() {
            "  --initials ABC    with --game-over, then type ABC and Enter and run two seconds more\n"
            "  --clear           with --shot, then start a game (at level N, or the first), break every\n"
            "                    block of the level as a ball would and run one second more\n"
-           "  --after S         with --level, --clear or --game-over: run S seconds after the last\n"
-           "                    of them instead of the two (or one) seconds above\n"
+           "  --play S          with --shot, then start a game (at level N, or the first), launch the\n"
+           "                    ball and play S seconds, the paddle under the ball (or a capsule)\n"
+           "  --after S         with --level, --clear, --game-over or --play: run S seconds after the\n"
+           "                    last of them instead of the two (or one, or no) seconds above\n"
            "  --help            print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"
            "Keys and mouse:\n"
+           "  Space or Enter, or a click          NEW GAME on the title and after a game\n"
+           "  C                                   CONTINUE, where it is offered\n"
            "  Mouse                               the paddle follows the pointer\n"
-           "  Left click                          launch the ball, catch it or fire, like Space\n"
+           "  Click (left or right)               launch the ball, catch it or fire, like Space\n"
            "  Left arrow or A, Right arrow or D   move the paddle (hold)\n"
            "  Space (on release)                  launch the ball; catch it just before or after a bounce;\n"
            "                                      with the laser's guns on, fire\n"
            "  P                                   pause or go on (a click goes on too)\n"
            "  M                                   all sound off or on\n"
-           "  F11                                 full screen or window\n"
+           "  F11                                 full screen (scaled to the display) or window\n"
            "  Escape (on release)                 quit\n"
            "After the last level:\n"
            "  A click, Space or Enter             the next lap, once its figures are shown\n"
@@ -195,6 +215,12 @@ std::string usageText() {
            "  A to Z, Up and Down                 the current initial\n"
            "  Left or Backspace, Right            the initial before, the next\n"
            "  Enter (or a click)                  enter the initials\n"
+           "Gamepad or joystick (plugged in before the game starts):\n"
+           "  Stick or d-pad                      move the paddle (the stick as far as it is pushed)\n"
+           "  Button 7 (Start on Xbox-style pads) pause or go on; NEW GAME\n"
+           "  Button 3 (Y)                        CONTINUE, where it is offered\n"
+           "  Any other button (A, B, ...)        launch, catch or fire; NEW GAME; enter the initials\n"
+           "  D-pad in the initials               Up and Down the letter, Left and Right move\n"
            "\n"
            "Data: the first of these that is given is the only place looked in: --data DIR, then\n"
            "$PELLVANE_DATA. With neither, the working directory if it holds config.xml, then the\n"

@@ -9,13 +9,15 @@
 struct CommandLineOptions {
     bool help = false;
     bool version = false;
+    // --mute: all sound off from the start, as M turns it off.
+    bool mute = false;
     // --data DIR; empty when not given.
     std::string dataDirectory;
     // --check [--strict]: check the data instead of playing (check/Checker.h).
     bool check = false;
     bool strict = false;
-    // --shot FILE.png [--time S] [--level N] [--clear | --game-over SCORE [--initials ABC]]
-    // [--after S]: write a picture of the started scene instead of playing (app/Screenshot.h);
+    // --shot FILE.png [--time S] [--level N] [--clear | --game-over SCORE [--initials ABC] |
+    // --play S] [--after S]: write a picture of the started scene instead of playing (app/Screenshot.h);
     // level 0 when not given.
     std::string shotFile;
     unsigned level = 0;
@@ -29,6 +31,8 @@ struct CommandLineOptions {
     bool clear = false;
     // Seconds the scene runs after the last of those steps; -1 when not given.
     float afterTime = -1.0f;
+    // Seconds of play, the paddle under the ball, before the picture; -1 when not given.
+    float playTime = -1.0f;
 };
 
 // Exit statuses beside 0 (played, or --help/--version printed) and 1 (start-up failed).

@@ -6,6 +6,7 @@
 
 #include "app/FrameCap.h"
 #include "app/Game.h"
+#include "app/ScreenMode.h"
 #include "events/Events.h"
 #include "scene/BaseScene.h"
 #include "scene/IScene.h"
@@ -14,15 +15,21 @@ namespace {
 constexpr uint8_t kLeftButtonMask = SDL_BUTTON(SDL_BUTTON_LEFT);   // bit 0
 constexpr uint8_t kRightButtonMask = SDL_BUTTON(SDL_BUTTON_RIGHT); // bit 2
 
-IEvent* buttonEvent(const std::string& name, const SDL_MouseButtonEvent& button, int32_t action) {
+ViewPoint inView(const ScreenMode* screen, int x, int y) {
+    return screen != nullptr ? screen->toView(x, y) : ViewPoint{static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
+}
+
+IEvent* buttonEvent(const std::string& name, const SDL_MouseButtonEvent& button, int32_t action,
+                    const ScreenMode* screen) {
     // The flags are the state after the change: a released button already reads as up.
     uint8_t state = SDL_GetMouseState(nullptr, nullptr);
-    return new MouseEvent(name, button.x, button.y, (state & kLeftButtonMask) != 0, (state & kRightButtonMask) != 0,
-                          action, button.button);
+    const ViewPoint at = inView(screen, button.x, button.y);
+    return new MouseEvent(name, at.x, at.y, (state & kLeftButtonMask) != 0, (state & kRightButtonMask) != 0, action,
+                          button.button);
 }
 } // namespace
 
-IEvent* translateEvent(const SDL_Event& event, bool& running) {
+IEvent* translateEvent(const SDL_Event& event, bool& running, const ScreenMode* screen) {
     switch (event.type) {
     case SDL_KEYDOWN:
         return new KeyboardEvent(KEYBOARD_KEY_PRESSED_EVENT, event.key.keysym.sym, true);
@@ -32,14 +39,24 @@ IEvent* translateEvent(const SDL_Event& event, bool& running) {
             return nullptr;
         }
         return new KeyboardEvent(KEYBOARD_KEY_RELEASED_EVENT, event.key.keysym.sym, false);
-    case SDL_MOUSEMOTION:
-        return new MouseEvent(MOUSE_MOVE_EVENT, event.motion.x, event.motion.y,
-                              (event.motion.state & kLeftButtonMask) != 0, (event.motion.state & kRightButtonMask) != 0,
-                              MouseMoved);
+    case SDL_MOUSEMOTION: {
+        const ViewPoint at = inView(screen, event.motion.x, event.motion.y);
+        return new MouseEvent(MOUSE_MOVE_EVENT, at.x, at.y, (event.motion.state & kLeftButtonMask) != 0,
+                              (event.motion.state & kRightButtonMask) != 0, MouseMoved);
+    }
     case SDL_MOUSEBUTTONDOWN:
-        return buttonEvent(MOUSE_BUTTON_DOWN_EVENT, event.button, MouseButtonDown);
+        return buttonEvent(MOUSE_BUTTON_DOWN_EVENT, event.button, MouseButtonDown, screen);
     case SDL_MOUSEBUTTONUP:
-        return buttonEvent(MOUSE_BUTTON_UP_EVENT, event.button, MouseButtonUp);
+        return buttonEvent(MOUSE_BUTTON_UP_EVENT, event.button, MouseButtonUp, screen);
+    case SDL_JOYAXISMOTION:
+        return new JoystickEvent(JOYSTICK_AXIS_EVENT, event.jaxis.which, event.jaxis.axis, event.jaxis.value);
+    case SDL_JOYBUTTONDOWN:
+        return new JoystickEvent(JOYSTICK_BUTTON_DOWN_EVENT, event.jbutton.which, event.jbutton.button, 1);
+    case SDL_JOYBUTTONUP:
+        return new JoystickEvent(JOYSTICK_BUTTON_UP_EVENT, event.jbutton.which, event.jbutton.button, 0);
+    case SDL_JOYHATMOTION:
+        // SDL's hat bits are HatDirection's.
+        return new JoystickEvent(JOYSTICK_HAT_EVENT, event.jhat.which, event.jhat.hat, event.jhat.value);
     case SDL_ACTIVEEVENT:
         // The keyboard focus lost or the window iconified; the pointer merely leaving the window
         // is not reported.
@@ -64,12 +81,13 @@ uint32_t FrameLoop::start() {
 
 void FrameLoop::pumpEvents() {
     while (SDL_PollEvent(&sdlEvent)) {
-        if (IEvent* event = translateEvent(sdlEvent, running))
+        if (IEvent* event = translateEvent(sdlEvent, running, game.getScreenMode()))
             game.dispatchEvent(event);
     }
 }
 
-SDL_Surface* openGameWindow(Uint32 flags) {
+SDL_Surface* openGameWindow(Uint32 flags, int width, int height) {
+    desktopSize();
     // Mesa's software rasteriser shares each frame out among threads of its own. Waking them and
     // handing the tiles over costs more CPU than the game's small frame takes to draw on one
     // thread (about 1.5 ms at 800 x 600), so it draws on the game's thread unless the player has
@@ -77,7 +95,7 @@ SDL_Surface* openGameWindow(Uint32 flags) {
     setenv("LP_NUM_THREADS", "0", 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    return SDL_SetVideoMode(kWindowWidth, kWindowHeight, kWindowBitsPerPixel, SDL_OPENGL | flags);
+    return SDL_SetVideoMode(width, height, kWindowBitsPerPixel, SDL_OPENGL | flags);
 }
 
 bool FrameLoop::runFrame() {
@@ -93,10 +111,13 @@ bool FrameLoop::runFrame() {
     lastTick = now;
     scene = game.getCurrentScene();
     // Nothing tests depth. The colour needs no clearing under an opaque backdrop over the whole
-    // window, which a software rasteriser would otherwise fill twice a frame.
+    // view, which a software rasteriser would otherwise fill twice a frame.
     const auto* drawn = dynamic_cast<const BaseScene*>(scene);
-    if (drawn == nullptr || !drawn->coversView()) {
-        const Colour& clear = game.clearColour;
+    const bool covered = drawn != nullptr && drawn->coversView();
+    const Colour& clear = game.clearColour;
+    if (const ScreenMode* screen = game.getScreenMode()) {
+        screen->clear(clear.red, clear.green, clear.blue, covered);
+    } else if (!covered) {
         glClearColor(clear.red, clear.green, clear.blue, clear.alpha);
         glClear(GL_COLOR_BUFFER_BIT);
     }

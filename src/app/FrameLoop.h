@@ -10,6 +10,7 @@
 
 class Game;
 class IEvent;
+class ScreenMode;
 
 // Window and start-up constants.
 constexpr int kWindowWidth = static_cast<int>(kViewWidth);
@@ -18,11 +19,12 @@ constexpr int kWindowBitsPerPixel = 32;
 constexpr const char* kWindowCaption = "PELLVANE!";
 
 // Opens the game's 800 x 600 OpenGL window (SDL's video must be started), with `flags` added to
-// SDL_OPENGL; null when it cannot, with SDL_GetError() saying why. It asks for no depth buffer:
+// SDL_OPENGL, or sets another mode of it (full screen, ScreenMode.h); null when it cannot, with
+// SDL_GetError() saying why. The display's size is read before the first mode is set. It asks for no depth buffer:
 // nothing is depth tested, and without one Mesa's software rasteriser draws axis-aligned quads
 // through its rectangle path, which costs a fraction of its triangle path. It sets
 // LP_NUM_THREADS to 0 where it is not set (see there).
-SDL_Surface* openGameWindow(Uint32 flags = 0);
+SDL_Surface* openGameWindow(Uint32 flags = 0, int width = kWindowWidth, int height = kWindowHeight);
 
 // Elapsed milliseconds between two tick readings. Unsigned arithmetic, so a counter that
 // wrapped between the readings still gives the true small difference.
@@ -38,8 +40,9 @@ inline float ticksToSeconds(uint32_t ticks) {
 }
 
 // Translates one SDL event into a new heap event for the Game's dispatcher, or null.
-// An Escape release or a quit request clears `running` and produces no event.
-IEvent* translateEvent(const SDL_Event& event, bool& running);
+// An Escape release or a quit request clears `running` and produces no event. With a `screen`,
+// the pointer's window position is mapped into the view it draws (ScreenMode.h).
+IEvent* translateEvent(const SDL_Event& event, bool& running, const ScreenMode* screen = nullptr);
 
 class FrameLoop {
 public:

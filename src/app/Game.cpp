@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <tinyxml.h>
 
+#include "app/ScreenMode.h"
 #include "app/SystemKeys.h"
 #include "game/Configuration.h"
 #include "graphics/SpriteBatch.h"
@@ -22,6 +23,7 @@ void Game::init(uint32_t windowWidth, uint32_t windowHeight) {
     width = windowWidth;
     height = windowHeight;
     initGL();
+    screenMode = std::make_unique<ScreenMode>(static_cast<int>(width), static_cast<int>(height));
     {
         // The document lives for the step only.
         TiXmlDocument document;
@@ -30,8 +32,8 @@ void Game::init(uint32_t windowWidth, uint32_t windowHeight) {
     if (quitRequested)
         return;
     systemKeys = std::make_unique<SystemKeys>(*this);
-    if (startFullScreen)
-        toggleFullScreen();
+    if (startFullScreen && !windowOnly)
+        screenMode->toggle();
 }
 
 void Game::initGL() {

@@ -10,6 +10,7 @@
 #include "game/GameServices.h"
 #include "game/GameWorld.h"
 
+class ScreenMode;
 class SystemKeys;
 
 // PointerDisplay first: the world is handed this object's pointer display while it is made.
@@ -26,11 +27,20 @@ public:
     // Shows or hides the system's pointer over the window; asks SDL only when that changes.
     void setCursorVisible(bool visible) override;
 
+    // The window or full screen and where the view is drawn in it; null until init has set the GL
+    // state.
+    ScreenMode* getScreenMode() const { return screenMode.get(); }
+    // Stays in the window even when config.xml asks for full screen (a picture is read from it).
+    // Call before init.
+    void stayInWindow() { windowOnly = true; }
+
     // The colour each frame is cleared with; fixed, not configurable.
     const Colour clearColour{0.4f, 0.4f, 0.7f, 1.0f};
 
 private:
     bool cursorVisible = true;
+    bool windowOnly = false;
+    std::unique_ptr<ScreenMode> screenMode;
     // Mute and full screen; made once start-up has succeeded.
     std::unique_ptr<SystemKeys> systemKeys;
 };

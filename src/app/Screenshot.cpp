@@ -4,6 +4,7 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -11,8 +12,11 @@
 #include "app/Game.h"
 #include "base/Exceptions.h"
 #include "events/Events.h"
+#include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
+#include "game/PellvaneCapsuleEntity.h"
 #include "game/PellvaneGameScene.h"
+#include "game/PellvanePaddleEntity.h"
 #include "graphics/PngEncoder.h"
 #include "scene/IScene.h"
 
@@ -30,7 +34,6 @@ constexpr float kLevelSeconds = 2.0f;
 constexpr float kClearedSeconds = 1.0f;
 constexpr unsigned kChannels = 3;
 constexpr int32_t kKeyReturn = 13;
-constexpr int32_t kKeySpace = 32;
 
 void advance(IScene& scene, float seconds) {
     for (float t = 0.0f; t < seconds; t += kStep)
@@ -69,6 +72,75 @@ void endGame(Game& game, PellvaneGameScene& scene, int score, const std::string&
     advance(scene, after >= 0.0f ? after : kLevelSeconds);
 }
 
+// Seconds a ball waits on the paddle before the player of --play launches it, and the most the
+// pointer aims off the ball's centre (so the returns fan out rather than go straight up).
+constexpr float kPlayLaunchWait = 0.4f;
+constexpr float kPlayAimOffset = 24.0f;
+// A capsule is fetched when it reaches the paddle this much sooner than the ball does.
+constexpr float kPlayCapsuleMargin = 0.1f;
+
+void pointer(Game& game, const std::string& name, float x, float y, int32_t action, int32_t button) {
+    const auto px = static_cast<uint32_t>(std::clamp(x, 0.0f, static_cast<float>(game.getWidth() - 1)));
+    const auto py = static_cast<uint32_t>(std::clamp(y, 0.0f, static_cast<float>(game.getHeight() - 1)));
+    game.dispatchEvent(new MouseEvent(name, px, py, false, false, action, button));
+}
+
+// Seconds until something at `y` moving down at `speed` (up: to the top of the area and back)
+// reaches `line`.
+float secondsTo(float line, float y, float speed, float top) {
+    if (speed > 0.0f)
+        return (line - y) / speed;
+    return speed < 0.0f ? (y - top + line - top) / -speed : 1e9f;
+}
+
+// Plays `seconds` as a player with the pointer would: the paddle goes under the ball that reaches
+// it first (a little off its centre, to aim), or under a capsule that comes sooner, and a ball
+// that waits on it is launched with a click. Through the Game's input, as the frame loop hands it
+// over; the paddle must follow the pointer ("mouse").
+void play(Game& game, PellvaneGameScene& scene, float seconds) {
+    PellvanePaddleEntity* paddle = scene.getPaddle();
+    if (paddle == nullptr)
+        return;
+    const float line = paddle->getPosition().y;
+    const float top = scene.getGameArea().y;
+    float waited = 0.0f;
+    float elapsed = 0.0f;
+    for (; elapsed < seconds; elapsed += kStep) {
+        float target = paddle->getCentre().x;
+        float soonest = 1e9f;
+        bool holding = false;
+        for (PellvaneBallEntity* ball : scene.getBalls()) {
+            holding = holding || ball->isHeld();
+            if (ball->isHeld() || ball->isParked())
+                continue;
+            const float when = secondsTo(line, ball->getCentre().y, ball->getVelocity().y, top);
+            if (when < soonest) {
+                soonest = when;
+                target = ball->getCentre().x + kPlayAimOffset * std::sin(elapsed * 1.7f);
+            }
+        }
+        const float fall = scene.getMatch().getPowerUpSettings().fallSpeed;
+        for (IEntity* entity : scene.getEntities()) {
+            auto* capsule = dynamic_cast<PellvaneCapsuleEntity*>(entity);
+            if (capsule == nullptr || !capsule->isActive())
+                continue;
+            const float when = secondsTo(line, capsule->getCentre().y, fall, top);
+            if (when >= 0.0f && when + kPlayCapsuleMargin < soonest) {
+                soonest = when;
+                target = capsule->getCentre().x;
+            }
+        }
+        pointer(game, MOUSE_MOVE_EVENT, target, line, MouseMoved, NoButton);
+        waited = holding ? waited + kStep : 0.0f;
+        if (waited >= kPlayLaunchWait && scene.getState() == Playing) {
+            pointer(game, MOUSE_BUTTON_DOWN_EVENT, target, line, MouseButtonDown, LeftButton);
+            pointer(game, MOUSE_BUTTON_UP_EVENT, target, line, MouseButtonUp, LeftButton);
+            waited = 0.0f;
+        }
+        scene.update(kStep);
+    }
+}
+
 // The frame as the frame loop draws it, read back top row first.
 std::vector<unsigned char> drawAndRead(Game& game, IScene& scene) {
     const Colour& clear = game.clearColour;
@@ -92,6 +164,12 @@ std::vector<unsigned char> drawAndRead(Game& game, IScene& scene) {
 }
 } // namespace
 
+void prepareShot(Game& game) {
+    // A picture shows the player's high scores, but a game it ends there is no game of theirs.
+    game.leavePlayerFilesAlone();
+    game.setCapsuleSeed(kShotSeed);
+}
+
 int takeShot(Game& game, const ShotOptions& options) {
     IScene* scene = game.getCurrentScene();
     if (game.quitRequested || scene == nullptr)
@@ -100,9 +178,13 @@ int takeShot(Game& game, const ShotOptions& options) {
     try {
         advance(*scene, options.startSeconds >= 0.0f ? options.startSeconds : kStartSeconds);
         const bool gameOver = options.gameOverScore >= 0;
-        if (options.level > 0 || gameOver || options.clear) {
+        const bool playing = options.playSeconds >= 0.0f;
+        if (options.level > 0 || gameOver || options.clear || playing) {
             auto* gameScene = dynamic_cast<PellvaneGameScene*>(scene);
-            const char* option = options.level > 0 ? "--level" : gameOver ? "--game-over" : "--clear";
+            const char* option = options.level > 0 ? "--level"
+                                 : gameOver        ? "--game-over"
+                                 : options.clear   ? "--clear"
+                                                   : "--play";
             if (gameScene == nullptr) {
                 std::fprintf(stderr, "%s: the scene that runs is not a pellvane_game scene\n", option);
                 return 2;
@@ -113,8 +195,12 @@ int takeShot(Game& game, const ShotOptions& options) {
                 return 2;
             }
             gameScene->newGameAt(options.level > 0 ? options.level - 1 : 0);
-            const bool last = !gameOver && !options.clear;
+            const bool last = !gameOver && !options.clear && !playing;
             advance(*scene, last && options.afterSeconds >= 0.0f ? options.afterSeconds : kLevelSeconds);
+            if (playing) {
+                play(game, *gameScene, options.playSeconds);
+                advance(*scene, std::max(options.afterSeconds, 0.0f));
+            }
             if (gameOver)
                 endGame(game, *gameScene, static_cast<int>(options.gameOverScore), options.initials,
                         options.afterSeconds);

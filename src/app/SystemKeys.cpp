@@ -1,27 +1,10 @@
-// SystemKeys: mute through the sound manager, full screen through SDL's in-place toggle.
+// SystemKeys: mute through the sound manager, full screen through the Game's screen mode.
 #include "app/SystemKeys.h"
 
-#include <SDL.h>
-#include <cstdio>
-
 #include "app/Game.h"
+#include "app/ScreenMode.h"
 #include "game/PellvaneGameScene.h"
 #include "sound/SoundManager.h"
-
-bool toggleFullScreen() {
-    SDL_Surface* screen = SDL_GetVideoSurface();
-    if (screen != nullptr && SDL_WM_ToggleFullScreen(screen) != 0)
-        return true;
-    // Opening the window again in the other mode would make a new GL context, and every texture
-    // would be lost with the old one: staying in the present mode is the safe answer.
-    char driver[32] = "none";
-    SDL_VideoDriverName(driver, sizeof driver);
-    std::fprintf(stderr,
-                 "pellvane: full screen is not available: the video driver \"%s\" cannot switch an open "
-                 "OpenGL window in place\n",
-                 driver);
-    return false;
-}
 
 SystemKeys::SystemKeys(Game& game) : game(game) {
     keys.add(&game, KEYBOARD_KEY_PRESSED_EVENT, this);
@@ -39,7 +22,8 @@ bool SystemKeys::handleEvent(IEvent* event) {
         return true;
     }
     if (key->key == kKeyFullScreen) {
-        toggleFullScreen();
+        if (ScreenMode* screen = game.getScreenMode())
+            screen->toggle();
         return true;
     }
     return false;

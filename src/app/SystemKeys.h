@@ -1,6 +1,6 @@
 // The keys that work on every screen, whatever the scene shows: M turns all sound off and on
 // (except while initials are typed, when it is a letter), F11 switches between the window and
-// full screen.
+// full screen (ScreenMode.h).
 #pragma once
 
 #include <cstdint>
@@ -13,11 +13,6 @@ class Game;
 // SDL 1.2 key symbols.
 constexpr int32_t kKeyMute = 109;       // "m"
 constexpr int32_t kKeyFullScreen = 292; // F11
-
-// Switches the open window between windowed and full screen in place, which keeps the GL context
-// and so every texture. Where the video driver cannot do that, nothing changes and one line on
-// standard error says why. True when the switch was made.
-bool toggleFullScreen();
 
 // Registered on the Game's dispatcher for key presses from construction to destruction; the
 // Game outlives it (it owns it).

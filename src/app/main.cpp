@@ -11,12 +11,14 @@
 #include "app/CommandLine.h"
 #include "app/FrameLoop.h"
 #include "app/Game.h"
+#include "app/Joysticks.h"
 #include "app/Screenshot.h"
 #include "app/WindowIcon.h"
 #include "base/DebugLog.h"
 #include "base/Exceptions.h"
 #include "check/Checker.h"
 #include "graphics/IconImage.h"
+#include "sound/SoundManager.h"
 
 namespace {
 // SDL's own variable. Set but empty it is no choice, yet SDL 1.2 would look for a driver named ""
@@ -112,16 +114,22 @@ int main(int argc, char** argv) {
     }
     SDL_WM_SetCaption(kWindowCaption, nullptr);
     glewInit();
+    // Open for the whole run, and closed after the Game below.
+    Joysticks joysticks;
 
     // Owned here for the whole run; the managers and scenes it owns go with it.
     Game game;
-    // A picture shows the player's high scores, but a game it ends there is no game of theirs.
-    if (!options.shotFile.empty())
-        game.leavePlayerFilesAlone();
+    // A picture is read from the window.
+    if (!options.shotFile.empty()) {
+        prepareShot(game);
+        game.stayInWindow();
+    }
     game.init(kWindowWidth, kWindowHeight);
+    if (options.mute && game.getSoundManager() != nullptr)
+        game.getSoundManager()->setMuted(true);
     if (!options.shotFile.empty())
         return takeShot(game, {options.shotFile, options.level, options.shotTime, options.gameOverScore,
-                               options.initials, options.clear, options.afterTime});
+                               options.initials, options.clear, options.afterTime, options.playTime});
 
     FrameLoop loop(game);
     std::srand(loop.start());

@@ -50,6 +50,22 @@ public:
     int32_t button;
 };
 
+// A gamepad or joystick (SDL's joystick interface): an axis moved, its `value` from -32768 to
+// 32767; a button went down (value 1) or up (value 0); or a hat, the d-pad, changed, its `value`
+// the directions now held (HatDirection bits, 0 at rest). `device` is the joystick's number from
+// 0, `index` the axis, button or hat on it.
+class JoystickEvent : public Event {
+public:
+    JoystickEvent(const std::string& name, int32_t device, int32_t index, int32_t value)
+        : Event(name), device(device), index(index), value(value) {}
+    int32_t device;
+    int32_t index;
+    int32_t value;
+};
+
+// The directions of a hat, as SDL 1.2 reports them.
+enum HatDirection : int32_t { HatUp = 1, HatRight = 2, HatDown = 4, HatLeft = 8 };
+
 class SceneEvent : public Event {
 public:
     using Event::Event;
@@ -87,6 +103,10 @@ extern const std::string KEYBOARD_KEY_RELEASED_EVENT;
 extern const std::string MOUSE_MOVE_EVENT;
 extern const std::string MOUSE_BUTTON_DOWN_EVENT;
 extern const std::string MOUSE_BUTTON_UP_EVENT;
+extern const std::string JOYSTICK_AXIS_EVENT;
+extern const std::string JOYSTICK_BUTTON_DOWN_EVENT;
+extern const std::string JOYSTICK_BUTTON_UP_EVENT;
+extern const std::string JOYSTICK_HAT_EVENT;
 // Raised by every scene on its own dispatcher: on its first update, and as it ends.
 extern const std::string SCENE_STARTED;
 extern const std::string SCENE_ENDED;

@@ -5,12 +5,18 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
+#include "collision/Vector2.h"
 #include "events/Events.h"
 
-// An event of the game, raised by the game scene on its own dispatcher.
+// An event of the game, raised by the game scene on its own dispatcher. One that happened at a
+// place (a bounce: where the ball met what it bounced off) carries it, in window pixels.
 class PellvaneEvent : public Event {
 public:
     using Event::Event;
+    PellvaneEvent(const std::string& name, const Vector2& at) : Event(name), where(at) {}
+    std::optional<Vector2> where;
 };
 
 extern const std::string PELLVANE_INITIATED;         // end of the scene's loading, level 0 in place
@@ -27,8 +33,8 @@ extern const std::string PELLVANE_BALL_SERVED;     // "lost_delay" after a lost 
 extern const std::string PELLVANE_BALL_READY;      // the ball waits on the paddle in play, to be launched
 extern const std::string PELLVANE_BALL_LAUNCHED;   // the paddle let the ball go
 extern const std::string PELLVANE_BALL_CAUGHT;     // the paddle caught the free ball
-extern const std::string PELLVANE_PADDLE_BOUNCE;   // the ball bounced off the paddle
-extern const std::string PELLVANE_WALL_BOUNCE;     // the ball bounced off something that is neither paddle nor block
+extern const std::string PELLVANE_PADDLE_BOUNCE;   // the ball bounced off the paddle (carries where they met)
+extern const std::string PELLVANE_WALL_BOUNCE;     // the ball bounced off neither paddle nor block (carries where)
 extern const std::string PELLVANE_POWER_UP_CAUGHT; // the paddle caught a falling capsule
 extern const std::string PELLVANE_ALL_CLEARED;     // the last level is cleared; the next lap follows after "all_cleared_delay"
 extern const std::string PELLVANE_LIFE_EARNED;     // the score reached another "extra_life_every": one more ball

@@ -19,6 +19,7 @@ void readGameSettings(const TiXmlElement* element, GameSettings& settings, const
     read(kLapSpeedUp, match.lapSpeedUp)(kLifePerLevel, match.lifePerLevel)(kExtraLifeEvery, match.extraLifeEvery);
     read(kChainStep, match.chainStep)(kChainMost, match.chainMost)(kBonusPerLife, match.bonusPerLife);
     read(kBonusPar, match.bonusPar)(kBonusPerSecond, match.bonusPerSecond)(kAllClearedWaits, match.allClearedWaits);
+    read(kStepRate, settings.stepRate);
 
     if (const TiXmlElement* area = element->FirstChildElement("game_area")) {
         SettingReader<SceneException>(area, source, diagnostics)(kAreaX, settings.gameArea.x)(
@@ -40,6 +41,7 @@ void readGameSettings(const TiXmlElement* element, GameSettings& settings, const
         SettingReader<SceneException>(debris, source, diagnostics)(kDebrisSprite, d.sprite)(kDebrisCount, d.count)(
             kDebrisSpeed, d.speed)(kDebrisLifetime, d.lifetime)(kDebrisGravity, d.gravity);
     }
+    readGamepadSettings(element, settings.gamepad, source, diagnostics);
 }
 
 void readLevelSettings(const TiXmlElement* root, LevelSettings& settings, const std::string& path, const char* source,

@@ -10,6 +10,7 @@
 #include "base/Setting.h"
 #include "base/SettingReader.h"
 #include "collision/Rect.h"
+#include "game/Gamepad.h"
 #include "rules/Match.h"
 
 class LoadDiagnostics;
@@ -53,6 +54,10 @@ inline constexpr Setting kBonusPerSecond{
     "bonus_per_second", K::Integer, "0", "a cleared level's bonus for each whole second under par", 0, 1000000};
 inline constexpr Setting kAllClearedWaits{
     "all_cleared_waits", K::FlagOff, "false", "the end of a lap waits for a click or a key"};
+// Fixed steps: the same inputs play the same game at any frame rate. Past 1000 a step is shorter
+// than the frame's clock can tell.
+inline constexpr Setting kStepRate{
+    "step_rate", K::Integer, "0", "above 0, fixed steps a second the game moves in; 0: one update a frame", 0, 1000};
 
 // "game_area": where the paddle travels, blocks are placed from and balls are lost below.
 inline constexpr double kFarthest = 100000.0;
@@ -113,15 +118,19 @@ struct GameSettings {
     // Lives, delays and the lap's speed-up: the match's own.
     MatchSettings match;
     bool keepBestScore = false;
+    // Fixed steps a second ("step_rate"); 0: the scene moves by each frame's time.
+    int stepRate = 0;
     Rect gameArea{32.0f, 32.0f, 736.0f, 568.0f};
     // Health 1 yellow, 2 orange, 3 red, unless "block_colours" names its own.
     std::vector<Colour> blockColours{{1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.5f, 0.0f, 1.0f}, {1.0f, 0.0f, 0.0f, 1.0f}};
     DebrisSettings debris;
     BlockSounds blockSounds;
+    // Off unless the scene has a "gamepad" element.
+    GamepadSettings gamepad;
 };
 
-// Reads the scene element's attributes and its "game_area", "block_colours" and "debris"
-// children. A setting out of its range throws SceneException with `source`, or with
+// Reads the scene element's attributes and its "game_area", "block_colours", "debris" and
+// "gamepad" children. A setting out of its range throws SceneException with `source`, or with
 // `diagnostics` is reported there and keeps its default.
 void readGameSettings(const TiXmlElement* element, GameSettings& settings, const char* source,
                       LoadDiagnostics* diagnostics);

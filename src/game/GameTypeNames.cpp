@@ -17,3 +17,5 @@ const std::string CONTINUE_BUTTON_ENTITY_TYPE = "continue_button";
 const std::string HIGH_SCORE_TABLE_ENTITY_TYPE = "high_score_table";
 const std::string INITIALS_ENTRY_ENTITY_TYPE = "initials_entry";
 const std::string CONTINUE_COUNTER_ENTITY_TYPE = "continue_counter";
+const std::string MUTE_SIGN_ENTITY_TYPE = "mute_sign";
+const std::string HIT_FLASH_ENTITY_TYPE = "hit_flash";

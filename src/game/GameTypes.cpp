@@ -9,12 +9,14 @@
 #include "game/GameTypeNames.h"
 #include "game/HighScoreEntities.h"
 #include "game/HighScoreKeeper.h"
+#include "game/MuteSignEntity.h"
 #include "game/PellvaneBackgroundEFfectEntity.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvaneBlockEntity.h"
 #include "game/PellvaneCounterEntities.h"
 #include "game/PellvaneEventSoundEntity.h"
 #include "game/PellvaneGameScene.h"
+#include "game/PellvaneHitFlashEntity.h"
 #include "game/PellvanePaddleEntity.h"
 #include "game/PellvanePowerUpTimersEntity.h"
 #include "game/PowerUps.h"
@@ -32,13 +34,15 @@ const std::vector<ElementRule> kRules = {
     {"scene:pellvane_game",
      "scene:base_scene",
      {kLives, kLoadedDelay, kKeepBestScore, kClearedDelay, kLostDelay, kAllClearedDelay, kLapSpeedUp, kLifePerLevel,
-      kExtraLifeEvery, kChainStep, kChainMost, kBonusPerLife, kBonusPar, kBonusPerSecond, kAllClearedWaits},
+      kExtraLifeEvery, kChainStep, kChainMost, kBonusPerLife, kBonusPar, kBonusPerSecond, kAllClearedWaits,
+      kStepRate},
      {{"game_area", "game_area", false},
       {"block_colours", "block_colours", false},
       {"block_sounds", "block_sounds", false},
       {"debris", "debris", false},
       {"power_ups", "power_ups", false},
       {"high_scores", "high_scores", false},
+      {"gamepad", "gamepad", false},
       {"levels", "levels", false},
       {"pause_overlay", "entities", false}}},
     {"game_area", nullptr, {kAreaX, kAreaY, kAreaWidth, kAreaHeight}, {}},
@@ -46,6 +50,11 @@ const std::vector<ElementRule> kRules = {
      nullptr,
      {highscoresettings::kKeep, highscoresettings::kLogoTime, highscoresettings::kTableTime,
       highscoresettings::kClickDelay},
+     {}},
+    {"gamepad",
+     nullptr,
+     {gamepadsettings::kAxis, gamepadsettings::kDeadZone, gamepadsettings::kLaunch, gamepadsettings::kPause,
+      gamepadsettings::kContinue},
      {}},
     {"block_colours", nullptr, {}, {{"colour", "block_colours/colour", true}}},
     {"block_colours/colour", nullptr, kRgba, {}},
@@ -80,16 +89,23 @@ const std::vector<ElementRule> kRules = {
      "entity:sprite_entity",
      {ballsettings::kRadius, ballsettings::kRestitution, ballsettings::kMinSpeed, ballsettings::kMaxSpeed,
       ballsettings::kStartVelocityX, ballsettings::kStartVelocityY, ballsettings::kMinAngle, ballsettings::kSpeedUp,
-      ballsettings::kStallTime, ballsettings::kStallAim},
+      ballsettings::kStallTime, ballsettings::kStallAim, ballsettings::kChainColours, ballsettings::kRingSprite},
      {{"colour", "ball/colour", true}}},
     {"ball/colour", nullptr, {ballsettings::kHex, kRed, kGreen, kBlue, kAlpha}, {}},
     {"entity:block",
      "entity:box",
      {blocksettings::kHealth, blocksettings::kUnbreakable, blocksettings::kExplosive, blocksettings::kCapsule},
      {}},
-    {"entity:power_up_timers", "entity:sprite_entity", {timersettings::kRow, timersettings::kBarGap}, {}},
-    {"entity:new_game_button", "entity:fade", {}, {}},
-    {"entity:continue_button", "entity:fade", {}, {}},
+    {"entity:power_up_timers",
+     "entity:sprite_entity",
+     {timersettings::kRow, timersettings::kBarGap, timersettings::kColumn},
+     {}},
+    {"entity:hit_flash",
+     "entity:sprite_entity",
+     {hitflashsettings::kEvent, hitflashsettings::kLifetime, hitflashsettings::kMost},
+     {}},
+    {"entity:new_game_button", "entity:fade", {buttonsettings::kKeys}, {}},
+    {"entity:continue_button", "entity:fade", {buttonsettings::kKeys}, {}},
     {"entity:high_score_table",
      "entity:text",
      {highscoreentitysettings::kRowHeight, highscoreentitysettings::kMarkedColour, highscoreentitysettings::kMark},
@@ -113,6 +129,7 @@ const std::vector<ElementRule> kRules = {
      {figuresettings::kFigure, figuresettings::kHideBelow, figuresettings::kLabel, figuresettings::kLabelGap},
      {}},
     {"entity:continue_counter", "entity:counter", {}, {}},
+    {"entity:mute_sign", "entity:sprite_entity", {}, {}},
     {"entity:event_sound", nullptr, {eventsoundsettings::kEvent, eventsoundsettings::kSound}, {}},
     {"entity:background_effect",
      nullptr,
@@ -158,6 +175,8 @@ void registerGameTypes(EntityRegistry& registry, const GameServices& services) {
     addEntity<PellvaneBackgroundEFfectEntity>(registry, BACKGROUND_EFFECT_ENTITY_TYPE);
     addEntity<PellvaneEventSoundEntity>(registry, EVENT_SOUND_ENTITY_TYPE);
     addEntity<PellvanePowerUpTimersEntity>(registry, POWER_UP_TIMERS_ENTITY_TYPE);
+    addEntity<MuteSignEntity>(registry, MUTE_SIGN_ENTITY_TYPE);
+    addEntity<PellvaneHitFlashEntity>(registry, HIT_FLASH_ENTITY_TYPE);
     // The services are looked up when a scene is made: the sound manager is made after the types
     // are registered.
     const GameServices* given = &services;

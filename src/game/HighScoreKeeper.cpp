@@ -10,6 +10,7 @@
 #include "base/SettingReader.h"
 #include "events/Events.h"
 #include "game/GameEvents.h"
+#include "game/Gamepad.h"
 #include "game/HighScoreFile.h"
 #include "game/PlayField.h"
 
@@ -18,6 +19,7 @@ namespace {
 constexpr int32_t kKeyBackspace = 8;
 constexpr int32_t kKeyReturn = 13;
 constexpr int32_t kKeyPadEnter = 271;
+constexpr int32_t kKeySpace = 32;
 constexpr int32_t kKeyUp = 273;
 constexpr int32_t kKeyDown = 274;
 constexpr int32_t kKeyRight = 275;
@@ -142,6 +144,8 @@ bool HighScoreKeeper::handleInput(const IEvent& event) {
             confirm();
         return mouse->action != MouseMoved;
     }
+    if (const JoystickEvent* pad = gamepad::event(event, field.getSettings().gamepad))
+        return padInput(*pad);
     const auto* key = dynamic_cast<const KeyboardEvent*>(&event);
     if (key == nullptr || key->getName() != KEYBOARD_KEY_PRESSED_EVENT)
         return false;
@@ -149,6 +153,12 @@ bool HighScoreKeeper::handleInput(const IEvent& event) {
     case kKeyReturn:
     case kKeyPadEnter:
         confirm();
+        return true;
+    case kKeySpace:
+        // Space is the launch key, and may be meant for the ball just lost: like a click, it
+        // confirms only once the entry has been open "click_delay".
+        if (enteringFor >= settings.clickDelay)
+            confirm();
         return true;
     case kKeyUp:
         edited(editor.letterUp());
@@ -170,6 +180,37 @@ bool HighScoreKeeper::handleInput(const IEvent& event) {
         }
         return false;
     }
+}
+
+bool HighScoreKeeper::padInput(const JoystickEvent& pad) {
+    const GamepadSettings& settings = field.getSettings().gamepad;
+    if (pad.getName() == JOYSTICK_HAT_EVENT) {
+        // One direction at a time: a diagonal on the d-pad is no letter and no move.
+        switch (pad.value) {
+        case HatUp:
+            edited(editor.letterUp());
+            break;
+        case HatDown:
+            edited(editor.letterDown());
+            break;
+        case HatRight:
+            edited(editor.next());
+            break;
+        case HatLeft:
+            edited(editor.back());
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+    // The launch button, like a click, may be meant for the ball just lost: it confirms only once
+    // the entry has been open "click_delay"; the pause button too, as nothing else is paused here.
+    const gamepad::Button button = gamepad::button(pad, settings);
+    if (gamepad::isButtonDown(pad) && (button == gamepad::Button::Launch || button == gamepad::Button::Pause) &&
+        enteringFor >= this->settings.clickDelay)
+        confirm();
+    return true;
 }
 
 void HighScoreKeeper::edited(bool changed) {

@@ -14,6 +14,7 @@
 
 class IEvent;
 class IPlayField;
+class JoystickEvent;
 class LoadDiagnostics;
 class TiXmlElement;
 
@@ -25,7 +26,7 @@ inline constexpr Setting kKeep{"keep", K::FlagOn, "true",
 inline constexpr Setting kLogoTime{"logo_time", K::Float, "8", "seconds of the title's turn of the logo", 0, 3600};
 inline constexpr Setting kTableTime{"table_time", K::Float, "8", "seconds of the title's turn of the table", 0, 3600};
 inline constexpr Setting kClickDelay{
-    "click_delay", K::Float, "1", "seconds the initials entry is open before a click confirms it", 0, 60};
+    "click_delay", K::Float, "1", "seconds into the entry before a click, Space or a pad button confirms it", 0, 60};
 } // namespace highscoresettings
 
 struct HighScoreSettings {
@@ -72,7 +73,8 @@ public:
     void finish();
 
     // The player's input while an entry is open: letters, Up and Down, Left, Right, Backspace and
-    // Enter at once, a click after "click_delay". True when the entry took it.
+    // Enter at once, a click or Space after "click_delay"; with the scene's gamepad on, the d-pad as the
+    // arrow keys and the launch or pause button as a click. True when the entry took it.
     bool handleInput(const IEvent& event);
     // Ends the open entry: it goes into the table at its place, the file is saved, the table shows.
     void confirm();
@@ -89,6 +91,7 @@ public:
     const HighScoreSettings& getSettings() const { return settings; }
 
 private:
+    bool padInput(const JoystickEvent& pad);
     void edited(bool changed);
     // The open entry goes into the table and the file.
     void enter();

@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "events/Events.h"
+#include "game/Gamepad.h"
 #include "scene/BaseScene.h"
 #include "scene/GroupEntity.h"
 
@@ -26,10 +27,23 @@ void GamePause::readOverlay(TiXmlElement* sceneElement, BaseScene& scene) {
     }
 }
 
-GamePause::Request GamePause::request(const IEvent& event) {
+GamePause::Request GamePause::request(const IEvent& event, const GamepadSettings& pad) {
     const std::string name = event.getName();
     if (name == WINDOW_FOCUS_LOST_EVENT)
         return Request::Pause;
+    if (const JoystickEvent* joystick = gamepad::event(event, pad)) {
+        const gamepad::Button button = gamepad::button(*joystick, pad);
+        const bool down = gamepad::isButtonDown(*joystick);
+        if (button == gamepad::Button::Pause && down)
+            return paused ? Request::Resume : Request::Pause;
+        if (!paused || button != gamepad::Button::Launch)
+            return Request::None;
+        if (down)
+            resumeArmed = true;
+        else if (resumeArmed)
+            return Request::Resume;
+        return Request::None;
+    }
     if (name == KEYBOARD_KEY_PRESSED_EVENT) {
         const auto* key = dynamic_cast<const KeyboardEvent*>(&event);
         if (key != nullptr && key->key == kKeyPause)

@@ -7,6 +7,7 @@
 
 class BaseScene;
 class IEntity;
+struct GamepadSettings;
 class IEvent;
 class TiXmlElement;
 
@@ -18,9 +19,10 @@ public:
     // Loads the "pause_overlay" children of the scene element into the scene; the overlay only
     // points at them.
     void readOverlay(TiXmlElement* sceneElement, BaseScene& scene);
-    // P toggles, a lost focus pauses, and while paused a whole click (button down, then up)
-    // resumes; the wheel, which SDL reports as buttons too, does not count.
-    Request request(const IEvent& event);
+    // P and the gamepad's pause button toggle, a lost focus pauses, and while paused a whole
+    // click (button down, then up) or a whole press of the gamepad's launch button resumes; the
+    // wheel, which SDL reports as buttons too, does not count.
+    Request request(const IEvent& event, const GamepadSettings& pad);
 
     // Each answers whether it changed anything.
     bool pause();
@@ -37,7 +39,7 @@ private:
     bool runsWhilePaused(IEntity* entity) const;
 
     bool paused = false;
-    // A button went down while paused: its release resumes.
+    // A button (of the mouse or the gamepad) went down while paused: its release resumes.
     bool resumeArmed = false;
     std::vector<IEntity*> overlay;
 };

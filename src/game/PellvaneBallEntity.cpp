@@ -20,8 +20,10 @@
 #include "game/GameSettings.h"
 #include "game/PellvaneBlockEffect.h"
 #include "game/PlayField.h"
+#include "graphics/Sprite.h"
 #include "rules/Flight.h"
 #include "scene/BaseScene.h"
+#include "scene/SceneContext.h"
 
 namespace {
 const char* const kSource = "PellvaneBallEntity";
@@ -43,7 +45,10 @@ void PellvaneBallEntity::load(const TiXmlHandle& handle, IScene* owner) {
     SettingReader<EntityException> read(element, kSource, loadObserverOf(owner));
     read(kRadius, radius)(kRestitution, restitution)(kMinSpeed, minSpeed)(kMaxSpeed, maxSpeed);
     read(kStartVelocityX, startVelocity.x)(kStartVelocityY, startVelocity.y)(kMinAngle, minAngleDegrees);
-    read(kSpeedUp, speedUp)(kStallTime, stallTime)(kStallAim, stallAim);
+    read(kSpeedUp, speedUp)(kStallTime, stallTime)(kStallAim, stallAim)(kChainColours, chainColours);
+    std::string ringId;
+    read(kRingSprite, ringId);
+    ringSprite = optionalSprite(owner, ringId, kSource);
     if (minSpeed > maxSpeed) {
         read.fail(kMinSpeed,
                   "min_speed " + formatNumber(minSpeed) + " is above max_speed " + formatNumber(maxSpeed) + "!");
@@ -84,6 +89,8 @@ ICollider* PellvaneBallEntity::getCollider() {
 }
 
 void PellvaneBallEntity::postUpdate(float dt) {
+    if (chainColours)
+        showChain(playFieldOf(scene, kSource).getMatch().getMultiplier());
     if (held) {
         rideOnPaddle();
         return;
@@ -101,6 +108,9 @@ void PellvaneBallEntity::postUpdate(float dt) {
     if (const std::optional<CollisionResult> hit = scene->testCollision(this))
         bounce(*hit);
     position = nextPosition;
+    // The block just hit may have raised the multiplier: the ring leaves from where it was hit.
+    if (chainColours)
+        showChain(playFieldOf(scene, kSource).getMatch().getMultiplier());
 
     IPlayField& field = playFieldOf(scene, kSource);
     const Rect area = field.getGameArea();
@@ -142,6 +152,8 @@ std::unique_ptr<PellvaneBallEntity> PellvaneBallEntity::makeTwin(const Vector2& 
     twin->speedScale = speedScale;
     twin->colours = colours;
     twin->colourIndex = colourIndex;
+    twin->chainColours = chainColours;
+    twin->ringSprite = ringSprite;
     twin->collider.emplace(false, twin->position, twin->nextPosition, radius, Vector2{width * 0.5f, height * 0.5f},
                            twin.get());
     twin->velocity = newVelocity;
@@ -211,7 +223,7 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
     aimedSteep = false;
     if (answer.velocity)
         velocity = *answer.velocity;
-    if (answer.cycleColour)
+    if (answer.cycleColour && !chainColours)
         cycleColour();
     switch (answer.kind) {
     case BallBounce::Paddle:
@@ -234,7 +246,7 @@ void PellvaneBallEntity::bounce(const CollisionResult& hit) {
         // Metal rings but is no progress: a ball looping between unbreakable blocks still turns.
         break;
     case BallBounce::Wall:
-        playFieldOf(scene, kSource).raise(PELLVANE_WALL_BOUNCE);
+        playFieldOf(scene, kSource).raiseAt(PELLVANE_WALL_BOUNCE, contact.centre - radius * contact.normal);
         break;
     }
     limitAngle();
@@ -285,13 +297,50 @@ void PellvaneBallEntity::release() {
 }
 
 void PellvaneBallEntity::cycleColour() {
-    if (scene != nullptr) {
-        scene->addEntity(std::make_unique<PellvaneBlockEffect>(getSpriteProperties(), kColourEffectLifetime,
-                                                               kColourEffectEndAlpha, kColourEffectEndScale,
-                                                               kColourEffectEndScale));
-    }
+    leaveRing(colour); // in the colour from before the change
     if (colours.empty())
         return;
     colourIndex = static_cast<unsigned>((colourIndex + 1u) % colours.size());
     colour = colours[colourIndex];
+}
+
+void PellvaneBallEntity::showChain(int multiplier) {
+    if (colours.empty())
+        return;
+    const auto index =
+        static_cast<unsigned>(std::clamp<long>(multiplier - 1L, 0L, static_cast<long>(colours.size()) - 1L));
+    if (index == colourIndex)
+        return;
+    const bool rise = index > colourIndex;
+    colourIndex = index;
+    colour = colours[colourIndex];
+    if (rise)
+        leaveRing(colour);
+}
+
+void PellvaneBallEntity::leaveRing(const Colour& tint) {
+    if (scene == nullptr)
+        return;
+    SpriteProperties look = getSpriteProperties();
+    look.colour = tint;
+    if (ringSprite != nullptr && ringSprite->getFrameCount() > 0) {
+        // The ring is drawn at its own size at the end of the effect and smaller before: never
+        // blown up past the pixels it has.
+        TextureRegion& frame = ringSprite->getFrame(0);
+        const Vector2 size{static_cast<float>(frame.getWidth()), static_cast<float>(frame.getHeight())};
+        const Vector2 start{width * scale.x / size.x, height * scale.y / size.y};
+        look.sprite = ringSprite;
+        look.frame = 0;
+        look.width = size.x;
+        look.height = size.y;
+        look.scale = start;
+        look.rotation = 0.0f;
+        look.position = getCentre() - Vector2{size.x * start.x * 0.5f, size.y * start.y * 0.5f};
+        scene->addEntity(std::make_unique<PellvaneBlockEffect>(look, kColourEffectLifetime, kColourEffectEndAlpha,
+                                                               start.x * kColourEffectEndScale,
+                                                               start.y * kColourEffectEndScale));
+        return;
+    }
+    scene->addEntity(std::make_unique<PellvaneBlockEffect>(look, kColourEffectLifetime, kColourEffectEndAlpha,
+                                                           kColourEffectEndScale, kColourEffectEndScale));
 }

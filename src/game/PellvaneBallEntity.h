@@ -42,6 +42,10 @@ inline constexpr Setting kStallTime{
     "stall_time", K::Float, "0", "above 0, seconds without a block hit before the ball turns towards one", 0, 3600};
 inline constexpr Setting kStallAim{"stall_aim", K::FlagOff, "false",
                                    "long stalls turn the paddle's returns until they aim at a block"};
+inline constexpr Setting kChainColours{"chain_colours", K::FlagOff, "false",
+                                       "`true`: the colours show the chain's multiplier instead of turning at hits"};
+inline constexpr Setting kRingSprite{"ring_sprite", K::SpriteId, "none",
+                                     "the ring a change of colour leaves, drawn at its own size at the end"};
 // A "colour" child: "hex", or the channels of gamesettings.
 inline constexpr Setting kHex{"hex", K::Colour, "none", "the colour; without it the channels"};
 } // namespace ballsettings
@@ -90,11 +94,19 @@ public:
     // reached only that way.
     void limitAngle();
     IEntity* getHolder() const { return holder; }
+    // A held ball is drawn on its holder as the holder is drawn.
+    Vector2 getDrawOffset() const override {
+        return held && holder != nullptr ? holder->getDrawOffset() : SpriteEntity::getDrawOffset();
+    }
     // Where along its holder a held ball's centre rides, from the holder's left edge.
     float getHeldAt() const { return holdOffset.x + width * 0.5f; }
-    // Leaves an effect copy of the ball and moves on to the next colour of its list. A ball
-    // without colours keeps its tint; the effect is still spawned.
+    // Leaves an effect copy of the ball (or its ring) and moves on to the next colour of its list.
+    // A ball without colours keeps its tint; the effect is still spawned. With "chain_colours" a
+    // block hit leaves the colour alone: the chain sets it (showChain).
     void cycleColour();
+    // With "chain_colours": the colour for `multiplier` (the first at 1, the last for any beyond
+    // the list); a rise leaves a ring in the new colour, a fall (the chain ended) none.
+    void showChain(int multiplier);
 
     float radius = 0.0f;
     float minSpeed = kDefaultBallMinSpeed;
@@ -112,9 +124,16 @@ public:
     float speedScale = 1.0f;
     std::vector<Colour> colours;
     unsigned colourIndex = 0;
+    // "chain_colours": the list shows the chain's multiplier instead of turning at block hits.
+    bool chainColours = false;
+    // "ring_sprite": owned by the sprite manager; null leaves a copy of the ball itself.
+    Sprite* ringSprite = nullptr;
 
 private:
     void readColours(const TiXmlElement* element);
+    // The effect a change of colour leaves: the ring (or a copy of the ball) in `tint`, growing
+    // from the ball's size to kColourEffectEndScale times it and fading out.
+    void leaveRing(const Colour& tint);
     void bounce(const CollisionResult& hit);
     void turnAfterStall();
     // Moves a free ball out of any box of the scene it overlaps before it sweeps.

@@ -34,8 +34,10 @@ const std::string* const kInputEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOAR
 // SDL 1.2 key symbols that say "go on", as a click does.
 constexpr int32_t kKeyGoOn[] = {32, 13}; // Space, Enter
 
-// A click of either button, or Space or Enter let go.
-bool asksToGoOn(const IEvent& event) {
+// A click of either button, Space or Enter let go, or the gamepad's launch button let go.
+bool asksToGoOn(const IEvent& event, const GamepadSettings& pad) {
+    if (const JoystickEvent* joystick = gamepad::event(event, pad))
+        return gamepad::button(*joystick, pad) == gamepad::Button::Launch && !gamepad::isButtonDown(*joystick);
     if (const auto* mouse = dynamic_cast<const MouseEvent*>(&event))
         return event.getName() == MOUSE_BUTTON_UP_EVENT &&
                (mouse->button == LeftButton || mouse->button == RightButton);
@@ -126,9 +128,13 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
         inputCallback = std::make_unique<GameSceneInputCallback>(this);
         for (const std::string* name : kInputEvents)
             inputSubscriptions.add(getContext().input, *name, inputCallback.get());
+        if (settings.gamepad.on)
+            for (const std::string* name : gamepad::kEventNames)
+                inputSubscriptions.add(getContext().input, *name, inputCallback.get());
     }
     levels.place(0);
     endPowerUps();
+    rememberStepStarts(settings.stepRate > 0);
     raise(PELLVANE_INITIATED);
 }
 
@@ -142,6 +148,25 @@ void PellvaneGameScene::update(float dt) {
         sortByLayer();
         return;
     }
+    if (settings.stepRate <= 0) {
+        step(dt);
+    } else {
+        // The same inputs play the same game whatever the frame rate: the game moves in whole
+        // steps, and what is left of the frame's time waits for the next frame. A frame that took
+        // longer than kLongestCatchUp (a stall, a dragged window) is not caught up step by step.
+        const double stepTime = 1.0 / settings.stepRate;
+        unsteppedTime += std::min(static_cast<double>(dt), kLongestCatchUp);
+        while (unsteppedTime >= stepTime && !gamePause.isPaused()) {
+            unsteppedTime -= stepTime;
+            step(static_cast<float>(stepTime));
+        }
+        setDrawBlend(gamePause.isPaused() ? 1.0f : static_cast<float>(unsteppedTime / stepTime));
+    }
+    // The pointer steers the paddle in play; on the other screens it clicks buttons.
+    showCursor(!match.isInPlay());
+}
+
+void PellvaneGameScene::step(float dt) {
     BaseScene::update(dt);
     if (!started) {
         started = true;
@@ -150,8 +175,6 @@ void PellvaneGameScene::update(float dt) {
     highScores.update(dt);
     match.step(dt, match.getState() == Playing && levels.isCleared());
     playEvents();
-    // The pointer steers the paddle in play; on the other screens it clicks buttons.
-    showCursor(!match.isInPlay());
 }
 
 void PellvaneGameScene::playEvents() {
@@ -378,7 +401,7 @@ void PellvaneGameScene::resume() {
 void PellvaneGameScene::handleInput(const IEvent& event) {
     if (highScores.handleInput(event))
         return;
-    switch (gamePause.request(event)) {
+    switch (gamePause.request(event, settings.gamepad)) {
     case GamePause::Request::Pause:
         pause();
         break;
@@ -387,7 +410,7 @@ void PellvaneGameScene::handleInput(const IEvent& event) {
         break;
     case GamePause::Request::None:
         // The end of a lap that waits for the player goes on at a click or a key.
-        if (!gamePause.isPaused() && match.getState() == AllCleared && asksToGoOn(event)) {
+        if (!gamePause.isPaused() && match.getState() == AllCleared && asksToGoOn(event, settings.gamepad)) {
             match.proceed();
             playEvents();
         }
@@ -417,4 +440,8 @@ void PellvaneGameScene::newGameAt(unsigned index, bool continued) {
 
 void PellvaneGameScene::raise(const std::string& name) {
     dispatchEvent(new PellvaneEvent(name));
+}
+
+void PellvaneGameScene::raiseAt(const std::string& name, const Vector2& at) {
+    dispatchEvent(new PellvaneEvent(name, at));
 }

@@ -55,6 +55,9 @@ public:
     void removeEntityNow(IEntity* entity, bool destroy) override;
 
     void load(const TiXmlHandle& handle) override;
+    // With a "step_rate", moves the game in as many fixed steps as the frame's time holds and draws
+    // its entities part way between the last two; without, moves it once by `dt`. While paused
+    // only the overlay moves.
     void update(float dt) override;
 
     // The play field (PlayField.h).
@@ -70,6 +73,7 @@ public:
     bool takesPart(const IEntity* entity) const override;
     EventDispatcher& getGameEvents() override { return *this; }
     void raise(const std::string& name) override;
+    void raiseAt(const std::string& name, const Vector2& at) override;
     void blockBroken(const BrokenBlock& block) override;
     void paddleTouched() override { match.paddleTouched(); }
     // A ball of several that is not the last in play leaves the game and costs nothing (the
@@ -136,6 +140,8 @@ public:
 
 private:
     void readBestScore();
+    // One move of the game by `dt`: its entities, the high-score table, the match.
+    void step(float dt);
     // Turns what the match reports into entities, sounds and named events, until it has no more.
     void playEvents();
     // The paddle's width and look, the balls' speed and the sticky paddle, from the match.
@@ -180,4 +186,7 @@ private:
     bool startingLevel = false;
     // Balls that left the field this frame, settled once every ball has moved (ballLost).
     std::vector<PellvaneBallEntity*> lostBalls;
+    // With a "step_rate": the frames' time not yet moved through, less than a step after update.
+    double unsteppedTime = 0.0;
+    static constexpr double kLongestCatchUp = 0.25;
 };

@@ -9,15 +9,16 @@
 
 #include "base/Exceptions.h"
 #include "base/SettingReader.h"
-#include "scene/SceneContext.h"
+#include "base/XmlAttributes.h"
 #include "collision/CollisionResult.h"
 #include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PlayField.h"
-#include "scene/BaseScene.h"
-#include "rules/Flight.h"
 #include "graphics/SpriteManager.h"
-#include "base/XmlAttributes.h"
+#include "rules/Flight.h"
+#include "rules/HeldBalls.h"
+#include "scene/BaseScene.h"
+#include "scene/SceneContext.h"
 
 namespace {
 const char* const kSource = "PellvanePaddleEntity";
@@ -28,19 +29,11 @@ const std::string* const kGameEvents[] = {&PELLVANE_INITIATED,        &PELLVANE_
                                           &PELLVANE_BALL_SERVED, &PELLVANE_ALL_CLEARED};
 // A held ball this close to the centre (as a share of half the paddle) counts as at the centre.
 constexpr float kHeldAtCentre = 0.01f;
+// Pixels between two balls held side by side.
+constexpr float kHeldGap = 2.0f;
 const std::string* const kKeyEvents[] = {&KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT};
 const std::string* const kMouseEvents[] = {&MOUSE_MOVE_EVENT, &MOUSE_BUTTON_DOWN_EVENT, &MOUSE_BUTTON_UP_EVENT};
 
-// The sprite an optional attribute names; null without one.
-Sprite* findSprite(const std::string& id, IScene* owner) {
-    if (id.empty())
-        return nullptr;
-    SpriteManager* sprites = contextOf(owner).sprites;
-    Sprite* found = sprites != nullptr ? sprites->getSprite(id) : nullptr;
-    if (found == nullptr)
-        throw EntityException(kSource, spriteNotFound(id));
-    return found;
-}
 } // namespace
 
 bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
@@ -68,9 +61,9 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
     maxBounceAngle = bounceDegrees * kDegreesToRadians;
     loadedWidth = width;
     loadedSprite = sprite;
-    wideSprite = findSprite(wideId, owner);
-    narrowSprite = findSprite(narrowId, owner);
-    laserSprite = findSprite(laserId, owner);
+    wideSprite = optionalSprite(owner, wideId, kSource);
+    narrowSprite = optionalSprite(owner, narrowId, kSource);
+    laserSprite = optionalSprite(owner, laserId, kSource);
 
     EventDispatcher* events = &playFieldOf(owner, kSource).getGameEvents();
     if (!inputCallback) {
@@ -80,6 +73,9 @@ void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
             subscriptions.add(input, *name, inputCallback.get());
         for (const std::string* name : kMouseEvents)
             if (followsMouse)
+                subscriptions.add(input, *name, inputCallback.get());
+        if (playFieldOf(owner, kSource).getSettings().gamepad.on)
+            for (const std::string* name : gamepad::kEventNames)
                 subscriptions.add(input, *name, inputCallback.get());
     }
     if (!gameCallback) {
@@ -118,10 +114,42 @@ void PellvanePaddleEntity::setWidthScale(float scale, int look) {
     // A held ball keeps its place relative to the centre, within the new ends; so do the extra
     // balls a sticky paddle holds, or a narrower paddle would leave them hanging past its ends.
     const auto keptAt = [&](float at) { return std::clamp(centre - position.x + at - oldWidth * 0.5f, 0.0f, width); };
-    if (heldAt >= 0.0f)
-        takeBall(keptAt(heldAt));
     for (PellvaneBallEntity* extra : heldExtras)
         extra->attachTo(this, Vector2{keptAt(extra->getHeldAt()), -ballHeight});
+    if (heldAt >= 0.0f)
+        takeBall(keptAt(heldAt));
+    spreadHeldBalls();
+}
+
+std::vector<PellvaneBallEntity*> PellvanePaddleEntity::heldBalls() const {
+    std::vector<PellvaneBallEntity*> balls = heldExtras;
+    if (holdingBall && ball != nullptr)
+        balls.push_back(ball);
+    return balls;
+}
+
+float PellvanePaddleEntity::placeFor(const PellvaneBallEntity& which, float wanted) const {
+    std::vector<float> taken;
+    for (const PellvaneBallEntity* other : heldBalls())
+        if (other != &which)
+            taken.push_back(other->getHeldAt());
+    const float half = which.getSize().x * 0.5f;
+    return held::freePlace(wanted, taken, half, width - half, which.getSize().x + kHeldGap);
+}
+
+void PellvanePaddleEntity::spreadHeldBalls() {
+    std::vector<PellvaneBallEntity*> balls = heldBalls();
+    if (balls.size() < 2)
+        return;
+    std::sort(balls.begin(), balls.end(),
+              [](const PellvaneBallEntity* a, const PellvaneBallEntity* b) { return a->getHeldAt() < b->getHeldAt(); });
+    std::vector<float> places;
+    for (const PellvaneBallEntity* each : balls)
+        places.push_back(each->getHeldAt());
+    const float size = balls.front()->getSize().x;
+    held::spreadApart(places, size * 0.5f, width - size * 0.5f, size + kHeldGap);
+    for (std::size_t i = 0; i < balls.size(); ++i)
+        balls[i]->attachTo(this, Vector2{places[i], -ballHeight});
 }
 
 Sprite* PellvanePaddleEntity::lookSprite() const {
@@ -146,7 +174,8 @@ void PellvanePaddleEntity::forgetBall(const IEntity* which) {
 void PellvanePaddleEntity::holdExtra(PellvaneBallEntity& extra) {
     if (std::find(heldExtras.begin(), heldExtras.end(), &extra) != heldExtras.end())
         return;
-    const float at = std::clamp(extra.getCentre().x - position.x, 0.0f, width);
+    // Beside the balls already held, as near where it landed as there is room.
+    const float at = placeFor(extra, std::clamp(extra.getCentre().x - position.x, 0.0f, width));
     extra.attachTo(this, Vector2{at, -ballHeight});
     heldExtras.push_back(&extra);
 }
@@ -219,7 +248,9 @@ BallBounce PellvanePaddleEntity::ballMet(const BallContact& contact) {
     }
     IPlayField& field = playFieldOf(scene, kSource);
     field.paddleTouched();
-    field.raise(PELLVANE_PADDLE_BOUNCE);
+    // Where the ball touched the paddle: its centre less its radius along the normal.
+    const float radius = contact.ball != nullptr ? contact.ball->radius : 0.0f;
+    field.raiseAt(PELLVANE_PADDLE_BOUNCE, contact.centre - radius * contact.normal);
     ballBounced(contact.ball);
     return answer;
 }
@@ -313,7 +344,8 @@ void PellvanePaddleEntity::announceReady() {
 void PellvanePaddleEntity::takeBall(float centreX) {
     if (ball == nullptr)
         return;
-    ball->attachTo(this, Vector2{centreX >= 0.0f ? centreX : width * 0.5f, -ballHeight});
+    const float wanted = centreX >= 0.0f ? centreX : width * 0.5f;
+    ball->attachTo(this, Vector2{heldExtras.empty() ? wanted : placeFor(*ball, wanted), -ballHeight});
     holdingBall = true;
     catchRequest = 0.0f;
 }

@@ -90,15 +90,22 @@ public:
 
     // True for the keys the paddle uses, while input is enabled and the game is not paused.
     bool handleKey(const KeyboardEvent& event);
-    // With "mouse" on: a move points the paddle at the pointer, a left click launches, catches or
-    // fires like a space release. True when the event steered or launched.
+    // With "mouse" on: a move points the paddle at the pointer, a click (left or right) launches,
+    // catches or fires like a space release. True when the event steered or launched.
     bool handleMouse(const MouseEvent& event);
+    // With the scene's gamepad on: the stick steers in proportion to how far it is pushed, the
+    // d-pad's left and right like the keys, and the launch button's release launches, catches or
+    // fires. True when the event steered or launched.
+    bool handleJoystick(const JoystickEvent& event);
     void handleGameEvent(const IEvent& event);
 
     // The paddle's velocity along x in pixels per second, as a bounce feels it: direction x speed,
     // or with "mouse_instant" while the pointer steers, this frame's move over its time, at most
     // `speed` either way.
     float getVelocity() const;
+    // Under a pointer that moves it at once the paddle is drawn where it is: drawing it a step
+    // behind would bring back the lag "mouse_instant" takes away.
+    Vector2 getDrawOffset() const override { return steering && instantMouse ? Vector2{} : BoxEntity::getDrawOffset(); }
     // Where `x` lies along the paddle: -1 at its left end, 0 at its centre, +1 at its right end
     // (clamped).
     float offsetAlong(float x) const;
@@ -161,6 +168,12 @@ private:
     // The velocity a held ball leaves with, aimed from where it sits.
     Vector2 launchVelocity(PellvaneBallEntity& held) const;
     void holdExtra(PellvaneBallEntity& extra);
+    // Every ball the paddle holds: the extras, then its own ball when held.
+    std::vector<PellvaneBallEntity*> heldBalls() const;
+    // Where along the paddle `which` can ride nearest `wanted`, clear of the other held balls.
+    float placeFor(const PellvaneBallEntity& which, float wanted) const;
+    // The held balls moved apart along the paddle (after it narrowed), in the order they sit.
+    void spreadHeldBalls();
     void catchBall();
     // Tells the scene the ball waits on the paddle, when it does so in play.
     void announceReady();
@@ -179,8 +192,12 @@ private:
     // The pointer steers from its first move in play until a direction key is pressed.
     bool steering = false;
     float pointerX = 0.0f;
-    // The left button went down in play: its release launches.
+    // A mouse button went down in play: its release launches.
     bool clickArmed = false;
+    // The gamepad's launch button went down in play: its release launches.
+    bool padArmed = false;
+    // The direction is the gamepad's (its stick or d-pad): letting go of it stops the paddle.
+    bool padSteering = false;
     // This frame's move over its time, while the pointer steers with "mouse_instant".
     float measuredVelocity = 0.0f;
     // Seconds since the ball last bounced off the paddle, and left of a catch asked for early.

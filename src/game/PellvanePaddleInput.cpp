@@ -1,5 +1,6 @@
-// PellvanePaddleEntity's input: the keys and, with "mouse", the pointer's moves and clicks, as
-// the paddle's direction, its target under the pointer, its launches and its guns' volleys.
+// PellvanePaddleEntity's input: the keys, with "mouse" the pointer's moves and clicks, and the
+// gamepad, as the paddle's direction, its target under the pointer, its launches and its guns'
+// volleys.
 #include "game/PellvanePaddleEntity.h"
 
 #include <algorithm>
@@ -15,6 +16,8 @@ bool PaddleInputCallback::handleEvent(IEvent* event) {
         return paddle->handleKey(*key);
     if (auto* mouse = dynamic_cast<MouseEvent*>(event))
         return paddle->handleMouse(*mouse);
+    if (auto* pad = dynamic_cast<JoystickEvent*>(event))
+        return paddle->handleJoystick(*pad);
     return false;
 }
 
@@ -49,12 +52,12 @@ bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
         steering = steering || inPlay;
         return inPlay;
     case MouseButtonDown:
-        if (event.button != LeftButton)
+        if (event.button != LeftButton && event.button != RightButton)
             return false;
         clickArmed = inPlay;
         return inPlay;
     case MouseButtonUp: {
-        if (event.button != LeftButton)
+        if (event.button != LeftButton && event.button != RightButton)
             return false;
         // Only a click begun in play counts: the release of a click that resumed a pause is not
         // a launch.
@@ -67,6 +70,41 @@ bool PellvanePaddleEntity::handleMouse(const MouseEvent& event) {
     default:
         return false;
     }
+}
+
+bool PellvanePaddleEntity::handleJoystick(const JoystickEvent& event) {
+    const IPlayField& field = playFieldOf(scene, kSource);
+    const GamepadSettings& pad = field.getSettings().gamepad;
+    const bool inPlay = field.getMatch().isInputEnabled() && !field.isPaused();
+    const std::string name = event.getName();
+    if (name == JOYSTICK_BUTTON_DOWN_EVENT || name == JOYSTICK_BUTTON_UP_EVENT) {
+        if (gamepad::button(event, pad) != gamepad::Button::Launch)
+            return false;
+        // As with a click, only a press begun in play launches on its release.
+        const bool launch = !gamepad::isButtonDown(event) && padArmed && inPlay;
+        padArmed = gamepad::isButtonDown(event) && inPlay;
+        if (launch)
+            trigger();
+        return inPlay;
+    }
+    float wanted = 0.0f;
+    if (name == JOYSTICK_AXIS_EVENT && event.index == pad.axis)
+        wanted = gamepad::stickDirection(event.value, pad.deadZone);
+    else if (name == JOYSTICK_HAT_EVENT)
+        wanted = (event.value & HatLeft) != 0 ? -1.0f : (event.value & HatRight) != 0 ? 1.0f : 0.0f;
+    else
+        return false;
+    if (!inPlay)
+        return false;
+    if (wanted != 0.0f) {
+        direction = wanted;
+        steering = false;
+        padSteering = true;
+    } else if (padSteering) {
+        direction = 0.0f;
+        padSteering = false;
+    }
+    return true;
 }
 
 bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
@@ -83,6 +121,7 @@ bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
         if (event.pressed) {
             direction = -1.0f;
             steering = false;
+            padSteering = false;
         } else if (direction == -1.0f) {
             direction = 0.0f;
         }
@@ -92,6 +131,7 @@ bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
         if (event.pressed) {
             direction = 1.0f;
             steering = false;
+            padSteering = false;
         } else if (direction == 1.0f) {
             direction = 0.0f;
         }

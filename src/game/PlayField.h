@@ -54,6 +54,8 @@ public:
 
     // What the entities tell the game.
     virtual void raise(const std::string& event) = 0;
+    // An event that happened at `at` (window pixels), which it carries to those who hear it.
+    virtual void raiseAt(const std::string& event, const Vector2& at) = 0;
     virtual void blockBroken(const BrokenBlock& block) = 0;
     // A ball bounced off the paddle or left it: a chain of blocks in a row ends.
     virtual void paddleTouched() = 0;

@@ -1,10 +1,12 @@
 // The new-game button: a fade entity that starts a new game when a mouse button is released
-// over it while it is fully shown; and the continue button, which starts one where the furthest
-// game got.
+// over it while it is fully shown, and with "keys" at Space or Enter or the gamepad's launch or
+// pause button too, out of play; and the continue button, which starts one where the furthest
+// game got (its key C, the gamepad's continue button).
 #pragma once
 
 #include <memory>
 
+#include "base/Setting.h"
 #include "events/Events.h"
 #include "events/Subscriptions.h"
 #include "game/PlayField.h"
@@ -12,7 +14,14 @@
 
 class StartNewGameButtonEntity;
 
-// Forwards mouse releases to its button. Owned by the button.
+// Attributes of a "new_game_button" and a "continue_button", after those of a fade.
+namespace buttonsettings {
+inline constexpr Setting kKeys{"keys", ValueKind::FlagOff, "false",
+                               "`true`: out of play, keys and the gamepad press it too (Space or Enter; C)"};
+} // namespace buttonsettings
+
+// Forwards mouse releases, and with "keys" key and gamepad events, to its button. Owned by the
+// button.
 class StartNewGameButtonCallback final : public IEventCallback {
 public:
     explicit StartNewGameButtonCallback(StartNewGameButtonEntity* button) : button(button) {}
@@ -36,6 +45,11 @@ public:
     // A release at (x, y): starts a new game when the button is shown and the point is over
     // it. Returns whether it did.
     bool handleRelease(uint32_t x, uint32_t y);
+    // With "keys": one of the button's keys or gamepad buttons went down or up. The release of a
+    // press begun while the button was shown, with no game in play and no initials being entered,
+    // presses it: the Enter that confirms initials, or a Space held from play, never does.
+    // Returns whether the event was the button's.
+    bool handleStartInput(const IEvent& event);
     const StartNewGameButtonCallback* getMouseCallback() const { return callback.get(); }
 
 protected:
@@ -43,14 +57,19 @@ protected:
     explicit StartNewGameButtonEntity(const char* source) : source(source) {}
     // What a click on the shown button starts.
     virtual void press(IPlayField& field) { field.newGame(); }
+    // The keys (SDL 1.2 key symbols) and gamepad buttons that press it, with "keys".
+    virtual bool isStartKey(int32_t key) const;
+    virtual bool isStartButton(gamepad::Button button) const;
 
 private:
     const char* source = "StartNewGameButtonEntity";
     // The button's own mouse callback; it hides the fade's trigger callback of the same name,
     // which FadeEntity keeps managing.
     std::unique_ptr<StartNewGameButtonCallback> callback;
-    // The callback's registration on the scene's input dispatcher; it ends before the callback.
+    // The callback's registrations on the scene's input dispatcher; they end before the callback.
     Subscriptions clicks;
+    // A key or gamepad button of the button's went down while it could be pressed.
+    bool startArmed = false;
 };
 
 // "continue_button": the same button, starting a game at the highest level reached instead of the
@@ -61,4 +80,6 @@ public:
 
 protected:
     void press(IPlayField& field) override { field.continueGame(); }
+    bool isStartKey(int32_t key) const override;
+    bool isStartButton(gamepad::Button button) const override;
 };

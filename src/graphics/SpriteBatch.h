@@ -39,8 +39,9 @@ constexpr float kAlphaTestReference = 0.1f;
 // may be left out. A software rasteriser would still shade every one of its fragments.
 constexpr float kInvisibleTintAlpha = 0.09f;
 
-// Fills the whole colour buffer with `colour`. A software rasteriser clears several times faster
-// than it draws any quad over the same pixels, so a picture with a large flat part may start so.
+// Fills the whole colour buffer with `colour` (within the scissor box, when the scissor test is on). A software
+// rasteriser clears several times faster than it draws any quad over the same pixels, so a picture with a large flat
+// part may start so.
 void clearColourBuffer(const Colour& colour);
 
 // What a textured batch asked for with a null or unloaded texture is refused with.

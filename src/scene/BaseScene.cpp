@@ -75,6 +75,14 @@ void BaseScene::update(float dt) {
         dispatchEvent(new SceneEvent(SCENE_STARTED));
         started = true;
     }
+    if (remembersStepStarts) {
+        stepStarts.clear();
+        for (IEntity* entity : entities)
+            stepStarts.emplace_back(entity, entity->getPosition());
+        // Looked up by entity when drawing; the order serves the lookup only.
+        std::sort(stepStarts.begin(), stepStarts.end(),
+                  [](const auto& a, const auto& b) { return std::less<const IEntity*>()(a.first, b.first); });
+    }
     // Lengths are read again at every step: entities added during a pass take part in it.
     for (std::size_t i = 0; i < entities.size(); ++i) {
         if (entities[i]->isActive())
@@ -132,6 +140,7 @@ void BaseScene::render() {
     // Without batches nothing can be drawn; a blank window would hide the wiring mistake.
     if (registry == nullptr)
         throw SceneException(id, "No sprite batch registry to draw with!");
+    offsetForDrawing();
     // Batches used this frame, in the order their textures first came up. A frame uses only a
     // handful of textures, so a linear search is the cheapest lookup.
     // Kept between frames so drawing allocates nothing once the first frame has sized it.
@@ -191,6 +200,38 @@ void BaseScene::render() {
     }
     for (SpriteBatch* batch : used)
         batch->draw();
+    clearDrawOffsets();
+}
+
+void BaseScene::rememberStepStarts(bool on) {
+    remembersStepStarts = on;
+    if (!on) {
+        stepStarts.clear();
+        drawBlend = 1.0f;
+    }
+}
+
+void BaseScene::offsetForDrawing() {
+    if (!(drawBlend < 1.0f) || stepStarts.empty())
+        return;
+    const auto byEntity = [](const std::pair<const IEntity*, Vector2>& a, const IEntity* b) {
+        return std::less<const IEntity*>()(a.first, b);
+    };
+    for (IEntity* entity : entities) {
+        const auto found = std::lower_bound(stepStarts.begin(), stepStarts.end(), entity, byEntity);
+        if (found == stepStarts.end() || found->first != entity)
+            continue;
+        const Vector2 back = found->second - entity->getPosition();
+        if (length(back) <= kLongestDrawnStep)
+            entity->setDrawOffset(back * (1.0f - drawBlend));
+    }
+}
+
+void BaseScene::clearDrawOffsets() {
+    if (!(drawBlend < 1.0f) || stepStarts.empty())
+        return;
+    for (IEntity* entity : entities)
+        entity->setDrawOffset(Vector2{});
 }
 
 bool BaseScene::join(IEntity* entity) {

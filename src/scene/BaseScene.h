@@ -81,6 +81,14 @@ protected:
     // Called by update once every entity has moved and before the removals asked for during the
     // frame are carried out: a scene settles here what its entities reported as they moved.
     virtual void afterMoves() {}
+    // For a scene that updates in fixed steps and draws between them: with `on`, every update
+    // remembers where each entity stood before it; `blend` (0 to 1) then draws each that far from
+    // there to where it stands now, so motion stays smooth whatever the frame rate. 1 (the
+    // default) draws every entity where it is. An entity that jumped further than
+    // kLongestDrawnStep in one step (a ball served, a level brought in) is drawn where it is.
+    void rememberStepStarts(bool on);
+    void setDrawBlend(float blend) { drawBlend = blend; }
+    static constexpr float kLongestDrawnStep = 48.0f;
     void sortByLayer();
     // Dispatches "SCENE_ENDED" on the scene, then destroys its entities in list order, the lent
     // ones through their lenders; only the first call acts. A derived scene that lends entities
@@ -106,6 +114,13 @@ private:
     std::vector<std::pair<IEntity*, IEntityLender*>> loans;
     bool ended = false;
     bool coveredView = false;
+    // Where each entity stood before the last update, by entity, for drawing between steps.
+    std::vector<std::pair<const IEntity*, Vector2>> stepStarts;
+    bool remembersStepStarts = false;
+    float drawBlend = 1.0f;
+    // Puts every entity that moved in the last step at `drawBlend` of the way there (render).
+    void offsetForDrawing();
+    void clearDrawOffsets();
     // The batches of the frame being drawn; a member only so its storage is reused.
     std::vector<SpriteBatch*> usedBatches;
 };

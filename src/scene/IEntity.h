@@ -4,13 +4,14 @@
 
 #include <cstdint>
 
+#include "collision/Vector2.h"
+
 class TiXmlHandle;
 class IScene;
 class SpriteBatch;
 class IRenderable;
 class ICollider;
 struct CollisionResult;
-struct Vector2;
 
 class IEntity {
 public:
@@ -31,4 +32,11 @@ public:
     virtual ICollider* getCollider() = 0;
     virtual IScene* getScene() = 0;
     virtual void setScene(IScene* scene) = 0;
+    // Drawn this far from its position until told otherwise: a scene that moves in fixed steps
+    // draws its entities between their last two steps (BaseScene::setDrawBlend). An entity whose
+    // pictures never move may ignore it.
+    virtual void setDrawOffset(const Vector2& /*offset*/) {}
+    // Where it is drawn from its position now: what the scene set, unless the entity knows better
+    // (something riding on another is drawn where its carrier is drawn).
+    virtual Vector2 getDrawOffset() const { return {}; }
 };

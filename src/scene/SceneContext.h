@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class EntityRegistry;
 class EventDispatcher;
 class IScene;
 class SpriteBatchRegistry;
+class Sprite;
 class SpriteManager;
 
 // Non-owning: the object that owns the managers outlives every scene made with them and never
@@ -27,3 +29,6 @@ struct SceneContext {
 
 // The context of `scene`, or an empty one for an entity loaded outside any scene.
 const SceneContext& contextOf(const IScene* scene);
+// The sprite an optional attribute of an entity names: null for an empty id; throws
+// EntityException with `source` and the sprite manager's message for an id it lacks.
+Sprite* optionalSprite(const IScene* scene, const std::string& id, const char* source);

@@ -68,7 +68,7 @@ IRenderable* SpriteEntity::getRenderable() {
 
 Matrix3 SpriteEntity::getRenderTransform() const {
     const Vector2 pivot{width * 0.5f, height * 0.5f};
-    const Vector2 p = position + offset;
+    const Vector2 p = position + offset + getDrawOffset();
     const float a = rotation * kDegreesToRadians;
     const float c = std::cos(a);
     const float s = std::sin(a);
@@ -108,8 +108,8 @@ Vector2 SpriteEntity::drawnSize(uint32_t index) const {
 
 bool SpriteEntity::covers(const Rect& area) const {
     // A picture with no alpha at all is left out of the frame (render), so it covers nothing.
-    if (sprite == nullptr || frame < 0 || static_cast<uint32_t>(frame) >= sprite->getFrameCount() ||
-        rotation != 0.0f || !visible || colour.alpha <= 0.0f)
+    if (sprite == nullptr || frame < 0 || static_cast<uint32_t>(frame) >= sprite->getFrameCount() || rotation != 0.0f ||
+        !visible || colour.alpha <= 0.0f)
         return false;
     const Vector2 size = drawnSize(static_cast<uint32_t>(frame));
     const float drawnWidth = size.x * scale.x, drawnHeight = size.y * scale.y;

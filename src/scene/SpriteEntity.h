@@ -61,10 +61,12 @@ public:
     IScene* getScene() override { return scene; }
     void setScene(IScene* newScene) override { scene = newScene; }
     virtual void setPosition(const Vector2& newPosition) { position = newPosition; }
+    void setDrawOffset(const Vector2& newOffset) override { drawOffset = newOffset; }
+    Vector2 getDrawOffset() const override { return drawOffset; }
 
     SpriteProperties getSpriteProperties() const;
-    // The transform the sprite is drawn with: translate to position + offset, scale, and
-    // rotate about the centre of the unscaled box.
+    // The transform the sprite is drawn with: translate to position + offset (and the draw
+    // offset), scale, and rotate about the centre of the unscaled box.
     Matrix3 getRenderTransform() const;
     // The unscaled box the collider and the game rules work with, and its centre.
     Vector2 getSize() const { return {width, height}; }
@@ -98,6 +100,8 @@ protected:
     float height = 0.0f;
     bool sizeSet = false;
     Vector2 offset;
+    // Only for drawing: where the scene's interpolation puts the picture (setDrawOffset).
+    Vector2 drawOffset;
     int32_t layer = 0;
     Sprite* sprite = nullptr;
     Colour colour;

@@ -8,6 +8,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree as ET
 
 BINARY = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
 ROOT = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
@@ -55,6 +56,17 @@ def make_workdir(files=None, copy_data=False):
         mode = "wb" if isinstance(contents, bytes) else "w"
         with open(path, mode) as out:
             out.write(contents)
+    return work
+
+
+def shipped_game_without_lives():
+    """A working directory with the shipped data whose game has no ball in reserve: the first lost
+    ball ends it."""
+    work = make_workdir(copy_data=True)
+    path = os.path.join(work, "config.xml")
+    tree = ET.parse(path)
+    tree.getroot().find("scenes/pellvane_game").set("lives", "0")
+    tree.write(path)
     return work
 
 

@@ -171,6 +171,15 @@ check(status == 0 and out == "" and sum(1 for c in gold if c and c[0] > 200 and 
       "--clear on the last level pictures ALL CLEARED (%r, %r)" % (status, err))
 status, _, err = run(["--shot", cleared, "--clear", "--game-over", "10"], os.path.join(pvtest.ROOT, "data"))
 check(status == 2 and "do not go together" in err, "--clear and --game-over exit 2 (%r, %r)" % (status, err))
+
+# A level in play: the same picture every time (the capsules too), and only with a game to play.
+played = [os.path.join(shots, "played%d.png" % n) for n in (1, 2)]
+for path in played:
+    status, out, err = run(["--shot", path, "--level", "2", "--play", "3"], os.path.join(pvtest.ROOT, "data"))
+    check(status == 0 and out == "", "--shot --play succeeds quietly (%r, %r)" % (status, err))
+check(open(played[0], "rb").read() == open(played[1], "rb").read(), "--play pictures the same play every time")
+status, _, err = run(["--shot", cleared, "--play", "2", "--clear"], os.path.join(pvtest.ROOT, "data"))
+check(status == 2 and "--play goes with neither" in err, "--play and --clear exit 2 (%r, %r)" % (status, err))
 shutil.rmtree(shots, ignore_errors=True)
 
 pvtest.finish()

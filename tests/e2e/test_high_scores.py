@@ -6,7 +6,6 @@ title in its turn."""
 import os
 import re
 import time
-import xml.etree.ElementTree as ET
 
 import playview as view
 import pvtest
@@ -35,11 +34,7 @@ def is_heading_gold(p):
     return p[0] > 200 and p[1] > 120 and p[2] < 100
 
 
-work = pvtest.make_workdir(copy_data=True)
-path = os.path.join(work, "config.xml")
-tree = ET.parse(path)
-tree.getroot().find("scenes/pellvane_game").set("lives", "0")
-tree.write(path)
+work = pvtest.shipped_game_without_lives()
 data_home = os.path.join(work, "data-home")
 table_file = os.path.join(data_home, "pellvane", "high-scores")
 best_file = os.path.join(data_home, "pellvane", "best-score")

@@ -1,7 +1,8 @@
 """What a player expects, on the real binary with the shipped data: the pointer steers the paddle
-and a left click launches; P and a lost focus pause (the PAUSED overlay shows, the field stands
+and a right click launches; P and a lost focus pause (the PAUSED overlay shows, the field stands
 still) and P or a click resume; M silences all sound (read back from SDL's disk audio driver); F11
-switches to full screen and back with every texture drawn. A second run, started in full screen with
+switches to full screen, the picture scaled to the screen with every texture drawn and the pointer
+mapped to match, and back. A second run, started in full screen with
 no life in reserve and a frame cap of 20, plays to game over: the best score file is written once,
 with nothing beside it but the high-score table, and the next run reads them without a word."""
 import os
@@ -20,8 +21,10 @@ PAUSED_AREA = (view.paused[2] - view.paused[0]) * (view.paused[3] - view.paused[
 # Field strips left and right of the pause texts, which pulse while everything else stands still.
 STILL_STRIPS = [(view.FIELD[0], view.FIELD[1], view.paused[0] - 8, view.FIELD[3]),
                 (view.paused[2] + 8, view.FIELD[1], view.FIELD[2], view.FIELD[3])]
-# Full screen on the 1024 x 768 virtual screen centres the 800 x 600 window.
-FULL_SCREEN_CHILD = "800x600+112+84"
+# Full screen takes the 1024 x 768 virtual screen, of the view's shape: the picture fills it, 1.28
+# times its size.
+FULL_SCREEN_CHILD = "1024x768+0+0"
+SCALE = 1024 / view.WIDTH
 
 
 def paused_text(shot):
@@ -42,12 +45,23 @@ def still(a, b):
 
 
 def window_tree():
-    return subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    """The lines of the game's windows in the server's window tree, with their geometry."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    return "\n".join(line for line in tree.splitlines() if pvtest.WINDOW_NAME in line)
 
 
-def start_game(game, at=(0, 0)):
-    """Clicks the new-game button with the real pointer, `at` being the window's place on the screen."""
-    game.xdotool("mousemove", str(at[0] + BUTTON_CENTRE[0]), str(at[1] + BUTTON_CENTRE[1]))
+def screen_shot(game, name):
+    """The whole screen brought back to the view's size, read into pixels."""
+    path = os.path.join(game.workdir, name)
+    subprocess.run(["import", "-window", "root", path], capture_output=True, timeout=view.TOOL_TIMEOUT)
+    subprocess.run(["convert", path, "-resize", "%dx%d!" % (view.WIDTH, view.HEIGHT), path], capture_output=True,
+                   timeout=view.TOOL_TIMEOUT)
+    return view.load_pixels(path)
+
+
+def start_game(game, scale=1.0):
+    """Clicks the new-game button with the real pointer, the view drawn `scale` times its size."""
+    game.xdotool("mousemove", str(round(BUTTON_CENTRE[0] * scale)), str(round(BUTTON_CENTRE[1] * scale)))
     time.sleep(0.1)
     game.xdotool("click", "1")
 
@@ -121,9 +135,9 @@ if window:
         shot, x = view.poll(game, "steer.png", steered, 6)
         check(x, "the paddle follows the pointer to x %d (at %r)" % (target, paddle_x(shot)))
     held = view.ball_centre(view.shoot(game, "held.png"), view.above_paddle)
-    game.xdotool("click", "1")
+    game.xdotool("click", "3")
     shot, flying = view.poll(game, "launch.png", lambda s: (b := ball(s)) and held and view.distance(b, held) > 20, 5)
-    check(flying, "a left click launches the ball (%r -> %r)" % (held, ball(shot)))
+    check(flying, "a right click launches the ball (%r -> %r)" % (held, ball(shot)))
 
     game.key("p")
     shot, shown = view.poll(game, "paused.png", lambda s: paused_text(s) > PAUSED_AREA // 10, 5)
@@ -143,17 +157,29 @@ if window:
 
     game.key("F11")
     time.sleep(1.0)
-    check(FULL_SCREEN_CHILD in window_tree(), "F11 shows the game full screen, centred on the screen")
-    root = os.path.join(work, "root.png")
-    subprocess.run(["import", "-window", "root", root], capture_output=True, timeout=view.TOOL_TIMEOUT)
-    hud = subprocess.run(["convert", root, "-crop", "800x46+112+84", "+repage", "-depth", "8", "rgb:-"],
-                         capture_output=True).stdout
-    lit = sum(1 for i in range(0, len(hud) - 2, 3) if hud[i] + hud[i + 1] + hud[i + 2] > 450)
-    check(lit > 300, "the counters are still drawn full screen: no texture was lost (%d pixels)" % lit)
-    check(pvtest.pixel(root, 20, 20) == (0, 0, 0), "the screen around the game is black")
+    check(FULL_SCREEN_CHILD in window_tree(), "F11 shows the game on the whole screen (%r)" % window_tree())
+    shot = screen_shot(game, "root.png")
+    lit = len(view.matching(shot, view.GAME_HUD_BAND, view.is_digit))
+    check(lit > 300, "the counters are drawn where the scaled view puts them: no texture was lost (%d pixels)" % lit)
+
+    # The pointer at the screen's x 192 is at the view's 150: the paddle goes there.
+    def steered_full(shot):
+        x = paddle_x(shot)
+        if x and abs(x - 150) < 12:
+            return x
+        game.xdotool("mousemove", str(round(151 * SCALE)), "384")
+        game.xdotool("mousemove", str(round(150 * SCALE)), "384")
+        return None
+
+    deadline = time.time() + 6
+    x = None
+    while not x and time.time() < deadline:
+        shot = screen_shot(game, "root.png")
+        x = steered_full(shot)
+    check(x, "full screen, the paddle goes under the pointer (at %r of the view)" % paddle_x(shot))
     game.key("F11")
     time.sleep(1.0)
-    check(FULL_SCREEN_CHILD not in window_tree(), "F11 again returns to the window")
+    check("800x600" in window_tree() and FULL_SCREEN_CHILD not in window_tree(), "F11 again returns to the window")
     game.key("Escape")
 status, out, err = game.wait()
 check(status == 0 and out == "", "Escape ends the run cleanly (status %r, output %r)" % (status, out))
@@ -190,9 +216,9 @@ if window:
     time.sleep(2)
     drawn = frames() - before
     check(0 < drawn <= 2 * 20 + 3, "max_fps 20 holds the frame rate (%d frames in 2 s)" % drawn)
-    start_game(game, at=(112, 84))
+    start_game(game, SCALE)
     time.sleep(2.5)  # the loading delay at 20 frames a second
-    game.xdotool("mousemove", str(112 + 40), str(84 + 300))  # the paddle goes to the far left
+    game.xdotool("mousemove", str(round(40 * SCALE)), "384")  # the paddle goes to the far left
     time.sleep(1.5)
     game.xdotool("click", "1")
     deadline = time.time() + 25

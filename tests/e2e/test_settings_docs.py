@@ -64,8 +64,8 @@ expect(findings_with(health, "| `helth` (integer) | 1 |")[1:],
 bar_gap = "| `bar_gap` | 6 | pixels from the capsule's picture to its bar |\n"
 expect(findings_with(bar_gap, ""), "no prose table has a row for `bar_gap` of <power_up_timers>")
 
-event_sound = "| Attribute | Default | Meaning |\n|---|---|---|\n| `event` | required |"
-found = findings_with(event_sound, "| Attribute | Meaning |\n|---|---|\n| `event` |")
+event_sound = "| Attribute | Default | Meaning |\n|---|---|---|\n| `event` | required | the name of an event"
+found = findings_with(event_sound, "| Attribute | Meaning |\n|---|---|\n| `event` | the name of an event")
 expect(found[:1], f"data-format.md:{line_of(event_sound)}:", "no Default column")
 
 level = "| Attribute of `level` | Default | Meaning |"

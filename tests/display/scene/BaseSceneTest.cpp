@@ -86,6 +86,8 @@ public:
             return new ProbeBox();
         return BaseScene::createEntity(type);
     }
+    using BaseScene::rememberStepStarts;
+    using BaseScene::setDrawBlend;
     ProbeEntity* probe(const std::string& label) {
         for (IEntity* e : entities)
             if (auto* p = dynamic_cast<ProbeEntity*>(e); p && p->label == label)
@@ -133,7 +135,8 @@ TEST_F(BaseSceneTest, LoadReportsEachMissingPart) {
     } catch (const SceneException& e) {
         EXPECT_EQ("Scene Exception: No ID: XmlHandle is invalid or for a different scene", e.message);
     }
-    EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage(*game, "<s><entities><box/></entities></s>"));
+    EXPECT_EQ("Scene Exception: No ID: No id attribute found",
+              loadMessage(*game, "<s><entities><box/></entities></s>"));
     EXPECT_EQ("Scene Exception: No ID: No id attribute found", loadMessage(*game, "<s id=''><entities/></s>"));
     EXPECT_EQ("Scene Exception: main: No entities element or entities defined!", loadMessage(*game, "<s id='main'/>"));
     EXPECT_EQ("Scene Exception: main: No entities element or entities defined!",
@@ -175,6 +178,41 @@ TEST_F(BaseSceneTest, LayersThreeOneTwoAreDrawnOneTwoThreeFromTheFirstFrame) {
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(115, 105), {255, 0, 0, 255})) << "3 over 1";
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(125, 105), {64, 0, 0, 255})) << "2 over 1";
     EXPECT_TRUE(graphicstest::near(testsupport::readPixel(135, 105), {64, 0, 0, 255}));
+}
+
+// A scene stepping in fixed steps draws its entities between their last two steps: a quarter of the
+// way is a quarter of the step back; a jump longer than a step can be is drawn where it lands; and
+// the offset is only for the picture.
+TEST_F(BaseSceneTest, BetweenStepsEntitiesAreDrawnPartWayUnlessTheyJumped) {
+    TiXmlDocument document;
+    document.Parse(sceneXml("<probe label='p' sprite='red' x='100' y='100'/>").c_str());
+    ProbeScene scene(game->sceneContext());
+    scene.load(TiXmlHandle(document.RootElement()));
+    ProbeEntity* probe = scene.probe("p");
+    float step = 20.0f;
+    probe->onUpdate = [&step](ProbeEntity* self) { self->setPosition(self->getPosition() + Vector2{step, 0.0f}); };
+    scene.rememberStepStarts(true);
+    scene.update(0.01f); // 100 -> 120
+    auto drawnLeftEdge = [&](float blend) {
+        scene.setDrawBlend(blend);
+        graphicstest::prepareFrame();
+        scene.render();
+        int x = 0;
+        while (x < 300 && testsupport::readPixel(x, 105)[0] < 128)
+            ++x;
+        return x;
+    };
+    EXPECT_EQ(105, drawnLeftEdge(0.25f));
+    EXPECT_EQ(120, drawnLeftEdge(1.0f));
+    EXPECT_EQ(120.0f, probe->getPosition().x) << "where it is has not moved";
+    step = 200.0f;
+    scene.update(0.01f); // 120 -> 320: served elsewhere, not flown
+    EXPECT_EQ(300, drawnLeftEdge(0.0f)) << "off the 300 pixels looked at: drawn where it landed";
+    scene.rememberStepStarts(false);
+    step = 20.0f;
+    probe->setPosition({100.0f, 100.0f});
+    scene.update(0.01f);
+    EXPECT_EQ(120, drawnLeftEdge(0.0f)) << "no blend without remembered steps";
 }
 
 TEST_F(BaseSceneTest, AFrameWithNoVisibleEntityMakesNoDrawCall) {
@@ -219,9 +257,10 @@ TEST_F(BaseSceneTest, AnOpaqueBackdropIsDrawnFirstWithoutBlendingAndCoversTheVie
     scene->render();
     EXPECT_FALSE(scene->coversView()) << "a column of the view is left uncovered";
     // With no alpha at all nothing is drawn, so the frame must still clear.
-    for (const char* element : {"<sprite_entity sprite='red' width='800' height='600' colour='ffffff00' opaque='true'/>",
-                                "<gradient width='800' height='600' colour='ffffff00' opaque='true'>"
-                                "<stop row='0' colour='ffffff'/></gradient>"}) {
+    for (const char* element :
+         {"<sprite_entity sprite='red' width='800' height='600' colour='ffffff00' opaque='true'/>",
+          "<gradient width='800' height='600' colour='ffffff00' opaque='true'>"
+          "<stop row='0' colour='ffffff'/></gradient>"}) {
         auto invisible = loadScene(sceneXml(element));
         invisible->render();
         EXPECT_FALSE(invisible->coversView()) << element;
