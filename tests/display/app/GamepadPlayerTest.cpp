@@ -89,11 +89,13 @@ protected:
         pushButton(button, false);
         play(0.05f);
     }
-    // How far the paddle goes in `seconds`, as a share of its full speed.
+    // How far the paddle goes in `seconds`, as a share of its full speed over the time the frames
+    // took (16 ms each, a little short of a sixtieth of a second).
     float shareOfFullSpeed(float seconds) {
         const float from = paddle->getPosition().x;
+        const uint32_t start = fakeNow;
         play(seconds);
-        return (paddle->getPosition().x - from) / (kPaddleSpeed * seconds);
+        return (paddle->getPosition().x - from) / (kPaddleSpeed * static_cast<float>(fakeNow - start) / 1000.0f);
     }
 
     testsupport::ScratchDir dir;
