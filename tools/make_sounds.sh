@@ -2,8 +2,8 @@
 # Generates the shipped sounds in data/sounds/: the block hit effects, the effects of the game's
 # events (paddle, wall, launch, lost ball, level cleared, game over, new game, the power-up
 # capsules, the laser's shots, steel and bomb blocks, the last level cleared, an extra ball earned
-# by points, a new best score) and the looping
-# background music.
+# by points, a new best score; quietly an extra ball lost, a capsule missed, a power-up run out)
+# and the three looping music tracks.
 # Needs sox and oggenc (vorbis-tools); the output is reproducible byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,10 +55,13 @@ voice "$work/bop.wav" 0 0.1 0.003 0.095 sine B3/A3
 voice "$work/bop8.wav" 0 0.06 0.002 0.058 triangle A4
 "${SOX[@]}" -m -v 0.8 "$work/bop.wav" -v 0.2 "$work/bop8.wav" "$out/paddle.wav" lowpass 1200 norm -5
 
-# Wall: a short light tick on E6, a sine with the click of a plucked string, quieter than the rest.
-FADE=l voice "$work/tick.wav" 0 0.05 0.001 0.048 sine E6
+# Wall: a short light tick on E6, a sine with the click of a plucked string, over a knock an
+# octave and a fifth down that gives it body: a little quieter than the paddle, but heard over the
+# music and the blocks.
+FADE=l voice "$work/tick.wav" 0 0.06 0.001 0.058 sine E6
 FADE=l voice "$work/tickp.wav" 0 0.05 0 0.045 pluck E6
-"${SOX[@]}" -m -v 0.6 "$work/tick.wav" -v 0.4 "$work/tickp.wav" "$out/wall.wav" norm -12
+voice "$work/tickb.wav" 0 0.1 0.002 0.08 sine A4
+"${SOX[@]}" -m -v 0.35 "$work/tick.wav" -v 0.25 "$work/tickp.wav" -v 0.5 "$work/tickb.wav" "$out/wall.wav" norm -6
 
 # Launch: a quick chirp rising an octave from A4 to A5 with its fifth above, over a breath of
 # band-passed noise that swells in as the whoosh.
@@ -76,6 +79,25 @@ voice "$work/fall8.wav" 0 0.5 0.01 0.3 sine E3/A2
 voice "$work/fall16.wav" 0 0.5 0.01 0.3 sine E5/A4
 "${SOX[@]}" -m -v 0.6 "$work/fall.wav" -v 0.3 "$work/fall8.wav" -v 0.1 "$work/fall16.wav" "$out/lost.wav" \
     lowpass 1800 tremolo 6 30 norm -5
+
+# The quiet ones: things a player should notice without being told off. Each sits about 10 dB
+# below the lost ball.
+# An extra ball lost (others still in play): a soft falling blip, a fourth down from A4; 0.15 s.
+FADE=l voice "$work/xb.wav" 0 0.15 0.004 0.14 sine A4/E4
+FADE=l voice "$work/xb8.wav" 0 0.15 0.004 0.14 triangle A3/E3
+"${SOX[@]}" -m -v 0.7 "$work/xb.wav" -v 0.3 "$work/xb8.wav" "$out/extra_ball_lost.wav" lowpass 1500 norm -8
+# A capsule falling out of reach: a dull low "plop" sinking from D4 to A3, like a stone into
+# water far below; 0.18 s.
+FADE=l voice "$work/cm.wav" 0 0.18 0.006 0.17 sine D4/A3
+FADE=l voice "$work/cmpuff.wav" 0 0.04 0.002 0.035 brownnoise
+"${SOX[@]}" -m -v 0.8 "$work/cm.wav" -v 0.2 "$work/cmpuff.wav" "$out/capsule_missed.wav" lowpass 800 norm -10
+# A power-up running out: two soft bell notes stepping down E5 to A4, the effect winding down;
+# 0.36 s.
+FADE=l voice "$work/pe1.wav" 0 0.18 0.002 0.17 sine E5
+FADE=l voice "$work/pe2.wav" 0.14 0.22 0.002 0.21 sine A4
+FADE=l voice "$work/pe3.wav" 0.14 0.22 0.002 0.21 sine A5
+"${SOX[@]}" -m -v 0.45 "$work/pe1.wav" -v 0.4 "$work/pe2.wav" -v 0.1 "$work/pe3.wav" "$out/power_up_ended.wav" \
+    lowpass 3000 norm -12
 
 # A note of a phrase: a pluck with a soft sine under it (the sine an octave up for bright phrases).
 phrase_note() { # destination start length release note sine-note
@@ -209,7 +231,7 @@ FADE=l voice "$work/pew.wav" 0 0.12 0.001 0.11 sine 2400/300
 FADE=l voice "$work/pewsq.wav" 0 0.12 0.001 0.11 square 1200/150
 FADE=l voice "$work/pewclick.wav" 0 0.015 0 0.014 whitenoise
 "${SOX[@]}" -m -v 0.6 "$work/pew.wav" -v 0.15 "$work/pewsq.wav" -v 0.1 "$work/pewclick.wav" "$out/laser.wav" \
-    highpass 120 lowpass 5000 norm -9
+    highpass 120 lowpass 5000 norm -7
 
 # Steel: a hard metallic clink, a struck bar's inharmonic partials (1, 2.76 and 5.40 times its
 # pitch) dying away fast over the click of a pluck, a little quieter than the block hits because
@@ -220,7 +242,7 @@ FADE=l voice "$work/mt3.wav" 0 0.1 0.001 0.09 sine 7128
 FADE=l voice "$work/mt4.wav" 0 0.25 0.001 0.24 sine 1334
 FADE=l voice "$work/mtp.wav" 0 0.04 0 0.035 pluck E7
 "${SOX[@]}" -m -v 0.35 "$work/mt1.wav" -v 0.22 "$work/mt2.wav" -v 0.08 "$work/mt3.wav" \
-    -v 0.15 "$work/mt4.wav" -v 0.2 "$work/mtp.wav" "$out/steel.wav" norm -5
+    -v 0.15 "$work/mt4.wav" -v 0.2 "$work/mtp.wav" "$out/steel.wav" norm -3
 
 # Explosion: a low thump falling from 110 to 35 Hz under a burst of noise that darkens as it
 # dies, with a crackle of bright noise at the start; 0.5 s.
@@ -294,53 +316,96 @@ for note in A4 C#5 E5; do
 done
 "${SOX[@]}" -m "${best[@]}" "$out/new_best.wav" sinc -4000 reverb 25 50 50 100 0 -3 fade q 0 0.84 0.25 norm -4
 
-# The music: a 16-bar loop at 120 beats per minute (2 s a bar) over Am F C G, each bar an
-# eighth-note arpeggio over a soft sustained chord and a bass line on the beats one and three.
-BAR=2.0
-EIGHTH=0.25
-HALF=1.0
+# ---------------------------------------------------------------------------------------------
+# The music: three 16-bar loops, one for each group of levels, each in its own key and tempo and
+# livelier than the one before (tools/sound_levels.py does not measure them). Each bar is an
+# eighth-note arpeggio of plucks over a soft sustained chord and a bass line on beats one and
+# three; the last track adds a light off-beat hi-hat. The chords are written in A minor and moved
+# to the track's key by a number of semitones.
 declare -A ARPEGGIO=(
     [Am]="A3 C4 E4 A4 C5 A4 E4 C4"
     [F]="F3 A3 C4 F4 A4 F4 C4 A3"
     [C]="C4 E4 G4 C5 E5 C5 G4 E4"
     [G]="G3 B3 D4 G4 B4 G4 D4 B3"
+    [Dm]="D4 F4 A4 D5 F5 D5 A4 F4"
+    [E]="E3 G#3 B3 E4 G#4 E4 B3 G#3"
 )
-declare -A PAD=([Am]="A3 C4 E4" [F]="F3 A3 C4" [C]="C4 E4 G4" [G]="G3 B3 D4")
-declare -A BASS=([Am]="A1 E2" [F]="F1 C2" [C]="C2 G2" [G]="G1 D2")
-PROGRESSION=(Am F C G Am F C G Am F C G Am F G G)
+declare -A PAD=([Am]="A3 C4 E4" [F]="F3 A3 C4" [C]="C4 E4 G4" [G]="G3 B3 D4" [Dm]="D4 F4 A4" [E]="E3 G#3 B3")
+declare -A BASS=([Am]="A1 E2" [F]="F1 C2" [C]="C2 G2" [G]="G1 D2" [Dm]="D2 A2" [E]="E1 B1")
 
-# Renders one bar of a chord into $work/bar_N.wav.
+# A note name (A4, C#5, Bb3) moved `shift` semitones, as sox's "%n" (semitones from A4).
+note_at() { # note shift
+    local note=$1 shift=$2 letter=${1:0:1} rest=${1:1} accidental=0
+    declare -A base=([C]=0 [D]=2 [E]=4 [F]=5 [G]=7 [A]=9 [B]=11)
+    case $rest in
+    \#*) accidental=1 rest=${rest:1} ;;
+    b*) accidental=-1 rest=${rest:1} ;;
+    esac
+    echo "%$((base[$letter] + accidental + (rest - 4) * 12 - 9 + shift))"
+}
+
+# Renders one bar of a chord into $work/bar_N.wav, with the track's BAR, EIGHTH, HALF, SHIFT and HATS.
 render_bar() { # index chord
     local index=$1 chord=$2 notes=() i=0
     for note in ${ARPEGGIO[$chord]}; do
-        "${SOX[@]}" -n -r $RATE -b 16 -c 1 "$work/arp_$i.wav" synth $EIGHTH pluck "$note" fade q 0 $EIGHTH 0.06
+        "${SOX[@]}" -n -r $RATE -b 16 -c 1 "$work/arp_$i.wav" synth $EIGHTH pluck "$(note_at "$note" $SHIFT)" \
+            fade q 0 $EIGHTH 0.06
         notes+=("$work/arp_$i.wav")
         i=$((i + 1))
     done
     "${SOX[@]}" "${notes[@]}" "$work/arp.wav"
     # sox gives each generator a channel of its own: three channels, one per chord note, mixed down.
     local pad=()
-    for note in ${PAD[$chord]}; do pad+=(sine "$note"); done
+    for note in ${PAD[$chord]}; do pad+=(sine "$(note_at "$note" $SHIFT)"); done
     "${SOX[@]}" -c 3 -r $RATE -n -c 1 -b 16 "$work/pad.wav" synth $BAR "${pad[@]}" remix - fade h 0.3 $BAR 0.4
     local bass=()
     for note in ${BASS[$chord]}; do
-        "${SOX[@]}" -n -r $RATE -b 16 -c 1 "$work/bass_${#bass[@]}.wav" synth $HALF triangle "$note" fade q 0.01 $HALF 0.5
+        "${SOX[@]}" -n -r $RATE -b 16 -c 1 "$work/bass_${#bass[@]}.wav" synth $HALF triangle \
+            "$(note_at "$note" $SHIFT)" fade q 0.01 $HALF 0.5
         bass+=("$work/bass_${#bass[@]}.wav")
     done
     "${SOX[@]}" "${bass[@]}" "$work/bass.wav"
-    "${SOX[@]}" -m -v 0.5 "$work/arp.wav" -v 0.12 "$work/pad.wav" -v 0.45 "$work/bass.wav" "$work/bar_$index.wav"
+    local voices=(-v 0.5 "$work/arp.wav" -v 0.12 "$work/pad.wav" -v 0.45 "$work/bass.wav")
+    if [ "$HATS" = yes ]; then
+        # A tick of bright noise on the second half of every beat.
+        "${SOX[@]}" -r $RATE -n -b 16 -c 1 "$work/hat.wav" synth 0.03 whitenoise gain -6 highpass 6000 \
+            fade l 0 0.03 0.028 pad $EIGHTH $(awk "BEGIN { print $EIGHTH - 0.03 }")
+        "${SOX[@]}" "$work/hat.wav" "$work/hat.wav" "$work/hat.wav" "$work/hat.wav" "$work/hats.wav"
+        voices+=(-v 0.3 "$work/hats.wav")
+    fi
+    "${SOX[@]}" -m "${voices[@]}" "$work/bar_$index.wav"
 }
 
-# The last bar is rendered first as well, so the reverb tail that leads into bar 1 is the one
-# of bar 16: cutting that lead-in bar off afterwards makes the loop point seamless.
-bars=()
-render_bar 0 "${PROGRESSION[-1]}"
-bars+=("$work/bar_0.wav")
-for i in "${!PROGRESSION[@]}"; do
-    render_bar $((i + 1)) "${PROGRESSION[$i]}"
-    bars+=("$work/bar_$((i + 1)).wav")
-done
-"${SOX[@]}" "${bars[@]}" "$work/song.wav"
-"${SOX[@]}" "$work/song.wav" -r $RATE -b 16 -c 2 "$work/music.wav" \
-    lowpass 6000 reverb 40 50 60 100 20 trim $BAR norm -8
-oggenc --quiet --serial 1 --quality 2 --discard-comments -o "$out/music.ogg" "$work/music.wav"
+# One looping track: the progression's bars at `bpm` beats a minute, `shift` semitones above A minor.
+# The last bar is rendered first as well, so the reverb tail that leads into bar 1 is the one of
+# the last bar: cutting that lead-in bar off afterwards makes the loop point seamless.
+song() { # file bpm shift hats chord...
+    local file=$1 bpm=$2
+    SHIFT=$3 HATS=$4
+    shift 4
+    local progression=("$@") bars=()
+    BAR=$(awk "BEGIN { print 240 / $bpm }")
+    EIGHTH=$(awk "BEGIN { print 30 / $bpm }")
+    HALF=$(awk "BEGIN { print 120 / $bpm }")
+    render_bar 0 "${progression[-1]}"
+    bars+=("$work/bar_0.wav")
+    for i in "${!progression[@]}"; do
+        render_bar $((i + 1)) "${progression[$i]}"
+        bars+=("$work/bar_$((i + 1)).wav")
+    done
+    "${SOX[@]}" "${bars[@]}" "$work/song.wav"
+    # The mellowing lowpass would take the hi-hat away; with one it sits higher.
+    local top=6000
+    [ "$HATS" = yes ] && top=11000
+    "${SOX[@]}" "$work/song.wav" -r $RATE -b 16 -c 2 "$work/music.wav" \
+        lowpass $top reverb 40 50 60 100 20 trim $BAR norm -8
+    oggenc --quiet --serial 1 --quality 2 --discard-comments -o "$out/$file" "$work/music.wav"
+}
+
+# Levels 1 to 10: A minor at 120 beats a minute over Am F C G; 32 s.
+song music.ogg 120 0 no Am F C G Am F C G Am F C G Am F G G
+# Levels 11 to 21: D minor at 132, its four-chord turn darker with the fourth and the major
+# dominant; 29 s.
+song music_2.ogg 132 5 no Am Dm G C Am Dm E E Am Dm G C F Dm E E
+# Levels 22 to 32: E minor at 148 with the hi-hat, pushing on through a falling bass; 26 s.
+song music_3.ogg 148 -5 yes Am G F E Am G F E Dm Am E Am F G E E

@@ -51,10 +51,11 @@ class Reference:
         self.elements = parse_reference(reference)
 
     def find(self, name, parent=None):
-        """The element `name`: the only one of that name, or the one read inside `parent`."""
+        """The element `name`: the only one of that name, or the one read inside `parent` (with no
+        `parent`, the one read at the top of its file, as a level file's <level>)."""
         named = [e for e in self.elements if e.name == name]
         if len(named) > 1:
-            named = [e for e in named if parent is not None and e.parent == parent.name]
+            named = [e for e in named if e.parent == (parent.name if parent is not None else None)]
         return named[0] if len(named) == 1 else None
 
     def declaring(self, element, attribute):

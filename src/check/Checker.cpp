@@ -45,6 +45,7 @@ const char* const kLevelFailed = "Level file failed to load: ";
 const char* const kResourcePrefix = "Resource Exception: ";
 const char* const kSoundPrefix = "Sound Exception: ";
 const char* const kNoSound = ": No sound with that ID to play!";
+const char* const kNoMusic = ": No music with that ID to play!";
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -169,6 +170,8 @@ private:
     std::map<std::string, Location> soundsNeeded;
     // Sounds caught capsules play, which the game's own loading finds missing.
     std::set<std::string> capsuleSounds;
+    // Tracks the levels of the game scenes name, besides the one the game starts with.
+    std::set<std::string> levelTracks;
     // Every texture a sprite names: one that fails to load is reported there, not as unused.
     std::set<std::string> texturesNamed;
     // The sprites come from a sprite set file, not from <sprite> elements of config.xml.
@@ -253,6 +256,8 @@ void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
         schema.walk(element, *rule, scene);
     if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made)) {
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
+        for (std::size_t level = 0; level < gameScene->getLevelCount(); ++level)
+            levelTracks.insert(gameScene->getLevelMusic(level));
         // A caught capsule plays its kind's sound; the game's loader reports one that is missing.
         if (const TiXmlElement* powerUps = element->FirstChildElement("power_ups")) {
             for (const TiXmlElement* kind = powerUps->FirstChildElement("power_up"); kind != nullptr;
@@ -439,9 +444,9 @@ Location DataChecker::locate(const TiXmlElement* element, const std::string& mes
             return where;
         return locationOf(element, "sprite");
     }
-    // "Sound Exception: ID: No sound ...": at the attribute that names the sound.
+    // "Sound Exception: ID: No sound ..." (or "No music ..."): at the attribute that names it.
     const std::size_t idStart = std::string(kSoundPrefix).size();
-    const std::size_t noSound = message.find(kNoSound, idStart);
+    const std::size_t noSound = std::min(message.find(kNoSound, idStart), message.find(kNoMusic, idStart));
     if (message.rfind(kSoundPrefix, 0) == 0 && noSound != std::string::npos) {
         findAttributeWithValue(element, message.substr(idStart, noSound - idStart), where);
         return where;
@@ -517,9 +522,9 @@ void DataChecker::checkUse() {
         if (soundsNeeded.count(effect.name) == 0 && capsuleSounds.count(effect.name) == 0)
             findings.warning(effect.where, "sound '" + effect.name + "' is never played");
     for (const Named& track : tracks)
-        if (track.name != kMusicId)
+        if (track.name != kMusicId && levelTracks.count(track.name) == 0)
             findings.warning(track.where, "music '" + track.name + "' is never played: the game plays only '" +
-                                              std::string(kMusicId) + "'");
+                                              std::string(kMusicId) + "' and the tracks its levels name");
 }
 
 void DataChecker::checkImages() {

@@ -6,6 +6,7 @@
 #include "game/Configuration.h"
 #include "game/GameSettings.h"
 #include "scene/EntityRegistry.h"
+#include "sound/SoundManager.h"
 
 namespace {
 using K = ValueKind;
@@ -44,9 +45,7 @@ const std::vector<ElementRule> kRules = {
     // Sound sets
     {"sounds",
      nullptr,
-     {{"directory", K::Text, "none", "directory put before each file name"},
-      {"sfx_volume", K::Float, "1", "volume of the effects, 0 to 1"},
-      {"music_volume", K::Float, "0.7", "volume of the music, 0 to 1"}},
+     {soundsettings::kDirectory, soundsettings::kSfxVolume, soundsettings::kMusicVolume, soundsettings::kLimiter},
      {{"sfx", "sounds/file", true}, {"music", "sounds/file", true}}},
     {"sounds/file", nullptr, {}, {}, Content::Text},
 

@@ -44,6 +44,9 @@ extern const std::string PELLVANE_LASER_FIRED;     // the paddle's guns fired a 
 extern const std::string PELLVANE_WATCH_OFFERED;   // the player's best game is kept and can be watched (W)
 extern const std::string PELLVANE_REPLAY_STARTED;  // a recorded game is played back (--replay, or W on the title)
 extern const std::string PELLVANE_DEMO_STARTED;    // the title's demo is played back
+extern const std::string PELLVANE_EXTRA_BALL_LOST; // one of several balls in play left the field: it costs nothing
+extern const std::string PELLVANE_CAPSULE_MISSED;  // a falling capsule left the field below the paddle
+extern const std::string PELLVANE_POWER_UP_ENDED;  // a timed power-up ran out by itself (not when all end together)
 // Raised only in a scene with "high_scores" (HighScoreKeeper.h):
 extern const std::string PELLVANE_TITLE_LOGO;      // the title's turn of the logo begins
 extern const std::string PELLVANE_TITLE_TABLE;     // the title's turn of the high-score table begins

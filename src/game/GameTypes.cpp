@@ -78,7 +78,7 @@ const std::vector<ElementRule> kRules = {
      nullptr,
      {{"directory", K::Text, "none", "directory put before each level's file name"}},
      {{"level", "levels/level", true}}},
-    {"levels/level", nullptr, {}, {}, Content::Text},
+    {"levels/level", nullptr, {levellistsettings::kMusic}, {}, Content::Text},
     {"entity:paddle",
      "entity:box",
      {paddlesettings::kSpeed, paddlesettings::kSpin, paddlesettings::kBallHeight, paddlesettings::kMouse,

@@ -6,10 +6,47 @@
 
 #include "base/Exceptions.h"
 #include "base/XmlAttributes.h"
+#include "game/Configuration.h"
 #include "game/GameSettings.h"
 #include "game/PellvaneBlockEntity.h"
+#include "sound/SoundManager.h"
 
-void Levels::read(const TiXmlElement* sceneElement, const char* source) {
+namespace {
+// The track each level of the list plays, from the "music" of their elements (Levels::music).
+// An unknown track is reported where it is named.
+std::vector<std::string> readTracks(const TiXmlElement* list, const SoundManager* sounds, LoadObserver* observer) {
+    std::vector<std::string> tracks;
+    std::string track;
+    bool named = false;
+    for (const TiXmlElement* level = list->FirstChildElement("level"); level != nullptr;
+         level = level->NextSiblingElement("level")) {
+        std::string id;
+        if (xml::readText(level, levellistsettings::kMusic.name, id)) {
+            try {
+                if (sounds != nullptr && !sounds->hasMusic(id))
+                    throw SoundException(id, "No music with that ID to play!");
+                track = id;
+                named = true;
+            } catch (const BaseException& error) {
+                if (!reportLoadError(observer, level, error))
+                    throw;
+            }
+        }
+        tracks.push_back(track);
+    }
+    if (!named)
+        return std::vector<std::string>(tracks.size());
+    // Before the first level that names a track, the one started with the game plays.
+    for (std::string& each : tracks) {
+        if (!each.empty())
+            break;
+        each = kMusicId;
+    }
+    return tracks;
+}
+} // namespace
+
+void Levels::read(const TiXmlElement* sceneElement, const char* source, const SoundManager* sounds) {
     const TiXmlElement* list = sceneElement->FirstChildElement("levels");
     const TiXmlElement* first = list != nullptr ? list->FirstChildElement("level") : nullptr;
     if (first == nullptr)
@@ -34,6 +71,7 @@ void Levels::read(const TiXmlElement* sceneElement, const char* source) {
             levelSettings.resize(levels.size());
         }
     }
+    tracks = readTracks(list, sounds, scene.getLoadObserver());
 }
 
 void Levels::loadFile(const std::string& path, const char* source) {

@@ -8,10 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "base/Setting.h"
 #include "rules/Match.h"
 #include "scene/BaseScene.h"
 
+class SoundManager;
 class TiXmlElement;
+
+// Attributes of a "level" element of the "levels" list (its text is the file name).
+namespace levellistsettings {
+inline constexpr Setting kMusic{"music", ValueKind::Text, "the level before's (the first's: `music.ogg`)",
+                                "the track played from this level on, as the sound set names it"};
+} // namespace levellistsettings
 
 // Lends to `scene`, which outlives every loan: the scene ends its list while the levels can still
 // take their entities back (its destructor does so first).
@@ -21,17 +29,22 @@ public:
     Levels(const Levels&) = delete;
     Levels& operator=(const Levels&) = delete;
 
-    // Reads the "levels" list of the scene element: each named file's root settings and entities.
-    // Throws SceneException with `source` ("No levels defined!", "Level element has no file
-    // name!", "Level file failed to load: PATH", ...); with the scene's load observer each failed
+    // Reads the "levels" list of the scene element: each named file's root settings and entities,
+    // and the tracks. Throws SceneException with `source` ("No levels defined!", "Level element
+    // has no file name!", "Level file failed to load: PATH", ...), and SoundException for a track
+    // `sounds` lacks (none is checked without `sounds`); with the scene's load observer each failed
     // file is reported and stands as an empty level, so the numbering of the others holds.
-    void read(const TiXmlElement* sceneElement, const char* source);
+    void read(const TiXmlElement* sceneElement, const char* source, const SoundManager* sounds);
 
     std::size_t count() const { return levels.size(); }
     std::vector<IEntity*> entities(std::size_t index) const { return pointersOf(levels.at(index)); }
     const std::vector<LevelSettings>& settings() const { return levelSettings; }
     // The level files named, in order, read or not: what a game's data fingerprint covers.
     const std::vector<std::string>& files() const { return fileNames; }
+    // The track level `index` plays: the one its list element names, or else the one of the level
+    // before it, and the start-up track before the first that names one. "" when no level names a
+    // track: the music is then left as it is.
+    const std::string& music(std::size_t index) const { return tracks.at(index); }
 
     // Puts level `index` into the scene's list the first time, when no level is there yet.
     void place(unsigned index);
@@ -55,5 +68,6 @@ private:
     std::vector<OwnedEntities> levels;
     std::vector<LevelSettings> levelSettings;
     std::vector<std::string> fileNames;
+    std::vector<std::string> tracks;
     unsigned current = 0;
 };

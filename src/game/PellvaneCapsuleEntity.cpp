@@ -1,6 +1,7 @@
 // PellvaneCapsuleEntity: the fall, the catch and the loss.
 #include "game/PellvaneCapsuleEntity.h"
 
+#include "game/GameEvents.h"
 #include "game/PlayField.h"
 #include "scene/IScene.h"
 
@@ -28,8 +29,10 @@ void PellvaneCapsuleEntity::update(float dt) {
         return;
     }
     const Rect area = field.getGameArea();
-    if (position.y > area.y + area.height)
+    if (position.y > area.y + area.height) {
         retire();
+        field.raise(PELLVANE_CAPSULE_MISSED);
+    }
 }
 
 bool PellvaneCapsuleEntity::touchesPaddle(const std::optional<Rect>& paddle, float startY) const {

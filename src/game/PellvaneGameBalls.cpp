@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/GameEvents.h"
 #include "game/PellvaneBallEntity.h"
 #include "game/PellvanePaddleEntity.h"
 
@@ -80,16 +81,18 @@ void PellvaneGameScene::settleLostBall(PellvaneBallEntity& ball) {
     if (&ball != mainBall && mainBall != nullptr) {
         // An extra ball: it leaves, whatever else is in play.
         retireBall(ball);
+        raise(PELLVANE_EXTRA_BALL_LOST);
         return;
     }
     for (PellvaneBallEntity* other : getBalls()) {
         if (other == &ball || !other->isActive())
             continue;
-        // The paddle's own ball carries on as this one did.
+        // The paddle's own ball carries on as this one did: to the player one of several is gone.
         ball.takeOver(*other);
         if (own != nullptr)
             own->handOver(*other);
         retireBall(*other);
+        raise(PELLVANE_EXTRA_BALL_LOST);
         return;
     }
     ballLost();

@@ -121,7 +121,7 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     readBlockSounds(element, settings.blockSounds, services.sounds, kSource, loadObserver);
     readPowerUps(element->FirstChildElement("power_ups"), powerUpSettings, looks, getContext().sprites, services.sounds,
                  kSource, loadObserver);
-    levels.read(element, kSource);
+    levels.read(element, kSource, services.sounds);
     BaseScene::load(handle);
     gamePause.readOverlay(element, *this);
     sortByLayer();
@@ -161,6 +161,9 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
 void PellvaneGameScene::update(float dt) {
     const float frameTime = dt;
     stepInput.deliver();
+    // A track asked for at a level's start comes in once the one before has faded out.
+    if (services.sounds != nullptr)
+        services.sounds->update();
     if (gamePause.isPaused()) {
         // Only the overlay runs; entities it adds are drawn in layer order now.
         gamePause.update(*this, dt);
@@ -258,6 +261,9 @@ void PellvaneGameScene::playEvents() {
             case MatchEvent::PowerUpsChanged:
                 applyEffects();
                 break;
+            case MatchEvent::PowerUpEnded:
+                raise(PELLVANE_POWER_UP_ENDED);
+                break;
             case MatchEvent::ExtraBalls:
                 spawnExtraBalls(event.count);
                 break;
@@ -292,6 +298,9 @@ void PellvaneGameScene::loadLevel(unsigned index) {
     levels.bring(index, kSource);
     match.setCurrentLevel(index);
     endPowerUps();
+    const std::string& track = levels.music(index);
+    if (!track.empty() && services.sounds != nullptr)
+        services.sounds->switchMusic(track);
 }
 
 bool PellvaneGameScene::takesPart(const IEntity* entity) const {

@@ -146,8 +146,8 @@ public:
     // The last ball in play is lost. After game over further losses are ignored, so lives stay
     // at -1 and "PELLVANE_GAME_OVER" is raised once.
     void ballLost();
-    // Brings level `index` into the entity list (the one there leaves it) and ends the power-ups;
-    // the game's state is left as it is.
+    // Brings level `index` into the entity list (the one there leaves it), ends the power-ups and
+    // moves the music on to the level's track; the game's state is left as it is.
     void loadLevel(unsigned index);
 
     // The match's figures, for the game's tools and tests.
@@ -168,6 +168,8 @@ public:
     std::size_t getLevelCount() const { return levels.count(); }
     std::vector<IEntity*> getLevel(std::size_t index) const { return levels.entities(index); }
     const LevelSettings& getLevelSettings(std::size_t index) const { return levels.settings().at(index); }
+    // The track level `index` plays; "" when the levels leave the music alone (Levels::music).
+    const std::string& getLevelMusic(std::size_t index) const { return levels.music(index); }
 
     // A game in play (a level loaded or being played) can be paused: then only the pause overlay
     // is updated, the music is turned down, and "PELLVANE_GAME_PAUSED" is raised. P pauses and

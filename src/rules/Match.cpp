@@ -94,8 +94,12 @@ void Match::step(float dt, bool levelCleared) {
                 emit(MatchEvent::BallServed);
             }
         }
-        if (timers.tick(dt))
+        if (const unsigned ended = timers.tick(dt)) {
+            for (const PowerUpKind& kind : kPowerUpKinds)
+                if (ended & (1u << static_cast<unsigned>(kind.id)))
+                    events.push_back({MatchEvent::PowerUpEnded, 0, kind.id});
             emit(MatchEvent::PowerUpsChanged);
+        }
         levelSeconds += dt;
         lapFigures.seconds += dt;
         if (levelCleared)

@@ -78,6 +78,7 @@ struct MatchEvent {
         AllCleared,      // the last level is cleared; the next lap follows after "all_cleared_delay"
         PowerUpsEnded,   // every effect, falling capsule and extra ball ends
         PowerUpsChanged, // an effect started or ran out: sizes and speeds change
+        PowerUpEnded,    // the effect of `powerUp` ran out (not when every effect ends with a level or a ball)
         CapsuleCaught,   // `powerUp` was caught and counted
         ExtraBalls,      // `count` more balls leave from the paddle's ball
         LifeEarned,      // the score reached another "extra_life_every": one more ball

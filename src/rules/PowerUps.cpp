@@ -16,15 +16,16 @@ void PowerUpTimers::start(PowerUp kind, float duration) {
     remaining[static_cast<std::size_t>(kind)] = duration;
 }
 
-bool PowerUpTimers::tick(float dt) {
+unsigned PowerUpTimers::tick(float dt) {
     reload = reload > dt ? reload - dt : 0.0f;
-    bool ended = false;
-    for (float& left : remaining) {
+    unsigned ended = 0;
+    for (std::size_t kind = 0; kind < remaining.size(); ++kind) {
+        float& left = remaining[kind];
         if (left > 0.0f) {
             left -= dt;
             if (!(left > 0.0f)) {
                 left = 0.0f;
-                ended = true;
+                ended |= 1u << kind;
             }
         }
     }

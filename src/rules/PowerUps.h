@@ -90,8 +90,9 @@ public:
     // Starts a timed kind, or starts its time again (never longer); a catch that ends another
     // kind ends it. Untimed kinds are ignored.
     void start(PowerUp kind, float duration);
-    // Counts down (the guns' reload too); true when an effect ran out in this step.
-    bool tick(float dt);
+    // Counts down (the guns' reload too). The kinds whose effect ran out in this step, as a set of
+    // bits: 1 << the kind's number for each.
+    unsigned tick(float dt);
     void endAll() {
         remaining = {};
         reload = 0.0f;

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <fstream>
 #include <tinyxml.h>
 
@@ -10,7 +11,14 @@
 #include "base/LoadDiagnostics.h"
 #include "base/XmlAttributes.h"
 #include "sound/AudioDevice.h"
+#include "sound/Limiter.h"
 #include "sound/WavFormat.h"
+
+// What the mixer's final stage needs: the limiter and how many channels a frame has.
+struct SoundManager::PostMix {
+    Limiter limiter;
+    int channels;
+};
 
 namespace {
 
@@ -38,6 +46,13 @@ float clampVolume(float volume) {
 // A clamped volume x 128 truncated towards zero (1.0 gives 128, 0.7 gives 89).
 int toMixerVolume(float volume) {
     return static_cast<int>(volume * kMixerVolumeScale);
+}
+
+// SDL_mixer's post-mix hook, on the audio thread: the finished mix of 16-bit samples.
+void limitMix(void* postMix, Uint8* stream, int bytes) {
+    auto* stage = static_cast<SoundManager::PostMix*>(postMix);
+    const std::size_t frames = static_cast<std::size_t>(bytes) / (sizeof(int16_t) * stage->channels);
+    stage->limiter.process(reinterpret_cast<int16_t*>(stream), frames, stage->channels);
 }
 
 // The file name an sfx or music element holds; an element with no text names no file.
@@ -82,12 +97,17 @@ void SoundManager::load(const std::string& file, LoadDiagnostics* observer) {
     if (root == nullptr)
         throw SoundException(file, "No root container element with sfx or music found in file!");
 
+    using namespace soundsettings;
     std::string prefix;
-    if (xml::readText(root, "directory", prefix))
+    if (xml::readText(root, kDirectory.name, prefix))
         prefix += "/";
-    xml::readFloat(root, "sfx_volume", sfxVolume);
-    xml::readFloat(root, "music_volume", musicVolume);
+    xml::readFloat(root, kSfxVolume.name, sfxVolume);
+    xml::readFloat(root, kMusicVolume.name, musicVolume);
     musicVolume = clampVolume(musicVolume);
+    bool limit = false;
+    xml::readBool(root, kLimiter.name, limit);
+    if (limit)
+        startLimiter();
     setSfxVolume(sfxVolume);
 
     // Every effect first, then every track. Each duplicate test comes before its load, so a
@@ -134,8 +154,24 @@ void SoundManager::loadTrack(const TiXmlElement* element, const std::string& fil
     music.push_back({track, name});
 }
 
+void SoundManager::startLimiter() {
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    // SDL may open the device in another format than asked for; the limiter knows only this one.
+    if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || format != AUDIO_S16SYS || channels <= 0)
+        return;
+    limiter = std::make_unique<PostMix>(PostMix{Limiter(frequency), channels});
+    Mix_SetPostMix(limitMix, limiter.get());
+}
+
+int SoundManager::mixerVolume(float volume) const {
+    return toMixerVolume(limiter != nullptr ? volume * Limiter::headroomGain() : volume);
+}
+
 void SoundManager::release() {
-    // Closing audio first stops the mixer thread, which reads the samples, before they are freed.
+    // The hook goes before the limiter it points at; closing audio then stops the mixer thread,
+    // which reads the samples, before they are freed.
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     for (const Effect& effect : effects)
         Mix_FreeChunk(effect.chunk);
@@ -165,20 +201,48 @@ void SoundManager::playSound(const std::string& id) {
     throw SoundException(id, "No sound with that ID to play!");
 }
 
-void SoundManager::playMusic(const std::string& id) {
-    for (const Track& track : music) {
-        if (track.name == id) {
-            Mix_FadeInMusic(track.music, kLoopForever, kMusicFadeInMs);
-            return;
-        }
-    }
+const SoundManager::Track& SoundManager::trackNamed(const std::string& id) const {
+    for (const Track& track : music)
+        if (track.name == id)
+            return track;
     throw SoundException(id, "No music with that ID to play!");
+}
+
+bool SoundManager::hasMusic(const std::string& id) const {
+    return std::any_of(music.begin(), music.end(), [&](const Track& track) { return track.name == id; });
+}
+
+void SoundManager::playMusic(const std::string& id) {
+    const Track& track = trackNamed(id);
+    wantedTrack = id;
+    pendingTrack = nullptr;
+    Mix_FadeInMusic(track.music, kLoopForever, kMusicFadeInMs);
+}
+
+void SoundManager::switchMusic(const std::string& id) {
+    const Track& track = trackNamed(id);
+    if (id == wantedTrack)
+        return;
+    wantedTrack = id;
+    pendingTrack = &track;
+    // SDL_mixer's fade-in waits, holding up the caller, for a fade-out to end: the new track starts
+    // from update once the old one is quiet, never from here.
+    if (Mix_PlayingMusic() && Mix_FadingMusic() != MIX_FADING_OUT)
+        Mix_FadeOutMusic(kMusicFadeOutMs);
+    update();
+}
+
+void SoundManager::update() {
+    if (pendingTrack == nullptr || Mix_PlayingMusic())
+        return;
+    Mix_FadeInMusic(pendingTrack->music, kLoopForever, kMusicFadeInMs);
+    pendingTrack = nullptr;
 }
 
 void SoundManager::setSfxVolume(float volume) {
     sfxVolume = clampVolume(volume);
-    Mix_Volume(kAllChannels, toMixerVolume(sfxVolume));
-    Mix_VolumeMusic(toMixerVolume(musicVolume));
+    Mix_Volume(kAllChannels, mixerVolume(sfxVolume));
+    applyMusicVolume();
 }
 
 void SoundManager::setMuted(bool mute) {
@@ -195,5 +259,5 @@ void SoundManager::setMusicQuiet(bool quiet) {
 
 void SoundManager::applyMusicVolume() {
     const float share = muted ? 0.0f : musicQuiet ? kQuietMusicShare : 1.0f;
-    Mix_VolumeMusic(toMixerVolume(musicVolume * share));
+    Mix_VolumeMusic(mixerVolume(musicVolume * share));
 }

@@ -65,12 +65,9 @@ def centre(points):
     return (sum(p[0] for p in points) / len(points), sum(p[1] for p in points) / len(points))
 
 
-def ball_centre(shot, box=None):
-    """The centre of the ball: the bright blob in the field (or in `box`) no larger than a ball.
-    Bright text (the "CLICK TO LAUNCH" hint, "GET READY") mostly makes wider blobs and is left
-    out; a single letter can pass, so where the ball is known to be near the paddle, look there."""
-    points = set(matching(shot, box or field, is_ball))
-    best = None
+def blobs(points):
+    """The 4-connected groups of `points`, each a list of (x, y)."""
+    points = set(points)
     while points:
         blob, todo = [], [points.pop()]
         while todo:
@@ -80,6 +77,15 @@ def ball_centre(shot, box=None):
                 if n in points:
                     points.remove(n)
                     todo.append(n)
+        yield blob
+
+
+def ball_centre(shot, box=None):
+    """The centre of the ball: the bright blob in the field (or in `box`) no larger than a ball.
+    Bright text (the "CLICK TO LAUNCH" hint, "GET READY") mostly makes wider blobs and is left
+    out; a single letter can pass, so where the ball is known to be near the paddle, look there."""
+    best = None
+    for blob in blobs(matching(shot, box or field, is_ball)):
         xs, ys = [p[0] for p in blob], [p[1] for p in blob]
         if max(xs) - min(xs) <= 24 and max(ys) - min(ys) <= 24 and (best is None or len(blob) > len(best)):
             best = blob

@@ -1,4 +1,4 @@
-"""The data tools of the real binary: `--check` on a data directory seeded with twenty-two different
+"""The data tools of the real binary: `--check` on a data directory seeded with twenty-four different
 mistakes (each found once, at its exact line and column, in one run), on one that shows where each
 kind of finding is placed, and `--shot` pictures of the shipped game. The shipped data's own clean
 check is the CTest test check.shipped_data."""
@@ -27,6 +27,9 @@ EXPECTED = [
     ("sprites.xml:11:23", "error", "Resource Exception: textures/smudge.png: Decoding error!"),
     ("sounds.xml:6:5", "error", "Sound Exception: boom.wav: SDL_Mixer failed to load file!"),
     ("sounds.xml:7:5", "warning", "sound 'spare.wav' is never played"),
+    ("sounds.xml:10:5", "warning", "music 'spare.ogg' is never played: the game plays only 'music.ogg' and the "
+                                   "tracks its levels name"),
+    ("config.xml:12:24", "error", "Sound Exception: nope.ogg: No music with that ID to play!"),
     ("levels/02_blocks.xml:3:39", "warning", "unknown attribute 'helth' on <block> is ignored; did you mean 'health'?"),
     ("levels/02_blocks.xml:4:5", "warning", "block overlaps the block at levels/02_blocks.xml:3:5"),
     ("levels/02_blocks.xml:5:5", "warning", "reaches outside the game area"),
@@ -102,12 +105,13 @@ work = pvtest.make_workdir({"textures/pieces.png": pvtest.png_bytes(64, 64),
 shutil.copytree(os.path.join(FIXTURES, "check_mistakes"), work, dirs_exist_ok=True)
 os.makedirs(os.path.join(work, "sounds"))
 for name, copy in (("red.wav", "red.wav"), ("orange.wav", "orange.wav"), ("yellow.wav", "yellow.wav"),
-                   ("music.ogg", "music.ogg"), ("red.wav", "spare.wav")):
+                   ("music.ogg", "music.ogg"), ("red.wav", "spare.wav"),
+                   ("music.ogg", "deep.ogg"), ("music.ogg", "spare.ogg")):
     shutil.copy(os.path.join(pvtest.ROOT, "data", "sounds", name), os.path.join(work, "sounds", copy))
 
-out, err = check_findings(work, EXPECTED, "twenty-two mistakes")
+out, err = check_findings(work, EXPECTED, "twenty-four mistakes")
 check("levels/03_broken.xml:4:1: note: TinyXML: " in out, "a file that does not parse has TinyXML's reason")
-check("6 errors, 16 warnings" in err, "the totals on standard error (%r)" % err)
+check("7 errors, 17 warnings" in err, "the totals on standard error (%r)" % err)
 shutil.rmtree(work, ignore_errors=True)
 
 work = pvtest.make_workdir({"tex.png": pvtest.png_bytes(64, 64)})
@@ -134,7 +138,7 @@ shutil.rmtree(work, ignore_errors=True)
 # HUD. A relative file name is the caller's, not the data directory's.
 import re
 config_text = open(os.path.join(pvtest.ROOT, "data", "config.xml")).read()
-level_names = re.findall(r"<level>([^<]+)</level>", config_text)
+level_names = re.findall(r"<level(?: [^>]*)?>([^<]+)</level>", config_text)
 third = open(os.path.join(pvtest.ROOT, "data", "levels", level_names[2])).read()
 first_block = re.search(r'<block sprite="block[^"]*" x="(\d+)" y="(\d+)" width="(\d+)" height="(\d+)" health="(\d)"',
                         third)

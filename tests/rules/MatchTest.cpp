@@ -156,7 +156,13 @@ TEST(MatchTest, CapsulesTakeEffectOnlyInPlayAndTimedOnesRunOut) {
     match.step(4.9f, false);
     EXPECT_TRUE(match.takeEvents().empty());
     match.step(0.2f, false);
-    EXPECT_EQ(Kinds{MatchEvent::PowerUpsChanged}, kindsOf(match.takeEvents()));
+    const std::vector<MatchEvent> ranOut = match.takeEvents();
+    ASSERT_EQ((Kinds{MatchEvent::PowerUpEnded, MatchEvent::PowerUpEnded, MatchEvent::PowerUpEnded,
+                     MatchEvent::PowerUpsChanged}),
+              kindsOf(ranOut));
+    EXPECT_EQ(PowerUp::Narrow, ranOut[0].powerUp) << "each kind that ran out, in the kinds' order";
+    EXPECT_EQ(PowerUp::Slow, ranOut[1].powerUp);
+    EXPECT_EQ(PowerUp::Sticky, ranOut[2].powerUp);
     EXPECT_FALSE(match.isSticky());
     EXPECT_FLOAT_EQ(0.5f, match.paddleWidthFactor());
 }

@@ -89,7 +89,8 @@ protected:
         pushButton(button, false);
         play(0.05f);
     }
-    // How far the paddle goes in `seconds`, as a share of its full speed.
+    // How far the paddle goes in `seconds`, as a share of its full speed over the time the frames
+    // took (16 ms each, a little short of a sixtieth of a second).
     float shareOfFullSpeed(float seconds) {
         const float from = paddle->getPosition().x;
         const uint32_t start = fakeNow;

@@ -327,3 +327,95 @@ TEST_F(PowerUpsTest, EachGameDrawsItsOwnCapsulesUnlessTheSeedIsFixed) {
 }
 
 } // namespace
+
+// The quiet events of several balls and capsules: an extra ball leaving, a capsule falling past
+// the paddle, and each timed effect running out by itself (never when all end with the level).
+namespace {
+class EventCounter final : public IEventCallback {
+public:
+    bool handleEvent(IEvent* event) override {
+        ++heard[event->getName()];
+        return false;
+    }
+    std::map<std::string, int> heard;
+};
+} // namespace
+
+TEST_F(PowerUpsTest, AnExtraBallLostACapsuleMissedAndAnEffectRunOutAreEachRaisedOnce) {
+    EventCounter counter;
+    std::map<std::string, int>& heard = counter.heard;
+    auto scene = start(blockXml(0, 0, 4) + blockXml(180, 0, 4));
+    for (const std::string* name :
+         {&PELLVANE_EXTRA_BALL_LOST, &PELLVANE_CAPSULE_MISSED, &PELLVANE_POWER_UP_ENDED, &PELLVANE_BALL_LOST})
+        scene->registerCallback(*name, &counter);
+    releaseKey(kKeySpace);
+    scene->update(kDt);
+    scene->capsuleCaught(PowerUp::Multi);
+    std::vector<PellvaneBallEntity*> balls = scene->getBalls();
+    ASSERT_EQ(3u, balls.size());
+    drop(*balls[1]);
+    scene->update(kDt);
+    drop(*balls[0]); // the paddle's own: to the player, one of several is gone all the same
+    scene->update(kDt);
+    EXPECT_EQ(2, heard[PELLVANE_EXTRA_BALL_LOST]);
+    EXPECT_EQ(0, heard[PELLVANE_BALL_LOST]);
+
+    SpriteProperties look = first<PellvanePaddleEntity>(*scene)->getSpriteProperties();
+    look.width = look.height = 10.0f;
+    look.position = {5.0f, 250.0f}; // far from the paddle
+    scene->addEntity(std::make_unique<PellvaneCapsuleEntity>(look, PowerUp::Wide, 150.0f));
+    scene->capsuleCaught(PowerUp::Wide);
+    scene->capsuleCaught(PowerUp::Sticky);
+    for (int i = 0; i < 60; ++i)
+        scene->update(kDt);
+    EXPECT_EQ(1, heard[PELLVANE_CAPSULE_MISSED]);
+    EXPECT_EQ(0, heard[PELLVANE_POWER_UP_ENDED]);
+    for (int i = 0; i < 260; ++i)
+        scene->update(kDt);
+    EXPECT_EQ(2, heard[PELLVANE_POWER_UP_ENDED]) << "wide and sticky, each once";
+    scene->capsuleCaught(PowerUp::Wide);
+    drop(*scene->getBalls()[0]);
+    scene->update(kDt);
+    EXPECT_EQ(1, heard[PELLVANE_BALL_LOST]);
+    for (int i = 0; i < 320; ++i)
+        scene->update(kDt);
+    EXPECT_EQ(2, heard[PELLVANE_POWER_UP_ENDED]) << "ended with the last ball, not run out";
+}
+
+// Each level plays the track its list element names, or the one before it, and the start-up
+// track before the first that names one; a track the sound set lacks is refused where it is named.
+TEST_F(PowerUpsTest, EachLevelPlaysTheTrackNamedOnItOrBeforeIt) {
+    testsupport::copyFile(std::string(PELLVANE_DATA) + "/sounds/music.ogg", "music.ogg");
+    testsupport::copyFile("music.ogg", "fast.ogg");
+    testsupport::writeFile("sounds.xml", "<sounds><sfx>red.wav</sfx><sfx>orange.wav</sfx><sfx>yellow.wav</sfx>"
+                                         "<music>music.ogg</music><music>fast.ogg</music></sounds>");
+    game->setSoundManager(std::make_unique<SoundManager>("sounds.xml"));
+    const std::map<std::string, std::string> files = {{"one.xml", levelXml(blockXml(0, 0, 1))},
+                                                      {"two.xml", levelXml(blockXml(0, 0, 1))}};
+    auto named = loadGame(gameXml("<level>one.xml</level><level music='fast.ogg'>two.xml</level>"
+                                  "<level>one.xml</level><level music='music.ogg'>two.xml</level>"),
+                          files);
+    EXPECT_EQ((std::vector<std::string>{"music.ogg", "fast.ogg", "fast.ogg", "music.ogg"}),
+              (std::vector<std::string>{named->getLevelMusic(0), named->getLevelMusic(1), named->getLevelMusic(2),
+                                        named->getLevelMusic(3)}));
+    game->getSoundManager()->playMusic("music.ogg");
+    named->newGame();
+    named->loadLevel(1);
+    EXPECT_EQ("fast.ogg", game->getSoundManager()->getMusic());
+    named->loadLevel(2);
+    EXPECT_EQ("fast.ogg", game->getSoundManager()->getMusic());
+    named->loadLevel(3);
+    EXPECT_EQ("music.ogg", game->getSoundManager()->getMusic());
+
+    auto unnamed = loadGame(gameXml("<level>one.xml</level><level>two.xml</level>"), files);
+    unnamed->loadLevel(1);
+    EXPECT_EQ("", unnamed->getLevelMusic(1)) << "no level names a track: the music is left alone";
+    EXPECT_EQ("music.ogg", game->getSoundManager()->getMusic());
+
+    try {
+        loadGame(gameXml("<level music='slow.ogg'>one.xml</level>"), files);
+        ADD_FAILURE() << "a track the sound set lacks loads";
+    } catch (const SoundException& error) {
+        EXPECT_EQ("Sound Exception: slow.ogg: No music with that ID to play!", error.message);
+    }
+}

@@ -38,6 +38,10 @@ TEST_F(ShippedLevelsTest, EveryLevelHoldsBlocksOfEachStrengthAndTheyAllDiffer) {
     TiXmlElement* levels = shipped->FirstChildElement("levels");
     ASSERT_TRUE(area != nullptr && levels != nullptr);
     levels->SetAttribute("directory", std::string(PELLVANE_DATA) + "/" + levels->Attribute("directory"));
+    // The fixture's sound set has none of the shipped tracks the levels name.
+    for (TiXmlElement* level = levels->FirstChildElement("level"); level != nullptr;
+         level = level->NextSiblingElement("level"))
+        level->RemoveAttribute("music");
     TiXmlPrinter areaText, levelsText;
     area->Accept(&areaText);
     levels->Accept(&levelsText);

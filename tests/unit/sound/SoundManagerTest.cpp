@@ -3,12 +3,14 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "base/Exceptions.h"
@@ -370,27 +372,138 @@ TEST(ShippedSoundSet, LoadsWithEveryIdTheGameUses) {
     EXPECT_EQ("", error);
 }
 
-// Restarts SDL's audio subsystem on a driver that does not exist, as on a machine without a
-// sound device, and puts the harness's driver back afterwards whatever happens.
-class UnusableAudioDriver {
+// Restarts SDL's audio subsystem on another driver, and puts the harness's driver back afterwards
+// whatever happens.
+class SwitchedAudioDriver {
 public:
-    static constexpr const char* kDriver = "pellvane-no-such-driver";
-    UnusableAudioDriver() {
+    explicit SwitchedAudioDriver(const char* driver) {
         const char* old = std::getenv("SDL_AUDIODRIVER");
         previous = old != nullptr ? old : "dummy";
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        setenv("SDL_AUDIODRIVER", kDriver, 1);
+        setenv("SDL_AUDIODRIVER", driver, 1);
         SDL_InitSubSystem(SDL_INIT_AUDIO);
     }
-    ~UnusableAudioDriver() {
+    ~SwitchedAudioDriver() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
         SDL_InitSubSystem(SDL_INIT_AUDIO);
     }
+    SwitchedAudioDriver(const SwitchedAudioDriver&) = delete;
+    SwitchedAudioDriver& operator=(const SwitchedAudioDriver&) = delete;
 
 private:
     std::string previous;
 };
+
+// A driver that does not exist, as on a machine without a sound device.
+class UnusableAudioDriver : public SwitchedAudioDriver {
+public:
+    static constexpr const char* kDriver = "pellvane-no-such-driver";
+    UnusableAudioDriver() : SwitchedAudioDriver(kDriver) {}
+};
+
+// SDL's disk driver: everything the mixer puts out goes to `file`, about 20 times faster than it
+// would play.
+class DiskAudioDriver {
+public:
+    explicit DiskAudioDriver(const std::string& file) {
+        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "1", 1);
+        driver = std::make_unique<SwitchedAudioDriver>("disk");
+    }
+
+private:
+    std::unique_ptr<SwitchedAudioDriver> driver;
+};
+
+// The samples of a recording the disk driver made.
+std::vector<int16_t> samplesOf(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+TEST_F(SoundManagerTest, TheLimiterMixesWithHeadroomAndNoSumReachesFullScale) {
+    // Four of the loudest effects at once, each peaking at -3 dB: their sum is far past full scale.
+    writeSoundSet("limiter='true' music_volume='0.5'", "<sfx>red.wav</sfx><music>music.ogg</music>");
+    auto peakOfFour = [](const std::string& recording) {
+        {
+            DiskAudioDriver disk(recording);
+            SoundManager manager("sounds.xml");
+            manager.playMusic("music.ogg");
+            for (int i = 0; i < 4; ++i)
+                manager.playSound("red.wav");
+            SDL_Delay(150);
+        }
+        int peak = 0, fullScale = 0;
+        for (const int16_t sample : samplesOf(recording)) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+            fullScale += sample == 32767 || sample == -32768;
+        }
+        return std::make_pair(peak, fullScale);
+    };
+    const auto [limited, limitedAtFullScale] = peakOfFour(scratch.file("limited.raw"));
+    EXPECT_EQ(0, limitedAtFullScale);
+    EXPECT_GT(limited, 16000) << "still loud";
+    writeSoundSet("music_volume='0.5'", "<sfx>red.wav</sfx><music>music.ogg</music>");
+    const auto [plain, plainAtFullScale] = peakOfFour(scratch.file("plain.raw"));
+    EXPECT_GT(plainAtFullScale, 100) << "without the limiter the same sum clips";
+
+    // The channels are mixed 12 dB down and made up again at the end.
+    writeSoundSet("limiter='true' music_volume='0.5'", "<sfx>red.wav</sfx><music>music.ogg</music>");
+    SoundManager manager("sounds.xml");
+    EXPECT_TRUE(manager.isLimiting());
+    EXPECT_EQ(32, Mix_Volume(-1, -1));
+    EXPECT_EQ(16, Mix_VolumeMusic(-1));
+    manager.setMusicQuiet(true);
+    EXPECT_EQ(4, Mix_VolumeMusic(-1));
+    manager.setSfxVolume(0.5f);
+    EXPECT_EQ(16, Mix_Volume(-1, -1));
+    EXPECT_FLOAT_EQ(0.5f, manager.getSfxVolume()) << "the stored volume is the data's";
+}
+
+TEST_F(SoundManagerTest, OnlyTrueTurnsTheLimiterOn) {
+    for (const char* text : {"false", "yes", "1", "TRUE"}) {
+        SCOPED_TRACE(text);
+        writeSoundSet(std::string("limiter='") + text + "'", "<sfx>red.wav</sfx>");
+        SoundManager manager("sounds.xml");
+        EXPECT_FALSE(manager.isLimiting());
+        EXPECT_EQ(128, Mix_Volume(-1, -1));
+    }
+}
+
+TEST_F(SoundManagerTest, SwitchingTracksFadesTheOldOneOutBeforeTheNewOneFadesIn) {
+    copyFile("music.ogg", "other.ogg");
+    writeSoundSet("", "<music>music.ogg</music><music>other.ogg</music>");
+    SoundManager manager("sounds.xml");
+    EXPECT_EQ("", manager.getMusic());
+    manager.playMusic("music.ogg");
+    EXPECT_EQ("music.ogg", manager.getMusic());
+    manager.switchMusic("music.ogg");
+    EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic()) << "the track playing goes on";
+
+    manager.switchMusic("other.ogg");
+    EXPECT_EQ("other.ogg", manager.getMusic());
+    EXPECT_EQ(MIX_FADING_OUT, Mix_FadingMusic());
+    manager.switchMusic("other.ogg");
+    manager.update();
+    EXPECT_EQ(MIX_FADING_OUT, Mix_FadingMusic()) << "the new track waits for the fade-out";
+    // The silent driver mixes faster than real time, so the fade's length is not measured here.
+    const Uint32 start = SDL_GetTicks();
+    while (Mix_FadingMusic() != MIX_FADING_IN && SDL_GetTicks() - start < 5000) {
+        SDL_Delay(10);
+        manager.update();
+    }
+    EXPECT_EQ(MIX_FADING_IN, Mix_FadingMusic());
+    EXPECT_EQ(1, Mix_PlayingMusic());
+
+    EXPECT_TRUE(manager.hasMusic("other.ogg"));
+    EXPECT_FALSE(manager.hasMusic("missing.ogg"));
+    EXPECT_THROW(manager.switchMusic("missing.ogg"), SoundException);
+    EXPECT_EQ("other.ogg", manager.getMusic());
+}
 
 TEST_F(SoundManagerTest, AnUnusableDeviceFallsBackToTheSilentDriverWithOneLine) {
     writeSoundSet("", "<sfx>red.wav</sfx><music>music.ogg</music>");
