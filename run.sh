@@ -9,6 +9,7 @@
 #   ./run.sh levels  write data/levels/ from the maps of tools/make_levels.py (checked by pellvane --check
 #                    --strict), play every level with the autopilot; write docs/levels.md and its pictures,
 #                    and the README's screenshot
+#   ./run.sh demo [seconds]  record the title's demo (data/demo.rec) again with the autopilot
 #   ./run.sh soak [minutes]  play the shipped game with an autopilot at every frame timing (default 60
 #                            simulated minutes each) and print what happened and the fault counts
 set -euo pipefail
@@ -99,6 +100,12 @@ soak)
     cd data
     SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 LIBGL_ALWAYS_SOFTWARE=1 \
         xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ../build/tests/pellvane_soak "$minutes"
+    ;;
+demo)
+    # The title's demo, recorded again on the data as it is now.
+    ensure_packages "${play_packages[@]}" "${test_packages[@]}"
+    build build -DPELLVANE_TESTS=ON -DPELLVANE_WERROR=ON
+    (cd data && SDL_AUDIODRIVER=dummy ../build/tests/pellvane_demo . "${2:-120}")
     ;;
 levels)
     # The level files from their maps, then the level report and docs/levels.md with a picture of

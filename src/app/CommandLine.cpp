@@ -114,6 +114,27 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
                               false, seconds, error))
                 return false;
             options.playTime = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--replay") == 0 || std::strcmp(argument, "--record") == 0) {
+            const bool replay = argument[3] == 'e' && argument[4] == 'p';
+            const char* value = optionValue(argc, argv, i,
+                                            replay ? "option --replay needs the recording to play"
+                                                   : "option --record needs the file to record to",
+                                            error);
+            if (value == nullptr)
+                return false;
+            (replay ? options.replayFile : options.recordFile) = value;
+        } else if (std::strcmp(argument, "--at") == 0) {
+            double seconds = 0;
+            if (!numberOption(argc, argv, i, "option --at needs a number of seconds from 0 to 86400", 0, 86400.0, false,
+                              seconds, error))
+                return false;
+            options.replayAt = static_cast<float>(seconds);
+        } else if (std::strcmp(argument, "--max-fps") == 0) {
+            double fps = 0;
+            if (!numberOption(argc, argv, i, "option --max-fps needs a whole number of frames a second from 0 to 1000",
+                              0, 1000.0, true, fps, error))
+                return false;
+            options.maxFps = static_cast<int>(fps);
         } else if (std::strcmp(argument, "--clear") == 0) {
             options.clear = true;
         } else if (std::strcmp(argument, "--game-over") == 0) {
@@ -164,6 +185,15 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
         error = "options --mute and --check do not go together";
     else if (options.check && !options.shotFile.empty())
         error = "options --check and --shot do not go together";
+    else if (!options.replayFile.empty() && options.check)
+        error = "options --check and --replay do not go together";
+    else if (options.replayAt >= 0.0f && (options.replayFile.empty() || options.shotFile.empty()))
+        error = "option --at goes with --replay and --shot";
+    else if (!options.replayFile.empty() && !options.shotFile.empty() &&
+             (options.level > 0 || options.gameOverScore >= 0 || options.clear || options.playTime >= 0.0f))
+        error = "option --replay goes with --shot and --at only";
+    else if (!options.recordFile.empty() && (options.check || !options.shotFile.empty() || !options.replayFile.empty()))
+        error = "option --record goes with none of --check, --shot and --replay";
     return error.empty();
 }
 
@@ -172,6 +202,7 @@ std::string usageText() {
            "       pellvane [--data DIR] --check [--strict]\n"
            "       pellvane [--data DIR] [--mute] --shot FILE.png [--time S] [--level N]\n"
            "                [--clear | --game-over SCORE [--initials ABC] | --play S] [--after S]\n"
+           "       pellvane [--data DIR] [--mute] [--max-fps N] --replay FILE [--shot FILE.png --at S]\n"
            "       pellvane --help | --version\n"
            "\n"
            "A brick-and-ball arcade game. Click NEW GAME, or press Space or Enter, to start.\n"
@@ -194,6 +225,12 @@ std::string usageText() {
            "                    ball and play S seconds, the paddle under the ball (or a capsule)\n"
            "  --after S         with --level, --clear, --game-over or --play: run S seconds after the\n"
            "                    last of them instead of the two (or one, or no) seconds above\n"
+           "  --replay FILE     play back the recorded game in FILE (P pauses, F goes faster, Q quits)\n"
+           "                    and say on standard error whether it ended as it was recorded; exit 1\n"
+           "                    when it did not, or when FILE cannot be played on this data\n"
+           "  --at S            with --replay and --shot, the picture of the game S seconds in\n"
+           "  --record FILE     record every game of the run to FILE too (the last one stays)\n"
+           "  --max-fps N       at most N frames a second (0: no cap), whatever config.xml says\n"
            "  --help            print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"
@@ -208,7 +245,10 @@ std::string usageText() {
            "  P                                   pause or go on (a click goes on too)\n"
            "  M                                   all sound off or on\n"
            "  F11                                 full screen (scaled to the display) or window\n"
+           "  W (on the title or after a game)    watch the best game again: P pauses, F goes faster,\n"
+           "                                      any other key or a click gives the title back\n"
            "  Escape (on release)                 quit\n"
+           "On the title, after a while with no input, a demo plays; any key or click ends it.\n"
            "After the last level:\n"
            "  A click, Space or Enter             the next lap, once its figures are shown\n"
            "After a game that makes the high-score table:\n"

@@ -33,6 +33,14 @@ struct CommandLineOptions {
     float afterTime = -1.0f;
     // Seconds of play, the paddle under the ball, before the picture; -1 when not given.
     float playTime = -1.0f;
+    // --replay FILE [--at S]: play a recorded game back instead (with --shot, the picture of its
+    // moment S seconds into the game); -1 when --at is not given.
+    std::string replayFile;
+    float replayAt = -1.0f;
+    // --record FILE: every game of the run is recorded to FILE as well.
+    std::string recordFile;
+    // --max-fps N: frames a second at most, instead of config.xml's cap; -1 when not given.
+    int maxFps = -1;
 };
 
 // Exit statuses beside 0 (played, or --help/--version printed) and 1 (start-up failed).

@@ -101,6 +101,8 @@ SDL_Surface* openGameWindow(Uint32 flags, int width, int height) {
 bool FrameLoop::runFrame() {
     if (game.quitRequested)
         return false;
+    // A scene made afresh (a game to watch, the title back) takes over before any input comes.
+    game.settleScenes();
     pumpEvents();
     uint32_t now = ticks();
     lastDt = ticksToSeconds(elapsedTicks(now, lastTick));

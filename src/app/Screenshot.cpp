@@ -176,6 +176,17 @@ int takeShot(Game& game, const ShotOptions& options) {
         return 1;
     std::srand(kShotSeed);
     try {
+        if (options.replay != nullptr) {
+            // The game starts at the scene's first step; the picture is taken that far into it.
+            dynamic_cast<PellvaneGameScene&>(*scene).watch(*options.replay, PellvaneGameScene::Watching::Replay);
+            advance(*scene, kStep + (options.replaySeconds >= 0.0f ? options.replaySeconds : kStartSeconds));
+            const std::vector<unsigned char> pixels = drawAndRead(game, *scene);
+            if (!writeFile(options.file, encodePng(pixels.data(), game.getWidth(), game.getHeight(), kChannels))) {
+                std::fprintf(stderr, "--shot: could not write %s\n", options.file.c_str());
+                return 1;
+            }
+            return 0;
+        }
         advance(*scene, options.startSeconds >= 0.0f ? options.startSeconds : kStartSeconds);
         const bool gameOver = options.gameOverScore >= 0;
         const bool playing = options.playSeconds >= 0.0f;

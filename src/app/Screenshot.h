@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "rules/Recording.h"
+
 class Game;
 
 struct ShotOptions {
@@ -28,6 +30,10 @@ struct ShotOptions {
     // Instead of a clear or a game over, seconds of play with the paddle under the ball (the
     // level's start, then the launch); below 0, none.
     float playSeconds = -1.0f;
+    // Instead of all of those, this recording played back (checked already), and the picture
+    // taken `replaySeconds` into its game (below 0, two).
+    const Recording* replay = nullptr;
+    float replaySeconds = -1.0f;
 };
 
 // Readies a Game for a picture before its start-up: the scenes it makes take their services as

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/CommandLine.h"
 #include "app/FrameLoop.h"
@@ -17,6 +19,8 @@
 #include "base/DebugLog.h"
 #include "base/Exceptions.h"
 #include "check/Checker.h"
+#include "game/PellvaneGameScene.h"
+#include "game/Recordings.h"
 #include "graphics/IconImage.h"
 #include "sound/SoundManager.h"
 
@@ -59,6 +63,26 @@ bool startSdl() {
                 (display != nullptr ? display : "") + "\" (" + SDL_GetError() + ").");
     return false;
 }
+// The recorded game in `file`, if the game's scene can play it back; otherwise none, with one
+// line on standard error naming the file and the reason.
+std::optional<Recording> readReplay(Game& game, const std::string& file) {
+    std::string why;
+    std::optional<Recording> recording = recordings::load(file, why);
+    auto* scene = dynamic_cast<PellvaneGameScene*>(game.getCurrentScene());
+    if (recording)
+        why = scene != nullptr ? scene->replayRefusal(recording->header)
+                               : "the scene that runs is not a pellvane_game scene";
+    if (why.empty())
+        return recording;
+    std::fprintf(stderr, "pellvane: %s: cannot be replayed: %s\n", file.c_str(), why.c_str());
+    return std::nullopt;
+}
+
+// After an unexpected error the game in progress is kept, so that it can be played again.
+void keepGameAfterFault(Game& game) {
+    if (auto* scene = dynamic_cast<PellvaneGameScene*>(game.getCurrentScene()))
+        scene->keepGameAfterFault();
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,18 +100,21 @@ int main(int argc, char** argv) {
         std::printf("pellvane %s\n", PELLVANE_VERSION);
         return 0;
     }
-    // A relative --shot file is the caller's: name it before the data directory becomes ours.
-    // When that cannot be done (the working directory was deleted) the name would land in the
-    // data directory, over its files: stop before anything is written.
-    if (!options.shotFile.empty()) {
+    // Relative file names are the caller's: name them before the data directory becomes ours.
+    // When that cannot be done (the working directory was deleted) a name would land in the data
+    // directory, over its files: stop before anything is written.
+    for (auto [option, file] : {std::pair{"--shot", &options.shotFile}, std::pair{"--replay", &options.replayFile},
+                                std::pair{"--record", &options.recordFile}}) {
+        if (file->empty())
+            continue;
         std::error_code cwdError;
-        const std::filesystem::path shotFile = std::filesystem::absolute(options.shotFile, cwdError);
+        const std::filesystem::path absolute = std::filesystem::absolute(*file, cwdError);
         if (cwdError) {
-            std::fprintf(stderr, "pellvane: --shot %s: cannot find the working directory it is in (%s)\n",
-                         options.shotFile.c_str(), cwdError.message().c_str());
+            std::fprintf(stderr, "pellvane: %s %s: cannot find the working directory it is in (%s)\n", option,
+                         file->c_str(), cwdError.message().c_str());
             return kExitUsage;
         }
-        options.shotFile = shotFile.string();
+        *file = absolute.string();
     }
     if (!enterDataDirectory(options, error)) {
         reportFatal(error);
@@ -124,12 +151,29 @@ int main(int argc, char** argv) {
         prepareShot(game);
         game.stayInWindow();
     }
+    // A game played back is nobody's: nothing of it is kept.
+    if (!options.replayFile.empty())
+        game.leavePlayerFilesAlone();
+    if (!options.recordFile.empty())
+        game.recordTo(options.recordFile);
     game.init(kWindowWidth, kWindowHeight);
     if (options.mute && game.getSoundManager() != nullptr)
         game.getSoundManager()->setMuted(true);
+    if (options.maxFps >= 0)
+        game.maxFps = options.maxFps;
+    std::optional<Recording> replay;
+    if (!options.replayFile.empty() && !game.quitRequested) {
+        replay = readReplay(game, options.replayFile);
+        if (!replay)
+            return 1;
+    }
     if (!options.shotFile.empty())
         return takeShot(game, {options.shotFile, options.level, options.shotTime, options.gameOverScore,
-                               options.initials, options.clear, options.afterTime, options.playTime});
+                               options.initials, options.clear, options.afterTime, options.playTime,
+                               replay ? &*replay : nullptr, options.replayAt});
+    if (replay)
+        dynamic_cast<PellvaneGameScene&>(*game.getCurrentScene())
+            .watch(std::move(*replay), PellvaneGameScene::Watching::Replay);
 
     FrameLoop loop(game);
     std::srand(loop.start());
@@ -139,12 +183,14 @@ int main(int argc, char** argv) {
         while (loop.runFrame()) {
         }
         if (game.quitRequested)
-            status = 1; // start-up failed; the message has been printed
+            status = game.getEndStatus(); // 1 when start-up failed: the message has been printed
     } catch (const BaseException& error) {
         reportFatal(error.message);
+        keepGameAfterFault(game);
         status = 1;
     } catch (const std::exception& error) {
         reportFatal(std::string("Exception: ") + error.what());
+        keepGameAfterFault(game);
         status = 1;
     }
     return status;

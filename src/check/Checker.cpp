@@ -9,19 +9,20 @@
 #include <set>
 #include <tinyxml.h>
 
-#include "game/Configuration.h"
 #include "base/Exceptions.h"
-#include "game/GameWorld.h"
+#include "base/XmlAttributes.h"
 #include "check/GameChecks.h"
 #include "check/SchemaCheck.h"
 #include "collision/AABBCollider.h"
+#include "game/Configuration.h"
+#include "game/GameWorld.h"
 #include "game/PellvaneGameScene.h"
+#include "game/Recordings.h"
 #include "graphics/IconImage.h"
 #include "graphics/SpriteManager.h"
 #include "graphics/TextureCache.h"
 #include "scene/BaseScene.h"
 #include "scene/SpriteEntity.h"
-#include "base/XmlAttributes.h"
 #include "sound/AudioDevice.h"
 
 namespace fs = std::filesystem;
@@ -256,6 +257,18 @@ void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
         schema.walk(element, *rule, scene);
     if (auto* gameScene = dynamic_cast<PellvaneGameScene*>(made)) {
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
+        // Any change to config.xml or a level file leaves the demo behind: the title would play none.
+        const std::string& demo = gameScene->getSettings().demo;
+        if (!demo.empty()) {
+            std::string why;
+            const std::optional<Recording> recording = recordings::load(demo, why);
+            if (recording)
+                why = gameScene->replayRefusal(recording->header);
+            if (!why.empty())
+                findings.warning(locationOf(element, "demo"),
+                                 "the demo '" + demo + "' cannot be played: " + why +
+                                     "; the title plays none (./run.sh demo records it again)");
+        }
         for (std::size_t level = 0; level < gameScene->getLevelCount(); ++level)
             levelTracks.insert(gameScene->getLevelMusic(level));
         // A caught capsule plays its kind's sound; the game's loader reports one that is missing.

@@ -225,7 +225,7 @@ void PellvaneGameScene::playEvents() {
                 break;
             case MatchEvent::LevelBrought:
                 loadLevel(event.level);
-                if (!startingLevel)
+                if (!startingLevel && watching == Watching::No)
                     highScores.levelReached(event.level + 1);
                 startingLevel = false;
                 raise(PELLVANE_NEW_LEVEL_LOADED);
@@ -477,10 +477,10 @@ void PellvaneGameScene::newGameAt(unsigned index, bool continued, std::optional<
     if (index >= levels.count())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     resume();
-    if (watching == Watching::No) {
+    // The title gives way to a game watched as to one played; nothing else of it is the table's.
+    if (watching == Watching::No)
         settleBestScore();
-        highScores.gameStarted(continued);
-    }
+    highScores.gameStarted(continued);
     gameSeed = seed ? *seed : services.capsuleSeed ? *services.capsuleSeed : std::random_device{}();
     match.newGame(index, gameSeed);
     if (watching == Watching::No)

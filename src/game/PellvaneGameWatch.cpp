@@ -56,13 +56,14 @@ void PellvaneGameScene::watch(Recording recording, Watching how) {
     toWatch = std::move(recording);
     watching = how;
     watchControls = std::make_unique<WatchControlsCallback>(this);
+    stepInput.giveLiveInputTo(watchControls.get());
 }
 
 void PellvaneGameScene::startWatching() {
     Recording recording = std::move(*toWatch);
     toWatch.reset();
     const RecordingHeader header = recording.header;
-    stepInput.replay(std::move(recording), watchControls.get());
+    stepInput.replay(std::move(recording));
     newGameAt(header.startLevel - 1, header.continued, header.seed);
     raise(watching == Watching::Demo ? PELLVANE_DEMO_STARTED : PELLVANE_REPLAY_STARTED);
 }

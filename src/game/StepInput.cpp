@@ -24,7 +24,7 @@ void StepInput::listen(EventDispatcher* liveInput, uint32_t viewHeight) {
 
 bool StepInput::handleEvent(IEvent* event) {
     liveInput = true;
-    if (replaying) {
+    if (watched) {
         if (watcher != nullptr)
             watcher->handleEvent(event);
         return false;
@@ -179,14 +179,19 @@ const Recording* StepInput::recorded(bool midStep) {
     return &game;
 }
 
-void StepInput::replay(Recording replay, IEventCallback* newWatcher) {
+void StepInput::giveLiveInputTo(IEventCallback* newWatcher) {
+    watched = true;
+    watcher = newWatcher;
+    queue.clear();
+}
+
+void StepInput::replay(Recording replay) {
     game = std::move(replay);
     replaying = true;
     recording = false;
     nextReplayed = 0;
     step = 0;
     queue.clear();
-    watcher = newWatcher;
     // The recorded game starts with nothing held.
     leftHeld = rightHeld = false;
 }

@@ -57,9 +57,10 @@ public:
     // Ends the recording of the game (its inputs stay readable until the next begins).
     void stopRecording() { recording = false; }
 
-    // Plays `replay` back from now: step 0 begins, and only its inputs reach the entities; every
-    // live event goes to `watcher` instead (null: nowhere).
-    void replay(Recording replay, IEventCallback* watcher);
+    // From now on every live event goes to `watcher` (null: nowhere) and none to the entities.
+    void giveLiveInputTo(IEventCallback* newWatcher);
+    // Plays `replay` back from now: step 0 begins, and only its inputs reach the entities.
+    void replay(Recording replay);
     bool isReplaying() const { return replaying; }
     // Every recorded input has been handed on and every recorded step taken.
     bool replayEnded() const;
@@ -90,6 +91,7 @@ private:
     bool replaying = false;
     std::size_t nextReplayed = 0;
     IEventCallback* watcher = nullptr;
+    bool watched = false;
     bool liveInput = false;
     bool atSteps = false;
 };

@@ -89,7 +89,8 @@ status, out, err = game.wait()
 check(status == 0 and out == "", "the run ends cleanly (status %r, output %r)" % (status, out))
 check("high scores" not in err, "a missing table is no news (%r)" % err)
 stored = sorted(os.path.relpath(os.path.join(d, f), data_home) for d, _, fs in os.walk(data_home) for f in fs)
-check(stored == ["pellvane/best-score", "pellvane/high-scores"], "nothing else is written (%r)" % stored)
+check(stored == ["pellvane/best-score", "pellvane/best.rec", "pellvane/high-scores", "pellvane/last.rec"],
+      "nothing else is written but the game's recording (%r)" % stored)
 
 game = pvtest.Game(work)
 window = game.find_window()

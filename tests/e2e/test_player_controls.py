@@ -4,7 +4,8 @@ still) and P or a click resume; M silences all sound (read back from SDL's disk 
 switches to full screen, the picture scaled to the screen with every texture drawn and the pointer
 mapped to match, and back. A second run, started in full screen with
 no life in reserve and a frame cap of 20, plays to game over: the best score file is written once,
-with nothing beside it but the high-score table, and the next run reads them without a word."""
+with nothing beside it but the high-score table and the game's recording, which replays to the same
+end at 60 and 144 frames a second; the next run reads them without a word."""
 import os
 import re
 import struct
@@ -230,8 +231,15 @@ if window:
     game.key("Escape")  # quitting during the initials entry keeps the game in the table
     status, out, err = game.wait()
     stored = sorted(os.path.relpath(os.path.join(d, f), data_home) for d, _, fs in os.walk(data_home) for f in fs)
-    check(stored == ["pellvane/best-score", "pellvane/high-scores"],
-          "nothing else is written beside the table (%r)" % stored)
+    check(stored == ["pellvane/best-score", "pellvane/best.rec", "pellvane/high-scores", "pellvane/last.rec"],
+          "nothing else is written beside the table and the game's recording, as the last and the best (%r)"
+          % stored)
+    # The game played with the mouse at 20 frames a second plays back the same at other caps.
+    recording = os.path.join(data_home, "pellvane", "last.rec")
+    for cap in ("60", "144"):
+        replayed = pvtest.run_tool(["--replay", recording, "--max-fps", cap], work, timeout=90)
+        check(replayed[0] == 0 and "ended as recorded" in replayed[2],
+              "the recorded game replays to the recorded end at %s frames a second (%r)" % (cap, replayed))
 else:
     status, out, err = game.wait()
 check(status == 0, "the full-screen run ends cleanly (status %r)" % status)

@@ -6,6 +6,7 @@
 
 #include "PlayThrough.h"
 #include "game/PellvaneGameScene.h"
+#include "game/Recordings.h"
 
 namespace {
 
@@ -68,6 +69,19 @@ TEST(ReplayTest, ARecordedGamePlaysBackTheSameAtEveryFrameTiming) {
     other.startLevel = 99;
     EXPECT_NE(std::string::npos, game->scene->replayRefusal(other).find("level 99"));
     EXPECT_EQ("", game->scene->replayRefusal(read->header));
+}
+
+TEST(ReplayTest, TheShippedDemoPlaysToItsRecordedEndWithNoDisplay) {
+    const std::unique_ptr<playthrough::HeadlessGame> game = loadHeadless(PELLVANE_DATA, 1);
+    ASSERT_NE(nullptr, game);
+    const std::string file = std::string(PELLVANE_DATA) + "/" + game->scene->getSettings().demo;
+    std::string why;
+    const std::optional<Recording> demo = recordings::load(file, why);
+    ASSERT_TRUE(demo.has_value()) << file << ": " << why;
+    ASSERT_EQ("", game->scene->replayRefusal(demo->header)) << "record the demo again: ./run.sh demo";
+    EXPECT_GE(demo->header.steps, 240u * 60u) << "a demo of a minute or more";
+    std::string verdict;
+    EXPECT_TRUE(replay(*demo, 1.0f / 60, 0.0f, verdict)) << verdict;
 }
 
 } // namespace
