@@ -181,7 +181,7 @@ void PellvaneGameScene::startRecording(unsigned index, bool continued) {
     header.seed = gameSeed;
     header.startLevel = index + 1;
     header.continued = continued;
-    header.date = today().empty() ? "-" : today();
+    header.date = today();
     header.stepRate = static_cast<uint32_t>(settings.stepRate > 0 ? settings.stepRate : 0);
     stepInput.gameStarted(settings.stepRate > 0 ? std::optional<RecordingHeader>(header) : std::nullopt);
 }

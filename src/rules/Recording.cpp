@@ -245,7 +245,8 @@ std::string encodeRecording(const Recording& recording) {
     text += "seed " + std::to_string(h.seed) + "\n";
     text += "level " + std::to_string(h.startLevel) + "\n";
     text += std::string("continued ") + (h.continued ? "yes" : "no") + "\n";
-    text += "date " + h.date + "\n";
+    // A header with no date says so, as the reader expects.
+    text += "date " + (h.date.empty() ? std::string("-") : h.date) + "\n";
     text += "rate " + std::to_string(h.stepRate) + "\n";
     text += "steps " + std::to_string(h.steps) + "\n";
     text += "score " + std::to_string(h.score) + "\n";
