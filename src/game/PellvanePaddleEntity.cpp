@@ -36,12 +36,6 @@ const std::string* const kMouseEvents[] = {&MOUSE_MOVE_EVENT, &MOUSE_BUTTON_DOWN
 
 } // namespace
 
-bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
-    if (event != nullptr)
-        paddle->handleGameEvent(*event);
-    return false;
-}
-
 PellvanePaddleEntity::~PellvanePaddleEntity() = default;
 
 void PellvanePaddleEntity::load(const TiXmlHandle& handle, IScene* owner) {
@@ -361,47 +355,4 @@ void PellvanePaddleEntity::findBall() {
     if (found.size() > 1)
         throw EntityException(kSource, "More than one ball at initiation");
     ball = found.front();
-}
-
-void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
-    const std::string name = event.getName();
-    if (name == PELLVANE_INITIATED) {
-        findBall();
-        takeBall();
-    } else if (name == PELLVANE_BALL_LOST) {
-        // With "lost_delay" the lost ball waits out of sight and the next is served after it.
-        if (playFieldOf(scene, kSource).getSettings().match.lostDelay > 0.0f) {
-            if (ball != nullptr)
-                ball->park();
-        } else {
-            takeBall();
-            announceReady();
-        }
-    } else if (name == PELLVANE_BALL_SERVED) {
-        takeBall();
-        announceReady();
-    } else if (name == PELLVANE_NEW_LEVEL_LOADED) {
-        reset();
-        takeBall();
-    } else if (name == PELLVANE_NEW_LEVEL_STARTED) {
-        announceReady();
-    } else if (name == PELLVANE_LEVEL_CLEARED || name == PELLVANE_ALL_CLEARED) {
-        // The ball rests on the paddle while the cleared level (or the whole lap) is shown.
-        takeBall();
-    } else if (name == PELLVANE_GAME_STARTED) {
-        // A game is its seed and its inputs: nothing held or asked for before it carries into it,
-        // or its replay, which starts from nothing, would play another game.
-        direction = 0.0f;
-        steering = false;
-        clickArmed = false;
-        padArmed = false;
-        padSteering = false;
-        measuredVelocity = 0.0f;
-        sinceBounce = 1e9f;
-        catchRequest = 0.0f;
-    } else if (name == PELLVANE_GAME_PAUSED) {
-        // Keys let go while the window had no focus are never reported: stop rather than drift.
-        direction = 0.0f;
-        clickArmed = false;
-    }
 }

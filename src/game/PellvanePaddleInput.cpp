@@ -1,10 +1,12 @@
 // PellvanePaddleEntity's input: the keys, with "mouse" the pointer's moves and clicks, and the
 // gamepad, as the paddle's direction, its target under the pointer, its launches and its guns'
-// volleys.
+// volleys; and the game's events, which take and serve its ball and start it afresh.
 #include "game/PellvanePaddleEntity.h"
 
 #include <algorithm>
 
+#include "game/GameEvents.h"
+#include "game/PellvaneBallEntity.h"
 #include "game/PlayField.h"
 
 namespace {
@@ -138,5 +140,54 @@ bool PellvanePaddleEntity::handleKey(const KeyboardEvent& event) {
         return true;
     default:
         return false;
+    }
+}
+
+bool PaddlePellvaneCallback::handleEvent(IEvent* event) {
+    if (event != nullptr)
+        paddle->handleGameEvent(*event);
+    return false;
+}
+
+void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
+    const std::string name = event.getName();
+    if (name == PELLVANE_INITIATED) {
+        findBall();
+        takeBall();
+    } else if (name == PELLVANE_BALL_LOST) {
+        // With "lost_delay" the lost ball waits out of sight and the next is served after it.
+        if (playFieldOf(scene, kSource).getSettings().match.lostDelay > 0.0f) {
+            if (ball != nullptr)
+                ball->park();
+        } else {
+            takeBall();
+            announceReady();
+        }
+    } else if (name == PELLVANE_BALL_SERVED) {
+        takeBall();
+        announceReady();
+    } else if (name == PELLVANE_NEW_LEVEL_LOADED) {
+        reset();
+        takeBall();
+    } else if (name == PELLVANE_NEW_LEVEL_STARTED) {
+        announceReady();
+    } else if (name == PELLVANE_LEVEL_CLEARED || name == PELLVANE_ALL_CLEARED) {
+        // The ball rests on the paddle while the cleared level (or the whole lap) is shown.
+        takeBall();
+    } else if (name == PELLVANE_GAME_STARTED) {
+        // A game is its seed and its inputs: nothing held or asked for before it carries into it,
+        // or its replay, which starts from nothing, would play another game.
+        direction = 0.0f;
+        steering = false;
+        clickArmed = false;
+        padArmed = false;
+        padSteering = false;
+        measuredVelocity = 0.0f;
+        sinceBounce = 1e9f;
+        catchRequest = 0.0f;
+    } else if (name == PELLVANE_GAME_PAUSED) {
+        // Keys let go while the window had no focus are never reported: stop rather than drift.
+        direction = 0.0f;
+        clickArmed = false;
     }
 }
