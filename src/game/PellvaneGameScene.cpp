@@ -253,9 +253,7 @@ void PellvaneGameScene::playEvents() {
                 raise(PELLVANE_LIFE_EARNED);
                 break;
             case MatchEvent::NewBest:
-                // A game watched beats nobody's best.
-                if (watching == Watching::No)
-                    raise(PELLVANE_NEW_BEST);
+                raise(PELLVANE_NEW_BEST);
                 break;
             case MatchEvent::LapStarted:
                 raise(PELLVANE_LAP_STARTED);
@@ -365,9 +363,9 @@ void PellvaneGameScene::newGameAt(unsigned index, bool continued, std::optional<
     if (index >= levels.count())
         throw SceneException(kSource, "Level attmpted to be loaded is out of range!");
     resume();
-    // The title gives way to a game watched as to one played; nothing else of it is the table's.
-    if (watching == Watching::No)
-        settleBestScore();
+    // The title gives way to a game watched as to one played; nothing else of it is the table's
+    // (nor the best score's: the match of a game watched settles none).
+    settleBestScore();
     highScores.gameStarted(continued);
     gameSeed = seed ? *seed : services.capsuleSeed ? *services.capsuleSeed : std::random_device{}();
     match.newGame(index, gameSeed);

@@ -55,6 +55,7 @@ std::string PellvaneGameScene::replayRefusal(const RecordingHeader& header) cons
 void PellvaneGameScene::watch(Recording recording, Watching how) {
     toWatch = std::move(recording);
     watching = how;
+    match.setCountsForBest(false);
     watchControls = std::make_unique<WatchControlsCallback>(this);
     stepInput.giveLiveInputTo(watchControls.get());
 }

@@ -210,7 +210,7 @@ void Match::addScore(int points) {
         nextLifeAt += settings.extraLifeEvery;
         emit(MatchEvent::LifeEarned);
     }
-    if (!newBestSeen && bestAtStart > 0 && score > bestAtStart) {
+    if (countsForBest && !newBestSeen && bestAtStart > 0 && score > bestAtStart) {
         newBestSeen = true;
         emit(MatchEvent::NewBest);
     }
@@ -248,7 +248,7 @@ void Match::fireGuns() {
 }
 
 std::optional<int> Match::settleBestScore() {
-    if (score <= bestScore)
+    if (!countsForBest || score <= bestScore)
         return std::nullopt;
     bestScore = score;
     return bestScore;

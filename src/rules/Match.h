@@ -139,7 +139,10 @@ public:
     std::size_t getLevelCount() const { return levels.size(); }
     int getLap() const { return lap; }
     // The best of the best score it was given and every score of its games.
-    int getBestScore() const { return score > bestScore ? score : bestScore; }
+    int getBestScore() const { return countsForBest && score > bestScore ? score : bestScore; }
+    // A game watched (a replay, the demo) beats nobody's best: off, its scores neither raise the
+    // best nor bring the news of a new one, and none is ever settled.
+    void setCountsForBest(bool on) { countsForBest = on; }
     // The best score when this game's beat it: the game ends (or is left) and it is to be kept.
     std::optional<int> settleBestScore();
     int getCaughtCount(PowerUp kind) const { return caught[static_cast<std::size_t>(kind)]; }
@@ -190,6 +193,7 @@ private:
     int lives = 3;
     int score = 0;
     int bestScore = 0;
+    bool countsForBest = true;
     int levelsCompleted = 0;
     unsigned currentLevel = 0;
     int lap = 0;

@@ -70,6 +70,17 @@ TEST(MatchTest, AGameGoesFromItsLoadingDelayToGameOverAndReportsEachStep) {
     EXPECT_EQ(160, match.settleBestScore());
     EXPECT_FALSE(match.settleBestScore()) << "a best is kept once";
 
+    // A game watched passes the best without a word and leaves it as it was.
+    match.setCountsForBest(false);
+    match.newGame(0, 1);
+    match.step(0.51f, false);
+    match.takeEvents();
+    match.addScore(500);
+    EXPECT_TRUE(match.takeEvents().empty()) << "no news of a best in a game watched";
+    EXPECT_EQ(160, match.getBestScore());
+    EXPECT_FALSE(match.settleBestScore());
+    match.setCountsForBest(true);
+
     // The score saturates rather than wrap round.
     match.addScore(INT_MAX);
     EXPECT_EQ(INT_MAX, match.getScore());
