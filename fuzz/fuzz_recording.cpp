@@ -1,7 +1,7 @@
 // libFuzzer target for the recording reader: any bytes as a recording file. What it accepts must
 // write and read back to the same recording, and what it refuses must say why; nothing may be read
-// past the input (it sits against an unmapped page). The body's fingerprint would stop almost every
-// change to the body at the door, so each input is also read with the fingerprint made right.
+// past the input (it sits against an unmapped page). The fingerprint would stop almost every change
+// at the door, so each input is also read with the fingerprint made right.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,8 +32,8 @@ void check(std::string_view bytes) {
         std::abort();
 }
 
-// `bytes` with the fingerprint on its "body" line made that of what follows the header, or empty
-// when there is no such line.
+// `bytes` with the fingerprint on its "body" line made that of the lines above it and what follows
+// the header, or empty when there is no such line.
 std::string withRightFingerprint(std::string_view bytes) {
     const std::size_t line = bytes.find("\nbody ");
     const std::size_t space = line == std::string_view::npos ? line : bytes.find(' ', line + 6);
@@ -42,7 +42,8 @@ std::string withRightFingerprint(std::string_view bytes) {
         return {};
     char print[17];
     std::snprintf(print, sizeof print, "%016llx",
-                  static_cast<unsigned long long>(hash::fnv1a64(bytes.substr(end + 2))));
+                  static_cast<unsigned long long>(
+                      hash::fnv1a64(bytes.substr(end + 2), hash::fnv1a64(bytes.substr(0, line + 1)))));
     return std::string(bytes.substr(0, space + 1)) + print + std::string(bytes.substr(end));
 }
 

@@ -224,10 +224,12 @@ def recording(inputs, steps, score=1230, compact=True):
             body += varint(zigzag(a))
         if kind in (8, 11):
             body += varint(zigzag(b))
-    header = ("pellvane-recording 1\ngame 1.0.0\ndata 0123456789abcdef\nseed 7\nlevel 1\ncontinued no\n"
-              "date 2026-12-08\nrate 240\nsteps %d\nscore %d\nlives 2\nreached 3\ninputs %d\nbody %d %016x\n\n"
-              % (steps, score, len(inputs), len(body), fnv1a64(bytes(body))))
-    return header.encode() + bytes(body)
+    lines = ("pellvane-recording 1\ngame 1.0.0\ndata 0123456789abcdef\nseed 7\nlevel 1\ncontinued no\n"
+             "date 2026-12-08\nrate 240\nsteps %d\nscore %d\nlives 2\nreached 3\ninputs %d\n"
+             % (steps, score, len(inputs))).encode()
+    # The fingerprint covers the lines above the body line, then the body.
+    print_ = fnv1a64(lines + bytes(body))
+    return lines + ("body %d %016x\n\n" % (len(body), print_)).encode() + bytes(body)
 
 
 def recording_corpus():

@@ -253,7 +253,8 @@ std::string encodeRecording(const Recording& recording) {
     text += "lives " + std::to_string(h.lives) + "\n";
     text += "reached " + std::to_string(h.reached) + "\n";
     text += "inputs " + std::to_string(recording.inputs.size()) + "\n";
-    text += "body " + std::to_string(body.size()) + " " + hex(hash::fnv1a64(body)) + "\n\n";
+    // The fingerprint covers the lines above as well: an edited header is as damaged as a body.
+    text += "body " + std::to_string(body.size()) + " " + hex(hash::fnv1a64(body, hash::fnv1a64(text))) + "\n\n";
     return text + body;
 }
 
@@ -333,6 +334,7 @@ std::optional<Recording> decodeRecording(std::string_view bytes, std::string& wh
     int64_t inputs = 0;
     if (!header.number("inputs", 0, kMaxRecordedSteps, inputs))
         return std::nullopt;
+    const std::string_view lines = bytes.substr(0, bytes.size() - header.rest.size());
     text = header.value("body");
     if (!text)
         return std::nullopt;
@@ -365,8 +367,8 @@ std::optional<Recording> decodeRecording(std::string_view bytes, std::string& wh
         why = "damaged: bytes after the body";
         return std::nullopt;
     }
-    if (hex(hash::fnv1a64(bodyBytes)) != print) {
-        why = "damaged: the body does not match its fingerprint";
+    if (hex(hash::fnv1a64(bodyBytes, hash::fnv1a64(lines))) != print) {
+        why = "damaged: the header or the body does not match its fingerprint";
         return std::nullopt;
     }
     if (static_cast<uint64_t>(inputs) * kSmallestRecord > bodyBytes.size()) {

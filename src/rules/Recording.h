@@ -20,8 +20,9 @@
 //     inputs 51234
 //     body 103112 5be1a6c3d2f40e19
 //
-// then an empty line and exactly `body` bytes whose FNV-1a fingerprint is the hexadecimal number
-// after it. Each input is one record: a pointer move whose step follows the last by at most 127
+// then an empty line and exactly `body` bytes. The hexadecimal number after the length is the FNV-1a
+// fingerprint of the lines above the "body" line and then the body, so an edited header is refused
+// as damaged, as an edited body is. Each input is one record: a pointer move whose step follows the last by at most 127
 // steps and whose x moves by -128 to 127 is two bytes (0x80 | steps, x + 128); any other input is
 // its kind's byte (below 0x80), the steps since the last input and its values, each a LEB128
 // varint (signed values zigzag-coded). The pointer starts at x 0.

@@ -1,5 +1,5 @@
 """Recordings on the real binary with the shipped data. A recording that cannot be played here
-(missing, cut short, not a recording, made on other data) is refused with one line naming the file
+(missing, cut short, not a recording, a byte or a header line changed, made on other data) is refused with one line naming the file
 and the reason, and status 1. --replay --shot --at writes the picture of that moment of the demo.
 Left alone on the title for 20 s, the game plays its demo with DEMO shown; a key gives the title
 back at once, and nothing of the demo is kept."""
@@ -30,7 +30,8 @@ demo = os.path.join(work, "demo.rec")
 with open(demo, "rb") as whole:
     recorded = whole.read()
 files = {"cut.rec": recorded[: len(recorded) - 40], "garbage.rec": b"\x00not a recording\n" * 8,
-         "damaged.rec": recorded[:-1] + bytes([recorded[-1] ^ 1])}
+         "damaged.rec": recorded[:-1] + bytes([recorded[-1] ^ 1]),
+         "edited.rec": recorded.replace(b"\nscore ", b"\nscore 9", 1)}
 for name, contents in files.items():
     with open(os.path.join(work, name), "wb") as out:
         out.write(contents)
@@ -38,6 +39,7 @@ refused(work, os.path.join(work, "missing.rec"), "no such file")
 refused(work, os.path.join(work, "cut.rec"), "cut short")
 refused(work, os.path.join(work, "garbage.rec"), "not a Pellvane recording")
 refused(work, os.path.join(work, "damaged.rec"), "damaged")
+refused(work, os.path.join(work, "edited.rec"), "damaged")
 # The same recording on data with one level changed.
 other = pvtest.make_workdir(copy_data=True)
 first_level = sorted(os.listdir(os.path.join(other, "levels")))[0]

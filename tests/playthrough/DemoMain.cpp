@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
     }
     playthrough::playAs(scene, playthrough::Player::Aiming, playthrough::Timing::Real60, seconds, 1000, 7u);
     const std::optional<Recording> recording = scene.gameSoFar();
+    // The demo is the data's own, written by this tool alone: an old one goes, whatever it holds.
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
     if (!recording || !recordings::save(file, *recording))
         return 1;
     // Shipped data, not a player's file: readable by all.

@@ -71,7 +71,7 @@ TEST(RecordingTest, DamagedCutOrForeignBytesAreRefusedWithTheirReason) {
     std::string changed = bytes;
     changed[body + 5] ^= 0x10;
     EXPECT_FALSE(decodeRecording(changed, why));
-    EXPECT_EQ("damaged: the body does not match its fingerprint", why);
+    EXPECT_EQ("damaged: the header or the body does not match its fingerprint", why);
     EXPECT_FALSE(decodeRecording(bytes + "x", why));
     EXPECT_EQ("damaged: bytes after the body", why);
 
