@@ -37,15 +37,17 @@ std::string defaultPath() {
     return keptfile::underDataHome(kRelativePath);
 }
 
-Stored load(const std::string& path) {
+Stored load(const std::string& path, bool quiet) {
     if (path.empty()) {
-        keptfile::warn(kBestScore, "(no home directory)", "not kept; starting from 0");
+        if (!quiet)
+            keptfile::warn(kBestScore, "(no home directory)", "not kept; starting from 0");
         return {0, false};
     }
     const keptfile::Found found = keptfile::inspect(kBestScore, path);
     switch (found.kind) {
     case keptfile::Found::kMissing:
-        keptfile::warn(kBestScore, path, "none yet; starting from 0");
+        if (!quiet)
+            keptfile::warn(kBestScore, path, "none yet; starting from 0");
         return {};
     case keptfile::Found::kOurs: {
         Stored stored;
@@ -55,7 +57,8 @@ Stored load(const std::string& path) {
     case keptfile::Found::kKept:
         break;
     }
-    keptfile::warn(kBestScore, path, found.why + "; counted as 0 and left as it is during this run");
+    if (!quiet)
+        keptfile::warn(kBestScore, path, found.why + "; counted as 0 and left as it is during this run");
     return {0, false};
 }
 

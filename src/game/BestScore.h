@@ -25,11 +25,12 @@ struct Stored {
     bool writable = true;
 };
 
-// The score stored at `path`, with one line on standard error unless it is a plain score. A
+// The score stored at `path`, with one line on standard error unless it is a plain score (or
+// `quiet`: the line was said earlier in the run). A
 // score is a decimal number from 0 to INT_MAX, optionally followed by white space, in a regular
 // file. Anything else counts as 0: missing, or left alone (see `writable`). Opened without
 // blocking, so a FIFO or a device there does not hold start-up. Never an exception.
-Stored load(const std::string& path);
+Stored load(const std::string& path, bool quiet = false);
 
 // Writes `score` to `path` through a temporary file in the same directory and a rename, so a
 // crash leaves the old score or the new one, never half a file; the directory is synced after the

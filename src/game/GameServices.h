@@ -47,6 +47,9 @@ struct GameServices {
     // Where every game of the run is recorded besides the player's own recordings (--record);
     // empty: nowhere else.
     std::string recordTo;
+    // The player's files were read by an earlier scene of this run, which said what there was to
+    // say of them: a scene made again reads them without a word.
+    bool playerFilesToldOf = false;
     // Absent where nothing runs the scene frame by frame (a test, the checker): a scene then
     // watches nothing and asks for no other.
     SceneSwitcher* switcher = nullptr;

@@ -65,6 +65,7 @@ void GameWorld::settleScenes() {
                  kConfigFile);
         return;
     }
+    services.playerFilesToldOf = true;
     std::unique_ptr<IScene> made(createScene(found->ValueStr()));
     if (made == nullptr)
         return;

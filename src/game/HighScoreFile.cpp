@@ -129,9 +129,10 @@ bool parse(const std::string& text, HighScores& scores, std::string& why) {
     return true;
 }
 
-Stored load(const std::string& path) {
+Stored load(const std::string& path, bool quiet) {
     if (path.empty()) {
-        keptfile::warn(kHighScores, "(no home directory)", "not kept; the table lasts for this run");
+        if (!quiet)
+            keptfile::warn(kHighScores, "(no home directory)", "not kept; the table lasts for this run");
         return {HighScores{}, false};
     }
     const keptfile::Found found = keptfile::inspect(kHighScores, path);
@@ -147,7 +148,8 @@ Stored load(const std::string& path) {
     case keptfile::Found::kKept:
         break;
     }
-    keptfile::warn(kHighScores, path, found.why + "; left as it is, and this run's table lasts for the run only");
+    if (!quiet)
+        keptfile::warn(kHighScores, path, found.why + "; left as it is, and this run's table lasts for the run only");
     return {HighScores{}, false};
 }
 

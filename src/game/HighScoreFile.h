@@ -44,9 +44,10 @@ struct Stored {
 // The table at `path`. A missing file is an empty table, silently (the first run, or the first
 // with a table); anything else that is not a table of this version (a file that could not be read,
 // a damaged one, one of a later version, a file of the player's a link names) is reported on one
-// line of standard error and left as it is: the table then lasts for the run only. Never an
+// line of standard error (unless `quiet`: it was said earlier in the run) and left as it is: the
+// table then lasts for the run only. Never an
 // exception, and never waits on a FIFO.
-Stored load(const std::string& path);
+Stored load(const std::string& path, bool quiet = false);
 
 // Replaces the file atomically with `scores` (KeptFile.h: links followed, permissions kept, a file
 // that is not ours left alone). On failure one line on standard error says why and false comes

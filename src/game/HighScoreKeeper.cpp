@@ -46,12 +46,12 @@ void HighScoreKeeper::read(const TiXmlElement* sceneElement, const char* source,
         kTableTime, settings.tableTime)(kClickDelay, settings.clickDelay);
 }
 
-void HighScoreKeeper::open(bool readFile, bool writeFile, int bestScore) {
+void HighScoreKeeper::open(bool readFile, bool writeFile, int bestScore, bool quiet) {
     scores = HighScores{};
     path.clear();
     if (settings.on && settings.keep && readFile) {
         path = highscorefile::defaultPath();
-        highscorefile::Stored stored = highscorefile::load(path);
+        highscorefile::Stored stored = highscorefile::load(path, quiet);
         scores = stored.scores;
         // A file that exists but is not a table of ours is the player's, or theirs unread: never
         // write it.

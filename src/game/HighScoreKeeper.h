@@ -56,7 +56,7 @@ public:
     // The table to start from: the file's when it is kept and `readFile` (the data checker reads
     // none), with `bestScore` (the best score kept before there was a table) carried over into it.
     // With `writeFile` false the file is never written (a picture taken with --shot).
-    void open(bool readFile, bool writeFile, int bestScore);
+    void open(bool readFile, bool writeFile, int bestScore, bool quiet = false);
     bool isOn() const { return settings.on; }
 
     // What the game did.

@@ -111,13 +111,13 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
     int bestScore = 0;
     if (settings.keepBestScore && loadObserver == nullptr) {
         bestScorePath = bestscore::defaultPath();
-        const bestscore::Stored stored = bestscore::load(bestScorePath);
+        const bestscore::Stored stored = bestscore::load(bestScorePath, services.playerFilesToldOf);
         bestScore = stored.score;
         // A file that exists but cannot be replaced still holds the player's: never write it.
         if (!stored.writable || !services.writePlayerFiles)
             bestScorePath.clear();
     }
-    highScores.open(loadObserver == nullptr, services.writePlayerFiles, bestScore);
+    highScores.open(loadObserver == nullptr, services.writePlayerFiles, bestScore, services.playerFilesToldOf);
     bestScore = std::max(bestScore, highScores.getScores().best());
     match = Match(settings.match, powerUpSettings, levels.settings(), bestScore);
     if (!inputCallback) {
