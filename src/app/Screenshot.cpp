@@ -170,59 +170,64 @@ void prepareShot(Game& game) {
     game.setCapsuleSeed(kShotSeed);
 }
 
+namespace {
+// Runs the scene to the moment the options ask for: 0, or the exit status of a request the game
+// cannot meet.
+int stageShot(Game& game, IScene* scene, const ShotOptions& options) {
+    if (options.replay != nullptr) {
+        // The game starts at the scene's first step; the picture is taken that far into it.
+        dynamic_cast<PellvaneGameScene&>(*scene).watch(*options.replay, PellvaneGameScene::Watching::Replay);
+        advance(*scene, kStep + (options.replaySeconds >= 0.0f ? options.replaySeconds : kStartSeconds));
+        return 0;
+    }
+    advance(*scene, options.startSeconds >= 0.0f ? options.startSeconds : kStartSeconds);
+    const bool gameOver = options.gameOverScore >= 0;
+    const bool playing = options.playSeconds >= 0.0f;
+    if (options.level > 0 || gameOver || options.clear || playing) {
+        auto* gameScene = dynamic_cast<PellvaneGameScene*>(scene);
+        const char* option = options.level > 0 ? "--level"
+                             : gameOver        ? "--game-over"
+                             : options.clear   ? "--clear"
+                                               : "--play";
+        if (gameScene == nullptr) {
+            std::fprintf(stderr, "%s: the scene that runs is not a pellvane_game scene\n", option);
+            return 2;
+        }
+        if (options.level > gameScene->getLevelCount()) {
+            std::fprintf(stderr, "--level %u: the game has %zu levels\n", options.level,
+                         gameScene->getLevelCount());
+            return 2;
+        }
+        gameScene->newGameAt(options.level > 0 ? options.level - 1 : 0);
+        const bool last = !gameOver && !options.clear && !playing;
+        advance(*scene, last && options.afterSeconds >= 0.0f ? options.afterSeconds : kLevelSeconds);
+        if (playing) {
+            play(game, *gameScene, options.playSeconds);
+            advance(*scene, std::max(options.afterSeconds, 0.0f));
+        }
+        if (gameOver)
+            endGame(game, *gameScene, static_cast<int>(options.gameOverScore), options.initials,
+                    options.afterSeconds);
+        if (options.clear) {
+            // The ball is in flight when a level is cleared in play.
+            typeKey(game, kKeySpace);
+            advance(*scene, kStep);
+            clearLevel(*scene);
+            advance(*scene, options.afterSeconds >= 0.0f ? options.afterSeconds : kClearedSeconds);
+        }
+    }
+    return 0;
+}
+} // namespace
+
 int takeShot(Game& game, const ShotOptions& options) {
     IScene* scene = game.getCurrentScene();
     if (game.quitRequested || scene == nullptr)
         return 1;
     std::srand(kShotSeed);
     try {
-        if (options.replay != nullptr) {
-            // The game starts at the scene's first step; the picture is taken that far into it.
-            dynamic_cast<PellvaneGameScene&>(*scene).watch(*options.replay, PellvaneGameScene::Watching::Replay);
-            advance(*scene, kStep + (options.replaySeconds >= 0.0f ? options.replaySeconds : kStartSeconds));
-            const std::vector<unsigned char> pixels = drawAndRead(game, *scene);
-            if (!writeFile(options.file, encodePng(pixels.data(), game.getWidth(), game.getHeight(), kChannels))) {
-                std::fprintf(stderr, "--shot: could not write %s\n", options.file.c_str());
-                return 1;
-            }
-            return 0;
-        }
-        advance(*scene, options.startSeconds >= 0.0f ? options.startSeconds : kStartSeconds);
-        const bool gameOver = options.gameOverScore >= 0;
-        const bool playing = options.playSeconds >= 0.0f;
-        if (options.level > 0 || gameOver || options.clear || playing) {
-            auto* gameScene = dynamic_cast<PellvaneGameScene*>(scene);
-            const char* option = options.level > 0 ? "--level"
-                                 : gameOver        ? "--game-over"
-                                 : options.clear   ? "--clear"
-                                                   : "--play";
-            if (gameScene == nullptr) {
-                std::fprintf(stderr, "%s: the scene that runs is not a pellvane_game scene\n", option);
-                return 2;
-            }
-            if (options.level > gameScene->getLevelCount()) {
-                std::fprintf(stderr, "--level %u: the game has %zu levels\n", options.level,
-                             gameScene->getLevelCount());
-                return 2;
-            }
-            gameScene->newGameAt(options.level > 0 ? options.level - 1 : 0);
-            const bool last = !gameOver && !options.clear && !playing;
-            advance(*scene, last && options.afterSeconds >= 0.0f ? options.afterSeconds : kLevelSeconds);
-            if (playing) {
-                play(game, *gameScene, options.playSeconds);
-                advance(*scene, std::max(options.afterSeconds, 0.0f));
-            }
-            if (gameOver)
-                endGame(game, *gameScene, static_cast<int>(options.gameOverScore), options.initials,
-                        options.afterSeconds);
-            if (options.clear) {
-                // The ball is in flight when a level is cleared in play.
-                typeKey(game, kKeySpace);
-                advance(*scene, kStep);
-                clearLevel(*scene);
-                advance(*scene, options.afterSeconds >= 0.0f ? options.afterSeconds : kClearedSeconds);
-            }
-        }
+        if (const int status = stageShot(game, scene, options); status != 0)
+            return status;
         const std::vector<unsigned char> pixels = drawAndRead(game, *scene);
         if (!writeFile(options.file, encodePng(pixels.data(), game.getWidth(), game.getHeight(), kChannels))) {
             std::fprintf(stderr, "--shot: could not write %s\n", options.file.c_str());
