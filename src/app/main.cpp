@@ -66,14 +66,10 @@ bool startSdl() {
 // The recorded game in `file`, if the game's scene can play it back; otherwise none, with one
 // line on standard error naming the file and the reason.
 std::optional<Recording> readReplay(Game& game, const std::string& file) {
-    std::string why;
-    std::optional<Recording> recording = recordings::load(file, why);
-    auto* scene = dynamic_cast<PellvaneGameScene*>(game.getCurrentScene());
-    if (recording)
-        why = scene != nullptr ? scene->replayRefusal(recording->header)
-                               : "the scene that runs is not a pellvane_game scene";
-    if (why.empty())
-        return recording;
+    std::string why = "the scene that runs is not a pellvane_game scene";
+    if (const auto* scene = dynamic_cast<PellvaneGameScene*>(game.getCurrentScene()))
+        if (std::optional<Recording> recording = scene->playable(file, why))
+            return recording;
     std::fprintf(stderr, "pellvane: %s: cannot be replayed: %s\n", file.c_str(), why.c_str());
     return std::nullopt;
 }

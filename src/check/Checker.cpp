@@ -259,16 +259,10 @@ void DataChecker::sceneLoaded(const TiXmlElement* element, IScene* made) {
         checkGameScene(*gameScene, walkLevels(element, scene), origins, findings, soundsNeeded);
         // Any change to config.xml or a level file leaves the demo behind: the title would play none.
         const std::string& demo = gameScene->getSettings().demo;
-        if (!demo.empty()) {
-            std::string why;
-            const std::optional<Recording> recording = recordings::load(demo, why);
-            if (recording)
-                why = gameScene->replayRefusal(recording->header);
-            if (!why.empty())
-                findings.warning(locationOf(element, "demo"),
-                                 "the demo '" + demo + "' cannot be played: " + why +
-                                     "; the title plays none (./run.sh demo records it again)");
-        }
+        std::string why;
+        if (!demo.empty() && !gameScene->playable(demo, why))
+            findings.warning(locationOf(element, "demo"), "the demo '" + demo + "' cannot be played: " + why +
+                                                              "; the title plays none (./run.sh demo records it again)");
         for (std::size_t level = 0; level < gameScene->getLevelCount(); ++level)
             levelTracks.insert(gameScene->getLevelMusic(level));
         // A caught capsule plays its kind's sound; the game's loader reports one that is missing.

@@ -89,6 +89,9 @@ public:
     Watching getWatching() const { return watching; }
     // Why `header` cannot be played back on this scene's data, or empty.
     std::string replayRefusal(const RecordingHeader& header) const;
+    // The recording in the file at `path` if this scene can play it back; otherwise none, with
+    // `why` saying what the file is (recordings::load) or why it cannot be played (replayRefusal).
+    std::optional<Recording> playable(const std::string& path, std::string& why) const;
     // The recorded game's end compared with the replay's: empty until the replay has reached it,
     // then "ended as recorded: ..." or "played differently: ..." (replayMatched says which).
     const std::string& getReplayVerdict() const { return replayVerdict; }

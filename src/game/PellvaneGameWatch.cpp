@@ -29,12 +29,18 @@ bool WatchControlsCallback::handleEvent(IEvent* event) {
     return false;
 }
 
-std::optional<Recording> PellvaneGameScene::watchable(const std::string& path, const char* what) const {
-    std::string why;
+std::optional<Recording> PellvaneGameScene::playable(const std::string& path, std::string& why) const {
     std::optional<Recording> recording = recordings::load(path, why);
     if (recording)
         why = replayRefusal(recording->header);
-    if (why.empty())
+    if (!why.empty())
+        return std::nullopt;
+    return recording;
+}
+
+std::optional<Recording> PellvaneGameScene::watchable(const std::string& path, const char* what) const {
+    std::string why;
+    if (std::optional<Recording> recording = playable(path, why))
         return recording;
     debugLog("pellvane: %s %s: cannot be played back: %s", what, path.c_str(), why.c_str());
     return std::nullopt;
@@ -168,10 +174,7 @@ bool PellvaneGameScene::watchBestGame(const IEvent& event) {
 void PellvaneGameScene::offerWatching() {
     std::string why;
     const std::string path = recordings::keptPath(recordings::kBest);
-    if (path.empty())
-        return;
-    const std::optional<Recording> best = recordings::load(path, why);
-    if (best && replayRefusal(best->header).empty())
+    if (!path.empty() && playable(path, why))
         raise(PELLVANE_WATCH_OFFERED);
 }
 
