@@ -2,6 +2,7 @@
 // atomically through a temporary file, a rename and a sync of its directory.
 #include "game/KeptFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -80,12 +81,16 @@ Found kept(std::string why) {
     return {Found::kKept, {}, 0, std::move(why)};
 }
 
-// Reads all of a regular file up to `limit` bytes and one more, so that a longer file shows.
-std::string readUpTo(int fd, std::size_t limit, int& error) {
-    std::string bytes(limit + 1, '\0');
+// Reads all of a regular file up to `limit` bytes and one more, so that a longer file shows. The
+// buffer starts at the size the file said it had (`expected`) and grows only if the file has grown,
+// so a small file of a kind that may be large costs what it holds, not the kind's limit.
+std::string readUpTo(int fd, std::size_t expected, std::size_t limit, int& error) {
+    std::string bytes(std::min(expected, limit) + 1, '\0');
     std::size_t size = 0;
     while (size <= limit) {
-        const ssize_t n = read(fd, bytes.data() + size, limit + 1 - size);
+        if (size == bytes.size())
+            bytes.resize(std::min(bytes.size() * 2, limit + 1));
+        const ssize_t n = read(fd, bytes.data() + size, bytes.size() - size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -138,7 +143,7 @@ Found inspect(const FileKind& kind, const std::string& path) {
     const bool fits = static_cast<std::size_t>(status.st_size) <= kind.maxBytes;
     std::string bytes;
     if (regular && fits)
-        bytes = readUpTo(fd, kind.maxBytes, error);
+        bytes = readUpTo(fd, static_cast<std::size_t>(status.st_size), kind.maxBytes, error);
     close(fd);
     if (error != 0)
         return kept(std::strerror(error));
