@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+class HighScores;
 class IScene;
 class SoundManager;
 
@@ -50,6 +51,8 @@ struct GameServices {
     // The player's files were read by an earlier scene of this run, which said what there was to
     // say of them: a scene made again reads them without a word.
     bool playerFilesToldOf = false;
+    // The high-score table of the run, which outlives every scene (null: each scene keeps its own).
+    HighScores* runTable = nullptr;
     // Absent where nothing runs the scene frame by frame (a test, the checker): a scene then
     // watches nothing and asks for no other.
     SceneSwitcher* switcher = nullptr;

@@ -18,6 +18,7 @@
 GameWorld::GameWorld(PointerDisplay* pointer) {
     services.pointer = pointer;
     services.switcher = this;
+    services.runTable = &runTable;
     registerSceneTypes(registry);
     registerGameTypes(registry, services);
 }

@@ -10,6 +10,7 @@
 
 #include "events/EventDispatcher.h"
 #include "game/GameServices.h"
+#include "rules/HighScores.h"
 #include "scene/EntityRegistry.h"
 #include "scene/SceneContext.h"
 
@@ -113,6 +114,7 @@ private:
     EntityRegistry registry;
     // What game scenes are given; the sound manager is filled in when it is made.
     GameServices services;
+    HighScores runTable;
     std::function<void(IScene&)> pendingRemake;
     int endStatus = 1;
 };

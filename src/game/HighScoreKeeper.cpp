@@ -46,19 +46,26 @@ void HighScoreKeeper::read(const TiXmlElement* sceneElement, const char* source,
         kTableTime, settings.tableTime)(kClickDelay, settings.clickDelay);
 }
 
-void HighScoreKeeper::open(bool readFile, bool writeFile, int bestScore, bool quiet) {
-    scores = HighScores{};
+void HighScoreKeeper::open(bool readFile, bool writeFile, int bestScore, HighScores* runTable, bool again) {
+    scores = runTable != nullptr ? runTable : &ownScores;
+    again = again && runTable != nullptr;
+    if (!again)
+        *scores = HighScores{};
     path.clear();
     if (settings.on && settings.keep && readFile) {
         path = highscorefile::defaultPath();
-        highscorefile::Stored stored = highscorefile::load(path, quiet);
-        scores = stored.scores;
+        // Read again only for whether it may be written: the run's table may hold what the file
+        // does not (a table kept for the run only).
+        highscorefile::Stored stored = highscorefile::load(path, again);
+        if (!again)
+            *scores = stored.scores;
         // A file that exists but is not a table of ours is the player's, or theirs unread: never
         // write it.
         if (!stored.writable || !writeFile)
             path.clear();
     }
-    scores.carryOver(bestScore);
+    if (!again)
+        scores->carryOver(bestScore);
 }
 
 void HighScoreKeeper::sceneStarted() {
@@ -102,7 +109,7 @@ void HighScoreKeeper::gameStarted(bool isContinued) {
 }
 
 void HighScoreKeeper::levelReached(unsigned level) {
-    if (settings.on && scores.reachLevel(level))
+    if (settings.on && scores->reachLevel(level))
         levelRose = true;
 }
 
@@ -110,7 +117,7 @@ void HighScoreKeeper::gameEnded(int score, int level) {
     if (!settings.on)
         return;
     marked.reset();
-    if (!scores.placeFor(score)) {
+    if (!scores->placeFor(score)) {
         if (levelRose)
             save();
         showScores();
@@ -229,7 +236,7 @@ void HighScoreKeeper::enter() {
     entering = false;
     editor.confirm();
     pending.initials = editor.getInitials();
-    marked = scores.insert(pending);
+    marked = scores->insert(pending);
     save();
 }
 
@@ -244,11 +251,11 @@ void HighScoreKeeper::offerContinue() {
 }
 
 unsigned HighScoreKeeper::continueLevel(std::size_t levelCount) const {
-    return static_cast<unsigned>(std::min<std::size_t>(scores.highestLevel(), std::max<std::size_t>(levelCount, 1)));
+    return static_cast<unsigned>(std::min<std::size_t>(scores->highestLevel(), std::max<std::size_t>(levelCount, 1)));
 }
 
 void HighScoreKeeper::save() {
     levelRose = false;
     if (!path.empty())
-        highscorefile::save(path, scores);
+        highscorefile::save(path, *scores);
 }

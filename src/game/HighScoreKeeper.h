@@ -55,8 +55,10 @@ public:
     void read(const TiXmlElement* sceneElement, const char* source, LoadDiagnostics* diagnostics);
     // The table to start from: the file's when it is kept and `readFile` (the data checker reads
     // none), with `bestScore` (the best score kept before there was a table) carried over into it.
-    // With `writeFile` false the file is never written (a picture taken with --shot).
-    void open(bool readFile, bool writeFile, int bestScore, bool quiet = false);
+    // With `writeFile` false the file is never written (a picture taken with --shot). The table is
+    // kept in `runTable` when given (the run's, which outlives the scene); with `again` a scene
+    // made again in the run takes it as the scene before left it, saying nothing of the file.
+    void open(bool readFile, bool writeFile, int bestScore, HighScores* runTable = nullptr, bool again = false);
     bool isOn() const { return settings.on; }
 
     // What the game did.
@@ -83,7 +85,7 @@ public:
     void confirm();
 
     // What the entities draw.
-    const HighScores& getScores() const { return scores; }
+    const HighScores& getScores() const { return *scores; }
     // The place of the entry the last game made, once entered; none before, and once a game starts.
     std::optional<std::size_t> getMarked() const { return marked; }
     // The initials being entered, or last entered (their picture fades out after the entry).
@@ -105,7 +107,9 @@ private:
 
     IPlayField& field;
     HighScoreSettings settings;
-    HighScores scores;
+    // The table: the run's when the scene was given it, otherwise its own.
+    HighScores ownScores;
+    HighScores* scores = &ownScores;
     // Where the table is kept; empty when it is not (or must not be) written.
     std::string path;
     // The furthest level rose since the file was last written.

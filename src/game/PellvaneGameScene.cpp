@@ -117,7 +117,8 @@ void PellvaneGameScene::load(const TiXmlHandle& handle) {
         if (!stored.writable || !services.writePlayerFiles)
             bestScorePath.clear();
     }
-    highScores.open(loadObserver == nullptr, services.writePlayerFiles, bestScore, services.playerFilesToldOf);
+    highScores.open(loadObserver == nullptr, services.writePlayerFiles, bestScore, services.runTable,
+                    services.playerFilesToldOf);
     bestScore = std::max(bestScore, highScores.getScores().best());
     match = Match(settings.match, powerUpSettings, levels.settings(), bestScore);
     if (!inputCallback) {

@@ -1,11 +1,14 @@
 // A game is its seed and its inputs: a game the autopilot played, recorded as it went, plays back in
 // a fresh scene to the same end however the frames come; a recording the data cannot play is refused.
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
 #include "PlayThrough.h"
 #include "game/PellvaneGameScene.h"
+#include "game/GameWorld.h"
+#include "game/HighScoreKeeper.h"
 #include "game/Recordings.h"
 
 namespace {
@@ -69,6 +72,36 @@ TEST(ReplayTest, ARecordedGamePlaysBackTheSameAtEveryFrameTiming) {
     other.startLevel = 99;
     EXPECT_NE(std::string::npos, game->scene->replayRefusal(other).find("level 99"));
     EXPECT_EQ("", game->scene->replayRefusal(read->header));
+}
+
+TEST(ReplayTest, ASceneMadeAgainKeepsTheRunsTableThatNoFileHolds) {
+    std::unique_ptr<playthrough::HeadlessGame> game = loadHeadless(PELLVANE_DATA, 1);
+    ASSERT_NE(nullptr, game);
+    // A run that writes nothing: its table lasts for the run only.
+    PellvaneGameScene* scene = game->scene;
+    scene->newGame();
+    scene->addScore(4321);
+    while (scene->getState() != GameOver)
+        scene->ballLost();
+    for (const bool pressed : {true, false})
+        scene->getGameInput()->dispatchEvent(new KeyboardEvent(
+            pressed ? KEYBOARD_KEY_PRESSED_EVENT : KEYBOARD_KEY_RELEASED_EVENT, 13, pressed));
+    for (int frame = 0; frame < 240 && scene->getHighScores().isEntering(); ++frame)
+        scene->update(1.0f / 60);
+    ASSERT_EQ(4321, scene->getHighScores().getScores().best());
+
+    // The title back after a game watched is a scene made again: the table is the run's still.
+    // It is made from config.xml as the game finds it, in the data directory.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(PELLVANE_DATA);
+    game->world->remakeScene([](IScene&) {});
+    game->world->settleScenes();
+    std::filesystem::current_path(before);
+    auto* again = dynamic_cast<PellvaneGameScene*>(game->world->getCurrentScene());
+    ASSERT_NE(nullptr, again);
+    EXPECT_NE(scene, again);
+    game->scene = again;
+    EXPECT_EQ(4321, again->getHighScores().getScores().best());
 }
 
 TEST(ReplayTest, TheShippedDemoPlaysToItsRecordedEndWithNoDisplay) {
