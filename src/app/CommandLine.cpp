@@ -55,7 +55,7 @@ bool numberOption(int argc, const char* const* argv, int& i, const char* missing
     char* end = nullptr;
     errno = 0;
     number = integer ? static_cast<double>(std::strtoll(value, &end, 10)) : std::strtod(value, &end);
-    if (*end != '\0' || errno != 0 || !(number >= low && number <= high)) {
+    if (end == value || *end != '\0' || errno != 0 || !(number >= low && number <= high)) {
         error = missing;
         return false;
     }
@@ -190,7 +190,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLineOptions& opt
     else if (options.replayAt >= 0.0f && (options.replayFile.empty() || options.shotFile.empty()))
         error = "option --at goes with --replay and --shot";
     else if (!options.replayFile.empty() && !options.shotFile.empty() &&
-             (options.level > 0 || options.gameOverScore >= 0 || options.clear || options.playTime >= 0.0f))
+             (options.level > 0 || options.gameOverScore >= 0 || options.clear || options.playTime >= 0.0f ||
+              options.shotTime >= 0.0f))
         error = "option --replay goes with --shot and --at only";
     else if (!options.recordFile.empty() && (options.check || !options.shotFile.empty() || !options.replayFile.empty()))
         error = "option --record goes with none of --check, --shot and --replay";

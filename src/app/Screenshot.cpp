@@ -35,8 +35,11 @@ constexpr float kClearedSeconds = 1.0f;
 constexpr unsigned kChannels = 3;
 constexpr int32_t kKeyReturn = 13;
 
+// Whole steps, counted: a float sum of steps drifts by seconds over an hour of them, and --at
+// would picture the wrong moment.
 void advance(IScene& scene, float seconds) {
-    for (float t = 0.0f; t < seconds; t += kStep)
+    const long steps = std::lround(static_cast<double>(seconds) / kStep);
+    for (long step = 0; step < steps; ++step)
         scene.update(kStep);
 }
 

@@ -187,7 +187,10 @@ void PellvanePaddleEntity::handleGameEvent(const IEvent& event) {
         catchRequest = 0.0f;
     } else if (name == PELLVANE_GAME_PAUSED) {
         // Keys let go while the window had no focus are never reported: stop rather than drift.
+        // A button held through the pause launches nothing when let go after it, pad or mouse.
         direction = 0.0f;
         clickArmed = false;
+        padArmed = false;
+        padSteering = false;
     }
 }

@@ -27,7 +27,9 @@ check(status == 0 and re.fullmatch(r"pellvane \d+\.\d+\.\d+\n", out) is not None
       "--version prints the version (got %r, %r)" % (status, out))
 
 # A bad option or a missing value: the usage on standard error, status 2, nothing else happens.
-for args, what in ((["--fast"], "unknown option --fast"), (["--data"], "option --data needs a directory")):
+for args, what in ((["--fast"], "unknown option --fast"), (["--data"], "option --data needs a directory"),
+                   (["--shot", "x.png", "--time", ""], "option --time needs a number"),
+                   (["--replay", "x.rec", "--shot", "x.png", "--time", "3"], "option --replay goes with --shot and --at")):
     status, out, err = pvtest.run_to_exit(empty, args=args)
     check(status == 2 and out == "" and what in err and "Usage: pellvane" in err,
           "%s: usage on standard error and status 2 (got %r, %r)" % (args, status, err[:60]))
