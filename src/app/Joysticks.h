@@ -15,8 +15,6 @@ public:
     Joysticks(const Joysticks&) = delete;
     Joysticks& operator=(const Joysticks&) = delete;
 
-    std::size_t count() const { return opened.size(); }
-
 private:
     bool started = false;
     std::vector<SDL_Joystick*> opened;

@@ -50,9 +50,7 @@ public:
     // switches in place unscaled where it can. When neither can be done nothing changes, one line
     // on standard error says why, and the answer is false.
     bool toggle();
-    bool isFullScreen() const { return fullScreen; }
-    // Where the view is drawn now: the whole window, or the letterbox in full screen.
-    const ViewPort& getPort() const { return port; }
+    // The view's point under window point (x, y): the whole window, or the letterbox in full screen.
     ViewPoint toView(int x, int y) const { return windowToView(port, viewWidth, viewHeight, x, y); }
     // Clears the frame: black bars outside the view when it does not fill the window, and the view
     // itself with `red, green, blue` unless `coveredView` (the scene draws over all of it). While

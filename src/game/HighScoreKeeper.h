@@ -59,7 +59,6 @@ public:
     // kept in `runTable` when given (the run's, which outlives the scene); with `again` a scene
     // made again in the run takes it as the scene before left it, saying nothing of the file.
     void open(bool readFile, bool writeFile, int bestScore, HighScores* runTable = nullptr, bool again = false);
-    bool isOn() const { return settings.on; }
 
     // What the game did.
     // The scene's first update: the title's first turn, and CONTINUE offered if it starts further.
@@ -93,7 +92,6 @@ public:
     bool isEntering() const { return entering; }
     // The level number CONTINUE starts at: the highest reached, within the `levelCount` levels.
     unsigned continueLevel(std::size_t levelCount) const;
-    const HighScoreSettings& getSettings() const { return settings; }
 
 private:
     bool padInput(const JoystickEvent& pad);

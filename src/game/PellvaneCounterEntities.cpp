@@ -82,13 +82,7 @@ void PellvaneFigureCounterEntity::load(const TiXmlHandle& handle, IScene* owner)
             figure = known.read;
     if (figure == nullptr)
         throw EntityException(kFigureSource, "Unknown figure \"" + name + "\" (" + figureNames() + ")!");
-    label = nullptr;
-    if (!labelId.empty()) {
-        SpriteManager* sprites = contextOf(owner).sprites;
-        label = sprites != nullptr ? sprites->getSprite(labelId) : nullptr;
-        if (label == nullptr)
-            throw EntityException(kFigureSource, spriteNotFound(labelId));
-    }
+    label = optionalSprite(owner, labelId, kFigureSource);
 }
 
 int32_t PellvaneFigureCounterEntity::readSource(const Match& match) const {
