@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "game/Gamepad.h"
-
 namespace {
 const std::string* const kLiveEvents[] = {
     &KEYBOARD_KEY_PRESSED_EVENT, &KEYBOARD_KEY_RELEASED_EVENT, &MOUSE_MOVE_EVENT,           &MOUSE_BUTTON_DOWN_EVENT,
@@ -40,14 +38,9 @@ bool StepInput::handleEvent(IEvent* event) {
         pointerY = mouse->y;
         // A click where no move said the pointer was is a move and a click.
         const int32_t x = static_cast<int32_t>(mouse->x);
-        const int32_t queuedX = [&] {
-            for (auto it = queue.rbegin(); it != queue.rend(); ++it)
-                if (it->kind == InputKind::PointerX)
-                    return it->a;
-            return pointerX;
-        }();
         if (input->kind != InputKind::PointerX && x != queuedX)
             queue.push_back({0, InputKind::PointerX, x, 0});
+        queuedX = x;
     }
     queue.push_back(*input);
     return true;

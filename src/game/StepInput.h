@@ -81,6 +81,8 @@ private:
     uint32_t step = 0;
     // The pointer as the entities were last told of it, and the buttons held.
     int32_t pointerX = 0;
+    // Where the last pointer input queued put it (the entities learn of it at the next step).
+    int32_t queuedX = 0;
     uint32_t pointerY = 0;
     uint32_t replayY = 0;
     bool leftHeld = false;
